@@ -1,0 +1,26 @@
+// The Brickfall game's operations. The game itself arrives with its own module; until then
+// a level set can be made, shown and stepped without effect.
+#include "brickfall/Brickfall.h"
+
+#include "brickfall/BrickLevel.h"
+
+namespace kelvra {
+
+void BrickNewLevelSet() {
+  gBrickLevels.clear();
+  gBrickLevels.resize(1);
+  NewBrickLevel(gBrickLevels[0]);
+}
+
+void BrickFreeLevelSet() { gBrickLevels.clear(); }
+void BrickShowLevel() {}
+void BrickStartGame() {}
+void BrickGameStep() {}
+void BrickInitKind() {}
+void BrickActivateKind() {}
+void BrickSecondTick() {}
+void BrickLevelChanged() {}
+void BrickPlayerColorChanged() {}
+int BrickLevelCount() { return int(gBrickLevels.size()); }
+
+}  // namespace kelvra

@@ -1,0 +1,228 @@
+// Shared game state, the random generator, the effect pools and the state machine.
+#include "common/Com.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/Dispatch.h"
+#include "shell/Settings.h"
+
+namespace kelvra {
+
+TCom gCom;
+
+namespace {
+// Play fields of the kinds in the frame bitmap.
+constexpr TRect kField[kKinds] = {
+    {10, 34, 521, 417},  // Brickfall, 512 x 384
+    {0, 20, 639, 339},   // Monsters, 640 x 320
+    {8, 19, 631, 345},   // Burrower: cell (0, 0) to one pixel before cell (47, 25)
+};
+}  // namespace
+
+void ResetCom() {
+  gCom.kind = gkBrickfall;
+  for (int k = 0; k < kKinds; ++k) {
+    TKindState& s = gCom.k[k];
+    std::memset(&s.header, 0, sizeof s.header);
+    s.fileName.clear();
+    s.levelIndex = 0;
+    s.lastDrawnLevel = 0x7FFFFFFF;
+    s.modified = s.origin = s.running = s.testGame = s.state = s.initialised = 0;
+    s.gameTime = s.levelTime = 0;
+    s.shownGameTime = s.shownLevelTime = 0xFFFFFFFF;
+    std::fill(std::begin(s.score), std::end(s.score), 0);
+    s.playersMinusOne = 1;
+    s.modifiedSinceMs = 0;
+    s.field = kField[k];
+  }
+  gCom.countdown = 0;
+  gCom.stepCounter = gCom.frameCounter = 0;
+  for (int p = 0; p < kPlayers; ++p) {
+    gCom.player[p].ai = p == 0 ? 0 : 1;
+    gCom.player[p].input = uint8_t(p);
+    gCom.player[p].colour = kDefaultPlayerColour[p];
+  }
+  ComputeHalfColours();
+  std::memcpy(gCom.keyMap, kDefaultKeyMap, sizeof gCom.keyMap);
+  gCom.editorOpen = gCom.paused = gCom.mirrorGame = 0;
+  gCom.mouseX = gCom.mouseY = 0;
+  std::fill(std::begin(gCom.mouseButton), std::end(gCom.mouseButton), 0);
+  gCom.cursorShape = 0;
+  gCom.randSeed = 0;
+  std::memset(gCom.burst, 0, sizeof gCom.burst);
+  std::memset(gCom.spark, 0, sizeof gCom.spark);
+  std::memset(gCom.blast, 0, sizeof gCom.blast);
+}
+
+namespace {
+struct ComInit {
+  ComInit() { ResetCom(); }
+} gComInit;
+}  // namespace
+
+std::string GetShortString(const uint8_t* field, int fieldSize) {
+  int n = std::min<int>(field[0], fieldSize - 1);
+  return std::string(reinterpret_cast<const char*>(field + 1), n);
+}
+
+void SetShortString(uint8_t* field, int fieldSize, const std::string& text) {
+  std::memset(field, 0, fieldSize);
+  int n = std::min<int>(int(text.size()), fieldSize - 1);
+  field[0] = uint8_t(n);
+  std::memcpy(field + 1, text.data(), n);
+}
+
+namespace {
+struct TKindInfo {
+  const char* name;
+  const char* extension;
+  const char* magic;
+  uint32_t version, levelRecordSize, elementRecordSize;
+};
+constexpr TKindInfo kKindInfo[kKinds] = {
+    {"Brickfall", "BrL", "GBrL", 4, 140, 16},
+    {"Monsters", "MoL", "GMoL", 1, 1568, 0},
+    {"Burrower", "BuL", "GBuL", 1, 276, 0},
+};
+const TKindInfo& Info(int kind) { return kKindInfo[kind >= 0 && kind < kKinds ? kind : 0]; }
+}  // namespace
+
+const char* KindName(int kind) { return Info(kind).name; }
+const char* KindExtension(int kind) { return Info(kind).extension; }
+const char* KindMagic(int kind) { return Info(kind).magic; }
+uint32_t KindVersion(int kind) { return Info(kind).version; }
+uint32_t KindLevelRecordSize(int kind) { return Info(kind).levelRecordSize; }
+uint32_t KindElementRecordSize(int kind) { return Info(kind).elementRecordSize; }
+
+void Randomize(uint32_t seed) { gCom.randSeed = seed; }
+
+int32_t Random(int32_t n) {
+  gCom.randSeed = gCom.randSeed * 134775813u + 1u;
+  if (n <= 0) return 0;
+  return int32_t((uint64_t(uint32_t(n)) * gCom.randSeed) >> 32);
+}
+
+void AddBurst(int32_t x, int32_t y, int32_t variant) {
+  for (TBurst& b : gCom.burst)
+    if (b.life == 0) {
+      b = {kBurstLife, variant, x, y};
+      return;
+    }
+}
+
+void AddSpark(int32_t x, int32_t y, int32_t life, int32_t extra, int32_t vy) {
+  for (TSpark& s : gCom.spark)
+    if (s.life == 0) {
+      s = {life, x, y, extra, vy};
+      return;
+    }
+}
+
+void AddBlast(int32_t x, int32_t y, int32_t owner) {
+  for (TBlast& b : gCom.blast)
+    if (b.life == 0) {
+      b = {kBlastLife, owner, 0, x, y};
+      return;
+    }
+}
+
+void DecayBursts() {
+  for (TBurst& b : gCom.burst) {
+    if (b.life == 0) continue;
+    b.life = b.life <= 8 ? 0 : b.life - 8;
+  }
+}
+
+void DecaySparks() {
+  for (TSpark& s : gCom.spark) {
+    if (s.life > 1) {
+      --s.life;
+      s.y += s.vy;
+    } else {
+      s.life = 0;
+    }
+  }
+}
+
+void DecayBlasts() {
+  // The blast rises in the game's own units: 1 pixel in Brickfall, 1 pixel in Burrower.
+  int32_t rise = gCom.kind == gkBrickfall ? 1024 : gCom.kind == gkBurrower ? 16 : 0;
+  for (TBlast& b : gCom.blast) {
+    if (b.life > 1024) {
+      b.life = uint16_t(b.life - 1024);
+      b.y -= rise;
+    } else {
+      b.life = 0;
+    }
+  }
+}
+
+void ClampToField(int32_t& x, int32_t& y) {
+  const TRect& f = Cur().field;
+  x = std::clamp(x, 0, f.right - f.left);
+  y = std::clamp(y, 0, f.bottom - f.top);
+}
+
+bool BoxesMayTouch(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t left, int32_t top,
+                   int32_t right, int32_t bottom) {
+  if (x1 > right && x2 > right) return false;
+  if (x1 < left && x2 < left) return false;
+  if (y1 > bottom && y2 > bottom) return false;
+  if (y1 < top && y2 < top) return false;
+  return true;
+}
+
+void StepDispatch() {
+  const int k = gCom.kind;
+  TKindState& s = gCom.k[k];
+  if (gCom.countdown > 0) --gCom.countdown;
+
+  if ((s.state == gsLevelDone || s.state == gsLevelStarting) && gCom.countdown == 0) {
+    if (s.state == gsLevelDone) {
+      if (s.levelIndex >= KindLevelCount(k) - 1) {
+        s.state = gsAllLevelsDone;
+        EndGameHook();
+      } else {
+        ++s.levelIndex;
+        s.levelTime = 0;
+        if (k != gkMonsters) KindShowLevel(k);
+        s.state = gsLevelStarting;
+        gCom.countdown = 16;
+      }
+    } else {
+      s.state = gsPlaying;
+    }
+  }
+
+  if (s.state == gsGameOverShow && gCom.countdown >= 33) {
+    // The order of the draws is part of the game's reproducibility.
+    int32_t y = s.field.top + Random(s.field.bottom - s.field.top + 1);
+    int32_t x = s.field.left + Random(s.field.right - s.field.left + 1);
+    int32_t variant = Random(4);
+    AddBurst(x, y, variant);
+  }
+
+  if (s.state != gsLevelDone && s.state != gsLevelStarting) KindGameStep(k);
+
+  if (s.state == gsPlayersOut) {
+    PlaySoundHook(k == gkBrickfall ? kSoundGameOver : kSoundWin);
+    if (s.testGame) {
+      s.state = gsGameEnded;
+      EndGameHook();
+    } else {
+      s.state = gsGameOverShow;
+      gCom.countdown = 64;
+    }
+  }
+}
+
+void ComputeHalfColours() {
+  for (TPlayer& p : gCom.player) {
+    uint32_t c = p.colour;
+    uint32_t r = (c & 0xFF) / 2, g = ((c >> 8) & 0xFF) / 2, b = ((c >> 16) & 0xFF) / 2;
+    p.halfColour = r | (g << 8) | (b << 16);
+  }
+}
+
+}  // namespace kelvra

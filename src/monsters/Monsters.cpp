@@ -1,0 +1,26 @@
+// The Monsters game's operations. The game itself arrives with its own module; until then
+// a level set can be made, shown and stepped without effect.
+#include "monsters/Monsters.h"
+
+#include "monsters/MonsLevel.h"
+
+namespace kelvra {
+
+void MonsNewLevelSet() {
+  gMonsLevels.clear();
+  gMonsLevels.resize(1);
+  NewMonsLevel(gMonsLevels[0]);
+}
+
+void MonsFreeLevelSet() { gMonsLevels.clear(); }
+void MonsShowLevel() {}
+void MonsStartGame() {}
+void MonsGameStep() {}
+void MonsInitKind() {}
+void MonsActivateKind() {}
+void MonsSecondTick() {}
+void MonsLevelChanged() {}
+void MonsPlayerColorChanged() {}
+int MonsLevelCount() { return int(gMonsLevels.size()); }
+
+}  // namespace kelvra

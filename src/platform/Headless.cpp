@@ -1,0 +1,133 @@
+// Scripted platform services: records each request and answers from the script.
+#include "platform/Headless.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace kelvra {
+
+HeadlessPlatform::HeadlessPlatform() = default;
+
+void HeadlessPlatform::Record(const std::string& line) {
+  log.push_back(line);
+  if (echo) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+namespace {
+std::string ButtonList(MsgButtons buttons) {
+  std::string s;
+  for (int i = 0; i < kMsgButtonCount; ++i) {
+    if (!(buttons & Btn(MsgButton(i)))) continue;
+    if (!s.empty()) s += ", ";
+    s += MsgButtonName(MsgButton(i));
+  }
+  return s;
+}
+}  // namespace
+
+MsgButton HeadlessPlatform::MessageDialog(const std::string& text, MsgType type,
+                                          MsgButtons buttons) {
+  Record("message: " + text + " [" + ButtonList(buttons) + "]");
+  if (!messageAnswers.empty()) {
+    MsgButton b = messageAnswers.front();
+    messageAnswers.pop_front();
+    return b;
+  }
+  for (MsgButton b : {MsgButton::Ignore, MsgButton::Cancel, MsgButton::No, MsgButton::Ok})
+    if (buttons & Btn(b)) return b;
+  for (int i = 0; i < kMsgButtonCount; ++i)
+    if (buttons & Btn(MsgButton(i))) return MsgButton(i);
+  return MsgButton::Ok;
+}
+
+IOErrorReply HeadlessPlatform::FileErrorDialog(const IOErrorRequest& request) {
+  Record("file error: " + request.caption + ": " + request.text);
+  fileErrors.push_back(request);
+  if (!fileErrorAnswers.empty()) {
+    IOErrorReply r = fileErrorAnswers.front();
+    fileErrorAnswers.pop_front();
+    return r;
+  }
+  return IOErrorReply{};
+}
+
+std::optional<std::string> HeadlessPlatform::OpenFileDialog(const std::string& filter,
+                                                            const std::string& initialFile) {
+  Record("open: " + filter + " [" + initialFile + "]");
+  if (openAnswers.empty()) return std::nullopt;
+  auto r = openAnswers.front();
+  openAnswers.pop_front();
+  return r;
+}
+
+std::optional<std::string> HeadlessPlatform::SaveFileDialog(const std::string& filter,
+                                                            const std::string& initialFile) {
+  Record("save: " + filter + " [" + initialFile + "]");
+  if (saveAnswers.empty()) return std::nullopt;
+  auto r = saveAnswers.front();
+  saveAnswers.pop_front();
+  return r;
+}
+
+bool HeadlessPlatform::TextInput(const std::string& caption, const std::string& prompt,
+                                 std::string& value) {
+  Record("text: " + caption + ": " + prompt + " [" + value + "]");
+  if (textAnswers.empty()) return false;
+  auto r = textAnswers.front();
+  textAnswers.pop_front();
+  if (!r) return false;
+  value = *r;
+  return true;
+}
+
+namespace {
+bool AnswerNumber(std::deque<std::optional<int32_t>>& answers, int32_t& value, int32_t min,
+                  int32_t max) {
+  if (answers.empty()) return false;
+  auto r = answers.front();
+  answers.pop_front();
+  if (!r) return false;
+  value = *r < min ? min : *r > max ? max : *r;
+  return true;
+}
+}  // namespace
+
+bool HeadlessPlatform::NumberDialog(const std::string& caption, int32_t& value, int32_t min,
+                                    int32_t max, int32_t def) {
+  Record("number: " + caption + " [" + std::to_string(value) + "]");
+  return AnswerNumber(numberAnswers, value, min, max);
+}
+
+bool HeadlessPlatform::TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min,
+                                  int32_t max, int32_t def) {
+  Record("time: " + caption + " [" + std::to_string(valueMs) + "]");
+  return AnswerNumber(numberAnswers, valueMs, min, max);
+}
+
+void HeadlessPlatform::PressKey(int vk) { keys_[vk & 255] = 0x81; }
+void HeadlessPlatform::ReleaseKey(int vk) { keys_[vk & 255] &= 0x01; }
+
+uint8_t HeadlessPlatform::KeyState(int vk) {
+  uint8_t& k = keys_[vk & 255];
+  uint8_t state = k;
+  k &= 0x80;
+  return state;
+}
+
+void HeadlessPlatform::KeySnapshot(uint8_t state[256]) {
+  for (int i = 0; i < 256; ++i) state[i] = keys_[i] & 0x80;
+}
+
+int HeadlessPlatform::ShellOpen(const std::string& path) {
+  Record("shell open: " + path);
+  return shellOpenResult;
+}
+
+void HeadlessPlatform::Terminate(int exitCode) {
+  Record("terminate: " + std::to_string(exitCode));
+  std::fflush(stderr);
+  std::exit(exitCode);
+}
+
+}  // namespace kelvra

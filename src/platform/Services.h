@@ -1,0 +1,82 @@
+// The one narrow interface through which the core reaches the desktop: dialogs, clock,
+// key state and the shell's "open". The GUI implements it with Qt; tests and the
+// command-line tool use the scripted headless implementation.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvra {
+
+// Buttons of the message dialog, in the order the dialog lays them out.
+enum class MsgButton : uint8_t {
+  Ok, Yes, YesToAll, Retry, Ignore, Abort, Delete, DeleteAll, No, NoToAll, Cancel
+};
+constexpr int kMsgButtonCount = 11;
+using MsgButtons = uint16_t;  // set of MsgButton bits
+constexpr MsgButtons Btn(MsgButton b) { return MsgButtons(1u << unsigned(b)); }
+const char* MsgButtonName(MsgButton b);  // "OK", "Yes", "Yes to All", ...
+
+enum class MsgType : uint8_t { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
+
+// What the file error dialog is asked to show (built by the core, dialogs/IOError).
+struct IOErrorRequest {
+  int kind = 0;                  // 0 IO error, 1 file error, 2 internal error
+  std::string caption;           // "IO Error", "File Error", "Internal Error"
+  std::string text;              // message, CR LF and the file name when one is given
+  std::vector<std::string> history;  // every text shown in this run, this one last
+  bool retryOffered = false;
+  bool fileButton = false;       // "&File..." enabled
+  std::string fileName;          // current file name, for "&File..."
+};
+
+enum class IOErrorChoice : uint8_t { Retry, Ignore, IgnoreAll, IgnoreReallyAll, Close, Terminate };
+
+struct IOErrorReply {
+  IOErrorChoice choice = IOErrorChoice::Ignore;
+  std::optional<std::string> chosenFile;  // set when a file was picked with "&File..."
+};
+
+class PlatformServices {
+ public:
+  virtual ~PlatformServices() = default;
+
+  // Modal dialogs. Every blocking dialog is bracketed by a measurement pause by its caller.
+  virtual MsgButton MessageDialog(const std::string& text, MsgType type, MsgButtons buttons) = 0;
+  virtual IOErrorReply FileErrorDialog(const IOErrorRequest& request) = 0;
+  // filter: pairs "description|pattern|description|pattern".
+  virtual std::optional<std::string> OpenFileDialog(const std::string& filter,
+                                                    const std::string& initialFile) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const std::string& filter,
+                                                    const std::string& initialFile) = 0;
+  virtual bool TextInput(const std::string& caption, const std::string& prompt,
+                         std::string& value) = 0;
+  virtual bool NumberDialog(const std::string& caption, int32_t& value, int32_t min,
+                            int32_t max, int32_t def) = 0;
+  virtual bool TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min, int32_t max,
+                          int32_t def) = 0;
+
+  // Clock.
+  virtual int64_t NowNs() = 0;           // monotonic counter in nanoseconds
+  virtual int64_t NowMs() { return NowNs() / 1000000; }
+  virtual double NowDateTime() = 0;      // local date and time, days since 30 December 1899
+
+  // Key state by virtual-key code 0..255: bit 0x80 held now, bit 0x01 pressed since the
+  // previous query of that key; the query clears the pressed bit.
+  virtual uint8_t KeyState(int vk) = 0;
+  virtual void KeySnapshot(uint8_t state[256]) = 0;  // held bits of all keys
+
+  // Desktop.
+  virtual int ShellOpen(const std::string& path) = 0;  // 0, or an error code (errno)
+  virtual void Beep() = 0;
+  virtual void RequestMainClose() = 0;  // queue the main window's close request
+  [[noreturn]] virtual void Terminate(int exitCode) = 0;
+};
+
+// The services in force; a headless instance until the program installs its own.
+PlatformServices& Platform();
+void SetPlatform(PlatformServices* services);  // nullptr restores the default
+
+}  // namespace kelvra

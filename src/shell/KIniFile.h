@@ -1,0 +1,49 @@
+// The settings file: sections of key=value lines, held in memory in file order and
+// written back (atomically) when anything changed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelvra {
+
+class TKIniFile {
+ public:
+  explicit TKIniFile(std::string path);
+  ~TKIniFile();  // saves when changed
+  TKIniFile(const TKIniFile&) = delete;
+  TKIniFile& operator=(const TKIniFile&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+  // Raw access; names compare exactly, including case.
+  bool Find(const std::string& section, const std::string& key, std::string& value);
+  void Put(const std::string& section, const std::string& key, const std::string& value);
+
+  // Typed transfer: load returns the stored value or the default; save stores value.
+  int32_t Int(const std::string& section, const std::string& key, bool save, int32_t value);
+  bool Bool(const std::string& section, const std::string& key, bool save, bool value);
+  std::string Str(const std::string& section, const std::string& key, bool save,
+                  const std::string& value);
+  int64_t Int64(const std::string& section, const std::string& key, bool save, int64_t value);
+
+  // Writes the file now when anything changed; false when the write failed.
+  bool Save();
+  bool Changed() const { return changed_; }
+
+ private:
+  struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys;
+  };
+  void EnsureLoaded();
+
+  std::string path_;
+  std::vector<Section> sections_;
+  bool loaded_ = false;
+  bool changed_ = false;
+};
+
+}  // namespace kelvra

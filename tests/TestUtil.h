@@ -1,0 +1,29 @@
+// Helpers shared by the tests: private temporary folders and whole-file access.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvra::test {
+
+// A fresh empty folder under the system's temporary folder, removed on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // ends with '/'
+  std::string File(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+std::vector<uint8_t> ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::vector<uint8_t>& data);
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+
+}  // namespace kelvra::test

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "common/Com.h"
+TEST(Com, HeaderIs180Bytes) { EXPECT_EQ(sizeof(kelvra::TLevelSetHeader), 180u); }
