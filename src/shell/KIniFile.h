@@ -21,6 +21,7 @@ class TKIniFile {
   // Raw access; names compare exactly, including case.
   bool Find(const std::string& section, const std::string& key, std::string& value);
   void Put(const std::string& section, const std::string& key, const std::string& value);
+  bool Erase(const std::string& section, const std::string& key);  // false when absent
 
   // Typed transfer: load returns the stored value or the default; save stores value.
   int32_t Int(const std::string& section, const std::string& key, bool save, int32_t value);
@@ -29,9 +30,11 @@ class TKIniFile {
                   const std::string& value);
   int64_t Int64(const std::string& section, const std::string& key, bool save, int64_t value);
 
-  // Writes the file now when anything changed; false when the write failed.
+  // Writes the file now when anything changed; false when the write failed, and also
+  // when the file exists but could not be read (it is then never overwritten).
   bool Save();
   bool Changed() const { return changed_; }
+  bool ReadFailed() const { return readFailed_; }
 
  private:
   struct Section {
@@ -44,6 +47,7 @@ class TKIniFile {
   std::vector<Section> sections_;
   bool loaded_ = false;
   bool changed_ = false;
+  bool readFailed_ = false;  // the file exists but was unreadable or implausibly large
 };
 
 }  // namespace kelvra

@@ -78,6 +78,11 @@ std::string DefaultLevelsFile(int kind);
 extern const uint16_t kDefaultKeyMap[4][6];
 extern const uint32_t kDefaultPlayerColour[5];
 
+// File names in the settings file: relative to the program's folder ('/' separators) when
+// inside it, else absolute. Reading accepts '\' too and gives an absolute, normalised name.
+std::string ToSettingsName(const std::string& fileName);
+std::string FromSettingsName(const std::string& stored);
+
 // Where the settings file lives: beside the program when that folder is writable,
 // otherwise $XDG_CONFIG_HOME/kelvra/ (or ~/.config/kelvra/).
 std::string SettingsFilePath(const std::string& programFile);
