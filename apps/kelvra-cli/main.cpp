@@ -1,1 +1,11 @@
-int main() { return 0; }
+// kelvra-cli: the headless Kelvra, for inspecting level sets, playing and measuring.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return kelvra::RunCli(args, std::cout, std::cerr);
+}

@@ -1,1 +1,46 @@
-int main() { return 0; }
+// The Kelvra program: settings, platform services and the main window.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "common/Paths.h"
+#include "shell/KIniFile.h"
+#include "shell/MainWindow.h"
+#include "shell/QtPlatform.h"
+#include "shell/Settings.h"
+
+namespace {
+
+// The data tree: $KELVRA_DATA_DIR, the build tree's data/ beside bin/, or the installed
+// share/kelvra/.
+QString FindDataDir() {
+  QByteArray env = qgetenv("KELVRA_DATA_DIR");
+  if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+  QDir bin(QCoreApplication::applicationDirPath());
+  for (const char* candidate : {"../data", "../share/kelvra"})
+    if (QFileInfo(bin.filePath(candidate)).isDir())
+      return QDir::cleanPath(bin.filePath(candidate));
+  return bin.path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kelvra");
+  kelvra::SetProgramDir(FindDataDir().toStdString());
+
+  kelvra::QtPlatform platform;
+  kelvra::SetPlatform(&platform);
+  int result;
+  {
+    kelvra::TKIniFile ini(kelvra::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    QStringList args = app.arguments();
+    args.removeFirst();
+    kelvra::TfMain window(args, &ini, &platform);  // saves its settings into ini when destroyed
+    if (!window.isVisible()) window.show();
+    result = app.exec();
+  }
+  kelvra::SetPlatform(nullptr);
+  return result;
+}

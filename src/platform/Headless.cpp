@@ -130,4 +130,34 @@ void HeadlessPlatform::Terminate(int exitCode) {
   std::exit(exitCode);
 }
 
+bool HeadlessPlatform::MusicOpen(const std::string& path) {
+  Record("music open: " + path);
+  musicFile = path;
+  musicPosition = 0;
+  return true;
+}
+
+void HeadlessPlatform::MusicPlay(int64_t fromMs) {
+  Record("music play: " + std::to_string(fromMs));
+  musicPosition = fromMs;
+  musicPlaying = true;
+}
+
+void HeadlessPlatform::MusicStop() {
+  if (musicPlaying) Record("music stop");
+  musicPlaying = false;
+}
+
+void HeadlessPlatform::MusicClose() {
+  if (!musicFile.empty()) Record("music close");
+  musicFile.clear();
+  musicPlaying = false;
+}
+
+bool HeadlessPlatform::RegisterFileTypes(bool doRegister) {
+  Record(doRegister ? "register" : "unregister");
+  registered = doRegister;
+  return true;
+}
+
 }  // namespace kelvra

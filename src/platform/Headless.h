@@ -37,6 +37,12 @@ class HeadlessPlatform : public PlatformServices {
   int closeRequests = 0;         // RequestMainClose calls
   int beeps = 0;
 
+  // Music as the main window drives it; a "piece" is loaded by any name.
+  std::string musicFile;
+  bool musicPlaying = false;
+  int64_t musicPosition = 0;
+  bool registered = false;
+
   void PressKey(int vk);    // held, and pressed since the last query
   void ReleaseKey(int vk);
   void ClearLog() { log.clear(); fileErrors.clear(); }
@@ -61,6 +67,15 @@ class HeadlessPlatform : public PlatformServices {
   void Beep() override { ++beeps; }
   void RequestMainClose() override { ++closeRequests; }
   [[noreturn]] void Terminate(int exitCode) override;
+  bool MusicOpen(const std::string& path) override;
+  void MusicPlay(int64_t fromMs) override;
+  void MusicStop() override;
+  void MusicClose() override;
+  bool MusicLoaded() override { return !musicFile.empty(); }
+  bool MusicPlaying() override { return musicPlaying; }
+  int64_t MusicPosition() override { return musicPosition; }
+  bool FileTypesRegistered() override { return registered; }
+  bool RegisterFileTypes(bool doRegister) override;
 
  private:
   void Record(const std::string& line);

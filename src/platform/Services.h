@@ -68,6 +68,20 @@ class PlatformServices {
   virtual uint8_t KeyState(int vk) = 0;
   virtual void KeySnapshot(uint8_t state[256]) = 0;  // held bits of all keys
 
+  // Music: one piece of the music list at a time; the end of a piece is reported to the
+  // main window by the implementation. The defaults play nothing.
+  virtual bool MusicOpen(const std::string& path) { return false; }
+  virtual void MusicPlay(int64_t fromMs) {}
+  virtual void MusicStop() {}
+  virtual void MusicClose() {}
+  virtual bool MusicLoaded() { return false; }
+  virtual bool MusicPlaying() { return false; }
+  virtual int64_t MusicPosition() { return 0; }  // ms from the start of the piece
+
+  // File-type registration of the level-set and high-score extensions.
+  virtual bool FileTypesRegistered() { return false; }
+  virtual bool RegisterFileTypes(bool doRegister) { return false; }
+
   // Desktop.
   virtual int ShellOpen(const std::string& path) = 0;  // 0, or an error code (errno)
   virtual void Beep() = 0;

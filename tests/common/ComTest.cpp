@@ -1,3 +1,209 @@
+// Shared state: the random generator, the effect pools, field helpers and the state
+// machine that StepDispatch runs on top of every game.
 #include <gtest/gtest.h>
+
+#include <vector>
+
+#include "brickfall/BrickLevel.h"
 #include "common/Com.h"
-TEST(Com, HeaderIs180Bytes) { EXPECT_EQ(sizeof(kelvra::TLevelSetHeader), 180u); }
+#include "common/Dispatch.h"
+#include "monsters/MonsLevel.h"
+
+namespace kelvra {
+namespace {
+
+class ComTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    gBrickLevels.assign(3, TLevel{});
+    for (TLevel& l : gBrickLevels) NewBrickLevel(l);
+    gComHooks.endGame = [this] { ++endGames; };
+    gComHooks.playSound = [this](int id, int pan) { sounds.push_back(id); };
+  }
+  void TearDown() override {
+    gComHooks = TComHooks{};
+    gBrickLevels.clear();
+    gMonsLevels.clear();
+  }
+  int endGames = 0;
+  std::vector<int> sounds;
+};
+
+TEST_F(ComTest, HeaderIs180BytesWithFieldsAtTheirOffsets) {
+  EXPECT_EQ(sizeof(TLevelSetHeader), 180u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, levelCount), 16u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, lock), 28u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, description), 32u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, finalMessage), 96u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, saveCounter), 160u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, editingTime), 164u);
+  EXPECT_EQ(offsetof(TLevelSetHeader, lastSave), 172u);
+}
+
+TEST_F(ComTest, RandomFollowsTheLinearCongruentialRule) {
+  Randomize(0);
+  // seed 1, then 134775814, ...: random(n) = (n * seed) >> 32.
+  EXPECT_EQ(Random(1000), 0);
+  uint32_t seed = 1;
+  seed = seed * 134775813u + 1u;
+  EXPECT_EQ(Random(1000), int32_t((1000ull * seed) >> 32));
+  Randomize(0xFFFFFFFF);
+  for (int i = 0; i < 1000; ++i) {
+    int32_t r = Random(7);
+    ASSERT_GE(r, 0);
+    ASSERT_LT(r, 7);
+  }
+  EXPECT_EQ(Random(0), 0);
+  EXPECT_EQ(Random(-5), 0);
+}
+
+TEST_F(ComTest, PoolsTakeTheLowestFreeSlotAndDropWhenFull) {
+  for (int i = 0; i < kBursts + 5; ++i) AddBurst(i, i, i & 3);
+  EXPECT_EQ(gCom.burst[kBursts - 1].x, kBursts - 1);  // the extra five were dropped
+  gCom.burst[10].life = 0;
+  AddBurst(999, 1, 2);
+  EXPECT_EQ(gCom.burst[10].x, 999);
+  EXPECT_EQ(gCom.burst[10].life, kBurstLife);
+}
+
+TEST_F(ComTest, PoolsAgeAsTheirTablesSay) {
+  AddBurst(0, 0, 0);
+  gCom.burst[1] = {9, 0, 0, 0};
+  gCom.burst[2] = {8, 0, 0, 0};
+  DecayBursts();
+  EXPECT_EQ(gCom.burst[0].life, 247);
+  EXPECT_EQ(gCom.burst[1].life, 1);
+  EXPECT_EQ(gCom.burst[2].life, 0);
+
+  AddSpark(5, 100, 2, 7, -3);
+  DecaySparks();
+  EXPECT_EQ(gCom.spark[0].life, 1);
+  EXPECT_EQ(gCom.spark[0].y, 97);
+  DecaySparks();
+  EXPECT_EQ(gCom.spark[0].life, 0);
+
+  gCom.kind = gkBrickfall;
+  AddBlast(0, 5000, 1);
+  DecayBlasts();
+  EXPECT_EQ(gCom.blast[0].life, kBlastLife - 1024);
+  EXPECT_EQ(gCom.blast[0].y, 5000 - 1024);
+  int steps = 1;
+  while (gCom.blast[0].life) {
+    DecayBlasts();
+    ++steps;
+  }
+  EXPECT_EQ(steps, 21);  // 21503 / 1024 rounds down to 20 ageing steps, then freed
+  gCom.kind = gkBurrower;
+  AddBlast(0, 5000, 1);
+  DecayBlasts();
+  EXPECT_EQ(gCom.blast[0].y, 5000 - 16);
+}
+
+TEST_F(ComTest, ClampAndBoxes) {
+  gCom.kind = gkBrickfall;  // field 10..521 x 34..417
+  int32_t x = -5, y = 1000;
+  ClampToField(x, y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 383);
+  x = 600, y = -1;
+  ClampToField(x, y);
+  EXPECT_EQ(x, 511);
+  EXPECT_EQ(y, 0);
+
+  EXPECT_FALSE(BoxesMayTouch(11, 0, 12, 5, 0, 0, 10, 10));   // both right
+  EXPECT_FALSE(BoxesMayTouch(-2, 0, -1, 5, 0, 0, 10, 10));   // both left
+  EXPECT_FALSE(BoxesMayTouch(0, 11, 5, 12, 0, 0, 10, 10));   // both below
+  EXPECT_FALSE(BoxesMayTouch(0, -3, 5, -1, 0, 0, 10, 10));   // both above
+  EXPECT_TRUE(BoxesMayTouch(-5, -5, 20, 20, 0, 0, 10, 10));  // straddles
+  EXPECT_TRUE(BoxesMayTouch(10, 10, 10, 10, 0, 0, 10, 10));  // corner inclusive
+}
+
+TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
+  TKindState& s = Cur();
+  s.state = gsLevelDone;
+  s.levelIndex = 0;
+  s.levelTime = 5000;
+  gCom.countdown = 16;
+  for (int i = 0; i < 15; ++i) StepDispatch();
+  EXPECT_EQ(s.state, gsLevelDone);
+  StepDispatch();
+  EXPECT_EQ(s.state, gsLevelStarting);
+  EXPECT_EQ(s.levelIndex, 1);
+  EXPECT_EQ(s.levelTime, 0u);
+  EXPECT_EQ(gCom.countdown, 16);
+  for (int i = 0; i < 16; ++i) StepDispatch();
+  EXPECT_EQ(s.state, gsPlaying);
+  EXPECT_EQ(endGames, 0);
+}
+
+TEST_F(ComTest, LastLevelCompletedEndsAllLevels) {
+  gBrickLevels.resize(1);
+  TKindState& s = Cur();
+  s.state = gsLevelDone;
+  gCom.countdown = 16;
+  for (int i = 0; i < 16; ++i) StepDispatch();
+  EXPECT_EQ(s.state, gsAllLevelsDone);
+  EXPECT_EQ(s.levelIndex, 0);
+  EXPECT_EQ(endGames, 1);
+}
+
+TEST_F(ComTest, TestGameLosingAllPlayersEndsAtOnce) {
+  TKindState& s = Cur();
+  s.testGame = 1;
+  s.state = gsPlayersOut;
+  StepDispatch();
+  EXPECT_EQ(s.state, gsGameEnded);
+  EXPECT_EQ(endGames, 1);
+  EXPECT_EQ(sounds, std::vector<int>{kSoundGameOver});
+  for (const TBurst& b : gCom.burst) EXPECT_EQ(b.life, 0);
+}
+
+TEST_F(ComTest, GameOverShowAdds31Bursts) {
+  gCom.kind = gkMonsters;
+  gMonsLevels.resize(1);
+  TKindState& s = Cur();
+  s.state = gsPlayersOut;
+  Randomize(12345);
+  StepDispatch();
+  EXPECT_EQ(sounds, std::vector<int>{kSoundWin});
+  EXPECT_EQ(s.state, gsGameOverShow);
+  EXPECT_EQ(gCom.countdown, 64);
+  for (int i = 0; i < 64; ++i) StepDispatch();
+  int bursts = 0;
+  for (const TBurst& b : gCom.burst) {
+    if (b.life == 0) continue;
+    ++bursts;
+    EXPECT_GE(b.x, s.field.left);
+    EXPECT_LE(b.x, s.field.right);
+    EXPECT_GE(b.y, s.field.top);
+    EXPECT_LE(b.y, s.field.bottom);
+  }
+  EXPECT_EQ(bursts, 31);
+  EXPECT_EQ(gCom.countdown, 0);
+  EXPECT_EQ(s.state, gsGameOverShow);  // the per-frame check finishes the show
+}
+
+TEST_F(ComTest, BurstDrawOrderIsYThenXThenVariant) {
+  TKindState& s = Cur();
+  s.state = gsGameOverShow;
+  gCom.countdown = 40;
+  Randomize(777);
+  StepDispatch();
+  Randomize(777);
+  int32_t y = s.field.top + Random(s.field.bottom - s.field.top + 1);
+  int32_t x = s.field.left + Random(s.field.right - s.field.left + 1);
+  int32_t variant = Random(4);
+  EXPECT_EQ(gCom.burst[0].x, x);
+  EXPECT_EQ(gCom.burst[0].y, y);
+  EXPECT_EQ(gCom.burst[0].variant, variant);
+}
+
+TEST_F(ComTest, HalfColoursHalveEachChannel) {
+  gCom.player[0].colour = 0x00FF7F01;
+  ComputeHalfColours();
+  EXPECT_EQ(gCom.player[0].halfColour, 0x007F3F00u);
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,105 @@
+// The main window's logic without the window: start-up and shut-down, game kinds, the
+// file and game commands, the close request, the music rules and UpdateMenus. The Qt
+// window (TfMain) binds its menus to it; tests drive it through the headless services.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/MenuItems.h"
+#include "shell/RecentFiles.h"
+#include "shell/Settings.h"
+
+namespace kelvra {
+
+class TKIniFile;
+
+// What the controller asks of its window; unset hooks are skipped.
+struct TMainHooks {
+  std::function<void(const std::string&)> captionChanged;
+  std::function<void(const TMenuState&)> menusChanged;
+  std::function<void()> recentChanged;                 // rebuild the "Reopen" submenu
+  std::function<void(int moveMs, int drawMs, bool moveEnabled)> clocksChanged;
+  std::function<void(bool begin)> measurePause;        // around blocking dialogs
+  std::function<void()> drawOverlay;                   // draw one frame now
+  std::function<void(bool show)> showEditor;
+  std::function<void()> refreshEditor;
+  std::function<void(bool on)> fullScreen;
+  std::function<void()> minimize;
+  std::function<void()> closeWindow;                   // "E&xit": the window's close
+};
+
+class TMainControl {
+ public:
+  TMainControl();
+  ~TMainControl();
+
+  TMainHooks hooks;
+  TRecentFiles recent[3];
+  std::vector<std::string> musicList;   // ".mid" files, then ".rmi" files
+  int trackIndex[3] = {0, 0, 0};        // current piece of the music list per kind
+  int64_t musicPosition[3] = {0, 0, 0}; // remembered for pause, ms
+  TSettingsContext settingsContext;     // screen and window sizes, window state
+  bool created = false;
+  bool applyPriorities = false;  // the GUI applies the process priority; tests do not
+  bool fillBitmap = true;        // hidden items: compose and present each frame
+  bool repaintImage = true;
+
+  // Start-up from settings (loaded from `ini`) and the command line; `ini` may be null.
+  void Startup(const std::vector<std::string>& args, TKIniFile* ini);
+  // Window destruction: save settings into `ini` (may be null) and close the level sets.
+  void Shutdown(TKIniFile* ini, bool windowNormal = true);
+
+  void SelectKind(int kind);
+  void AfterLevelSetOpened();
+  void StartGame(int tag);  // 0 Start Game, 1 Test Level
+  void AbortGame();
+  void EndGame();
+  void PauseToggle();
+  void Minimized();
+  void Restored();
+  void MusicEnded();
+  // One tick of the move clock: a game step with its counters and times. Nothing is
+  // stepped while the current kind has no levels.
+  void MoveTick();
+  // Runs on every drawn frame: ends the game-over show once its countdown has run out.
+  void DrawTick();
+  // The close request: true when the window may close.
+  bool CloseRequest();
+
+  // Commands of the menus, by id (`tag` as in the menu table); each ends in UpdateMenus.
+  void Command(MenuId id);
+  void Reopen(const std::string& fileName);
+  bool SaveAs();
+
+  void UpdateMenus();
+  void UpdateCaption();
+  std::string Caption() const;
+  const TMenuState& Menus() const { return menus_; }
+
+ private:
+  void FileNew();
+  void FileOpen();
+  void FileSave();
+  void ToggleEditor();
+  void ReadMe();
+  void SetPlayerCount(int minusOne);
+  void ChangeLevel(int delta);
+  void PlayTrack(int kind, int64_t fromMs);
+  void StopMusic();
+  bool AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max,
+                 int32_t def, bool time);
+  void RegisterTypes(bool doRegister);
+  void ComputeMenus();
+
+  TMenuState menus_;
+  bool registered_ = false;
+  bool kindSelectedOnce_[3] = {false, false, false};
+};
+
+// The level-set dialogs' filter of a kind: "Brickfall Levels (*.BrL)|*.BrL|Any file (*.*)|*.*".
+std::string LevelSetFilter(int kind);
+
+}  // namespace kelvra

@@ -1,0 +1,88 @@
+// The main window TfMain: menu bar, play area and the two frame clocks, bound to the
+// controller that holds the window's logic.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+#include <QWidget>
+
+#include "shell/MainControl.h"
+
+class QAction;
+class QMenu;
+
+namespace kelvra {
+
+class QtPlatform;
+class TfEditor;
+class TKIniFile;
+
+// The play area: shows the 640 x 440 frame, scaled by whole factors and centred on black
+// when the window is larger, and reports the mouse in frame pixels.
+class TPlayArea : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPlayArea(QWidget* parent = nullptr);
+  QImage& frame() { return frame_; }
+  QSize sizeHint() const override { return QSize(640, 440); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QRect FrameRect() const;
+  void StoreMouse(QMouseEvent* event);
+  QImage frame_;
+};
+
+class TfMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `platform` may be null (then the window does not feed a key table); `ini` may be null.
+  TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform,
+         QWidget* parent = nullptr);
+  ~TfMain() override;
+
+  TMainControl& control() { return control_; }
+  QAction* action(MenuId id) const { return actions_[id]; }
+  QMenu* menu(MenuBar bar) const { return menus_[bar]; }
+  QMenu* reopenMenu() const { return reopenMenu_; }
+  TPlayArea* playArea() const { return playArea_; }
+  TfEditor* editor() const { return editor_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void BindControl();
+  void ApplyMenus(const TMenuState& state);
+  void RebuildReopen();
+  void ShowEditor(bool show);
+  void SetFullScreen(bool on);
+  void About();
+  void SetClocksActive(bool active);
+
+  TMainControl control_;
+  TKIniFile* ini_;
+  QtPlatform* platform_;
+  QAction* actions_[miCount] = {};
+  QMenu* menus_[mbCount] = {};
+  QMenu* reopenMenu_ = nullptr;
+  TPlayArea* playArea_ = nullptr;
+  TfEditor* editor_ = nullptr;
+  QTimer moveTimer_;  // DTimerMove: one game step per game tick
+  QTimer drawTimer_;  // DTimerDraw: one frame per draw delay
+  bool active_ = false;
+};
+
+}  // namespace kelvra
