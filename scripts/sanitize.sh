@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the core library, its tests and the corpus replays with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/ and runs them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVRA_SANITIZE=ON \
+  -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
