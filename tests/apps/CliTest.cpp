@@ -1,0 +1,101 @@
+// kelvra-cli on good and bad level-set files and command lines.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "../apps/kelvra-cli/Commands.h"
+#include "TestUtil.h"
+#include "brickfall/BrickLevel.h"
+#include "common/Com.h"
+#include "common/Dispatch.h"
+#include "common/LevelSet.h"
+#include "dialogs/IOError.h"
+#include "monsters/MonsLevel.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+  }
+  void TearDown() override {
+    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
+  }
+  int Run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return RunCli(args, out, err);
+  }
+  test::TempDir dir;
+  std::ostringstream out, err;
+};
+
+TEST_F(CliTest, InfoDescribesABrickfallSet) {
+  HeadlessPlatform platform;
+  SetPlatform(&platform);
+  gCom.kind = gkBrickfall;
+  NewLevelSet();
+  gBrickLevels.resize(2);
+  NewBrickLevel(gBrickLevels[1]);
+  gBrickLevels[1].Walls().resize(3);
+  gBrickLevels[1].f.snow = 255;
+  gBrickLevels[1].f.rightIsLeft = 255;
+  SetShortString(Cur().header.description, 64, "Two levels");
+  SetShortString(Cur().header.finalMessage, 64, "Well played");
+  std::string file = dir.File("set.BrL");
+  ASSERT_TRUE(SaveLevelSet(file));
+  SetPlatform(nullptr);
+  KindFreeLevelSet(gkBrickfall);
+
+  ASSERT_EQ(Run({"info", file}), 0);
+  std::string text = out.str();
+  EXPECT_NE(text.find("kind: Brickfall\n"), std::string::npos);
+  EXPECT_NE(text.find("version: 4\n"), std::string::npos);
+  EXPECT_NE(text.find("\nlevels: 2\n"), std::string::npos);
+  EXPECT_NE(text.find("locked: no\n"), std::string::npos);
+  EXPECT_NE(text.find("description: Two levels\n"), std::string::npos);
+  EXPECT_NE(text.find("final message: Well played\n"), std::string::npos);
+  EXPECT_NE(text.find("save counter: 1\n"), std::string::npos);
+  EXPECT_NE(text.find("level 1: walls 0, flags none\n"), std::string::npos);
+  EXPECT_NE(text.find("level 2: walls 3, flags snow mirror-x\n"), std::string::npos);
+}
+
+TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
+  HeadlessPlatform platform;
+  SetPlatform(&platform);
+  gCom.kind = gkMonsters;
+  NewLevelSet();
+  SetShortString(gMonsLevels[0].name, kMonsNameBytes, "Cellar");
+  std::string file = dir.File("monsters.dat");  // no level-set extension
+  ASSERT_TRUE(SaveLevelSet(file));
+  SetPlatform(nullptr);
+  KindFreeLevelSet(gkMonsters);
+  gCom.kind = gkBrickfall;
+
+  ASSERT_EQ(Run({"info", file}), 0);
+  EXPECT_NE(out.str().find("kind: Monsters\n"), std::string::npos);
+  EXPECT_NE(out.str().find("level 1: name \"Cellar\"\n"), std::string::npos);
+}
+
+TEST_F(CliTest, BadFilesAndCommandLinesFail) {
+  test::WriteText(dir.File("short.BrL"), "GBrL");
+  EXPECT_EQ(Run({"info", dir.File("short.BrL")}), 1);
+  EXPECT_EQ(Run({"info", dir.File("missing.BuL")}), 1);
+  test::WriteText(dir.File("wrong.MoL"), std::string(200, 'x'));
+  EXPECT_EQ(Run({"info", dir.File("wrong.MoL")}), 1);
+  EXPECT_TRUE(out.str().empty());
+
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_NE(err.str().find("usage:"), std::string::npos);
+  EXPECT_EQ(Run({"play"}), 2);
+  EXPECT_NE(err.str().find("unknown command \"play\""), std::string::npos);
+  EXPECT_EQ(Run({"info"}), 2);
+  EXPECT_EQ(Run({"--help"}), 0);
+}
+
+}  // namespace
+}  // namespace kelvra
