@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -369,6 +370,18 @@ TEST_F(SettingsTest, FailedSaveKeepsTheOldFile) {
 TEST_F(SettingsTest, SettingsFileBesideAWritableProgram) {
   EXPECT_EQ(SettingsFilePath(ProgramDir() + "kelvra"), ProgramDir() + "kelvra.ini");
   EXPECT_EQ(SettingsFilePath(ProgramDir() + "kelvra.bin"), ProgramDir() + "kelvra.ini");
+
+  // A program folder that cannot take the file: the user's configuration folder, made.
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
+  EXPECT_EQ(SettingsFilePath(dir_.File("missing/bin/kelvra")),
+            dir_.File("config/kelvra/kelvra.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.File("config/kelvra")));
+  if (old)
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
