@@ -3,6 +3,7 @@
 #include "brickfall/Brickfall.h"
 
 #include "brickfall/BrickLevel.h"
+#include "common/Com.h"
 
 namespace kelvra {
 
@@ -21,6 +22,8 @@ void BrickActivateKind() {}
 void BrickSecondTick() {}
 void BrickLevelChanged() {}
 void BrickPlayerColorChanged() {}
+
+void BrickDrawField() {}
 int BrickLevelCount() { return int(gBrickLevels.size()); }
 
 }  // namespace kelvra

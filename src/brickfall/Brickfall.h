@@ -13,6 +13,7 @@ void BrickActivateKind();
 void BrickSecondTick();
 void BrickLevelChanged();
 void BrickPlayerColorChanged();
+void BrickDrawField();      // the play field into gCom.frame
 int BrickLevelCount();
 
 }  // namespace kelvra

@@ -3,6 +3,7 @@
 #include "burrower/Burrower.h"
 
 #include "burrower/BurrLevel.h"
+#include "common/Com.h"
 
 namespace kelvra {
 
@@ -21,6 +22,8 @@ void BurrActivateKind() {}
 void BurrSecondTick() {}
 void BurrLevelChanged() {}
 void BurrPlayerColorChanged() {}
+
+void BurrDrawField() {}
 int BurrLevelCount() { return int(gBurrLevels.size()); }
 
 }  // namespace kelvra

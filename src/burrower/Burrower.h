@@ -13,6 +13,7 @@ void BurrActivateKind();
 void BurrSecondTick();
 void BurrLevelChanged();
 void BurrPlayerColorChanged();
+void BurrDrawField();      // the play field into gCom.frame
 int BurrLevelCount();
 
 }  // namespace kelvra

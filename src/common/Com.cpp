@@ -53,6 +53,7 @@ void ResetCom() {
   std::memset(gCom.burst, 0, sizeof gCom.burst);
   std::memset(gCom.spark, 0, sizeof gCom.spark);
   std::memset(gCom.blast, 0, sizeof gCom.blast);
+  gCom.frame = nullptr;
 }
 
 namespace {

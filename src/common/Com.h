@@ -8,6 +8,8 @@
 
 namespace kelvra {
 
+class TKBitmap;
+
 static_assert(std::endian::native == std::endian::little,
               "stored records are read and written in host byte order");
 
@@ -129,6 +131,7 @@ struct TCom {
   TBurst burst[kBursts];
   TSpark spark[kSparks];
   TBlast blast[kBlasts];
+  TKBitmap* frame;           // the main window's 640 x 440 frame bitmap; all drawing goes here
 };
 
 extern TCom gCom;

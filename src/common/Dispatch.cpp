@@ -35,6 +35,7 @@ void KindActivateKind(int kind) { KELVRA_DISPATCH(kind, ActivateKind) }
 void KindSecondTick(int kind) { KELVRA_DISPATCH(kind, SecondTick) }
 void KindLevelChanged(int kind) { KELVRA_DISPATCH(kind, LevelChanged) }
 void KindPlayerColorChanged(int kind) { KELVRA_DISPATCH(kind, PlayerColorChanged) }
+void KindDrawField(int kind) { KELVRA_DISPATCH(kind, DrawField) }
 
 int KindLevelCount(int kind) {
   KELVRA_DISPATCH(kind, LevelCount)

@@ -37,6 +37,7 @@ void KindActivateKind(int kind);
 void KindSecondTick(int kind);
 void KindLevelChanged(int kind);
 void KindPlayerColorChanged(int kind);
+void KindDrawField(int kind);  // into gCom.frame
 int KindLevelCount(int kind);  // levels held in memory
 
 }  // namespace kelvra

@@ -3,6 +3,7 @@
 #include "monsters/Monsters.h"
 
 #include "monsters/MonsLevel.h"
+#include "common/Com.h"
 
 namespace kelvra {
 
@@ -21,6 +22,8 @@ void MonsActivateKind() {}
 void MonsSecondTick() {}
 void MonsLevelChanged() {}
 void MonsPlayerColorChanged() {}
+
+void MonsDrawField() {}
 int MonsLevelCount() { return int(gMonsLevels.size()); }
 
 }  // namespace kelvra

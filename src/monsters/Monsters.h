@@ -13,6 +13,7 @@ void MonsActivateKind();
 void MonsSecondTick();
 void MonsLevelChanged();
 void MonsPlayerColorChanged();
+void MonsDrawField();      // the play field into gCom.frame
 int MonsLevelCount();
 
 }  // namespace kelvra

@@ -20,6 +20,7 @@
 
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
+#include "shell/FileTypes.h"
 
 namespace kelvra {
 
@@ -475,6 +476,14 @@ uint8_t QtPlatform::KeyState(int vk) {
 
 void QtPlatform::KeySnapshot(uint8_t state[256]) {
   for (int i = 0; i < 256; ++i) state[i] = keys_[i] & 0x80;
+}
+
+bool QtPlatform::FileTypesRegistered() { return kelvra::FileTypesRegistered(UserDataHome()); }
+
+bool QtPlatform::RegisterFileTypes(bool doRegister) {
+  return kelvra::RegisterFileTypes(UserDataHome(),
+                                   QCoreApplication::applicationFilePath().toStdString(),
+                                   doRegister, true);
 }
 
 int QtPlatform::ShellOpen(const std::string& path) {

@@ -69,6 +69,8 @@ class QtPlatform : public PlatformServices {
   void Beep() override;
   void RequestMainClose() override;
   [[noreturn]] void Terminate(int exitCode) override;
+  bool FileTypesRegistered() override;
+  bool RegisterFileTypes(bool doRegister) override;
 
  private:
   QWidget* DialogParent() const;
