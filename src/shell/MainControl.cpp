@@ -445,6 +445,11 @@ void TMainControl::Command(MenuId id) {
       break;
     case miFillBitmap: fillBitmap = !fillBitmap; break;
     case miRepaintImage: repaintImage = !repaintImage; break;
+    case miZoom1: case miZoom2: case miZoom3: case miZoom4:
+      gOptions.zoom = def.tag;
+      zoom = def.tag;
+      if (hooks.zoomChanged) hooks.zoomChanged();
+      break;
     case miRegister: RegisterTypes(true); break;
     case miUnregister: RegisterTypes(false); break;
     case miMirrorGame: gCom.mirrorGame = !gCom.mirrorGame; break;
@@ -596,6 +601,7 @@ void TMainControl::ComputeMenus() {
   m[miStopClock].enabled = !mons.realTime && monsRunning;
   m[miGoClock].enabled = !mons.realTime && monsRunning;
 
+  for (MenuId id : {miZoom1, miZoom2, miZoom3, miZoom4}) m[id].checked = kMenuItems[id].tag == zoom;
   m[miRegister].checked = registered_;
   m[miUnregister].checked = !registered_;
 }

@@ -27,6 +27,7 @@ struct TMainHooks {
   std::function<void(bool show)> showEditor;
   std::function<void()> refreshEditor;
   std::function<void(bool on)> fullScreen;
+  std::function<void()> zoomChanged;                   // gOptions.zoom changed
   std::function<void()> minimize;
   std::function<void()> closeWindow;                   // "E&xit": the window's close
 };
@@ -42,6 +43,7 @@ class TMainControl {
   int trackIndex[3] = {0, 0, 0};        // current piece of the music list per kind
   int64_t musicPosition[3] = {0, 0, 0}; // remembered for pause, ms
   TSettingsContext settingsContext;     // screen and window sizes, window state
+  int zoom = 1;                         // the window's whole zoom factor, set by the window
   bool created = false;
   bool applyPriorities = false;  // the GUI applies the process priority; tests do not
   bool fillBitmap = true;        // hidden items: compose and present each frame

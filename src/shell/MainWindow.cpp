@@ -128,8 +128,8 @@ TfMain::~TfMain() {
 }
 
 void TfMain::CreateActions() {
-  QActionGroup* groups[3] = {new QActionGroup(this), new QActionGroup(this),
-                             new QActionGroup(this)};
+  QActionGroup* groups[4] = {nullptr, new QActionGroup(this), new QActionGroup(this),
+                             new QActionGroup(this)};  // by radio group 1..3
   for (int i = 0; i < miCount; ++i) {
     const TMenuItemDef& def = kMenuItems[i];
     QAction* a;
@@ -187,6 +187,9 @@ void TfMain::BindControl() {
     if (editor_) editor_->Refresh();
   };
   h.fullScreen = [this](bool on) { SetFullScreen(on); };
+  h.zoomChanged = [this] {
+    if (!isFullScreen()) SetFullScreen(false);
+  };
   h.minimize = [this] { showMinimized(); };
   h.closeWindow = [this] { close(); };
 }
@@ -235,15 +238,36 @@ void TfMain::ShowEditor(bool show) {
 
 void TfMain::SetFullScreen(bool on) {
   if (on) {
+    playArea_->setMinimumSize(kFrameWidth, kFrameHeight);
+    playArea_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (QScreen* s = screen()) setGeometry(s->geometry());
     showFullScreen();
   } else {
     if (isFullScreen()) showNormal();
-    playArea_->setFixedSize(kFrameWidth, kFrameHeight);
+    const int zoom = WindowZoom();
+    control_.zoom = zoom;
+    playArea_->setFixedSize(kFrameWidth * zoom, kFrameHeight * zoom);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
+    ApplyMenus(control_.Menus());
   }
+}
+
+int TfMain::WindowZoom() const {
+  if (gOptions.zoom >= 1 && gOptions.zoom <= 4) return gOptions.zoom;
+  QRect screen(0, 0, kFrameWidth, kFrameHeight);
+  if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
+  // Room for the menu bar and the window's frame, which the screen size does not include.
+  const int extraHeight = menuBar()->sizeHint().height() + 48, extraWidth = 16;
+  int zoom = 4;
+  while (zoom > 1 && (kFrameWidth * zoom + extraWidth > screen.width() ||
+                      kFrameHeight * zoom + extraHeight > screen.height()))
+    --zoom;
+  return zoom;
 }
 
 void TfMain::About() {

@@ -69,6 +69,7 @@ class TfMain : public QMainWindow {
   void RebuildReopen();
   void ShowEditor(bool show);
   void SetFullScreen(bool on);
+  int WindowZoom() const;  // the stored zoom, or the largest that fits on the screen
   void About();
   void SetClocksActive(bool active);
 

@@ -17,7 +17,7 @@ enum MenuId : int {
   // "&Options"
   miSlow, miNormal, miFast, miCustomGameDelay, miGameStepSeparator, miNormalGameStep,
   miCustomGameStep, miMemoryStatus, miMaxFps, miFps50, miFps20, miCustomFps, miFillBitmap,
-  miRepaintImage, miSettings, miRegister, miUnregister,
+  miRepaintImage, miZoom1, miZoom2, miZoom3, miZoom4, miSettings, miRegister, miUnregister,
   // "Brickfall"
   miMirrorGame,
   // "&Monsters"

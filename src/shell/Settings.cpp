@@ -197,6 +197,8 @@ void SettingsTransfer(TKIniFile& ini, bool save, const TSettingsContext& context
   t.Int(opt, "ScoresTop", gOptions.scoresTop, -1);
   t.Int(opt, "GameInfoLeft", gOptions.gameInfoLeft, -1);
   t.Int(opt, "GameInfoTop", gOptions.gameInfoTop, -1);
+  // Whole zoom factor of the window, 1..4; 0 picks the largest that fits on the screen.
+  t.Int(opt, "Zoom", gOptions.zoom, 0, 0, 4);
 
   t.Flag("Brickfall", "MirrorGame", gCom.mirrorGame, false);
 

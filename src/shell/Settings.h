@@ -54,6 +54,7 @@ struct TOptions {
   int32_t scoresLeft = -1, scoresTop = -1;      // -1: the window's design position
   int32_t gameInfoLeft = -1, gameInfoTop = -1;
   int32_t mainLeft = 0, mainTop = 0;            // section "fMain"
+  int32_t zoom = 0;                             // window zoom 1..4, 0 automatic
   TMonstersOptions mons;
   TBurrowerOptions burr;
 };

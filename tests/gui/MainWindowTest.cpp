@@ -29,6 +29,7 @@ class MainWindowTest : public QObject {
     ResetIOErrors();
     gOptions = TOptions{};
     gOptions.fullScreen = 0;
+    gOptions.zoom = 1;
     SetProgramDir(dir_.path());
     SetPlatform(&platform_);
     auto w = std::make_unique<TfMain>(args, nullptr, nullptr);
@@ -50,6 +51,20 @@ class MainWindowTest : public QObject {
     auto w = MakeWindow();
     QCOMPARE(w->playArea()->size(), QSize(640, 440));
     QCOMPARE(w->centralWidget(), w->playArea());
+  }
+
+  void zoomScalesTheFrameByWholeFactors() {
+    auto w = MakeWindow();
+    QVERIFY(w->action(miZoom1)->isChecked());
+    w->action(miZoom2)->trigger();
+    QCOMPARE(gOptions.zoom, 2);
+    QCOMPARE(w->playArea()->size(), QSize(1280, 880));
+    QVERIFY(w->action(miZoom2)->isChecked());
+    QVERIFY(!w->action(miZoom1)->isChecked());
+    // A click at frame pixel (110, 134) is (100, 100) in the Brickfall field.
+    QTest::mouseMove(w->playArea(), QPoint(220, 268));
+    QCOMPARE(gCom.mouseX, 100);
+    QCOMPARE(gCom.mouseY, 100);
   }
 
   void menusHaveTheirItemsInOrder() {

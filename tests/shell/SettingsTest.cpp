@@ -155,6 +155,8 @@ TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
       {"Options", "FullScreenBits", "0", [] { return gOptions.fullScreenBits; }, 32},
       {"Options", "FullScreenBits", "40", [] { return gOptions.fullScreenBits; }, 32},
       {"Options", "FullScreenBits", "16", [] { return gOptions.fullScreenBits; }, 16},
+      {"Options", "Zoom", "9", [] { return gOptions.zoom; }, 0},
+      {"Options", "Zoom", "3", [] { return gOptions.zoom; }, 3},
       {"Monsters", "ScoreMonster", "1001", [] { return gOptions.mons.scoreMonster; }, 100},
       {"Monsters", "ScorePlayer", "-1001", [] { return gOptions.mons.scorePlayer; }, -200},
       {"Monsters", "ScoreHouse", "-1000", [] { return gOptions.mons.scoreHouse; }, -1000},
@@ -217,7 +219,7 @@ TEST_F(SettingsTest, FileWrittenInTheFixedOrder) {
       "NowPlayersBurrower=3\nPlayerName=Unknown\nGameTick=28\nProcessPriority=1\n"
       "ThreadPriority=3\nDelayTime=20\nFullScreen=1\nFullScreenBits=32\nWaitRetrace=1\n"
       "Sounds=1\nReduceSounds=1\nSound16bits=0\nSoundFrequency=22050\nSoundStereo=1\n"
-      "Music=1\nScoresLeft=-1\nScoresTop=-1\nGameInfoLeft=-1\nGameInfoTop=-1\n\n"
+      "Music=1\nScoresLeft=-1\nScoresTop=-1\nGameInfoLeft=-1\nGameInfoTop=-1\nZoom=0\n\n"
       "[fMain]\nLeft=0\nTop=0\n\n"
       "[Keyboard1]\nLeft=37\nUp=38\nRight=39\nDown=40\nFire1=17\nFire2=16\n\n"
       "[Keyboard2]\nLeft=65\nUp=87\nRight=68\nDown=83\nFire1=9\nFire2=192\n\n"
