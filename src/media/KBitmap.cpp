@@ -1,0 +1,741 @@
+// The software bitmap: sizes and clipping, the pixel routines in all 23 drawing modes,
+// resampling, quarter turns, mirroring, recolouring, the colour functions and effect tables.
+#include "media/KBitmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "dialogs/IOError.h"
+
+namespace kelvra {
+
+// ---------------------------------------------------------------------------------------
+// The bitmap itself
+
+uint32_t TKBitmap::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return clNone;
+  const uint8_t* p = Row(y) + 3 * x;
+  return RGB(p[2], p[1], p[0]);
+}
+
+void TKBitmap::SetSize(int width, int height) {
+  width = std::clamp(width, 0, kMaxBitmapWidth);
+  height = std::clamp(height, 0, kMaxBitmapHeight);
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
+  stride_ = (3 * width + 3) & ~3;
+  // A fresh block, so that shrinking also gives the memory back.
+  std::vector<uint8_t>(size_t(stride_) * size_t(height)).swap(bits_);
+  ResetClip();
+}
+
+void TKBitmap::CopyFrom(const TKBitmap& source) {
+  if (this == &source) return;
+  SetSize(source.width_, source.height_);
+  bits_ = source.bits_;
+}
+
+void TKBitmap::SetClip(int x1, int y1, int x2, int y2) {
+  clipX1 = std::max(x1, 0);
+  clipY1 = std::max(y1, 0);
+  clipX2 = std::min(x2, width_ - 1);
+  clipY2 = std::min(y2, height_ - 1);
+}
+
+void TKBitmap::ResetClip() {
+  clipX1 = 0;
+  clipY1 = 0;
+  clipX2 = width_ - 1;
+  clipY2 = height_ - 1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Life cycle
+
+namespace {
+const char* const kMustBeNil = "Destination Bitmap Must Be Nil";
+}
+
+bool CreateBitmap(std::unique_ptr<TKBitmap>& ref, int width, int height) {
+  if (ref) {
+    ErrorMsg(kMustBeNil);
+    return false;
+  }
+  ref = std::make_unique<TKBitmap>(width, height);
+  return true;
+}
+
+bool CreateCopy(std::unique_ptr<TKBitmap>& ref, const TKBitmap& source) {
+  if (ref) {
+    ErrorMsg(kMustBeNil);
+    return false;
+  }
+  ref = std::make_unique<TKBitmap>();
+  ref->CopyFrom(source);
+  ref->font = source.font;
+  return true;
+}
+
+// The bitmap is made even when the file cannot be read (it then has the fallback size);
+// the result says whether the picture was loaded.
+bool CreateFromFile(std::unique_ptr<TKBitmap>& ref, const std::string& fileName, int fallbackWidth,
+                    int fallbackHeight) {
+  if (ref) {
+    ErrorMsg(kMustBeNil);
+    return false;
+  }
+  ref = std::make_unique<TKBitmap>();
+  return LoadFromFile(*ref, fileName, fallbackWidth, fallbackHeight);
+}
+
+void FreeBitmap(std::unique_ptr<TKBitmap>& ref) {
+  ref.reset();
+}
+
+// ---------------------------------------------------------------------------------------
+// Colours
+
+uint32_t ColorToRGB(uint32_t colour) {
+  if ((colour & 0xFF000000u) != 0x80000000u) return colour;
+  // The classic desktop scheme, indexed by the platform's system colour number.
+  static const uint32_t kSystem[31] = {
+      0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
+      0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
+      0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
+      0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0xD77800, 0xC8D0D4};
+  uint32_t index = colour & 0xFF;
+  return index < std::size(kSystem) ? kSystem[index] : 0x808080;
+}
+
+uint32_t ShadowColor(uint32_t colour) {
+  if (colour == clNone) return clNone;
+  if (colour == clWindowText || colour == clBtnShadow) return clBtnHighlight;
+  if (colour == clBtnHighlight) return clBtnShadow;
+  uint32_t c = ColorToRGB(colour);
+  if (c > 0xFFFFFF) return colour;
+  int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
+  if (r > 128 || g > 128 || b > 128) return RGB((r + 1) / 2, (g + 1) / 2, (b + 1) / 2);
+  return RGB(std::min(2 * r, 255), std::min(2 * g, 255), std::min(2 * b, 255));
+}
+
+uint32_t ContrastColor(uint32_t colour) {
+  uint32_t c = ColorToRGB(colour);
+  if (c > 0xFFFFFF) return clNone;
+  auto flip = [](int v) { return v < 128 ? 255 : 0; };
+  return RGB(flip(RedOf(c)), flip(GreenOf(c)), flip(BlueOf(c)));
+}
+
+uint32_t ScaleColor(uint32_t colour, int factor) {
+  uint32_t c = ColorToRGB(colour);
+  if (c > 0xFFFFFF) return colour;
+  int64_t f = std::max(factor, 0);
+  auto scale = [f](int v) { return int(std::min<int64_t>(v * f / 65536, 255)); };
+  return RGB(scale(RedOf(c)), scale(GreenOf(c)), scale(BlueOf(c)));
+}
+
+uint32_t SpectrumColor(int n) {
+  int m = n % 1530;
+  if (m < 0) m += 1530;
+  int t = m % 255;
+  switch (m / 255) {
+    case 0:
+      return RGB(255, t, 0);  // red to yellow
+    case 1:
+      return RGB(255 - t, 255, 0);  // yellow to green
+    case 2:
+      return RGB(0, 255, t);  // green to cyan
+    case 3:
+      return RGB(0, 255 - t, 255);  // cyan to blue
+    case 4:
+      return RGB(t, 0, 255);  // blue to magenta
+    default:
+      return RGB(255, 0, 255 - t);  // magenta to red
+  }
+}
+
+const uint8_t* EffectTable2560() {
+  static const auto table = [] {
+    std::vector<uint8_t> t(2560, 0);
+    for (int i = 0; i < 256; ++i) {
+      t[0 * 256 + i] = t[5 * 256 + i] = t[6 * 256 + i] = 255;
+      t[1 * 256 + i] = t[7 * 256 + i] = uint8_t(255 - i);
+      t[4 * 256 + i] = uint8_t(i);
+    }
+    return t;
+  }();
+  return table.data();
+}
+
+const uint8_t* EffectTable512() {
+  static const auto table = [] {
+    std::vector<uint8_t> t(512);
+    for (int i = 0; i < 256; ++i) {
+      t[i] = uint8_t(i);
+      t[256 + i] = uint8_t(255 - i);
+    }
+    return t;
+  }();
+  return table.data();
+}
+
+// ---------------------------------------------------------------------------------------
+// Pixel arithmetic
+
+namespace {
+
+// Channel operations, one per family of modes; the row loops are instantiated per
+// operation so that the inner loops carry no per-pixel switch.
+struct OpCopy {
+  uint8_t operator()(int, int s) const { return uint8_t(s); }
+};
+struct OpHalf {
+  uint8_t operator()(int d, int s) const { return uint8_t((d + s) >> 1); }
+};
+struct OpMix {  // modes 1..15
+  int k;
+  uint8_t operator()(int d, int s) const { return uint8_t((d * (16 - k) + s * k) >> 4); }
+};
+struct OpAdd {
+  uint8_t operator()(int d, int s) const { return uint8_t(std::min(d + s, 255)); }
+};
+struct OpSub {
+  uint8_t operator()(int d, int s) const { return uint8_t(std::max(d - s, 0)); }
+};
+struct OpAdd127 {
+  uint8_t operator()(int d, int s) const { return uint8_t(std::clamp(d + s - 127, 0, 255)); }
+};
+struct OpSub127 {
+  uint8_t operator()(int d, int s) const { return uint8_t(std::clamp(d - s + 127, 0, 255)); }
+};
+struct OpXor {
+  uint8_t operator()(int d, int s) const { return uint8_t(d ^ s); }
+};
+struct OpNeg {
+  uint8_t operator()(int d, int) const { return d < 127 ? 255 : 0; }
+};
+
+bool Draws(TEffect mode) {
+  return mode != ef00 && mode < kEffects;
+}
+
+// Calls f with the operation of a drawing mode (which must draw).
+template <class F>
+void WithOp(TEffect mode, F&& f) {
+  switch (mode) {
+    case ef08:
+      f(OpHalf{});
+      break;
+    case ef16:
+      f(OpCopy{});
+      break;
+    case efAdd:
+      f(OpAdd{});
+      break;
+    case efSub:
+      f(OpSub{});
+      break;
+    case efAdd127:
+      f(OpAdd127{});
+      break;
+    case efSub127:
+      f(OpSub127{});
+      break;
+    case efXor:
+      f(OpXor{});
+      break;
+    case efNeg:
+      f(OpNeg{});
+      break;
+    default:
+      f(OpMix{int(mode)});
+      break;
+  }
+}
+
+// One channel combined in a mode; for single pixels and tables.
+uint8_t Combine(TEffect mode, int d, int s) {
+  uint8_t r = uint8_t(d);
+  if (Draws(mode)) WithOp(mode, [&](auto op) { r = op(d, s); });
+  return r;
+}
+
+// The pixel bytes (blue, green, red) of a colour; false for no colour.
+bool ColourBytes(uint32_t colour, uint8_t out[3]) {
+  uint32_t c = ColorToRGB(colour);
+  if (c > 0xFFFFFF) return false;
+  out[0] = uint8_t(c >> 16);
+  out[1] = uint8_t(c >> 8);
+  out[2] = uint8_t(c);
+  return true;
+}
+
+// A pixel's three bytes read as one value (blue low), for transparent-colour tests.
+inline uint32_t PixelKey(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16;
+}
+constexpr uint32_t kNoKey = 0xFFFFFFFF;  // matches no pixel
+
+uint32_t TransparentKey(uint32_t transparent) {
+  uint8_t c[3];
+  if (!ColourBytes(transparent, c)) return kNoKey;
+  return PixelKey(c);
+}
+
+// The clip rectangle limited to the bitmap (the fields are public and may be anything).
+struct Box {
+  int x1, y1, x2, y2;
+  bool Empty() const { return x1 > x2 || y1 > y2; }
+};
+
+Box ClipBox(const TKBitmap& b) {
+  return {std::max(b.clipX1, 0), std::max(b.clipY1, 0), std::min(b.clipX2, b.Width() - 1),
+          std::min(b.clipY2, b.Height() - 1)};
+}
+
+template <class Op>
+void BlendBytes(uint8_t* d, const uint8_t* s, size_t n, Op op) {
+  for (size_t i = 0; i < n; ++i) d[i] = op(d[i], s[i]);
+}
+
+template <class Op>
+void BlendKeyed(uint8_t* d, const uint8_t* s, int pixels, uint32_t key, Op op) {
+  for (int i = 0; i < pixels; ++i, d += 3, s += 3) {
+    if (PixelKey(s) == key) continue;
+    d[0] = op(d[0], s[0]);
+    d[1] = op(d[1], s[1]);
+    d[2] = op(d[2], s[2]);
+  }
+}
+
+// Averaging and saturated addition eight bytes at a time: these two modes carry the
+// games' translucency and light, and are bound by memory, not arithmetic.
+inline uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+inline void Store64(uint8_t* p, uint64_t v) {
+  std::memcpy(p, &v, 8);
+}
+constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+constexpr uint64_t kHigh = 0x8080808080808080ULL;
+
+void HalfBytes(uint8_t* d, const uint8_t* s, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t a = Load64(d + i), b = Load64(s + i);
+    Store64(d + i, (a & b) + (((a ^ b) >> 1) & kLow7));
+  }
+  BlendBytes(d + i, s + i, n - i, OpHalf{});
+}
+
+void AddBytes(uint8_t* d, const uint8_t* s, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t a = Load64(d + i), b = Load64(s + i);
+    uint64_t sum = ((a & kLow7) + (b & kLow7)) ^ ((a ^ b) & kHigh);  // per byte, modulo 256
+    uint64_t carry = ((a & b) | ((a | b) & ~sum)) & kHigh;           // bytes that passed 255
+    Store64(d + i, sum | ((carry >> 7) * 0xFF));
+  }
+  BlendBytes(d + i, s + i, n - i, OpAdd{});
+}
+
+void BlendRow(uint8_t* d, const uint8_t* s, size_t n, TEffect mode) {
+  switch (mode) {
+    case ef16:
+      std::memcpy(d, s, n);
+      return;
+    case ef08:
+      HalfBytes(d, s, n);
+      return;
+    case efAdd:
+      AddBytes(d, s, n);
+      return;
+    default:
+      WithOp(mode, [&](auto op) { BlendBytes(d, s, n, op); });
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Pixel routines
+
+void PutPixel(TKBitmap& b, int x, int y, uint32_t colour, TEffect mode) {
+  uint8_t c[3];
+  if (!Draws(mode) || !ColourBytes(colour, c)) return;
+  Box box = ClipBox(b);
+  if (x < box.x1 || x > box.x2 || y < box.y1 || y > box.y2) return;
+  uint8_t* p = b.Row(y) + 3 * x;
+  for (int k = 0; k < 3; ++k) p[k] = Combine(mode, p[k], c[k]);
+}
+
+void FillRect(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEffect mode) {
+  uint8_t c[3];
+  if (!Draws(mode) || !ColourBytes(colour, c)) return;
+  Box box = ClipBox(b);
+  x1 = std::max(x1, box.x1);
+  y1 = std::max(y1, box.y1);
+  x2 = std::min(x2, box.x2);
+  y2 = std::min(y2, box.y2);
+  if (x1 > x2 || y1 > y2) return;
+  const size_t n = size_t(x2 - x1 + 1) * 3;
+
+  if (mode == ef16) {
+    uint8_t* first = b.Row(y1) + 3 * x1;
+    if (c[0] == c[1] && c[1] == c[2]) {
+      for (int y = y1; y <= y2; ++y) std::memset(b.Row(y) + 3 * x1, c[0], n);
+      return;
+    }
+    for (size_t i = 0; i < n; i += 3) std::memcpy(first + i, c, 3);
+    for (int y = y1 + 1; y <= y2; ++y) std::memcpy(b.Row(y) + 3 * x1, first, n);
+    return;
+  }
+
+  // Every other mode through one 256-entry table per channel: with the colour fixed, each
+  // result depends only on the destination byte.
+  uint8_t table[3][256];
+  for (int k = 0; k < 3; ++k)
+    WithOp(mode, [&](auto op) {
+      for (int v = 0; v < 256; ++v) table[k][v] = op(v, c[k]);
+    });
+  for (int y = y1; y <= y2; ++y) {
+    uint8_t* p = b.Row(y) + 3 * x1;
+    for (size_t i = 0; i < n; i += 3) {
+      p[i] = table[0][p[i]];
+      p[i + 1] = table[1][p[i + 1]];
+      p[i + 2] = table[2][p[i + 2]];
+    }
+  }
+}
+
+void FillBitmap(TKBitmap& b, uint32_t colour, TEffect mode) {
+  FillRect(b, b.clipX1, b.clipY1, b.clipX2, b.clipY2, colour, mode);
+}
+
+void DrawBitmap(TKBitmap& dest, int x, int y, const TKBitmap& source, int sx1, int sy1, int sx2,
+                int sy2, uint32_t transparent, TEffect mode) {
+  if (!Draws(mode)) return;
+  if (&dest == &source) {  // overlapping rows: draw from a copy
+    TKBitmap copy;
+    copy.CopyFrom(source);
+    copy.clipX1 = source.clipX1;
+    copy.clipY1 = source.clipY1;
+    copy.clipX2 = source.clipX2;
+    copy.clipY2 = source.clipY2;
+    DrawBitmap(dest, x, y, copy, sx1, sy1, sx2, sy2, transparent, mode);
+    return;
+  }
+  // 64-bit so that extreme coordinates cannot overflow while clipping.
+  int64_t dx = x, dy = y, ax1 = sx1, ay1 = sy1, ax2 = sx2, ay2 = sy2;
+  Box sc = ClipBox(source);
+  if (ax1 < sc.x1) dx += sc.x1 - ax1, ax1 = sc.x1;
+  if (ay1 < sc.y1) dy += sc.y1 - ay1, ay1 = sc.y1;
+  ax2 = std::min<int64_t>(ax2, sc.x2);
+  ay2 = std::min<int64_t>(ay2, sc.y2);
+  Box dc = ClipBox(dest);
+  if (dx < dc.x1) ax1 += dc.x1 - dx, dx = dc.x1;
+  if (dy < dc.y1) ay1 += dc.y1 - dy, dy = dc.y1;
+  const int64_t w = std::min<int64_t>(ax2 - ax1, dc.x2 - dx) + 1;
+  const int64_t h = std::min<int64_t>(ay2 - ay1, dc.y2 - dy) + 1;
+  if (w <= 0 || h <= 0) return;
+
+  const uint32_t key = TransparentKey(transparent);
+  const int px = int(dx), py = int(dy), qx = int(ax1), qy = int(ay1);
+  if (key == kNoKey) {
+    for (int j = 0; j < h; ++j)
+      BlendRow(dest.Row(py + j) + 3 * px, source.Row(qy + j) + 3 * qx, size_t(w) * 3, mode);
+    return;
+  }
+  WithOp(mode, [&](auto op) {
+    for (int j = 0; j < h; ++j)
+      BlendKeyed(dest.Row(py + j) + 3 * px, source.Row(qy + j) + 3 * qx, int(w), key, op);
+  });
+}
+
+void DrawWhole(TKBitmap& dest, int x, int y, const TKBitmap& source, uint32_t transparent,
+               TEffect mode) {
+  if (dest.Empty() || source.Empty()) return;
+  DrawBitmap(dest, x, y, source, 0, 0, source.Width() - 1, source.Height() - 1, transparent, mode);
+}
+
+void DrawLine(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEffect mode) {
+  uint8_t c[3];
+  if (!Draws(mode) || !ColourBytes(colour, c)) return;
+  Box box = ClipBox(b);
+  if (box.Empty()) return;
+  // Walk the longer axis as "u", the shorter as "v"; only the steps whose u lies inside the
+  // clip rectangle are visited, the v of the first one found from the error term.
+  const bool xMajor = std::abs(int64_t(x2) - x1) >= std::abs(int64_t(y2) - y1);
+  const int64_t u1 = xMajor ? x1 : y1, u2 = xMajor ? x2 : y2;
+  const int64_t v1 = xMajor ? y1 : x1, v2 = xMajor ? y2 : x2;
+  const int64_t du = std::abs(u2 - u1), dv = std::abs(v2 - v1);
+  const int su = u2 >= u1 ? 1 : -1, sv = v2 >= v1 ? 1 : -1;
+  const int64_t lo = xMajor ? box.x1 : box.y1, hi = xMajor ? box.x2 : box.y2;
+  // Step indices i (0..du) with u1 + su * i inside lo..hi.
+  int64_t first = su > 0 ? lo - u1 : u1 - hi;
+  int64_t last = su > 0 ? hi - u1 : u1 - lo;
+  first = std::max<int64_t>(first, 0);
+  last = std::min<int64_t>(last, du);
+  if (first > last) return;
+  // After i steps the error is du / 2 - i * dv + k * du with the least k that keeps it >= 0.
+  int64_t k = 0;
+  int64_t need = first * dv - du / 2;
+  if (need > 0) k = (need + du - 1) / du;
+  int64_t err = du / 2 - first * dv + k * du;
+  int64_t v = v1 + sv * k;
+  for (int64_t i = first; i <= last; ++i) {
+    const int64_t u = u1 + su * i;
+    const int64_t px = xMajor ? u : v, py = xMajor ? v : u;
+    if (px >= box.x1 && px <= box.x2 && py >= box.y1 && py <= box.y2) {
+      uint8_t* p = b.Row(int(py)) + 3 * px;
+      for (int ch = 0; ch < 3; ++ch) p[ch] = Combine(mode, p[ch], c[ch]);
+    }
+    err -= dv;
+    if (err < 0) {
+      v += sv;
+      err += du;
+    }
+  }
+}
+
+void DrawFrame(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEffect mode) {
+  if (x1 > x2) std::swap(x1, x2);
+  if (y1 > y2) std::swap(y1, y2);
+  if (x1 == x2 || y1 == y2) return;
+  FillRect(b, x1, y1, x2 - 1, y1, colour, mode);  // top
+  FillRect(b, x1, y1 + 1, x1, y2, colour, mode);  // left
+  FillRect(b, x1 + 1, y2, x2, y2, colour, mode);  // bottom
+  FillRect(b, x2, y1, x2, y2 - 1, colour, mode);  // right
+}
+
+void DrawBorder3D(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t light, uint32_t dark,
+                  int width, TEffect mode) {
+  uint8_t l[3], d[3];
+  uint32_t corner = clNone;
+  if (ColourBytes(light, l) && ColourBytes(dark, d))
+    corner = RGB((l[2] + d[2]) / 2, (l[1] + d[1]) / 2, (l[0] + d[0]) / 2);
+  for (int i = 0; i < width; ++i) {
+    const int xa = x1 + i, ya = y1 + i, xb = x2 - i, yb = y2 - i;
+    if (xa > xb || ya > yb) break;                     // the rings have met in the middle
+    FillRect(b, xa, ya, xb - 1, ya, light, mode);      // top
+    FillRect(b, xa, ya + 1, xa, yb - 1, light, mode);  // left
+    FillRect(b, xa + 1, yb, xb, yb, dark, mode);       // bottom
+    FillRect(b, xb, ya + 1, xb, yb - 1, dark, mode);   // right
+    PutPixel(b, xa, yb, corner, mode);
+    PutPixel(b, xb, ya, corner, mode);
+  }
+}
+
+void TileBitmap(TKBitmap& dest, const TKBitmap& source, uint32_t transparent, TEffect mode) {
+  if (dest.Empty() || source.Empty()) return;
+  for (int y = 0; y < dest.Height(); y += source.Height())
+    for (int x = 0; x < dest.Width(); x += source.Width())
+      DrawWhole(dest, x, y, source, transparent, mode);
+}
+
+void ReplaceColor(TKBitmap& b, uint32_t oldColour, uint32_t newColour) {
+  uint8_t n[3];
+  const uint32_t key = TransparentKey(oldColour);
+  if (key == kNoKey || !ColourBytes(newColour, n)) return;
+  for (int y = 0; y < b.Height(); ++y) {
+    uint8_t* p = b.Row(y);
+    for (int x = 0; x < b.Width(); ++x, p += 3)
+      if (PixelKey(p) == key) std::memcpy(p, n, 3);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Resampling, turning and recolouring
+
+namespace {
+
+// Source taps of each output position along one axis; weights in 1/65536, summing to
+// exactly 65536 so that a flat colour stays flat.
+struct Taps {
+  std::vector<int> start;  // first tap of output i; start[i + 1] ends it
+  std::vector<int> index;
+  std::vector<int> weight;
+};
+
+Taps MakeTaps(int from, int to) {
+  Taps t;
+  t.start.reserve(to + 1);
+  std::vector<std::pair<int, double>> taps;
+  for (int i = 0; i < to; ++i) {
+    taps.clear();
+    if (to < from) {  // shrinking: the area each output pixel covers, averaged
+      const double scale = double(from) / to;
+      const double a = i * scale, b = (i + 1) * scale;
+      for (int j = int(a); j < from && j < b; ++j) {
+        const double overlap = std::min<double>(b, j + 1) - std::max<double>(a, j);
+        if (overlap > 0) taps.push_back({j, overlap / scale});
+      }
+    } else {  // growing: bilinear between the two nearest source pixel centres
+      double centre = (i + 0.5) * from / to - 0.5;
+      centre = std::clamp(centre, 0.0, double(from - 1));
+      const int j = int(centre);
+      const double f = centre - j;
+      taps.push_back({j, 1.0 - f});
+      if (f > 0 && j + 1 < from) taps.push_back({j + 1, f});
+    }
+    t.start.push_back(int(t.index.size()));
+    int sum = 0;
+    size_t largest = 0;
+    for (size_t k = 0; k < taps.size(); ++k) {
+      const int w = int(std::lround(taps[k].second * 65536));
+      t.index.push_back(taps[k].first);
+      t.weight.push_back(w);
+      sum += w;
+      if (w > t.weight[t.start.back() + largest]) largest = k;
+    }
+    t.weight[t.start.back() + largest] += 65536 - sum;
+  }
+  t.start.push_back(int(t.index.size()));
+  return t;
+}
+
+}  // namespace
+
+void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHeight) {
+  if (&dest == &source) {
+    TKBitmap copy;
+    copy.CopyFrom(source);
+    ScaleBitmap(dest, copy, newWidth, newHeight);
+    return;
+  }
+  dest.SetSize(newWidth, newHeight);
+  const int dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
+  if (dest.Empty()) return;
+  if (source.Empty()) {
+    std::memset(dest.Bits(), 0, size_t(dest.Stride()) * dh);
+    return;
+  }
+  const Taps tx = MakeTaps(sw, dw), ty = MakeTaps(sh, dh);
+  // Horizontal pass into a packed dw x sh buffer (rows top first), then vertical.
+  std::vector<uint8_t> mid(size_t(dw) * 3 * sh);
+  for (int y = 0; y < sh; ++y) {
+    const uint8_t* s = source.Row(y);
+    uint8_t* m = mid.data() + size_t(y) * dw * 3;
+    for (int x = 0; x < dw; ++x) {
+      int acc[3] = {32768, 32768, 32768};
+      for (int k = tx.start[x]; k < tx.start[x + 1]; ++k) {
+        const uint8_t* p = s + 3 * tx.index[k];
+        const int w = tx.weight[k];
+        acc[0] += p[0] * w;
+        acc[1] += p[1] * w;
+        acc[2] += p[2] * w;
+      }
+      for (int c = 0; c < 3; ++c) m[3 * x + c] = uint8_t(std::clamp(acc[c] >> 16, 0, 255));
+    }
+  }
+  std::vector<int> acc(size_t(dw) * 3);
+  for (int y = 0; y < dh; ++y) {
+    std::fill(acc.begin(), acc.end(), 32768);
+    for (int k = ty.start[y]; k < ty.start[y + 1]; ++k) {
+      const uint8_t* m = mid.data() + size_t(ty.index[k]) * dw * 3;
+      const int w = ty.weight[k];
+      for (size_t i = 0; i < acc.size(); ++i) acc[i] += m[i] * w;
+    }
+    uint8_t* d = dest.Row(y);
+    for (size_t i = 0; i < acc.size(); ++i) d[i] = uint8_t(std::clamp(acc[i] >> 16, 0, 255));
+  }
+}
+
+// Positive angles turn counter-clockwise as seen on the screen; an angle between quarter
+// turns is taken to the nearest one.
+void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle) {
+  if (&dest == &source) {
+    TKBitmap copy;
+    copy.CopyFrom(source);
+    RotateBitmap(dest, copy, angle);
+    return;
+  }
+  int turn = angle % 16384;
+  if (turn < 0) turn += 16384;
+  const int quarters = (turn + 2048) / 4096 % 4;
+  const int w = source.Width(), h = source.Height();
+  if (quarters == 0) {
+    dest.CopyFrom(source);
+    return;
+  }
+  if (quarters == 2)
+    dest.SetSize(w, h);
+  else
+    dest.SetSize(h, w);
+  for (int y = 0; y < dest.Height(); ++y) {
+    uint8_t* d = dest.Row(y);
+    for (int x = 0; x < dest.Width(); ++x, d += 3) {
+      int sx, sy;
+      if (quarters == 1)
+        sx = w - 1 - y, sy = x;
+      else if (quarters == 2)
+        sx = w - 1 - x, sy = h - 1 - y;
+      else
+        sx = y, sy = h - 1 - x;
+      std::memcpy(d, source.Row(sy) + 3 * sx, 3);
+    }
+  }
+}
+
+void MirrorBitmap(TKBitmap& dest, const TKBitmap& source) {
+  if (&dest == &source) {
+    TKBitmap copy;
+    copy.CopyFrom(source);
+    MirrorBitmap(dest, copy);
+    return;
+  }
+  const int w = source.Width();
+  dest.SetSize(w, source.Height());
+  for (int y = 0; y < dest.Height(); ++y) {
+    const uint8_t* s = source.Row(y);
+    uint8_t* d = dest.Row(y);
+    for (int x = 0; x < w; ++x) std::memcpy(d + 3 * x, s + 3 * (w - 1 - x), 3);
+  }
+}
+
+namespace {
+// Calls f(pixel) for every pixel inside the clip rectangle.
+template <class F>
+void ForClipped(TKBitmap& b, F&& f) {
+  Box box = ClipBox(b);
+  for (int y = box.y1; y <= box.y2; ++y) {
+    uint8_t* p = b.Row(y) + 3 * box.x1;
+    for (int x = box.x1; x <= box.x2; ++x, p += 3) f(p);
+  }
+}
+}  // namespace
+
+void GreyBitmap(TKBitmap& b) {
+  // Luminance weights 0.30, 0.59, 0.11 in 1/256.
+  ForClipped(b, [](uint8_t* p) {
+    const uint8_t g = uint8_t((p[2] * 77 + p[1] * 150 + p[0] * 29 + 128) >> 8);
+    p[0] = p[1] = p[2] = g;
+  });
+}
+
+void RecolorGreys(TKBitmap& b, uint32_t colour) {
+  uint8_t c[3];
+  if (!ColourBytes(colour, c)) return;
+  ForClipped(b, [&](uint8_t* p) {
+    if (p[0] != p[1] || p[1] != p[2]) return;
+    for (int k = 0; k < 3; ++k) p[k] = uint8_t(p[k] * c[k] / 256);
+  });
+}
+
+void TintBitmap(TKBitmap& b, uint32_t colour, uint32_t transparent, TEffect mode) {
+  uint8_t c[3];
+  if (!Draws(mode) || !ColourBytes(colour, c)) return;
+  const uint32_t key = TransparentKey(transparent);
+  WithOp(mode, [&](auto op) {
+    ForClipped(b, [&](uint8_t* p) {
+      if (PixelKey(p) == key) return;
+      for (int k = 0; k < 3; ++k) p[k] = op(p[k], c[k]);
+    });
+  });
+}
+
+}  // namespace kelvra

@@ -1,0 +1,588 @@
+// The software bitmap: every drawing mode on every byte pair, sizes and strides, clipping
+// at every edge against a naive model, lines, frames, borders, tiles, resampling, turns and
+// the colour functions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "dialogs/IOError.h"
+#include "media/KBitmap.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+// The result of one channel in a mode, as the mode table defines it.
+int Expected(int mode, int d, int s) {
+  switch (mode) {
+    case 0:
+      return d;
+    case 16:
+      return s;
+    case 17:
+      return std::min(d + s, 255);
+    case 18:
+      return std::max(d - s, 0);
+    case 19:
+      return std::clamp(d + s - 127, 0, 255);
+    case 20:
+      return std::clamp(d - s + 127, 0, 255);
+    case 21:
+      return d ^ s;
+    case 22:
+      return d < 127 ? 255 : 0;
+    default:
+      return (d * (16 - mode) + s * mode) / 16;
+  }
+}
+
+// Fills every pixel from f(x, y) -> colour.
+template <class F>
+void Paint(TKBitmap& b, F f) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      uint8_t* p = b.Row(y) + 3 * x;
+      uint32_t c = f(x, y);
+      p[0] = uint8_t(BlueOf(c)), p[1] = uint8_t(GreenOf(c)), p[2] = uint8_t(RedOf(c));
+    }
+}
+
+uint32_t Lcg(uint32_t& seed) {
+  seed = seed * 134775813u + 1;
+  return seed >> 8;
+}
+
+bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+  return true;
+}
+
+TEST(KBitmapModes, BlitCombinesEveryBytePairAsTheModeTableSays) {
+  // Destination column x holds d = x, source row y holds s = y, in all three channels; the
+  // 256-pixel rows also cover the eight-bytes-at-a-time paths and their tails.
+  TKBitmap source(256, 256);
+  Paint(source, [](int, int y) { return RGB(y, y, y); });
+  for (int mode = 0; mode < kEffects; ++mode) {
+    for (bool keyed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << (keyed ? " keyed" : ""));
+      TKBitmap dest(256, 256);
+      Paint(dest, [](int x, int) { return RGB(x, x, x); });
+      // The key matches no source pixel (they are all grey), so nothing is skipped.
+      DrawWhole(dest, 0, 0, source, keyed ? RGB(1, 2, 3) : clNone, TEffect(mode));
+      int wrong = 0;
+      for (int y = 0; y < 256 && wrong < 3; ++y)
+        for (int x = 0; x < 256; ++x) {
+          const int want = Expected(mode, x, y);
+          if (dest.Pixel(x, y) != RGB(want, want, want)) {
+            ADD_FAILURE() << "d=" << x << " s=" << y << " got " << RedOf(dest.Pixel(x, y))
+                          << " want " << want;
+            if (++wrong >= 3) break;
+          }
+        }
+    }
+  }
+}
+
+TEST(KBitmapModes, FillPixelLineAndTintCombineEachChannelSeparately) {
+  // d runs over all bytes along x; the colour's three channels differ.
+  const int sValues[][3] = {{0, 255, 127}, {126, 128, 1}, {200, 60, 255}};
+  for (int mode = 0; mode < kEffects; ++mode)
+    for (const auto& s : sValues) {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << " s " << s[0] << "," << s[1]);
+      const uint32_t colour = RGB(s[0], s[1], s[2]);
+      TKBitmap fill(256, 4);
+      Paint(fill, [](int x, int) { return RGB(x, 255 - x, x / 2); });
+      TKBitmap pixel, line, tint;
+      pixel.CopyFrom(fill);
+      line.CopyFrom(fill);
+      tint.CopyFrom(fill);
+      FillRect(fill, 0, 0, 255, 3, colour, TEffect(mode));
+      for (int x = 0; x < 256; ++x) PutPixel(pixel, x, 1, colour, TEffect(mode));
+      DrawLine(line, 0, 2, 255, 2, colour, TEffect(mode));
+      TintBitmap(tint, colour, clNone, TEffect(mode));
+      for (int x = 0; x < 256; ++x) {
+        const uint32_t want = RGB(Expected(mode, x, s[0]), Expected(mode, 255 - x, s[1]),
+                                  Expected(mode, x / 2, s[2]));
+        ASSERT_EQ(fill.Pixel(x, 3), want) << "fill x=" << x;
+        ASSERT_EQ(pixel.Pixel(x, 1), want) << "pixel x=" << x;
+        ASSERT_EQ(line.Pixel(x, 2), want) << "line x=" << x;
+        ASSERT_EQ(tint.Pixel(x, 0), want) << "tint x=" << x;
+      }
+    }
+}
+
+TEST(KBitmapModes, NamedEdgeValues) {
+  struct Case {
+    TEffect mode;
+    int d, s, want;
+  };
+  const Case cases[] = {
+      {efNeg, 126, 0, 255},      {efNeg, 126, 255, 255},    {efNeg, 127, 0, 0},
+      {efNeg, 127, 255, 0},      {efAdd127, 90, 127, 90},   {efAdd127, 0, 127, 0},
+      {efAdd127, 100, 255, 228}, {efAdd127, 200, 255, 255}, {ef08, 3, 6, 4},
+      {ef04, 100, 20, 80},       {ef12, 100, 20, 40},       {efSub127, 0, 255, 0},
+  };
+  for (const Case& c : cases) {
+    TKBitmap b(1, 1);
+    FillRect(b, 0, 0, 0, 0, RGB(c.d, c.d, c.d), ef16);
+    FillRect(b, 0, 0, 0, 0, RGB(c.s, c.s, c.s), c.mode);
+    EXPECT_EQ(RedOf(b.Pixel(0, 0)), c.want) << "mode " << int(c.mode) << " d " << c.d;
+  }
+}
+
+TEST(KBitmapModes, NoColourNoModeAndUnknownModesDrawNothing) {
+  TKBitmap b(9, 7), before;
+  Paint(b, [](int x, int y) { return RGB(x * 20, y * 30, x ^ y); });
+  before.CopyFrom(b);
+  TKBitmap src(3, 3);
+  for (TEffect mode : {ef00, TEffect(23), TEffect(255)}) {
+    FillRect(b, 0, 0, 8, 6, RGB(1, 2, 3), mode);
+    DrawWhole(b, 0, 0, src, clNone, mode);
+    DrawLine(b, 0, 0, 8, 6, RGB(1, 2, 3), mode);
+    PutPixel(b, 1, 1, RGB(1, 2, 3), mode);
+  }
+  for (TEffect mode : {ef16, efXor, efNeg}) {
+    FillRect(b, 0, 0, 8, 6, clNone, mode);
+    FillBitmap(b, clNone, mode);
+    DrawLine(b, 0, 0, 8, 6, clNone, mode);
+    DrawFrame(b, 0, 0, 8, 6, clNone, mode);
+  }
+  EXPECT_TRUE(SamePixels(b, before));
+}
+
+TEST(KBitmapSize, ClampsStrideAndClipReset) {
+  struct Case {
+    int w, h, wantW, wantH, wantStride;
+  };
+  const Case cases[] = {{1, 1, 1, 1, 4},
+                        {5, 2, 5, 2, 16},
+                        {4, 1, 4, 1, 12},
+                        {-5, 10, 0, 10, 0},
+                        {20000, 1, 16384, 1, 49152},
+                        {1, 40000, 1, 32767, 4},
+                        {3, -1, 3, 0, 12},
+                        {0, 0, 0, 0, 0}};
+  for (const Case& c : cases) {
+    TKBitmap b(c.w, c.h);
+    EXPECT_EQ(b.Width(), c.wantW) << c.w << "x" << c.h;
+    EXPECT_EQ(b.Height(), c.wantH) << c.w << "x" << c.h;
+    EXPECT_EQ(b.Stride(), c.wantStride) << c.w << "x" << c.h;
+    EXPECT_EQ(b.clipX2, c.wantW - 1);
+    EXPECT_EQ(b.clipY2, c.wantH - 1);
+  }
+  // Same size: a no-op that keeps pixels and clip; another size resets the clip.
+  TKBitmap b(4, 4);
+  FillBitmap(b, RGB(9, 9, 9), ef16);
+  b.SetClip(1, 1, 2, 2);
+  b.SetSize(4, 4);
+  EXPECT_EQ(b.Pixel(3, 3), RGB(9, 9, 9));
+  EXPECT_EQ(b.clipX1, 1);
+  b.SetSize(6, 4);
+  EXPECT_EQ(b.clipX1, 0);
+  EXPECT_EQ(b.clipX2, 5);
+  EXPECT_EQ(b.Pixel(6, 0), clNone);
+  EXPECT_EQ(b.Pixel(-1, 0), clNone);
+}
+
+TEST(KBitmapSize, ARowLessBitmapDrawsNothingAnywhere) {
+  TKBitmap empty(-5, 10), src(4, 4);
+  ASSERT_TRUE(empty.Empty());
+  PutPixel(empty, 0, 0, 0, ef16);
+  FillRect(empty, -10, -10, 10, 10, 0, ef16);
+  FillBitmap(empty, 0, efAdd);
+  DrawWhole(empty, 0, 0, src, clNone, ef16);
+  DrawWhole(src, 0, 0, empty, clNone, ef16);
+  DrawBitmap(empty, 0, 0, src, 0, 0, 3, 3, clNone, ef16);
+  DrawLine(empty, -3, -3, 3, 3, 0, ef16);
+  DrawFrame(empty, 0, 0, 3, 3, 0, ef16);
+  DrawBorder3D(empty, 0, 0, 3, 3, 0, 0, 2, ef16);
+  TileBitmap(empty, src, clNone, ef16);
+  TileBitmap(src, empty, clNone, ef16);
+  ReplaceColor(empty, 0, 1);
+  TintBitmap(empty, 0, clNone, ef08);
+  GreyBitmap(empty);
+  TKBitmap scaled;
+  ScaleBitmap(scaled, empty, 3, 3);
+  EXPECT_EQ(scaled.Pixel(2, 2), RGB(0, 0, 0));
+  EXPECT_TRUE(empty.Empty());
+}
+
+TEST(KBitmapClip, FillAndBlitMatchANaiveModelAtEveryEdge) {
+  // Random rectangles and origins, many of them partly or wholly outside the clip
+  // rectangle, compared with a per-pixel model of the clipping rules.
+  uint32_t seed = 7;
+  auto rnd = [&](int lo, int hi) { return lo + int(Lcg(seed) % uint32_t(hi - lo + 1)); };
+  TKBitmap src(9, 8);
+  Paint(src, [](int x, int y) { return RGB(x * 25 + 1, y * 30 + 1, 77); });
+  for (int round = 0; round < 400; ++round) {
+    TKBitmap dest(12, 10), model(12, 10);
+    dest.SetClip(rnd(-2, 6), rnd(-2, 5), rnd(4, 14), rnd(3, 12));
+    src.SetClip(rnd(-1, 4), rnd(-1, 3), rnd(3, 10), rnd(3, 9));
+    const int x1 = rnd(-6, 14), y1 = rnd(-6, 12), x2 = rnd(-6, 14), y2 = rnd(-6, 12);
+    auto inClip = [](const TKBitmap& b, int x, int y) {
+      return x >= b.clipX1 && x <= b.clipX2 && y >= b.clipY1 && y <= b.clipY2;
+    };
+    if (round % 2 == 0) {
+      FillRect(dest, x1, y1, x2, y2, RGB(200, 100, 50), ef16);
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x)
+          if (x >= x1 && x <= x2 && y >= y1 && y <= y2 && inClip(dest, x, y))
+            PutPixel(model, x, y, RGB(200, 100, 50), ef16);
+    } else {
+      const int sx1 = rnd(-3, 8), sy1 = rnd(-3, 7), sx2 = rnd(-1, 11), sy2 = rnd(-1, 10);
+      DrawBitmap(dest, x1, y1, src, sx1, sy1, sx2, sy2, clNone, ef16);
+      for (int sy = sy1; sy <= sy2; ++sy)
+        for (int sx = sx1; sx <= sx2; ++sx) {
+          const int dx = x1 + sx - sx1, dy = y1 + sy - sy1;
+          if (inClip(src, sx, sy) && sx >= 0 && sy >= 0 && sx < 9 && sy < 8 && inClip(dest, dx, dy))
+            PutPixel(model, dx, dy, src.Pixel(sx, sy), ef16);
+        }
+    }
+    ASSERT_TRUE(SamePixels(dest, model)) << "round " << round;
+  }
+}
+
+TEST(KBitmapClip, StartingOnTheLastClipColumnOrRowDrawsIt) {
+  TKBitmap b(10, 10), src(3, 3);
+  FillBitmap(src, RGB(5, 5, 5), ef16);
+  b.SetClip(2, 2, 6, 6);
+  FillRect(b, 6, 0, 9, 9, RGB(1, 1, 1), ef16);  // the last column only
+  DrawWhole(b, 0, 6, src, clNone, ef16);        // the last row only
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      uint32_t want = RGB(0, 0, 0);
+      if (x == 6 && y >= 2 && y <= 6) want = RGB(1, 1, 1);
+      if (y == 6 && x >= 2 && x <= 2) want = RGB(5, 5, 5);
+      ASSERT_EQ(b.Pixel(x, y), want) << x << "," << y;
+    }
+  // A negative origin shrinks the source rectangle: its visible part keeps its place.
+  TKBitmap d(4, 4), s(3, 3);
+  Paint(s, [](int x, int y) { return RGB(x, y, 9); });
+  DrawWhole(d, -1, -2, s, clNone, ef16);
+  EXPECT_EQ(d.Pixel(0, 0), RGB(1, 2, 9));
+  EXPECT_EQ(d.Pixel(1, 0), RGB(2, 2, 9));
+  EXPECT_EQ(d.Pixel(0, 1), RGB(0, 0, 0));
+}
+
+TEST(KBitmapBlit, TransparentColourSkipsExactlyTheMatchingPixels) {
+  const uint32_t key = RGB(255, 0, 255);
+  // Matching pixels and near misses in each channel.
+  const uint32_t srcColours[] = {
+      key, RGB(254, 0, 255), RGB(255, 1, 255), RGB(255, 0, 254), RGB(10, 20, 30),
+      key, RGB(0, 0, 0)};
+  const int n = int(std::size(srcColours));
+  TKBitmap src(n, 1);
+  Paint(src, [&](int x, int) { return srcColours[x]; });
+  for (TEffect mode : {ef16, ef08, efAdd, efXor, ef03, efNeg}) {
+    TKBitmap dest(n, 1);
+    Paint(dest, [](int x, int) { return RGB(40 + x, 90, 130); });
+    TKBitmap before;
+    before.CopyFrom(dest);
+    DrawWhole(dest, 0, 0, src, key, mode);
+    for (int x = 0; x < n; ++x) {
+      const uint32_t d = before.Pixel(x, 0), s = srcColours[x];
+      const uint32_t want =
+          s == key ? d
+                   : RGB(Expected(mode, RedOf(d), RedOf(s)), Expected(mode, GreenOf(d), GreenOf(s)),
+                         Expected(mode, BlueOf(d), BlueOf(s)));
+      EXPECT_EQ(dest.Pixel(x, 0), want) << "mode " << int(mode) << " x " << x;
+    }
+  }
+}
+
+TEST(KBitmapBlit, DrawingABitmapOntoItselfReadsTheOriginal) {
+  TKBitmap b(6, 6), want(6, 6);
+  Paint(b, [](int x, int y) { return RGB(x * 10, y * 10, 1); });
+  Paint(want, [](int x, int y) {
+    if (x >= 1 && y >= 1) return RGB((x - 1) * 10, (y - 1) * 10, 1);
+    return RGB(x * 10, y * 10, 1);
+  });
+  DrawWhole(b, 1, 1, b, clNone, ef16);
+  EXPECT_TRUE(SamePixels(b, want));
+}
+
+// Bresenham from the first end, every step; the reference for the clipped routine.
+std::vector<std::pair<int, int>> NaiveLine(int x1, int y1, int x2, int y2) {
+  std::vector<std::pair<int, int>> points;
+  int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+  int sx = x2 >= x1 ? 1 : -1, sy = y2 >= y1 ? 1 : -1;
+  if (dx >= dy) {
+    int err = dx / 2, y = y1;
+    for (int i = 0, x = x1; i <= dx; ++i, x += sx) {
+      points.push_back({x, y});
+      if ((err -= dy) < 0) y += sy, err += dx;
+    }
+  } else {
+    int err = dy / 2, x = x1;
+    for (int i = 0, y = y1; i <= dy; ++i, y += sy) {
+      points.push_back({x, y});
+      if ((err -= dx) < 0) x += sx, err += dy;
+    }
+  }
+  return points;
+}
+
+TEST(KBitmapLine, BothEndsIncludedAndClippingKeepsTheSamePixels) {
+  TKBitmap b(20, 20);
+  DrawLine(b, 2, 3, 17, 9, RGB(255, 255, 255), efXor);
+  int count = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) count += b.Pixel(x, y) != 0;
+  EXPECT_EQ(count, 16);  // the longer axis plus one; no pixel twice (xor)
+  EXPECT_NE(b.Pixel(2, 3), 0u);
+  EXPECT_NE(b.Pixel(17, 9), 0u);
+
+  uint32_t seed = 99;
+  for (int round = 0; round < 300; ++round) {
+    int c[4];
+    for (int& v : c) v = int(Lcg(seed) % 60) - 20;
+    if (round % 10 == 0) c[0] = -100000, c[2] = 100000;  // far outside, must stay quick
+    TKBitmap clipped(20, 20), model(20, 20);
+    clipped.SetClip(3, 2, 15, 17);
+    DrawLine(clipped, c[0], c[1], c[2], c[3], RGB(9, 8, 7), ef16);
+    for (auto [x, y] : NaiveLine(c[0], c[1], c[2], c[3]))
+      if (x >= 3 && x <= 15 && y >= 2 && y <= 17) PutPixel(model, x, y, RGB(9, 8, 7), ef16);
+    ASSERT_TRUE(SamePixels(clipped, model)) << c[0] << "," << c[1] << " - " << c[2] << "," << c[3];
+  }
+}
+
+TEST(KBitmapFrame, XorTwiceRestoresAndEachOutlinePixelIsTouchedOnce) {
+  TKBitmap b(12, 10), before;
+  Paint(b, [](int x, int y) { return RGB(x * 20, y * 25, 7); });
+  before.CopyFrom(b);
+  const int rects[][4] = {{1, 1, 8, 6}, {8, 6, 1, 1}, {0, 0, 1, 1}, {-3, 2, 20, 4}, {3, 3, 3, 8}};
+  for (const auto& r : rects) {
+    DrawFrame(b, r[0], r[1], r[2], r[3], RGB(255, 255, 255), efXor);
+    DrawFrame(b, r[0], r[1], r[2], r[3], RGB(255, 255, 255), efXor);
+    EXPECT_TRUE(SamePixels(b, before)) << r[0] << "," << r[1];
+  }
+  TKBitmap o(12, 10);
+  DrawFrame(o, 9, 7, 2, 1, RGB(1, 1, 1), efAdd);  // reversed corners
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool edge = (x == 2 || x == 9) && y >= 1 && y <= 7;
+      const bool side = (y == 1 || y == 7) && x >= 2 && x <= 9;
+      ASSERT_EQ(o.Pixel(x, y), edge || side ? RGB(1, 1, 1) : 0u) << x << "," << y;
+    }
+  TKBitmap flat(5, 5);
+  DrawFrame(flat, 1, 2, 4, 2, RGB(1, 1, 1), ef16);  // x1 = x2 or y1 = y2: nothing
+  DrawFrame(flat, 3, 0, 3, 4, RGB(1, 1, 1), ef16);
+  EXPECT_TRUE(SamePixels(flat, TKBitmap(5, 5)));
+}
+
+TEST(KBitmapFrame, Border3DRingsAndCorners) {
+  const uint32_t light = RGB(250, 200, 100), dark = RGB(50, 0, 101);
+  const uint32_t corner = RGB(150, 100, 100);
+  TKBitmap b(10, 8);
+  DrawBorder3D(b, 1, 1, 8, 6, light, dark, 2, ef16);
+  struct Probe {
+    int x, y;
+    uint32_t want;
+  };
+  const Probe probes[] = {
+      {1, 1, light},  {7, 1, light},  {1, 5, light}, {8, 1, corner}, {1, 6, corner},
+      {2, 6, dark},   {8, 6, dark},   {8, 2, dark},  {2, 2, light},  {6, 2, light},
+      {7, 2, corner}, {2, 5, corner}, {3, 5, dark},  {7, 5, dark},   {7, 3, dark},
+      {3, 3, 0},      {6, 4, 0},      {0, 0, 0},     {9, 7, 0},
+  };
+  for (const Probe& p : probes) EXPECT_EQ(b.Pixel(p.x, p.y), p.want) << p.x << "," << p.y;
+  TKBitmap none(10, 8);
+  DrawBorder3D(none, 1, 1, 8, 6, light, dark, 0, ef16);
+  DrawBorder3D(none, 1, 1, 8, 6, light, dark, -3, ef16);
+  EXPECT_TRUE(SamePixels(none, TKBitmap(10, 8)));
+  DrawBorder3D(none, 1, 1, 8, 6, light, dark, 1000000000, ef16);  // rings stop in the middle
+}
+
+TEST(KBitmapWhole, TileReplaceAndGrey) {
+  TKBitmap tile(4, 3);
+  Paint(tile, [](int x, int y) { return RGB(x + 1, y + 1, 5); });
+  TKBitmap dest(10, 7);
+  dest.SetClip(0, 0, 8, 6);
+  TileBitmap(dest, tile, clNone, ef16);
+  for (int y = 0; y < 7; ++y)
+    for (int x = 0; x < 10; ++x)
+      ASSERT_EQ(dest.Pixel(x, y), x <= 8 ? RGB(x % 4 + 1, y % 3 + 1, 5) : 0u) << x << "," << y;
+
+  // ReplaceColor ignores the clip rectangle.
+  dest.SetClip(5, 5, 5, 5);
+  ReplaceColor(dest, RGB(1, 1, 5), RGB(99, 98, 97));
+  EXPECT_EQ(dest.Pixel(0, 0), RGB(99, 98, 97));
+  EXPECT_EQ(dest.Pixel(4, 3), RGB(99, 98, 97));
+  EXPECT_EQ(dest.Pixel(1, 0), RGB(2, 1, 5));
+
+  TKBitmap g(3, 1);
+  Paint(g, [](int x, int) {
+    return x == 0 ? RGB(255, 0, 0) : x == 1 ? RGB(255, 255, 255) : RGB(0, 0, 255);
+  });
+  GreyBitmap(g);
+  EXPECT_EQ(g.Pixel(0, 0), RGB(77, 77, 77));
+  EXPECT_EQ(g.Pixel(1, 0), RGB(255, 255, 255));
+  EXPECT_EQ(g.Pixel(2, 0), RGB(29, 29, 29));
+
+  TKBitmap r(3, 1);
+  Paint(r, [](int x, int) {
+    return x == 0 ? RGB(128, 128, 128) : x == 1 ? RGB(255, 255, 255) : RGB(128, 127, 128);
+  });
+  RecolorGreys(r, RGB(255, 128, 0));
+  EXPECT_EQ(r.Pixel(0, 0), RGB(127, 64, 0));
+  EXPECT_EQ(r.Pixel(1, 0), RGB(254, 127, 0));
+  EXPECT_EQ(r.Pixel(2, 0), RGB(128, 127, 128));  // not a grey
+
+  TKBitmap t(2, 1);
+  Paint(t, [](int x, int) { return x == 0 ? RGB(255, 0, 255) : RGB(10, 10, 10); });
+  TintBitmap(t, RGB(100, 0, 0), RGB(255, 0, 255), efAdd);
+  EXPECT_EQ(t.Pixel(0, 0), RGB(255, 0, 255));
+  EXPECT_EQ(t.Pixel(1, 0), RGB(110, 10, 10));
+}
+
+TEST(KBitmapScale, FlatStaysFlatAndSizesAreRight) {
+  const int sizes[][4] = {{640, 480, 512, 384}, {100, 50, 512, 384},  {7, 3, 2, 9}, {1, 1, 33, 17},
+                          {33, 17, 1, 1},       {512, 384, 512, 384}, {5, 5, 0, 4}};
+  for (const auto& s : sizes) {
+    TKBitmap src(s[0], s[1]), dest;
+    FillBitmap(src, RGB(201, 13, 99), ef16);
+    ScaleBitmap(dest, src, s[2], s[3]);
+    ASSERT_EQ(dest.Width(), s[2]);
+    ASSERT_EQ(dest.Height(), s[3]);
+    for (int y = 0; y < dest.Height(); ++y)
+      for (int x = 0; x < dest.Width(); ++x)
+        ASSERT_EQ(dest.Pixel(x, y), RGB(201, 13, 99))
+            << s[0] << "x" << s[1] << " " << x << "," << y;
+  }
+  // Halving averages each 2 x 2 block; doubling keeps a gradient ordered and its ends.
+  TKBitmap src(4, 2), half;
+  Paint(src, [](int x, int y) { return RGB(x < 2 ? 0 : 200, y == 0 ? 10 : 30, x * 10); });
+  ScaleBitmap(half, src, 2, 1);
+  EXPECT_EQ(half.Pixel(0, 0), RGB(0, 20, 5));
+  EXPECT_EQ(half.Pixel(1, 0), RGB(200, 20, 25));
+  TKBitmap ramp(8, 1), big;
+  Paint(ramp, [](int x, int) { return RGB(x * 30, 0, 0); });
+  ScaleBitmap(big, ramp, 32, 2);
+  EXPECT_EQ(RedOf(big.Pixel(0, 0)), 0);
+  EXPECT_EQ(RedOf(big.Pixel(31, 1)), 210);
+  for (int x = 1; x < 32; ++x) EXPECT_LE(RedOf(big.Pixel(x - 1, 0)), RedOf(big.Pixel(x, 0)));
+  ScaleBitmap(ramp, ramp, 4, 1);  // onto itself
+  EXPECT_EQ(ramp.Width(), 4);
+  EXPECT_EQ(RedOf(ramp.Pixel(0, 0)), 15);
+}
+
+TEST(KBitmapTurn, QuarterTurnsAndMirror) {
+  TKBitmap src(5, 3);
+  Paint(src, [](int x, int y) { return RGB(x, y, x * 3 + y); });
+  TKBitmap r = src;
+  for (int i = 0; i < 4; ++i) {
+    RotateBitmap(r, r, 4096);
+    EXPECT_EQ(r.Width(), i % 2 == 0 ? 3 : 5);
+  }
+  EXPECT_TRUE(SamePixels(r, src));
+  TKBitmap q;
+  RotateBitmap(q, src, 4096);  // counter-clockwise: the top-right corner comes to top-left
+  EXPECT_EQ(q.Pixel(0, 0), src.Pixel(4, 0));
+  EXPECT_EQ(q.Pixel(0, 4), src.Pixel(0, 0));
+  EXPECT_EQ(q.Pixel(2, 4), src.Pixel(0, 2));
+  TKBitmap h, cw, back;
+  RotateBitmap(h, src, 8192);
+  EXPECT_EQ(h.Pixel(0, 0), src.Pixel(4, 2));
+  RotateBitmap(cw, src, -4096);
+  RotateBitmap(back, src, 12288);
+  EXPECT_TRUE(SamePixels(cw, back));
+  EXPECT_EQ(cw.Pixel(0, 0), src.Pixel(0, 2));
+
+  TKBitmap m, mm;
+  MirrorBitmap(m, src);
+  EXPECT_EQ(m.Pixel(0, 1), src.Pixel(4, 1));
+  EXPECT_EQ(m.Pixel(4, 2), src.Pixel(0, 2));
+  MirrorBitmap(mm, m);
+  EXPECT_TRUE(SamePixels(mm, src));
+}
+
+TEST(KBitmapColours, ColourFunctions) {
+  struct Case {
+    const char* what;
+    uint32_t got, want;
+  };
+  const Case cases[] = {
+      {"shadow of a light colour halves", ShadowColor(RGB(200, 11, 0)), RGB(100, 6, 0)},
+      {"shadow at 129 halves", ShadowColor(RGB(129, 0, 0)), RGB(65, 0, 0)},
+      {"shadow of a dark colour doubles", ShadowColor(RGB(128, 100, 3)), RGB(255, 200, 6)},
+      {"shadow of black", ShadowColor(0), 0},
+      {"shadow of window text", ShadowColor(clWindowText), clBtnHighlight},
+      {"shadow of button shadow", ShadowColor(clBtnShadow), clBtnHighlight},
+      {"shadow of button highlight", ShadowColor(clBtnHighlight), clBtnShadow},
+      {"shadow of none", ShadowColor(clNone), clNone},
+      {"contrast", ContrastColor(RGB(127, 128, 0)), RGB(255, 0, 255)},
+      {"scale by one half", ScaleColor(RGB(200, 101, 3), 32768), RGB(100, 50, 1)},
+      {"scale up caps", ScaleColor(RGB(200, 100, 1), 3 * 65536), RGB(255, 255, 3)},
+      {"scale by a negative factor", ScaleColor(RGB(200, 100, 1), -5), RGB(0, 0, 0)},
+      {"spectrum 0", SpectrumColor(0), RGB(255, 0, 0)},
+      {"spectrum 100", SpectrumColor(100), RGB(255, 100, 0)},
+      {"spectrum 255", SpectrumColor(255), RGB(255, 255, 0)},
+      {"spectrum 510", SpectrumColor(510), RGB(0, 255, 0)},
+      {"spectrum 765", SpectrumColor(765), RGB(0, 255, 255)},
+      {"spectrum 1020", SpectrumColor(1020), RGB(0, 0, 255)},
+      {"spectrum 1275", SpectrumColor(1275), RGB(255, 0, 255)},
+      {"spectrum 1529", SpectrumColor(1529), RGB(255, 0, 1)},
+      {"spectrum 1530", SpectrumColor(1530), RGB(255, 0, 0)},
+      {"spectrum -1", SpectrumColor(-1), RGB(255, 0, 1)},
+      {"system colour", ColorToRGB(clBtnShadow), RGB(128, 128, 128)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
+  // Around the circle each step changes exactly one channel by one.
+  for (int n = 0; n < 1530; ++n) {
+    const uint32_t a = SpectrumColor(n), b = SpectrumColor(n + 1);
+    const int diff = std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
+                     std::abs(BlueOf(a) - BlueOf(b));
+    ASSERT_EQ(diff, 1) << n;
+  }
+  // System colours are drawn as their red, green and blue.
+  TKBitmap b(1, 1);
+  FillBitmap(b, clBtnHighlight, ef16);
+  EXPECT_EQ(b.Pixel(0, 0), RGB(255, 255, 255));
+}
+
+TEST(KBitmapColours, EffectTables) {
+  const uint8_t* t = EffectTable2560();
+  const int sectionAt0[10] = {255, 255, 0, 0, 0, 255, 255, 255, 0, 0};
+  const int sectionAt200[10] = {255, 55, 0, 0, 200, 255, 255, 55, 0, 0};
+  for (int s = 0; s < 10; ++s) {
+    EXPECT_EQ(t[s * 256], sectionAt0[s]) << s;
+    EXPECT_EQ(t[s * 256 + 200], sectionAt200[s]) << s;
+  }
+  const uint8_t* u = EffectTable512();
+  EXPECT_EQ(u[0], 0);
+  EXPECT_EQ(u[255], 255);
+  EXPECT_EQ(u[256], 255);
+  EXPECT_EQ(u[511], 0);
+}
+
+TEST(KBitmapLife, CreateRoutinesWantAnEmptyReference) {
+  HeadlessPlatform headless;
+  SetPlatform(&headless);
+  ResetIOErrors();
+  std::unique_ptr<TKBitmap> ref;
+  ASSERT_TRUE(CreateBitmap(ref, 3, 2));
+  FillBitmap(*ref, RGB(1, 2, 3), ef16);
+  TKBitmap* first = ref.get();
+  EXPECT_FALSE(CreateBitmap(ref, 5, 5));
+  EXPECT_FALSE(CreateCopy(ref, *first));
+  EXPECT_FALSE(CreateFromFile(ref, "x.bmp", 1, 1));
+  EXPECT_EQ(ref.get(), first);
+  ASSERT_EQ(headless.fileErrors.size(), 3u);
+  EXPECT_EQ(headless.fileErrors[0].caption, "Internal Error");
+  EXPECT_EQ(headless.fileErrors[0].text, "Destination Bitmap Must Be Nil");
+  std::unique_ptr<TKBitmap> copy;
+  ASSERT_TRUE(CreateCopy(copy, *ref));
+  EXPECT_EQ(copy->Pixel(2, 1), RGB(1, 2, 3));
+  FreeBitmap(ref);
+  EXPECT_EQ(ref, nullptr);
+  ResetIOErrors();
+  SetPlatform(nullptr);
+}
+
+}  // namespace
+}  // namespace kelvra
