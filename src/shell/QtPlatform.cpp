@@ -13,11 +13,14 @@
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "dialogs/GetIntDialog.h"
+#include "dialogs/GetTimeDialog.h"
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
 #include "shell/FileTypes.h"
@@ -387,34 +390,20 @@ bool QtPlatform::TextInput(const std::string& caption, const std::string& prompt
   return ok;
 }
 
-namespace {
-// A value outside the range starts the dialog at the default instead.
-int32_t StartValue(int32_t value, int32_t min, int32_t max, int32_t def) {
-  if (value >= min && value <= max) return value;
-  return def < min ? min : def > max ? max : def;
-}
-}  // namespace
-
 bool QtPlatform::NumberDialog(const std::string& caption, int32_t& value, int32_t min, int32_t max,
                               int32_t def) {
-  if (min > max) return false;
-  bool ok = false;
-  int result = QInputDialog::getInt(DialogParent(), QString::fromStdString(caption),
-                                    QStringLiteral("Value:"), StartValue(value, min, max, def), min,
-                                    max, 1, &ok);
-  if (ok) value = result;
-  return ok;
+  return GetInt(QString::fromStdString(caption), value, min, nullptr, max, def, DialogParent());
 }
 
 bool QtPlatform::TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min, int32_t max,
                             int32_t def) {
-  if (min > max) return false;
-  bool ok = false;
-  int result = QInputDialog::getInt(DialogParent(), QString::fromStdString(caption),
-                                    QStringLiteral("Time in ms:"),
-                                    StartValue(valueMs, min, max, def), min, max, 1, &ok);
-  if (ok) valueMs = result;
-  return ok;
+  // The time dialog counts unsigned milliseconds: negative limits and values mean 0.
+  auto ms = [](int32_t v) { return uint32_t(std::max(v, 0)); };
+  uint32_t v = ms(valueMs);
+  if (!GetTime(QString::fromStdString(caption), v, ms(def), ms(max), ms(min), DialogParent()))
+    return false;
+  valueMs = int32_t(std::min<uint32_t>(v, uint32_t(INT32_MAX)));  // within max, an int32
+  return true;
 }
 
 int64_t QtPlatform::NowNs() {
