@@ -53,6 +53,13 @@ class PlatformServices {
                                                     const std::string& initialFile) = 0;
   virtual bool TextInput(const std::string& caption, const std::string& prompt,
                          std::string& value) = 0;
+  // Text dialog with a default text (what a "Default" choice puts in) and a limit in
+  // characters. This plain version is the text dialog; callers still enforce the limit.
+  virtual bool LimitedTextInput(const std::string& caption, const std::string& prompt,
+                                std::string& value, const std::string& defaultText,
+                                int maxLength) {
+    return TextInput(caption, prompt, value);
+  }
   virtual bool NumberDialog(const std::string& caption, int32_t& value, int32_t min,
                             int32_t max, int32_t def) = 0;
   virtual bool TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min, int32_t max,

@@ -1,0 +1,90 @@
+// High scores of the Brickfall and Burrower level sets: the ten-entry table kept in a
+// 640-byte file beside each set, and the per-frame check that takes a new entry.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/Com.h"
+
+namespace kelvra {
+
+constexpr int kScoreEntries = 10;
+constexpr int kScoreNameField = 48;  // length byte + up to 47 characters
+constexpr int kMaxScoreName = 47;    // bytes of a stored name
+constexpr int kMaxTypedName = 15;    // characters the name dialog accepts
+constexpr const char* kDefaultPlayerName = "Unknown";
+
+#pragma pack(push, 1)
+// One entry, byte for byte as stored in the file.
+struct TScoreEntry {
+  uint32_t score;                 // 0 = empty entry
+  uint32_t levelsTime;            // game time of the game in ms
+  double date;                    // days since 30 December 1899, fraction = time of day
+  uint8_t name[kScoreNameField];  // length byte + up to 47 characters (UTF-8)
+};
+// The whole file: best entry first.
+struct TScoreTable {
+  TScoreEntry entry[kScoreEntries];
+};
+#pragma pack(pop)
+static_assert(sizeof(TScoreEntry) == 64);
+static_assert(sizeof(TScoreTable) == 640);
+
+// The table of each kind's current level set; Monsters' stays empty.
+struct TScores {
+  TScoreTable table[kKinds];
+};
+extern TScores gScores;
+
+// What the check needs from the main window; unset hooks are skipped.
+struct TScoresHooks {
+  std::function<void(bool begin)> measurePause;  // around the name dialog and the table
+  std::function<void()> showTable;  // show TfScores modally with the current kind's table
+};
+extern TScoresHooks gScoresHooks;
+
+// The table file of a level set: its name with the extension replaced by ".HSc".
+std::string HighScoresFile(const std::string& levelSetFile);
+
+// Loads the current kind's table from beside its level set. A missing file, a set that was
+// never saved and Monsters give an empty table; a damaged file is reported through the
+// file error dialog and keeps only its complete entries.
+void LoadHighScores();
+// Writes the current kind's table atomically; false when the user gave up after a failure.
+// A set that was never saved keeps its table in memory only.
+bool SaveHighScores();
+// Runs on every drawn frame: ends the game-over show once its countdown has run out and, in
+// a single-player game, offers the result to the table.
+void HighScoreCheck();
+
+// Table rules, without dialogs or files.
+// A result may enter when it beats the tenth entry (ties stay out).
+bool ScoreQualifies(const TScoreTable& table, uint32_t score);
+// Enters a qualifying result under `name`: a player with an entry keeps only his best
+// result (names compared ignoring case), a new name goes below every entry it does not
+// beat. Returns the entry's 0-based position, or -1 when the table did not change.
+int EnterScore(TScoreTable& table, uint32_t score, const std::string& name, double date,
+               uint32_t levelsTime);
+// The table from the first `size` bytes of a file: complete entries only, the rest empty;
+// name lengths limited to 47.
+void DecodeScoreTable(const uint8_t* bytes, size_t size, TScoreTable& table);
+// The answer of the name dialog as stored: blanks trimmed, at most 15 characters, and
+// "Unknown" when nothing is left.
+std::string CleanPlayerName(const std::string& typed);
+
+// Texts and colours of the table window.
+std::string ScoreName(const TScoreEntry& entry);
+bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+std::string FormatThousands(uint32_t value);   // "1,234,567"
+std::string FormatScoreDate(double dateTime);  // "2025-03-14 18:05:09"; "" when impossible
+std::string FormatDuration(uint32_t ms);       // "1:02:03" (hours:minutes:seconds)
+// Colour wheel of 1530 steps (red, yellow, green, cyan, blue, magenta, 255 steps each) as
+// 0x00BBGGRR; entry i of the table uses step i * 128.
+uint32_t WheelColour(int step);
+constexpr int kWheelSteps = 1530;
+constexpr int kEntryHueStep = 128;
+
+}  // namespace kelvra

@@ -1,0 +1,511 @@
+// Tests of the high scores: the entry rules (0, ties, same player in another case, a full
+// table), the end-of-game check for each kind of game, the table file and its failures.
+#include "common/Scores.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include "TestUtil.h"
+#include "common/Com.h"
+#include "common/Dispatch.h"
+#include "common/FileIO.h"
+#include "dialogs/IOError.h"
+#include "platform/Headless.h"
+#include "shell/Settings.h"
+
+namespace kelvra {
+namespace {
+
+using test::ReadAll;
+using test::TempDir;
+using test::WriteAll;
+
+// A table of (score, name) pairs, best first; the rest empty.
+TScoreTable Table(std::initializer_list<std::pair<uint32_t, const char*>> rows) {
+  TScoreTable t{};
+  int i = 0;
+  for (auto& [score, name] : rows) {
+    t.entry[i].score = score;
+    t.entry[i].levelsTime = 1000u * uint32_t(i + 1);
+    t.entry[i].date = 45000.0 + i;
+    SetShortString(t.entry[i].name, kScoreNameField, name);
+    ++i;
+  }
+  return t;
+}
+
+TScoreTable FullTable() {  // 1000, 900, ..., 100
+  return Table({{1000, "A"},
+                {900, "B"},
+                {800, "C"},
+                {700, "D"},
+                {600, "E"},
+                {500, "F"},
+                {400, "G"},
+                {300, "H"},
+                {200, "I"},
+                {100, "J"}});
+}
+
+std::vector<uint8_t> Bytes(const TScoreTable& t) {
+  const auto* p = reinterpret_cast<const uint8_t*>(&t);
+  return std::vector<uint8_t>(p, p + sizeof t);
+}
+
+std::string Names(const TScoreTable& t) {
+  std::string s;
+  for (const TScoreEntry& e : t.entry) {
+    if (e.score == 0) break;
+    if (!s.empty()) s += ' ';
+    s += ScoreName(e) + ":" + std::to_string(e.score);
+  }
+  return s;
+}
+
+class ScoresTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+    gOptions = TOptions{};
+    gScores = TScores{};
+    gFailWriteErrno = 0;
+    SetPlatform(&platform);
+    platform.ClearLog();
+    platform.textAnswers.clear();
+    platform.fileErrorAnswers.clear();
+    gameEnds = tablesShown = 0;
+    pauses.clear();
+    gComHooks.endGame = [this] { ++gameEnds; };
+    gScoresHooks.measurePause = [this](bool begin) { pauses += begin ? "(" : ")"; };
+    gScoresHooks.showTable = [this] { ++tablesShown; };
+    UseLevelSet(gkBrickfall, "Set.BrL");
+  }
+  void TearDown() override {
+    gFailWriteErrno = 0;
+    gComHooks = TComHooks{};
+    gScoresHooks = TScoresHooks{};
+    SetPlatform(nullptr);
+  }
+
+  void UseLevelSet(GameKind kind, const std::string& name) {
+    gCom.kind = kind;
+    Cur().origin = loFile;
+    Cur().fileName = dir.File(name);
+  }
+  std::string TableFile() const { return HighScoresFile(Cur().fileName); }
+
+  // The end of a game-over show of a one-player game that scored `score`.
+  void GameOver(int32_t score, uint32_t gameTime = 61000) {
+    TKindState& s = Cur();
+    s.state = gsGameOverShow;
+    gCom.countdown = 0;
+    s.playersMinusOne = 0;
+    s.testGame = 0;
+    s.running = 1;
+    s.score[0] = score;
+    s.gameTime = gameTime;
+  }
+  int NameDialogs() const {
+    int n = 0;
+    for (const std::string& line : platform.log) n += line.rfind("text: ", 0) == 0;
+    return n;
+  }
+
+  TempDir dir;
+  HeadlessPlatform platform;
+  int gameEnds = 0;
+  int tablesShown = 0;
+  std::string pauses;
+};
+
+TEST_F(ScoresTest, EntryRules) {
+  struct Case {
+    const char* what;
+    TScoreTable before;
+    uint32_t score;
+    const char* name;
+    int position;  // -1: table unchanged
+    const char* after;
+  };
+  const Case cases[] = {
+      {"first entry", Table({}), 50, "Ann", 0, "Ann:50"},
+      {"0 never enters", Table({}), 0, "Ann", -1, ""},
+      {"tie goes below", Table({{500, "A"}, {300, "B"}}), 300, "C", 2, "A:500 B:300 C:300"},
+      {"passes lower only", Table({{500, "A"}, {300, "B"}}), 400, "C", 1, "A:500 C:400 B:300"},
+      {"same name, other case, lower", Table({{500, "Ann"}, {300, "B"}}), 400, "aNN", -1,
+       "Ann:500 B:300"},
+      {"same name, equal", Table({{500, "A"}, {300, "Bob"}}), 300, "BOB", -1, "A:500 Bob:300"},
+      {"same name, higher, moves up past lower",
+       Table({{900, "A"}, {500, "B"}, {400, "C"}, {300, "bob"}}), 600, "Bob", 1,
+       "A:900 Bob:600 B:500 C:400"},
+      {"same name, higher, stays below an equal", Table({{900, "A"}, {500, "B"}, {300, "bob"}}),
+       500, "BOB", 2, "A:900 B:500 BOB:500"},
+      {"same name keeps one entry in a full table", FullTable(), 650, "j", 4,
+       "A:1000 B:900 C:800 D:700 j:650 E:600 F:500 G:400 H:300 I:200"},
+      {"full table drops the tenth", FullTable(), 850, "New", 2,
+       "A:1000 B:900 New:850 C:800 D:700 E:600 F:500 G:400 H:300 I:200"},
+      {"full table, equal to the tenth", FullTable(), 100, "New", -1,
+       "A:1000 B:900 C:800 D:700 E:600 F:500 G:400 H:300 I:200 J:100"},
+      {"full table, one above the tenth", FullTable(), 101, "New", 9,
+       "A:1000 B:900 C:800 D:700 E:600 F:500 G:400 H:300 I:200 New:101"},
+      {"best of all", FullTable(), 5000, "Top", 0,
+       "Top:5000 A:1000 B:900 C:800 D:700 E:600 F:500 G:400 H:300 I:200"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TScoreTable t = c.before;
+    EXPECT_EQ(EnterScore(t, c.score, c.name, 46000.5, 7000), c.position);
+    EXPECT_EQ(Names(t), c.after);
+    if (c.position < 0) {
+      EXPECT_EQ(Bytes(t), Bytes(c.before));
+    } else {
+      EXPECT_EQ(t.entry[c.position].date, 46000.5);
+      EXPECT_EQ(t.entry[c.position].levelsTime, 7000u);
+    }
+  }
+}
+
+TEST_F(ScoresTest, LongNamesAreCutToTheField) {
+  TScoreTable t{};
+  std::string name(60, 'x');
+  EnterScore(t, 10, name, 0, 0);
+  EXPECT_EQ(t.entry[0].name[0], kMaxScoreName);
+  // A UTF-8 character that would not fit whole is left out.
+  std::string umlauts;
+  for (int i = 0; i < 30; ++i) umlauts += "\xC3\xA4";
+  EnterScore(t, 20, umlauts, 0, 0);
+  EXPECT_EQ(t.entry[0].name[0], 46);
+}
+
+TEST_F(ScoresTest, CleanPlayerName) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Ann", "Ann"},
+      {"  Ann  ", "Ann"},
+      {"", "Unknown"},
+      {"   ", "Unknown"},
+      {"abcdefghijklmnopqrst", "abcdefghijklmno"},
+      {"abcdefghijklmn  xyz", "abcdefghijklmn"},
+      {"a\tb\nc", "a b c"},
+      {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6"
+       "\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4",
+       "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC\xC3\xA4\xC3\xB6"
+       "\xC3\xBC\xC3\xA4\xC3\xB6\xC3\xBC"},
+  };
+  for (auto& [typed, stored] : cases) EXPECT_EQ(CleanPlayerName(typed), stored) << typed;
+}
+
+TEST_F(ScoresTest, NewResultAsksForTheNameSavesAndShowsTheTable) {
+  gOptions.playerName = "Ann";
+  platform.textAnswers.push_back("Bob");
+  platform.dateTime = 46123.25;
+  GameOver(1234, 98000);
+  HighScoreCheck();
+
+  EXPECT_EQ(Cur().state, gsGameEnded);
+  EXPECT_EQ(gameEnds, 1);
+  ASSERT_EQ(platform.log.size(), 1u);
+  EXPECT_EQ(platform.log[0], "text: Enter Your Name: Name: [Ann]");
+  EXPECT_EQ(gOptions.playerName, "Bob");
+  const TScoreEntry& e = gScores.table[gkBrickfall].entry[0];
+  EXPECT_EQ(e.score, 1234u);
+  EXPECT_EQ(ScoreName(e), "Bob");
+  EXPECT_EQ(e.levelsTime, 98000u);
+  EXPECT_EQ(e.date, 46123.25);
+  EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));
+  EXPECT_EQ(tablesShown, 1);
+  EXPECT_EQ(pauses, "()");
+
+  // The check ran once; the next frame finds state 7 and does nothing.
+  HighScoreCheck();
+  EXPECT_EQ(gameEnds, 1);
+  EXPECT_EQ(NameDialogs(), 1);
+}
+
+TEST_F(ScoresTest, GamesThatOfferNoEntry) {
+  struct Case {
+    const char* what;
+    GameKind kind;
+    int32_t score;
+    int playersMinusOne;
+    uint8_t testGame;
+    uint8_t reborn;
+    bool asks;
+  };
+  const Case cases[] = {
+      {"Brickfall, one player", gkBrickfall, 500, 0, 0, 1, true},
+      {"score 0", gkBrickfall, 0, 0, 0, 1, false},
+      {"negative score", gkBrickfall, -5, 0, 0, 1, false},
+      {"two players", gkBrickfall, 500, 1, 0, 1, false},
+      {"five players", gkBrickfall, 500, 4, 0, 1, false},
+      {"test game", gkBrickfall, 500, 0, 1, 1, false},
+      {"Burrower without reborn", gkBurrower, 500, 0, 0, 0, true},
+      {"Burrower with reborn", gkBurrower, 500, 0, 0, 1, false},
+      {"Monsters", gkMonsters, 500, 0, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    UseLevelSet(c.kind, std::string("Set.") + KindExtension(c.kind));
+    gOptions.burr.reborn = c.reborn;
+    GameOver(c.score);
+    Cur().playersMinusOne = c.playersMinusOne;
+    Cur().testGame = c.testGame;
+    HighScoreCheck();
+    EXPECT_EQ(Cur().state, gsGameEnded);
+    EXPECT_EQ(gameEnds, 1);
+    EXPECT_EQ(NameDialogs(), c.asks ? 1 : 0);
+    EXPECT_EQ(pauses, c.asks ? "()" : "");
+    EXPECT_FALSE(FileExists(TableFile()));  // the dialog was cancelled or never shown
+  }
+}
+
+TEST_F(ScoresTest, OnlyTheEndOfTheGameOverShowIsChecked) {
+  struct Case {
+    uint8_t state;
+    int32_t countdown;
+  };
+  const Case cases[] = {{gsGameOverShow, 1}, {gsGameOverShow, 64}, {gsAllLevelsDone, 0},
+                        {gsGameEnded, 0},    {gsPlaying, 0},       {gsAborted, 0},
+                        {gsPlayersOut, 0},   {gsLevelDone, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.state));
+    GameOver(500);
+    Cur().state = c.state;
+    gCom.countdown = c.countdown;
+    HighScoreCheck();
+    EXPECT_EQ(Cur().state, c.state);
+    EXPECT_EQ(gCom.countdown, c.countdown);
+    EXPECT_EQ(gameEnds, 0);
+    EXPECT_TRUE(platform.log.empty());
+  }
+}
+
+TEST_F(ScoresTest, TiesWithTheTenthAndWorseSameNameResults) {
+  gScores.table[gkBrickfall] = FullTable();
+  const TScoreTable before = FullTable();
+
+  GameOver(100);  // equal to the tenth: not even asked
+  HighScoreCheck();
+  EXPECT_EQ(NameDialogs(), 0);
+
+  GameOver(650);  // qualifies, but "c" already holds 800
+  platform.textAnswers.push_back("c");
+  HighScoreCheck();
+  EXPECT_EQ(NameDialogs(), 1);
+  EXPECT_EQ(gOptions.playerName, "c");  // the answer is remembered anyway
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(before));
+  EXPECT_FALSE(FileExists(TableFile()));
+  EXPECT_EQ(tablesShown, 0);
+  EXPECT_EQ(pauses, "()");
+}
+
+TEST_F(ScoresTest, CancelAndBlankNames) {
+  gOptions.playerName = "Ann";
+  GameOver(300);
+  platform.textAnswers.push_back(std::nullopt);
+  HighScoreCheck();
+  EXPECT_EQ(gOptions.playerName, "Ann");
+  EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
+  EXPECT_EQ(pauses, "()");
+  EXPECT_EQ(tablesShown, 0);
+
+  GameOver(300);
+  platform.textAnswers.push_back("   ");
+  HighScoreCheck();
+  EXPECT_EQ(gOptions.playerName, "Unknown");
+  EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]), "Unknown");
+
+  GameOver(400);
+  platform.textAnswers.push_back("A name much longer than fifteen");
+  HighScoreCheck();
+  EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]), "A name much lon");
+}
+
+TEST_F(ScoresTest, FileRoundTripAndNaming) {
+  EXPECT_EQ(HighScoresFile("/a/b/Default.BrL"), "/a/b/Default.HSc");
+  EXPECT_EQ(HighScoresFile("/a/b.c/NoExt"), "/a/b.c/NoExt.HSc");
+
+  gScores.table[gkBrickfall] = FullTable();
+  ASSERT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadAll(dir.File("Set.HSc")), Bytes(FullTable()));
+
+  gScores.table[gkBrickfall] = TScoreTable{};
+  LoadHighScores();
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
+  EXPECT_TRUE(platform.log.empty());
+
+  // Each kind has its own table; Monsters has none and writes none.
+  UseLevelSet(gkMonsters, "Set.MoL");
+  gScores.table[gkMonsters] = FullTable();
+  LoadHighScores();
+  EXPECT_EQ(gScores.table[gkMonsters].entry[0].score, 0u);
+  gScores.table[gkMonsters] = FullTable();
+  EXPECT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadAll(dir.File("Set.HSc")), Bytes(FullTable()));
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
+}
+
+TEST_F(ScoresTest, MissingFileAndUnsavedSetsGiveEmptyTables) {
+  gScores.table[gkBrickfall] = FullTable();
+  LoadHighScores();  // another set without a table: nothing of the old one stays
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(TScoreTable{}));
+  EXPECT_TRUE(platform.log.empty());
+
+  // A new unnamed set keeps its table in memory; the shared "NoName" file is not touched.
+  WriteAll(dir.File("NoName.HSc"), Bytes(FullTable()));
+  Cur().origin = loNew;
+  Cur().fileName = dir.File("NoName.BrL");
+  LoadHighScores();
+  EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
+  GameOver(777);
+  platform.textAnswers.push_back("Ann");
+  HighScoreCheck();
+  EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 777u);
+  EXPECT_EQ(ReadAll(dir.File("NoName.HSc")), Bytes(FullTable()));
+  EXPECT_EQ(tablesShown, 1);
+}
+
+TEST_F(ScoresTest, DamagedFiles) {
+  TScoreTable good = FullTable();
+  std::vector<uint8_t> bytes = Bytes(good);
+
+  struct Case {
+    const char* what;
+    size_t size;
+    int wholeEntries;
+    bool reported;
+  };
+  const Case cases[] = {
+      {"empty", 0, 0, true},
+      {"one byte", 1, 0, true},
+      {"one and a half entries", 100, 1, true},
+      {"one byte short", 639, 9, true},
+      {"exact", 640, 10, false},
+      {"longer", 700, 10, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> file = bytes;
+    file.resize(c.size, 0xEE);
+    WriteAll(TableFile(), file);
+    platform.ClearLog();
+    ResetIOErrors();
+    LoadHighScores();
+    const TScoreTable& t = gScores.table[gkBrickfall];
+    for (int i = 0; i < kScoreEntries; ++i)
+      EXPECT_EQ(t.entry[i].score, i < c.wholeEntries ? good.entry[i].score : 0u) << i;
+    ASSERT_EQ(platform.fileErrors.size(), c.reported ? 1u : 0u);
+    if (c.reported) {
+      EXPECT_EQ(platform.fileErrors[0].caption, "File Error");
+      EXPECT_NE(platform.fileErrors[0].text.find("High scores file is damaged: " +
+                                                 std::to_string(c.size) + " bytes instead of 640"),
+                std::string::npos);
+      EXPECT_TRUE(platform.fileErrors[0].retryOffered);
+    }
+  }
+}
+
+TEST_F(ScoresTest, RetryWithAnotherFile) {
+  WriteAll(TableFile(), std::vector<uint8_t>(10, 1));
+  WriteAll(dir.File("Copy.HSc"), Bytes(FullTable()));
+  // "&File..." picks a good copy, which the retry reads.
+  IOErrorReply retry;
+  retry.choice = IOErrorChoice::Retry;
+  retry.chosenFile = dir.File("Copy.HSc");
+  platform.fileErrorAnswers.push_back(retry);
+  LoadHighScores();
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
+  EXPECT_EQ(platform.fileErrors.size(), 1u);
+}
+
+TEST_F(ScoresTest, StoredNameLengthsAreLimited) {
+  TScoreTable t = FullTable();
+  t.entry[0].name[0] = 255;
+  t.entry[1].name[0] = 48;
+  t.entry[2].name[0] = 47;
+  WriteAll(TableFile(), Bytes(t));
+  LoadHighScores();
+  const TScoreTable& got = gScores.table[gkBrickfall];
+  EXPECT_EQ(got.entry[0].name[0], 47);
+  EXPECT_EQ(got.entry[1].name[0], 47);
+  EXPECT_EQ(got.entry[2].name[0], 47);
+  EXPECT_EQ(ScoreName(got.entry[0]).size(), 47u);
+  // Odd dates and times stay harmless on the way to the window.
+  EXPECT_EQ(FormatScoreDate(std::numeric_limits<double>::quiet_NaN()), "");
+}
+
+TEST_F(ScoresTest, UnreadableTableIsReported) {
+  ASSERT_EQ(mkfifo(TableFile().c_str(), 0600), 0);
+  gScores.table[gkBrickfall] = FullTable();
+  LoadHighScores();  // a FIFO is refused at once, never waited on
+  EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
+  ASSERT_EQ(platform.fileErrors.size(), 1u);
+  EXPECT_EQ(platform.fileErrors[0].caption, "IO Error");
+}
+
+TEST_F(ScoresTest, FailedSaveKeepsTheOldFile) {
+  WriteAll(TableFile(), Bytes(FullTable()));
+  gScores.table[gkBrickfall] = Table({{5, "Z"}});
+  gFailWriteErrno = ENOSPC;
+  IOErrorReply retry;
+  retry.choice = IOErrorChoice::Retry;
+  platform.fileErrorAnswers.push_back(retry);  // retry once, then give up
+  EXPECT_FALSE(SaveHighScores());
+  EXPECT_EQ(platform.fileErrors.size(), 2u);
+  EXPECT_EQ(platform.fileErrors[0].caption, "IO Error");
+  EXPECT_NE(platform.fileErrors[0].text.find("(" + std::to_string(ENOSPC) + ")"),
+            std::string::npos);
+  EXPECT_EQ(ReadAll(TableFile()), Bytes(FullTable()));
+  int files = 0;
+  for (auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files += !entry.is_directory();
+  EXPECT_EQ(files, 1);  // no temporary file left behind
+
+  gFailWriteErrno = 0;
+  EXPECT_TRUE(SaveHighScores());
+  EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));
+}
+
+TEST_F(ScoresTest, WindowTexts) {
+  const std::pair<uint32_t, const char*> thousands[] = {{0, "0"},
+                                                        {999, "999"},
+                                                        {1000, "1,000"},
+                                                        {123456, "123,456"},
+                                                        {1234567, "1,234,567"},
+                                                        {4294967295u, "4,294,967,295"}};
+  for (auto& [v, s] : thousands) EXPECT_EQ(FormatThousands(v), s);
+
+  const std::pair<double, const char*> dates[] = {{0.0, "1899-12-30 00:00:00"},
+                                                  {46000.5, "2025-12-09 12:00:00"},
+                                                  {45365.753576, "2024-03-14 18:05:09"},
+                                                  {-1.25, "1899-12-29 06:00:00"},
+                                                  {2958465.9999, "9999-12-31 23:59:51"},
+                                                  {2958466.0, ""},
+                                                  {1e300, ""},
+                                                  {-1e300, ""},
+                                                  {INFINITY, ""},
+                                                  {0.99999999999, "1899-12-30 23:59:59"}};
+  for (auto& [d, s] : dates) EXPECT_EQ(FormatScoreDate(d), s) << d;
+
+  const std::pair<uint32_t, const char*> durations[] = {{0, "0:00:00"},
+                                                        {999, "0:00:00"},
+                                                        {61000, "0:01:01"},
+                                                        {3723000, "1:02:03"},
+                                                        {4294967295u, "1193:02:47"}};
+  for (auto& [ms, s] : durations) EXPECT_EQ(FormatDuration(ms), s);
+
+  const std::pair<int, uint32_t> wheel[] = {
+      {0, 0x0000FF},    {128, 0x0080FF},  {255, 0x00FFFF},  {510, 0x00FF00},  {765, 0xFFFF00},
+      {1020, 0xFF0000}, {1275, 0xFF00FF}, {1529, 0x0100FF}, {1530, 0x0000FF}, {9 * 128, 0xFF0084}};
+  for (auto& [step, colour] : wheel) EXPECT_EQ(WheelColour(step), colour) << step;
+}
+
+}  // namespace
+}  // namespace kelvra
