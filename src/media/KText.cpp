@@ -68,6 +68,7 @@ class FontSystem {
   ~FontSystem() {
     faces_.clear();
     if (library_) FT_Done_FreeType(library_);
+    if (config_) FcConfigDestroy(config_);
   }
 
   std::mutex mutex;
@@ -114,11 +115,13 @@ class FontSystem {
 
   Match Lookup(const std::string& family, bool bold, bool italic) {
     Match result;
+    // A configuration of our own, freed at exit, leaves the library's default one (which
+    // the GUI toolkit uses too) alone.
     if (!fcReady_) {
       fcReady_ = true;
-      fcOk_ = FcInit() == FcTrue;
+      config_ = FcInitLoadConfigAndFonts();
     }
-    if (!fcOk_) return result;
+    if (!config_) return result;
     const std::string wanted = MappedFamily(family);
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return result;
@@ -126,10 +129,10 @@ class FontSystem {
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult status = FcResultNoMatch;
-    FcPattern* found = FcFontMatch(nullptr, pattern, &status);
+    FcPattern* found = FcFontMatch(config_, pattern, &status);
     FcPatternDestroy(pattern);
     if (!found) return result;
     FcChar8* file = nullptr;
@@ -190,7 +193,8 @@ class FontSystem {
 
   FT_Library library_ = nullptr;
   bool ftReady_ = false;
-  bool fcReady_ = false, fcOk_ = false;
+  bool fcReady_ = false;
+  FcConfig* config_ = nullptr;
   std::map<std::tuple<std::string, bool, bool>, Match> matches_;
   std::map<std::tuple<std::string, int, int>, std::unique_ptr<Face, FaceDeleter>> faces_;
 
