@@ -45,6 +45,7 @@ class FileReader {
 class AtomicFileWriter {
  public:
   void Write(const void* src, size_t n);
+  void Reserve(size_t n) { data_.reserve(n); }  // room for n bytes in all, to avoid regrowth
   template <typename T>
   void WriteValue(const T& v) { Write(&v, sizeof v); }
   size_t Size() const { return data_.size(); }
@@ -55,7 +56,7 @@ class AtomicFileWriter {
   std::vector<uint8_t> data_;
 };
 
-// Test seam: when set, Commit fails with this errno after writing this many bytes of the
+// Test seam: when set, Commit fails with this errno after writing half of the data to the
 // temporary file (simulates a full disk). 0 disables it.
 extern int gFailWriteErrno;
 

@@ -1,0 +1,6 @@
+// Fuzz target: arbitrary bytes loaded as a Brickfall level-set file.
+#include "LevelSetFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return kelvra::fuzz::LoadLevelSetInput(kelvra::gkBrickfall, data, size);
+}

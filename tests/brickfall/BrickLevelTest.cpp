@@ -1,0 +1,299 @@
+// Tests of the Brickfall level records: every stored version, short records, surplus walls
+// and the limits applied to values read from a file.
+#include "brickfall/BrickLevel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestUtil.h"
+#include "common/FileIO.h"
+
+namespace kelvra {
+namespace {
+
+// Fields of the packed records are compared as copies (unary +): the test macros take
+// references, which must not point at unaligned fields.
+
+using test::TempDir;
+using test::WriteAll;
+
+struct Builder {
+  std::vector<uint8_t> bytes;
+  template <typename T>
+  Builder& Put(const T& v) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&v);
+    bytes.insert(bytes.end(), p, p + sizeof v);
+    return *this;
+  }
+  Builder& Zeros(size_t n) {
+    bytes.insert(bytes.end(), n, 0);
+    return *this;
+  }
+};
+
+TLevelSetHeader Header(uint32_t version, int32_t levels, uint32_t recordSize = 140,
+                       uint32_t wallSize = 16) {
+  TLevelSetHeader h{};
+  std::memcpy(h.magic, "GBrL", 4);
+  h.version = version;
+  h.headerSize = 180;
+  h.levelCount = levels;
+  h.levelRecordSize = recordSize;
+  h.elementRecordSize = wallSize;
+  return h;
+}
+
+TLevelFields Fields() {
+  TLevelFields f{};
+  f.backgroundKind = 1;
+  f.backgroundEffect = 16;
+  return f;
+}
+
+class BrickLevelTest : public ::testing::Test {
+ protected:
+  // Reads the levels from the bytes (no header in front).
+  bool Read(const std::vector<uint8_t>& bytes, const TLevelSetHeader& h, TLevelsBrick& levels,
+            FileFault& fault) {
+    WriteAll(dir.File("levels.bin"), bytes);
+    FileReader reader;
+    EXPECT_TRUE(reader.Open(dir.File("levels.bin")));
+    bool ok = ReadBrickLevels(reader, h, levels, fault);
+    if (ok) {
+      EXPECT_EQ(reader.Remaining(), 0);  // every byte of the records was consumed
+    }
+    return ok;
+  }
+  TLevelsBrick ReadOk(const std::vector<uint8_t>& bytes, const TLevelSetHeader& h) {
+    TLevelsBrick levels;
+    FileFault fault;
+    EXPECT_TRUE(Read(bytes, h, levels, fault)) << fault.message;
+    return levels;
+  }
+  TempDir dir;
+};
+
+TEST_F(BrickLevelTest, WallPositionsInEighthsBeforeVersion4) {
+  const struct {
+    int32_t stored, v3, v4;
+  } cases[] = {
+      {804, 101, 804},    {803, 100, 803}, {812, 102, 812}, {-804, -101, -804},
+      {-803, -100, -803}, {0, 0, 0},       {7, 1, 7},       {INT32_MIN, -268435456, INT32_MIN},
+  };
+  for (const auto& c : cases) {
+    for (uint32_t version : {2u, 3u, 4u}) {
+      Builder b;
+      b.Put(uint32_t(1)).Put(Fields()).Put(TWall{c.stored, c.stored, 0, 0, 0, {}});
+      TLevelsBrick levels = ReadOk(b.bytes, Header(version, 1));
+      ASSERT_EQ(levels.size(), 1u);
+      ASSERT_EQ(levels[0].Walls().size(), 1u);
+      int32_t expected = version <= 3 ? c.v3 : c.v4;
+      EXPECT_EQ(levels[0].Walls()[0].x, expected) << c.stored << " v" << version;
+      EXPECT_EQ(levels[0].Walls()[0].y, expected);
+    }
+  }
+}
+
+TEST_F(BrickLevelTest, Version1LegacyRecordIsConverted) {
+  uint8_t rec[137] = {};
+  for (int i = 0; i < 10; ++i) rec[i] = uint8_t(i + 1);
+  rec[10] = 99;  // beyond the ten flags: ignored
+  rec[16] = 4;
+  uint32_t colour = 0x00AABBCC;
+  std::memcpy(rec + 21, &colour, 4);
+  SetShortString(rec + 25, 96, "Stone.jpg");
+  int32_t texture = 3, walls = 2, quake = 5, wind = 20;
+  std::memcpy(rec + 121, &texture, 4);
+  std::memcpy(rec + 125, &walls, 4);
+  std::memcpy(rec + 129, &quake, 4);
+  std::memcpy(rec + 133, &wind, 4);
+  Builder b;
+  b.bytes.assign(rec, rec + sizeof rec);
+  b.Put(TWall{804, 16, 1, 2, 3, {}}).Put(TWall{8, 8, 0, 0, 0, {}});
+
+  TLevelsBrick levels = ReadOk(b.bytes, Header(1, 1, 137));
+  ASSERT_EQ(levels.size(), 1u);
+  const TLevelFields& f = levels[0].f;
+  EXPECT_EQ(f.stars, 1);
+  EXPECT_EQ(f.enemy, 10);
+  EXPECT_EQ(f.lighting, 0);
+  EXPECT_EQ(f.backgroundKind, 4);
+  EXPECT_EQ(+f.backgroundColour, colour);
+  EXPECT_EQ(GetShortString(f.backgroundPicture, 96), "Stone.jpg");
+  EXPECT_EQ(+f.backgroundTexture, 3);
+  EXPECT_EQ(+f.earthquake, 5);
+  EXPECT_EQ(+f.gravity, 5);
+  EXPECT_EQ(+f.maxWind, 20);
+  EXPECT_EQ(f.backgroundEffect, 16);
+  EXPECT_EQ(f.rightIsLeft + f.bottomIsTop + f.rightBottomIsLeftTop, 0);
+  ASSERT_EQ(levels[0].Walls().size(), 2u);
+  EXPECT_EQ(levels[0].Walls()[0].x, 101);
+  EXPECT_EQ(levels[0].Walls()[0].y, 2);
+  EXPECT_EQ(levels[0].Walls()[0].bonus, 3);
+  EXPECT_EQ(levels[0].historyLength, 1);
+  EXPECT_EQ(levels[0].historyIndex, 0);
+}
+
+TEST_F(BrickLevelTest, ShortLevelRecordLeavesLaterFieldsZero) {
+  TLevelFields f = Fields();
+  f.backgroundColour = 0x112233;
+  f.backgroundTexture = 5;
+  f.maxWind = 50;
+  f.rightIsLeft = f.bottomIsTop = f.rightBottomIsLeftTop = 255;
+  Builder b;
+  b.Put(uint32_t(1));
+  b.bytes.insert(b.bytes.end(), reinterpret_cast<uint8_t*>(&f),
+                 reinterpret_cast<uint8_t*>(&f) + 96);  // record size 100
+  b.Put(TWall{1, 2, 0, 0, 0, {}});
+  TLevelsBrick levels = ReadOk(b.bytes, Header(4, 1, 100));
+  ASSERT_EQ(levels.size(), 1u);
+  const TLevelFields& r = levels[0].f;
+  EXPECT_EQ(+r.backgroundColour, 0x112233u);
+  EXPECT_EQ(r.backgroundKind, 1);
+  EXPECT_EQ(+r.backgroundTexture, 0);
+  EXPECT_EQ(+r.maxWind, 0);
+  EXPECT_EQ(r.backgroundEffect, 0);
+  EXPECT_EQ(r.rightIsLeft + r.bottomIsTop + r.rightBottomIsLeftTop, 0);
+  EXPECT_EQ(levels[0].Walls().size(), 1u);
+
+  // Record size 2: two bytes of the wall count, then the walls at once.
+  Builder c;
+  c.Put(uint16_t(2)).Put(TWall{5, 6, 0, 0, 0, {}}).Put(TWall{7, 8, 0, 0, 0, {}});
+  levels = ReadOk(c.bytes, Header(4, 1, 2));
+  ASSERT_EQ(levels[0].Walls().size(), 2u);
+  EXPECT_EQ(levels[0].Walls()[1].y, 8);
+  EXPECT_EQ(levels[0].f.backgroundKind, 0);
+
+  // Wall records of 8 bytes give the position only.
+  Builder d;
+  d.Put(uint32_t(1)).Put(Fields()).Put(int32_t(30)).Put(int32_t(40));
+  levels = ReadOk(d.bytes, Header(4, 1, 140, 8));
+  ASSERT_EQ(levels[0].Walls().size(), 1u);
+  EXPECT_EQ(levels[0].Walls()[0].x, 30);
+  EXPECT_EQ(levels[0].Walls()[0].y, 40);
+  EXPECT_EQ(levels[0].Walls()[0].shape, 0);
+}
+
+TEST_F(BrickLevelTest, SurplusWallsAreSkipped) {
+  Builder b;
+  b.Put(uint32_t(kMaxWalls + 4)).Put(Fields());
+  for (int i = 0; i < kMaxWalls + 4; ++i) b.Put(TWall{i, 0, 0, 0, 0, {}});
+  b.Put(uint32_t(1)).Put(Fields()).Put(TWall{77, 88, 0, 0, 0, {}});
+  TLevelsBrick levels = ReadOk(b.bytes, Header(4, 2));
+  ASSERT_EQ(levels.size(), 2u);
+  EXPECT_EQ(levels[0].Walls().size(), size_t(kMaxWalls));
+  EXPECT_EQ(levels[0].Walls().back().x, kMaxWalls - 1);
+  ASSERT_EQ(levels[1].Walls().size(), 1u);
+  EXPECT_EQ(levels[1].Walls()[0].x, 77);
+}
+
+TEST_F(BrickLevelTest, CountsBeyondTheFileAreFaults) {
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    int32_t levels;
+  } cases[] = {
+      {"huge wall count", Builder().Put(int32_t(0x7FFFFFFF)).Put(Fields()).Zeros(64).bytes, 1},
+      {"surplus past the end",
+       Builder().Put(int32_t(kMaxWalls + 1)).Put(Fields()).Zeros(16 * kMaxWalls).bytes, 1},
+      {"last level cut", Builder().Put(uint32_t(0)).Put(Fields()).Zeros(139).bytes, 2},
+      {"wall cut", Builder().Put(uint32_t(1)).Put(Fields()).Zeros(15).bytes, 1},
+  };
+  for (const auto& c : cases) {
+    TLevelsBrick levels;
+    FileFault fault;
+    EXPECT_FALSE(Read(c.bytes, Header(4, c.levels), levels, fault)) << c.what;
+    EXPECT_EQ(fault.message, "Unexpected end of file") << c.what;
+    EXPECT_EQ(fault.code, 0);
+  }
+  // A negative wall count reads no walls.
+  TLevelsBrick levels = ReadOk(Builder().Put(int32_t(-3)).Put(Fields()).bytes, Header(4, 1));
+  EXPECT_TRUE(levels[0].Walls().empty());
+}
+
+TEST_F(BrickLevelTest, ValuesAreLimitedToTheEditorsRanges) {
+  TLevelFields f = Fields();
+  f.earthquake = -3;
+  f.gravity = 40;
+  f.maxWind = 500;
+  f.backgroundEffect = 30;
+  f.backgroundTexture = 12;
+  f.backgroundPicture[0] = 200;
+  Builder b;
+  b.Put(uint32_t(2)).Put(f).Put(TWall{0, 0, 0, 9, 200, {}}).Put(TWall{0, 0, 0, 5, 26, {}});
+  f.earthquake = 16;
+  f.gravity = 0;
+  f.maxWind = -1;
+  f.backgroundTexture = -1;
+  f.backgroundEffect = 22;
+  b.Put(uint32_t(0)).Put(f);
+  TLevelsBrick levels = ReadOk(b.bytes, Header(4, 2));
+  ASSERT_EQ(levels.size(), 2u);
+  const TLevelFields& a = levels[0].f;
+  EXPECT_EQ(+a.earthquake, 0);
+  EXPECT_EQ(+a.gravity, 16);
+  EXPECT_EQ(+a.maxWind, 127);
+  EXPECT_EQ(a.backgroundEffect, 22);
+  EXPECT_EQ(+a.backgroundTexture, 9);
+  EXPECT_EQ(a.backgroundPicture[0], 95);
+  EXPECT_EQ(levels[0].Walls()[0].colour, 5);
+  EXPECT_EQ(levels[0].Walls()[0].bonus, 26);
+  EXPECT_EQ(levels[0].Walls()[1].colour, 5);
+  EXPECT_EQ(levels[0].Walls()[1].bonus, 26);
+  const TLevelFields& c = levels[1].f;
+  EXPECT_EQ(+c.earthquake, 16);
+  EXPECT_EQ(+c.maxWind, 0);
+  EXPECT_EQ(+c.backgroundTexture, 0);
+  EXPECT_EQ(c.backgroundEffect, 22);
+}
+
+TEST_F(BrickLevelTest, WrittenLevelsReadBack) {
+  TLevelsBrick levels(2);
+  NewBrickLevel(levels[0]);
+  NewBrickLevel(levels[1]);
+  levels[0].f.maxWind = 3;
+  levels[1].Walls().assign(300, TWall{1, 2, 3, 4, 5, {6, 7, 8, 9}});
+  // An older history entry is not written: the current one is.
+  levels[1].history.insert(levels[1].history.begin(), TWalls(5));
+  levels[1].historyLength = 2;
+  levels[1].historyIndex = 1;
+  AtomicFileWriter writer;
+  WriteBrickLevels(writer, levels);
+  EXPECT_EQ(writer.Size(), 2u * 140 + 300 * 16);
+  TLevelsBrick back = ReadOk(writer.Data(), Header(4, 2));
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(std::memcmp(&back[0].f, &levels[0].f, sizeof(TLevelFields)), 0);
+  ASSERT_EQ(back[1].Walls().size(), 300u);
+  EXPECT_EQ(std::memcmp(back[1].Walls().data(), levels[1].Walls().data(), 300 * 16), 0);
+  EXPECT_EQ(back[1].historyLength, 1);
+}
+
+TEST_F(BrickLevelTest, NewCopyAndClear) {
+  TLevel a;
+  NewBrickLevel(a);
+  EXPECT_EQ(a.f.backgroundKind, 1);
+  EXPECT_EQ(a.f.backgroundEffect, 16);
+  EXPECT_EQ(a.f.stars + a.f.earthquake + a.f.maxWind, 0);
+  EXPECT_EQ(a.historyLength, 1);
+  ASSERT_EQ(a.history.size(), 1u);
+  EXPECT_TRUE(a.Walls().empty());
+
+  a.Walls().push_back(TWall{1, 1, 0, 0, 0, {}});
+  a.f.snow = 255;
+  TLevel b;
+  NewBrickLevel(b);
+  CopyBrickLevel(a, b);
+  a.Walls()[0].x = 99;  // the copy owns its walls
+  EXPECT_EQ(b.Walls()[0].x, 1);
+  EXPECT_EQ(b.f.snow, 255);
+
+  ClearBrickLevel(b);
+  EXPECT_TRUE(b.history.empty());
+  EXPECT_EQ(b.historyLength, 0);
+  EXPECT_EQ(b.f.snow, 0);
+  EXPECT_EQ(b.f.backgroundKind, 0);
+}
+
+}  // namespace
+}  // namespace kelvra

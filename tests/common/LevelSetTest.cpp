@@ -1,0 +1,557 @@
+// Tests of level-set loading and saving: the header checks and their dialogs, the atomic
+// save, failed loads that keep the previous set, and the "Save changes" check.
+#include "common/LevelSet.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "TestUtil.h"
+#include "brickfall/BrickLevel.h"
+#include "burrower/BurrLevel.h"
+#include "common/Com.h"
+#include "common/FileIO.h"
+#include "common/Paths.h"
+#include "dialogs/IOError.h"
+#include "monsters/MonsLevel.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+// Fields of the packed records are compared as copies (unary +): the test macros take
+// references, which must not point at unaligned fields.
+
+using test::ReadAll;
+using test::TempDir;
+using test::WriteAll;
+
+TLevelSetHeader Header(const char* magic, uint32_t version, int32_t levels, uint32_t recordSize,
+                       uint32_t elementSize = 0) {
+  TLevelSetHeader h{};
+  std::memcpy(h.magic, magic, 4);
+  h.version = version;
+  h.headerSize = 180;
+  h.levelCount = levels;
+  h.levelRecordSize = recordSize;
+  h.elementRecordSize = elementSize;
+  return h;
+}
+
+std::vector<uint8_t> Bytes(const TLevelSetHeader& h, size_t headerBytes = 180) {
+  const auto* p = reinterpret_cast<const uint8_t*>(&h);
+  return std::vector<uint8_t>(p, p + headerBytes);
+}
+
+void Append(std::vector<uint8_t>& v, const void* p, size_t n) {
+  const auto* b = static_cast<const uint8_t*>(p);
+  v.insert(v.end(), b, b + n);
+}
+
+// A Burrower file of `count` records, record i filled with bytes i + 1.
+std::vector<uint8_t> BurrowerFile(int32_t storedCount, int records, uint32_t version = 1) {
+  std::vector<uint8_t> v = Bytes(Header("GBuL", version, storedCount, 276));
+  for (int i = 0; i < records; ++i) v.insert(v.end(), 276, uint8_t(i + 1));
+  return v;
+}
+
+bool Contains(const std::vector<std::string>& log, const std::string& line) {
+  return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+class LevelSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+    SetPlatform(&headless);
+    SetProgramDir(dir.path());
+    gBrickLevels.clear();
+    gMonsLevels.clear();
+    gBurrLevels.clear();
+    gLevelSetEvents = TLevelSetEvents{};
+  }
+  void TearDown() override {
+    SetPlatform(nullptr);
+    gFailWriteErrno = 0;
+    gLevelSetEvents = TLevelSetEvents{};
+    for (int k = 0; k < kKinds; ++k) {
+      gCom.kind = uint8_t(k);
+      CloseLevelSet();
+    }
+    gBrickLevels.clear();
+    gMonsLevels.clear();
+    gBurrLevels.clear();
+  }
+
+  // Loads a known Burrower set of two levels as the "previous" set.
+  std::string LoadPrevious() {
+    gCom.kind = gkBurrower;
+    std::string name = dir.File("Previous.BuL");
+    WriteAll(name, BurrowerFile(2, 2));
+    EXPECT_TRUE(LoadLevelSet(name));
+    headless.ClearLog();
+    return name;
+  }
+  void ExpectPreviousKept(const std::string& name) {
+    EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
+    EXPECT_EQ(gCom.k[gkBurrower].origin, loFile);
+    ASSERT_EQ(gBurrLevels.size(), 2u);
+    EXPECT_EQ(gBurrLevels[1].Record()[0], 2);
+    EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 2);
+  }
+
+  HeadlessPlatform headless;
+  TempDir dir;
+};
+
+TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
+  gCom.kind = gkBurrower;
+  // 300 is read as 180: the records follow the 180 header bytes.
+  TLevelSetHeader h = Header("GBuL", 1, 1, 276);
+  h.headerSize = 300;
+  std::vector<uint8_t> file = Bytes(h);
+  file.insert(file.end(), 276, 9);
+  WriteAll(dir.File("big.BuL"), file);
+  ASSERT_TRUE(LoadLevelSet(dir.File("big.BuL")));
+  ASSERT_EQ(gBurrLevels.size(), 1u);
+  EXPECT_EQ(gBurrLevels[0].Record()[275], 9);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.headerSize, 180u);
+
+  // 8 is read as 16: a 16-byte file is complete, its level count is 0, and a new unnamed
+  // set follows.
+  h.headerSize = 8;
+  WriteAll(dir.File("small.BuL"), Bytes(h, 16));
+  EXPECT_TRUE(LoadLevelSet(dir.File("small.BuL")));
+  EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
+  EXPECT_EQ(gBurrLevels.size(), 1u);
+  EXPECT_TRUE(headless.log.empty());
+
+  // A header size of 20 in a 16-byte file runs out of bytes.
+  h.headerSize = 20;
+  WriteAll(dir.File("cut.BuL"), Bytes(h, 16));
+  EXPECT_FALSE(LoadLevelSet(dir.File("cut.BuL")));
+  EXPECT_TRUE(Contains(headless.log,
+                       "file error: File Error: Unexpected end of file\r\n" + dir.File("cut.BuL")));
+}
+
+TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
+  gCom.kind = gkBurrower;
+  WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
+  ASSERT_TRUE(LoadLevelSet(dir.File("many.BuL")));
+  EXPECT_EQ(gBurrLevels.size(), 256u);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 256);
+  EXPECT_EQ(gBurrLevels[255].Record()[0], 0);  // 256 wraps the byte pattern to 0
+  EXPECT_EQ(gBurrLevels[254].Record()[0], 255);
+
+  WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
+  EXPECT_TRUE(LoadLevelSet(dir.File("none.BuL")));
+  EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
+  EXPECT_EQ(gCom.k[gkBurrower].fileName, dir.File("Levels/Burrower/NoName.BuL"));
+  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 1);
+  EXPECT_EQ(gBurrLevels.size(), 1u);
+}
+
+TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
+  std::string previous = LoadPrevious();
+  std::string name = dir.File("v2.BuL");
+  WriteAll(name, BurrowerFile(3, 3, 2));
+  const std::string question =
+      "message: " + name + "\r\nFile version is 2, program use version 1 [Retry, Ignore, Abort]";
+
+  headless.messageAnswers = {MsgButton::Abort};
+  EXPECT_FALSE(LoadLevelSet(name));
+  EXPECT_EQ(headless.log, std::vector<std::string>{question});
+  ExpectPreviousKept(previous);
+
+  headless.ClearLog();
+  headless.messageAnswers = {MsgButton::Retry, MsgButton::Ignore};
+  EXPECT_TRUE(LoadLevelSet(name));
+  EXPECT_EQ(headless.log, (std::vector<std::string>{question, question}));
+  EXPECT_EQ(gBurrLevels.size(), 3u);
+  EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.version, 2u);
+}
+
+TEST_F(LevelSetTest, ContentFaultsOfTheHeader) {
+  struct Case {
+    int kind;
+    std::vector<uint8_t> file;
+    std::string message;  // "" when the file loads
+  };
+  std::vector<uint8_t> blvs = Bytes(Header("BLvs", 4, 1, 140, 16));
+  blvs.resize(180 + 140, 0);
+  const Case cases[] = {
+      {gkBrickfall, std::vector<uint8_t>(15, 0), "Minimum size of file is 16 bytes"},
+      {gkBrickfall, BurrowerFile(1, 1), "Is not Brickfall levels file"},
+      {gkMonsters, BurrowerFile(1, 1), "Is not Monsters levels file"},
+      {gkBurrower, Bytes(Header("GMoL", 1, 0, 1568)), "Is not Burrower levels file"},
+      {gkBrickfall, blvs, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    ResetCom();
+    headless.ClearLog();
+    gCom.kind = uint8_t(c.kind);
+    std::string name = dir.File("case.bin");
+    WriteAll(name, c.file);
+    bool loaded = LoadLevelSet(name);
+    EXPECT_EQ(loaded, c.message.empty());
+    if (c.message.empty()) {
+      EXPECT_TRUE(headless.log.empty());
+      EXPECT_EQ(gCom.k[c.kind].origin, loFile);
+    } else {
+      EXPECT_EQ(headless.log,
+                std::vector<std::string>{"file error: File Error: " + c.message + "\r\n" + name});
+      // Nothing was loaded before, so a new unnamed set takes the place.
+      EXPECT_EQ(gCom.k[c.kind].origin, loNew);
+    }
+    CloseLevelSet();
+  }
+}
+
+TEST_F(LevelSetTest, MissingFileGivesTheErrorCodeAndRetryMayPickAnother) {
+  gCom.kind = gkBurrower;
+  std::string good = dir.File("good.BuL");
+  WriteAll(good, BurrowerFile(1, 1));
+  IOErrorReply retry{IOErrorChoice::Retry, good};
+  headless.fileErrorAnswers = {retry};
+  ASSERT_TRUE(LoadLevelSet(dir.File("missing.BuL")));
+  ASSERT_EQ(headless.fileErrors.size(), 1u);
+  EXPECT_EQ(headless.fileErrors[0].text, IOErrorMessage(ENOENT) + "\r\n" + dir.File("missing.BuL"));
+  EXPECT_EQ(gCom.k[gkBurrower].fileName, good);
+}
+
+TEST_F(LevelSetTest, TruncatedLastLevelKeepsThePreviousSet) {
+  std::string previous = LoadPrevious();
+  std::vector<uint8_t> file = BurrowerFile(3, 3);
+  file.resize(file.size() - 1);
+  std::string name = dir.File("cut.BuL");
+  WriteAll(name, file);
+  EXPECT_FALSE(LoadLevelSet(name));
+  EXPECT_EQ(headless.log,
+            std::vector<std::string>{"file error: File Error: Unexpected end of file\r\n" + name});
+  ExpectPreviousKept(previous);
+}
+
+TEST_F(LevelSetTest, MonstersVersion0InvalidCodeIsReportedPerSquare) {
+  gCom.kind = gkMonsters;
+  std::vector<uint8_t> file = Bytes(Header("GMoL", 0, 1, 32 + 512));
+  uint8_t name[32] = {3, 'O', 'l', 'd'};
+  Append(file, name, 32);
+  std::vector<uint8_t> codes(512, 1);  // earth
+  codes[0] = 6;
+  codes[100] = 6 | 0x60;  // the direction bits do not make it valid
+  codes[511] = 6;
+  codes[5] = 16 + 2 + (3 << 5);  // monster of type 2 heading code 3
+  Append(file, codes.data(), codes.size());
+  WriteAll(dir.File("old.MoL"), file);
+
+  headless.messageAnswers = {MsgButton::Ignore};  // the version question
+  ASSERT_TRUE(LoadLevelSet(dir.File("old.MoL")));
+  int errors = int(std::count(headless.log.begin(), headless.log.end(),
+                              "file error: Internal Error: Error in decoding level"));
+  EXPECT_EQ(errors, 3);
+  ASSERT_EQ(gMonsLevels.size(), 1u);
+  const TMonsGrid& g = gMonsLevels[0].Grid();
+  for (int s : {0, 100, 511}) {
+    EXPECT_EQ(g[s * 3], 0);
+    EXPECT_EQ(g[s * 3 + 1], 0);
+    EXPECT_EQ(g[s * 3 + 2], 0);
+  }
+  EXPECT_EQ(g[1 * 3], 1);
+  EXPECT_EQ(g[5 * 3], 9);
+  EXPECT_EQ(g[5 * 3 + 1], 2);
+  EXPECT_EQ(g[5 * 3 + 2], 3);
+  EXPECT_EQ(GetShortString(gMonsLevels[0].name, 32), "Old");
+}
+
+TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
+  uint8_t field[64];
+  for (int c = 0; c < 256; ++c) {
+    std::memset(field, uint8_t(c), sizeof field);
+    field[0] = 63;
+    ScrambleMessage(field);
+    UnscrambleMessage(field);
+    EXPECT_EQ(field[1], uint8_t(c));
+    EXPECT_EQ(field[63], uint8_t(c));
+  }
+
+  gCom.kind = gkBurrower;
+  NewLevelSet();
+  const std::string message = "Well done, all levels are yours!";
+  SetShortString(gCom.k[gkBurrower].header.finalMessage, 64, message);
+  SetShortString(gCom.k[gkBurrower].header.description, 64, "Six tests");
+  std::string name = dir.File("msg.BuL");
+  ASSERT_TRUE(SaveLevelSet(name));
+  EXPECT_EQ(GetShortString(gCom.k[gkBurrower].header.finalMessage, 64), message);
+
+  std::vector<uint8_t> file = ReadAll(name);
+  ASSERT_GE(file.size(), 180u);
+  EXPECT_EQ(file[96], message.size());
+  for (size_t i = 0; i < message.size(); ++i) EXPECT_NE(file[97 + i], uint8_t(message[i]));
+  EXPECT_EQ(GetShortString(&file[32], 64), "Six tests");
+
+  CloseLevelSet();
+  ASSERT_TRUE(LoadLevelSet(name));
+  EXPECT_EQ(GetShortString(gCom.k[gkBurrower].header.finalMessage, 64), message);
+}
+
+TEST_F(LevelSetTest, TextLengthsAreLimitedWhenRead) {
+  gCom.kind = gkBurrower;
+  TLevelSetHeader h = Header("GBuL", 1, 1, 276);
+  h.description[0] = 200;
+  h.finalMessage[0] = 255;
+  std::vector<uint8_t> file = Bytes(h);
+  file.insert(file.end(), 276, 0);
+  WriteAll(dir.File("t.BuL"), file);
+  ASSERT_TRUE(LoadLevelSet(dir.File("t.BuL")));
+  EXPECT_EQ(gCom.k[gkBurrower].header.description[0], 63);
+  EXPECT_EQ(gCom.k[gkBurrower].header.finalMessage[0], 63);
+}
+
+// Saves the set, loads it back, saves again: the level bytes must be the same.
+void ExpectRoundTrip(const std::string& first, const std::string& second) {
+  ASSERT_TRUE(SaveLevelSet(first));
+  CloseLevelSet();
+  ASSERT_TRUE(LoadLevelSet(first));
+  ASSERT_TRUE(SaveLevelSet(second));
+  std::vector<uint8_t> a = ReadAll(first), b = ReadAll(second);
+  ASSERT_EQ(a.size(), b.size());
+  EXPECT_TRUE(std::equal(a.begin() + 180, a.end(), b.begin() + 180));
+  EXPECT_TRUE(std::equal(a.begin(), a.begin() + 160, b.begin()));  // up to the save counter
+}
+
+TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
+  // Brickfall: walls, fields and a second level with no walls.
+  gCom.kind = gkBrickfall;
+  NewLevelSet();
+  gBrickLevels.resize(2);
+  NewBrickLevel(gBrickLevels[1]);
+  TLevel& l0 = gBrickLevels[0];
+  l0.f.stars = 255;
+  l0.f.earthquake = 7;
+  l0.f.maxWind = 100;
+  l0.f.backgroundColour = 0x00123456;
+  l0.f.rightBottomIsLeftTop = 255;
+  SetShortString(l0.f.backgroundPicture, 96, "Sky.jpg");
+  l0.Walls() = {TWall{10, 20, 3, 5, 26, {1, 2, 3, 4}}, TWall{-4, 380, 0, 0, 0, {}}};
+  ExpectRoundTrip(dir.File("a.BrL"), dir.File("b.BrL"));
+  ASSERT_EQ(gBrickLevels.size(), 2u);
+  EXPECT_EQ(gBrickLevels[0].Walls().size(), 2u);
+  EXPECT_EQ(gBrickLevels[0].Walls()[0].reserved[3], 4);
+  EXPECT_EQ(gBrickLevels[0].Walls()[1].x, -4);
+  EXPECT_EQ(GetShortString(gBrickLevels[0].f.backgroundPicture, 96), "Sky.jpg");
+  EXPECT_EQ(ReadAll(dir.File("a.BrL")).size(), 180u + 2 * 140 + 2 * 16);
+
+  // Monsters: named levels with squares.
+  gCom.kind = gkMonsters;
+  NewLevelSet();
+  gMonsLevels.resize(3);
+  for (int i = 0; i < 3; ++i) {
+    NewMonsLevel(gMonsLevels[i]);
+    SetShortString(gMonsLevels[i].name, 32, "Level " + std::to_string(i));
+    for (int s = 0; s < kMonsGridBytes; ++s) gMonsLevels[i].Grid()[s] = uint8_t(s * 7 + i);
+  }
+  ExpectRoundTrip(dir.File("a.MoL"), dir.File("b.MoL"));
+  ASSERT_EQ(gMonsLevels.size(), 3u);
+  EXPECT_EQ(GetShortString(gMonsLevels[2].name, 32), "Level 2");
+  EXPECT_EQ(gMonsLevels[2].Grid()[1535], uint8_t(1535 * 7 + 2));
+  EXPECT_EQ(ReadAll(dir.File("a.MoL")).size(), 180u + 3 * 1568);
+
+  // Burrower.
+  gCom.kind = gkBurrower;
+  NewLevelSet();
+  gBurrLevels.resize(2);
+  NewBurrLevel(gBurrLevels[1]);
+  for (int s = 0; s < kBurrLevelRecordSize; ++s) gBurrLevels[1].Record()[s] = uint8_t(s % 7);
+  ExpectRoundTrip(dir.File("a.BuL"), dir.File("b.BuL"));
+  EXPECT_EQ(gBurrLevels[1].Record()[275], 275 % 7);
+  EXPECT_EQ(ReadAll(dir.File("a.BuL")).size(), 180u + 2 * 276);
+}
+
+TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemory) {
+  gCom.kind = gkBurrower;
+  NewLevelSet();
+  gBurrLevels.resize(4);  // the count written is that of the levels held
+  for (auto& l : gBurrLevels) NewBurrLevel(l);
+  headless.clockNs = 1000 * 1000000LL;
+  MarkModified();
+  headless.clockNs = 6500 * 1000000LL;
+  headless.dateTime = 45000.25;
+  std::string name = dir.File("h.BuL");
+  ASSERT_TRUE(SaveLevelSet(name));
+  TLevelSetHeader h;
+  std::vector<uint8_t> file = ReadAll(name);
+  std::memcpy(&h, file.data(), sizeof h);
+  EXPECT_EQ(std::memcmp(h.magic, "GBuL", 4), 0);
+  EXPECT_EQ(+h.version, 1u);
+  EXPECT_EQ(+h.headerSize, 180u);
+  EXPECT_EQ(+h.levelCount, 4);
+  EXPECT_EQ(+h.levelRecordSize, 276u);
+  EXPECT_EQ(+h.elementRecordSize, 0u);
+  EXPECT_EQ(+h.saveCounter, 1u);
+  EXPECT_EQ(+h.editingTime, 5500);
+  EXPECT_EQ(+h.lastSave, 45000.25);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 1u);
+  EXPECT_EQ(gCom.k[gkBurrower].modified, 0);
+
+  // An unmodified set adds no editing time.
+  headless.clockNs = 9000 * 1000000LL;
+  ASSERT_TRUE(SaveLevelSet(name));
+  std::memcpy(&h, ReadAll(name).data(), sizeof h);
+  EXPECT_EQ(+h.saveCounter, 2u);
+  EXPECT_EQ(+h.editingTime, 5500);
+}
+
+TEST_F(LevelSetTest, SavingOverALongerFileLeavesNoStaleBytes) {
+  gCom.kind = gkBurrower;
+  NewLevelSet();
+  std::string name = dir.File("long.BuL");
+  WriteAll(name, std::vector<uint8_t>(100000, 0xAB));
+  ASSERT_TRUE(SaveLevelSet(name));
+  EXPECT_EQ(ReadAll(name).size(), 180u + 276);
+}
+
+TEST_F(LevelSetTest, FailedSaveKeepsTheOldFileAndTheCounters) {
+  std::string name = LoadPrevious();
+  std::vector<uint8_t> before = ReadAll(name);
+  MarkModified();
+  gFailWriteErrno = ENOSPC;
+  EXPECT_FALSE(SaveLevelSet(name));
+  EXPECT_EQ(ReadAll(name), before);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 0u);
+  EXPECT_EQ(gCom.k[gkBurrower].modified, 1);
+  ASSERT_EQ(headless.fileErrors.size(), 1u);
+  EXPECT_EQ(headless.fileErrors[0].caption, "IO Error");
+  EXPECT_EQ(headless.fileErrors[0].text, IOErrorMessage(ENOSPC) + "\r\n" + name);
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    files += e.is_regular_file();
+  EXPECT_EQ(files, 1);  // no temporary file left behind
+}
+
+TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
+  std::string previous = LoadPrevious();
+  std::vector<std::string> opened, closed;
+  gLevelSetEvents.fileOpened = [&](const std::string& n) { opened.push_back(n); };
+  gLevelSetEvents.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  std::string other = dir.File("other.BuL");
+  headless.fileErrorAnswers = {IOErrorReply{IOErrorChoice::Retry, other}};
+  ASSERT_TRUE(SaveLevelSet(dir.File("no/such/folder.BuL")));
+  EXPECT_EQ(headless.fileErrors.size(), 1u);
+  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 1u);
+  EXPECT_EQ(gCom.k[gkBurrower].fileName, other);
+  EXPECT_EQ(opened, std::vector<std::string>{other});
+  EXPECT_EQ(closed, std::vector<std::string>{previous});
+  TLevelSetHeader h;
+  std::memcpy(&h, ReadAll(other).data(), sizeof h);
+  EXPECT_EQ(+h.saveCounter, 1u);
+}
+
+TEST_F(LevelSetTest, NewAndClose) {
+  gCom.kind = gkMonsters;
+  std::vector<std::string> closed;
+  gLevelSetEvents.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  gCom.k[gkMonsters].levelIndex = 5;
+  NewLevelSet();
+  EXPECT_EQ(gCom.k[gkMonsters].levelIndex, 0);
+  EXPECT_EQ(gCom.k[gkMonsters].origin, loNew);
+  EXPECT_EQ(gCom.k[gkMonsters].fileName, dir.File("Levels/Monsters/NoName.MoL"));
+  EXPECT_EQ(+gCom.k[gkMonsters].header.levelCount, 1);
+  ASSERT_EQ(gMonsLevels.size(), 1u);
+  EXPECT_EQ(gMonsLevels[0].historyLength, 1u);
+  EXPECT_TRUE(closed.empty());  // an unnamed set is not in the recently-opened list
+
+  std::string name = dir.File("m.MoL");
+  ASSERT_TRUE(SaveLevelSet(name));
+  CloseLevelSet();
+  EXPECT_EQ(closed, std::vector<std::string>{name});
+  EXPECT_EQ(gCom.k[gkMonsters].origin, loNone);
+  EXPECT_TRUE(gMonsLevels.empty());
+  EXPECT_EQ(+gCom.k[gkMonsters].header.levelCount, 0);
+}
+
+TEST_F(LevelSetTest, ModifiedFlagReportsChanges) {
+  gCom.kind = gkBrickfall;
+  NewLevelSet();
+  int changes = 0;
+  gLevelSetEvents.modifiedChanged = [&] { ++changes; };
+  headless.clockNs = 42 * 1000000LL;
+  MarkModified();
+  MarkModified();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(gCom.k[gkBrickfall].modifiedSinceMs, 42);
+  ClearModified();
+  ClearModified();
+  EXPECT_EQ(changes, 2);
+}
+
+TEST_F(LevelSetTest, SaveChangesCheckAnswers) {
+  std::string name = LoadPrevious();
+  const std::string question = "message: Save changes to \r\n" + name + " [Yes, No, Cancel]";
+  struct Case {
+    MsgButton answer;
+    bool result;
+    uint32_t savedCount;  // save counter afterwards
+  };
+  const Case cases[] = {
+      {MsgButton::No, true, 0},
+      {MsgButton::Cancel, false, 0},
+      {MsgButton::Yes, true, 1},
+  };
+  for (const Case& c : cases) {
+    MarkModified();
+    headless.ClearLog();
+    headless.messageAnswers = {c.answer};
+    EXPECT_EQ(SaveChangesCheck(), c.result);
+    EXPECT_EQ(headless.log, std::vector<std::string>{question});
+    EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, c.savedCount);
+  }
+  EXPECT_EQ(gCom.k[gkBurrower].modified, 0);
+  headless.ClearLog();
+  EXPECT_TRUE(SaveChangesCheck());  // nothing to ask
+  EXPECT_TRUE(headless.log.empty());
+
+  // A cancelled check stops the load that asked.
+  MarkModified();
+  headless.messageAnswers = {MsgButton::Cancel};
+  EXPECT_FALSE(LoadLevelSet(dir.File("whatever.BuL")));
+  ExpectPreviousKept(name);
+}
+
+TEST_F(LevelSetTest, UnnamedSetAnsweredYesOpensSaveAs) {
+  gCom.kind = gkBrickfall;
+  NewLevelSet();
+  MarkModified();
+  headless.messageAnswers = {MsgButton::Yes};
+  EXPECT_FALSE(SaveChangesCheck());  // no Save As available: nothing saved
+
+  int asked = 0;
+  bool saveResult = false;
+  gLevelSetEvents.saveAs = [&] {
+    ++asked;
+    return saveResult;
+  };
+  headless.messageAnswers = {MsgButton::Yes};
+  EXPECT_FALSE(SaveChangesCheck());  // Save As cancelled
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(gCom.k[gkBrickfall].modified, 1);
+
+  // A cancelled Save As also cancels the load that asked.
+  headless.messageAnswers = {MsgButton::Yes};
+  EXPECT_FALSE(LoadLevelSet(dir.File("x.BrL")));
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(gCom.k[gkBrickfall].origin, loNew);
+
+  saveResult = true;
+  headless.messageAnswers = {MsgButton::Yes};
+  EXPECT_TRUE(SaveChangesCheck());
+  EXPECT_EQ(asked, 3);
+}
+
+}  // namespace
+}  // namespace kelvra

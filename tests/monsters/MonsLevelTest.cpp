@@ -1,0 +1,161 @@
+// Tests of the Monsters level records: the version 0 square codes and the placement and
+// limits of version 1 records.
+#include "monsters/MonsLevel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestUtil.h"
+#include "common/FileIO.h"
+#include "dialogs/IOError.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+using test::TempDir;
+using test::WriteAll;
+
+TEST(MonsLevel, Version0SquareCodes) {
+  struct Expect {
+    int kind, variant;
+    bool direction;  // the direction bits are kept
+  };
+  // Index: square code 0..31; kind -1 marks an invalid code.
+  const Expect table[32] = {
+      {0, 0, false},  {1, 0, false}, {2, 0, false}, {4, 0, false}, {5, 0, true},   {6, 0, false},
+      {-1, 0, false}, {3, 0, false}, {7, 0, false}, {7, 1, false}, {7, 2, false},  {7, 3, false},
+      {8, 0, false},  {8, 1, false}, {8, 2, false}, {8, 3, false}, {9, 0, true},   {9, 1, true},
+      {9, 2, true},   {9, 3, true},  {9, 4, true},  {9, 5, true},  {10, 0, false},
+  };
+  for (int code = 0; code < 32; ++code) {
+    const Expect e = code <= 22 ? table[code] : Expect{-1, 0, false};
+    for (int dir = 0; dir < 4; ++dir) {
+      for (int bit7 : {0, 0x80}) {
+        uint8_t square[3] = {99, 99, 99};
+        bool ok = DecodeMonsSquareV0(uint8_t(code | dir << 5 | bit7), square);
+        EXPECT_EQ(ok, e.kind >= 0) << code;
+        EXPECT_EQ(square[0], e.kind >= 0 ? e.kind : 0) << code;
+        EXPECT_EQ(square[1], e.variant) << code;
+        EXPECT_EQ(square[2], e.direction ? dir : 0) << code;
+      }
+    }
+  }
+}
+
+class MonsLevelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetIOErrors();
+    SetPlatform(&headless);
+  }
+  void TearDown() override { SetPlatform(nullptr); }
+
+  // File: 180 header bytes, then `levels` records of `stored` bytes; record i has the name
+  // length byte `nameLength` and grid bytes equal to (i + 1).
+  std::string MakeFile(int levels, uint32_t stored, uint8_t nameLength = 4) {
+    std::vector<uint8_t> bytes(180, 0);
+    for (int i = 0; i < levels; ++i) {
+      std::vector<uint8_t> rec(stored, uint8_t(i + 1));
+      if (stored > 0) rec[0] = nameLength;
+      bytes.insert(bytes.end(), rec.begin(), rec.end());
+    }
+    std::string name = dir.File("m.bin");
+    WriteAll(name, bytes);
+    return name;
+  }
+  TLevelsMons Read(const std::string& file, uint32_t version, int levels, uint32_t stored,
+                   bool expectOk = true) {
+    TLevelSetHeader h{};
+    h.version = version;
+    h.levelCount = levels;
+    h.levelRecordSize = std::min<uint32_t>(stored, kMonsLevelRecordSize);
+    FileReader reader;
+    EXPECT_TRUE(reader.Open(file));
+    TLevelsMons out;
+    FileFault fault;
+    EXPECT_EQ(ReadMonsLevels(reader, h, 180, stored, out, fault), expectOk) << fault.message;
+    if (!expectOk) {
+      EXPECT_EQ(fault.message, "Unexpected end of file");
+    }
+    return out;
+  }
+
+  HeadlessPlatform headless;
+  TempDir dir;
+};
+
+TEST_F(MonsLevelTest, RecordSizeLimitsWhatIsRead) {
+  // 2000 stored: 1536 grid bytes read, the next level found 2000 bytes on.
+  TLevelsMons l = Read(MakeFile(2, 2000), 1, 2, 2000);
+  ASSERT_EQ(l.size(), 2u);
+  EXPECT_EQ(l[0].Grid()[1535], 1);
+  EXPECT_EQ(l[1].Grid()[0], 2);
+  EXPECT_EQ(l[1].name[0], 4);
+  EXPECT_EQ(l[1].name[31], 2);
+
+  // 800 stored: 768 grid bytes, the rest "None".
+  l = Read(MakeFile(2, 800), 1, 2, 800);
+  EXPECT_EQ(l[1].Grid()[767], 2);
+  EXPECT_EQ(l[1].Grid()[768], 0);
+
+  // 20 stored: 20 bytes of name and no grid.
+  l = Read(MakeFile(3, 20), 1, 3, 20);
+  ASSERT_EQ(l.size(), 3u);
+  EXPECT_EQ(l[2].name[19], 3);
+  EXPECT_EQ(l[2].name[20], 0);
+  EXPECT_EQ(l[2].Grid()[0], 0);
+
+  // A name length byte above 31 is cut to 31.
+  l = Read(MakeFile(1, 1568, 200), 1, 1, 1568);
+  EXPECT_EQ(l[0].name[0], 31);
+
+  // An unknown version leaves the grid empty.
+  l = Read(MakeFile(1, 1568), 7, 1, 1568);
+  EXPECT_EQ(l[0].Grid()[0], 0);
+  EXPECT_EQ(l[0].historyLength, 1u);
+
+  // The last record cut short, and a record size that places levels past the end.
+  std::string cut = MakeFile(2, 1568);
+  std::vector<uint8_t> bytes = test::ReadAll(cut);
+  bytes.pop_back();
+  WriteAll(cut, bytes);
+  Read(cut, 1, 2, 1568, false);
+  Read(MakeFile(2, 32), 1, 2, 0xFFFFFFF0u, false);
+  EXPECT_TRUE(headless.log.empty());
+}
+
+TEST_F(MonsLevelTest, Version0RecordsDecodeCodes) {
+  std::vector<uint8_t> bytes(180 + 32, 0);  // header, then the name "AB"
+  bytes[180] = 2;
+  bytes[181] = 'A';
+  bytes[182] = 'B';
+  for (int s = 0; s < 512; ++s) bytes.push_back(s == 17 ? 23 : uint8_t(4 | 2 << 5));
+  WriteAll(dir.File("v0.bin"), bytes);
+  TLevelsMons l = Read(dir.File("v0.bin"), 0, 1, 544);
+  ASSERT_EQ(l.size(), 1u);
+  EXPECT_EQ(l[0].Grid()[0], 5);
+  EXPECT_EQ(l[0].Grid()[2], 2);
+  EXPECT_EQ(l[0].Grid()[17 * 3], 0);
+  EXPECT_EQ(headless.log,
+            std::vector<std::string>{"file error: Internal Error: Error in decoding level"});
+}
+
+TEST_F(MonsLevelTest, WritesNameAndCurrentGrid) {
+  TLevelsMons levels(1);
+  NewMonsLevel(levels[0]);
+  SetShortString(levels[0].name, 32, "Maze");
+  levels[0].history.push_back(TMonsGrid{});
+  levels[0].history[1][3] = 8;
+  levels[0].historyIndex = 1;
+  levels[0].historyLength = 2;
+  AtomicFileWriter w;
+  WriteMonsLevels(w, levels);
+  ASSERT_EQ(w.Size(), 1568u);
+  EXPECT_EQ(w.Data()[0], 4);
+  EXPECT_EQ(w.Data()[32 + 3], 8);
+}
+
+}  // namespace
+}  // namespace kelvra
