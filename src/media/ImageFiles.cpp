@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <jerror.h>
-#include <jpeglib.h>
+#include <jpeglib.h>  // needs <cstdio> first
+
+#include <jerror.h>  // after jpeglib.h
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/FileIO.h"
 #include "common/Paths.h"

@@ -3,9 +3,15 @@
 #include "media/KBitmap.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "dialogs/IOError.h"
 
@@ -186,35 +192,76 @@ const uint8_t* EffectTable512() {
 
 namespace {
 
-// Channel operations, one per family of modes; the row loops are instantiated per
-// operation so that the inner loops carry no per-pixel switch.
+// Channel operations, one per family of modes, each in a scalar form and (with SSE2) a
+// 16-byte form; the row loops are instantiated per operation so that the inner loops carry
+// no per-pixel switch.
+#if defined(__SSE2__)
+#define KELVRA_SIMD 1
+using V = __m128i;
+inline V Bytes(int v) {
+  return _mm_set1_epi8(char(v));
+}
+// Applies f to the sixteen bytes widened to 16-bit lanes, packing back with 0..255 clamping.
+template <class F>
+inline V Wide(V d, V s, F f) {
+  const V zero = _mm_setzero_si128();
+  return _mm_packus_epi16(f(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(s, zero)),
+                          f(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(s, zero)));
+}
+#define KELVRA_VEC(body)  \
+  V Vec(V d, V s) const { \
+    body                  \
+  }
+#else
+#define KELVRA_SIMD 0
+#define KELVRA_VEC(body)
+#endif
+
 struct OpCopy {
   uint8_t operator()(int, int s) const { return uint8_t(s); }
+  KELVRA_VEC(return s;)
 };
 struct OpHalf {
   uint8_t operator()(int d, int s) const { return uint8_t((d + s) >> 1); }
+  // The rounding-up average, less one where the sum is odd.
+  KELVRA_VEC(return _mm_sub_epi8(_mm_avg_epu8(d, s), _mm_and_si128(_mm_xor_si128(d, s), Bytes(1)));)
 };
 struct OpMix {  // modes 1..15
   int k;
   uint8_t operator()(int d, int s) const { return uint8_t((d * (16 - k) + s * k) >> 4); }
+  KELVRA_VEC(const V kd = _mm_set1_epi16(short(16 - k)); const V ks = _mm_set1_epi16(short(k));
+             return Wide(d, s, [&](V a, V b) {
+               return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(a, kd), _mm_mullo_epi16(b, ks)),
+                                     4);
+             });)
 };
 struct OpAdd {
   uint8_t operator()(int d, int s) const { return uint8_t(std::min(d + s, 255)); }
+  KELVRA_VEC(return _mm_adds_epu8(d, s);)
 };
 struct OpSub {
   uint8_t operator()(int d, int s) const { return uint8_t(std::max(d - s, 0)); }
+  KELVRA_VEC(return _mm_subs_epu8(d, s);)
 };
 struct OpAdd127 {
   uint8_t operator()(int d, int s) const { return uint8_t(std::clamp(d + s - 127, 0, 255)); }
+  KELVRA_VEC(return Wide(d, s, [](V a, V b) {
+                      return _mm_sub_epi16(_mm_add_epi16(a, b), _mm_set1_epi16(127));
+                    });)
 };
 struct OpSub127 {
   uint8_t operator()(int d, int s) const { return uint8_t(std::clamp(d - s + 127, 0, 255)); }
+  KELVRA_VEC(return Wide(d, s, [](V a, V b) {
+                      return _mm_add_epi16(_mm_sub_epi16(a, b), _mm_set1_epi16(127));
+                    });)
 };
 struct OpXor {
   uint8_t operator()(int d, int s) const { return uint8_t(d ^ s); }
+  KELVRA_VEC(return _mm_xor_si128(d, s);)
 };
 struct OpNeg {
   uint8_t operator()(int d, int) const { return d < 127 ? 255 : 0; }
+  KELVRA_VEC((void)s; return _mm_cmpeq_epi8(_mm_min_epu8(d, Bytes(126)), d);)  // d <= 126
 };
 
 bool Draws(TEffect mode) {
@@ -297,66 +344,65 @@ Box ClipBox(const TKBitmap& b) {
 
 template <class Op>
 void BlendBytes(uint8_t* d, const uint8_t* s, size_t n, Op op) {
-  for (size_t i = 0; i < n; ++i) d[i] = op(d[i], s[i]);
+  if constexpr (std::is_same_v<Op, OpCopy>) {
+    std::memcpy(d, s, n);
+    return;
+  }
+  size_t i = 0;
+#if KELVRA_SIMD
+  for (; i + 16 <= n; i += 16) {
+    const V a = _mm_loadu_si128(reinterpret_cast<const V*>(d + i));
+    const V b = _mm_loadu_si128(reinterpret_cast<const V*>(s + i));
+    _mm_storeu_si128(reinterpret_cast<V*>(d + i), op.Vec(a, b));
+  }
+#endif
+  for (; i < n; ++i) d[i] = op(d[i], s[i]);
+}
+
+// With a transparent colour: the runs of pixels between transparent ones are combined as
+// whole byte runs (sprites are mostly long opaque or transparent stretches). Every pixel
+// but the last is tested with one 4-byte load, whose fourth byte is the next pixel's.
+inline uint32_t PixelKey4(const uint8_t* p) {
+  if constexpr (std::endian::native != std::endian::little) return PixelKey(p);
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v & 0xFFFFFF;  // blue in the low byte, as PixelKey
 }
 
 template <class Op>
 void BlendKeyed(uint8_t* d, const uint8_t* s, int pixels, uint32_t key, Op op) {
-  for (int i = 0; i < pixels; ++i, d += 3, s += 3) {
-    if (PixelKey(s) == key) continue;
-    d[0] = op(d[0], s[0]);
-    d[1] = op(d[1], s[1]);
-    d[2] = op(d[2], s[2]);
+  const int fast = pixels - 1;
+  int i = 0;
+  while (i < fast) {
+    while (i < fast && PixelKey4(s + 3 * i) == key) ++i;
+    const int start = i;
+    while (i < fast && PixelKey4(s + 3 * i) != key) ++i;
+    if (i > start) BlendBytes(d + 3 * start, s + 3 * start, size_t(i - start) * 3, op);
+  }
+  if (fast >= 0 && PixelKey(s + 3 * fast) != key) {
+    uint8_t* p = d + 3 * fast;
+    const uint8_t* q = s + 3 * fast;
+    p[0] = op(p[0], q[0]), p[1] = op(p[1], q[1]), p[2] = op(p[2], q[2]);
   }
 }
 
-// Averaging and saturated addition eight bytes at a time: these two modes carry the
-// games' translucency and light, and are bound by memory, not arithmetic.
-inline uint64_t Load64(const uint8_t* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return v;
-}
-inline void Store64(uint8_t* p, uint64_t v) {
-  std::memcpy(p, &v, 8);
-}
-constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-constexpr uint64_t kHigh = 0x8080808080808080ULL;
-
-void HalfBytes(uint8_t* d, const uint8_t* s, size_t n) {
+// Combines n bytes of a row with a colour; c repeats the colour's three bytes 16 times, so
+// that each 48-byte block starts on a pixel.
+template <class Op>
+void FillBytes(uint8_t* d, size_t n, const uint8_t (&c)[48], Op op) {
   size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    uint64_t a = Load64(d + i), b = Load64(s + i);
-    Store64(d + i, (a & b) + (((a ^ b) >> 1) & kLow7));
+#if KELVRA_SIMD
+  const V c0 = _mm_loadu_si128(reinterpret_cast<const V*>(c));
+  const V c1 = _mm_loadu_si128(reinterpret_cast<const V*>(c + 16));
+  const V c2 = _mm_loadu_si128(reinterpret_cast<const V*>(c + 32));
+  for (; i + 48 <= n; i += 48) {
+    V* p = reinterpret_cast<V*>(d + i);
+    _mm_storeu_si128(p, op.Vec(_mm_loadu_si128(p), c0));
+    _mm_storeu_si128(p + 1, op.Vec(_mm_loadu_si128(p + 1), c1));
+    _mm_storeu_si128(p + 2, op.Vec(_mm_loadu_si128(p + 2), c2));
   }
-  BlendBytes(d + i, s + i, n - i, OpHalf{});
-}
-
-void AddBytes(uint8_t* d, const uint8_t* s, size_t n) {
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    uint64_t a = Load64(d + i), b = Load64(s + i);
-    uint64_t sum = ((a & kLow7) + (b & kLow7)) ^ ((a ^ b) & kHigh);  // per byte, modulo 256
-    uint64_t carry = ((a & b) | ((a | b) & ~sum)) & kHigh;           // bytes that passed 255
-    Store64(d + i, sum | ((carry >> 7) * 0xFF));
-  }
-  BlendBytes(d + i, s + i, n - i, OpAdd{});
-}
-
-void BlendRow(uint8_t* d, const uint8_t* s, size_t n, TEffect mode) {
-  switch (mode) {
-    case ef16:
-      std::memcpy(d, s, n);
-      return;
-    case ef08:
-      HalfBytes(d, s, n);
-      return;
-    case efAdd:
-      AddBytes(d, s, n);
-      return;
-    default:
-      WithOp(mode, [&](auto op) { BlendBytes(d, s, n, op); });
-  }
+#endif
+  for (; i < n; ++i) d[i] = op(d[i], c[i % 3]);
 }
 
 }  // namespace
@@ -395,21 +441,11 @@ void FillRect(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEff
     return;
   }
 
-  // Every other mode through one 256-entry table per channel: with the colour fixed, each
-  // result depends only on the destination byte.
-  uint8_t table[3][256];
-  for (int k = 0; k < 3; ++k)
-    WithOp(mode, [&](auto op) {
-      for (int v = 0; v < 256; ++v) table[k][v] = op(v, c[k]);
-    });
-  for (int y = y1; y <= y2; ++y) {
-    uint8_t* p = b.Row(y) + 3 * x1;
-    for (size_t i = 0; i < n; i += 3) {
-      p[i] = table[0][p[i]];
-      p[i + 1] = table[1][p[i + 1]];
-      p[i + 2] = table[2][p[i + 2]];
-    }
-  }
+  uint8_t pattern[48];
+  for (int i = 0; i < 48; ++i) pattern[i] = c[i % 3];
+  WithOp(mode, [&](auto op) {
+    for (int y = y1; y <= y2; ++y) FillBytes(b.Row(y) + 3 * x1, n, pattern, op);
+  });
 }
 
 void FillBitmap(TKBitmap& b, uint32_t colour, TEffect mode) {
@@ -445,14 +481,15 @@ void DrawBitmap(TKBitmap& dest, int x, int y, const TKBitmap& source, int sx1, i
 
   const uint32_t key = TransparentKey(transparent);
   const int px = int(dx), py = int(dy), qx = int(ax1), qy = int(ay1);
-  if (key == kNoKey) {
-    for (int j = 0; j < h; ++j)
-      BlendRow(dest.Row(py + j) + 3 * px, source.Row(qy + j) + 3 * qx, size_t(w) * 3, mode);
-    return;
-  }
   WithOp(mode, [&](auto op) {
-    for (int j = 0; j < h; ++j)
-      BlendKeyed(dest.Row(py + j) + 3 * px, source.Row(qy + j) + 3 * qx, int(w), key, op);
+    for (int j = 0; j < h; ++j) {
+      uint8_t* d = dest.Row(py + j) + 3 * px;
+      const uint8_t* s = source.Row(qy + j) + 3 * qx;
+      if (key == kNoKey)
+        BlendBytes(d, s, size_t(w) * 3, op);
+      else
+        BlendKeyed(d, s, int(w), key, op);
+    }
   });
 }
 
