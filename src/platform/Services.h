@@ -75,6 +75,10 @@ class PlatformServices {
   virtual uint8_t KeyState(int vk) = 0;
   virtual void KeySnapshot(uint8_t state[256]) = 0;  // held bits of all keys
 
+  // The first game controller, held now: bit 0 Left, 1 Up, 2 Right, 3 Down, 4 Fire1,
+  // 5 Fire2 (the order of a keyboard mapping). 0 with no controller.
+  virtual uint8_t GamepadState() { return 0; }
+
   // Music: one piece of the music list at a time; the end of a piece is reported to the
   // main window by the implementation. The defaults play nothing.
   virtual bool MusicOpen(const std::string& path) { return false; }

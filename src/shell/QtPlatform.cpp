@@ -467,6 +467,8 @@ void QtPlatform::KeySnapshot(uint8_t state[256]) {
   for (int i = 0; i < 256; ++i) state[i] = keys_[i] & 0x80;
 }
 
+uint8_t QtPlatform::GamepadState() { return gamepad_.State(NowMs()); }
+
 bool QtPlatform::FileTypesRegistered() { return kelvra::FileTypesRegistered(UserDataHome()); }
 
 bool QtPlatform::RegisterFileTypes(bool doRegister) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Services.h"
+#include "shell/Gamepad.h"
 
 class QKeyEvent;
 
@@ -65,6 +66,7 @@ class QtPlatform : public PlatformServices {
   double NowDateTime() override;
   uint8_t KeyState(int vk) override;
   void KeySnapshot(uint8_t state[256]) override;
+  uint8_t GamepadState() override;  // the first SDL2 game controller
   int ShellOpen(const std::string& path) override;
   void Beep() override;
   void RequestMainClose() override;
@@ -81,6 +83,7 @@ class QtPlatform : public PlatformServices {
   // The code each physical key (X key code, below 512) was pressed as, so that its release
   // clears the same code when Shift or Num Lock changed in between.
   uint8_t pressedAs_[512] = {};
+  TGamepad gamepad_;  // started on the first reading
 };
 
 }  // namespace kelvra

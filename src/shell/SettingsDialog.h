@@ -1,0 +1,101 @@
+// The settings dialog TfSettings: players' inputs and colours, the four keyboard mappings
+// with key capture, and the graphics, sound and priority options.
+#pragma once
+
+#include <QDialog>
+
+#include "shell/Players.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace kelvra {
+
+class TfSettings : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfSettings(QWidget* parent = nullptr);
+
+  // Before showing: remembers the colours and mappings for Cancel and sets every control
+  // from the current settings.
+  void Open();
+  // After closing: what OK stored and changed (nothing after Cancel).
+  bool Accepted() const { return accepted_; }
+  const TSettingsChanges& Changes() const { return changes_; }
+
+  // The values the controls show now (mappings and inputs as edited).
+  TSettingsValues Values() const;
+
+  // Runs the key capture of control `tag` (0 Left .. 5 Fire2) of the selected mapping.
+  void CaptureControl(int tag);
+
+  bool applyPriorities = true;  // tests keep their process as it is
+  int captureWaitMs = kCaptureWaitMs;
+
+  QComboBox* playersCombo() const { return players_; }
+  QComboBox* inputCombo() const { return input_; }
+  QPushButton* colourButton() const { return colour_; }
+  QComboBox* keyboardCombo() const { return keyboard_; }
+  QPushButton* keyButton(int tag) const { return keys_[tag]; }
+  QPushButton* defaultButton() const { return default_; }
+  QComboBox* frequencyCombo() const { return frequency_; }
+  QComboBox* depthCombo() const { return depth_; }
+  QComboBox* processCombo() const { return process_; }
+  QComboBox* threadCombo() const { return thread_; }
+  QCheckBox* soundCheck() const { return sound_; }
+  QCheckBox* musicCheck() const { return music_; }
+  QCheckBox* fullScreenCheck() const { return fullScreen_; }
+
+ public slots:
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ShowPlayer();
+  void ShowKeys();
+  void ShowColour();
+  void PickColour();
+  void PlacePosition();
+
+  QComboBox* players_;
+  QComboBox* input_;
+  QPushButton* colour_;
+  QComboBox* keyboard_;
+  QPushButton* keys_[kKeysPerMap];
+  QPushButton* default_;
+  QCheckBox* fullScreen_;
+  QComboBox* depth_;
+  QCheckBox* waitRetrace_;
+  QCheckBox* sound_;
+  QCheckBox* music_;
+  QCheckBox* bits16_;
+  QCheckBox* stereo_;
+  QCheckBox* reduce_;
+  QComboBox* frequency_;
+  QComboBox* process_;
+  QComboBox* thread_;
+
+  TSettingsValues edit_{};      // the mappings and inputs being edited
+  TPlayerSnapshot snapshot_{};  // colours and mappings when opened
+  TSettingsChanges changes_;
+  bool accepted_ = false;
+  bool capturing_ = false;  // key and mouse input goes to the key table only
+  bool filtering_ = false;
+  bool placed_ = false;
+};
+
+// The "Settings..." command: opens the dialog (created on first use as a child of
+// `parent`, kept until the parent goes) modally. The caller brackets it with a measurement
+// pause and acts on the changes (display, sound output, music, menus).
+struct TSettingsResult {
+  bool accepted = false;
+  TSettingsChanges changes;
+};
+TSettingsResult RunSettingsDialog(QWidget* parent);
+
+}  // namespace kelvra
