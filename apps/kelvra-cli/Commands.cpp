@@ -4,6 +4,7 @@
 #include "Commands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -12,7 +13,10 @@
 #include "common/Com.h"
 #include "common/Dispatch.h"
 #include "common/LevelSet.h"
+#include "common/Overlay.h"
 #include "common/Paths.h"
+#include "common/SharedImages.h"
+#include "media/KBitmap.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -23,7 +27,10 @@ namespace {
 const char* const kUsage =
     "usage: kelvra-cli COMMAND [ARGUMENTS]\n"
     "commands:\n"
-    "  info FILE   describe a level-set file (.BrL, .MoL, .BuL)\n";
+    "  info FILE   describe a level-set file (.BrL, .MoL, .BuL)\n"
+    "  render FILE [--level N] --out PICTURE\n"
+    "              draw the frame the program shows for level N (from 1) of the set\n"
+    "              into a .bmp (or .jpg) picture\n";
 
 // The kind of a level-set file: by its magic, else by its extension, else Brickfall.
 int GuessKind(const std::string& file) {
@@ -101,8 +108,66 @@ int InfoCommand(const std::string& file, std::ostream& out) {
   return 0;
 }
 
+int RenderCommand(const std::string& file, int level, const std::string& picture,
+                  std::ostream& err) {
+  HeadlessPlatform platform;
+  platform.echo = true;
+  platform.numberAnswers.push_back(90);  // "JPEG Quality" when the picture is a JPEG
+  SetPlatform(&platform);
+  ResetCom();
+  gCom.kind = uint8_t(GuessKind(file));
+  bool ok = LoadLevelSet(file);
+  const int k = gCom.kind;
+  if (ok && (level < 1 || level > KindLevelCount(k))) {
+    err << "kelvra-cli: the set has " << KindLevelCount(k) << " levels, not a level " << level
+        << "\n";
+    ok = false;
+  }
+  if (ok) {
+    TKBitmap frame(640, 440);
+    gCom.frame = &frame;
+    gCom.mouseX = gCom.mouseY = -1;  // no pointer in the field
+    LoadSharedImages();
+    Cur().levelIndex = level - 1;
+    KindInitKind(k);
+    Cur().initialised = 1;
+    KindShowLevel(k);
+    KindActivateKind(k);
+    DrawOverlay(frame);
+    ok = SaveToFile(frame, picture);
+    gCom.frame = nullptr;
+    FreeSharedImages();
+  }
+  KindFreeLevelSet(k);
+  SetPlatform(nullptr);
+  return ok ? 0 : 1;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 2 && args[0] == "info") return InfoCommand(args[1], out);
+  if (!args.empty() && args[0] == "render") {
+    std::string file, picture;
+    int level = 1;
+    bool bad = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == "--level" && i + 1 < args.size()) {
+        char* end = nullptr;
+        long v = std::strtol(args[++i].c_str(), &end, 10);
+        if (!end || *end || v < 1 || v > 256) bad = true;
+        level = int(v);
+      } else if (args[i] == "--out" && i + 1 < args.size()) {
+        picture = args[++i];
+      } else if (file.empty() && args[i].rfind("--", 0) != 0) {
+        file = args[i];
+      } else {
+        bad = true;
+      }
+    }
+    if (!bad && !file.empty() && !picture.empty()) return RenderCommand(file, level, picture, err);
+    err << "kelvra-cli: render needs a level-set file, --out PICTURE and optionally --level N"
+           " (1..256)\n" << kUsage;
+    return 2;
+  }
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     out << kUsage;
     return 0;

@@ -13,4 +13,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // "info FILE": the level set's kind, version, levels, lock, texts and per-level summary.
 int InfoCommand(const std::string& file, std::ostream& out);
 
+// "render FILE --level N --out PICTURE": the frame of level N (from 1), game idle, no editor.
+int RenderCommand(const std::string& file, int level, const std::string& picture,
+                  std::ostream& err);
+
 }  // namespace kelvra

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "common/Paths.h"
+#include "dialogs/AboutBox.h"
 #include "shell/KIniFile.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
@@ -37,9 +38,13 @@ int main(int argc, char** argv) {
     kelvra::TKIniFile ini(kelvra::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()));
     QStringList args = app.arguments();
     args.removeFirst();
-    kelvra::TfMain window(args, &ini, &platform);  // saves its settings into ini when destroyed
-    if (!window.isVisible()) window.show();
-    result = app.exec();
+    kelvra::StartRunStatistics(ini);
+    {
+      kelvra::TfMain window(args, &ini, &platform);  // saves its settings into ini when destroyed
+      if (!window.isVisible()) window.show();
+      result = app.exec();
+    }
+    kelvra::FinishRunStatistics(ini);
   }
   kelvra::SetPlatform(nullptr);
   return result;

@@ -4,6 +4,7 @@
 
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
+#include "media/KBitmap.h"
 
 namespace kelvra {
 
@@ -23,7 +24,11 @@ void BrickSecondTick() {}
 void BrickLevelChanged() {}
 void BrickPlayerColorChanged() {}
 
-void BrickDrawField() {}
+void BrickDrawField() {
+  if (!gCom.frame) return;
+  const TRect& f = gCom.k[gkBrickfall].field;
+  FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
+}
 int BrickLevelCount() { return int(gBrickLevels.size()); }
 
 }  // namespace kelvra

@@ -4,6 +4,7 @@
 
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "media/KBitmap.h"
 
 namespace kelvra {
 
@@ -23,7 +24,11 @@ void BurrSecondTick() {}
 void BurrLevelChanged() {}
 void BurrPlayerColorChanged() {}
 
-void BurrDrawField() {}
+void BurrDrawField() {
+  if (!gCom.frame) return;
+  const TRect& f = gCom.k[gkBurrower].field;
+  FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
+}
 int BurrLevelCount() { return int(gBurrLevels.size()); }
 
 }  // namespace kelvra

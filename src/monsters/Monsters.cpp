@@ -4,6 +4,7 @@
 
 #include "monsters/MonsLevel.h"
 #include "common/Com.h"
+#include "media/KBitmap.h"
 
 namespace kelvra {
 
@@ -23,7 +24,11 @@ void MonsSecondTick() {}
 void MonsLevelChanged() {}
 void MonsPlayerColorChanged() {}
 
-void MonsDrawField() {}
+void MonsDrawField() {
+  if (!gCom.frame) return;
+  const TRect& f = gCom.k[gkMonsters].field;
+  FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
+}
 int MonsLevelCount() { return int(gMonsLevels.size()); }
 
 }  // namespace kelvra

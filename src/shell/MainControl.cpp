@@ -1,8 +1,6 @@
 // The main window's logic: start-up, kinds, commands, games, music and menu states.
 #include "shell/MainControl.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -10,11 +8,15 @@
 #include "common/Dispatch.h"
 #include "common/FileIO.h"
 #include "common/LevelSet.h"
+#include "common/Overlay.h"
 #include "common/Paths.h"
+#include "common/Scores.h"
+#include "common/SharedImages.h"
 #include "dialogs/IOError.h"
 #include "media/MusicList.h"
 #include "platform/Services.h"
 #include "shell/KIniFile.h"
+#include "shell/Players.h"
 #include "shell/Settings.h"
 
 namespace kelvra {
@@ -22,13 +24,6 @@ namespace kelvra {
 namespace {
 
 constexpr const char* kTitle = "Kelvra";
-
-// Niceness for the process priority settings 0 Idle, 1 Normal, 2 High, 3 Realtime.
-void ApplyProcessPriority(int index) {
-  static const int kNice[4] = {19, 0, -5, -10};
-  int nice = index >= 0 && index < 4 ? kNice[index] : 0;
-  setpriority(PRIO_PROCESS, 0, nice);  // a refusal is of no consequence
-}
 
 bool SameExtension(const std::string& file, const char* ext) {
   std::string e = ExtractFileExt(file);
@@ -47,7 +42,16 @@ std::string LevelSetFilter(int kind) {
          "|Any file (*.*)|*.*";
 }
 
-TMainControl::TMainControl() {
+TMainControl::TMainControl() : frame(640, 440) {
+  gCom.frame = &frame;
+  // Both clocks keep running while the application is inactive; they wait for the first
+  // activation.
+  for (TKTimer* clock : {&moveClock, &drawClock}) {
+    clock->SetActiveOnly(false);
+    clock->SetEnabled(false);
+  }
+  moveClock.OnTimer = [this](TKTimer&) { MoveClockEvent(); };
+  drawClock.OnTimer = [this](TKTimer&) { DrawClockEvent(); };
   gLevelSetEvents.fileOpened = [this](const std::string& name) {
     recent[gCom.kind].Opened(name);
     if (hooks.recentChanged) hooks.recentChanged();
@@ -62,11 +66,17 @@ TMainControl::TMainControl() {
   };
   gLevelSetEvents.saveAs = [this] { return SaveAs(); };
   gComHooks.endGame = [this] { EndGame(); };
+  gScoresHooks.measurePause = [this](bool begin) {
+    if (begin) BeginMeasurePause();
+    else EndMeasurePause();
+  };
 }
 
 TMainControl::~TMainControl() {
   gLevelSetEvents = TLevelSetEvents{};
   gComHooks.endGame = nullptr;
+  gScoresHooks.measurePause = nullptr;
+  if (gCom.frame == &frame) gCom.frame = nullptr;
 }
 
 void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini) {
@@ -78,7 +88,7 @@ void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini)
     for (int k = 0; k < kKinds; ++k) context.recent[k] = &recent[k];
     SettingsTransfer(*ini, false, context);
   }
-  if (applyPriorities) ApplyProcessPriority(gOptions.processPriority);
+  if (applyPriorities) ApplyPriorities(gOptions.processPriority, gOptions.threadPriority);
   ComputeHalfColours();
 
   musicList = BuildMusicList(ProgramDir() + "Sounds/Music/");
@@ -90,9 +100,10 @@ void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini)
     if (LoadLevelSet(arg)) recent[gCom.kind].Opened(Cur().fileName);
   }
 
+  LoadSharedImages();
   if (gOptions.fullScreen && hooks.fullScreen) hooks.fullScreen(true);
   SelectKind(gCom.kind);
-  if (hooks.drawOverlay) hooks.drawOverlay();
+  DrawOverlayOnce();
   created = true;
 }
 
@@ -114,6 +125,7 @@ void TMainControl::Shutdown(TKIniFile* ini, bool windowNormal) {
   }
   gCom.kind = uint8_t(saved);
   StopMusic();
+  FreeSharedImages();
 }
 
 void TMainControl::SelectKind(int kind) {
@@ -145,12 +157,14 @@ void TMainControl::SelectKind(int kind) {
   s.lastDrawnLevel = 0x7FFFFFFF;
   s.shownGameTime = s.shownLevelTime = 0xFFFFFFFF;
   KindActivateKind(kind);
+  LoadHighScores();
   UpdateCaption();
   UpdateMenus();
   PlaySoundHook(kSoundGameStartBase + kind);
 }
 
 void TMainControl::AfterLevelSetOpened() {
+  LoadHighScores();
   Cur().levelIndex = 0;
   UpdateCaption();
   if (hooks.refreshEditor) hooks.refreshEditor();
@@ -170,8 +184,7 @@ void TMainControl::StartGame(int tag) {
   s.gameTime = s.levelTime = 0;
   if (tag == 0 && k != gkMonsters) s.levelIndex = 0;
   std::fill(std::begin(s.score), std::end(s.score), 0);
-  for (auto& map : gCom.keyMap)
-    for (uint16_t key : map) Platform().KeyState(key);  // forget presses made before
+  ForgetControlPresses();  // presses made before the start do not count
   KindStartGame(k);
   if (gOptions.music && !musicList.empty()) {
     trackIndex[k] = 0;
@@ -196,14 +209,14 @@ void TMainControl::PauseToggle() {
   const int k = gCom.kind;
   const bool musicRuns = Cur().running && gOptions.music;
   if (gCom.paused) {
-    if (hooks.measurePause) hooks.measurePause(true);
+    BeginMeasurePause();
     if (musicRuns) {
       musicPosition[k] = Platform().MusicPosition();
       Platform().MusicStop();
     }
-    if (hooks.drawOverlay) hooks.drawOverlay();
+    DrawOverlayOnce();
   } else {
-    if (hooks.measurePause) hooks.measurePause(false);
+    EndMeasurePause();
     if (musicRuns) PlayTrack(k, musicPosition[k]);
   }
 }
@@ -215,6 +228,15 @@ void TMainControl::Minimized() {
 
 void TMainControl::Restored() {
   if (gOptions.fullScreen && hooks.fullScreen) hooks.fullScreen(true);
+}
+
+void TMainControl::MusicOptionChanged() {
+  if (!Cur().running) return;
+  if (gOptions.music) {
+    PlayTrack(gCom.kind, 0);
+  } else {
+    StopMusic();
+  }
 }
 
 void TMainControl::MusicEnded() {
@@ -237,12 +259,49 @@ void TMainControl::MoveTick() {
 }
 
 void TMainControl::DrawTick() {
+  TOverlayResult overlay = DrawOverlay(frame, fillBitmap);
+  HighScoreCheck();
   ++gCom.frameCounter;
-  TKindState& s = Cur();
-  if (s.state == gsGameOverShow && gCom.countdown == 0) {
-    s.state = gsGameEnded;
-    EndGame();
+  if (repaintImage && hooks.present) hooks.present(overlay.pointerInField);
+}
+
+void TMainControl::DrawOverlayOnce() {
+  TOverlayResult overlay = DrawOverlay(frame, fillBitmap);
+  if (repaintImage && hooks.present) hooks.present(overlay.pointerInField);
+}
+
+void TMainControl::MoveClockEvent() {
+  if (KindLevelCount(gCom.kind) == 0) return;
+  const uint32_t steps = CatchUpSteps(moveClock.Lag(), uint32_t(gOptions.gameTick));
+  for (uint32_t i = 0; i < steps; ++i) {
+    MoveTick();
+    measurement.CountStep(uint32_t(gOptions.gameTick));
   }
+}
+
+void TMainControl::DrawClockEvent() {
+  if (KindLevelCount(gCom.kind) == 0) return;
+  if (measurement.RefreshDue()) {
+    measurement.Refresh();
+    KindSecondTick(gCom.kind);
+  }
+  DrawTick();
+  measurement.CountFrame();
+}
+
+void TMainControl::Activated() {
+  if (!activatedOnce_) measurement.Start();
+  activatedOnce_ = true;
+  SetClocks();
+}
+
+void TMainControl::SetClocks() {
+  moveClock.SetInterval(gOptions.gameTick);
+  drawClock.SetInterval(DrawTimerInterval(uint32_t(gOptions.delayTime)));
+  if (!activatedOnce_) return;
+  if (!drawClock.Enabled()) drawClock.SetEnabled(true);
+  const bool move = !gCom.paused;
+  if (moveClock.Enabled() != move) moveClock.SetEnabled(move);
 }
 
 void TMainControl::PlayTrack(int kind, int64_t fromMs) {
@@ -295,6 +354,7 @@ void TMainControl::FileNew() {
   if (!SaveChangesCheck()) return;
   CloseLevelSet();
   NewLevelSet();
+  LoadHighScores();
   KindShowLevel(gCom.kind);
   UpdateCaption();
   if (hooks.refreshEditor) hooks.refreshEditor();
@@ -302,14 +362,14 @@ void TMainControl::FileNew() {
 }
 
 void TMainControl::FileOpen() {
-  if (hooks.measurePause) hooks.measurePause(true);
+  BeginMeasurePause();
   std::optional<std::string> name =
       Platform().OpenFileDialog(LevelSetFilter(gCom.kind), Cur().fileName);
   if (name && LoadLevelSet(*name)) {
     recent[gCom.kind].Opened(Cur().fileName);
     AfterLevelSetOpened();
   }
-  if (hooks.measurePause) hooks.measurePause(false);
+  EndMeasurePause();
 }
 
 void TMainControl::FileSave() {
@@ -317,7 +377,7 @@ void TMainControl::FileSave() {
 }
 
 bool TMainControl::SaveAs() {
-  if (hooks.measurePause) hooks.measurePause(true);
+  BeginMeasurePause();
   std::optional<std::string> name =
       Platform().SaveFileDialog(LevelSetFilter(gCom.kind), Cur().fileName);
   bool saved = name && SaveLevelSet(*name);
@@ -326,7 +386,7 @@ bool TMainControl::SaveAs() {
     if (hooks.refreshEditor) hooks.refreshEditor();
     if (hooks.recentChanged) hooks.recentChanged();
   }
-  if (hooks.measurePause) hooks.measurePause(false);
+  EndMeasurePause();
   UpdateMenus();
   return saved;
 }
@@ -369,11 +429,11 @@ void TMainControl::ChangeLevel(int delta) {
 
 bool TMainControl::AskNumber(const std::string& caption, int32_t& value, int32_t min,
                              int32_t max, int32_t def, bool time) {
-  if (hooks.measurePause) hooks.measurePause(true);
+  BeginMeasurePause();
   int32_t v = value;
   bool ok = time ? Platform().TimeDialog(caption, v, min, max, def)
                  : Platform().NumberDialog(caption, v, min, max, def);
-  if (hooks.measurePause) hooks.measurePause(false);
+  EndMeasurePause();
   if (ok) value = std::clamp(v, min, max);
   return ok;
 }
@@ -493,7 +553,7 @@ void TMainControl::UpdateCaption() {
 void TMainControl::UpdateMenus() {
   ComputeMenus();
   if (hooks.menusChanged) hooks.menusChanged(menus_);
-  if (hooks.clocksChanged) hooks.clocksChanged(gOptions.gameTick, gOptions.delayTime, !gCom.paused);
+  SetClocks();
 }
 
 void TMainControl::ComputeMenus() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "media/KBitmap.h"
+#include "shell/KTimer.h"
 #include "shell/MenuItems.h"
 #include "shell/RecentFiles.h"
 #include "shell/Settings.h"
@@ -21,9 +23,7 @@ struct TMainHooks {
   std::function<void(const std::string&)> captionChanged;
   std::function<void(const TMenuState&)> menusChanged;
   std::function<void()> recentChanged;                 // rebuild the "Reopen" submenu
-  std::function<void(int moveMs, int drawMs, bool moveEnabled)> clocksChanged;
-  std::function<void(bool begin)> measurePause;        // around blocking dialogs
-  std::function<void()> drawOverlay;                   // draw one frame now
+  std::function<void(bool pointerInField)> present;    // show the frame bitmap
   std::function<void(bool show)> showEditor;
   std::function<void()> refreshEditor;
   std::function<void(bool on)> fullScreen;
@@ -38,6 +38,10 @@ class TMainControl {
   ~TMainControl();
 
   TMainHooks hooks;
+  TKBitmap frame;                       // 640 x 440; every frame is composed here
+  TKTimer moveClock;                    // DTimerMove: game steps at the game tick
+  TKTimer drawClock;                    // DTimerDraw: frames at the draw delay
+  TMeasurement measurement{drawClock, moveClock};
   TRecentFiles recent[3];
   std::vector<std::string> musicList;   // ".mid" files, then ".rmi" files
   int trackIndex[3] = {0, 0, 0};        // current piece of the music list per kind
@@ -63,11 +67,20 @@ class TMainControl {
   void Minimized();
   void Restored();
   void MusicEnded();
-  // One tick of the move clock: a game step with its counters and times. Nothing is
-  // stepped while the current kind has no levels.
+  // The "Music" option flipped (settings dialog): start or stop a running game's music.
+  void MusicOptionChanged();
+  // The application became active (first activation enables the clocks) or inactive.
+  void Activated();
+  // One game step with its counters and times. Nothing is stepped while the current kind
+  // has no levels.
   void MoveTick();
-  // Runs on every drawn frame: ends the game-over show once its countdown has run out.
+  // One frame: the composition, the game-over check and the counters.
   void DrawTick();
+  // Draws and presents one frame outside the clock (after a pause, at start).
+  void DrawOverlayOnce();
+  // Around every blocking dialog, so the frame-rate statistics do not count it.
+  void BeginMeasurePause() { measurement.BeginPause(); }
+  void EndMeasurePause() { measurement.EndPause(); }
   // The close request: true when the window may close.
   bool CloseRequest();
 
@@ -95,9 +108,13 @@ class TMainControl {
                  int32_t def, bool time);
   void RegisterTypes(bool doRegister);
   void ComputeMenus();
+  void MoveClockEvent();
+  void DrawClockEvent();
+  void SetClocks();
 
   TMenuState menus_;
   bool registered_ = false;
+  bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};
 };
 

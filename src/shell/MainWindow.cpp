@@ -16,22 +16,23 @@
 #include "common/Com.h"
 #include "common/Dispatch.h"
 #include "common/Paths.h"
+#include "common/Scores.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/InfoWindow.h"
+#include "dialogs/ScoresWindow.h"
 #include "editor/EditorWindow.h"
+#include "shell/Players.h"
 #include "shell/QtPlatform.h"
+#include "shell/SettingsDialog.h"
 #include "shell/Settings.h"
 
 namespace kelvra {
 
 namespace {
 constexpr int kFrameWidth = 640, kFrameHeight = 440;
-
-const char* const kStateText[] = {"", "", "Level Completed", "", "Game Aborted", "",
-                                  "Game Over", "Game Over", "All Levels Completed"};
 }  // namespace
 
-TPlayArea::TPlayArea(QWidget* parent)
-    : QWidget(parent), frame_(kFrameWidth, kFrameHeight, QImage::Format_RGB32) {
-  frame_.fill(Qt::black);
+TPlayArea::TPlayArea(const TKBitmap& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
   setMinimumSize(kFrameWidth, kFrameHeight);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -46,18 +47,16 @@ QRect TPlayArea::FrameRect() const {
 void TPlayArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
-  painter.drawImage(FrameRect(), frame_);
-  // Until the frame composition draws into the frame, show what is loaded and the state.
-  const TKindState& s = Cur();
+  if (frame_.Empty()) return;
+  // The rows are stored bottom-up: wrap them as they lie and flip while drawing. Whole
+  // zoom factors with nearest-neighbour sampling keep the pixels sharp.
+  QImage image(frame_.Bits(), frame_.Width(), frame_.Height(), frame_.Stride(),
+               QImage::Format_BGR888);
   QRect r = FrameRect();
-  painter.setPen(QColor(200, 200, 200));
-  QString text = QString("%1\nLevel %2 of %3")
-                     .arg(KindName(gCom.kind))
-                     .arg(s.levelIndex + 1)
-                     .arg(KindLevelCount(gCom.kind));
-  if (gCom.paused) text += "\nGame Paused";
-  else if (s.state < std::size(kStateText) && *kStateText[s.state]) text += QString("\n") + kStateText[s.state];
-  painter.drawText(r, Qt::AlignCenter, text);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.translate(r.left(), r.bottom() + 1);
+  painter.scale(1, -1);
+  painter.drawImage(QRect(0, 0, r.width(), r.height()), image);
 }
 
 void TPlayArea::StoreMouse(QMouseEvent* event) {
@@ -74,8 +73,16 @@ void TPlayArea::StoreMouse(QMouseEvent* event) {
 }
 
 void TPlayArea::mouseMoveEvent(QMouseEvent* event) { StoreMouse(event); }
-void TPlayArea::mousePressEvent(QMouseEvent* event) { StoreMouse(event); }
-void TPlayArea::mouseReleaseEvent(QMouseEvent* event) { StoreMouse(event); }
+
+void TPlayArea::mousePressEvent(QMouseEvent* event) {
+  StoreMouse(event);
+  if (onButton) onButton(event->button(), true);
+}
+
+void TPlayArea::mouseReleaseEvent(QMouseEvent* event) {
+  StoreMouse(event);
+  if (onButton) onButton(event->button(), false);
+}
 
 TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QWidget* parent)
     : QMainWindow(parent), ini_(ini), platform_(platform) {
@@ -84,20 +91,24 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  playArea_ = new TPlayArea(this);
+  playArea_ = new TPlayArea(control_.frame, this);
+  playArea_->onButton = [this](Qt::MouseButton button, bool pressed) {
+    // The mouse buttons also have virtual-key codes: 1 left, 2 right, 4 middle.
+    int vk = button == Qt::LeftButton ? 1 : button == Qt::RightButton ? 2
+             : button == Qt::MiddleButton ? 4 : 0;
+    if (vk && platform_) platform_->MouseButton(vk, pressed);
+  };
   setCentralWidget(playArea_);
   CreateActions();
   CreateMenus();
   BindControl();
   if (platform_) platform_->SetMainWindow(this);
+  gScoresHooks.showTable = [this] { ShowScoresWindow(this); };
 
-  connect(&moveTimer_, &QTimer::timeout, this, [this] { control_.MoveTick(); });
-  connect(&drawTimer_, &QTimer::timeout, this, [this] {
-    control_.DrawTick();
-    if (control_.repaintImage) playArea_->update();
-  });
-  moveTimer_.setTimerType(Qt::PreciseTimer);
-  drawTimer_.setTimerType(Qt::PreciseTimer);
+  idleTimer_.setSingleShot(true);
+  idleTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&idleTimer_, &QTimer::timeout, this, [this] { RunIdlePass(); });
+  idleTimer_.start(0);
 
   QRect screen(0, 0, 1920, 1080);
   if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
@@ -124,6 +135,8 @@ TfMain::~TfMain() {
     gOptions.mainTop = pos().y();
   }
   control_.Shutdown(ini_, normal);
+  gScoresHooks.showTable = nullptr;
+  gPlayerHooks = TPlayerHooks{};
   if (platform_) platform_->SetMainWindow(nullptr);
 }
 
@@ -154,8 +167,28 @@ void TfMain::CreateActions() {
     a->setData(def.tag);
     actions_[i] = a;
   }
-  connect(actions_[miSettings], &QAction::triggered, this, [] {});
+  connect(actions_[miSettings], &QAction::triggered, this, [this] {
+    control_.BeginMeasurePause();
+    const TSettingsResult result = RunSettingsDialog(this);
+    control_.EndMeasurePause();
+    if (result.accepted) {
+      if (result.changes.display) SetFullScreen(gOptions.fullScreen);
+      if (result.changes.music) control_.MusicOptionChanged();
+    }
+    control_.UpdateMenus();
+  });
+  connect(actions_[miGameInfo], &QAction::triggered, this, [this] {
+    control_.BeginMeasurePause();
+    ShowGameInfo(this);
+    control_.EndMeasurePause();
+    control_.UpdateMenus();
+  });
   connect(actions_[miAbout], &QAction::triggered, this, [this] { About(); });
+  connect(actions_[miHighScores], &QAction::triggered, this, [this] {
+    control_.BeginMeasurePause();
+    ShowScoresWindow(this);
+    control_.EndMeasurePause();
+  });
 }
 
 void TfMain::CreateMenus() {
@@ -175,18 +208,16 @@ void TfMain::BindControl() {
   h.captionChanged = [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); };
   h.menusChanged = [this](const TMenuState& m) { ApplyMenus(m); };
   h.recentChanged = [this] { RebuildReopen(); };
-  h.clocksChanged = [this](int moveMs, int drawMs, bool moveEnabled) {
-    moveTimer_.setInterval(std::max(1, moveMs));
-    drawTimer_.setInterval(std::max(1, drawMs));
-    if (active_ && moveEnabled) moveTimer_.start();
-    else moveTimer_.stop();
+  h.present = [this](bool pointerInField) {
+    playArea_->setCursor(pointerInField ? Qt::BlankCursor : Qt::ArrowCursor);
+    playArea_->update();
   };
-  h.drawOverlay = [this] { playArea_->update(); };
   h.showEditor = [this](bool show) { ShowEditor(show); };
   h.refreshEditor = [this] {
     if (editor_) editor_->Refresh();
   };
   h.fullScreen = [this](bool on) { SetFullScreen(on); };
+  gPlayerHooks.colourChanged = [this] { control_.DrawOverlayOnce(); };
   h.zoomChanged = [this] {
     if (!isFullScreen()) SetFullScreen(false);
   };
@@ -271,21 +302,18 @@ int TfMain::WindowZoom() const {
 }
 
 void TfMain::About() {
-  QMessageBox::about(this, "About Kelvra",
-                     QString("<b>Kelvra</b> %1<p>Brickfall, Monsters and Burrower in one "
-                             "window, with a level editor.<p>Made by the Kelvra developers.")
-                         .arg(KELVRA_VERSION));
+  control_.BeginMeasurePause();
+  ShowAboutBox(this);
+  control_.EndMeasurePause();
 }
 
-void TfMain::SetClocksActive(bool active) {
-  active_ = active;
-  if (active) {
-    drawTimer_.start();
-    if (!gCom.paused) moveTimer_.start();
-  } else {
-    drawTimer_.stop();
-    moveTimer_.stop();
-  }
+void TfMain::RunIdlePass() {
+  TKIdleTimer* dispatcher = TKIdleTimer::Shared();
+  if (!dispatcher) return;
+  TIdleResult result = dispatcher->IdlePass();
+  // Instead of sleeping on the user-interface thread, come back when the next clock is
+  // due (or at once when a clock just fired); nothing running: look again in 40 ms.
+  idleTimer_.start(result.done ? 40 : result.sleepMs);
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {
@@ -295,8 +323,9 @@ void TfMain::closeEvent(QCloseEvent* event) {
 
 void TfMain::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange) {
-    SetClocksActive(isActiveWindow());
-    if (!isActiveWindow() && platform_) platform_->ClearKeys();
+    if (TKIdleTimer* dispatcher = TKIdleTimer::Shared()) dispatcher->SetAppActive(isActiveWindow());
+    if (isActiveWindow()) control_.Activated();
+    else if (platform_) platform_->ClearKeys();
   } else if (event->type() == QEvent::WindowStateChange) {
     auto* e = static_cast<QWindowStateChangeEvent*>(event);
     if (isMinimized() && !(e->oldState() & Qt::WindowMinimized)) control_.Minimized();

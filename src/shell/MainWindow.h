@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "shell/MainControl.h"
 
@@ -23,9 +24,9 @@ class TKIniFile;
 class TPlayArea : public QWidget {
   Q_OBJECT
  public:
-  explicit TPlayArea(QWidget* parent = nullptr);
-  QImage& frame() { return frame_; }
+  TPlayArea(const TKBitmap& frame, QWidget* parent = nullptr);
   QSize sizeHint() const override { return QSize(640, 440); }
+  std::function<void(Qt::MouseButton, bool pressed)> onButton;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -36,7 +37,7 @@ class TPlayArea : public QWidget {
  private:
   QRect FrameRect() const;
   void StoreMouse(QMouseEvent* event);
-  QImage frame_;
+  const TKBitmap& frame_;
 };
 
 class TfMain : public QMainWindow {
@@ -71,7 +72,7 @@ class TfMain : public QMainWindow {
   void SetFullScreen(bool on);
   int WindowZoom() const;  // the stored zoom, or the largest that fits on the screen
   void About();
-  void SetClocksActive(bool active);
+  void RunIdlePass();
 
   TMainControl control_;
   TKIniFile* ini_;
@@ -81,9 +82,7 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu_ = nullptr;
   TPlayArea* playArea_ = nullptr;
   TfEditor* editor_ = nullptr;
-  QTimer moveTimer_;  // DTimerMove: one game step per game tick
-  QTimer drawTimer_;  // DTimerDraw: one frame per draw delay
-  bool active_ = false;
+  QTimer idleTimer_;  // runs the clocks' idle passes between the window's events
 };
 
 }  // namespace kelvra

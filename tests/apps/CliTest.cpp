@@ -10,6 +10,7 @@
 #include "common/Dispatch.h"
 #include "common/LevelSet.h"
 #include "dialogs/IOError.h"
+#include "media/KBitmap.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -79,6 +80,39 @@ TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
   ASSERT_EQ(Run({"info", file}), 0);
   EXPECT_NE(out.str().find("kind: Monsters\n"), std::string::npos);
   EXPECT_NE(out.str().find("level 1: name \"Cellar\"\n"), std::string::npos);
+}
+
+TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
+  HeadlessPlatform platform;
+  SetPlatform(&platform);
+  gCom.kind = gkBrickfall;
+  NewLevelSet();
+  gBrickLevels.resize(2);
+  NewBrickLevel(gBrickLevels[1]);
+  SetShortString(Cur().header.description, 64, "Rendered");
+  std::string file = dir.File("r.BrL");
+  ASSERT_TRUE(SaveLevelSet(file));
+  SetPlatform(nullptr);
+  KindFreeLevelSet(gkBrickfall);
+
+  std::string picture = dir.File("frame.bmp");
+  ASSERT_EQ(Run({"render", file, "--level", "2", "--out", picture}), 0);
+  std::vector<uint8_t> bytes = test::ReadAll(picture);
+  TKBitmap frame;
+  std::string error;
+  ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << error;
+  EXPECT_EQ(frame.Width(), 640);
+  EXPECT_EQ(frame.Height(), 440);
+  // The description caption is drawn near the field's top-left corner, in white.
+  bool white = false;
+  for (int y = 34 + 8; y < 34 + 24; ++y)
+    for (int x = 18; x < 120; ++x) white |= frame.Pixel(x, y) == 0xFFFFFF;
+  EXPECT_TRUE(white);
+
+  EXPECT_EQ(Run({"render", file, "--level", "3", "--out", picture}), 1);  // no level 3
+  EXPECT_NE(err.str().find("not a level 3"), std::string::npos);
+  EXPECT_EQ(Run({"render", file, "--level", "x", "--out", picture}), 2);
+  EXPECT_EQ(Run({"render", file}), 2);
 }
 
 TEST_F(CliTest, BadFilesAndCommandLinesFail) {

@@ -1,0 +1,80 @@
+// The overlay painter.
+#include "common/Overlay.h"
+
+#include <algorithm>
+#include <string>
+
+#include "common/Captions.h"
+#include "common/Com.h"
+#include "common/Dispatch.h"
+#include "common/SharedImages.h"
+#include "media/KBitmap.h"
+
+namespace kelvra {
+
+int FadeAmount(int state, int countdown) {
+  int s = 0;
+  if (state == gsLevelDone) s = 15 * (16 - countdown);
+  else if (state == gsLevelStarting) s = 15 * countdown;
+  return std::clamp(s, 0, 240);  // the countdown is shared and may hold any value
+}
+
+TOverlayResult DrawOverlay(TKBitmap& frame, bool fill) {
+  TOverlayResult result{false};
+  if (!fill) return result;
+  const int k = gCom.kind;
+  TKindState& s = gCom.k[k];
+  const TRect& f = s.field;
+  TKBitmap* saved = gCom.frame;
+  gCom.frame = &frame;
+
+  if (s.lastDrawnLevel != s.levelIndex) {
+    KindLevelChanged(k);
+    s.lastDrawnLevel = s.levelIndex;
+  }
+  KindDrawField(k);
+
+  if (!gCom.editorOpen) {
+    SetSmallFont(frame);
+    if (k == gkBrickfall) {
+      if (!s.running)
+        CaptionText(frame, f.left + 8, f.top + 8,
+                    ("Description: " + GetShortString(s.header.description, 64)).substr(0, 76));
+      if (s.state == gsAllLevelsDone && s.playersMinusOne == 0)
+        CaptionText(frame, f.left + 8, f.top + 40,
+                    ("Final Message: " + GetShortString(s.header.finalMessage, 64)).substr(0, 78));
+    }
+    int fade = FadeAmount(s.state, gCom.countdown);
+    if (fade > 0) FillRect(frame, f.left, f.top, f.right, f.bottom, RGB(fade, fade, fade), efSub);
+    if (s.state == gsAborted) BigMessage(frame, f, "Game Aborted", RGB(255, 0, 0));
+    if (s.state == gsGameEnded) BigMessage(frame, f, "Game Over", RGB(255, 255, 0));
+    if (s.state == gsAllLevelsDone) BigMessage(frame, f, "Levels Completed", RGB(0, 128, 0));
+  }
+
+  const int mx = gCom.mouseX, my = gCom.mouseY;
+  if (mx >= 0 && mx <= f.right - f.left && my >= 0 && my <= f.bottom - f.top) {
+    result.pointerInField = true;
+    const TKBitmap* cursor = gImages.cursor[std::min<int>(gCom.cursorShape, kCursors - 1)].get();
+    if (cursor) {
+      frame.SetClip(f.left, f.top, f.right, f.bottom);
+      DrawWhole(frame, f.left + mx, f.top + my, *cursor, kTransparentMagenta, ef16);
+      frame.ResetClip();
+    }
+  }
+
+  if (gCom.paused) BigMessage(frame, f, "Game Paused", RGB(192, 192, 192));
+
+  // The time displays change once per whole second of game or level time.
+  bool gameSecond = s.gameTime / 1000 != s.shownGameTime / 1000;
+  bool levelSecond = s.levelTime / 1000 != s.shownLevelTime / 1000;
+  if (gameSecond || levelSecond)
+    for (TKindState& other : gCom.k) {
+      if (gameSecond) other.shownGameTime = other.gameTime;
+      if (levelSecond) other.shownLevelTime = other.levelTime;
+    }
+
+  gCom.frame = saved ? saved : &frame;
+  return result;
+}
+
+}  // namespace kelvra

@@ -1,0 +1,20 @@
+// The overlay painter: composes every frame from the current game's field and the shared
+// texts, fade, state messages, the program's own pointer and the pause message.
+#pragma once
+
+namespace kelvra {
+
+class TKBitmap;
+
+struct TOverlayResult {
+  bool pointerInField;  // the program draws its own pointer: hide the platform's
+};
+
+// Composes the frame of the current kind into `frame` (steps of the frame composition;
+// `fill` is the "Fill Bitmap" switch). Presenting the frame is the caller's.
+TOverlayResult DrawOverlay(TKBitmap& frame, bool fill = true);
+
+// The amount the field is darkened by between levels: 0..240.
+int FadeAmount(int state, int countdown);
+
+}  // namespace kelvra
