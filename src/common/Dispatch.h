@@ -14,17 +14,20 @@ struct TLevelSetHeader;
 // Hooks the shell installs; unset hooks do nothing.
 struct TComHooks {
   std::function<void()> endGame;                      // the game of the current kind ends
-  std::function<void(int sound, int pan)> playSound;  // pan -1 = unpanned, else 0..1024
+  // x: the sound's horizontal position in the current kind's own units, or kSoundNoPlace.
+  std::function<void(int sound, int x)> playSound;
 };
 extern TComHooks gComHooks;
 
 void EndGameHook();
-void PlaySoundHook(int sound, int pan = -1);
 
-// Sound ids used by the shared code.
+// Sound ids used by the shared code, and the position of a sound with no place.
+constexpr int kSoundNoPlace = 2147483647;
 constexpr int kSoundGameStartBase = 2;  // + kind
 constexpr int kSoundGameOver = 25;
 constexpr int kSoundWin = 26;
+
+void PlaySoundHook(int sound, int x = kSoundNoPlace);
 
 // Dispatch by kind (the current kind unless one is given).
 void KindNewLevelSet(int kind);

@@ -154,6 +154,21 @@ void HeadlessPlatform::MusicClose() {
   musicPlaying = false;
 }
 
+bool HeadlessPlatform::MusicTakeEnded() {
+  bool ended = musicEnded;
+  musicEnded = false;
+  return ended;
+}
+
+bool HeadlessPlatform::SoundOpen(int frequency, bool bits16, bool stereo) {
+  ++soundOpens;
+  soundFrequency = frequency;
+  sound16bits = bits16;
+  soundStereo = stereo;
+  soundOpen = soundOpenResult;
+  return soundOpen;
+}
+
 bool HeadlessPlatform::RegisterFileTypes(bool doRegister) {
   Record(doRegister ? "register" : "unregister");
   registered = doRegister;

@@ -42,6 +42,14 @@ class HeadlessPlatform : public PlatformServices {
   bool musicPlaying = false;
   int64_t musicPosition = 0;
   bool registered = false;
+  bool musicEnded = false;  // MusicTakeEnded answers it once
+
+  // Sound output: what SoundOpen was asked last; it answers soundOpenResult.
+  bool soundOpenResult = true;
+  bool soundOpen = false;
+  int soundOpens = 0;
+  int soundFrequency = 0;
+  bool sound16bits = false, soundStereo = false;
 
   void PressKey(int vk);    // held, and pressed since the last query
   void ReleaseKey(int vk);
@@ -74,6 +82,9 @@ class HeadlessPlatform : public PlatformServices {
   bool MusicLoaded() override { return !musicFile.empty(); }
   bool MusicPlaying() override { return musicPlaying; }
   int64_t MusicPosition() override { return musicPosition; }
+  bool MusicTakeEnded() override;
+  bool SoundOpen(int frequency, bool bits16, bool stereo) override;
+  void SoundClose() override { soundOpen = false; }
   bool FileTypesRegistered() override { return registered; }
   bool RegisterFileTypes(bool doRegister) override;
 

@@ -79,8 +79,16 @@ class PlatformServices {
   // 5 Fire2 (the order of a keyboard mapping). 0 with no controller.
   virtual uint8_t GamepadState() { return 0; }
 
-  // Music: one piece of the music list at a time; the end of a piece is reported to the
-  // main window by the implementation. The defaults play nothing.
+  // Sound output: takes the stream of the effect mixer (media/Mixer.h) to the speakers in
+  // this format (Hz, 16- or 8-bit samples, stereo or mono). False when no device could be
+  // opened; the implementation reports that once per run. Close stops the stream and waits
+  // until the device has let go of it. The defaults play nothing.
+  virtual bool SoundOpen(int frequency, bool bits16, bool stereo) { return false; }
+  virtual void SoundClose() {}
+
+  // Music: one piece of the music list at a time. The defaults play nothing.
+  // MusicTakeEnded: true once after the playing piece reached its end (polled by the main
+  // window each drawn frame).
   virtual bool MusicOpen(const std::string& path) { return false; }
   virtual void MusicPlay(int64_t fromMs) {}
   virtual void MusicStop() {}
@@ -88,6 +96,7 @@ class PlatformServices {
   virtual bool MusicLoaded() { return false; }
   virtual bool MusicPlaying() { return false; }
   virtual int64_t MusicPosition() { return 0; }  // ms from the start of the piece
+  virtual bool MusicTakeEnded() { return false; }
 
   // File-type registration of the level-set and high-score extensions.
   virtual bool FileTypesRegistered() { return false; }

@@ -23,7 +23,9 @@
 #include "dialogs/GetTimeDialog.h"
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
+#include "shell/AudioOutput.h"
 #include "shell/FileTypes.h"
+#include "shell/Settings.h"
 
 namespace kelvra {
 
@@ -501,5 +503,67 @@ void QtPlatform::Terminate(int exitCode) {
   std::fflush(stderr);
   std::exit(exitCode);
 }
+
+// ---------------------------------------------------------------------------------------
+// Sound output and music
+
+namespace {
+
+TAudio& QtAudio() {
+  TAudio& audio = Audio();
+  if (!audio.music.report)
+    audio.music.report = [](const std::string& text) {
+      Platform().MessageDialog(text, MsgType::Warning, Btn(MsgButton::Ok));
+    };
+  return audio;
+}
+
+// The format music opens the device in when the effects have not opened it.
+TOutputFormat OptionsFormat() {
+  TOutputFormat format;
+  format.rate = std::clamp(gOptions.soundFrequency, 4000, 192000);
+  format.bits16 = gOptions.sound16bits != 0;
+  format.stereo = gOptions.soundStereo != 0;
+  return format;
+}
+
+}  // namespace
+
+QtPlatform::~QtPlatform() { ShutdownAudio(); }
+
+bool QtPlatform::SoundOpen(int frequency, bool bits16, bool stereo) {
+  TOutputFormat format;
+  format.rate = frequency;
+  format.bits16 = bits16;
+  format.stereo = stereo;
+  return QtAudio().output.OpenEffects(format);
+}
+
+void QtPlatform::SoundClose() { QtAudio().output.CloseEffects(); }
+
+bool QtPlatform::MusicOpen(const std::string& path) { return QtAudio().music.Open(path); }
+
+void QtPlatform::MusicPlay(int64_t fromMs) {
+  TAudio& audio = QtAudio();
+  audio.music.Play(fromMs);
+  if (audio.music.Playing()) audio.output.SetMusicActive(true, OptionsFormat());
+}
+
+void QtPlatform::MusicStop() {
+  TAudio& audio = QtAudio();
+  audio.music.Stop();
+  audio.output.SetMusicActive(false, OptionsFormat());
+}
+
+void QtPlatform::MusicClose() {
+  TAudio& audio = QtAudio();
+  audio.music.Close();
+  audio.output.SetMusicActive(false, OptionsFormat());
+}
+
+bool QtPlatform::MusicLoaded() { return QtAudio().music.Loaded(); }
+bool QtPlatform::MusicPlaying() { return QtAudio().music.Playing(); }
+int64_t QtPlatform::MusicPosition() { return QtAudio().music.PositionMs(); }
+bool QtPlatform::MusicTakeEnded() { return QtAudio().music.TakeEnded(); }
 
 }  // namespace kelvra

@@ -74,6 +74,19 @@ class QtPlatform : public PlatformServices {
   bool FileTypesRegistered() override;
   bool RegisterFileTypes(bool doRegister) override;
 
+  // Sound output and music: SDL2 and FluidSynth (shell/AudioOutput.h).
+  ~QtPlatform() override;
+  bool SoundOpen(int frequency, bool bits16, bool stereo) override;
+  void SoundClose() override;
+  bool MusicOpen(const std::string& path) override;
+  void MusicPlay(int64_t fromMs) override;
+  void MusicStop() override;
+  void MusicClose() override;
+  bool MusicLoaded() override;
+  bool MusicPlaying() override;
+  int64_t MusicPosition() override;
+  bool MusicTakeEnded() override;
+
  private:
   QWidget* DialogParent() const;
   void SetKey(int vk, bool pressed);

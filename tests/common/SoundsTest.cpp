@@ -1,0 +1,277 @@
+// The sound effects: stereo placement over each kind's field, the reduce rule over one
+// frame, the options, empty and 4-bit slots during play, loading the table with its
+// reports, and opening the output.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "TestUtil.h"
+#include "common/Com.h"
+#include "common/Paths.h"
+#include "common/Sounds.h"
+#include "dialogs/IOError.h"
+#include "media/Mixer.h"
+#include "platform/Headless.h"
+#include "shell/Settings.h"
+
+namespace kelvra {
+namespace {
+
+std::shared_ptr<TWave> ConstantWave(int16_t value, int frames) {
+  auto w = std::make_shared<TWave>();
+  w->bits = 16;
+  w->blockAlign = 2;
+  w->frames = uint32_t(frames);
+  w->dataSize = uint32_t(2 * frames);
+  w->samples.assign(size_t(frames), value);
+  return w;
+}
+
+class SoundsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetPlatform(&headless);
+    ResetIOErrors();
+    gOptions = TOptions{};
+    gSounds = TSounds{};
+    gCom.kind = gkBrickfall;
+    Mixer().StopAll();
+    Drain();
+  }
+  void TearDown() override {
+    CloseSoundOutput();
+    Drain();
+    gSounds = TSounds{};
+    gComHooks.playSound = nullptr;
+    ResetIOErrors();
+    SetPlatform(nullptr);
+  }
+  // Runs the mixer as the audio thread would; returns the first frame (left, right).
+  std::pair<int, int> Drain(int frames = 1) {
+    std::vector<int16_t> out(2 * size_t(frames));
+    TOutputFormat f;
+    f.bits16 = true;
+    Mixer().Mix(f, out.data(), frames);
+    return {out[0], out[1]};
+  }
+
+  HeadlessPlatform headless;
+};
+
+TEST_F(SoundsTest, PlacementAtTheEdgesAndCentreOfEachField) {
+  struct Case {
+    int kind, x, left, right;
+  };
+  const Case cases[] = {
+      {gkBrickfall, 0, 512, 0},
+      {gkBrickfall, 512 * 1024, 0, 512},
+      {gkBrickfall, 256 * 1024, 256, 256},
+      {gkBrickfall, 1023, 512, 0},  // x / 1024 first
+      {gkBrickfall, -5000, 512, 0},
+      {gkBrickfall, 2000000000, 0, 512},
+      {gkMonsters, 0, 512, 0},
+      {gkMonsters, 31, 0, 512},
+      {gkMonsters, 15, 264, 247},
+      {gkMonsters, -1, 512, 0},
+      {gkMonsters, 40, 0, 512},
+      {gkBurrower, 0, 512, 0},
+      {gkBurrower, 624 * 16, 0, 512},
+      {gkBurrower, 312 * 16, 256, 256},
+      {gkBurrower, -16 * 50, 512, 0},
+      {gkBurrower, 700 * 16, 0, 512},
+      {gkBrickfall, kSoundNoPlace, 512, 512},
+      {gkMonsters, kSoundNoPlace, 512, 512},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.kind) + " at " + std::to_string(c.x));
+    int left = -1, right = -1;
+    SoundVolumes(c.kind, c.x, left, right);
+    EXPECT_EQ(left, c.left);
+    EXPECT_EQ(right, c.right);
+  }
+}
+
+TEST_F(SoundsTest, StereoOffPlaysEveryEffectAt512OnBothChannels) {
+  gOptions.soundStereo = 0;
+  for (int kind : {gkBrickfall, gkMonsters, gkBurrower}) {
+    for (int x : {0, 100, 100000}) {
+      int left, right;
+      SoundVolumes(kind, x, left, right);
+      EXPECT_EQ(left, 512);
+      EXPECT_EQ(right, 512);
+    }
+  }
+}
+
+TEST_F(SoundsTest, ReduceSoundsPlaysAnIdOncePerDrawnFrame) {
+  gSounds.wave[19] = ConstantWave(1000, 100);
+  gSounds.wave[20] = ConstantWave(1000, 100);
+  gSounds.outputOpen = true;
+  struct Case {
+    bool reduce;
+    int voices;
+  };
+  for (Case c : {Case{true, 1}, Case{false, 10}}) {
+    SCOPED_TRACE(c.reduce);
+    gOptions.reduceSounds = c.reduce;
+    ClearSoundMarks();
+    Mixer().StopAll();
+    for (int i = 0; i < 10; ++i) PlaySound(19, 256 * 1024);
+    Drain();
+    EXPECT_EQ(Mixer().ActiveVoices(), c.voices);
+  }
+  // Another id in the same frame, and the same id after the frame's marks are cleared.
+  gOptions.reduceSounds = 1;
+  Mixer().StopAll();
+  PlaySound(20, kSoundNoPlace);
+  PlaySound(19);
+  ClearSoundMarks();
+  PlaySound(19);
+  Drain();
+  EXPECT_EQ(Mixer().ActiveVoices(), 2);
+}
+
+TEST_F(SoundsTest, AnEffectReachesTheMixerWithItsVolumes) {
+  gSounds.wave[8] = ConstantWave(8000, 10);
+  gSounds.outputOpen = true;
+  PlaySound(8, 0);
+  EXPECT_EQ(Drain(), std::make_pair(4000, 0));
+  ClearSoundMarks();
+  StopSounds();
+  PlaySound(8 + 128, 512 * 1024);  // ids are taken modulo 128
+  EXPECT_EQ(Drain(), std::make_pair(0, 4000));
+}
+
+TEST_F(SoundsTest, NothingPlaysWhenSoundsAreOffOrTheOutputIsClosed) {
+  gSounds.wave[8] = ConstantWave(8000, 10);
+  gOptions.sounds = 0;
+  gSounds.outputOpen = true;
+  PlaySound(8);
+  EXPECT_EQ(gSounds.mark[8], 0);
+  gOptions.sounds = 1;
+  gSounds.outputOpen = false;
+  PlaySound(8);
+  EXPECT_EQ(gSounds.mark[8], 1);
+  Drain();
+  EXPECT_EQ(Mixer().ActiveVoices(), 0);
+}
+
+TEST_F(SoundsTest, EmptyAndFourBitSlotsPlayNothingAndShowNoDialog) {
+  auto fourBit = std::make_shared<TWave>();
+  fourBit->bits = 4;
+  gSounds.wave[5] = fourBit;
+  gSounds.outputOpen = true;
+  for (int id : {5, 6, 30, 127, -1}) PlaySound(id, 100);
+  Drain();
+  EXPECT_EQ(Mixer().ActiveVoices(), 0);
+  EXPECT_TRUE(headless.log.empty());
+}
+
+TEST_F(SoundsTest, TheHookRoutesTheSharedCodesRequests) {
+  gSounds.wave[kSoundGameOver] = ConstantWave(2000, 10);
+  gSounds.outputOpen = true;
+  InstallSoundHook();
+  PlaySoundHook(kSoundGameOver);
+  EXPECT_EQ(Drain(), std::make_pair(1000, 1000));
+}
+
+TEST_F(SoundsTest, OpeningTheOutputUsesTheSoundOptions) {
+  gOptions.soundFrequency = 44100;
+  gOptions.sound16bits = 1;
+  gOptions.soundStereo = 0;
+  EXPECT_TRUE(OpenSoundOutput());
+  EXPECT_TRUE(headless.soundOpen);
+  EXPECT_EQ(headless.soundFrequency, 44100);
+  EXPECT_TRUE(headless.sound16bits);
+  EXPECT_FALSE(headless.soundStereo);
+  EXPECT_TRUE(gSounds.outputOpen);
+  CloseSoundOutput();
+  EXPECT_FALSE(headless.soundOpen);
+  EXPECT_FALSE(gSounds.outputOpen);
+
+  headless.soundOpenResult = false;  // no device
+  EXPECT_FALSE(OpenSoundOutput());
+  EXPECT_FALSE(gSounds.outputOpen);
+}
+
+TEST_F(SoundsTest, ARateOutsideTheDevicesRangeIsReportedOnce) {
+  gOptions.soundFrequency = 1;  // a buffer of 0 frames
+  EXPECT_FALSE(OpenSoundOutput());
+  EXPECT_FALSE(OpenSoundOutput());
+  EXPECT_EQ(headless.soundOpens, 0);
+  ASSERT_EQ(headless.log.size(), 1u);
+  EXPECT_EQ(headless.log[0],
+            "file error: Internal Error: Play format not supported (1 Hz is outside "
+            "4000..192000 Hz)");
+}
+
+class LoadSoundsTest : public SoundsTest {
+ protected:
+  void SetUp() override {
+    SoundsTest::SetUp();
+    saved = ProgramDir();
+    SetProgramDir(dir.path());
+  }
+  void TearDown() override {
+    SetProgramDir(saved);
+    SoundsTest::TearDown();
+  }
+  void Write(int id, const std::vector<uint8_t>& image) {
+    std::string name = dir.path() + "Sounds/" + NativePath(kSoundFiles[id]) + ".wav";
+    std::filesystem::create_directories(std::filesystem::path(name).parent_path());
+    test::WriteAll(name, image);
+  }
+  std::string Name(int id) { return dir.path() + "Sounds/" + NativePath(kSoundFiles[id]) + ".wav"; }
+
+  test::TempDir dir;
+  std::string saved;
+};
+
+TEST_F(LoadSoundsTest, LoadsEveryFileAndReportsProblemsOnce) {
+  for (int id = 0; id < kSoundCount; ++id) Write(id, NewWaveImage(8, 1, 22050, 50));
+  std::vector<uint8_t> fourBit = NewWaveImage(4, 1, 22050, 50);
+  Write(5, fourBit);
+  std::vector<uint8_t> notWave = NewWaveImage(8, 1, 22050, 50);
+  notWave[8] = 'X';
+  Write(6, notWave);
+  std::filesystem::remove(Name(11));
+  std::filesystem::remove(Name(14));
+
+  LoadSounds();
+  EXPECT_EQ(headless.log, (std::vector<std::string>{
+                              "file error: File Error: Invalid wave format\r\n" + Name(5),
+                              "file error: File Error: File is not wave\r\n" + Name(6),
+                              "file error: File Error: Wave is empty\r\n" + Name(11),
+                          }));
+  for (int id = 0; id < kSoundCount; ++id) {
+    SCOPED_TRACE(id);
+    const bool empty = id == 6 || id == 11 || id == 14;
+    EXPECT_EQ(gSounds.wave[id] == nullptr, empty);
+  }
+  EXPECT_TRUE(gSounds.wave[0]->Playable());
+
+  // Asked for during a game: plays nothing, says nothing.
+  headless.ClearLog();
+  gSounds.outputOpen = true;
+  for (int id : {5, 6, 11}) PlaySound(id);
+  PlaySound(0);
+  Drain();
+  EXPECT_EQ(Mixer().ActiveVoices(), 1);
+  EXPECT_TRUE(headless.log.empty());
+
+  FreeSounds();
+  for (const auto& wave : gSounds.wave) EXPECT_FALSE(wave);
+}
+
+TEST_F(LoadSoundsTest, TheTableNamesTheSystemsFiles) {
+  EXPECT_STREQ(kSoundFiles[0], "Monsters\\Move");
+  EXPECT_STREQ(kSoundFiles[8], "Shared\\Ball");
+  EXPECT_STREQ(kSoundFiles[16], "Burrower\\BulitHit");
+  EXPECT_STREQ(kSoundFiles[22], "Shared\\Explos3");
+  EXPECT_STREQ(kSoundFiles[26], "Shared\\Win");
+  EXPECT_EQ(Name(2), dir.path() + "Sounds/Brickfall/GameStart.wav");
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,156 @@
+// Music files: unwrapping ".rmi" files and the tempo map that turns positions in ms into
+// ticks and back.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "media/MidiFile.h"
+
+namespace kelvra {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Append(Bytes& b, const std::string& s) {
+  b.insert(b.end(), s.begin(), s.end());
+}
+void BE32(Bytes& b, uint32_t v) {
+  for (int i = 3; i >= 0; --i) b.push_back(uint8_t(v >> (8 * i)));
+}
+void LE32(Bytes& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A standard MIDI file of format 1 with the given track bodies.
+Bytes Smf(uint16_t division, const std::vector<Bytes>& tracks) {
+  Bytes b;
+  Append(b, "MThd");
+  BE32(b, 6);
+  b.insert(b.end(), {0, 1, 0, uint8_t(tracks.size()), uint8_t(division >> 8), uint8_t(division)});
+  for (const Bytes& t : tracks) {
+    Append(b, "MTrk");
+    BE32(b, uint32_t(t.size()));
+    b.insert(b.end(), t.begin(), t.end());
+  }
+  return b;
+}
+
+// A RIFF "RMID" wrapper holding `smf`, with an extra chunk before the data.
+Bytes Rmi(const Bytes& smf) {
+  Bytes body;
+  Append(body, "RMID");
+  Append(body, "DISP");
+  LE32(body, 3);
+  body.insert(body.end(), {1, 2, 3, 0});  // odd size, padded
+  Append(body, "data");
+  LE32(body, uint32_t(smf.size()));
+  body.insert(body.end(), smf.begin(), smf.end());
+  Bytes b;
+  Append(b, "RIFF");
+  LE32(b, uint32_t(body.size()));
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+
+const Bytes kTempoTrack = {
+    0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 500000 µs per quarter at 0
+    0x60, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90,  // 250000 at tick 96
+    0x81, 0x40, 0xFF, 0x2F, 0x00,              // end at 96 + 192 = 288
+};
+// Notes with running status and a sysex, ending at tick 400.
+const Bytes kNoteTrack = {
+    0x00, 0xC0, 0x05,              // program change: one data byte
+    0x00, 0x90, 0x3C, 0x64,        // note on
+    0x10, 0x3E, 0x64,              // running status
+    0x00, 0xF0, 0x02, 0x01, 0xF7,  // sysex
+    0x83, 0x00, 0x80, 0x3C, 0x00,  // at 16 + 384 = 400
+    0x00, 0xFF, 0x2F, 0x00,
+};
+
+TEST(MidiFileTest, UnwrapsRmiAndPassesPlainFiles) {
+  const Bytes smf = Smf(96, {kTempoTrack});
+  EXPECT_EQ(UnwrapMidi(smf.data(), smf.size()), smf);
+  const Bytes rmi = Rmi(smf);
+  EXPECT_EQ(UnwrapMidi(rmi.data(), rmi.size()), smf);
+
+  struct Case {
+    const char* what;
+    Bytes data;
+  };
+  Bytes truncated = rmi;
+  truncated.resize(truncated.size() - 1);
+  Bytes notMidiInside = Rmi(Bytes{'X', 'X', 'X', 'X', 0, 0});
+  Bytes hugeChunk = rmi;
+  hugeChunk[16] = 0xFF, hugeChunk[17] = 0xFF, hugeChunk[18] = 0xFF, hugeChunk[19] = 0x7F;
+  Bytes notRmid = rmi;
+  notRmid[8] = 'W';
+  const Case cases[] = {
+      {"empty", {}},
+      {"text", {'h', 'e', 'l', 'l', 'o'}},
+      {"data chunk cut short", truncated},
+      {"no MIDI in the data chunk", notMidiInside},
+      {"a chunk larger than the file", hugeChunk},
+      {"RIFF of another kind", notRmid},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_TRUE(UnwrapMidi(c.data.data(), c.data.size()).empty());
+  }
+}
+
+TEST(MidiFileTest, TempoMapConvertsBothWays) {
+  const Bytes smf = Smf(96, {kTempoTrack, kNoteTrack});
+  TMidiTiming t;
+  ASSERT_TRUE(ReadMidiTiming(smf.data(), smf.size(), t));
+  EXPECT_EQ(t.division, 96);
+  EXPECT_EQ(t.totalTicks, 400);
+  ASSERT_EQ(t.tempos.size(), 2u);
+  struct Case {
+    int64_t tick, ms;
+  };
+  // 96 ticks of 500 ms, then 96 ticks per 250 ms.
+  for (Case c : {Case{0, 0}, Case{48, 250}, Case{96, 500}, Case{192, 750}, Case{384, 1250}}) {
+    SCOPED_TRACE(c.tick);
+    EXPECT_EQ(t.TicksToMs(c.tick), c.ms);
+    EXPECT_EQ(t.MsToTicks(c.ms), c.tick);
+  }
+  EXPECT_EQ(t.MsToTicks(-5), 0);
+}
+
+TEST(MidiFileTest, DefaultTempoAndSmpteTime) {
+  const Bytes plain = Smf(480, {kNoteTrack});
+  TMidiTiming t;
+  ASSERT_TRUE(ReadMidiTiming(plain.data(), plain.size(), t));
+  EXPECT_EQ(t.TicksToMs(480), 500);  // 120 beats per minute without a tempo event
+
+  const Bytes smpte = Smf(0xE728, {kNoteTrack});  // 25 frames of 40 ticks: 1000 per second
+  ASSERT_TRUE(ReadMidiTiming(smpte.data(), smpte.size(), t));
+  EXPECT_TRUE(t.smpte);
+  EXPECT_EQ(t.TicksToMs(400), 400);
+  EXPECT_EQ(t.MsToTicks(1234), 1234);
+}
+
+TEST(MidiFileTest, RejectsWhatIsNotMidiAndReadsDamagedTracksUpToTheDamage) {
+  TMidiTiming t;
+  const Bytes noDivision = Smf(0, {kNoteTrack});
+  EXPECT_FALSE(ReadMidiTiming(noDivision.data(), noDivision.size(), t));
+  const Bytes noTrack = Smf(96, {});
+  EXPECT_FALSE(ReadMidiTiming(noTrack.data(), noTrack.size(), t));
+  Bytes header = Smf(96, {kNoteTrack});
+  header[7] = 200;  // header length past the end
+  EXPECT_FALSE(ReadMidiTiming(header.data(), header.size(), t));
+
+  // A track whose length claims more than the file, cut in the middle of an event.
+  Bytes cut = Smf(96, {kNoteTrack});
+  cut.resize(cut.size() - 8);
+  ASSERT_TRUE(ReadMidiTiming(cut.data(), cut.size(), t));
+  EXPECT_EQ(t.totalTicks, 16);
+  // Running status with no status before it ends the track.
+  const Bytes orphan = Smf(96, {Bytes{0x10, 0x3C, 0x64, 0x10, 0x3C, 0x64}});
+  ASSERT_TRUE(ReadMidiTiming(orphan.data(), orphan.size(), t));
+  EXPECT_EQ(t.totalTicks, 16);
+}
+
+}  // namespace
+}  // namespace kelvra
