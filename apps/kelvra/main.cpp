@@ -35,13 +35,19 @@ int main(int argc, char** argv) {
   kelvra::SetPlatform(&platform);
   int result;
   {
-    kelvra::TKIniFile ini(kelvra::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()));
+    // $KELVRA_SETTINGS names another settings file (measurements, trying things out).
+    QString settings = qEnvironmentVariable("KELVRA_SETTINGS");
+    kelvra::TKIniFile ini(settings.isEmpty() ? kelvra::SettingsFilePath(
+                                                   QCoreApplication::applicationFilePath().toStdString())
+                                             : settings.toStdString());
     QStringList args = app.arguments();
     args.removeFirst();
     kelvra::StartRunStatistics(ini);
     {
       kelvra::TfMain window(args, &ini, &platform);  // saves its settings into ini when destroyed
+      window.control().reportRates = !qEnvironmentVariableIsEmpty("KELVRA_REPORT_RATES");
       if (!window.isVisible()) window.show();
+      window.activateWindow();
       result = app.exec();
     }
     kelvra::FinishRunStatistics(ini);

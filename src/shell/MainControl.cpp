@@ -2,6 +2,7 @@
 #include "shell/MainControl.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "common/Com.h"
@@ -12,6 +13,7 @@
 #include "common/Paths.h"
 #include "common/Scores.h"
 #include "common/SharedImages.h"
+#include "common/Sounds.h"
 #include "dialogs/IOError.h"
 #include "media/MusicList.h"
 #include "platform/Services.h"
@@ -100,8 +102,11 @@ void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini)
     if (LoadLevelSet(arg)) recent[gCom.kind].Opened(Cur().fileName);
   }
 
+  InstallSoundHook();
+  LoadSounds();
   LoadSharedImages();
   if (gOptions.fullScreen && hooks.fullScreen) hooks.fullScreen(true);
+  if (gOptions.sounds) OpenSoundOutput();
   SelectKind(gCom.kind);
   DrawOverlayOnce();
   created = true;
@@ -125,6 +130,8 @@ void TMainControl::Shutdown(TKIniFile* ini, bool windowNormal) {
   }
   gCom.kind = uint8_t(saved);
   StopMusic();
+  CloseSoundOutput();
+  FreeSounds();
   FreeSharedImages();
 }
 
@@ -210,6 +217,7 @@ void TMainControl::PauseToggle() {
   const bool musicRuns = Cur().running && gOptions.music;
   if (gCom.paused) {
     BeginMeasurePause();
+    CloseSoundOutput();  // ends every effect
     if (musicRuns) {
       musicPosition[k] = Platform().MusicPosition();
       Platform().MusicStop();
@@ -217,6 +225,7 @@ void TMainControl::PauseToggle() {
     DrawOverlayOnce();
   } else {
     EndMeasurePause();
+    if (gOptions.sounds) OpenSoundOutput();
     if (musicRuns) PlayTrack(k, musicPosition[k]);
   }
 }
@@ -228,6 +237,11 @@ void TMainControl::Minimized() {
 
 void TMainControl::Restored() {
   if (gOptions.fullScreen && hooks.fullScreen) hooks.fullScreen(true);
+}
+
+void TMainControl::SoundOptionsChanged() {
+  CloseSoundOutput();
+  if (gOptions.sounds && !gCom.paused) OpenSoundOutput();
 }
 
 void TMainControl::MusicOptionChanged() {
@@ -259,6 +273,8 @@ void TMainControl::MoveTick() {
 }
 
 void TMainControl::DrawTick() {
+  ClearSoundMarks();
+  if (Platform().MusicTakeEnded()) MusicEnded();
   TOverlayResult overlay = DrawOverlay(frame, fillBitmap);
   HighScoreCheck();
   ++gCom.frameCounter;
@@ -284,6 +300,10 @@ void TMainControl::DrawClockEvent() {
   if (measurement.RefreshDue()) {
     measurement.Refresh();
     KindSecondTick(gCom.kind);
+    if (reportRates)
+      std::fprintf(stderr, "rates: draw %u.%02u/s step %u.%02u/s\n", measurement.drawRate / 100,
+                   measurement.drawRate % 100, measurement.stepRate / 100,
+                   measurement.stepRate % 100);
   }
   DrawTick();
   measurement.CountFrame();

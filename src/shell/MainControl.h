@@ -50,6 +50,7 @@ class TMainControl {
   int zoom = 1;                         // the window's whole zoom factor, set by the window
   bool created = false;
   bool applyPriorities = false;  // the GUI applies the process priority; tests do not
+  bool reportRates = false;      // print the measured rates once a second (measurements)
   bool fillBitmap = true;        // hidden items: compose and present each frame
   bool repaintImage = true;
 
@@ -69,6 +70,8 @@ class TMainControl {
   void MusicEnded();
   // The "Music" option flipped (settings dialog): start or stop a running game's music.
   void MusicOptionChanged();
+  // A sound option changed (settings dialog): the output is reopened in the new format.
+  void SoundOptionsChanged();
   // The application became active (first activation enables the clocks) or inactive.
   void Activated();
   // One game step with its counters and times. Nothing is stepped while the current kind

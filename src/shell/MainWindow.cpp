@@ -46,17 +46,22 @@ QRect TPlayArea::FrameRect() const {
 
 void TPlayArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
-  if (frame_.Empty()) return;
-  // The rows are stored bottom-up: wrap them as they lie and flip while drawing. Whole
-  // zoom factors with nearest-neighbour sampling keep the pixels sharp.
-  QImage image(frame_.Bits(), frame_.Width(), frame_.Height(), frame_.Stride(),
-               QImage::Format_BGR888);
   QRect r = FrameRect();
+  if (r != rect()) painter.fillRect(rect(), Qt::black);
+  if (frame_.Empty()) return;
+  // The frame's rows are stored bottom-up as BGR triplets; turn them into the top-down
+  // 32-bit layout of the window's backing store, so that drawing is a plain copy.
+  if (image_.width() != frame_.Width() || image_.height() != frame_.Height())
+    image_ = QImage(frame_.Width(), frame_.Height(), QImage::Format_RGB32);
+  for (int y = 0; y < frame_.Height(); ++y) {
+    const uint8_t* src = frame_.Row(y);
+    auto* dst = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+    for (int x = 0; x < frame_.Width(); ++x, src += 3)
+      dst[x] = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
+  }
+  // Whole zoom factors with nearest-neighbour sampling keep the pixels sharp.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.translate(r.left(), r.bottom() + 1);
-  painter.scale(1, -1);
-  painter.drawImage(QRect(0, 0, r.width(), r.height()), image);
+  painter.drawImage(r, image_);
 }
 
 void TPlayArea::StoreMouse(QMouseEvent* event) {
@@ -173,6 +178,7 @@ void TfMain::CreateActions() {
     control_.EndMeasurePause();
     if (result.accepted) {
       if (result.changes.display) SetFullScreen(gOptions.fullScreen);
+      if (result.changes.openSound || result.changes.reopenSound) control_.SoundOptionsChanged();
       if (result.changes.music) control_.MusicOptionChanged();
     }
     control_.UpdateMenus();

@@ -38,6 +38,7 @@ class TPlayArea : public QWidget {
   QRect FrameRect() const;
   void StoreMouse(QMouseEvent* event);
   const TKBitmap& frame_;
+  QImage image_;  // the frame in the backing store's layout
 };
 
 class TfMain : public QMainWindow {

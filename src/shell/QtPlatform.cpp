@@ -23,6 +23,7 @@
 #include "dialogs/GetTimeDialog.h"
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
+#include "dialogs/ScoresWindow.h"
 #include "shell/AudioOutput.h"
 #include "shell/FileTypes.h"
 #include "shell/Settings.h"
@@ -470,6 +471,12 @@ void QtPlatform::KeySnapshot(uint8_t state[256]) {
 }
 
 uint8_t QtPlatform::GamepadState() { return gamepad_.State(NowMs()); }
+
+bool QtPlatform::LimitedTextInput(const std::string& caption, const std::string& prompt,
+                                  std::string& value, const std::string& defaultText,
+                                  int maxLength) {
+  return RunNameDialog(DialogParent(), caption, prompt, value, defaultText, maxLength);
+}
 
 bool QtPlatform::FileTypesRegistered() { return kelvra::FileTypesRegistered(UserDataHome()); }
 
