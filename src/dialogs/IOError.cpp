@@ -51,7 +51,7 @@ bool ShowError(int kind, const std::string& message, std::string* fileName, bool
   request.kind = kind;
   request.caption = kCaption[kind];
   request.text = text;
-  request.history = gIOError.history;
+  request.history = &gIOError.history;
   request.retryOffered = retry;
   request.fileButton = retry && kind != ekInternal;
   request.fileName = fileName ? *fileName : std::string();

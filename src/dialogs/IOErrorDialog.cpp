@@ -105,7 +105,7 @@ TfIOError::TfIOError(QWidget* parent) : QDialog(parent) {
 }
 
 IOErrorReply TfIOError::Run(const IOErrorRequest& request) {
-  history_ = request.history;
+  history_ = request.history ? *request.history : std::vector<std::string>{};
   if (history_.empty() || history_.back() != request.text) history_.push_back(request.text);
   fileName_ = request.fileName;
   reply_ = IOErrorReply{};

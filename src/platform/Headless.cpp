@@ -44,6 +44,8 @@ MsgButton HeadlessPlatform::MessageDialog(const std::string& text, MsgType type,
 IOErrorReply HeadlessPlatform::FileErrorDialog(const IOErrorRequest& request) {
   Record("file error: " + request.caption + ": " + request.text);
   fileErrors.push_back(request);
+  fileErrors.back().history = nullptr;  // the caller's history changes after the call
+  fileErrorHistorySizes.push_back(request.history ? request.history->size() : 0);
   if (!fileErrorAnswers.empty()) {
     IOErrorReply r = fileErrorAnswers.front();
     fileErrorAnswers.pop_front();

@@ -28,7 +28,8 @@ class HeadlessPlatform : public PlatformServices {
   // Everything asked, one line each: "message: ...", "file error: <caption>: ...",
   // "open: ...", "save: ...", "text: ...", "number: ...", "time: ...", "shell open: ...".
   std::vector<std::string> log;
-  std::vector<IOErrorRequest> fileErrors;  // the full requests of the file error dialog
+  std::vector<IOErrorRequest> fileErrors;  // the requests of the file error dialog
+  std::vector<size_t> fileErrorHistorySizes;  // the history's length at each request
   bool echo = false;  // also print every dialog text to standard error
 
   int64_t clockNs = 0;           // NowNs; advance it by hand
@@ -53,7 +54,11 @@ class HeadlessPlatform : public PlatformServices {
 
   void PressKey(int vk);    // held, and pressed since the last query
   void ReleaseKey(int vk);
-  void ClearLog() { log.clear(); fileErrors.clear(); }
+  void ClearLog() {
+    log.clear();
+    fileErrors.clear();
+    fileErrorHistorySizes.clear();
+  }
 
   MsgButton MessageDialog(const std::string& text, MsgType type, MsgButtons buttons) override;
   IOErrorReply FileErrorDialog(const IOErrorRequest& request) override;

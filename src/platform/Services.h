@@ -26,7 +26,9 @@ struct IOErrorRequest {
   int kind = 0;                  // 0 IO error, 1 file error, 2 internal error
   std::string caption;           // "IO Error", "File Error", "Internal Error"
   std::string text;              // message, CR LF and the file name when one is given
-  std::vector<std::string> history;  // every text shown in this run, this one last
+  // Every text shown in this run, this one last; owned by the caller and valid during the
+  // call (a pointer, so that a run with thousands of errors does not copy it each time).
+  const std::vector<std::string>* history = nullptr;
   bool retryOffered = false;
   bool fileButton = false;       // "&File..." enabled
   std::string fileName;          // current file name, for "&File..."

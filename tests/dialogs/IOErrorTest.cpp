@@ -174,8 +174,8 @@ TEST_F(IOErrorTest, HistoryGrowsInOrderAndTravelsWithEachRequest) {
   EXPECT_EQ(gIOError.history, expected);
   ASSERT_EQ(headless.fileErrors.size(), 3u);
   for (size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(headless.fileErrors[i].history.size(), i + 1);
-    EXPECT_EQ(headless.fileErrors[i].history.back(), expected[i]);
+    EXPECT_EQ(headless.fileErrorHistorySizes[i], i + 1);
+    EXPECT_EQ(headless.fileErrors[i].text, expected[i]);
   }
 }
 

@@ -60,7 +60,6 @@ IOErrorRequest Request(const std::string& text, bool retry, const std::string& f
   r.kind = 1;
   r.caption = "File Error";
   r.text = text;
-  r.history = {text};
   r.retryOffered = retry;
   r.fileButton = retry;
   r.fileName = fileName;
