@@ -32,8 +32,8 @@ constexpr uint32_t kBlue[6] = {Rgb(16, 22, 56),   Rgb(28, 46, 104),   Rgb(40, 82
                                Rgb(64, 130, 212), Rgb(122, 184, 240), Rgb(198, 228, 255)};
 constexpr uint32_t kEarth[5] = {Rgb(50, 30, 20), Rgb(90, 58, 34), Rgb(138, 94, 54),
                                 Rgb(186, 138, 86), Rgb(226, 190, 134)};
-constexpr uint32_t kViolet[4] = {Rgb(50, 22, 66), Rgb(94, 46, 122), Rgb(150, 82, 182),
-                                 Rgb(202, 142, 230)};
+constexpr uint32_t kViolet[5] = {Rgb(50, 22, 66), Rgb(94, 46, 122), Rgb(150, 82, 182),
+                                 Rgb(202, 142, 230), Rgb(236, 198, 252)};
 constexpr uint32_t kPaper[3] = {Rgb(196, 202, 214), Rgb(232, 236, 242), Rgb(252, 252, 255)};
 }  // namespace pal
 
