@@ -4,9 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DKELVRA_FUZZ=ON -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
+targets=$(ls fuzz/Fuzz*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
+cmake --build build-fuzz -j"$(nproc)" --target $targets
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for target in build-fuzz/bin/Fuzz*; do

@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer in build-asan/ and runs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVRA_SANITIZE=ON \
-  -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
+# -O1 with line tables: quick to build, fast enough to run, readable stack traces.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g1" \
+  -DCMAKE_C_FLAGS_RELEASE="-O1 -g1" -DKELVRA_SANITIZE=ON -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"

@@ -1,0 +1,129 @@
+// The overlay painter on the frame bitmap: the fade between levels, the state messages,
+// the description caption, the editor's view and the pointer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "brickfall/BrickLevel.h"
+#include "common/Com.h"
+#include "common/Overlay.h"
+#include "common/SharedImages.h"
+#include "media/KBitmap.h"
+
+namespace kelvra {
+namespace {
+
+class OverlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    gBrickLevels.assign(2, TLevel{});
+    for (TLevel& l : gBrickLevels) NewBrickLevel(l);
+    gCom.frame = &frame;
+    gCom.mouseX = gCom.mouseY = -1;
+  }
+  void TearDown() override {
+    gCom.frame = nullptr;
+    gBrickLevels.clear();
+    gImages.cursor[0].reset();
+  }
+  // Pixels of the field that are not black.
+  int LitPixels() {
+    const TRect& f = Cur().field;
+    int lit = 0;
+    for (int y = f.top; y <= f.bottom; ++y)
+      for (int x = f.left; x <= f.right; ++x) lit += frame.Pixel(x, y) != 0;
+    return lit;
+  }
+  TKBitmap frame{640, 440};
+};
+
+TEST(Fade, RisesAndFallsOverSixteenStepsAndStaysInRange) {
+  EXPECT_EQ(FadeAmount(gsLevelDone, 16), 0);
+  EXPECT_EQ(FadeAmount(gsLevelDone, 0), 240);
+  EXPECT_EQ(FadeAmount(gsLevelStarting, 16), 240);
+  EXPECT_EQ(FadeAmount(gsLevelStarting, 0), 0);
+  EXPECT_EQ(FadeAmount(gsLevelDone, -100), 240);  // the countdown is shared: any value
+  EXPECT_EQ(FadeAmount(gsLevelStarting, 1000), 240);
+  EXPECT_EQ(FadeAmount(gsLevelDone, 64), 0);
+  EXPECT_EQ(FadeAmount(gsPlaying, 5), 0);
+}
+
+TEST_F(OverlayTest, DescriptionOnlyWhileNoGameRuns) {
+  SetShortString(Cur().header.description, 64, "Bricks");
+  DrawOverlay(frame);
+  EXPECT_GT(LitPixels(), 0);
+  Cur().running = 1;
+  Cur().state = gsPlaying;
+  DrawOverlay(frame);
+  EXPECT_EQ(LitPixels(), 0);
+}
+
+TEST_F(OverlayTest, FadeDarkensWhatIsDrawnInTheField) {
+  // The description caption is drawn (white text) and the fade is taken off it afterwards.
+  SetShortString(Cur().header.description, 64, "Bricks");
+  auto brightest = [this] {
+    const TRect& f = Cur().field;
+    int most = 0;
+    for (int y = f.top; y <= f.top + 30; ++y)
+      for (int x = f.left; x <= f.left + 120; ++x) most = std::max(most, RedOf(frame.Pixel(x, y)));
+    return most;
+  };
+  DrawOverlay(frame);
+  EXPECT_EQ(brightest(), 255);
+  Cur().state = gsLevelDone;
+  gCom.countdown = 8;  // half way: 15 * 8 = 120 taken off every channel
+  DrawOverlay(frame);
+  EXPECT_EQ(brightest(), 255 - 120);
+  gCom.countdown = 0;  // fully dark
+  DrawOverlay(frame);
+  EXPECT_EQ(brightest(), 15);
+}
+
+TEST_F(OverlayTest, StateMessagesAndTheEditorView) {
+  Cur().state = gsGameEnded;
+  Cur().running = 1;
+  DrawOverlay(frame);
+  const int withMessage = LitPixels();
+  EXPECT_GT(withMessage, 500);  // "Game Over" in big letters
+  gCom.editorOpen = 1;
+  DrawOverlay(frame);
+  EXPECT_EQ(LitPixels(), 0);  // none of the messages with the editor open
+  gCom.paused = 1;
+  DrawOverlay(frame);
+  EXPECT_GT(LitPixels(), 500);  // but the pause message is
+}
+
+TEST_F(OverlayTest, PointerDrawnOnlyInsideTheField) {
+  gImages.cursor[0] = std::make_unique<TKBitmap>(4, 4);
+  FillBitmap(*gImages.cursor[0], RGB(255, 255, 255), ef16);
+  Cur().running = 1;
+  gCom.mouseX = 10;
+  gCom.mouseY = 20;
+  EXPECT_TRUE(DrawOverlay(frame).pointerInField);
+  const TRect& f = Cur().field;
+  EXPECT_EQ(frame.Pixel(f.left + 10, f.top + 20), 0xFFFFFFu);
+  gCom.mouseX = f.right - f.left - 1;  // the cursor is clipped to the field
+  DrawOverlay(frame);
+  EXPECT_EQ(frame.Pixel(f.right + 1, f.top + 20), 0u);
+  gCom.mouseX = -1;
+  EXPECT_FALSE(DrawOverlay(frame).pointerInField);
+  EXPECT_EQ(LitPixels(), 0);
+}
+
+TEST_F(OverlayTest, LevelChangeIsNoticedAndTimesRefreshPerSecond) {
+  Cur().levelIndex = 1;
+  Cur().gameTime = 1500;
+  DrawOverlay(frame);
+  EXPECT_EQ(Cur().lastDrawnLevel, 1);
+  EXPECT_EQ(Cur().shownGameTime, 1500u);
+  Cur().gameTime = 1900;  // the same whole second: the shown time stays
+  DrawOverlay(frame);
+  EXPECT_EQ(Cur().shownGameTime, 1500u);
+  Cur().gameTime = 2000;
+  DrawOverlay(frame);
+  EXPECT_EQ(Cur().shownGameTime, 2000u);
+}
+
+}  // namespace
+}  // namespace kelvra
