@@ -53,13 +53,20 @@ std::string Flags(const TLevelFields& f) {
     uint8_t value;
     const char* name;
   };
-  const Flag flags[] = {{f.stars, "stars"},         {f.rain, "rain"},
-                        {f.snow, "snow"},           {f.smallSnow, "small-snow"},
-                        {f.bubble, "bubbles"},      {f.fire, "fire"},
-                        {f.water, "water"},         {f.smoke, "smoke"},
-                        {f.points, "points"},       {f.enemy, "enemies"},
-                        {f.lighting, "lighting"},   {f.rightIsLeft, "mirror-x"},
-                        {f.bottomIsTop, "mirror-y"}, {f.rightBottomIsLeftTop, "mirror-xy"}};
+  const Flag flags[] = {{f.stars, "stars"},
+                        {f.rain, "rain"},
+                        {f.snow, "snow"},
+                        {f.smallSnow, "small-snow"},
+                        {f.bubble, "bubbles"},
+                        {f.fire, "fire"},
+                        {f.water, "water"},
+                        {f.smoke, "smoke"},
+                        {f.points, "points"},
+                        {f.enemy, "enemies"},
+                        {f.lighting, "lighting"},
+                        {f.rightIsLeft, "mirror-x"},
+                        {f.bottomIsTop, "mirror-y"},
+                        {f.rightBottomIsLeftTop, "mirror-xy"}};
   std::string s;
   for (const Flag& flag : flags)
     if (flag.value) s += std::string(s.empty() ? "" : " ") + flag.name;
@@ -165,16 +172,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (!bad && !file.empty() && !picture.empty()) return RenderCommand(file, level, picture, err);
     err << "kelvra-cli: render needs a level-set file, --out PICTURE and optionally --level N"
-           " (1..256)\n" << kUsage;
+           " (1..256)\n"
+        << kUsage;
     return 2;
   }
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     out << kUsage;
     return 0;
   }
-  if (args.empty()) err << "kelvra-cli: no command given\n";
-  else if (args[0] == "info") err << "kelvra-cli: info takes exactly one file name\n";
-  else err << "kelvra-cli: unknown command \"" << args[0] << "\"\n";
+  if (args.empty())
+    err << "kelvra-cli: no command given\n";
+  else if (args[0] == "info")
+    err << "kelvra-cli: info takes exactly one file name\n";
+  else
+    err << "kelvra-cli: unknown command \"" << args[0] << "\"\n";
   err << kUsage;
   return 2;
 }

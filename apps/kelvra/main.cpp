@@ -19,8 +19,7 @@ QString FindDataDir() {
   if (!env.isEmpty()) return QString::fromLocal8Bit(env);
   QDir bin(QCoreApplication::applicationDirPath());
   for (const char* candidate : {"../data", "../share/kelvra"})
-    if (QFileInfo(bin.filePath(candidate)).isDir())
-      return QDir::cleanPath(bin.filePath(candidate));
+    if (QFileInfo(bin.filePath(candidate)).isDir()) return QDir::cleanPath(bin.filePath(candidate));
   return bin.path();
 }
 
@@ -37,9 +36,10 @@ int main(int argc, char** argv) {
   {
     // $KELVRA_SETTINGS names another settings file (measurements, trying things out).
     QString settings = qEnvironmentVariable("KELVRA_SETTINGS");
-    kelvra::TKIniFile ini(settings.isEmpty() ? kelvra::SettingsFilePath(
-                                                   QCoreApplication::applicationFilePath().toStdString())
-                                             : settings.toStdString());
+    kelvra::TKIniFile ini(
+        settings.isEmpty()
+            ? kelvra::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString())
+            : settings.toStdString());
     QStringList args = app.arguments();
     args.removeFirst();
     kelvra::StartRunStatistics(ini);

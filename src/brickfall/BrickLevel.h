@@ -16,14 +16,14 @@ struct FileFault;
 constexpr int kMaxWalls = 1536;
 constexpr int kBrickLevelRecordSize = 140;  // wall count + 136 bytes of level fields
 constexpr int kBrickWallRecordSize = 16;
-constexpr int kBonusKinds = 27;             // 0 "None" .. 26
+constexpr int kBonusKinds = 27;  // 0 "None" .. 26
 
 #pragma pack(push, 1)
 struct TWall {
-  int32_t x, y;     // top-left corner, whole pixels in the 512 x 384 field
-  uint16_t shape;   // index into the wall pictures
-  uint8_t colour;   // 0 Red .. 5 White; also the further hits the wall survives
-  uint8_t bonus;    // 0..26
+  int32_t x, y;    // top-left corner, whole pixels in the 512 x 384 field
+  uint16_t shape;  // index into the wall pictures
+  uint8_t colour;  // 0 Red .. 5 White; also the further hits the wall survives
+  uint8_t bonus;   // 0..26
   uint8_t reserved[4];
 };
 static_assert(sizeof(TWall) == 16);
@@ -31,9 +31,9 @@ static_assert(sizeof(TWall) == 16);
 // The 136 bytes of level fields, as stored after the wall count.
 struct TLevelFields {
   uint8_t stars, rain, snow, smallSnow, bubble, fire, water, smoke, points, enemy, lighting;
-  int32_t earthquake;       // 0..16
-  int32_t gravity;          // 0..16
-  uint8_t backgroundKind;   // 1 fill, 3 texture, 4 picture
+  int32_t earthquake;      // 0..16
+  int32_t gravity;         // 0..16
+  uint8_t backgroundKind;  // 1 fill, 3 texture, 4 picture
   uint8_t unnamed20[4];
   uint32_t backgroundColour;
   uint8_t backgroundPicture[96];  // length byte + up to 95 characters

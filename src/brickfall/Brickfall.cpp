@@ -14,7 +14,9 @@ void BrickNewLevelSet() {
   NewBrickLevel(gBrickLevels[0]);
 }
 
-void BrickFreeLevelSet() { gBrickLevels.clear(); }
+void BrickFreeLevelSet() {
+  gBrickLevels.clear();
+}
 void BrickShowLevel() {}
 void BrickStartGame() {}
 void BrickGameStep() {}
@@ -29,6 +31,8 @@ void BrickDrawField() {
   const TRect& f = gCom.k[gkBrickfall].field;
   FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
 }
-int BrickLevelCount() { return int(gBrickLevels.size()); }
+int BrickLevelCount() {
+  return int(gBrickLevels.size());
+}
 
 }  // namespace kelvra

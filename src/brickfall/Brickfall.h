@@ -3,7 +3,7 @@
 
 namespace kelvra {
 
-void BrickNewLevelSet();    // one new empty level
+void BrickNewLevelSet();  // one new empty level
 void BrickFreeLevelSet();
 void BrickShowLevel();
 void BrickStartGame();
@@ -13,7 +13,7 @@ void BrickActivateKind();
 void BrickSecondTick();
 void BrickLevelChanged();
 void BrickPlayerColorChanged();
-void BrickDrawField();      // the play field into gCom.frame
+void BrickDrawField();  // the play field into gCom.frame
 int BrickLevelCount();
 
 }  // namespace kelvra

@@ -14,7 +14,9 @@ void BurrNewLevelSet() {
   NewBurrLevel(gBurrLevels[0]);
 }
 
-void BurrFreeLevelSet() { gBurrLevels.clear(); }
+void BurrFreeLevelSet() {
+  gBurrLevels.clear();
+}
 void BurrShowLevel() {}
 void BurrStartGame() {}
 void BurrGameStep() {}
@@ -29,6 +31,8 @@ void BurrDrawField() {
   const TRect& f = gCom.k[gkBurrower].field;
   FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
 }
-int BurrLevelCount() { return int(gBurrLevels.size()); }
+int BurrLevelCount() {
+  return int(gBurrLevels.size());
+}
 
 }  // namespace kelvra

@@ -3,7 +3,7 @@
 
 namespace kelvra {
 
-void BurrNewLevelSet();    // one new empty level
+void BurrNewLevelSet();  // one new empty level
 void BurrFreeLevelSet();
 void BurrShowLevel();
 void BurrStartGame();
@@ -13,7 +13,7 @@ void BurrActivateKind();
 void BurrSecondTick();
 void BurrLevelChanged();
 void BurrPlayerColorChanged();
-void BurrDrawField();      // the play field into gCom.frame
+void BurrDrawField();  // the play field into gCom.frame
 int BurrLevelCount();
 
 }  // namespace kelvra

@@ -86,17 +86,33 @@ constexpr TKindInfo kKindInfo[kKinds] = {
     {"Monsters", "MoL", "GMoL", 1, 1568, 0},
     {"Burrower", "BuL", "GBuL", 1, 276, 0},
 };
-const TKindInfo& Info(int kind) { return kKindInfo[kind >= 0 && kind < kKinds ? kind : 0]; }
+const TKindInfo& Info(int kind) {
+  return kKindInfo[kind >= 0 && kind < kKinds ? kind : 0];
+}
 }  // namespace
 
-const char* KindName(int kind) { return Info(kind).name; }
-const char* KindExtension(int kind) { return Info(kind).extension; }
-const char* KindMagic(int kind) { return Info(kind).magic; }
-uint32_t KindVersion(int kind) { return Info(kind).version; }
-uint32_t KindLevelRecordSize(int kind) { return Info(kind).levelRecordSize; }
-uint32_t KindElementRecordSize(int kind) { return Info(kind).elementRecordSize; }
+const char* KindName(int kind) {
+  return Info(kind).name;
+}
+const char* KindExtension(int kind) {
+  return Info(kind).extension;
+}
+const char* KindMagic(int kind) {
+  return Info(kind).magic;
+}
+uint32_t KindVersion(int kind) {
+  return Info(kind).version;
+}
+uint32_t KindLevelRecordSize(int kind) {
+  return Info(kind).levelRecordSize;
+}
+uint32_t KindElementRecordSize(int kind) {
+  return Info(kind).elementRecordSize;
+}
 
-void Randomize(uint32_t seed) { gCom.randSeed = seed; }
+void Randomize(uint32_t seed) {
+  gCom.randSeed = seed;
+}
 
 int32_t Random(int32_t n) {
   gCom.randSeed = gCom.randSeed * 134775813u + 1u;

@@ -43,17 +43,17 @@ constexpr int32_t kMaxLevels = 256;
 struct TLevelSetHeader {
   char magic[4];
   uint32_t version;
-  uint32_t headerSize;        // 180 when written
-  uint32_t unused12;          // carried as read, 0 for a new set
+  uint32_t headerSize;  // 180 when written
+  uint32_t unused12;    // carried as read, 0 for a new set
   int32_t levelCount;
   uint32_t levelRecordSize;
-  uint32_t elementRecordSize; // Brickfall wall record size; 0 for the grid kinds
-  uint32_t lock;              // 0 unlocked, kLocked locked
-  uint8_t description[64];    // length byte + up to 63 characters
-  uint8_t finalMessage[64];   // length byte + up to 63 characters; plain in memory
+  uint32_t elementRecordSize;  // Brickfall wall record size; 0 for the grid kinds
+  uint32_t lock;               // 0 unlocked, kLocked locked
+  uint8_t description[64];     // length byte + up to 63 characters
+  uint8_t finalMessage[64];    // length byte + up to 63 characters; plain in memory
   uint32_t saveCounter;
-  int64_t editingTime;        // accumulated editing time in ms
-  double lastSave;            // days since 30 December 1899, fraction = time of day
+  int64_t editingTime;  // accumulated editing time in ms
+  double lastSave;      // days since 30 December 1899, fraction = time of day
 };
 #pragma pack(pop)
 static_assert(sizeof(TLevelSetHeader) == 180);
@@ -69,37 +69,37 @@ struct TRect {
 // State the shell and the games keep per game kind.
 struct TKindState {
   TLevelSetHeader header;
-  std::string fileName;       // full path of the level set
-  int32_t levelIndex;         // current level, 0-based
-  int32_t lastDrawnLevel;     // 0x7FFFFFFF forces the overlay to rebuild the background
-  uint8_t modified;           // unsaved changes
-  uint8_t origin;             // LevelSetOrigin
-  uint8_t running;            // a game runs, from Start until it ends
-  uint8_t testGame;           // the running game was started with "Test Level"
-  uint8_t state;              // GameState
-  uint8_t initialised;        // InitKind has run in this run
-  uint32_t gameTime;          // ms of play of the current game
-  uint32_t levelTime;         // ms of play of the current level
-  uint32_t shownGameTime;     // copies kept by the overlay painter; -1 forces a redraw
+  std::string fileName;    // full path of the level set
+  int32_t levelIndex;      // current level, 0-based
+  int32_t lastDrawnLevel;  // 0x7FFFFFFF forces the overlay to rebuild the background
+  uint8_t modified;        // unsaved changes
+  uint8_t origin;          // LevelSetOrigin
+  uint8_t running;         // a game runs, from Start until it ends
+  uint8_t testGame;        // the running game was started with "Test Level"
+  uint8_t state;           // GameState
+  uint8_t initialised;     // InitKind has run in this run
+  uint32_t gameTime;       // ms of play of the current game
+  uint32_t levelTime;      // ms of play of the current level
+  uint32_t shownGameTime;  // copies kept by the overlay painter; -1 forces a redraw
   uint32_t shownLevelTime;
   int32_t score[kPlayers];
-  int32_t playersMinusOne;    // 0..4
-  int64_t modifiedSinceMs;    // wall-clock ms when the set last became modified
-  TRect field;                // play field in the frame bitmap
+  int32_t playersMinusOne;  // 0..4
+  int64_t modifiedSinceMs;  // wall-clock ms when the set last became modified
+  TRect field;              // play field in the frame bitmap
 };
 
 struct TPlayer {
-  uint8_t ai;          // the computer controls the player
-  uint8_t input;       // 0..3 keyboard mapping, 4 mouse, 5 joystick
-  uint32_t colour;     // 0x00BBGGRR
-  uint32_t halfColour; // each channel halved
+  uint8_t ai;           // the computer controls the player
+  uint8_t input;        // 0..3 keyboard mapping, 4 mouse, 5 joystick
+  uint32_t colour;      // 0x00BBGGRR
+  uint32_t halfColour;  // each channel halved
 };
 
 // Effect pools: an entry whose life is 0 is free.
 struct TBurst {
-  int32_t life;  // starts at 255
+  int32_t life;     // starts at 255
   int32_t variant;  // 0..3
-  int32_t x, y;  // frame-bitmap pixels
+  int32_t x, y;     // frame-bitmap pixels
 };
 struct TSpark {
   int32_t life, x, y, extra, vy;  // x, y, vy in the game's own units
@@ -116,22 +116,22 @@ constexpr uint16_t kBlastLife = 21503;
 struct TCom {
   uint8_t kind;  // current GameKind
   TKindState k[kKinds];
-  int32_t countdown;       // game steps left in a timed state, shared by all kinds
-  uint32_t stepCounter;    // +1 every game step, wraps
-  uint32_t frameCounter;   // +1 every drawn frame, wraps
+  int32_t countdown;      // game steps left in a timed state, shared by all kinds
+  uint32_t stepCounter;   // +1 every game step, wraps
+  uint32_t frameCounter;  // +1 every drawn frame, wraps
   TPlayer player[kPlayers];
   uint16_t keyMap[kKeyMaps][kKeysPerMap];  // Left, Up, Right, Down, Fire1, Fire2
   uint8_t editorOpen;
   uint8_t paused;
   uint8_t mirrorGame;
-  int32_t mouseX, mouseY;    // relative to the current play field
-  uint8_t mouseButton[3];    // left, middle, right held
-  uint8_t cursorShape;       // 0 Default, 1 Left, 2 Right, 3 Up, 4 Down
-  uint32_t randSeed;         // state of the shared random generator
+  int32_t mouseX, mouseY;  // relative to the current play field
+  uint8_t mouseButton[3];  // left, middle, right held
+  uint8_t cursorShape;     // 0 Default, 1 Left, 2 Right, 3 Up, 4 Down
+  uint32_t randSeed;       // state of the shared random generator
   TBurst burst[kBursts];
   TSpark spark[kSparks];
   TBlast blast[kBlasts];
-  TKBitmap* frame;           // the main window's 640 x 440 frame bitmap; all drawing goes here
+  TKBitmap* frame;  // the main window's 640 x 440 frame bitmap; all drawing goes here
 };
 
 extern TCom gCom;
@@ -139,13 +139,15 @@ extern TCom gCom;
 // Resets the whole block to its start-of-program values (tests use it between cases).
 void ResetCom();
 
-inline TKindState& Cur() { return gCom.k[gCom.kind]; }
+inline TKindState& Cur() {
+  return gCom.k[gCom.kind];
+}
 
 // Kind names, file extensions and magics.
-const char* KindName(int kind);       // "Brickfall", "Monsters", "Burrower"
-const char* KindExtension(int kind);  // "BrL", "MoL", "BuL"
-const char* KindMagic(int kind);      // "GBrL", "GMoL", "GBuL"
-uint32_t KindVersion(int kind);       // 4, 1, 1
+const char* KindName(int kind);            // "Brickfall", "Monsters", "Burrower"
+const char* KindExtension(int kind);       // "BrL", "MoL", "BuL"
+const char* KindMagic(int kind);           // "GBrL", "GMoL", "GBuL"
+uint32_t KindVersion(int kind);            // 4, 1, 1
 uint32_t KindLevelRecordSize(int kind);    // 140, 1568, 276
 uint32_t KindElementRecordSize(int kind);  // 16, 0, 0
 

@@ -13,7 +13,7 @@ struct TLevelSetHeader;
 
 // Hooks the shell installs; unset hooks do nothing.
 struct TComHooks {
-  std::function<void()> endGame;                      // the game of the current kind ends
+  std::function<void()> endGame;  // the game of the current kind ends
   // x: the sound's horizontal position in the current kind's own units, or kSoundNoPlace.
   std::function<void(int sound, int x)> playSound;
 };

@@ -28,8 +28,8 @@ class FileReader {
   int64_t Size() const { return size_; }
   int64_t Pos() const { return pos_; }
   int64_t Remaining() const { return size_ - pos_; }
-  bool Seek(int64_t pos);              // 0..Size()
-  bool Read(void* dst, size_t n);      // all n bytes or a fault; never past the end
+  bool Seek(int64_t pos);          // 0..Size()
+  bool Read(void* dst, size_t n);  // all n bytes or a fault; never past the end
   bool Skip(int64_t n);
   const FileFault& fault() const { return fault_; }
 
@@ -47,7 +47,9 @@ class AtomicFileWriter {
   void Write(const void* src, size_t n);
   void Reserve(size_t n) { data_.reserve(n); }  // room for n bytes in all, to avoid regrowth
   template <typename T>
-  void WriteValue(const T& v) { Write(&v, sizeof v); }
+  void WriteValue(const T& v) {
+    Write(&v, sizeof v);
+  }
   size_t Size() const { return data_.size(); }
   const std::vector<uint8_t>& Data() const { return data_; }
   bool Commit(const std::string& path, FileFault& fault);

@@ -14,8 +14,10 @@ namespace kelvra {
 
 int FadeAmount(int state, int countdown) {
   int s = 0;
-  if (state == gsLevelDone) s = 15 * (16 - countdown);
-  else if (state == gsLevelStarting) s = 15 * countdown;
+  if (state == gsLevelDone)
+    s = 15 * (16 - countdown);
+  else if (state == gsLevelStarting)
+    s = 15 * countdown;
   return std::clamp(s, 0, 240);  // the countdown is shared and may hold any value
 }
 

@@ -12,7 +12,9 @@ std::string& ProgramDirRef() {
 }
 }  // namespace
 
-const std::string& ProgramDir() { return ProgramDirRef(); }
+const std::string& ProgramDir() {
+  return ProgramDirRef();
+}
 
 void SetProgramDir(const std::string& dir) {
   std::string d = NativePath(dir);

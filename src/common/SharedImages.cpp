@@ -57,7 +57,9 @@ void LoadSharedImages() {
   MakeGlowDiscs();
 }
 
-void FreeSharedImages() { gImages = TSharedImages{}; }
+void FreeSharedImages() {
+  gImages = TSharedImages{};
+}
 
 void DrawSparks(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int)) {
   for (const TSpark& s : gCom.spark) {

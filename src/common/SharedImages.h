@@ -8,10 +8,10 @@
 
 namespace kelvra {
 
-constexpr int kCursors = 5;      // Default, Left, Right, Up, Down
+constexpr int kCursors = 5;  // Default, Left, Right, Up, Down
 constexpr int kExplosionFrames = 21;
 constexpr int kFireFrames = 14;
-constexpr int kGlowDiscs = 32;   // disc i (1..32) has side 2i
+constexpr int kGlowDiscs = 32;                      // disc i (1..32) has side 2i
 constexpr uint32_t kTransparentMagenta = 0x800080;  // (128, 0, 128)
 
 struct TSharedImages {

@@ -11,7 +11,9 @@ namespace kelvra {
 
 TIOErrorState gIOError;
 
-void ResetIOErrors() { gIOError = TIOErrorState{}; }
+void ResetIOErrors() {
+  gIOError = TIOErrorState{};
+}
 
 std::string IOErrorMessage(int code) {
   std::string text = std::strerror(code);
@@ -40,8 +42,7 @@ bool ShowError(int kind, const std::string& message, std::string* fileName, bool
 
   if (gIOError.ignoreMode == 2) return false;
   if (gIOError.ignoreMode == 1 &&
-      std::find(gIOError.history.begin(), gIOError.history.end(), text) !=
-          gIOError.history.end())
+      std::find(gIOError.history.begin(), gIOError.history.end(), text) != gIOError.history.end())
     return false;
   gIOError.history.push_back(text);
 
@@ -101,7 +102,9 @@ bool FileErrorRetry(std::string& fileName, const std::string& message) {
   return ShowError(ekFile, message, &fileName, true);
 }
 
-void ErrorMsg(const std::string& message) { ShowError(ekInternal, message, nullptr, false); }
+void ErrorMsg(const std::string& message) {
+  ShowError(ekInternal, message, nullptr, false);
+}
 
 bool ErrorMsgRetry(const std::string& message) {
   return ShowError(ekInternal, message, nullptr, true);

@@ -16,7 +16,7 @@ struct FileFault;
 
 constexpr int kMonsCols = 32, kMonsRows = 16;
 constexpr int kMonsGridBytes = kMonsCols * kMonsRows * 3;  // 1536: {kind, variant, direction}
-constexpr int kMonsNameBytes = 32;                          // length byte + up to 31 characters
+constexpr int kMonsNameBytes = 32;                         // length byte + up to 31 characters
 constexpr int kMonsLevelRecordSize = kMonsNameBytes + kMonsGridBytes;  // 1568
 
 using TMonsGrid = std::array<uint8_t, kMonsGridBytes>;  // square (x, y) at (x * 16 + y) * 3

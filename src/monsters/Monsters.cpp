@@ -2,9 +2,9 @@
 // a level set can be made, shown and stepped without effect.
 #include "monsters/Monsters.h"
 
-#include "monsters/MonsLevel.h"
 #include "common/Com.h"
 #include "media/KBitmap.h"
+#include "monsters/MonsLevel.h"
 
 namespace kelvra {
 
@@ -14,7 +14,9 @@ void MonsNewLevelSet() {
   NewMonsLevel(gMonsLevels[0]);
 }
 
-void MonsFreeLevelSet() { gMonsLevels.clear(); }
+void MonsFreeLevelSet() {
+  gMonsLevels.clear();
+}
 void MonsShowLevel() {}
 void MonsStartGame() {}
 void MonsGameStep() {}
@@ -29,6 +31,8 @@ void MonsDrawField() {
   const TRect& f = gCom.k[gkMonsters].field;
   FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
 }
-int MonsLevelCount() { return int(gMonsLevels.size()); }
+int MonsLevelCount() {
+  return int(gMonsLevels.size());
+}
 
 }  // namespace kelvra

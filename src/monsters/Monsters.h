@@ -3,7 +3,7 @@
 
 namespace kelvra {
 
-void MonsNewLevelSet();    // one new empty level
+void MonsNewLevelSet();  // one new empty level
 void MonsFreeLevelSet();
 void MonsShowLevel();
 void MonsStartGame();
@@ -13,7 +13,7 @@ void MonsActivateKind();
 void MonsSecondTick();
 void MonsLevelChanged();
 void MonsPlayerColorChanged();
-void MonsDrawField();      // the play field into gCom.frame
+void MonsDrawField();  // the play field into gCom.frame
 int MonsLevelCount();
 
 }  // namespace kelvra

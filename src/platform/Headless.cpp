@@ -107,8 +107,12 @@ bool HeadlessPlatform::TimeDialog(const std::string& caption, int32_t& valueMs, 
   return AnswerNumber(numberAnswers, valueMs, min, max);
 }
 
-void HeadlessPlatform::PressKey(int vk) { keys_[vk & 255] = 0x81; }
-void HeadlessPlatform::ReleaseKey(int vk) { keys_[vk & 255] &= 0x01; }
+void HeadlessPlatform::PressKey(int vk) {
+  keys_[vk & 255] = 0x81;
+}
+void HeadlessPlatform::ReleaseKey(int vk) {
+  keys_[vk & 255] &= 0x01;
+}
 
 uint8_t HeadlessPlatform::KeyState(int vk) {
   uint8_t& k = keys_[vk & 255];

@@ -28,14 +28,14 @@ class HeadlessPlatform : public PlatformServices {
   // Everything asked, one line each: "message: ...", "file error: <caption>: ...",
   // "open: ...", "save: ...", "text: ...", "number: ...", "time: ...", "shell open: ...".
   std::vector<std::string> log;
-  std::vector<IOErrorRequest> fileErrors;  // the requests of the file error dialog
+  std::vector<IOErrorRequest> fileErrors;     // the requests of the file error dialog
   std::vector<size_t> fileErrorHistorySizes;  // the history's length at each request
-  bool echo = false;  // also print every dialog text to standard error
+  bool echo = false;                          // also print every dialog text to standard error
 
-  int64_t clockNs = 0;           // NowNs; advance it by hand
-  double dateTime = 46000.5;     // NowDateTime
-  int shellOpenResult = 0;       // what ShellOpen answers
-  int closeRequests = 0;         // RequestMainClose calls
+  int64_t clockNs = 0;        // NowNs; advance it by hand
+  double dateTime = 46000.5;  // NowDateTime
+  int shellOpenResult = 0;    // what ShellOpen answers
+  int closeRequests = 0;      // RequestMainClose calls
   int beeps = 0;
 
   // Music as the main window drives it; a "piece" is loaded by any name.
@@ -52,7 +52,7 @@ class HeadlessPlatform : public PlatformServices {
   int soundFrequency = 0;
   bool sound16bits = false, soundStereo = false;
 
-  void PressKey(int vk);    // held, and pressed since the last query
+  void PressKey(int vk);  // held, and pressed since the last query
   void ReleaseKey(int vk);
   void ClearLog() {
     log.clear();

@@ -14,12 +14,14 @@ PlatformServices& Platform() {
   return gServices ? *gServices : fallback;
 }
 
-void SetPlatform(PlatformServices* services) { gServices = services; }
+void SetPlatform(PlatformServices* services) {
+  gServices = services;
+}
 
 const char* MsgButtonName(MsgButton b) {
   static const char* const kNames[kMsgButtonCount] = {
-      "OK", "Yes", "Yes to All", "Retry", "Ignore", "Abort", "Delete", "Delete All",
-      "No", "No to All", "Cancel"};
+      "OK",     "Yes",        "Yes to All", "Retry",     "Ignore", "Abort",
+      "Delete", "Delete All", "No",         "No to All", "Cancel"};
   return kNames[int(b)];
 }
 

@@ -12,26 +12,38 @@ namespace kelvra {
 
 // Buttons of the message dialog, in the order the dialog lays them out.
 enum class MsgButton : uint8_t {
-  Ok, Yes, YesToAll, Retry, Ignore, Abort, Delete, DeleteAll, No, NoToAll, Cancel
+  Ok,
+  Yes,
+  YesToAll,
+  Retry,
+  Ignore,
+  Abort,
+  Delete,
+  DeleteAll,
+  No,
+  NoToAll,
+  Cancel
 };
 constexpr int kMsgButtonCount = 11;
 using MsgButtons = uint16_t;  // set of MsgButton bits
-constexpr MsgButtons Btn(MsgButton b) { return MsgButtons(1u << unsigned(b)); }
+constexpr MsgButtons Btn(MsgButton b) {
+  return MsgButtons(1u << unsigned(b));
+}
 const char* MsgButtonName(MsgButton b);  // "OK", "Yes", "Yes to All", ...
 
 enum class MsgType : uint8_t { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
 
 // What the file error dialog is asked to show (built by the core, dialogs/IOError).
 struct IOErrorRequest {
-  int kind = 0;                  // 0 IO error, 1 file error, 2 internal error
-  std::string caption;           // "IO Error", "File Error", "Internal Error"
-  std::string text;              // message, CR LF and the file name when one is given
+  int kind = 0;         // 0 IO error, 1 file error, 2 internal error
+  std::string caption;  // "IO Error", "File Error", "Internal Error"
+  std::string text;     // message, CR LF and the file name when one is given
   // Every text shown in this run, this one last; owned by the caller and valid during the
   // call (a pointer, so that a run with thousands of errors does not copy it each time).
   const std::vector<std::string>* history = nullptr;
   bool retryOffered = false;
-  bool fileButton = false;       // "&File..." enabled
-  std::string fileName;          // current file name, for "&File..."
+  bool fileButton = false;  // "&File..." enabled
+  std::string fileName;     // current file name, for "&File..."
 };
 
 enum class IOErrorChoice : uint8_t { Retry, Ignore, IgnoreAll, IgnoreReallyAll, Close, Terminate };
@@ -58,19 +70,18 @@ class PlatformServices {
   // Text dialog with a default text (what a "Default" choice puts in) and a limit in
   // characters. This plain version is the text dialog; callers still enforce the limit.
   virtual bool LimitedTextInput(const std::string& caption, const std::string& prompt,
-                                std::string& value, const std::string& defaultText,
-                                int maxLength) {
+                                std::string& value, const std::string& defaultText, int maxLength) {
     return TextInput(caption, prompt, value);
   }
-  virtual bool NumberDialog(const std::string& caption, int32_t& value, int32_t min,
-                            int32_t max, int32_t def) = 0;
+  virtual bool NumberDialog(const std::string& caption, int32_t& value, int32_t min, int32_t max,
+                            int32_t def) = 0;
   virtual bool TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min, int32_t max,
                           int32_t def) = 0;
 
   // Clock.
-  virtual int64_t NowNs() = 0;           // monotonic counter in nanoseconds
+  virtual int64_t NowNs() = 0;  // monotonic counter in nanoseconds
   virtual int64_t NowMs() { return NowNs() / 1000000; }
-  virtual double NowDateTime() = 0;      // local date and time, days since 30 December 1899
+  virtual double NowDateTime() = 0;  // local date and time, days since 30 December 1899
 
   // Key state by virtual-key code 0..255: bit 0x80 held now, bit 0x01 pressed since the
   // previous query of that key; the query clears the pressed bit.

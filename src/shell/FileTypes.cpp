@@ -20,7 +20,9 @@ namespace {
 const char* const kDesktopFile = "applications/kelvra.desktop";
 const char* const kMimeFile = "mime/packages/kelvra.xml";
 
-std::string MimeType(int kind) { return std::string("application/x-kelvra-") + KindExtension(kind); }
+std::string MimeType(int kind) {
+  return std::string("application/x-kelvra-") + KindExtension(kind);
+}
 const char* const kScoresMime = "application/x-kelvra-hsc";
 
 std::string Lower(std::string s) {
@@ -42,11 +44,20 @@ std::string XmlEscape(const std::string& s) {
   std::string out;
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -75,8 +86,11 @@ std::string DesktopEntry(const std::string& program) {
   mimes += std::string(kScoresMime) + ";";
   return "[Desktop Entry]\nType=Application\nName=Kelvra\n"
          "Comment=Brickfall, Monsters and Burrower with a level editor\n"
-         "Exec=" + ExecQuote(program) + " %f\nIcon=kelvra\nTerminal=false\n"
-         "Categories=Game;ArcadeGame;\nMimeType=" + mimes + "\n";
+         "Exec=" +
+         ExecQuote(program) +
+         " %f\nIcon=kelvra\nTerminal=false\n"
+         "Categories=Game;ArcadeGame;\nMimeType=" +
+         mimes + "\n";
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -108,9 +122,12 @@ void RunTool(const char* tool, const std::string& folder) {
 std::string UserDataHome() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
   std::string home;
-  if (xdg && *xdg == '/') home = xdg;
-  else if (const char* h = std::getenv("HOME")) home = std::string(h) + "/.local/share";
-  else home = "/tmp";
+  if (xdg && *xdg == '/')
+    home = xdg;
+  else if (const char* h = std::getenv("HOME"))
+    home = std::string(h) + "/.local/share";
+  else
+    home = "/tmp";
   if (home.back() != '/') home += '/';
   return home;
 }

@@ -13,7 +13,7 @@ bool FileTypesRegistered(const std::string& dataHome);
 // Writes (or removes) the entry and the package; `program` is the path the desktop runs
 // with the file's name. Refreshes the desktop's databases when `refresh` is set and the
 // tools exist. False when a file could not be written or removed.
-bool RegisterFileTypes(const std::string& dataHome, const std::string& program,
-                       bool doRegister, bool refresh);
+bool RegisterFileTypes(const std::string& dataHome, const std::string& program, bool doRegister,
+                       bool refresh);
 
 }  // namespace kelvra

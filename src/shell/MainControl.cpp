@@ -29,8 +29,7 @@ constexpr const char* kTitle = "Kelvra";
 
 bool SameExtension(const std::string& file, const char* ext) {
   std::string e = ExtractFileExt(file);
-  return e.size() == std::strlen(ext) &&
-         std::equal(e.begin(), e.end(), ext, [](char a, char b) {
+  return e.size() == std::strlen(ext) && std::equal(e.begin(), e.end(), ext, [](char a, char b) {
            return std::tolower(static_cast<unsigned char>(a)) ==
                   std::tolower(static_cast<unsigned char>(b));
          });
@@ -40,8 +39,7 @@ bool SameExtension(const std::string& file, const char* ext) {
 
 std::string LevelSetFilter(int kind) {
   std::string ext = KindExtension(kind);
-  return std::string(KindName(kind)) + " Levels (*." + ext + ")|*." + ext +
-         "|Any file (*.*)|*.*";
+  return std::string(KindName(kind)) + " Levels (*." + ext + ")|*." + ext + "|Any file (*.*)|*.*";
 }
 
 TMainControl::TMainControl() : frame(640, 440) {
@@ -58,9 +56,7 @@ TMainControl::TMainControl() : frame(640, 440) {
     recent[gCom.kind].Opened(name);
     if (hooks.recentChanged) hooks.recentChanged();
   };
-  gLevelSetEvents.fileClosed = [this](const std::string& name) {
-    recent[gCom.kind].Closed(name);
-  };
+  gLevelSetEvents.fileClosed = [this](const std::string& name) { recent[gCom.kind].Closed(name); };
   gLevelSetEvents.modifiedChanged = [this] {
     UpdateCaption();
     UpdateMenus();
@@ -69,8 +65,10 @@ TMainControl::TMainControl() : frame(640, 440) {
   gLevelSetEvents.saveAs = [this] { return SaveAs(); };
   gComHooks.endGame = [this] { EndGame(); };
   gScoresHooks.measurePause = [this](bool begin) {
-    if (begin) BeginMeasurePause();
-    else EndMeasurePause();
+    if (begin)
+      BeginMeasurePause();
+    else
+      EndMeasurePause();
   };
 }
 
@@ -91,6 +89,7 @@ void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini)
     SettingsTransfer(*ini, false, context);
   }
   if (applyPriorities) ApplyPriorities(gOptions.processPriority, gOptions.threadPriority);
+  if (gOptions.fullScreen && hooks.showLogo) hooks.showLogo();
   ComputeHalfColours();
 
   musicList = BuildMusicList(ProgramDir() + "Sounds/Music/");
@@ -149,8 +148,8 @@ void TMainControl::SelectKind(int kind) {
   if (hooks.recentChanged) hooks.recentChanged();
 
   if (s.origin == loNone) {
-    std::string name = gOptions.levelsFile[kind].empty() ? DefaultLevelsFile(kind)
-                                                         : gOptions.levelsFile[kind];
+    std::string name =
+        gOptions.levelsFile[kind].empty() ? DefaultLevelsFile(kind) : gOptions.levelsFile[kind];
     if (LoadLevelSet(name)) recent[kind].Opened(s.fileName);
     if (s.origin == loNone) NewLevelSet();
   }
@@ -340,9 +339,9 @@ void TMainControl::StopMusic() {
 bool TMainControl::CloseRequest() {
   for (int k = 0; k < kKinds; ++k) {
     if (!gCom.k[k].running) continue;
-    MsgButton b = Platform().MessageDialog(std::string("Abort ") + KindName(k) + " Game ?",
-                                           MsgType::Confirmation,
-                                           Btn(MsgButton::Yes) | Btn(MsgButton::No));
+    MsgButton b =
+        Platform().MessageDialog(std::string("Abort ") + KindName(k) + " Game ?",
+                                 MsgType::Confirmation, Btn(MsgButton::Yes) | Btn(MsgButton::No));
     if (b != MsgButton::Yes) return false;
   }
   if (gCom.editorOpen) ToggleEditor();
@@ -447,8 +446,8 @@ void TMainControl::ChangeLevel(int delta) {
   if (hooks.refreshEditor) hooks.refreshEditor();
 }
 
-bool TMainControl::AskNumber(const std::string& caption, int32_t& value, int32_t min,
-                             int32_t max, int32_t def, bool time) {
+bool TMainControl::AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max,
+                             int32_t def, bool time) {
   BeginMeasurePause();
   int32_t v = value;
   bool ok = time ? Platform().TimeDialog(caption, v, min, max, def)
@@ -483,76 +482,155 @@ void TMainControl::Command(MenuId id) {
     case miAISeparator:
     case miGameStepSeparator:
       break;  // handled by the window, or no action
-    case miNew: FileNew(); break;
-    case miOpen: FileOpen(); break;
-    case miReopen: break;
-    case miSave: FileSave(); break;
-    case miSaveAs: SaveAs(); break;
+    case miNew:
+      FileNew();
+      break;
+    case miOpen:
+      FileOpen();
+      break;
+    case miReopen:
+      break;
+    case miSave:
+      FileSave();
+      break;
+    case miSaveAs:
+      SaveAs();
+      break;
     case miTestLevel:
     case miStartGame:
       StartGame(def.tag);
       break;
-    case miEditor: ToggleEditor(); break;
+    case miEditor:
+      ToggleEditor();
+      break;
     case miMinimize:
       if (hooks.minimize) hooks.minimize();
       break;
     case miExit:
       if (hooks.closeWindow) hooks.closeWindow();
       break;
-    case miPauseGame: PauseToggle(); return;
-    case miAbortGame: AbortGame(); return;
+    case miPauseGame:
+      PauseToggle();
+      return;
+    case miAbortGame:
+      AbortGame();
+      return;
     case miLastLevel:
     case miNextLevel:
       ChangeLevel(def.tag);
       return;
-    case miPlayers1: case miPlayers2: case miPlayers3: case miPlayers4: case miPlayers5:
+    case miPlayers1:
+    case miPlayers2:
+    case miPlayers3:
+    case miPlayers4:
+    case miPlayers5:
       SetPlayerCount(def.tag);
       break;
-    case miAI1: case miAI2: case miAI3: case miAI4: case miAI5:
+    case miAI1:
+    case miAI2:
+    case miAI3:
+    case miAI4:
+    case miAI5:
       gCom.player[def.tag].ai = !gCom.player[def.tag].ai;
       break;
-    case miSlow: case miNormal: case miFast:
+    case miSlow:
+    case miNormal:
+    case miFast:
       gOptions.gameTick = def.tag;
       break;
     case miCustomGameDelay:
       AskNumber("Game Delay", gOptions.gameTick, 1, 1000, 28, false);
       break;
-    case miMaxFps: case miFps50: case miFps20:
+    case miMaxFps:
+    case miFps50:
+    case miFps20:
       gOptions.delayTime = def.tag;
       break;
     case miCustomFps:
       AskNumber("F/s Delay", gOptions.delayTime, 0, 1000, 0, false);
       break;
-    case miFillBitmap: fillBitmap = !fillBitmap; break;
-    case miRepaintImage: repaintImage = !repaintImage; break;
-    case miZoom1: case miZoom2: case miZoom3: case miZoom4:
+    case miFillBitmap:
+      fillBitmap = !fillBitmap;
+      break;
+    case miRepaintImage:
+      repaintImage = !repaintImage;
+      break;
+    case miZoom1:
+    case miZoom2:
+    case miZoom3:
+    case miZoom4:
       gOptions.zoom = def.tag;
       zoom = def.tag;
       if (hooks.zoomChanged) hooks.zoomChanged();
       break;
-    case miRegister: RegisterTypes(true); break;
-    case miUnregister: RegisterTypes(false); break;
-    case miMirrorGame: gCom.mirrorGame = !gCom.mirrorGame; break;
-    case miRealTimeGame: mons.realTime = !mons.realTime; break;
-    case miMonstersDelay: AskNumber("Monsters's Delay", mons.monstersDelay, 0, 10000, 500, true); break;
-    case miStopClock: case miGoClock: break;  // act on the Monsters game clock
-    case miTime: mons.times = !mons.times; break;
-    case miBonusTime: AskNumber("Bonus Time", mons.bonusTime, 0, 10000, 500, true); break;
-    case miBiosKeyboard: mons.biosKeyboard = !mons.biosKeyboard; break;
-    case miKeyboardDelay: AskNumber("Keyboard Delay", mons.keyboardDelay, 0, 10000, 150, true); break;
-    case miAgressiveMonsters: mons.aggressive = !mons.aggressive; break;
-    case miGrating: mons.grating = !mons.grating; break;
-    case miBlackSquares: mons.blackSquares = !mons.blackSquares; break;
-    case miSwapPlayers: mons.swapPlayers = !mons.swapPlayers; break;
-    case miScoreMonster: AskNumber("Score Monster", mons.scoreMonster, -1000, 1000, 100, false); break;
-    case miScorePlayer: AskNumber("Score Player", mons.scorePlayer, -1000, 1000, -200, false); break;
-    case miScoreHouse: AskNumber("Score House", mons.scoreHouse, -1000, 1000, -100, false); break;
-    case miScoreBonus: AskNumber("Score Bonus", mons.scoreBonus, -1000, 1000, 100, false); break;
-    case miReborn: gOptions.burr.reborn = !gOptions.burr.reborn; break;
-    case miEnemies: gOptions.burr.enemies = !gOptions.burr.enemies; break;
-    case miUseGrating: gOptions.burr.grating = !gOptions.burr.grating; break;
-    case miReadMe: ReadMe(); break;
-    case miCount: break;
+    case miRegister:
+      RegisterTypes(true);
+      break;
+    case miUnregister:
+      RegisterTypes(false);
+      break;
+    case miMirrorGame:
+      gCom.mirrorGame = !gCom.mirrorGame;
+      break;
+    case miRealTimeGame:
+      mons.realTime = !mons.realTime;
+      break;
+    case miMonstersDelay:
+      AskNumber("Monsters's Delay", mons.monstersDelay, 0, 10000, 500, true);
+      break;
+    case miStopClock:
+    case miGoClock:
+      break;  // act on the Monsters game clock
+    case miTime:
+      mons.times = !mons.times;
+      break;
+    case miBonusTime:
+      AskNumber("Bonus Time", mons.bonusTime, 0, 10000, 500, true);
+      break;
+    case miBiosKeyboard:
+      mons.biosKeyboard = !mons.biosKeyboard;
+      break;
+    case miKeyboardDelay:
+      AskNumber("Keyboard Delay", mons.keyboardDelay, 0, 10000, 150, true);
+      break;
+    case miAgressiveMonsters:
+      mons.aggressive = !mons.aggressive;
+      break;
+    case miGrating:
+      mons.grating = !mons.grating;
+      break;
+    case miBlackSquares:
+      mons.blackSquares = !mons.blackSquares;
+      break;
+    case miSwapPlayers:
+      mons.swapPlayers = !mons.swapPlayers;
+      break;
+    case miScoreMonster:
+      AskNumber("Score Monster", mons.scoreMonster, -1000, 1000, 100, false);
+      break;
+    case miScorePlayer:
+      AskNumber("Score Player", mons.scorePlayer, -1000, 1000, -200, false);
+      break;
+    case miScoreHouse:
+      AskNumber("Score House", mons.scoreHouse, -1000, 1000, -100, false);
+      break;
+    case miScoreBonus:
+      AskNumber("Score Bonus", mons.scoreBonus, -1000, 1000, 100, false);
+      break;
+    case miReborn:
+      gOptions.burr.reborn = !gOptions.burr.reborn;
+      break;
+    case miEnemies:
+      gOptions.burr.enemies = !gOptions.burr.enemies;
+      break;
+    case miUseGrating:
+      gOptions.burr.grating = !gOptions.burr.grating;
+      break;
+    case miReadMe:
+      ReadMe();
+      break;
+    case miCount:
+      break;
   }
   UpdateMenus();
 }
@@ -644,8 +722,7 @@ void TMainControl::ComputeMenus() {
     tickMatch |= on;
   }
   m[miCustomGameDelay].checked = !tickMatch;
-  m[miCustomGameDelay].caption =
-      "Custom Game Delay (" + std::to_string(gOptions.gameTick) + ")...";
+  m[miCustomGameDelay].caption = "Custom Game Delay (" + std::to_string(gOptions.gameTick) + ")...";
 
   m[miPauseGame].caption = gCom.paused ? "Continue Game" : "Pause Game";
   m[miHighScores].enabled = k == gkBrickfall || k == gkBurrower;

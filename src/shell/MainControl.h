@@ -22,14 +22,15 @@ class TKIniFile;
 struct TMainHooks {
   std::function<void(const std::string&)> captionChanged;
   std::function<void(const TMenuState&)> menusChanged;
-  std::function<void()> recentChanged;                 // rebuild the "Reopen" submenu
-  std::function<void(bool pointerInField)> present;    // show the frame bitmap
+  std::function<void()> recentChanged;               // rebuild the "Reopen" submenu
+  std::function<void(bool pointerInField)> present;  // show the frame bitmap
   std::function<void(bool show)> showEditor;
   std::function<void()> refreshEditor;
   std::function<void(bool on)> fullScreen;
-  std::function<void()> zoomChanged;                   // gOptions.zoom changed
+  std::function<void()> showLogo;     // the start logo, for 3 s at least
+  std::function<void()> zoomChanged;  // gOptions.zoom changed
   std::function<void()> minimize;
-  std::function<void()> closeWindow;                   // "E&xit": the window's close
+  std::function<void()> closeWindow;  // "E&xit": the window's close
 };
 
 class TMainControl {
@@ -38,16 +39,16 @@ class TMainControl {
   ~TMainControl();
 
   TMainHooks hooks;
-  TKBitmap frame;                       // 640 x 440; every frame is composed here
-  TKTimer moveClock;                    // DTimerMove: game steps at the game tick
-  TKTimer drawClock;                    // DTimerDraw: frames at the draw delay
+  TKBitmap frame;     // 640 x 440; every frame is composed here
+  TKTimer moveClock;  // DTimerMove: game steps at the game tick
+  TKTimer drawClock;  // DTimerDraw: frames at the draw delay
   TMeasurement measurement{drawClock, moveClock};
   TRecentFiles recent[3];
-  std::vector<std::string> musicList;   // ".mid" files, then ".rmi" files
-  int trackIndex[3] = {0, 0, 0};        // current piece of the music list per kind
-  int64_t musicPosition[3] = {0, 0, 0}; // remembered for pause, ms
-  TSettingsContext settingsContext;     // screen and window sizes, window state
-  int zoom = 1;                         // the window's whole zoom factor, set by the window
+  std::vector<std::string> musicList;    // ".mid" files, then ".rmi" files
+  int trackIndex[3] = {0, 0, 0};         // current piece of the music list per kind
+  int64_t musicPosition[3] = {0, 0, 0};  // remembered for pause, ms
+  TSettingsContext settingsContext;      // screen and window sizes, window state
+  int zoom = 1;                          // the window's whole zoom factor, set by the window
   bool created = false;
   bool applyPriorities = false;  // the GUI applies the process priority; tests do not
   bool reportRates = false;      // print the measured rates once a second (measurements)
@@ -107,8 +108,8 @@ class TMainControl {
   void ChangeLevel(int delta);
   void PlayTrack(int kind, int64_t fromMs);
   void StopMusic();
-  bool AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max,
-                 int32_t def, bool time);
+  bool AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max, int32_t def,
+                 bool time);
   void RegisterTypes(bool doRegister);
   void ComputeMenus();
   void MoveClockEvent();

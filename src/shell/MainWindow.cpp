@@ -6,15 +6,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
 #include "common/Com.h"
 #include "common/Dispatch.h"
+#include "common/FileIO.h"
 #include "common/Paths.h"
 #include "common/Scores.h"
 #include "dialogs/AboutBox.h"
@@ -23,13 +26,26 @@
 #include "editor/EditorWindow.h"
 #include "shell/Players.h"
 #include "shell/QtPlatform.h"
-#include "shell/SettingsDialog.h"
 #include "shell/Settings.h"
+#include "shell/SettingsDialog.h"
 
 namespace kelvra {
 
 namespace {
 constexpr int kFrameWidth = 640, kFrameHeight = 440;
+
+// A bitmap's bottom-up BGR rows in the top-down 32-bit layout of the window's backing
+// store, so that drawing it is a plain copy. `image` is reused when its size fits.
+void CopyToImage(const TKBitmap& bitmap, QImage& image) {
+  if (image.width() != bitmap.Width() || image.height() != bitmap.Height())
+    image = QImage(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* src = bitmap.Row(y);
+    auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < bitmap.Width(); ++x, src += 3)
+      dst[x] = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
+  }
+}
 }  // namespace
 
 TPlayArea::TPlayArea(const TKBitmap& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
@@ -49,16 +65,7 @@ void TPlayArea::paintEvent(QPaintEvent*) {
   QRect r = FrameRect();
   if (r != rect()) painter.fillRect(rect(), Qt::black);
   if (frame_.Empty()) return;
-  // The frame's rows are stored bottom-up as BGR triplets; turn them into the top-down
-  // 32-bit layout of the window's backing store, so that drawing is a plain copy.
-  if (image_.width() != frame_.Width() || image_.height() != frame_.Height())
-    image_ = QImage(frame_.Width(), frame_.Height(), QImage::Format_RGB32);
-  for (int y = 0; y < frame_.Height(); ++y) {
-    const uint8_t* src = frame_.Row(y);
-    auto* dst = reinterpret_cast<uint32_t*>(image_.scanLine(y));
-    for (int x = 0; x < frame_.Width(); ++x, src += 3)
-      dst[x] = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
-  }
+  CopyToImage(frame_, image_);
   // Whole zoom factors with nearest-neighbour sampling keep the pixels sharp.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawImage(r, image_);
@@ -77,7 +84,9 @@ void TPlayArea::StoreMouse(QMouseEvent* event) {
   gCom.mouseButton[2] = (b & Qt::RightButton) != 0;
 }
 
-void TPlayArea::mouseMoveEvent(QMouseEvent* event) { StoreMouse(event); }
+void TPlayArea::mouseMoveEvent(QMouseEvent* event) {
+  StoreMouse(event);
+}
 
 void TPlayArea::mousePressEvent(QMouseEvent* event) {
   StoreMouse(event);
@@ -99,8 +108,10 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
   playArea_ = new TPlayArea(control_.frame, this);
   playArea_->onButton = [this](Qt::MouseButton button, bool pressed) {
     // The mouse buttons also have virtual-key codes: 1 left, 2 right, 4 middle.
-    int vk = button == Qt::LeftButton ? 1 : button == Qt::RightButton ? 2
-             : button == Qt::MiddleButton ? 4 : 0;
+    int vk = button == Qt::LeftButton     ? 1
+             : button == Qt::RightButton  ? 2
+             : button == Qt::MiddleButton ? 4
+                                          : 0;
     if (vk && platform_) platform_->MouseButton(vk, pressed);
   };
   setCentralWidget(playArea_);
@@ -224,6 +235,7 @@ void TfMain::BindControl() {
   };
   h.fullScreen = [this](bool on) { SetFullScreen(on); };
   gPlayerHooks.colourChanged = [this] { control_.DrawOverlayOnce(); };
+  h.showLogo = [this] { ShowLogo(); };
   h.zoomChanged = [this] {
     if (!isFullScreen()) SetFullScreen(false);
   };
@@ -294,6 +306,23 @@ void TfMain::SetFullScreen(bool on) {
   }
 }
 
+void TfMain::ShowLogo() {
+  TKBitmap logo;
+  std::string file = ProgramDir() + "Graphics/Logo.bmp";
+  if (!FileExists(file) || !LoadFromFile(logo, file, 0, 0) || logo.Empty()) return;
+  QImage image;
+  CopyToImage(logo, image);
+  auto* splash =
+      new QLabel(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  splash->setPixmap(QPixmap::fromImage(image));
+  splash->adjustSize();
+  if (QScreen* s = QGuiApplication::primaryScreen())
+    splash->move(s->geometry().center() - splash->rect().center());
+  splash->show();
+  QTimer::singleShot(3000, splash, &QWidget::close);  // at least 3 s from its creation
+}
+
 int TfMain::WindowZoom() const {
   if (gOptions.zoom >= 1 && gOptions.zoom <= 4) return gOptions.zoom;
   QRect screen(0, 0, kFrameWidth, kFrameHeight);
@@ -323,19 +352,25 @@ void TfMain::RunIdlePass() {
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {
-  if (control_.CloseRequest()) event->accept();
-  else event->ignore();
+  if (control_.CloseRequest())
+    event->accept();
+  else
+    event->ignore();
 }
 
 void TfMain::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange) {
     if (TKIdleTimer* dispatcher = TKIdleTimer::Shared()) dispatcher->SetAppActive(isActiveWindow());
-    if (isActiveWindow()) control_.Activated();
-    else if (platform_) platform_->ClearKeys();
+    if (isActiveWindow())
+      control_.Activated();
+    else if (platform_)
+      platform_->ClearKeys();
   } else if (event->type() == QEvent::WindowStateChange) {
     auto* e = static_cast<QWindowStateChangeEvent*>(event);
-    if (isMinimized() && !(e->oldState() & Qt::WindowMinimized)) control_.Minimized();
-    else if (!isMinimized() && (e->oldState() & Qt::WindowMinimized)) control_.Restored();
+    if (isMinimized() && !(e->oldState() & Qt::WindowMinimized))
+      control_.Minimized();
+    else if (!isMinimized() && (e->oldState() & Qt::WindowMinimized))
+      control_.Restored();
   }
   QMainWindow::changeEvent(event);
 }

@@ -45,8 +45,7 @@ class TfMain : public QMainWindow {
   Q_OBJECT
  public:
   // `platform` may be null (then the window does not feed a key table); `ini` may be null.
-  TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform,
-         QWidget* parent = nullptr);
+  TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QWidget* parent = nullptr);
   ~TfMain() override;
 
   TMainControl& control() { return control_; }
@@ -71,7 +70,8 @@ class TfMain : public QMainWindow {
   void RebuildReopen();
   void ShowEditor(bool show);
   void SetFullScreen(bool on);
-  int WindowZoom() const;  // the stored zoom, or the largest that fits on the screen
+  int WindowZoom() const;
+  void ShowLogo();  // the stored zoom, or the largest that fits on the screen
   void About();
   void RunIdlePass();
 

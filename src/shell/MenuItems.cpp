@@ -3,7 +3,7 @@
 
 namespace kelvra {
 
-const char* const kMenuTitles[mbCount] = {"&File", "&Game", "&Options", "Brickfall",
+const char* const kMenuTitles[mbCount] = {"&File",     "&Game",    "&Options", "Brickfall",
                                           "&Monsters", "Burrower", "Help"};
 
 // id, menu, caption, tag, shortcut, checkable, radio group, separator before

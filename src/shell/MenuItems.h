@@ -8,40 +8,107 @@ namespace kelvra {
 
 enum MenuId : int {
   // "&File"
-  miBrickfall, miMonsters, miBurrower, miGameInfo, miHighScores, miNew, miOpen, miReopen,
-  miSave, miSaveAs, miTestLevel, miEditor, miMinimize, miExit,
+  miBrickfall,
+  miMonsters,
+  miBurrower,
+  miGameInfo,
+  miHighScores,
+  miNew,
+  miOpen,
+  miReopen,
+  miSave,
+  miSaveAs,
+  miTestLevel,
+  miEditor,
+  miMinimize,
+  miExit,
   // "&Game"
-  miStartGame, miPauseGame, miAbortGame, miLastLevel, miNextLevel,
-  miPlayers1, miPlayers2, miPlayers3, miPlayers4, miPlayers5,
-  miAISeparator, miAI1, miAI2, miAI3, miAI4, miAI5,
+  miStartGame,
+  miPauseGame,
+  miAbortGame,
+  miLastLevel,
+  miNextLevel,
+  miPlayers1,
+  miPlayers2,
+  miPlayers3,
+  miPlayers4,
+  miPlayers5,
+  miAISeparator,
+  miAI1,
+  miAI2,
+  miAI3,
+  miAI4,
+  miAI5,
   // "&Options"
-  miSlow, miNormal, miFast, miCustomGameDelay, miGameStepSeparator, miNormalGameStep,
-  miCustomGameStep, miMemoryStatus, miMaxFps, miFps50, miFps20, miCustomFps, miFillBitmap,
-  miRepaintImage, miZoom1, miZoom2, miZoom3, miZoom4, miSettings, miRegister, miUnregister,
+  miSlow,
+  miNormal,
+  miFast,
+  miCustomGameDelay,
+  miGameStepSeparator,
+  miNormalGameStep,
+  miCustomGameStep,
+  miMemoryStatus,
+  miMaxFps,
+  miFps50,
+  miFps20,
+  miCustomFps,
+  miFillBitmap,
+  miRepaintImage,
+  miZoom1,
+  miZoom2,
+  miZoom3,
+  miZoom4,
+  miSettings,
+  miRegister,
+  miUnregister,
   // "Brickfall"
   miMirrorGame,
   // "&Monsters"
-  miRealTimeGame, miMonstersDelay, miStopClock, miGoClock, miTime, miBonusTime, miBiosKeyboard,
-  miKeyboardDelay, miAgressiveMonsters, miGrating, miBlackSquares, miSwapPlayers,
-  miScoreMonster, miScorePlayer, miScoreHouse, miScoreBonus,
+  miRealTimeGame,
+  miMonstersDelay,
+  miStopClock,
+  miGoClock,
+  miTime,
+  miBonusTime,
+  miBiosKeyboard,
+  miKeyboardDelay,
+  miAgressiveMonsters,
+  miGrating,
+  miBlackSquares,
+  miSwapPlayers,
+  miScoreMonster,
+  miScorePlayer,
+  miScoreHouse,
+  miScoreBonus,
   // "Burrower"
-  miReborn, miEnemies, miUseGrating,
+  miReborn,
+  miEnemies,
+  miUseGrating,
   // "Help"
-  miReadMe, miAbout,
+  miReadMe,
+  miAbout,
   miCount
 };
 
-enum MenuBar : int { mbFile, mbGame, mbOptions, mbBrickfall, mbMonsters, mbBurrower, mbHelp,
-                     mbCount };
+enum MenuBar : int {
+  mbFile,
+  mbGame,
+  mbOptions,
+  mbBrickfall,
+  mbMonsters,
+  mbBurrower,
+  mbHelp,
+  mbCount
+};
 
 struct TMenuItemDef {
   MenuId id;
   MenuBar menu;
-  const char* caption;    // "&" marks the access key; nullptr for a separator
+  const char* caption;  // "&" marks the access key; nullptr for a separator
   int tag;
-  const char* shortcut;   // in QKeySequence's portable text form, "" for none
+  const char* shortcut;  // in QKeySequence's portable text form, "" for none
   bool checkable;
-  int radioGroup;         // items sharing a group > 0 are exclusive
+  int radioGroup;  // items sharing a group > 0 are exclusive
   bool separatorBefore;
 };
 

@@ -470,7 +470,9 @@ void QtPlatform::KeySnapshot(uint8_t state[256]) {
   for (int i = 0; i < 256; ++i) state[i] = keys_[i] & 0x80;
 }
 
-uint8_t QtPlatform::GamepadState() { return gamepad_.State(NowMs()); }
+uint8_t QtPlatform::GamepadState() {
+  return gamepad_.State(NowMs());
+}
 
 bool QtPlatform::LimitedTextInput(const std::string& caption, const std::string& prompt,
                                   std::string& value, const std::string& defaultText,
@@ -478,12 +480,13 @@ bool QtPlatform::LimitedTextInput(const std::string& caption, const std::string&
   return RunNameDialog(DialogParent(), caption, prompt, value, defaultText, maxLength);
 }
 
-bool QtPlatform::FileTypesRegistered() { return kelvra::FileTypesRegistered(UserDataHome()); }
+bool QtPlatform::FileTypesRegistered() {
+  return kelvra::FileTypesRegistered(UserDataHome());
+}
 
 bool QtPlatform::RegisterFileTypes(bool doRegister) {
-  return kelvra::RegisterFileTypes(UserDataHome(),
-                                   QCoreApplication::applicationFilePath().toStdString(),
-                                   doRegister, true);
+  return kelvra::RegisterFileTypes(
+      UserDataHome(), QCoreApplication::applicationFilePath().toStdString(), doRegister, true);
 }
 
 int QtPlatform::ShellOpen(const std::string& path) {
@@ -536,7 +539,9 @@ TOutputFormat OptionsFormat() {
 
 }  // namespace
 
-QtPlatform::~QtPlatform() { ShutdownAudio(); }
+QtPlatform::~QtPlatform() {
+  ShutdownAudio();
+}
 
 bool QtPlatform::SoundOpen(int frequency, bool bits16, bool stereo) {
   TOutputFormat format;
@@ -546,9 +551,13 @@ bool QtPlatform::SoundOpen(int frequency, bool bits16, bool stereo) {
   return QtAudio().output.OpenEffects(format);
 }
 
-void QtPlatform::SoundClose() { QtAudio().output.CloseEffects(); }
+void QtPlatform::SoundClose() {
+  QtAudio().output.CloseEffects();
+}
 
-bool QtPlatform::MusicOpen(const std::string& path) { return QtAudio().music.Open(path); }
+bool QtPlatform::MusicOpen(const std::string& path) {
+  return QtAudio().music.Open(path);
+}
 
 void QtPlatform::MusicPlay(int64_t fromMs) {
   TAudio& audio = QtAudio();
@@ -568,9 +577,17 @@ void QtPlatform::MusicClose() {
   audio.output.SetMusicActive(false, OptionsFormat());
 }
 
-bool QtPlatform::MusicLoaded() { return QtAudio().music.Loaded(); }
-bool QtPlatform::MusicPlaying() { return QtAudio().music.Playing(); }
-int64_t QtPlatform::MusicPosition() { return QtAudio().music.PositionMs(); }
-bool QtPlatform::MusicTakeEnded() { return QtAudio().music.TakeEnded(); }
+bool QtPlatform::MusicLoaded() {
+  return QtAudio().music.Loaded();
+}
+bool QtPlatform::MusicPlaying() {
+  return QtAudio().music.Playing();
+}
+int64_t QtPlatform::MusicPosition() {
+  return QtAudio().music.PositionMs();
+}
+bool QtPlatform::MusicTakeEnded() {
+  return QtAudio().music.TakeEnded();
+}
 
 }  // namespace kelvra

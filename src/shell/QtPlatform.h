@@ -71,9 +71,8 @@ class QtPlatform : public PlatformServices {
   void Beep() override;
   void RequestMainClose() override;
   [[noreturn]] void Terminate(int exitCode) override;
-  bool LimitedTextInput(const std::string& caption, const std::string& prompt,
-                        std::string& value, const std::string& defaultText,
-                        int maxLength) override;
+  bool LimitedTextInput(const std::string& caption, const std::string& prompt, std::string& value,
+                        const std::string& defaultText, int maxLength) override;
   bool FileTypesRegistered() override;
   bool RegisterFileTypes(bool doRegister) override;
 

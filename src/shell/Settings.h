@@ -11,14 +11,14 @@ class TKIniFile;
 class TRecentFiles;
 
 struct TMonstersOptions {
-  uint8_t times = 0;            // "Times"
-  uint8_t swapPlayers = 0;      // "SwapPlayers"
-  int32_t bonusTime = 500;      // ms, 0..10000
-  int32_t scoreMonster = 100;   // -1000..1000
+  uint8_t times = 0;           // "Times"
+  uint8_t swapPlayers = 0;     // "SwapPlayers"
+  int32_t bonusTime = 500;     // ms, 0..10000
+  int32_t scoreMonster = 100;  // -1000..1000
   int32_t scorePlayer = -200;
   int32_t scoreHouse = -100;
   int32_t scoreBonus = 100;
-  uint8_t grating = 0;          // "MonsGrating"
+  uint8_t grating = 0;  // "MonsGrating"
   uint8_t biosKeyboard = 0;
   int32_t keyboardDelay = 150;  // ms, 0..10000
   uint8_t realTime = 1;         // "RealTimeGame"
@@ -36,14 +36,14 @@ struct TBurrowerOptions {
 // Options of the "Options" section and window positions. Game-state items that are also
 // settings (kind, player counts, players, key maps, mirror game) live in gCom.
 struct TOptions {
-  std::string levelsFile[3];       // absolute names
+  std::string levelsFile[3];  // absolute names
   std::string playerName = "Unknown";
-  int32_t gameTick = 28;           // ms per game step, 1..1000
-  int32_t processPriority = 1;     // 0 Idle, 1 Normal, 2 High, 3 Realtime
-  int32_t threadPriority = 3;      // 0 Idle .. 6 Time Critical
-  int32_t delayTime = 20;          // draw delay in ms, 0..1000
+  int32_t gameTick = 28;        // ms per game step, 1..1000
+  int32_t processPriority = 1;  // 0 Idle, 1 Normal, 2 High, 3 Realtime
+  int32_t threadPriority = 3;   // 0 Idle .. 6 Time Critical
+  int32_t delayTime = 20;       // draw delay in ms, 0..1000
   uint8_t fullScreen = 1;
-  int32_t fullScreenBits = 32;     // 8, 16, 24 or 32
+  int32_t fullScreenBits = 32;  // 8, 16, 24 or 32
   uint8_t waitRetrace = 1;
   uint8_t sounds = 1;
   uint8_t reduceSounds = 1;
@@ -51,10 +51,10 @@ struct TOptions {
   int32_t soundFrequency = 22050;  // 1..100000
   uint8_t soundStereo = 1;
   uint8_t music = 1;
-  int32_t scoresLeft = -1, scoresTop = -1;      // -1: the window's design position
+  int32_t scoresLeft = -1, scoresTop = -1;  // -1: the window's design position
   int32_t gameInfoLeft = -1, gameInfoTop = -1;
-  int32_t mainLeft = 0, mainTop = 0;            // section "fMain"
-  int32_t zoom = 0;                             // window zoom 1..4, 0 automatic
+  int32_t mainLeft = 0, mainTop = 0;  // section "fMain"
+  int32_t zoom = 0;                   // window zoom 1..4, 0 automatic
   TMonstersOptions mons;
   TBurrowerOptions burr;
 };
@@ -63,8 +63,8 @@ extern TOptions gOptions;
 // What the transfer needs from the main window.
 struct TSettingsContext {
   TRecentFiles* recent[3] = {nullptr, nullptr, nullptr};  // nullptr: the list is skipped
-  bool levelsFromFile[3] = {false, false, false};  // save "LevelsFile" only for those
-  bool windowNormal = true;     // "fMain" Left/Top only in the normal window state
+  bool levelsFromFile[3] = {false, false, false};         // save "LevelsFile" only for those
+  bool windowNormal = true;                     // "fMain" Left/Top only in the normal window state
   int screenWidth = 1920, screenHeight = 1080;  // for the centring default
   int windowWidth = 640, windowHeight = 440;
 };

@@ -74,9 +74,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(titles, QStringList({"&File", "&Game", "&Options", "Brickfall", "&Monsters",
                                   "Burrower", "Help"}));
     QCOMPARE(MenuTexts(w->menu(mbFile)),
-             QStringList({"Brickfall", "Monsters", "Burrower", "Game Info...",
-                          "High Scores...", "New", "Open...", "Reopen", "Save", "Save &As...",
-                          "Test Level", "Editor...", "Minimize", "E&xit"}));
+             QStringList({"Brickfall", "Monsters", "Burrower", "Game Info...", "High Scores...",
+                          "New", "Open...", "Reopen", "Save", "Save &As...", "Test Level",
+                          "Editor...", "Minimize", "E&xit"}));
     QCOMPARE(MenuTexts(w->menu(mbHelp)), QStringList({"Read Me", "&About..."}));
     QCOMPARE(w->action(miEditor)->shortcut(), QKeySequence("Ctrl+E"));
     QCOMPARE(w->action(miPauseGame)->shortcut(), QKeySequence("P"));

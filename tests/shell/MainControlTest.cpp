@@ -108,8 +108,7 @@ TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
   control->Command(miEditor);
   ASSERT_TRUE(gCom.editorOpen);
   EXPECT_TRUE(Item(miEditor).checked);
-  for (MenuId id : {miBrickfall, miMonsters, miBurrower, miNew, miOpen, miStartGame,
-                    miTestLevel})
+  for (MenuId id : {miBrickfall, miMonsters, miBurrower, miNew, miOpen, miStartGame, miTestLevel})
     EXPECT_FALSE(Item(id).enabled) << kMenuItems[id].caption;
   control->Command(miEditor);
   EXPECT_FALSE(gCom.editorOpen);
@@ -290,8 +289,7 @@ TEST_F(MainControlTest, OpenUsesTheKindsFilterAndFillsTheRecentList) {
   platform.openAnswers.push_back(file);
   control->Command(miOpen);
   ASSERT_FALSE(platform.log.empty());
-  EXPECT_EQ(platform.log[0].rfind("open: Monsters Levels (*.MoL)|*.MoL|Any file (*.*)|*.*", 0),
-            0u);
+  EXPECT_EQ(platform.log[0].rfind("open: Monsters Levels (*.MoL)|*.MoL|Any file (*.*)|*.*", 0), 0u);
   EXPECT_EQ(Cur().fileName, file);
   EXPECT_EQ(KindLevelCount(gkMonsters), 3);
   EXPECT_EQ(control->recent[gkMonsters].Files().front(), file);
