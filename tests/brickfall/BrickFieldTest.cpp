@@ -1,0 +1,174 @@
+// Tests of building the Brickfall play-field wall table: fixed-point conversion, hits, the
+// three mirroring flags, the slot limit and walls whose shape has no picture.
+#include "brickfall/BrickField.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace kelvra {
+namespace {
+
+// Wall pictures in pixels: shape 0 is 32 x 16, shape 1 is 64 x 32.
+const int32_t kWidths[] = {32, 64};
+const int32_t kHeights[] = {16, 32};
+
+TWall Wall(int32_t x, int32_t y, uint16_t shape = 0, uint8_t colour = 0, uint8_t bonus = 0) {
+  TWall w{};
+  w.x = x;
+  w.y = y;
+  w.shape = shape;
+  w.colour = colour;
+  w.bonus = bonus;
+  return w;
+}
+
+TLevel Level(const TWalls& walls, bool mirrorX, bool mirrorY, bool mirrorXY) {
+  TLevel level;
+  NewBrickLevel(level);
+  level.Walls() = walls;
+  level.f.rightIsLeft = mirrorX ? 255 : 0;
+  level.f.bottomIsTop = mirrorY ? 255 : 0;
+  level.f.rightBottomIsLeftTop = mirrorXY ? 255 : 0;
+  return level;
+}
+
+// Top-left corners, in whole pixels, of the filled slots in order.
+std::vector<std::pair<int32_t, int32_t>> Corners() {
+  std::vector<std::pair<int32_t, int32_t>> corners;
+  for (int i = 0; i < gBrick.wallCount; ++i) {
+    EXPECT_EQ(gBrick.walls[i].alive, 1u);
+    EXPECT_EQ(gBrick.walls[i].x % kFxOne, 0);
+    corners.emplace_back(gBrick.walls[i].x / kFxOne, gBrick.walls[i].y / kFxOne);
+  }
+  return corners;
+}
+
+TEST(BrickField, CopiesWallsInFixedPoint) {
+  ClearBrickField();
+  BuildPlayField(Level({Wall(-3, 7, 1, 5, 26), Wall(100, 200, 0, 0, 3)}, false, false, false),
+                 kWidths, kHeights, 2);
+  ASSERT_EQ(gBrick.wallCount, 2);
+  const TFieldWall& a = gBrick.walls[0];
+  EXPECT_EQ(a.x, -3072);
+  EXPECT_EQ(a.y, 7168);
+  EXPECT_EQ(a.width, 65536);
+  EXPECT_EQ(a.height, 32768);
+  EXPECT_EQ(a.shape, 1u);
+  EXPECT_EQ(a.hits, 5u);  // hits start at the colour
+  EXPECT_EQ(a.bonus, 26);
+  EXPECT_EQ(gBrick.walls[1].hits, 0u);
+  EXPECT_EQ(gBrick.walls[1].x, 102400);
+  EXPECT_EQ(gBrick.walls[2].alive, 0u);
+}
+
+struct MirrorCase {
+  const char* name;
+  bool mirrorX, mirrorY, mirrorXY;
+  TWall wall;
+  std::vector<std::pair<int32_t, int32_t>> expected;
+};
+
+TEST(BrickField, Mirroring) {
+  const MirrorCase cases[] = {
+      {"left half mirrored right", true, false, false, Wall(10, 50), {{10, 50}, {470, 50}}},
+      {"straddling the vertical centre", true, false, false, Wall(240, 50), {{240, 50}}},
+      {"ending one pixel before the centre",
+       true,
+       false,
+       false,
+       Wall(224, 50),
+       {{224, 50}, {256, 50}}},
+      {"starting at the centre", true, false, false, Wall(256, 50), {{256, 50}, {224, 50}}},
+      {"upper half mirrored down", false, true, false, Wall(10, 20), {{10, 20}, {10, 348}}},
+      {"straddling the horizontal centre", false, true, false, Wall(10, 180), {{10, 180}}},
+      {"all three, top-left quarter",
+       true,
+       true,
+       true,
+       Wall(10, 20),
+       {{10, 20}, {470, 20}, {10, 348}, {470, 348}}},
+      {"only the diagonal", false, false, true, Wall(400, 300), {{400, 300}, {80, 68}}},
+      {"diagonal needs both sides", false, false, true, Wall(240, 20), {{240, 20}}},
+      {"all three, straddling vertically",
+       true,
+       true,
+       true,
+       Wall(240, 20),
+       {{240, 20}, {240, 348}}},
+      {"no flags", false, false, false, Wall(10, 20), {{10, 20}}},
+  };
+  for (const MirrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearBrickField();
+    BuildPlayField(Level({Wall(c.wall.x, c.wall.y, 0, 4, 9)}, c.mirrorX, c.mirrorY, c.mirrorXY),
+                   kWidths, kHeights, 2);
+    EXPECT_EQ(Corners(), c.expected);
+    for (int i = 0; i < gBrick.wallCount; ++i) {
+      EXPECT_EQ(gBrick.walls[i].hits, 4u);
+      EXPECT_EQ(gBrick.walls[i].bonus, 9);
+      EXPECT_EQ(gBrick.walls[i].width, 32 * kFxOne);
+    }
+  }
+}
+
+TEST(BrickField, CopiesFollowEachWallInTurn) {
+  BuildPlayField(Level({Wall(10, 20), Wall(300, 250)}, true, true, false), kWidths, kHeights, 2);
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{10, 20},  {300, 250}, {470, 20},
+                                                             {10, 348}, {180, 250}, {300, 118}};
+  EXPECT_EQ(Corners(), expected);
+}
+
+TEST(BrickField, SlotLimit) {
+  // 1000 walls with all three flags would need 4000 slots: copying stops at 1536.
+  TWalls walls(1000, Wall(10, 20, 0, 2));
+  BuildPlayField(Level(walls, true, true, true), kWidths, kHeights, 2);
+  EXPECT_EQ(gBrick.wallCount, kBrickFieldWalls);
+  for (const TFieldWall& w : gBrick.walls) EXPECT_EQ(w.alive, 1u);
+  // Copies of wall i fill slots 1000 + 3i .. 1002 + 3i (right, bottom, diagonal), so the
+  // last slot holds wall 178's bottom copy and its diagonal copy is dropped.
+  EXPECT_EQ(gBrick.walls[1000].x, 470 * kFxOne);
+  EXPECT_EQ(gBrick.walls[1535].x, 10 * kFxOne);
+  EXPECT_EQ(gBrick.walls[1535].y, 348 * kFxOne);
+  EXPECT_EQ(gBrick.walls[1535].hits, 2u);
+
+  // More stored walls than slots: only the first 1536 are taken.
+  TWalls many(kBrickFieldWalls + 10, Wall(10, 20));
+  many[kBrickFieldWalls] = Wall(99, 99);
+  BuildPlayField(Level(many, false, false, false), kWidths, kHeights, 2);
+  EXPECT_EQ(gBrick.wallCount, kBrickFieldWalls);
+  EXPECT_EQ(gBrick.walls[kBrickFieldWalls - 1].x, 10 * kFxOne);
+}
+
+TEST(BrickField, UnknownShapeIsSkipped) {
+  BuildPlayField(Level({Wall(10, 20, 2), Wall(30, 40, 1), Wall(1, 1, 65535)}, true, false, false),
+                 kWidths, kHeights, 2);
+  const std::vector<std::pair<int32_t, int32_t>> expected = {{30, 40}, {418, 40}};
+  EXPECT_EQ(Corners(), expected);
+  EXPECT_EQ(gBrick.walls[0].shape, 1u);
+
+  BuildPlayField(Level({Wall(10, 20)}, true, true, true), nullptr, nullptr, 0);
+  EXPECT_EQ(gBrick.wallCount, 0);
+  EXPECT_EQ(gBrick.walls[0].alive, 0u);
+}
+
+TEST(BrickField, RebuildClearsOldWalls) {
+  BuildPlayField(Level(TWalls(50, Wall(10, 20)), false, false, false), kWidths, kHeights, 2);
+  BuildPlayField(Level({Wall(10, 20)}, false, false, false), kWidths, kHeights, 2);
+  EXPECT_EQ(gBrick.wallCount, 1);
+  EXPECT_EQ(gBrick.walls[1].alive, 0u);
+}
+
+TEST(BrickField, FarOutCoordinatesStayInRange) {
+  // Unvalidated stored values would overflow 32 bits once scaled; they are held far outside
+  // the field instead, and mirroring them stays finite.
+  BuildPlayField(Level({Wall(INT32_MAX, INT32_MIN)}, true, true, true), kWidths, kHeights, 2);
+  ASSERT_EQ(gBrick.wallCount, 4);
+  EXPECT_EQ(gBrick.walls[0].x, 65536 * kFxOne);
+  EXPECT_EQ(gBrick.walls[0].y, -65536 * kFxOne);
+  EXPECT_EQ(gBrick.walls[3].x, kBrickFieldWidthFx - 65536 * kFxOne - 32 * kFxOne);
+}
+
+}  // namespace
+}  // namespace kelvra
