@@ -2,6 +2,7 @@
 // the games rely on, waves and MIDI files read back, and generation is repeatable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -333,6 +334,81 @@ TEST(Content, IconsArePngsOfTheirFolderSize) {
       EXPECT_EQ(png[25], 6) << path;  // RGBA: icons have see-through corners
       EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
     }
+}
+
+// Brickfall reads its wall list in file-name order; shape 0 is the default set's 32 x 16
+// brick, and most shapes must be small enough for the ordinary ball to break (2,304 px²).
+TEST(Content, BrickfallWallShapesSuitTheSizeClasses) {
+  std::vector<std::string> walls;
+  for (const auto& e : fs::directory_iterator(kData + "Graphics/Walls"))
+    if (e.path().extension() == ".bmp") walls.push_back(e.path().string());
+  std::sort(walls.begin(), walls.end());
+  ASSERT_GE(walls.size(), 10u);
+  ASSERT_LE(walls.size(), 16u);
+  int small = 0, withKey = 0;
+  for (size_t i = 0; i < walls.size(); ++i) {
+    const TKBitmap b = LoadBmp(walls[i]);
+    if (i == 0) {
+      EXPECT_EQ(b.Width(), 32) << walls[i];
+      EXPECT_EQ(b.Height(), 16) << walls[i];
+    }
+    EXPECT_GE(b.Width(), 8) << walls[i];
+    EXPECT_GE(b.Height(), 8) << walls[i];
+    EXPECT_LE(b.Width() * b.Height(), 128 * 64) << walls[i];
+    small += b.Width() * b.Height() <= 2304;
+    // Grey so that the colour tint decides the hue; magenta only outside round shapes.
+    bool key = false;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) {
+        const uint32_t c = b.Pixel(x, y);
+        if (c == 0x800080) {
+          key = true;
+          continue;
+        }
+        EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c)) << walls[i];
+      }
+    withKey += key;
+  }
+  EXPECT_GT(small * 3, int(walls.size()) * 2);
+  EXPECT_LT(small, int(walls.size()));                  // a few deliberately tough walls
+  EXPECT_NE(LoadBmp(walls[0]).Pixel(0, 0), 0x800080u);  // the plain brick is solid
+  EXPECT_LT(withKey, int(walls.size()));
+}
+
+TEST(Content, BrickfallSpritesHavePlayableSizes) {
+  const std::string dir = kData + "Graphics/Brickfall/";
+  int lastWidth = 0;
+  for (int size = 0; size < 4; ++size) {  // stored at half the size they play at
+    const TKBitmap b = LoadBmp(dir + "Player" + std::to_string(size) + ".bmp");
+    EXPECT_GT(b.Width(), lastWidth) << size;
+    EXPECT_GT(b.Width(), 2 * b.Height()) << size;
+    EXPECT_GE(b.Height(), 4) << size;
+    EXPECT_LE(b.Width(), 64) << size;
+    lastWidth = b.Width();
+  }
+  const TKBitmap shot = LoadBmp(dir + "Shot0.bmp");
+  EXPECT_GT(shot.Height(), shot.Width());
+  EXPECT_LE(shot.Height(), 24);
+  int greys = 0;  // the part that takes the player's colour
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) {
+      const uint32_t c = shot.Pixel(x, y);
+      greys += RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c);
+    }
+  EXPECT_GT(greys, 10);
+  for (int k = 0; k < 3; ++k) {
+    const TKBitmap b = LoadBmp(dir + "Enem" + std::to_string(k) + ".bmp");
+    EXPECT_GE(b.Width(), 12) << k;
+    EXPECT_LE(b.Width(), 48) << k;
+    EXPECT_GE(b.Height(), 12) << k;
+    EXPECT_LE(b.Height(), 48) << k;
+    EXPECT_EQ(b.Pixel(0, 0), 0x800080u) << k;  // corners see-through
+  }
+  for (const char* name : {"Bubble0", "Bubble2", "Rain0", "Rain2", "Snow0", "Snow3", "Brick"})
+    EXPECT_TRUE(fs::is_regular_file(dir + name + ".bmp")) << name;
+  // Bonus pictures carry the kind's name, first and last of the 26.
+  for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})
+    EXPECT_TRUE(fs::is_regular_file(kData + "Graphics/Bonuses/" + name + ".bmp")) << name;
 }
 
 TEST(Content, ManualDescribesTheGamesAndTheirKeys) {
