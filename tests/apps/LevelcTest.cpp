@@ -50,7 +50,7 @@ TEST_F(LevelcTest, BrickfallDefaultSet) {
   EXPECT_EQ(GetShortString(s.header.description, 64), "Kelvra Brickfall: four walls to warm up");
   EXPECT_EQ(GetShortString(s.header.finalMessage, 64), "Well played! Every wall is down.");
   EXPECT_EQ(s.header.saveCounter, 1u);
-  EXPECT_EQ(s.header.editingTime, 0);
+  EXPECT_EQ(+s.header.editingTime, 0);
   EXPECT_EQ(s.header.lock, 0u);
   for (const TLevel& level : gBrickLevels) {
     EXPECT_FALSE(level.Walls().empty());
