@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz/ and runs each for a bounded time
+# Builds the libFuzzer targets with clang, AddressSanitizer and UBSan in build-fuzz/ and runs each for a bounded time
 # (seconds per target: first argument, default 20) on a scratch copy of its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DKELVRA_FUZZ=ON -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
+  -DKELVRA_FUZZ=ON -DKELVRA_SANITIZE=ON -DKELVRA_GUI=OFF -DKELVRA_BENCH=OFF >/dev/null
 targets=$(ls fuzz/Fuzz*.cpp | xargs -n1 basename | sed 's/\.cpp$//')
 cmake --build build-fuzz -j"$(nproc)" --target $targets
 scratch=$(mktemp -d)

@@ -2,7 +2,9 @@
 // a level set can be made, shown and stepped without effect.
 #include "brickfall/Brickfall.h"
 
+#include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
+#include "brickfall/BrickPictures.h"
 #include "common/Com.h"
 #include "media/KBitmap.h"
 
@@ -17,10 +19,18 @@ void BrickNewLevelSet() {
 void BrickFreeLevelSet() {
   gBrickLevels.clear();
 }
-void BrickShowLevel() {}
+void BrickShowLevel() {
+  ClearBrickField();
+  const int index = gCom.k[gkBrickfall].levelIndex;
+  if (index < 0 || index >= int(gBrickLevels.size())) return;
+  BuildPlayField(gBrickLevels[index], gBrickPictures.width, gBrickPictures.height,
+                 gBrickPictures.shapes);
+}
 void BrickStartGame() {}
 void BrickGameStep() {}
-void BrickInitKind() {}
+void BrickInitKind() {
+  LoadBrickPictures();
+}
 void BrickActivateKind() {}
 void BrickSecondTick() {}
 void BrickLevelChanged() {}
@@ -30,6 +40,7 @@ void BrickDrawField() {
   if (!gCom.frame) return;
   const TRect& f = gCom.k[gkBrickfall].field;
   FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
+  DrawFieldWalls(*gCom.frame);
 }
 int BrickLevelCount() {
   return int(gBrickLevels.size());
