@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang, AddressSanitizer and UBSan in build-fuzz/ and runs each for a bounded time
-# (seconds per target: first argument, default 20) on a scratch copy of its corpus.
+# Builds the libFuzzer targets with clang, AddressSanitizer and UBSan in build-fuzz/ and
+# runs each for a bounded time (seconds per target: first argument, default 20) on a
+# scratch copy of its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "GuiTestUtil.h"
 #include "TestUtil.h"
 #include "dialogs/IOError.h"
 #include "dialogs/IOErrorDialog.h"
@@ -18,23 +19,7 @@ using namespace kelvra;
 
 namespace {
 
-// Runs `act` on the first visible window of type T once it is up (a modal dialog opened
-// from a timer needs a few turns of the event loop); gives up after about two seconds.
-template <class T>
-void WhenShown(std::function<void(T*)> act, int triesLeft = 400) {
-  QTimer::singleShot(5, [act, triesLeft] {
-    T* found = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!found || !found->isVisible()) {
-      found = nullptr;
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) found = t;
-    }
-    if (found)
-      act(found);
-    else if (triesLeft > 0)
-      WhenShown<T>(act, triesLeft - 1);
-  });
-}
+using test::WhenShown;
 
 bool gLeftOpen = false;  // an action meant to end the dialog did not
 

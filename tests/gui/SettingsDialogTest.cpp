@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 
+#include "GuiTestUtil.h"
 #include "common/Com.h"
 #include "shell/Players.h"
 #include "shell/QtPlatform.h"
@@ -21,23 +22,7 @@ using namespace kelvra;
 
 namespace {
 
-// Runs `act` on the first visible window of type T once it is up; gives up after about
-// two seconds.
-template <class T>
-void WhenShown(std::function<void(T*)> act, int triesLeft = 400) {
-  QTimer::singleShot(5, [act, triesLeft] {
-    T* found = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!found || !found->isVisible()) {
-      found = nullptr;
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) found = t;
-    }
-    if (found)
-      act(found);
-    else if (triesLeft > 0)
-      WhenShown<T>(act, triesLeft - 1);
-  });
-}
+using test::WhenShown;
 
 struct KeyRow {
   int qtKey;

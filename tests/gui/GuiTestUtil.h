@@ -1,0 +1,29 @@
+// Helpers shared by the GUI tests.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace kelvra::test {
+
+// Runs `act` on the first visible window of type T once it is up (a modal dialog opened
+// from a timer needs a few turns of the event loop); gives up after about two seconds.
+template <class T>
+void WhenShown(std::function<void(T*)> act, int triesLeft = 400) {
+  QTimer::singleShot(5, [act, triesLeft] {
+    T* found = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!found || !found->isVisible()) {
+      found = nullptr;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible()) found = t;
+    }
+    if (found)
+      act(found);
+    else if (triesLeft > 0)
+      WhenShown<T>(act, triesLeft - 1);
+  });
+}
+
+}  // namespace kelvra::test
