@@ -2,6 +2,8 @@
 // answered by the scripted headless platform.
 #include <gtest/gtest.h>
 
+#include "HeadlessTest.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -11,19 +13,9 @@
 namespace kelvra {
 namespace {
 
-class IOErrorTest : public ::testing::Test {
+class IOErrorTest : public test::HeadlessTest {
  protected:
-  void SetUp() override {
-    SetPlatform(&headless);
-    ResetIOErrors();
-  }
-  void TearDown() override {
-    ResetIOErrors();
-    SetPlatform(nullptr);
-  }
   void Answer(IOErrorChoice choice) { headless.fileErrorAnswers.push_back({choice, {}}); }
-
-  HeadlessPlatform headless;
 };
 
 TEST_F(IOErrorTest, EveryEntryBuildsItsKindCaptionTextAndButtons) {

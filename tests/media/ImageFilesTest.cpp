@@ -2,6 +2,8 @@
 // round trips, and loading and saving through the file error and quality dialogs.
 #include <gtest/gtest.h>
 
+#include "HeadlessTest.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -457,19 +459,7 @@ TEST(JpegFiles, GreyDecodesCmykAndDamageAreRefused) {
   }
 }
 
-class PictureFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetPlatform(&headless);
-    ResetIOErrors();
-  }
-  void TearDown() override {
-    ResetIOErrors();
-    SetPlatform(nullptr);
-  }
-  HeadlessPlatform headless;
-  test::TempDir dir;
-};
+class PictureFiles : public test::HeadlessTest {};
 
 TEST_F(PictureFiles, MissingFileGoesThroughTheDialogAndGetsTheFallbackSize) {
   TKBitmap b(2, 2);

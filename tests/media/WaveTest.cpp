@@ -2,6 +2,8 @@
 // and 16-bit data, 4-bit waves, and the builder of new samples.
 #include <gtest/gtest.h>
 
+#include "HeadlessTest.h"
+
 #include <cstring>
 #include <functional>
 
@@ -180,19 +182,7 @@ TEST(WaveTest, FindsTheDataChunkAfterOtherChunks) {
   EXPECT_EQ(result.wave->samples, (std::vector<int16_t>{0x1234, -1}));
 }
 
-class WaveFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetPlatform(&headless);
-    ResetIOErrors();
-  }
-  void TearDown() override {
-    ResetIOErrors();
-    SetPlatform(nullptr);
-  }
-  HeadlessPlatform headless;
-  test::TempDir dir;
-};
+class WaveFileTest : public test::HeadlessTest {};
 
 TEST_F(WaveFileTest, LoadShowsEachMessageWithTheFileName) {
   const std::string bad = dir.File("bad.wav"), repaired = dir.File("repaired.wav");
