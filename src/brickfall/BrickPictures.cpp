@@ -53,6 +53,8 @@ void LoadBrickPictures() {
   }
 }
 
+void PreparePlayerPictures() {}
+
 void DrawFieldWalls(TKBitmap& frame) {
   const TRect& f = gCom.k[gkBrickfall].field;
   frame.SetClip(f.left, f.top, f.right, f.bottom);

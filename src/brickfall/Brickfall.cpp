@@ -1,9 +1,12 @@
-// The Brickfall game's operations. The game itself arrives with its own module; until then
-// a level set can be made, shown and stepped without effect.
+// The Brickfall game's per-kind operations, called by the shared dispatcher.
 #include "brickfall/Brickfall.h"
 
+#include "brickfall/BrickBackground.h"
+#include "brickfall/BrickDraw.h"
 #include "brickfall/BrickField.h"
+#include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
+#include "brickfall/BrickPanel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
 #include "media/KBitmap.h"
@@ -19,29 +22,51 @@ void BrickNewLevelSet() {
 void BrickFreeLevelSet() {
   gBrickLevels.clear();
 }
-void BrickShowLevel() {
-  ClearBrickField();
-  const int index = gCom.k[gkBrickfall].levelIndex;
-  if (index < 0 || index >= int(gBrickLevels.size())) return;
-  BuildPlayField(gBrickLevels[index], gBrickPictures.width, gBrickPictures.height,
-                 gBrickPictures.shapes);
+
+static void BuildBrickPlayField() {
+  if (const TLevel* level = CurrentBrickLevel())
+    BuildPlayField(*level, gBrickPictures.width, gBrickPictures.height, gBrickPictures.shapes);
 }
-void BrickStartGame() {}
-void BrickGameStep() {}
+
+void BrickShowLevel() {
+  BrickStartLevel();
+  BuildBrickPlayField();
+}
+
+void BrickStartGame() {
+  BrickStartGameRules();
+  BuildBrickPlayField();
+}
+
+void BrickGameStep() {
+  BrickStep();
+}
+
 void BrickInitKind() {
   LoadBrickPictures();
 }
-void BrickActivateKind() {}
+
+void BrickActivateKind() {
+  InvalidateBrickPanel();
+  if (gCom.frame) DrawBrickPanel(*gCom.frame);
+}
+
 void BrickSecondTick() {}
-void BrickLevelChanged() {}
-void BrickPlayerColorChanged() {}
+
+void BrickLevelChanged() {
+  if (const TLevel* level = CurrentBrickLevel()) PrepareBrickBackground(*level);
+  InvalidateBrickPanel();
+}
+
+void BrickPlayerColorChanged() {
+  PreparePlayerPictures();
+  InvalidateBrickPanel();
+}
 
 void BrickDrawField() {
-  if (!gCom.frame) return;
-  const TRect& f = gCom.k[gkBrickfall].field;
-  FillRect(*gCom.frame, f.left, f.top, f.right, f.bottom, 0, ef16);
-  DrawFieldWalls(*gCom.frame);
+  if (gCom.frame) DrawBrickField(*gCom.frame);
 }
+
 int BrickLevelCount() {
   return int(gBrickLevels.size());
 }

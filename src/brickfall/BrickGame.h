@@ -1,0 +1,77 @@
+// The Brickfall game step: paddles (keyboard, mouse, game controller or the computer),
+// balls, shots, enemies, gravity, wind, the water line and the earthquake, wall damage and
+// scores, falling bonuses and their effects, level completion and the game-over check.
+// Everything is integer arithmetic on the fixed-point tables of gBrick, and every random
+// number comes from the shared generator in a fixed order, so a game is reproducible.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "brickfall/BrickField.h"
+
+namespace kelvra {
+
+// Game-wide values besides the tables of gBrick.
+struct TBrickGame {
+  int32_t wind;            // fx per step, added to every flying ball's x
+  int32_t targetWind;      // the wind moves a sixteenth of the way to it each step
+  uint32_t lastDamageTime; // level time (ms) of the last wall damage
+  int32_t shakeX, shakeY;  // earthquake offsets of walls and paddles, pixels
+  int32_t waterLine;       // fx, 0..393216
+  int32_t waterDrift;      // fx per step
+};
+extern TBrickGame gBrickGame;
+
+// Sounds the game requests (positions in fx).
+enum BrickSound : int {
+  bsShot = 7,
+  bsBounce = 8,
+  bsWallDestroyed = 19,  // + size class
+  bsDrifterDestroyed = 20,
+  bsFlyerDestroyed = 21,
+  bsBonusCaught = 23,
+};
+
+constexpr int32_t kWallScore[6] = {320, 160, 80, 40, 20, 10};  // by hits after the damage
+constexpr int32_t kEnemyScore[4] = {0, 500, 1000, 2000};       // by enemy kind
+constexpr int32_t kStartSpeed = 8192;
+constexpr int32_t kLaunchSpeedSquared = 67108864;  // 8192 squared
+constexpr int32_t kIdleDamageMs = 5000;
+
+// The level being played (the current level of the Brickfall set), or nullptr.
+const TLevel* CurrentBrickLevel();
+
+// Size class of a wall of the given size (fx): 0 up to 256 square pixels, 1 up to 1024,
+// 2 up to 2304, 3 above.
+int WallSizeClass(int32_t widthFx, int32_t heightFx);
+
+// The game's part of the per-kind operations.
+void BrickStartGameRules();  // players' stock and flags, then start level and build field
+void BrickStartLevel();      // resets everything a level starts with (not the walls)
+void BrickStep();            // one game step
+
+// Rules callable on their own (tests build small fields and call them).
+void DamageWall(int wall, int player, int damage);
+void BrickLevelComplete();
+void PlaceHeldBall(TBrickBall& ball);
+void SetPaddleSize(TBrickPlayer& player, int size);  // also picks the picture size
+void SetBallSize(TBrickBall& ball, int size);
+
+// Bonuses.
+const char* BonusName(int kind);  // "None", "NextLevel", ... "SwapControls"
+int32_t BonusBaseSpeed(int kind); // pixels per step
+void ReleaseBonus(int wall, int player);
+void ApplyBonus(int player, int kind);
+
+// Where the paddles' input comes from; tests replace it. The default reads the player's
+// controls (keyboard mapping, mouse or game controller). Only human players are asked.
+struct TBrickInput {
+  uint8_t held[6];     // Left, Up, Right, Down, Fire1 (launch), Fire2 (fire)
+  uint8_t pressed[6];  // went down since the previous reading
+  uint8_t mouse;       // the reading is the mouse: steer towards mouseX/mouseY
+  int32_t mouseX, mouseY;  // field pixels
+};
+extern std::function<TBrickInput(int player)> gBrickInputSource;
+
+}  // namespace kelvra
