@@ -1,20 +1,124 @@
 // Brickfall's particle effects.
 #include "brickfall/BrickEffects.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "brickfall/BrickField.h"
+#include "brickfall/BrickGame.h"
+#include "brickfall/BrickPictures.h"
+#include "common/Com.h"
 
 namespace kelvra {
 
 TBrickEffects gBrickEffects;
 
+namespace {
+
+// Frame-bitmap rows and columns of the play field.
+constexpr int32_t kLeft = 10, kTop = 34, kBottom = 417;
+constexpr int32_t kFireFrameCount = 14;
+constexpr int32_t kFirePhaseWrap = kFireFrameCount * 1024;  // 14336
+
+}  // namespace
+
 void StartBrickEffects() {
   std::memset(&gBrickEffects, 0, sizeof gBrickEffects);
+  for (int i = 0; i < kFlamesShown; ++i) {
+    TFlame& f = gBrickEffects.fire[i];
+    f.x = kLeft + 32 * i;
+    f.y = kBottom;
+    f.phase = Random(kFireFrameCount) * 1024;
+  }
 }
-void StarsStep() {}
-void BubblesStep() {}
-void RainSnowStep(bool, bool) {}
-void SmallSnowStep() {}
-void FireStep() {}
-void SmokeStep() {}
+
+void StarsStep() {
+  for (TStar& s : gBrickEffects.stars) {
+    if (s.z < 3) {
+      s.z = 255;
+      s.x = Random(16681 + 16662 + 1) - 16662;
+      s.y = Random(13377 + 13310 + 1) - 13310;
+    } else {
+      s.z -= 2;
+    }
+  }
+}
+
+void BubblesStep() {
+  for (TBubble& b : gBrickEffects.bubbles) {
+    if (b.kind == 0) continue;
+    b.x = std::clamp(b.x + gBrickGame.wind, -b.width, kBrickFieldWidthFx);
+    b.y += b.velocityY;
+    if (b.y <= -b.height) b = TBubble{};
+  }
+  if (gCom.stepCounter % 8 != 0) return;
+  for (TBubble& b : gBrickEffects.bubbles) {
+    if (b.kind != 0) continue;
+    b.kind = Random(3) + 1;
+    b.width = gBrickPictures.bubble[b.kind - 1].width * kFxOne;
+    b.height = gBrickPictures.bubble[b.kind - 1].height * kFxOne;
+    b.velocityY = Random(513) - 1024 * b.kind - 1024;  // bigger bubbles rise faster
+    b.y = kBrickFieldHeightFx - 1;
+    b.x = Random(kBrickFieldWidthFx - b.width);
+    return;
+  }
+}
+
+void RainSnowStep(bool rain, bool snow) {
+  for (TRainDrop& d : gBrickEffects.rain) {
+    if (d.kind == 0) continue;
+    if (d.kind <= 3) {
+      d.x += gBrickGame.wind;
+      d.y += d.velocityY;
+    } else {  // snow drifts at half the speed
+      d.x += gBrickGame.wind / 2;
+      d.y += d.velocityY / 2;
+    }
+    if (d.y >= kBrickFieldHeightFx) d = TRainDrop{};
+  }
+  if (!rain && !snow) return;
+  for (TRainDrop& d : gBrickEffects.rain) {
+    if (d.kind != 0) continue;
+    d.kind = rain ? Random(snow ? 7 : 3) + 1 : 4 + Random(4);
+    d.velocityY = 1024 * d.kind + Random(513);
+    const TPictureSize& size = gBrickPictures.rain[d.kind - 1];
+    d.width = size.width;
+    d.height = size.height;
+    // Born across three field widths, so that the wind blows drops in from the side.
+    d.x = Random(d.width / 2 + 1048575 + 1) + d.width / 2 - 524287;
+    d.y = d.height * kFxOne;
+    return;
+  }
+}
+
+void SmallSnowStep() {
+  int born = 0;
+  for (TSmallFlake& f : gBrickEffects.smallSnow) {
+    if (f.speed != 0) {
+      f.y += f.speed / 64;
+      if (f.y >= kBottom) f = TSmallFlake{};
+    }
+    if (f.speed == 0 && born < 8) {
+      ++born;
+      f.speed = 128 + Random(128);
+      f.x = kLeft + Random(512);
+      f.y = kTop;
+    }
+  }
+}
+
+void FireStep() {
+  for (TFlame& f : gBrickEffects.fire) {
+    f.phase += 512 + Random(1024);
+    if (f.phase >= kFirePhaseWrap) f.phase -= kFirePhaseWrap;
+  }
+}
+
+void SmokeStep() {
+  if (gCom.stepCounter % 16 != 0) return;
+  const int32_t x = Random(491) * kFxOne;
+  const int32_t life = 2 * (Random(32) + 1);
+  AddSpark(x, 427008, life, 0, -8192);
+}
 
 }  // namespace kelvra

@@ -15,7 +15,7 @@ struct TStar {
   int32_t x, y;  // star-space units
 };
 struct TBubble {
-  int32_t kind;  // 1..3; 0 = free
+  int32_t kind;                 // 1..3; 0 = free
   int32_t x, y, width, height;  // fx
   int32_t velocityY;            // fx per step
 };

@@ -14,12 +14,12 @@ namespace kelvra {
 
 // Game-wide values besides the tables of gBrick.
 struct TBrickGame {
-  int32_t wind;            // fx per step, added to every flying ball's x
-  int32_t targetWind;      // the wind moves a sixteenth of the way to it each step
-  uint32_t lastDamageTime; // level time (ms) of the last wall damage
-  int32_t shakeX, shakeY;  // earthquake offsets of walls and paddles, pixels
-  int32_t waterLine;       // fx, 0..393216
-  int32_t waterDrift;      // fx per step
+  int32_t wind;             // fx per step, added to every flying ball's x
+  int32_t targetWind;       // the wind moves a sixteenth of the way to it each step
+  uint32_t lastDamageTime;  // level time (ms) of the last wall damage
+  int32_t shakeX, shakeY;   // earthquake offsets of walls and paddles, pixels
+  int32_t waterLine;        // fx, 0..393216
+  int32_t waterDrift;       // fx per step
 };
 extern TBrickGame gBrickGame;
 
@@ -59,17 +59,18 @@ void SetPaddleSize(TBrickPlayer& player, int size);  // also picks the picture s
 void SetBallSize(TBrickBall& ball, int size);
 
 // Bonuses.
-const char* BonusName(int kind);  // "None", "NextLevel", ... "SwapControls"
-int32_t BonusBaseSpeed(int kind); // pixels per step
-void ReleaseBonus(int wall, int player);
+const char* BonusName(int kind);          // "None", "NextLevel", ... "SwapControls"
+int32_t BonusBaseSpeed(int kind);         // pixels per step
+void ReleaseBonus(int wall, int player);  // from a wall the player destroyed
+void BonusStep();                         // falling bonuses move and are caught
 void ApplyBonus(int player, int kind);
 
 // Where the paddles' input comes from; tests replace it. The default reads the player's
 // controls (keyboard mapping, mouse or game controller). Only human players are asked.
 struct TBrickInput {
-  uint8_t held[6];     // Left, Up, Right, Down, Fire1 (launch), Fire2 (fire)
-  uint8_t pressed[6];  // went down since the previous reading
-  uint8_t mouse;       // the reading is the mouse: steer towards mouseX/mouseY
+  uint8_t held[6];         // Left, Up, Right, Down, Fire1 (launch), Fire2 (fire)
+  uint8_t pressed[6];      // went down since the previous reading
+  uint8_t mouse;           // the reading is the mouse: steer towards mouseX/mouseY
   int32_t mouseX, mouseY;  // field pixels
 };
 extern std::function<TBrickInput(int player)> gBrickInputSource;
