@@ -2,13 +2,19 @@
 // each loads back through the level-set service without a dialog and holds its levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
+#include "brickfall/BrickField.h"
+#include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
+#include "brickfall/BrickPictures.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
 #include "common/FileIO.h"
 #include "common/LevelSet.h"
+#include "common/Paths.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -45,28 +51,59 @@ class LevelcTest : public ::testing::Test {
 TEST_F(LevelcTest, BrickfallDefaultSet) {
   ASSERT_TRUE(Load(gkBrickfall));
   const TKindState& s = gCom.k[gkBrickfall];
-  EXPECT_EQ(s.header.levelCount, 4);
-  ASSERT_EQ(gBrickLevels.size(), 4u);
-  EXPECT_EQ(GetShortString(s.header.description, 64), "Kelvra Brickfall: four walls to warm up");
-  EXPECT_EQ(GetShortString(s.header.finalMessage, 64), "Well played! Every wall is down.");
+  EXPECT_GE(s.header.levelCount, 30);
+  ASSERT_EQ(gBrickLevels.size(), size_t(s.header.levelCount));
+  EXPECT_EQ(GetShortString(s.header.description, 64),
+            "Kelvra Brickfall: 32 walls from first light to the last");
+  EXPECT_EQ(GetShortString(s.header.finalMessage, 64), "The last wall has fallen. Well played!");
   EXPECT_EQ(s.header.saveCounter, 1u);
   EXPECT_EQ(+s.header.editingTime, 0);
   EXPECT_EQ(s.header.lock, 0u);
-  for (const TLevel& level : gBrickLevels) {
-    EXPECT_FALSE(level.Walls().empty());
-    for (const TWall& w : level.Walls()) {
-      EXPECT_EQ(w.shape, 0);
-      EXPECT_LE(w.colour, 5);
-      EXPECT_GE(w.x, 0);
-      EXPECT_LE(w.x + 32, 512);
-      EXPECT_GE(w.y, 0);
-      EXPECT_LE(w.y + 16, 384);
-    }
-  }
-  // Level 3 is drawn in one quarter and mirrored by its flags.
-  EXPECT_EQ(gBrickLevels[2].f.rightIsLeft, 255);
-  EXPECT_EQ(gBrickLevels[2].f.backgroundKind, 3);
   EXPECT_EQ(gBrickLevels[0].f.backgroundEffect, 16);
+}
+
+// Every level of the default set, as the game builds it (mirrored copies included), keeps
+// its walls inside the field, off the bottom where the paddles play and off the top edge
+// where a top paddle plays in mirror games; and a wall too strong for the normal ball
+// only stands in a level that also offers a bigger ball.
+TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
+  ASSERT_TRUE(Load(gkBrickfall));
+  SetProgramDir(KELVRA_TEST_DATA_DIR);
+  LoadBrickPictures();
+  ASSERT_EQ(gBrickPictures.shapes, kWallShapes);
+  const char* const pictures[] = {"Dawn.jpg", "Nebula.jpg", "Mountains.jpg",
+                                  "Sea.jpg",  "Aurora.jpg", "Desert.jpg"};
+  for (size_t i = 0; i < gBrickLevels.size(); ++i) {
+    SCOPED_TRACE("level " + std::to_string(i + 1));
+    const TLevel& level = gBrickLevels[i];
+    for (const TWall& w : level.Walls()) {
+      EXPECT_LT(w.shape, kWallShapes);
+      EXPECT_LE(w.colour, 5);
+      EXPECT_LE(w.bonus, kBonusKinds - 1);
+    }
+    EXPECT_LE(level.f.gravity, 3);
+    if (level.f.backgroundKind == 4) {
+      const std::string name = GetShortString(level.f.backgroundPicture, 96);
+      EXPECT_NE(std::find(std::begin(pictures), std::end(pictures), name), std::end(pictures))
+          << name;
+    }
+    BuildPlayField(level, gBrickPictures.width, gBrickPictures.height, gBrickPictures.shapes);
+    ASSERT_GT(gBrick.wallCount, 0);
+    bool strongWall = false, biggerBall = false;
+    for (int k = 0; k < gBrick.wallCount; ++k) {
+      const TFieldWall& w = gBrick.walls[k];
+      EXPECT_GE(w.x, 0);
+      EXPECT_LE(w.x + w.width, 512 * kFxOne);
+      EXPECT_GE(w.y, 40 * kFxOne) << "wall " << k;
+      EXPECT_LE(w.y + w.height, 300 * kFxOne) << "wall " << k;
+      strongWall |= WallSizeClass(w.width, w.height) == 3;
+      biggerBall |= w.bonus == 18;  // IncBallSize
+    }
+    EXPECT_TRUE(biggerBall || !strongWall);
+  }
+  ClearBrickField();
+  gBrickPictures = TBrickPictures{};
+  SetProgramDir("./");
 }
 
 TEST_F(LevelcTest, MonstersDefaultSet) {
