@@ -23,6 +23,8 @@ namespace {
 // of their own (mouse buttons as Fire1/Fire2, the game controller).
 uint8_t gLastHeld[kPlayers];
 
+constexpr int kVkLeftButton = 1, kVkRightButton = 2;
+
 bool IsMouseButtonCode(int code) {
   return code == 1 || code == 2 || code == 4;
 }
@@ -92,7 +94,12 @@ TControls ReadPlayerControls(int player) {
   } else {
     return c;  // an input value from a damaged settings file: no controls
   }
-  const uint8_t went = held & uint8_t(~gLastHeld[player]);
+  uint8_t went = held & uint8_t(~gLastHeld[player]);
+  if (input == piMouse) {
+    // A click shorter than a game step is seen by the platform's latched button state.
+    if (Platform().KeyState(kVkLeftButton) & 0x01) went |= 1u << ctFire1;
+    if (Platform().KeyState(kVkRightButton) & 0x01) went |= 1u << ctFire2;
+  }
   gLastHeld[player] = held;
   for (int k = 0; k < kKeysPerMap; ++k) {
     c.held[k] = (held >> k) & 1;
@@ -104,6 +111,8 @@ TControls ReadPlayerControls(int player) {
 void ForgetControlPresses() {
   for (auto& map : gCom.keyMap)
     for (uint16_t key : map) Platform().KeyState(key);
+  Platform().KeyState(kVkLeftButton);
+  Platform().KeyState(kVkRightButton);
   // Whatever is held now counts as held before the start, so it is no new press.
   for (int p = 0; p < kPlayers; ++p) {
     const uint8_t input = gCom.player[p].input;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brickfall/BrickLevel.h"
+#include "brickfall/BrickPictures.h"
 #include "common/Com.h"
 #include "common/Dispatch.h"
 #include "monsters/MonsLevel.h"
@@ -17,7 +18,15 @@ class ComTest : public ::testing::Test {
   void SetUp() override {
     ResetCom();
     gBrickLevels.assign(3, TLevel{});
-    for (TLevel& l : gBrickLevels) NewBrickLevel(l);
+    // One wall per level, so that a level in play is not complete at once.
+    gBrickPictures = TBrickPictures{};
+    gBrickPictures.shapes = 1;
+    gBrickPictures.width[0] = 32;
+    gBrickPictures.height[0] = 16;
+    for (TLevel& l : gBrickLevels) {
+      NewBrickLevel(l);
+      l.Walls().push_back(TWall{100, 100, 0, 0, 0, {}});
+    }
     gComHooks.endGame = [this] { ++endGames; };
     gComHooks.playSound = [this](int id, int pan) { sounds.push_back(id); };
   }
@@ -25,6 +34,7 @@ class ComTest : public ::testing::Test {
     gComHooks = TComHooks{};
     gBrickLevels.clear();
     gMonsLevels.clear();
+    gBrickPictures = TBrickPictures{};
   }
   int endGames = 0;
   std::vector<int> sounds;
@@ -121,6 +131,7 @@ TEST_F(ComTest, ClampAndBoxes) {
 
 TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
   TKindState& s = Cur();
+  KindStartGame(gkBrickfall);
   s.state = gsLevelDone;
   s.levelIndex = 0;
   s.levelTime = 5000;

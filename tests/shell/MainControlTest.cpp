@@ -354,6 +354,7 @@ TEST_F(MainControlTest, GameOverShowEndsOnTheFrameCheck) {
 
 TEST_F(MainControlTest, GameTimeAdvancesOnlyWhilePlaying) {
   StartWith({});
+  control->Command(miBurrower);  // a game that goes on without walls to clear
   control->Command(miStartGame);
   for (int i = 0; i < 10; ++i) control->MoveTick();
   EXPECT_EQ(Cur().gameTime, 280u);
