@@ -3,20 +3,25 @@
 // and chooses Ignore on the version question.
 #include "Commands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
+#include "HeadlessGame.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "common/Digest.h"
 #include "common/Dispatch.h"
 #include "common/LevelSet.h"
 #include "common/Overlay.h"
 #include "common/Paths.h"
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
+#include "media/Mixer.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -30,23 +35,15 @@ const char* const kUsage =
     "  info FILE   describe a level-set file (.BrL, .MoL, .BuL)\n"
     "  render FILE [--level N] --out PICTURE\n"
     "              draw the frame the program shows for level N (from 1) of the set\n"
-    "              into a .bmp (or .jpg) picture\n";
-
-// The kind of a level-set file: by its magic, else by its extension, else Brickfall.
-int GuessKind(const std::string& file) {
-  char magic[4] = {};
-  std::ifstream in(file, std::ios::binary);
-  in.read(magic, 4);
-  if (in.gcount() == 4) {
-    for (int k = 0; k < kKinds; ++k)
-      if (std::memcmp(magic, KindMagic(k), 4) == 0) return k;
-    if (std::memcmp(magic, "BLvs", 4) == 0) return gkBrickfall;
-  }
-  std::string ext = ExtractFileExt(file);
-  for (int k = 0; k < kKinds; ++k)
-    if (strcasecmp(ext.c_str(), KindExtension(k)) == 0) return k;
-  return gkBrickfall;
-}
+    "              into a .bmp (or .jpg) picture\n"
+    "  play FILE (--steps N | --until-end [--max-steps N]) [--players N] [--ai LIST]\n"
+    "       [--seed S] [--level L] [--mirror] [--frames DIR [--every K]]\n"
+    "       [--sound-out WAVE]\n"
+    "              play the set without a window; the last line is\n"
+    "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
+    "  bench [--quick]\n"
+    "              game steps per second on a typical and a worst-case field, and\n"
+    "              composed frames per second\n";
 
 std::string Flags(const TLevelFields& f) {
   struct Flag {
@@ -71,6 +68,165 @@ std::string Flags(const TLevelFields& f) {
   for (const Flag& flag : flags)
     if (flag.value) s += std::string(s.empty() ? "" : " ") + flag.name;
   return s.empty() ? "none" : s;
+}
+
+// A whole decimal number in min..max; false for anything else (signs, blanks, overflow).
+bool ParseNumber(const std::string& text, int64_t min, int64_t max, int64_t& value) {
+  if (text.empty() || text.size() > 18) return false;
+  int64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  if (v < min || v > max) return false;
+  value = v;
+  return true;
+}
+
+// "--ai": "all", "none", or 1-based player numbers separated by commas ("1,3").
+bool ParseAiList(const std::string& text, uint32_t& mask) {
+  if (text == "all") {
+    mask = (1u << kPlayers) - 1;
+    return true;
+  }
+  if (text == "none") {
+    mask = 0;
+    return true;
+  }
+  uint32_t m = 0;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = text.find(',', start);
+    const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+    int64_t player = 0;
+    if (!ParseNumber(item, 1, kPlayers, player)) return false;
+    m |= 1u << (player - 1);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  mask = m;
+  return true;
+}
+
+// A wave file written as it grows: 16-bit PCM, the sizes filled in when it is finished.
+// It is written under a temporary name and renamed over the target at the end, so a failed
+// run leaves no half-written wave behind.
+class TWaveOut {
+ public:
+  ~TWaveOut() {
+    if (file_) {
+      std::fclose(file_);
+      std::remove(temp_.c_str());
+    }
+  }
+  bool Open(const std::string& path, int rate, int channels) {
+    path_ = path;
+    temp_ = path + ".tmp";
+    channels_ = channels;
+    file_ = std::fopen(temp_.c_str(), "wb");
+    if (!file_) return false;
+    uint8_t header[44] = {};
+    std::memcpy(header, "RIFF", 4);
+    std::memcpy(header + 8, "WAVEfmt ", 8);
+    Put32(header + 16, 16);
+    Put16(header + 20, 1);  // PCM
+    Put16(header + 22, uint16_t(channels));
+    Put32(header + 24, uint32_t(rate));
+    Put32(header + 28, uint32_t(rate * channels * 2));
+    Put16(header + 32, uint16_t(channels * 2));
+    Put16(header + 34, 16);
+    std::memcpy(header + 36, "data", 4);
+    return std::fwrite(header, 1, 44, file_) == 44;
+  }
+  // Appends whole frames; false on a write error. Frames beyond what a wave's 32-bit sizes
+  // can hold are dropped (`full` tells).
+  bool Append(const int16_t* samples, int frames) {
+    const uint64_t bytesPerFrame = uint64_t(channels_) * 2;
+    const uint64_t room = (kMaxData - dataBytes_) / bytesPerFrame;
+    if (uint64_t(frames) > room) {
+      frames = int(room);
+      full = true;
+    }
+    const size_t n = size_t(frames) * size_t(channels_);
+    uint8_t bytes[4096];
+    for (size_t i = 0; i < n;) {
+      size_t chunk = 0;
+      for (; chunk + 2 <= sizeof bytes && i < n; chunk += 2, ++i) {
+        bytes[chunk] = uint8_t(uint16_t(samples[i]));
+        bytes[chunk + 1] = uint8_t(uint16_t(samples[i]) >> 8);
+      }
+      if (std::fwrite(bytes, 1, chunk, file_) != chunk) return false;
+    }
+    dataBytes_ += uint64_t(frames) * bytesPerFrame;
+    return true;
+  }
+  bool Finish() {
+    uint8_t size[4];
+    Put32(size, uint32_t(dataBytes_ + 36));
+    bool ok = std::fseek(file_, 4, SEEK_SET) == 0 && std::fwrite(size, 1, 4, file_) == 4;
+    Put32(size, uint32_t(dataBytes_));
+    ok = ok && std::fseek(file_, 40, SEEK_SET) == 0 && std::fwrite(size, 1, 4, file_) == 4;
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    ok = ok && std::rename(temp_.c_str(), path_.c_str()) == 0;
+    if (!ok) std::remove(temp_.c_str());
+    return ok;
+  }
+  bool full = false;
+
+ private:
+  static constexpr uint64_t kMaxData = 0xFFFFFFFFull - 36;
+  static void Put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+  }
+  static void Put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+  }
+  std::FILE* file_ = nullptr;
+  std::string path_, temp_;
+  int channels_ = 2;
+  uint64_t dataBytes_ = 0;
+};
+
+// Sample frames of the wave up to the end of step `step`: each step lasts one game tick.
+int64_t FramesUntil(int64_t step, int rate, int tickMs) {
+  return step * rate * tickMs / 1000;
+}
+
+std::string StepPicture(const std::string& dir, int64_t step) {
+  char name[32];
+  std::snprintf(name, sizeof name, "step%08lld.bmp", static_cast<long long>(step));
+  return (std::filesystem::path(dir) / name).string();
+}
+
+// Microseconds since `start`.
+double MicrosSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+// Runs `steps` steps of the game in chunks of `chunk`, returning to `snapshot` between the
+// chunks (not timed); the time per step in microseconds.
+double TimeSteps(THeadlessGame& game, const TBrickSnapshot& snapshot, int64_t steps,
+                 int64_t chunk) {
+  double total = 0;
+  for (int64_t done = 0; done < steps; done += chunk) {
+    snapshot.Restore();
+    const int64_t n = std::min(chunk, steps - done);
+    const auto start = std::chrono::steady_clock::now();
+    for (int64_t i = 0; i < n; ++i) game.Step();
+    total += MicrosSince(start);
+  }
+  return steps > 0 ? total / double(steps) : 0;
+}
+
+void ReportRate(std::ostream& out, const std::string& what, double micros, const char* unit) {
+  char line[256];
+  const double rate = micros > 0 ? 1e6 / micros : 0;
+  std::snprintf(line, sizeof line, "%s: %.0f %s/s (%.2f us each)\n", what.c_str(), rate, unit,
+                micros);
+  out << line;
 }
 
 }  // namespace
@@ -150,6 +306,229 @@ int RenderCommand(const std::string& file, int level, const std::string& picture
   return ok ? 0 : 1;
 }
 
+const char* GameStateName(int state) {
+  static const char* const kNames[] = {"Idle",          "Playing",   "LevelDone",
+                                       "LevelStarting", "Aborted",   "PlayersOut",
+                                       "GameOverShow",  "GameEnded", "AllLevelsDone"};
+  return state >= 0 && state < int(std::size(kNames)) ? kNames[state] : "Unknown";
+}
+
+bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::string& error) {
+  o = TPlayOptions{};
+  bool everyGiven = false, aiGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    const std::string value = hasValue ? args[i + 1] : std::string();
+    int64_t n = 0;
+    auto needs = [&](const char* what) {
+      error = a + (hasValue ? " takes " : " needs ") + what +
+              (hasValue ? ", not \"" + value + "\"" : "");
+      return false;
+    };
+    if (a == "--players") {
+      if (!hasValue || !ParseNumber(value, 1, kPlayers, n)) return needs("a player count 1..5");
+      o.setup.players = int(n);
+      ++i;
+    } else if (a == "--ai") {
+      if (!hasValue || !ParseAiList(value, o.setup.aiMask))
+        return needs("player numbers 1..5 separated by commas, \"all\" or \"none\"");
+      aiGiven = true;
+      ++i;
+    } else if (a == "--seed") {
+      if (!hasValue || !ParseNumber(value, 0, 4294967295LL, n))
+        return needs("a seed 0..4294967295");
+      o.setup.seed = uint32_t(n);
+      ++i;
+    } else if (a == "--level") {
+      if (!hasValue || !ParseNumber(value, 0, kMaxLevels - 1, n))
+        return needs("a 0-based level index 0..255");
+      o.setup.level = int(n);
+      ++i;
+    } else if (a == "--steps") {
+      if (!hasValue || !ParseNumber(value, 0, kMaxPlaySteps, n))
+        return needs("a step count 0..1000000000");
+      o.steps = n;
+      ++i;
+    } else if (a == "--max-steps") {
+      if (!hasValue || !ParseNumber(value, 1, kMaxPlaySteps, n))
+        return needs("a step count 1..1000000000");
+      o.maxSteps = n;
+      ++i;
+    } else if (a == "--until-end") {
+      o.untilEnd = true;
+    } else if (a == "--mirror") {
+      o.setup.mirror = true;
+    } else if (a == "--frames") {
+      if (!hasValue || value.empty()) return needs("a folder");
+      o.framesDir = value;
+      ++i;
+    } else if (a == "--every") {
+      if (!hasValue || !ParseNumber(value, 1, kMaxPlaySteps, n))
+        return needs("a step count 1..1000000000");
+      o.every = n;
+      everyGiven = true;
+      ++i;
+    } else if (a == "--sound-out") {
+      if (!hasValue || value.empty()) return needs("a wave file name");
+      o.soundOut = value;
+      ++i;
+    } else if (a.rfind("-", 0) == 0 && a.size() > 1) {
+      error = "unknown option " + a;
+      return false;
+    } else if (o.setup.file.empty()) {
+      o.setup.file = a;
+    } else {
+      error = "only one level-set file, not also \"" + a + "\"";
+      return false;
+    }
+  }
+  if (o.setup.file.empty()) {
+    error = "play needs a level-set file";
+    return false;
+  }
+  if ((o.steps >= 0) == o.untilEnd) {
+    error = "play needs either --steps N or --until-end";
+    return false;
+  }
+  if (everyGiven && o.framesDir.empty()) {
+    error = "--every needs --frames DIR";
+    return false;
+  }
+  if (aiGiven && (o.setup.aiMask >> o.setup.players) != 0) {
+    error = "--ai names a player above the " + std::to_string(o.setup.players) + " playing";
+    return false;
+  }
+  if (!aiGiven) o.setup.aiMask = (1u << o.setup.players) - 1;
+  return true;
+}
+
+int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
+  std::error_code ec;
+  if (!o.framesDir.empty()) {
+    std::filesystem::create_directories(o.framesDir, ec);
+    if (!std::filesystem::is_directory(o.framesDir, ec)) {
+      err << "kelvra-cli: cannot make the folder " << o.framesDir << "\n";
+      return 1;
+    }
+  }
+
+  THeadlessGame game;
+  game.platform.echo = true;  // load problems reach standard error
+  TGameSetup setup = o.setup;
+  setup.sounds = !o.soundOut.empty();
+  std::string error;
+  int code = 0;
+  if (!game.Start(setup, error, code)) {
+    err << "kelvra-cli: " << error << "\n";
+    return code;
+  }
+  game.platform.echo = false;  // the high-score name is never asked: no table is written
+
+  const TOutputFormat format{gOptions.soundFrequency, true, true};
+  const int tick = gOptions.gameTick;
+  TWaveOut wave;
+  std::vector<int16_t> samples;
+  if (!o.soundOut.empty() && !wave.Open(o.soundOut, format.rate, format.Channels())) {
+    err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+    return 1;
+  }
+
+  const int64_t limit = o.untilEnd ? o.maxSteps : o.steps;
+  int64_t steps = 0;
+  while (steps < limit && !(o.untilEnd && !game.Running())) {
+    game.Step();
+    ++steps;
+    if (!o.soundOut.empty()) {
+      const int frames =
+          int(FramesUntil(steps, format.rate, tick) - FramesUntil(steps - 1, format.rate, tick));
+      samples.resize(size_t(frames) * size_t(format.Channels()));
+      Mixer().Mix(format, samples.data(), frames);
+      if (!wave.Append(samples.data(), frames)) {
+        err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+        return 1;
+      }
+    }
+    if (!o.framesDir.empty() && steps % o.every == 0) {
+      if (!SaveToFile(game.Compose(), StepPicture(o.framesDir, steps))) {
+        err << "kelvra-cli: cannot write the picture of step " << steps << "\n";
+        return 1;
+      }
+    }
+  }
+  if (!o.soundOut.empty()) {
+    if (wave.full) err << "kelvra-cli: the wave is at its largest size; the rest is left out\n";
+    if (!wave.Finish()) {
+      err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+      return 1;
+    }
+  }
+  const bool capped = o.untilEnd && game.Running();
+  if (capped)
+    err << "kelvra-cli: the game did not end within " << o.maxSteps
+        << " steps (--max-steps); stopped there\n";
+
+  const TKindState& s = Cur();
+  out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex << " steps=" << steps
+      << " scores=";
+  for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) out << (p ? "," : "") << s.score[p];
+  out << " digest=" << DigestHex(GameDigest()) << "\n";
+  return capped ? 3 : 0;
+}
+
+int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
+  const int64_t typicalSteps = quick ? 512 : 20000;
+  const int64_t worstSteps = quick ? 64 : 4000;
+  const int frames = quick ? 4 : 300;
+  std::string error;
+  int code = 0;
+  double typical = 0, compose = 0;
+  {
+    THeadlessGame game;
+    game.platform.echo = true;
+    TGameSetup setup;
+    setup.file = DefaultLevelsFile(gkBrickfall);
+    setup.players = 2;
+    setup.aiMask = 3;
+    if (!game.Start(setup, error, code)) {
+      err << "kelvra-cli: " << error << "\n";
+      return code;
+    }
+    TBrickSnapshot start;
+    start.Take();
+    typical = TimeSteps(game, start, typicalSteps, 1024);
+    // A frame of a game in progress: balls, effects and scores on the field.
+    start.Restore();
+    for (int i = 0; i < 200; ++i) game.Step();
+    game.Compose();
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) game.Compose();
+    compose = MicrosSince(begin) / frames;
+  }
+  double worst = 0;
+  {
+    THeadlessGame game;
+    game.platform.echo = true;
+    MakeWorstCaseSet();
+    TGameSetup setup;
+    setup.players = kPlayers;
+    if (!game.Start(setup, error, code)) {
+      err << "kelvra-cli: " << error << "\n";
+      return code;
+    }
+    LaunchWorstCaseBalls();
+    TBrickSnapshot start;
+    start.Take();
+    worst = TimeSteps(game, start, worstSteps, 256);
+  }
+  ReportRate(out, "Brickfall steps, typical level (Default.BrL level 0, 2 computer players)",
+             typical, "steps");
+  ReportRate(out, "Brickfall steps, worst case (1536 walls, 32 flying balls)", worst, "steps");
+  ReportRate(out, "Brickfall frames composed (overlay painter, game in progress)", compose,
+             "frames");
+  return 0;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 2 && args[0] == "info") return InfoCommand(args[1], out);
   if (!args.empty() && args[0] == "render") {
@@ -174,6 +553,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "kelvra-cli: render needs a level-set file, --out PICTURE and optionally --level N"
            " (1..256)\n"
         << kUsage;
+    return 2;
+  }
+  if (!args.empty() && args[0] == "play") {
+    TPlayOptions options;
+    std::string error;
+    if (ParsePlayArgs(std::vector<std::string>(args.begin() + 1, args.end()), options, error))
+      return PlayCommand(options, out, err);
+    err << "kelvra-cli: " << error << "\n" << kUsage;
+    return 2;
+  }
+  if (!args.empty() && args[0] == "bench") {
+    if (args.size() == 1 || (args.size() == 2 && args[1] == "--quick"))
+      return BenchCommand(args.size() == 2, out, err);
+    err << "kelvra-cli: bench takes only --quick\n" << kUsage;
     return 2;
   }
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {

@@ -2,9 +2,12 @@
 // dialogs to standard error, and returns the process exit code.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "HeadlessGame.h"
 
 namespace kelvra {
 
@@ -16,5 +19,29 @@ int InfoCommand(const std::string& file, std::ostream& out);
 // "render FILE --level N --out PICTURE": the frame of level N (from 1), game idle, no editor.
 int RenderCommand(const std::string& file, int level, const std::string& picture,
                   std::ostream& err);
+
+// "play FILE ...": a whole game without a window.
+constexpr int64_t kMaxPlaySteps = 1000000000;
+struct TPlayOptions {
+  TGameSetup setup;
+  int64_t steps = -1;          // --steps N; -1 when not given
+  bool untilEnd = false;       // --until-end: until the game ends, at most maxSteps steps
+  int64_t maxSteps = 1000000;  // --max-steps N
+  std::string framesDir;       // --frames DIR: a picture every `every` steps
+  int64_t every = 1;           // --every K
+  std::string soundOut;        // --sound-out WAVE: the game's sound effects, 16-bit stereo
+};
+// The options after "play"; false with a message in `error` for anything unusable.
+bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& options, std::string& error);
+// Plays and prints the last line "state=... level=... steps=... scores=... digest=...".
+// Exit codes: 0 done, 1 a file could not be read or written, 2 a setup the program refuses,
+// 3 --until-end stopped at --max-steps.
+int PlayCommand(const TPlayOptions& options, std::ostream& out, std::ostream& err);
+// The name of a GameState value: "Idle", "Playing", ... "AllLevelsDone".
+const char* GameStateName(int state);
+
+// "bench [--quick]": steps per second of each game (a typical and a worst-case field) and
+// composed frames per second.
+int BenchCommand(bool quick, std::ostream& out, std::ostream& err);
 
 }  // namespace kelvra

@@ -125,8 +125,8 @@ TEST_F(CliTest, BadFilesAndCommandLinesFail) {
 
   EXPECT_EQ(Run({}), 2);
   EXPECT_NE(err.str().find("usage:"), std::string::npos);
-  EXPECT_EQ(Run({"play"}), 2);
-  EXPECT_NE(err.str().find("unknown command \"play\""), std::string::npos);
+  EXPECT_EQ(Run({"fly"}), 2);
+  EXPECT_NE(err.str().find("unknown command \"fly\""), std::string::npos);
   EXPECT_EQ(Run({"info"}), 2);
   EXPECT_EQ(Run({"--help"}), 0);
 }

@@ -1,0 +1,235 @@
+// kelvra-cli play and bench: option checks, the last line, determinism, pictures, the wave
+// of the game's sounds and the step limit of --until-end.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "../apps/kelvra-cli/Commands.h"
+#include "TestUtil.h"
+#include "brickfall/BrickLevel.h"
+#include "common/Com.h"
+#include "common/Dispatch.h"
+#include "common/LevelSet.h"
+#include "common/Paths.h"
+#include "dialogs/IOError.h"
+#include "media/KBitmap.h"
+#include "media/Wave.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+class CliPlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+    savedDir_ = ProgramDir();
+    SetProgramDir(KELVRA_TEST_DATA_DIR);
+  }
+  void TearDown() override {
+    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
+    SetProgramDir(savedDir_);
+  }
+  int Run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return RunCli(args, out, err);
+  }
+  // A Brickfall set of `levels` levels of `walls` walls each, in rows across the field.
+  std::string MakeSet(const std::string& name, int levels, int walls, bool locked = false) {
+    HeadlessPlatform platform;
+    SetPlatform(&platform);
+    gCom.kind = gkBrickfall;
+    NewLevelSet();
+    gBrickLevels.resize(levels);
+    for (TLevel& level : gBrickLevels) {
+      NewBrickLevel(level);
+      for (int i = 0; i < walls; ++i) {
+        TWall w{};
+        w.x = 16 + (i % 20) * 24;
+        w.y = 16 + (i / 20) * 16;
+        w.colour = uint8_t(i % 6);
+        level.Walls().push_back(w);
+      }
+    }
+    if (locked) Cur().header.lock = kLocked;
+    std::string file = dir.File(name);
+    EXPECT_TRUE(SaveLevelSet(file));
+    SetPlatform(nullptr);
+    KindFreeLevelSet(gkBrickfall);
+    ResetCom();
+    return file;
+  }
+  std::string LastLine() const {
+    std::string text = out.str();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    size_t nl = text.rfind('\n');
+    return nl == std::string::npos ? text : text.substr(nl + 1);
+  }
+  std::string Digest() const { return LastLine().substr(LastLine().find("digest=")); }
+
+  test::TempDir dir;
+  std::ostringstream out, err;
+
+ private:
+  std::string savedDir_;
+};
+
+TEST_F(CliPlayTest, BadOptionsGiveAMessageAndCodeTwo) {
+  const std::string set = MakeSet("set.BrL", 2, 10);
+  const std::vector<std::vector<std::string>> bad = {
+      {"play"},
+      {"play", set},                                 // no --steps nor --until-end
+      {"play", set, "--steps", "5", "--until-end"},  // both
+      {"play", set, "--steps"},                      // value missing
+      {"play", set, "--steps", "-5"},
+      {"play", set, "--steps", "1000000001"},
+      {"play", set, "--steps", "12x"},
+      {"play", set, "--steps", "3", "--players", "0"},
+      {"play", set, "--steps", "3", "--players", "6"},
+      {"play", set, "--steps", "3", "--ai", "0"},
+      {"play", set, "--steps", "3", "--ai", "6"},
+      {"play", set, "--steps", "3", "--ai", "1,,2"},
+      {"play", set, "--steps", "3", "--ai", "1,"},
+      {"play", set, "--steps", "3", "--players", "2", "--ai", "3"},
+      {"play", set, "--steps", "3", "--seed", "4294967296"},
+      {"play", set, "--steps", "3", "--seed", " 1"},
+      {"play", set, "--steps", "3", "--level", "256"},
+      {"play", set, "--steps", "3", "--level", "2"},  // the set has levels 0 and 1
+      {"play", set, "--steps", "3", "--mirror"},      // one player
+      {"play", set, "--steps", "3", "--players", "3", "--mirror"},
+      {"play", set, "--steps", "3", "--every", "2"},  // no --frames
+      {"play", set, "--steps", "3", "--frames", dir.File("f"), "--every", "0"},
+      {"play", set, "--steps", "3", "--until-end", "--max-steps", "0"},
+      {"play", set, "--steps", "3", "--fast"},
+      {"play", set, set, "--steps", "3"},
+      {"bench", "--slow"},
+  };
+  for (const auto& args : bad) {
+    std::string line;
+    for (const std::string& a : args) line += a + " ";
+    EXPECT_EQ(Run(args), 2) << line;
+    EXPECT_TRUE(out.str().empty()) << line;
+    EXPECT_NE(err.str().find("kelvra-cli: "), std::string::npos) << line;
+  }
+  // A file that cannot be read is not an option error.
+  EXPECT_EQ(Run({"play", dir.File("missing.BrL"), "--steps", "3"}), 1);
+  EXPECT_TRUE(out.str().empty());
+  // The program does not test the levels of a locked set.
+  const std::string locked = MakeSet("locked.BrL", 2, 3, true);
+  EXPECT_EQ(Run({"play", locked, "--steps", "3", "--level", "1"}), 2);
+  EXPECT_NE(err.str().find("locked"), std::string::npos);
+  EXPECT_EQ(Run({"play", locked, "--steps", "3"}), 0);
+}
+
+TEST_F(CliPlayTest, TheLastLineHasItsFixedForm) {
+  const std::string set = MakeSet("set.BrL", 2, 30);
+  ASSERT_EQ(Run({"play", set, "--players", "3", "--ai", "1,3", "--steps", "40"}), 0) << err.str();
+  const std::regex form(
+      "state=(Idle|Playing|LevelDone|LevelStarting|Aborted|PlayersOut|GameOverShow|GameEnded|"
+      "AllLevelsDone) level=[0-9]+ steps=40 scores=-?[0-9]+,-?[0-9]+,-?[0-9]+ "
+      "digest=[0-9a-f]{16}");
+  EXPECT_TRUE(std::regex_match(LastLine(), form)) << LastLine();
+  EXPECT_EQ(out.str().back(), '\n');
+
+  ASSERT_EQ(Run({"play", set, "--steps", "0"}), 0);
+  EXPECT_EQ(LastLine().rfind("state=Playing level=0 steps=0 scores=0 digest=", 0), 0u)
+      << LastLine();
+  // Test Level starts at the level asked for.
+  ASSERT_EQ(Run({"play", set, "--level", "1", "--steps", "1"}), 0);
+  EXPECT_NE(LastLine().find(" level=1 steps=1 "), std::string::npos) << LastLine();
+}
+
+TEST_F(CliPlayTest, StateNamesFollowTheGameStates) {
+  const char* names[] = {"Idle",       "Playing",      "LevelDone", "LevelStarting", "Aborted",
+                         "PlayersOut", "GameOverShow", "GameEnded", "AllLevelsDone"};
+  for (int s = 0; s <= gsAllLevelsDone; ++s) EXPECT_STREQ(GameStateName(s), names[s]);
+  EXPECT_STREQ(GameStateName(9), "Unknown");
+  EXPECT_STREQ(GameStateName(-1), "Unknown");
+}
+
+TEST_F(CliPlayTest, TheSameSeedPlaysTheSameGame) {
+  const std::string set = MakeSet("set.BrL", 2, 60);
+  const std::vector<std::string> args = {"play",   set,  "--players", "2",
+                                         "--seed", "77", "--steps",   "400"};
+  ASSERT_EQ(Run(args), 0) << err.str();
+  const std::string first = out.str();
+  ASSERT_EQ(Run(args), 0);
+  EXPECT_EQ(out.str(), first);
+
+  std::vector<std::string> other = args;
+  other[5] = "78";
+  ASSERT_EQ(Run(other), 0);
+  EXPECT_NE(Digest(), first.substr(first.find("digest=")));
+}
+
+TEST_F(CliPlayTest, FramesAreWrittenEveryKStepsAndChangeNothing) {
+  const std::string set = MakeSet("set.BrL", 1, 40);
+  ASSERT_EQ(Run({"play", set, "--seed", "5", "--steps", "10"}), 0);
+  const std::string plain = out.str();
+  const std::string frames = dir.File("frames");
+  ASSERT_EQ(Run({"play", set, "--seed", "5", "--steps", "10", "--frames", frames, "--every", "3"}),
+            0)
+      << err.str();
+  EXPECT_EQ(out.str(), plain);  // drawing never changes the game
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(frames)) {
+    ++count;
+    (void)entry;
+  }
+  EXPECT_EQ(count, 3);
+  for (const char* name : {"step00000003.bmp", "step00000006.bmp", "step00000009.bmp"}) {
+    std::vector<uint8_t> bytes = test::ReadAll(frames + "/" + name);
+    TKBitmap frame;
+    std::string error;
+    ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << name << ": " << error;
+    EXPECT_EQ(frame.Width(), 640);
+    EXPECT_EQ(frame.Height(), 440);
+  }
+}
+
+TEST_F(CliPlayTest, TheSoundOutIsAWaveOfTheGamesLength) {
+  const std::string set = MakeSet("set.BrL", 1, 40);
+  const std::string wave = dir.File("game.wav");
+  ASSERT_EQ(Run({"play", set, "--steps", "50", "--sound-out", wave}), 0) << err.str();
+  std::vector<uint8_t> bytes = test::ReadAll(wave);
+  // 50 steps of 28 ms at 22050 Hz: 30870 frames of two 16-bit samples.
+  ASSERT_EQ(bytes.size(), 44u + 30870u * 4u);
+  TWaveDecode decoded = DecodeWave(bytes.data(), bytes.size());
+  ASSERT_TRUE(decoded.wave) << (decoded.messages.empty() ? "" : decoded.messages[0]);
+  EXPECT_TRUE(decoded.messages.empty());
+  EXPECT_EQ(decoded.wave->format, 1);
+  EXPECT_EQ(decoded.wave->channels, 2);
+  EXPECT_EQ(decoded.wave->rate, 22050u);
+  EXPECT_EQ(decoded.wave->bits, 16);
+  EXPECT_EQ(decoded.wave->frames, 30870u);
+  EXPECT_FALSE(std::filesystem::exists(wave + ".tmp"));
+
+  // 7 steps: 7 × 28 × 22050 / 1000 = 4321.8, whole frames only.
+  ASSERT_EQ(Run({"play", set, "--steps", "7", "--sound-out", wave}), 0);
+  EXPECT_EQ(test::ReadAll(wave).size(), 44u + 4321u * 4u);
+
+  EXPECT_EQ(Run({"play", set, "--steps", "7", "--sound-out", dir.File("no/such/dir.wav")}), 1);
+}
+
+TEST_F(CliPlayTest, UntilEndStopsAtTheStepLimit) {
+  // A player who never launches keeps his ball, and the idle rule takes one wall every five
+  // seconds: the game cannot end within 300 steps.
+  const std::string set = MakeSet("set.BrL", 1, 40);
+  EXPECT_EQ(Run({"play", set, "--ai", "none", "--until-end", "--max-steps", "300"}), 3);
+  EXPECT_NE(err.str().find("did not end within 300 steps"), std::string::npos) << err.str();
+  EXPECT_EQ(LastLine().rfind("state=Playing level=0 steps=300 ", 0), 0u) << LastLine();
+}
+
+TEST_F(CliPlayTest, BenchReportsEveryMeasure) {
+  ASSERT_EQ(Run({"bench", "--quick"}), 0) << err.str();
+  const std::string text = out.str();
+  EXPECT_NE(text.find("typical level"), std::string::npos) << text;
+  EXPECT_NE(text.find("worst case (1536 walls, 32 flying balls)"), std::string::npos) << text;
+  EXPECT_NE(text.find("frames/s"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,84 @@
+// Golden digests: fixed-seed games of the default Brickfall set, played by the computer for
+// a fixed number of steps, must end in the recorded state. A mismatch writes the actual
+// line next to the expected file (<name>.actual), to be inspected and, when the change of
+// the rules was meant, copied over the expected file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "../apps/kelvra-cli/Commands.h"
+#include "TestUtil.h"
+#include "common/Com.h"
+#include "common/Dispatch.h"
+#include "common/Paths.h"
+#include "dialogs/IOError.h"
+
+namespace kelvra {
+namespace {
+
+const std::filesystem::path kGoldenDir =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "golden";
+
+struct TGoldenGame {
+  const char* name;  // tests/golden/<name>.txt
+  std::vector<std::string> options;
+};
+
+class GoldenDigestTest : public ::testing::TestWithParam<TGoldenGame> {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+    savedDir_ = ProgramDir();
+    SetProgramDir(KELVRA_TEST_DATA_DIR);
+  }
+  void TearDown() override {
+    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
+    SetProgramDir(savedDir_);
+  }
+
+ private:
+  std::string savedDir_;
+};
+
+TEST_P(GoldenDigestTest, GameEndsInTheRecordedState) {
+  const TGoldenGame& game = GetParam();
+  std::vector<std::string> args = {
+      "play", std::string(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/Default.BrL"};
+  args.insert(args.end(), game.options.begin(), game.options.end());
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCli(args, out, err), 0) << err.str();
+  const std::string actual = out.str();
+
+  const std::filesystem::path expectedFile = kGoldenDir / (std::string(game.name) + ".txt");
+  const std::filesystem::path actualFile = kGoldenDir / (std::string(game.name) + ".actual");
+  if (!std::filesystem::exists(expectedFile)) {
+    test::WriteText(actualFile.string(), actual);
+    GTEST_SKIP() << "no expected result " << expectedFile << " yet; this run's is in "
+                 << actualFile;
+  }
+  const std::string expected = test::ReadText(expectedFile.string());
+  if (actual != expected) {
+    test::WriteText(actualFile.string(), actual);
+    FAIL() << "the game ended in another state than recorded\n  expected: " << expected
+           << "  actual:   " << actual << "(written to " << actualFile << ")";
+  }
+  std::filesystem::remove(actualFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DefaultSet, GoldenDigestTest,
+    ::testing::Values(
+        TGoldenGame{"one_player_seed1", {"--players", "1", "--seed", "1", "--steps", "3000"}},
+        TGoldenGame{"two_players_seed42", {"--players", "2", "--seed", "42", "--steps", "5000"}},
+        TGoldenGame{"four_players_mirror_seed7",
+                    {"--players", "4", "--mirror", "--seed", "7", "--steps", "2500"}},
+        TGoldenGame{"five_players_seed2024",
+                    {"--players", "5", "--seed", "2024", "--steps", "4000"}},
+        TGoldenGame{"test_level_2_seed9",
+                    {"--players", "2", "--level", "2", "--seed", "9", "--steps", "2000"}}),
+    [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kelvra
