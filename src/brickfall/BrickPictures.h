@@ -18,8 +18,10 @@ constexpr uint32_t kMagenta = 0x800080;  // (128, 0, 128): transparent in every 
 constexpr int kPaddleSizes = 4;
 constexpr int kBallSizes = 4;  // discs of 8, 16, 32 and 64 pixels
 constexpr int kEnemyKinds = 3;
-constexpr int kBubbleKinds = 3;  // "Bubble0..2"
-constexpr int kRainKinds = 7;    // "Rain0..2" for kinds 1..3, "Snow0..3" for kinds 4..7
+constexpr int kBubbleKinds = 3;   // "Bubble0..2"
+constexpr int kRainKinds = 7;     // "Rain0..2" for kinds 1..3, "Snow0..3" for kinds 4..7
+constexpr int kBurstSizes = 4;    // burst discs of 16, 32, 64 and 128 pixels
+constexpr int kBurstLevels = 16;  // growth levels of each size
 
 // A picture's size in pixels.
 struct TPictureSize {
@@ -46,13 +48,19 @@ struct TBrickPictures {
 
   // Prepared pictures (empty until loaded; drawing skips an empty one).
   std::unique_ptr<TKBitmap> paddlePicture[kPlayers][kPaddleSizes][2];  // [.][.][top edge]
-  std::unique_ptr<TKBitmap> shotPicture[kPlayers][2];                   // [.][moving down]
+  std::unique_ptr<TKBitmap> shotPicture[kPlayers][2];                  // [.][moving down]
   std::unique_ptr<TKBitmap> ballPicture[kBallSizes];
   std::unique_ptr<TKBitmap> enemyPicture[kEnemyKinds];
   std::unique_ptr<TKBitmap> bonusPicture[kBonusKinds];
   std::unique_ptr<TKBitmap> bubblePicture[kBubbleKinds];
   std::unique_ptr<TKBitmap> rainPicture[kRainKinds];
   std::unique_ptr<TKBitmap> brickPattern;
+  std::unique_ptr<TKBitmap> burst[kBurstSizes][kBurstLevels];  // [variant][level]
+
+  // The paddle files doubled in size, still grey: the players' copies are coloured from
+  // these, so a colour change needs no file.
+  std::unique_ptr<TKBitmap> paddleGrey[kPaddleSizes];
+  std::unique_ptr<TKBitmap> shotGrey;
 
   TBrickPictures() {
     for (TPictureSize& b : bonus) b = {32, 16};
@@ -60,15 +68,31 @@ struct TBrickPictures {
 };
 extern TBrickPictures gBrickPictures;
 
-// Loads "Walls\*.bmp" in file-name order (so shape indexes mean the same everywhere) and
-// tints each into the six wall colours.
+// Loads every Brickfall picture from the graphics folder and prepares it: the wall shapes
+// ("Walls\*.bmp" in file-name order, so shape indexes mean the same everywhere) in the six
+// wall colours, the paddles doubled and coloured per player, the shots, enemies, bonuses
+// and effect sprites; generates the ball discs and burst sprites. A missing or damaged
+// file is reported once through the file error dialog and its slot keeps its default size.
 void LoadBrickPictures();
 // Prepares the paddles and shots in the players' current colours (at load and after a
 // colour change).
 void PreparePlayerPictures();
 // The wall colour of hits 0..5 before tinting: the base colour at two thirds.
 uint32_t WallTint(int hits);
-// Draws the alive walls of the play field into the frame.
-void DrawFieldWalls(TKBitmap& frame);
+// Draws the alive walls of the play field into the frame, moved by (dx, dy) pixels.
+void DrawFieldWalls(TKBitmap& frame, int dx = 0, int dy = 0);
+
+// Generated pictures, exposed for tests.
+// A shaded grey disc of side s on magenta: v = 255 - d2 * 512 / s^2 per pixel, grey where
+// v > 128.
+void MakeBallDisc(TKBitmap& disc, int side);
+// Burst sprite of side s at growth level 0..15 on the fire ramp, without transparency.
+void MakeBurstSprite(TKBitmap& sprite, int side, int level);
+// The colour of value v on the fire ramp: black to red, to yellow, to white.
+uint32_t FireRamp(int v);
+// Upside-down copy (rows reversed).
+void FlipVertical(TKBitmap& dest, const TKBitmap& source);
+// Doubles a picture with smooth scaling, keeping its magenta pixels sharp and unblended.
+void DoublePicture(TKBitmap& dest, const TKBitmap& source);
 
 }  // namespace kelvra
