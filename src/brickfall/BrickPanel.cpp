@@ -131,6 +131,16 @@ void DrawBackdrop(TKBitmap& b) {
   Label(b, BrickPanelRect(bpLevelTime).right + 4, BrickPanelRect(bpGameTime).left, "Game Time");
   Label(b, BrickPanelRect(bpGameTime).right + 4, kWindLeft - 1, "Wind");
   Label(b, kWindRight + 4, BrickPanelRect(bpDrawRate).left, "F/s");
+  // A dim outline shows where the wind strip lies while there is no wind.
+  DrawFrame(b, kWindLeft - 1, kWindTop - 1, kWindRight + 1, kWindBottom + 1, RGB(64, 64, 64), ef16);
+}
+
+// After an invalidation the backdrop comes first, before any display is drawn on it.
+void EnsureBackdrop(TKBitmap& b) {
+  if (gPanel.backdrop || b.Width() < 640 || b.Height() < 440) return;
+  TWholeFrame whole(b);
+  DrawBackdrop(b);
+  gPanel.backdrop = true;
 }
 
 void DrawPlayerFrame(TKBitmap& b, int p) {
@@ -263,6 +273,7 @@ void UpdateWindIndicator(TKBitmap& frame) {
     markers = std::clamp(maxWind, 0, 1024);
   }
   if (wind == gPanel.wind && markers == gPanel.windMarkers) return;
+  EnsureBackdrop(frame);
   gPanel.wind = wind;
   gPanel.windMarkers = markers;
   TWholeFrame whole(frame);
@@ -284,6 +295,7 @@ void UpdateWindIndicator(TKBitmap& frame) {
 
 void UpdateBrickPlayerDisplays(TKBitmap& frame, int p) {
   if (p < 0 || p >= kPlayers) return;
+  EnsureBackdrop(frame);
   TWholeFrame whole(frame);
   const bool shown = p <= gCom.k[gkBrickfall].playersMinusOne;
   if (!shown) {
@@ -331,13 +343,10 @@ void UpdateBrickPlayerDisplays(TKBitmap& frame, int p) {
 
 void UpdateBrickPanel(TKBitmap& frame) {
   if (frame.Width() < 640 || frame.Height() < 440) return;  // not the main frame
+  EnsureBackdrop(frame);
   {
     TWholeFrame whole(frame);
     const TKindState& s = gCom.k[gkBrickfall];
-    if (!gPanel.backdrop) {
-      DrawBackdrop(frame);
-      gPanel.backdrop = true;
-    }
     const int32_t level = s.levelIndex + 1;
     if (level != gPanel.level) {
       gPanel.level = level;

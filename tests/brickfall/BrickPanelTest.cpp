@@ -226,12 +226,15 @@ TEST_F(BrickPanelTest, PanelsOnlyForPlayersInTheGameInTheirColours) {
   for (int y = p2.top; y <= p2.bottom; ++y)
     for (int x = p2.left; x <= p2.right; ++x) ASSERT_EQ(frame.Pixel(x, y), backdrop);
 
-  // A colour change repaints the panel after an invalidation.
+  // A colour change repaints the panel after an invalidation, whichever part of the panel
+  // the field's drawing refreshes first.
   gCom.player[0].colour = RGB(0, 200, 0);
   InvalidateBrickPanel();
+  UpdateBrickPlayerDisplays(frame, 0);
   UpdateBrickPanel(frame);
   const TRect p0 = BrickPanelRect(bpPlayerPanel, 0);
   EXPECT_EQ(frame.Pixel(p0.left, p0.top + 10), RGB(0, 200, 0));
+  EXPECT_EQ(frame.Pixel(p0.right, p0.bottom), RGB(0, 200, 0));
 }
 
 TEST_F(BrickPanelTest, RechargeBarIsHalfTheCounterLong) {
