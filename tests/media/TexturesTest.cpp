@@ -1,0 +1,224 @@
+// Generated pictures: textures repeat exactly and differ from each other, the noise repeats
+// on its period, the shaded fill's range and clipping, soft lights, glow discs and the hue
+// wheel over all of its steps.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "media/KBitmap.h"
+#include "media/Textures.h"
+
+namespace kelvra {
+namespace {
+
+bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    if (std::memcmp(a.Row(y), b.Row(y), size_t(a.Width()) * 3) != 0) return false;
+  return true;
+}
+
+// Mean absolute difference per channel.
+double MeanDifference(const TKBitmap& a, const TKBitmap& b) {
+  double sum = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int i = 0; i < a.Width() * 3; ++i) sum += std::abs(a.Row(y)[i] - b.Row(y)[i]);
+  return sum / (double(a.Width()) * a.Height() * 3);
+}
+
+double Spread(const TKBitmap& b) {  // standard deviation of the pixels' brightness
+  double sum = 0, squares = 0;
+  const double n = double(b.Width()) * b.Height();
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const uint8_t* p = b.Row(y) + 3 * x;
+      const double v = (p[0] + p[1] + p[2]) / 3.0;
+      sum += v;
+      squares += v * v;
+    }
+  return std::sqrt(squares / n - (sum / n) * (sum / n));
+}
+
+TKBitmap Texture(int number, int w = 128, int h = 96) {
+  TKBitmap b(w, h);
+  EXPECT_TRUE(MakeTexture(b, number)) << number;
+  return b;
+}
+
+TEST(Textures, EveryTextureRepeatsExactlyAndHasStructure) {
+  for (int n = 0; n < kTextureCount; ++n) {
+    SCOPED_TRACE(TextureName(n));
+    EXPECT_STRNE(TextureName(n), "");
+    const TKBitmap a = Texture(n), b = Texture(n);
+    EXPECT_TRUE(SamePixels(a, b));
+    EXPECT_GT(Spread(a), 4.0);  // not one flat colour
+  }
+}
+
+TEST(Textures, EveryTwoTexturesDiffer) {
+  TKBitmap t[kTextureCount];
+  for (int n = 0; n < kTextureCount; ++n) t[n] = Texture(n);
+  for (int i = 0; i < kTextureCount; ++i)
+    for (int j = i + 1; j < kTextureCount; ++j)
+      EXPECT_GT(MeanDifference(t[i], t[j]), 12.0) << TextureName(i) << " / " << TextureName(j);
+}
+
+TEST(Textures, TheWholeBitmapIsPaintedWhateverItsClip) {
+  TKBitmap b(64, 48);
+  FillBitmap(b, RGB(1, 2, 3), ef16);
+  b.SetClip(10, 10, 20, 20);
+  ASSERT_TRUE(MakeTexture(b, txNebula));
+  TKBitmap c(64, 48);
+  MakeTexture(c, txNebula);
+  EXPECT_TRUE(SamePixels(b, c));
+}
+
+TEST(Textures, OddSizesAndBadNumbersAreSafe) {
+  for (auto [w, h] : {std::pair{1, 1}, {1, 300}, {300, 1}, {3, 2}}) {
+    TKBitmap b(w, h);
+    for (int n = 0; n < kTextureCount; ++n) EXPECT_TRUE(MakeTexture(b, n));
+  }
+  TKBitmap empty;
+  EXPECT_TRUE(MakeTexture(empty, 0));
+  TKBitmap b(8, 8);
+  FillBitmap(b, RGB(9, 8, 7), ef16);
+  for (int n : {-1, kTextureCount, INT_MIN, INT_MAX}) {
+    EXPECT_FALSE(MakeTexture(b, n));
+    EXPECT_STREQ(TextureName(n), "");
+  }
+  EXPECT_EQ(b.Pixel(5, 5), RGB(9, 8, 7));
+}
+
+TEST(Noise, LatticesRepeatOnTheirPeriodAndStayInRange) {
+  for (float x : {0.0f, 0.37f, 2.5f, 6.99f, -3.25f})
+    for (float y : {0.0f, 1.75f, 4.5f, -0.5f}) {
+      EXPECT_FLOAT_EQ(ValueNoise(x, y, 5, 7, 5), ValueNoise(x + 7, y, 5, 7, 5));
+      EXPECT_FLOAT_EQ(ValueNoise(x, y, 5, 7, 5), ValueNoise(x, y - 5, 5, 7, 5));
+      EXPECT_NEAR(FractalNoise(x, y, 5, 4, 7, 5), FractalNoise(x + 7, y + 5, 5, 4, 7, 5), 1e-5);
+      float a1, a2, b1, b2;
+      uint32_t ida, idb;
+      CellNoise(x, y, 5, 7, 5, a1, a2, &ida);
+      CellNoise(x + 7, y + 5, 5, 7, 5, b1, b2, &idb);
+      EXPECT_NEAR(a1, b1, 1e-4);
+      EXPECT_EQ(ida, idb);
+      EXPECT_LE(a1, a2);
+      const float v = FractalNoise(x, y, 9, 6);
+      EXPECT_GE(v, 0.0f);
+      EXPECT_LT(v, 1.0f);
+    }
+  // Far-off and non-finite coordinates give a value, not a fault.
+  for (float f : {1e30f, -1e30f, INFINITY, NAN}) {
+    const float v = ValueNoise(f, 0.5f, 1, 3, 3);
+    (void)v;
+    float a, b;
+    CellNoise(f, 0.5f, 1, 3, 3, a, b);
+  }
+  // The hash is a fixed function: textures may never change between runs or builds.
+  EXPECT_EQ(NoiseHash(0, 0, 0), NoiseHash(0, 0, 0));
+  EXPECT_NE(NoiseHash(1, 0, 0), NoiseHash(0, 1, 0));
+  EXPECT_NE(NoiseHash(0, 0, 1), NoiseHash(0, 0, 2));
+}
+
+TEST(ShadedFill, RunsFromTheColourAtTheTopToAQuarterAtTheBottom) {
+  TKBitmap b(20, 101);
+  ShadedFill(b, 2, 0, 17, 100, RGB(200, 100, 40));
+  EXPECT_EQ(b.Pixel(2, 0), RGB(200, 100, 40));
+  EXPECT_EQ(b.Pixel(17, 100), RGB(50, 25, 10));
+  EXPECT_EQ(b.Pixel(1, 50), 0u);  // outside the rectangle
+  EXPECT_EQ(b.Pixel(18, 50), 0u);
+  for (int y = 1; y <= 100; ++y) {
+    EXPECT_LE(RedOf(b.Pixel(9, y)), RedOf(b.Pixel(9, y - 1))) << y;
+    EXPECT_EQ(b.Pixel(2, y), b.Pixel(17, y));  // the same across a row
+  }
+  EXPECT_NEAR(RedOf(b.Pixel(5, 50)), 125, 1);  // halfway: five eighths of the colour
+}
+
+TEST(ShadedFill, ClippingCutsTheShadeWithoutMovingIt) {
+  TKBitmap whole(10, 64), part(10, 64);
+  ShadedFill(whole, 0, 0, 9, 63, RGB(255, 255, 255));
+  part.SetClip(0, 30, 9, 40);
+  ShadedFill(part, 9, 63, 0, 0, RGB(255, 255, 255));  // corners given reversed
+  for (int y = 0; y < 64; ++y)
+    EXPECT_EQ(part.Pixel(4, y), y >= 30 && y <= 40 ? whole.Pixel(4, y) : 0u) << y;
+}
+
+TEST(ShadedFill, NoColourNoModeOrOneRow) {
+  TKBitmap b(4, 4);
+  ShadedFill(b, 0, 0, 3, 3, clNone);
+  ShadedFill(b, 0, 0, 3, 3, RGB(255, 0, 0), ef00);
+  ShadedFill(b, 0, 0, 3, 3, RGB(255, 0, 0), TEffect(99));
+  EXPECT_EQ(b.Pixel(0, 0), 0u);
+  ShadedFill(b, 0, 2, 3, 2, RGB(8, 16, 32));
+  EXPECT_EQ(b.Pixel(3, 2), RGB(8, 16, 32));
+  ShadedFill(b, INT_MIN, INT_MIN, INT_MAX, INT_MAX, RGB(255, 255, 255));  // no overflow
+  EXPECT_EQ(RedOf(b.Pixel(0, 0)), RedOf(b.Pixel(0, 3)));  // far from both ends: even shade
+}
+
+TEST(HueWheel, EveryStepMovesOneChannelByOneAndTheCircleCloses) {
+  std::set<uint32_t> seen;
+  for (int n = 0; n < 1530; ++n) {
+    const uint32_t a = SpectrumColor(n), b = SpectrumColor(n + 1);
+    const int dr = std::abs(RedOf(a) - RedOf(b)), dg = std::abs(GreenOf(a) - GreenOf(b)),
+              db = std::abs(BlueOf(a) - BlueOf(b));
+    EXPECT_EQ(dr + dg + db, 1) << n;
+    // Fully saturated: one channel full, one empty.
+    const int hi = std::max({RedOf(a), GreenOf(a), BlueOf(a)});
+    const int lo = std::min({RedOf(a), GreenOf(a), BlueOf(a)});
+    EXPECT_EQ(hi, 255);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(SpectrumColor(n + 1530 * 7), a);
+    EXPECT_EQ(SpectrumColor(n - 1530 * 3), a);
+    seen.insert(a);
+  }
+  EXPECT_EQ(seen.size(), 1530u);
+  const uint32_t pure[6] = {RGB(255, 0, 0),   RGB(255, 255, 0), RGB(0, 255, 0),
+                            RGB(0, 255, 255), RGB(0, 0, 255),   RGB(255, 0, 255)};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(SpectrumColor(255 * i), pure[i]);
+  EXPECT_EQ(SpectrumColor(INT_MIN), SpectrumColor(int((int64_t(INT_MIN) % 1530 + 1530) % 1530)));
+}
+
+TEST(SoftLight, AddsFullLightAtTheCentreFadingToNothingAtTheRadius) {
+  TKBitmap b(41, 41);
+  FillBitmap(b, RGB(10, 10, 10), ef16);
+  SoftLight(b, 20, 20, 15, RGB(200, 100, 0));
+  EXPECT_EQ(b.Pixel(20, 20), RGB(210, 110, 10));
+  EXPECT_EQ(b.Pixel(35, 20), RGB(10, 10, 10));  // at the radius
+  EXPECT_EQ(b.Pixel(20, 4), RGB(10, 10, 10));
+  for (int x = 21; x <= 35; ++x) EXPECT_LE(RedOf(b.Pixel(x, 20)), RedOf(b.Pixel(x - 1, 20)));
+  for (int d = 0; d <= 15; ++d) {  // round: the same in all four directions
+    EXPECT_EQ(b.Pixel(20 + d, 20), b.Pixel(20 - d, 20));
+    EXPECT_EQ(b.Pixel(20 + d, 20), b.Pixel(20, 20 + d));
+  }
+  TKBitmap c;
+  c.CopyFrom(b);
+  SoftLight(c, 20, 20, 0, RGB(255, 255, 255));
+  SoftLight(c, 20, 20, 10, clNone);
+  SoftLight(c, 20, 20, 10, RGB(255, 255, 255), ef00);
+  EXPECT_EQ(MeanDifference(b, c), 0.0);
+  c.SetClip(0, 0, 19, 40);  // only the left half may change
+  SoftLight(c, 20, 20, 10, RGB(255, 255, 255));
+  EXPECT_EQ(c.Pixel(21, 20), b.Pixel(21, 20));
+  EXPECT_NE(c.Pixel(19, 20), b.Pixel(19, 20));
+  SoftLight(c, INT_MAX, INT_MIN, INT_MAX, RGB(1, 1, 1));  // huge values finish quickly
+}
+
+TEST(SoftLight, GlowDiscsAreBlackOutsideAndTheColourAtTheCentre) {
+  TKBitmap disc;
+  MakeGlowDisc(disc, 6, RGB(255, 128, 0));
+  ASSERT_EQ(disc.Width(), 13);
+  ASSERT_EQ(disc.Height(), 13);
+  EXPECT_EQ(disc.Pixel(6, 6), RGB(255, 128, 0));
+  EXPECT_EQ(disc.Pixel(0, 0), 0u);
+  EXPECT_EQ(disc.Pixel(12, 6), 0u);
+  MakeGlowDisc(disc, -4, RGB(255, 255, 255));
+  EXPECT_EQ(disc.Width(), 1);
+  MakeGlowDisc(disc, 1 << 30, RGB(255, 255, 255));
+  EXPECT_EQ(disc.Width(), 2049);
+}
+
+}  // namespace
+}  // namespace kelvra
