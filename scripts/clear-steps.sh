@@ -14,7 +14,8 @@
 # just that level: the game ends (AllLevelsDone) in the step its last wall falls. The
 # reference run is the first seed; the other seeds show the spread. For comparison each
 # level is also left alone (--ai none: the ball is never launched), which clears it only
-# through the rule that breaks a wall after 5 s without damage, and through gravity.
+# through the rule that breaks a wall after 5 s without damage, and through gravity; and it
+# is played by two computer players with the "Mirror Game" option (--players 2 --mirror).
 #
 # Exit status 0 when every level was cleared with every seed within LIMIT steps (5 minutes
 # of game time at 28 ms a step), 1 otherwise (the table is written either way), 2 when the
@@ -94,10 +95,17 @@ for src in "$work"/*.txt; do
     fi
   done
   alone=$(field steps "$(play "$set_file" "${seeds[0]}" --ai none)")
+  mirror=$(play "$set_file" "${seeds[0]}" --players 2 --mirror)
+  if [[ $(field state "$mirror") == AllLevelsDone ]]; then
+    mirror=$(field steps "$mirror")
+  else
+    failures+=("level $level, seed ${seeds[0]}, mirror game: not cleared ($mirror)")
+    mirror="not cleared"
+  fi
   if [[ $first_steps =~ ^[0-9]+$ ]]; then time=$(game_time "$first_steps"); else time=-; fi
   spread=$(IFS=,; echo "${others[*]:-}")
   spread=${spread//,/, }
-  rows+=("| $level | $first_steps | $time | ${spread:--} | $alone | \`$first\` | $(cat "$work/$n.title") |")
+  rows+=("| $level | $first_steps | $time | ${spread:--} | $alone | $mirror | \`$first\` | $(cat "$work/$n.title") |")
 done
 
 # The whole set in one game, as "Start Game" plays it, with the first seed.
@@ -135,10 +143,13 @@ Columns: *Steps* and *Game time* of seed ${seeds[0]}; *Other seeds* the steps of
 seeds; *Left alone* the steps the level takes when nobody launches a ball (\`--ai none\`), so
 that only the rule that breaks a random wall after 5 s without damage, and gravity, clear it:
 the computer player's steps lying well below it show that the level is cleared by play, not
-by that rule; *Last line printed* the last line of the seed-${seeds[0]} run.
+by that rule; *Mirror game* the steps two computer players need with the "Mirror Game" option
+(\`--players 2 --mirror\`: the second paddle plays from the top edge), which shows that no wall
+sits so close to the top edge that the top paddle clears it at once; *Last line printed* the
+last line of the seed-${seeds[0]} run.
 
-| Level | Steps | Game time | Other seeds | Left alone | Last line printed | Description |
-|---:|---:|---:|---:|---:|---|---|
+| Level | Steps | Game time | Other seeds | Left alone | Mirror game | Last line printed | Description |
+|---:|---:|---:|---:|---:|---:|---|---|
 EOF
   printf '%s\n' "${rows[@]}"
   echo
