@@ -263,5 +263,35 @@ TEST_F(BrickBackground, EachKindDrawsOnlyInsideTheField) {
   EXPECT_EQ(frame.Pixel(f.left + 9, f.top + 9), RGB(100, 100, 100));
 }
 
+// The scenes made with the program's data: found by their bare names, exactly field-sized
+// (so they are drawn without resampling), and dark enough that bright walls and balls stand
+// out in front of them.
+TEST(BackgroundPictures, TheGeneratedScenesAreFieldSizedAndQuiet) {
+  SetProgramDir(std::string(KELVRA_TEST_DATA_DIR) + "/");
+  for (const char* name : {"Dawn", "Nebula", "Mountains", "Sea", "Aurora", "Desert"}) {
+    SCOPED_TRACE(name);
+    const std::string file = FindBrickBackground(name);
+    ASSERT_EQ(file, ProgramDir() + "Levels/Brickfall/" + name + ".jpg");
+    const std::vector<uint8_t> bytes = test::ReadAll(file);
+    TKBitmap b;
+    std::string error;
+    ASSERT_TRUE(DecodeJpeg(bytes.data(), bytes.size(), b, error)) << error;
+    EXPECT_EQ(b.Width(), kBackgroundWidth);
+    EXPECT_EQ(b.Height(), kBackgroundHeight);
+    double sum = 0;
+    int bright = 0;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) {
+        const uint32_t c = b.Pixel(x, y);
+        const int v = (RedOf(c) + GreenOf(c) + BlueOf(c)) / 3;
+        sum += v;
+        bright += v > 200;
+      }
+    EXPECT_LT(sum / (b.Width() * b.Height()), 110.0);
+    EXPECT_LT(bright, b.Width() * b.Height() / 100);  // highlights stay small: moon, sun, stars
+  }
+  SetProgramDir("./");
+}
+
 }  // namespace
 }  // namespace kelvra
