@@ -39,7 +39,9 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 
 // Displays above the field: all on one row, the row of the wind strip.
 constexpr int kRowTop = 8;
-constexpr int kLevelX = 44, kLevelTimeX = 128, kGameTimeX = 246, kDrawRateX = 500, kStepRateX = 558;
+constexpr int kLevelX = 44, kLevelTimeX = 138, kGameTimeX = 258, kDrawRateX = 500, kStepRateX = 558;
+// Level numbers reach 256, so the level display has three digits.
+constexpr const char* kLevelPattern = "888";
 constexpr int kBezel = 2;  // the black box reaches this far around a display
 
 // Inside a player panel (offsets from its left and top).
@@ -201,6 +203,10 @@ std::string FormatPlain(int32_t value) {
   return std::to_string(std::clamp(value, 0, 99));
 }
 
+std::string FormatLevel(int32_t value) {
+  return std::to_string(std::clamp(value, 0, 999));
+}
+
 std::string FormatTwoDigits(int32_t value) {
   const int v = std::clamp(value, 0, 99);
   return std::string(1, char('0' + v / 10)) + char('0' + v % 10);
@@ -228,7 +234,7 @@ TRect BrickPanelRect(BrickPanelItem item, int player) {
   const int left = kPlayerPanelLeft, top = kPlayerPanelTop[p];
   switch (item) {
     case bpLevel:
-      return BoxOf(kLevelX, kRowTop, "88");
+      return BoxOf(kLevelX, kRowTop, kLevelPattern);
     case bpLevelTime:
       return BoxOf(kLevelTimeX, kRowTop, "888:88");
     case bpGameTime:
@@ -350,7 +356,7 @@ void UpdateBrickPanel(TKBitmap& frame) {
     const int32_t level = s.levelIndex + 1;
     if (level != gPanel.level) {
       gPanel.level = level;
-      DrawBoxedDisplay(frame, kLevelX, kRowTop, "88", FormatPlain(level), kOn, kOff);
+      DrawBoxedDisplay(frame, kLevelX, kRowTop, kLevelPattern, FormatLevel(level), kOn, kOff);
     }
     const int32_t levelSeconds = int32_t(s.levelTime / 1000);
     if (levelSeconds != gPanel.levelSeconds) {

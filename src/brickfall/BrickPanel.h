@@ -69,6 +69,7 @@ constexpr int kSegmentHeight = 14;
 
 // Number formats of the displays.
 std::string FormatPlain(int32_t value);       // "#0"
+std::string FormatLevel(int32_t value);       // "##0": levels go up to 256
 std::string FormatTwoDigits(int32_t value);   // "00"
 std::string FormatThousands(int32_t value);   // "###,##0"
 std::string FormatRate(uint32_t hundredths);  // "##0.00"

@@ -28,6 +28,7 @@ TEST(BrickPanelFormats, NumbersFitTheirDisplays) {
   EXPECT_EQ(FormatPlain(42), "42");
   EXPECT_EQ(FormatPlain(250), "99");  // more than the display holds
   EXPECT_EQ(FormatTwoDigits(7), "07");
+  EXPECT_EQ(FormatLevel(256), "256");  // the last level of a full set still shows
   EXPECT_EQ(FormatThousands(0), "0");
   EXPECT_EQ(FormatThousands(999), "999");
   EXPECT_EQ(FormatThousands(1000), "1,000");
@@ -124,7 +125,9 @@ TEST_F(BrickPanelTest, DisplaysLieAroundTheFieldWithinTheFrame) {
       EXPECT_GT(r.top, panel.top + 1);
       EXPECT_LT(r.bottom, panel.bottom - 1);
       for (BrickPanelItem j : {bpScore, bpShots, bpBalls, bpRecharge})
-        if (i != j) EXPECT_FALSE(Overlap(r, BrickPanelRect(j, p))) << i << " " << j;
+        if (i != j) {
+          EXPECT_FALSE(Overlap(r, BrickPanelRect(j, p))) << i << " " << j;
+        }
     }
   }
   const TRect field = gCom.k[gkBrickfall].field;
