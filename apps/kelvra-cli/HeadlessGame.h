@@ -74,9 +74,13 @@ struct TGameSetup {
 
 class THeadlessGame {
  public:
-  THeadlessGame() : savedOptions_(gOptions), savedSoundHook_(gComHooks.playSound) {
+  THeadlessGame()
+      : savedOptions_(gOptions),
+        savedSoundHook_(gComHooks.playSound),
+        savedInput_(gBrickInputSource) {
     SetPlatform(&platform);
-    gOptions = TOptions{};  // never the user's settings: a run is the same everywhere
+    gBrickInputSource = nullptr;  // human players read their controls (none are pressed)
+    gOptions = TOptions{};        // never the user's settings: a run is the same everywhere
     gOptions.fullScreen = 0;
     gOptions.music = 0;
   }
@@ -88,6 +92,7 @@ class THeadlessGame {
       for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
     }
     gComHooks.playSound = savedSoundHook_;
+    gBrickInputSource = savedInput_;
     gOptions = savedOptions_;
     SetPlatform(nullptr);
   }
@@ -185,6 +190,7 @@ class THeadlessGame {
  private:
   TOptions savedOptions_;
   std::function<void(int, int)> savedSoundHook_;
+  std::function<TBrickInput(int)> savedInput_;
 };
 
 // The Brickfall game state a scene returns to: run-time tables, game values, effects and

@@ -2,6 +2,8 @@
 // of the game's sounds and the step limit of --until-end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -221,6 +223,47 @@ TEST_F(CliPlayTest, UntilEndStopsAtTheStepLimit) {
   EXPECT_EQ(Run({"play", set, "--ai", "none", "--until-end", "--max-steps", "300"}), 3);
   EXPECT_NE(err.str().find("did not end within 300 steps"), std::string::npos) << err.str();
   EXPECT_EQ(LastLine().rfind("state=Playing level=0 steps=300 ", 0), 0u) << LastLine();
+}
+
+TEST_F(CliPlayTest, UntilEndStopsWhenTheGameEnds) {
+  // Levels without walls are done at once: 16 steps of fading out each, 16 of fading in.
+  const std::string set = MakeSet("empty.BrL", 2, 0);
+  ASSERT_EQ(Run({"play", set, "--players", "2", "--until-end"}), 0) << err.str();
+  EXPECT_TRUE(err.str().empty()) << err.str();
+  EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=", 0), 0u) << LastLine();
+  const int steps = std::stoi(LastLine().substr(LastLine().find("steps=") + 6));
+  EXPECT_GT(steps, 32);
+  EXPECT_LT(steps, 64);
+  // --steps plays on after the end, as the program's clock does.
+  ASSERT_EQ(Run({"play", set, "--players", "2", "--steps", "200"}), 0);
+  EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=200 ", 0), 0u) << LastLine();
+}
+
+// The 16-bit samples of a wave file written by play.
+std::vector<int16_t> WaveSamples(const std::vector<uint8_t>& bytes) {
+  std::vector<int16_t> samples;
+  for (size_t i = 44; i + 1 < bytes.size(); i += 2)
+    samples.push_back(int16_t(uint16_t(bytes[i] | bytes[i + 1] << 8)));
+  return samples;
+}
+
+TEST_F(CliPlayTest, TheSoundOutHoldsTheGamesEffectsOnly) {
+  const std::string set = MakeSet("set.BrL", 1, 60);
+  const std::string wave = dir.File("game.wav");
+  // The computer launches at once: bounces and broken walls are heard.
+  ASSERT_EQ(Run({"play", set, "--seed", "3", "--steps", "300", "--sound-out", wave}), 0);
+  const std::vector<uint8_t> first = test::ReadAll(wave);
+  std::vector<int16_t> samples = WaveSamples(first);
+  EXPECT_TRUE(std::any_of(samples.begin(), samples.end(), [](int16_t s) { return s != 0; }));
+  // The same game gives the same wave.
+  ASSERT_EQ(Run({"play", set, "--seed", "3", "--steps", "300", "--sound-out", wave}), 0);
+  EXPECT_TRUE(test::ReadAll(wave) == first);
+  // A player who does not launch makes no sound, and the kind's start jingle is not part of
+  // the game.
+  ASSERT_EQ(Run({"play", set, "--ai", "none", "--steps", "100", "--sound-out", wave}), 0);
+  samples = WaveSamples(test::ReadAll(wave));
+  EXPECT_EQ(samples.size(), size_t(100 * 22050 * 28 / 1000) * 2);
+  EXPECT_TRUE(std::all_of(samples.begin(), samples.end(), [](int16_t s) { return s == 0; }));
 }
 
 TEST_F(CliPlayTest, BenchReportsEveryMeasure) {

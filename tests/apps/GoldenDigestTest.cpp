@@ -51,6 +51,8 @@ TEST_P(GoldenDigestTest, GameEndsInTheRecordedState) {
   ASSERT_EQ(RunCli(args, out, err), 0) << err.str();
   const std::string actual = out.str();
 
+  std::error_code ec;  // the folder is made for the .actual files; a failure shows below
+  std::filesystem::create_directories(kGoldenDir, ec);
   const std::filesystem::path expectedFile = kGoldenDir / (std::string(game.name) + ".txt");
   const std::filesystem::path actualFile = kGoldenDir / (std::string(game.name) + ".actual");
   if (!std::filesystem::exists(expectedFile)) {
@@ -62,7 +64,9 @@ TEST_P(GoldenDigestTest, GameEndsInTheRecordedState) {
   if (actual != expected) {
     test::WriteText(actualFile.string(), actual);
     FAIL() << "the game ended in another state than recorded\n  expected: " << expected
-           << "  actual:   " << actual << "(written to " << actualFile << ")";
+           << "  actual:   " << actual << "The actual line is in " << actualFile
+           << "; when the rules or the default set changed on purpose, copy it over "
+           << expectedFile;
   }
   std::filesystem::remove(actualFile);
 }
