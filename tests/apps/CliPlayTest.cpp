@@ -9,6 +9,7 @@
 
 #include "../apps/kelvra-cli/Commands.h"
 #include "TestUtil.h"
+#include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
 #include "common/Dispatch.h"
@@ -237,6 +238,34 @@ TEST_F(CliPlayTest, UntilEndStopsWhenTheGameEnds) {
   // --steps plays on after the end, as the program's clock does.
   ASSERT_EQ(Run({"play", set, "--players", "2", "--steps", "200"}), 0);
   EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=200 ", 0), 0u) << LastLine();
+}
+
+TEST_F(CliPlayTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
+  const std::string set = MakeSet("set.BrL", 2, 20);
+  THeadlessGame game;
+  TGameSetup setup;
+  setup.file = set;
+  setup.aiMask = 0;
+  std::string error;
+  int code = 0;
+  ASSERT_TRUE(game.Start(setup, error, code)) << error;
+  // The only player has lost every ball, with a score that enters the empty table.
+  for (TBrickBall& b : gBrick.balls) b = TBrickBall{};
+  gBrick.players[0].ballsInStock = gBrick.players[0].ballsInFlight = 0;
+  Cur().score[0] = 500;
+  game.Step();
+  EXPECT_EQ(Cur().state, gsGameOverShow);
+  for (int i = 0; i < 63; ++i) game.Step();
+  EXPECT_EQ(Cur().state, gsGameOverShow);
+  EXPECT_TRUE(game.Running());
+  game.Step();
+  EXPECT_EQ(Cur().state, gsGameEnded);
+  EXPECT_FALSE(game.Running());
+  // The name was asked for and not given: no table is written beside the set.
+  bool asked = false;
+  for (const std::string& line : game.platform.log) asked |= line.rfind("text: ", 0) == 0;
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("set.HSc")));
 }
 
 // The 16-bit samples of a wave file written by play.
