@@ -315,7 +315,7 @@ const char* GameStateName(int state) {
 
 bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::string& error) {
   o = TPlayOptions{};
-  bool everyGiven = false, aiGiven = false;
+  bool everyGiven = false, aiNumbers = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -333,7 +333,7 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
     } else if (a == "--ai") {
       if (!hasValue || !ParseAiList(value, o.setup.aiMask))
         return needs("player numbers 1..5 separated by commas, \"all\" or \"none\"");
-      aiGiven = true;
+      aiNumbers = value != "all";
       ++i;
     } else if (a == "--seed") {
       if (!hasValue || !ParseNumber(value, 0, 4294967295LL, n))
@@ -395,11 +395,11 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
     error = "--every needs --frames DIR";
     return false;
   }
-  if (aiGiven && (o.setup.aiMask >> o.setup.players) != 0) {
+  if (aiNumbers && (o.setup.aiMask >> o.setup.players) != 0) {
     error = "--ai names a player above the " + std::to_string(o.setup.players) + " playing";
     return false;
   }
-  if (!aiGiven) o.setup.aiMask = (1u << o.setup.players) - 1;
+  if (!aiNumbers) o.setup.aiMask = (1u << o.setup.players) - 1;  // all who take part
   return true;
 }
 

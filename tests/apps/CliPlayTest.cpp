@@ -127,6 +127,44 @@ TEST_F(CliPlayTest, BadOptionsGiveAMessageAndCodeTwo) {
   EXPECT_EQ(Run({"play", locked, "--steps", "3"}), 0);
 }
 
+TEST_F(CliPlayTest, GoodOptionsAreTakenAsGiven) {
+  TPlayOptions o;
+  std::string error;
+  ASSERT_TRUE(ParsePlayArgs(
+      {"set.BrL", "--players", "4", "--ai", "1,3", "--seed", "4294967295", "--level", "7",
+       "--steps", "12", "--mirror", "--frames", "out", "--every", "5", "--sound-out", "game.wav"},
+      o, error))
+      << error;
+  EXPECT_EQ(o.setup.file, "set.BrL");
+  EXPECT_EQ(o.setup.players, 4);
+  EXPECT_EQ(o.setup.aiMask, 0b101u);
+  EXPECT_EQ(o.setup.seed, 4294967295u);
+  EXPECT_EQ(o.setup.level, 7);
+  EXPECT_TRUE(o.setup.mirror);
+  EXPECT_EQ(o.steps, 12);
+  EXPECT_FALSE(o.untilEnd);
+  EXPECT_EQ(o.framesDir, "out");
+  EXPECT_EQ(o.every, 5);
+  EXPECT_EQ(o.soundOut, "game.wav");
+
+  // Defaults: one player, driven by the computer, seed 1, Start Game from the first level.
+  ASSERT_TRUE(ParsePlayArgs({"--until-end", "set.BrL"}, o, error)) << error;
+  EXPECT_EQ(o.setup.players, 1);
+  EXPECT_EQ(o.setup.aiMask, 1u);
+  EXPECT_EQ(o.setup.seed, 1u);
+  EXPECT_EQ(o.setup.level, -1);
+  EXPECT_TRUE(o.untilEnd);
+  EXPECT_EQ(o.maxSteps, 1000000);
+  // "all" means the players taking part; "none" leaves everyone to the keys.
+  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--players", "3"}, o, error));
+  EXPECT_EQ(o.setup.aiMask, 0b111u);
+  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--ai", "all", "--players", "2"}, o, error))
+      << error;
+  EXPECT_EQ(o.setup.aiMask, 0b11u);
+  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--ai", "none"}, o, error));
+  EXPECT_EQ(o.setup.aiMask, 0u);
+}
+
 TEST_F(CliPlayTest, TheLastLineHasItsFixedForm) {
   const std::string set = MakeSet("set.BrL", 2, 30);
   ASSERT_EQ(Run({"play", set, "--players", "3", "--ai", "1,3", "--steps", "40"}), 0) << err.str();
