@@ -14,7 +14,6 @@
 
 namespace kelvra {
 
-TFrameRates gFrameRates;
 
 namespace {
 

@@ -13,14 +13,6 @@ namespace kelvra {
 
 class TKBitmap;
 
-// The draw and step rates of the frame clock, in events per second x 100, as its last
-// measurement period found them. The shell sets them after each measurement; the panel's
-// "F/s" displays show them.
-struct TFrameRates {
-  uint32_t draw = 0;
-  uint32_t step = 0;
-};
-extern TFrameRates gFrameRates;
 
 // The panel's items, for their places on the frame.
 enum BrickPanelItem : int {

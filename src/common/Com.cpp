@@ -10,6 +10,7 @@
 namespace kelvra {
 
 TCom gCom;
+TFrameRates gFrameRates;
 
 namespace {
 // Play fields of the kinds in the frame bitmap.

@@ -136,6 +136,15 @@ struct TCom {
 
 extern TCom gCom;
 
+// The draw and step rates of the frame clock, in events per second x 100, as its last
+// measurement period found them. The shell sets them after each measurement; the games'
+// "F/s" displays show them.
+struct TFrameRates {
+  uint32_t draw = 0;
+  uint32_t step = 0;
+};
+extern TFrameRates gFrameRates;
+
 // Resets the whole block to its start-of-program values (tests use it between cases).
 void ResetCom();
 

@@ -298,6 +298,7 @@ void TMainControl::DrawClockEvent() {
   if (KindLevelCount(gCom.kind) == 0) return;
   if (measurement.RefreshDue()) {
     measurement.Refresh();
+    gFrameRates = {measurement.drawRate, measurement.stepRate};
     KindSecondTick(gCom.kind);
     if (reportRates)
       std::fprintf(stderr, "rates: draw %u.%02u/s step %u.%02u/s\n", measurement.drawRate / 100,
