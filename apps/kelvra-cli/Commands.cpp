@@ -423,7 +423,9 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
     err << "kelvra-cli: " << error << "\n";
     return code;
   }
-  game.platform.echo = false;  // the high-score name is never asked: no table is written
+  // Quiet from here: the high-score name asked after a game over is cancelled, so no table
+  // is written, and a picture that cannot be saved is reported below.
+  game.platform.echo = false;
 
   const TOutputFormat format{gOptions.soundFrequency, true, true};
   const int tick = gOptions.gameTick;
