@@ -278,6 +278,33 @@ TEST_F(CliPlayTest, UntilEndStopsWhenTheGameEnds) {
   EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=200 ", 0), 0u) << LastLine();
 }
 
+TEST_F(CliPlayTest, TheSetupReachesTheGame) {
+  const std::string set = MakeSet("set.BrL", 3, 20);
+  THeadlessGame game;
+  TGameSetup setup;
+  setup.file = set;
+  setup.players = 2;
+  setup.aiMask = 0b10;
+  setup.level = 1;
+  setup.mirror = true;
+  std::string error;
+  int code = 0;
+  ASSERT_TRUE(game.Start(setup, error, code)) << error;
+  EXPECT_EQ(gCom.kind, gkBrickfall);
+  EXPECT_EQ(Cur().state, gsPlaying);
+  EXPECT_EQ(Cur().testGame, 1);
+  EXPECT_EQ(Cur().levelIndex, 1);
+  EXPECT_EQ(Cur().playersMinusOne, 1);
+  EXPECT_EQ(gCom.player[0].ai, 0);
+  EXPECT_EQ(gCom.player[1].ai, 1);
+  EXPECT_EQ(gBrick.players[0].direction, -1);  // bottom edge
+  EXPECT_EQ(gBrick.players[1].direction, 1);   // the mirror game's top edge
+  EXPECT_EQ(gBrick.wallCount, 20);
+  // The walls have the sizes of the loaded wall pictures.
+  EXPECT_EQ(gBrick.walls[0].width, gBrickPictures.width[0] * kFxOne);
+  EXPECT_GT(gBrick.walls[0].width, 0);
+}
+
 TEST_F(CliPlayTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
   const std::string set = MakeSet("set.BrL", 2, 20);
   THeadlessGame game;
