@@ -3,7 +3,7 @@
 # Brickfall set and writes the table docs/brickfall-clear-steps.md.
 #
 #   scripts/clear-steps.sh [BUILD_DIR]        (default: build; needs kelvra-levelc, kelvra-cli)
-#   SEEDS="1 2 3" LIMIT=10714 scripts/clear-steps.sh build-release
+#   SEEDS="1 2 3" SWEEP=20 LIMIT=10714 scripts/clear-steps.sh build-release
 #
 # Every level is compiled on its own into a one-level set from
 # content/levels/Brickfall/Default.txt and played by one computer player:
@@ -16,6 +16,8 @@
 # level is also left alone (--ai none: the ball is never launched), which clears it only
 # through the rule that breaks a wall after 5 s without damage, and through gravity; and it
 # is played by two computer players with the "Mirror Game" option (--players 2 --mirror).
+# Finally every level is played with the seeds 1..SWEEP, for the share of games won and the
+# spread of the steps (SWEEP=0 leaves that out).
 #
 # Exit status 0 when every level was cleared with every seed within LIMIT steps (5 minutes
 # of game time at 28 ms a step), 1 otherwise (the table is written either way), 2 when the
@@ -26,6 +28,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 read -r -a seeds <<<"${SEEDS:-1 2 3}"
 limit=${LIMIT:-10714}
+sweep=${SWEEP:-20}
 source=$root/content/levels/Brickfall/Default.txt
 out=$root/docs/brickfall-clear-steps.md
 mkdir -p "$(dirname "$out")"
@@ -69,6 +72,7 @@ play() {
 field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
 
 rows=()
+sweep_rows=()
 failures=()
 for src in "$work"/*.txt; do
   n=$(basename "$src" .txt)
@@ -105,6 +109,25 @@ for src in "$work"/*.txt; do
   if [[ $first_steps =~ ^[0-9]+$ ]]; then time=$(game_time "$first_steps"); else time=-; fi
   spread=$(IFS=,; echo "${others[*]:-}")
   spread=${spread//,/, }
+  if ((sweep > 0)); then
+    won=0
+    list=()
+    for ((seed = 1; seed <= sweep; seed++)); do
+      line=$(play "$set_file" "$seed")
+      if [[ $(field state "$line") == AllLevelsDone ]]; then
+        won=$((won + 1))
+        list+=("$(field steps "$line")")
+      fi
+    done
+    if ((won > 0)); then
+      mapfile -t list < <(printf '%s\n' "${list[@]}" | sort -n)
+      median=${list[$((won / 2))]}
+      slowest=${list[$((won - 1))]}
+      sweep_rows+=("| $level | $won of $sweep | ${list[0]} | $median | $slowest ($(game_time "$slowest")) |")
+    else
+      sweep_rows+=("| $level | 0 of $sweep | - | - | - |")
+    fi
+  fi
   rows+=("| $level | $first_steps | $time | ${spread:--} | $alone | $mirror | \`$first\` | $(cat "$work/$n.title") |")
 done
 
@@ -128,8 +151,9 @@ default Brickfall set (\`Levels/Brickfall/Default.BrL\`, compiled from
 \`content/levels/Brickfall/Default.txt\`). One step is 28 ms of game time, so 5 minutes are
 10714 steps; every level is meant to be cleared well within that.
 
-Regenerate the table with \`scripts/clear-steps.sh BUILD_DIR\` (it needs \`kelvra-levelc\` and
-\`kelvra-cli\` built in that folder). The script compiles each level on its own into a
+This page was written by \`SEEDS="${seeds[*]}" SWEEP=$sweep scripts/clear-steps.sh BUILD_DIR\`
+(it needs \`kelvra-levelc\` and \`kelvra-cli\` built in that folder; run it again after
+changing the levels or the game). The script compiles each level on its own into a
 one-level set and runs
 
     kelvra-cli play ONE.BrL --players 1 --level 0 --seed S --until-end --max-steps 30000
@@ -162,6 +186,24 @@ EOF
   else
     echo "Every level was cleared with every seed within $limit steps."
   fi
+  if ((sweep > 0)); then
+    echo
+    echo "## Seeds 1 to $sweep"
+    echo
+    echo "Games won (the level cleared before the computer player lost its last ball) and the"
+    echo "steps of the won games, for every level played with each of the seeds 1 to $sweep:"
+    echo
+    echo "| Level | Won | Fewest steps | Median | Most steps |"
+    echo "|---:|---:|---:|---:|---:|"
+    printf '%s\n' "${sweep_rows[@]}"
+    echo
+    echo "A computer player loses a game mostly in levels with enemies: a bumper that drifts down"
+    echo "to rest just above the paddle keeps turning the ball back onto it, and when the paddle's"
+    echo "rebound and the bumper's turn fall in the same step the ball goes on down past the"
+    echo "paddle; a newly launched ball meets the same bumper at once."
+  fi
+  echo
+  echo "## The whole set"
   echo
   echo "The whole set in one game (\`kelvra-cli play Default.BrL --players 1 --seed ${seeds[0]}"
   echo "--until-end\`), the computer player starting with three balls at level 1:"
