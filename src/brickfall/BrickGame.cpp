@@ -526,7 +526,7 @@ void IdleRuleAndGravity(const TLevel* level) {
       }
     }
   }
-  const int32_t g = level ? std::clamp(level->f.gravity, 0, 16) : 0;
+  const int32_t g = level ? std::clamp(int32_t(level->f.gravity), 0, 16) : 0;
   if (!Playing() || g < 1) return;
   for (int i = 0; i < gBrick.wallCount; ++i) {
     TFieldWall& w = gBrick.walls[i];
@@ -541,7 +541,7 @@ void Wind(const TLevel* level) {
   TBrickGame& g = gBrickGame;
   g.wind += DivAway(g.targetWind - g.wind, 16);
   if (gCom.stepCounter % 64 == 0) {
-    const int32_t m = level ? std::clamp(level->f.maxWind, 0, 127) : 0;
+    const int32_t m = level ? std::clamp(int32_t(level->f.maxWind), 0, 127) : 0;
     if (g.targetWind == 0)
       g.targetWind = Random(2 * m + 1) - m;
     else if (g.targetWind < 0)
@@ -707,7 +707,7 @@ void BrickStep() {
   if (f && f->fire) FireStep();
   DecayBlasts();
   if (f && f->water) WaterLine();
-  const int32_t quake = f ? std::clamp(f->earthquake, 0, 16) : 0;
+  const int32_t quake = f ? std::clamp(int32_t(f->earthquake), 0, 16) : 0;
   if (gCom.editorOpen || quake == 0) {
     gBrickGame.shakeX = gBrickGame.shakeY = 0;
   } else {
