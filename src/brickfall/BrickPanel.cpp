@@ -14,7 +14,6 @@
 
 namespace kelvra {
 
-
 namespace {
 
 // Seven segments a..g of a digit cell 8 x 14, as rectangles: top, upper right, lower right,

@@ -13,7 +13,6 @@ namespace kelvra {
 
 class TKBitmap;
 
-
 // The panel's items, for their places on the frame.
 enum BrickPanelItem : int {
   bpLevel = 0,
