@@ -116,25 +116,6 @@ TEST(KBitmapModes, FillPixelLineAndTintCombineEachChannelSeparately) {
     }
 }
 
-TEST(KBitmapModes, NamedEdgeValues) {
-  struct Case {
-    TEffect mode;
-    int d, s, want;
-  };
-  const Case cases[] = {
-      {efNeg, 126, 0, 255},      {efNeg, 126, 255, 255},    {efNeg, 127, 0, 0},
-      {efNeg, 127, 255, 0},      {efAdd127, 90, 127, 90},   {efAdd127, 0, 127, 0},
-      {efAdd127, 100, 255, 228}, {efAdd127, 200, 255, 255}, {ef08, 3, 6, 4},
-      {ef04, 100, 20, 80},       {ef12, 100, 20, 40},       {efSub127, 0, 255, 0},
-  };
-  for (const Case& c : cases) {
-    TKBitmap b(1, 1);
-    FillRect(b, 0, 0, 0, 0, RGB(c.d, c.d, c.d), ef16);
-    FillRect(b, 0, 0, 0, 0, RGB(c.s, c.s, c.s), c.mode);
-    EXPECT_EQ(RedOf(b.Pixel(0, 0)), c.want) << "mode " << int(c.mode) << " d " << c.d;
-  }
-}
-
 TEST(KBitmapModes, NoColourNoModeAndUnknownModesDrawNothing) {
   TKBitmap b(9, 7), before;
   Paint(b, [](int x, int y) { return RGB(x * 20, y * 30, x ^ y); });
@@ -519,45 +500,13 @@ TEST(KBitmapColours, ColourFunctions) {
       {"scale by one half", ScaleColor(RGB(200, 101, 3), 32768), RGB(100, 50, 1)},
       {"scale up caps", ScaleColor(RGB(200, 100, 1), 3 * 65536), RGB(255, 255, 3)},
       {"scale by a negative factor", ScaleColor(RGB(200, 100, 1), -5), RGB(0, 0, 0)},
-      {"spectrum 0", SpectrumColor(0), RGB(255, 0, 0)},
-      {"spectrum 100", SpectrumColor(100), RGB(255, 100, 0)},
-      {"spectrum 255", SpectrumColor(255), RGB(255, 255, 0)},
-      {"spectrum 510", SpectrumColor(510), RGB(0, 255, 0)},
-      {"spectrum 765", SpectrumColor(765), RGB(0, 255, 255)},
-      {"spectrum 1020", SpectrumColor(1020), RGB(0, 0, 255)},
-      {"spectrum 1275", SpectrumColor(1275), RGB(255, 0, 255)},
-      {"spectrum 1529", SpectrumColor(1529), RGB(255, 0, 1)},
-      {"spectrum 1530", SpectrumColor(1530), RGB(255, 0, 0)},
-      {"spectrum -1", SpectrumColor(-1), RGB(255, 0, 1)},
       {"system colour", ColorToRGB(clBtnShadow), RGB(128, 128, 128)},
   };
   for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
-  // Around the circle each step changes exactly one channel by one.
-  for (int n = 0; n < 1530; ++n) {
-    const uint32_t a = SpectrumColor(n), b = SpectrumColor(n + 1);
-    const int diff = std::abs(RedOf(a) - RedOf(b)) + std::abs(GreenOf(a) - GreenOf(b)) +
-                     std::abs(BlueOf(a) - BlueOf(b));
-    ASSERT_EQ(diff, 1) << n;
-  }
   // System colours are drawn as their red, green and blue.
   TKBitmap b(1, 1);
   FillBitmap(b, clBtnHighlight, ef16);
   EXPECT_EQ(b.Pixel(0, 0), RGB(255, 255, 255));
-}
-
-TEST(KBitmapColours, EffectTables) {
-  const uint8_t* t = EffectTable2560();
-  const int sectionAt0[10] = {255, 255, 0, 0, 0, 255, 255, 255, 0, 0};
-  const int sectionAt200[10] = {255, 55, 0, 0, 200, 255, 255, 55, 0, 0};
-  for (int s = 0; s < 10; ++s) {
-    EXPECT_EQ(t[s * 256], sectionAt0[s]) << s;
-    EXPECT_EQ(t[s * 256 + 200], sectionAt200[s]) << s;
-  }
-  const uint8_t* u = EffectTable512();
-  EXPECT_EQ(u[0], 0);
-  EXPECT_EQ(u[255], 255);
-  EXPECT_EQ(u[256], 255);
-  EXPECT_EQ(u[511], 0);
 }
 
 TEST(KBitmapLife, CreateRoutinesWantAnEmptyReference) {
