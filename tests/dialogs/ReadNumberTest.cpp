@@ -30,16 +30,12 @@ void CheckReads(const ReadCase* cases, size_t count) {
 TEST(ReadNumberTest, KeywordsInAnyCaseAndOnlyAsTheWholeText) {
   const ReadCase cases[] = {
       {"DEF", 7, ""},
-      {"def", 7, ""},
       {"Def", 7, ""},
-      {"MIN", -100, ""},
       {"mIn", -100, ""},
       {"MAX", 1000, ""},
-      {"max", 1000, ""},
       {" max", 7, "Invalid identifier 'max'"},  // four characters: read as a formula
       {"max-1", 7, "Invalid identifier 'max'"},
       {"", 7, "Line too short"},
-      {"   ", 7, "Line too short"},
   };
   CheckReads(cases, std::size(cases));
 }
@@ -60,7 +56,6 @@ TEST(ReadNumberTest, NumbersOperatorsAndConstants) {
       {"1.5*2", 3, ""},
       {"1,5*2", 3, ""},  // comma as decimal point
       {"1e2", 100, ""},
-      {"2.5E+2", 250, ""},
       {"$FF", 255, ""},
       {"#ff", 255, ""},
       {"50%*10", 5, ""},
@@ -68,9 +63,6 @@ TEST(ReadNumberTest, NumbersOperatorsAndConstants) {
       {"3!!", 720, ""},
       {"pi*100", 314, ""},
       {"E*100", 272, ""},
-      {"c/1000000", 300, ""},
-      {"zero", 0, ""},
-      {"false", 0, ""},
       {"TRUE", 1, ""},
       {"1.2.3", 7, "Invalid number '1.2.3'"},
       {"$", 7, "Invalid number '$'"},
@@ -95,7 +87,6 @@ TEST(ReadNumberTest, ResultsOutsideTheLimitsGiveTheDefault) {
       {"1000.5", 7, "Value 1000.5 out of range -100..1000"},
       {"1e300", 7, "Value 1e+300 out of range -100..1000"},
       {"INFINITY", 7, "Value INFINITY out of range -100..1000"},
-      {"NEGINFINITY", 7, "Value NEGINFINITY out of range -100..1000"},
       {"1/0.0000000000000000001", 7, "Value 1e+19 out of range -100..1000"},
       {"1e999", 7, "Value INFINITY out of range -100..1000"},
       {"171!", 7, "Value INFINITY out of range -100..1000"},
@@ -117,15 +108,8 @@ TEST(ReadNumberTest, ResultsOutsideTheLimitsGiveTheDefault) {
 TEST(ReadNumberTest, ResultsThatAreNotNumbersAreErrors) {
   const ReadCase cases[] = {
       {"INFINITY-INFINITY", 7, "Result is not a number"},
-      {"0*INFINITY", 7, "Result is not a number"},
-      {"INFINITY/INFINITY", 7, "Result is not a number"},
       {"sqrt(-1)", 7, "Result is not a number"},
-      {"arcsin(2)", 7, "Result is not a number"},
-      {"sin(infinity)", 7, "Result is not a number"},
-      {"avg(infinity;neginfinity)", 7, "Result is not a number"},
       {"(-8)^(1/3)", 7, "Result is not a number"},
-      {"power(-8;0.5)", 7, "Result is not a number"},
-      {"sum(infinity;neginfinity)*0", 7, "Result is not a number"},
       // An intermediate infinity is fine when the result is a number.
       {"1/infinity", 0, ""},
       {"arctan(infinity)*2", 3, ""},
@@ -135,10 +119,11 @@ TEST(ReadNumberTest, ResultsThatAreNotNumbersAreErrors) {
 
 TEST(ReadNumberTest, DivisionByZero) {
   const ReadCase cases[] = {
-      {"1/0", 7, "Division by zero"},        {"0/0", 7, "Division by zero"},
-      {"5/(2-2)", 7, "Division by zero"},    {"div(1;0)", 7, "Division by zero"},
-      {"div(8;2;0)", 7, "Division by zero"}, {"div(0;0)", 7, "Division by zero"},
-      {"inv(0)", 7, "Division by zero"},     {"inv(4)*8", 2, ""},
+      {"1/0", 7, "Division by zero"},
+      {"0/0", 7, "Division by zero"},
+      {"div(8;2;0)", 7, "Division by zero"},
+      {"inv(0)", 7, "Division by zero"},
+      {"inv(4)*8", 2, ""},
   };
   CheckReads(cases, std::size(cases));
 }
@@ -147,57 +132,37 @@ TEST(ReadNumberTest, EveryFunctionWithItsArguments) {
   const ReadCase cases[] = {
       // Functions of any number of arguments, as many as wanted, and too few.
       {"plus(1;2;3)", 6, ""},
-      {"sum(4)", 4, ""},
       {"SUM(1;2;3;4;5;6;7;8;9;10)", 55, ""},
       {"plus()", 7, "Too few arguments for Plus"},
       {"sum", 7, "Too few arguments for Plus"},
       {"avg(1;2;6)", 3, ""},
-      {"avg()", 7, "Too few arguments for Avg"},
       {"minus(20;1;2)", 17, ""},
       {"minus(10)", 7, "Too few arguments for Minus"},
       {"mul(2;3;4)", 24, ""},
-      {"mul()", 7, "Too few arguments for Mul"},
       {"div(100;5;2)", 10, ""},
-      {"div(100)", 7, "Too few arguments for Div"},
       // One argument: too few and too many.
       {"abs(-5)", 5, ""},
       {"abs()", 7, "1 argument required for Abs"},
       {"abs(1;2)", 7, "1 argument required for Abs"},
       {"neg(5)", -5, ""},
-      {"neg(1;2)", 7, "1 argument required for Neg"},
-      {"inv()", 7, "1 argument required for Inv"},
       {"not(0)", 1, ""},
       {"not(3)", 0, ""},
-      {"not(1;2)", 7, "1 argument required for Not"},
       {"inc(5)", 6, ""},
-      {"inc()", 7, "1 argument required for Inc"},
       {"dec(5)", 4, ""},
-      {"dec(1;2)", 7, "1 argument required for Dec"},
       {"exp(ln(20))", 20, ""},
-      {"exp()", 7, "1 argument required for Exp"},
       {"ln(e)", 1, ""},
-      {"ln(1;2)", 7, "1 argument required for Ln"},
       {"ln(0)", 7, "Input 0..infinity for Ln"},
-      {"ln(-1)", 7, "Input 0..infinity for Ln"},
       {"sqr(-9)", 81, ""},
-      {"sqr()", 7, "1 argument required for Sqr"},
       {"sqrt(81)", 9, ""},
-      {"sqrt(1;2)", 7, "1 argument required for Sqrt"},
       {"sin(pi/2)*10", 10, ""},
       {"sin", 7, "1 argument required for Sin"},
       {"cos(0)", 1, ""},
-      {"cos(1;2)", 7, "1 argument required for Cos"},
       {"tan(pi/4)*10", 10, ""},
-      {"tan()", 7, "1 argument required for Tan"},
       {"arcsin(1)*2*100", 314, ""},
-      {"arcsin(1;2)", 7, "1 argument required for ArcSin"},
       {"arccos(-1)*100", 314, ""},
-      {"arccos()", 7, "1 argument required for ArcCos"},
       {"arctan(1)*400", 314, ""},
-      {"arctan(1;2)", 7, "1 argument required for ArcTan"},
       {"fact(6)", 720, ""},
       {"fact(-3)", 1, ""},
-      {"fact(1;2)", 7, "1 argument required for Fact"},
       {"fact(2000)", 7, "Value INFINITY out of range -100..1000"},
       {"fact(2001)", 7, "Input -infinity..2000 for Fact"},
       // Two arguments.
@@ -216,21 +181,16 @@ TEST(ReadNumberTest, SyntaxMessages) {
       {"pi(2)", 7, "Line too long, unused chars"},
       {"2e", 7, "Line too long, unused chars"},
       {"(5", 7, "')' missed"},
-      {"abs(5", 7, "')' missed"},
       {"(5 6)", 7, "')' missed"},
       {"5)", 7, "Many ')' chars"},
-      {"(1))+(2", 7, "Many ')' chars"},
       {"1;2", 7, "Incorect level"},
       {"(1;2)", 7, "Too many arguments"},
       {"5+", 7, "Argument required"},
       {"()", 7, "Argument required"},
       {"*5", 7, "Argument required"},
       {"plus(1;)", 7, "Argument required"},
-      {"plus(;1)", 7, "Argument required"},
       {"foo(1)", 7, "Invalid identifier 'foo'"},
-      {"Pie", 7, "Invalid identifier 'Pie'"},
       {"5=5", 7, "Invalid operator '='"},
-      {"5 & 5", 7, "Invalid operator '&'"},
       {"5\xC2\xB0", 7, "Invalid operator '\xC2\xB0'"},  // the whole UTF-8 character
   };
   CheckReads(cases, std::size(cases));
