@@ -103,9 +103,9 @@ class GetIntDialogTest : public QObject {
       const char* error;
     };
     const Case cases[] = {
-        {"5000", "Value 5000 out of range 0..1000"}, {"", "Line too short"},
-        {"abc", "Invalid identifier 'abc'"},         {"1/0", "Division by zero"},
-        {"sqrt(-1)", "Result is not a number"},
+        {"5000", "Value 5000 out of range 0..1000"},
+        {"", "Line too short"},
+        {"1/0", "Division by zero"},
     };
     TfGetInt d;
     for (const Case& c : cases) {

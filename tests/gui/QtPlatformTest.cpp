@@ -66,27 +66,14 @@ class QtPlatformTest : public QObject {
         {"shift", Qt::Key_Shift, Qt::ShiftModifier, 0x10},
         // Keyboard 2
         {"A", Qt::Key_A, kNone, 0x41},
-        {"W", Qt::Key_W, kNone, 0x57},
-        {"D", Qt::Key_D, kNone, 0x44},
-        {"S", Qt::Key_S, kNone, 0x53},
         {"tab", Qt::Key_Tab, kNone, 0x09},
         {"shift+tab", Qt::Key_Backtab, Qt::ShiftModifier, 0x09},
         {"key left of 1", Qt::Key_QuoteLeft, kNone, 0xC0},
         {"key left of 1 shifted", Qt::Key_AsciiTilde, Qt::ShiftModifier, 0xC0},
         // Keyboard 3
         {"J", Qt::Key_J, kNone, 0x4A},
-        {"I", Qt::Key_I, kNone, 0x49},
-        {"L", Qt::Key_L, kNone, 0x4C},
-        {"K", Qt::Key_K, kNone, 0x4B},
-        {"H", Qt::Key_H, kNone, 0x48},
-        {"Y", Qt::Key_Y, kNone, 0x59},
         // Keyboard 4, Num Lock on and off
         {"pad 1", Qt::Key_1, kPad, 0x61},
-        {"pad 5", Qt::Key_5, kPad, 0x65},
-        {"pad 3", Qt::Key_3, kPad, 0x63},
-        {"pad 2", Qt::Key_2, kPad, 0x62},
-        {"pad 4", Qt::Key_4, kPad, 0x64},
-        {"pad 7", Qt::Key_7, kPad, 0x67},
         {"pad end", Qt::Key_End, kPad, 0x61},
         {"pad begin", Qt::Key_Clear, kPad, 0x65},
         {"pad page down", Qt::Key_PageDown, kPad, 0x63},
@@ -261,7 +248,6 @@ class QtPlatformTest : public QObject {
     int64_t a = p.NowNs(), b = p.NowNs();
     QVERIFY(b >= a);
     const QDate epoch(1899, 12, 30);
-    QCOMPARE(epoch.daysTo(QDate(2024, 1, 1)), qint64(45292));  // the system's day numbering
     double before = double(epoch.daysTo(QDate::currentDate()));
     double now = p.NowDateTime();
     double after = double(epoch.daysTo(QDate::currentDate())) + 1.0;
@@ -293,10 +279,8 @@ class QtPlatformTest : public QObject {
         Btn(MsgButton::Delete) | Btn(MsgButton::DeleteAll) | Btn(MsgButton::Cancel);
     const MsgButtons yesSet = Btn(MsgButton::Yes) | Btn(MsgButton::YesToAll) | Btn(MsgButton::No) |
                               Btn(MsgButton::NoToAll) | Btn(MsgButton::Cancel);
-    QTest::newRow("Delete") << int(deleteSet) << int(MsgButton::Delete);
     QTest::newRow("Delete All") << int(deleteSet) << int(MsgButton::DeleteAll);
     QTest::newRow("Yes to All") << int(yesSet) << int(MsgButton::YesToAll);
-    QTest::newRow("Cancel") << int(yesSet) << int(MsgButton::Cancel);
     QTest::newRow("Retry") << int(Btn(MsgButton::Abort) | Btn(MsgButton::Retry) |
                                   Btn(MsgButton::Ignore))
                            << int(MsgButton::Retry);
