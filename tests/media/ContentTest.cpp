@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "TestUtil.h"
+#include "common/Paths.h"
+#include "common/Sounds.h"
 #include "media/KBitmap.h"
 #include "media/MidiFile.h"
 #include "media/MusicList.h"
@@ -26,24 +28,10 @@ namespace fs = std::filesystem;
 
 const std::string kData = std::string(KELVRA_TEST_DATA_DIR) + "/";
 
-// The names as the program's tables give them, with '\' turned into '/'.
-std::string Native(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
-
+// The program's own table of sound files, so that a renamed file or entry shows here.
 std::vector<std::string> SoundFiles() {
-  const char* names[] = {
-      "Monsters\\Move",      "Monsters\\NotMove",  "Brickfall\\GameStart", "Monsters\\GameStart",
-      "Burrower\\GameStart", "Burrower\\Weapon",   "Burrower\\Pistol",     "Burrower\\Shot",
-      "Shared\\Ball",        "Burrower\\ChainGun", "Burrower\\RPG",        "Burrower\\Electro",
-      "Burrower\\Shrinker",  "Burrower\\Shrink",   "Burrower\\OctaDy",     "Burrower\\Freeze",
-      "Burrower\\BulitHit",  "Burrower\\Squish",   "Burrower\\Glace",      "Shared\\Explos0",
-      "Shared\\Explos1",     "Shared\\Explos2",    "Shared\\Explos3",      "Brickfall\\Bonus",
-      "Burrower\\Bonus2",    "Shared\\GameOver",   "Shared\\Win"};
   std::vector<std::string> out;
-  for (const char* n : names) out.push_back(kData + "Sounds/" + Native(n) + ".wav");
+  for (const char* n : kSoundFiles) out.push_back(kData + "Sounds/" + NativePath(n) + ".wav");
   return out;
 }
 

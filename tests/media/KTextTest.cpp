@@ -248,10 +248,10 @@ TEST(Captions, BigMessageShade) {
     uint32_t colour, shade;
   };
   const Case cases[] = {
-      {RGB(255, 255, 255), RGB(128, 128, 128)}, {RGB(129, 0, 0), RGB(65, 0, 0)},
-      {RGB(255, 0, 10), RGB(128, 0, 5)},        {RGB(128, 128, 128), RGB(255, 255, 255)},
-      {RGB(100, 50, 0), RGB(200, 100, 0)},      {RGB(0, 0, 0), RGB(0, 0, 0)},
-      {RGB(0, 128, 64), RGB(0, 255, 128)},      {clNone, clNone},
+      {RGB(255, 0, 10), RGB(128, 0, 5)},
+      {RGB(129, 0, 0), RGB(65, 0, 0)},
+      {RGB(0, 128, 64), RGB(0, 255, 128)},
+      {clNone, clNone},
   };
   for (const Case& k : cases) EXPECT_EQ(BigMessageShade(k.colour), k.shade) << k.colour;
 }
