@@ -330,7 +330,6 @@ TEST(PpmFiles, DamagedFilesAreRefusedWithAMessage) {
   };
   const Case cases[] = {
       {"P5 1 1 255\nabc", "Is not a binary PPM picture"},
-      {"P6", "PPM header is damaged"},
       {"P6 3 2", "PPM header is damaged"},
       {"P63 2 255\n", "PPM header is damaged"},
       {"P6 3 2 255", "PPM header is damaged"},
