@@ -258,6 +258,50 @@ void MovePaddle(int index, TBrickPlayer& p) {
 // ---------------------------------------------------------------------------------------
 // Balls
 
+// The walls' boxes, gathered before the balls move (walls do not move while they do), so
+// that every ball scans them in a tight loop. A dead wall's box lies nowhere; a wall
+// destroyed during the scan of the balls is taken out by DamageWall.
+struct TWallBoxes {
+  int32_t count;
+  int32_t left[kBrickFieldWalls], right[kBrickFieldWalls];
+  int32_t top[kBrickFieldWalls], bottom[kBrickFieldWalls];
+};
+TWallBoxes gWallBoxes;
+
+void RemoveWallBox(int i) {
+  gWallBoxes.left[i] = gWallBoxes.top[i] = INT32_MAX;
+  gWallBoxes.right[i] = gWallBoxes.bottom[i] = INT32_MIN;
+}
+
+void GatherWallBoxes() {
+  gWallBoxes.count = std::clamp(gBrick.wallCount, 0, kBrickFieldWalls);
+  for (int i = 0; i < gWallBoxes.count; ++i) {
+    const TFieldWall& w = gBrick.walls[i];
+    if (!w.alive) {
+      RemoveWallBox(i);
+      continue;
+    }
+    gWallBoxes.left[i] = w.x;
+    gWallBoxes.top[i] = w.y;
+    gWallBoxes.right[i] = int32_t(std::min<int64_t>(int64_t(w.x) + w.width, INT32_MAX));
+    gWallBoxes.bottom[i] = int32_t(std::min<int64_t>(int64_t(w.y) + w.height, INT32_MAX));
+  }
+}
+
+// The last wall (in table order) whose box overlaps the given box, or -1.
+int LastWallOverlapping(int32_t x, int32_t y, int32_t width, int32_t height) {
+  const int32_t right = int32_t(std::min<int64_t>(int64_t(x) + width, INT32_MAX));
+  const int32_t bottom = int32_t(std::min<int64_t>(int64_t(y) + height, INT32_MAX));
+  const TWallBoxes& w = gWallBoxes;
+  int last = -1;
+  for (int i = 0; i < w.count; ++i) {
+    const bool hit =
+        (w.left[i] <= right) & (w.right[i] >= x) & (w.top[i] <= bottom) & (w.bottom[i] >= y);
+    last = hit ? i : last;
+  }
+  return last;
+}
+
 // Takes the ball out of play. Returns true when it plays on (a small ball bounced back).
 bool LoseBall(int slot) {
   TBrickBall& b = gBrick.balls[slot];
@@ -363,15 +407,10 @@ void MoveBall(int slot) {
     Rebound(b, p);
   }
 
-  // Walls: one reversal for all the walls the ball overlaps; only the last is struck.
-  uint8_t axes = kAxisNone;
-  int struck = -1;
-  for (int i = 0; i < gBrick.wallCount; ++i) {
-    const TFieldWall& w = gBrick.walls[i];
-    if (!w.alive || !Overlap(b.x, b.y, b.width, b.height, w.x, w.y, w.width, w.height)) continue;
-    axes |= AxisOf(b.velocityX, b.velocityY);
-    struck = i;
-  }
+  // Walls: one reversal for all the walls the ball overlaps (they all see the same
+  // velocity, so they agree on the axis); only the last in table order is struck.
+  const int struck = LastWallOverlapping(b.x, b.y, b.width, b.height);
+  uint8_t axes = struck >= 0 ? AxisOf(b.velocityX, b.velocityY) : kAxisNone;
   Reverse(b, axes);
   if (struck >= 0) {
     const TFieldWall& w = gBrick.walls[struck];
@@ -673,6 +712,7 @@ void DamageWall(int wall, int player, int damage) {
   }
   PlaySoundHook(bsWallDestroyed + c, int(cx));
   w.alive = 0;
+  if (wall < gWallBoxes.count) RemoveWallBox(wall);
   AddBlast(int32_t(cx), int32_t(cy), player);
   if (player != -1 && w.bonus != 0) ReleaseBonus(wall, player);
 }
@@ -699,6 +739,7 @@ void BrickStep() {
       if (gBrick.players[i].inGame) MovePaddle(i, gBrick.players[i]);
   if (f && f->enemy && !gCom.editorOpen) MoveEnemies();
   if (Playing()) {
+    GatherWallBoxes();
     for (int i = 0; i < kBrickBalls; ++i) MoveBall(i);
     BonusStep();
     for (TBrickShot& s : gBrick.shots)
