@@ -74,11 +74,11 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
     SCOPED_TRACE("level " + std::to_string(i + 1));
     const TLevel& level = gBrickLevels[i];
     for (const TWall& w : level.Walls()) {
-      EXPECT_LT(w.shape, kWallShapes);
-      EXPECT_LE(w.colour, 5);
-      EXPECT_LE(w.bonus, kBonusKinds - 1);
+      EXPECT_LT(+w.shape, kWallShapes);
+      EXPECT_LE(+w.colour, 5);
+      EXPECT_LE(+w.bonus, kBonusKinds - 1);
     }
-    EXPECT_LE(level.f.gravity, 3);
+    EXPECT_LE(+level.f.gravity, 3);
     if (level.f.backgroundKind == 4) {  // a picture the content tool paints
       const std::string name = GetShortString(level.f.backgroundPicture, 96);
       EXPECT_TRUE(FileExists(std::string(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/" + name))
