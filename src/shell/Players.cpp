@@ -132,7 +132,6 @@ void SetPlayerColour(int player, uint32_t colour) {
   ComputeHalfColours();
   for (int k = 0; k < kKinds; ++k)
     if (gCom.k[k].initialised) KindPlayerColorChanged(k);
-  if (gCom.kind == gkBrickfall && gPlayerHooks.brickPaddles) gPlayerHooks.brickPaddles();
   if (gPlayerHooks.colourChanged) gPlayerHooks.colourChanged();
 }
 

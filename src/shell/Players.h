@@ -51,13 +51,12 @@ TControls ReadPlayerControls(int player);
 void ForgetControlPresses();
 
 // The colour change: stores the colour of player p, recomputes all half colours, tells
-// every game kind already initialised in this run, rebuilds the Brickfall paddles when
-// Brickfall is current, and calls the redraw hook.
+// every game kind already initialised in this run (Brickfall recolours its paddles and
+// shots), and calls the redraw hook.
 void SetPlayerColour(int player, uint32_t colour);
 
 // Hooks the shell installs; unset hooks do nothing.
 struct TPlayerHooks {
-  std::function<void()> brickPaddles;   // Brickfall is current: rebuild all five paddles
   std::function<void()> colourChanged;  // redraw the overlay (and the dialog's button)
 };
 extern TPlayerHooks gPlayerHooks;
