@@ -62,14 +62,17 @@ void Neighbours(int32_t i, int period, int32_t& a, int32_t& b) {
 
 }  // namespace
 
+uint32_t HashMix(uint32_t x) {
+  x ^= x >> 16;
+  x *= 0x7FEB352Du;
+  x ^= x >> 15;
+  x *= 0x846CA68Bu;
+  x ^= x >> 16;
+  return x;
+}
+
 uint32_t NoiseHash(int32_t x, int32_t y, uint32_t seed) {
-  uint32_t h = uint32_t(x) * 0x8DA6B343u ^ uint32_t(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
-  h ^= h >> 16;
-  h *= 0x7FEB352Du;
-  h ^= h >> 15;
-  h *= 0x846CA68Bu;
-  h ^= h >> 16;
-  return h;
+  return HashMix(uint32_t(x) * 0x8DA6B343u ^ uint32_t(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu);
 }
 
 float ValueNoise(float x, float y, uint32_t seed, int periodX, int periodY) {

@@ -58,6 +58,7 @@ void MakeGlowDisc(TKBitmap& b, int radius, uint32_t colour);
 
 // Noise. Lattice values come from a hash of the cell and the seed only (never from the
 // games' shared generator). With a period above 0 a lattice repeats every that many cells.
+uint32_t HashMix(uint32_t x);  // a well-mixing 32-bit integer hash
 uint32_t NoiseHash(int32_t x, int32_t y, uint32_t seed);
 float ValueNoise(float x, float y, uint32_t seed, int periodX = 0, int periodY = 0);  // 0..1
 // Octaves of value noise at twice the frequency and half the weight, scaled to 0..1.

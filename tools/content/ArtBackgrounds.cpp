@@ -69,10 +69,10 @@ struct TScene {
 void AddStars(TScene& s, uint32_t seed, int rarity, int bottom, double strength) {
   for (int y = 0; y < bottom; ++y)
     for (int x = 0; x < kW; ++x) {
-      const uint32_t h = Hash32(uint32_t(y * kW + x) ^ seed * 0x9E3779B9u);
+      const uint32_t h = HashMix(uint32_t(y * kW + x) ^ seed * 0x9E3779B9u);
       if (h % uint32_t(rarity) != 0) continue;
-      const double v = std::pow(Unit(Hash32(h)), 3.0) * strength;
-      const TCol tint = Mix(C(200, 210, 255), C(255, 230, 200), Unit(Hash32(h + 1)));
+      const double v = std::pow(Unit(HashMix(h)), 3.0) * strength;
+      const TCol tint = Mix(C(200, 210, 255), C(255, 230, 200), Unit(HashMix(h + 1)));
       s.At(x, y) = s.At(x, y) + tint * v;
       if (v > 0.6 * strength)  // the brightest ones bleed into their neighbours
         for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
@@ -283,9 +283,9 @@ TKBitmap Aurora() {
     return snow;
   });
   for (int i = 0; i < 26; ++i) {
-    const uint32_t h = Hash32(740 + i);
-    const double px = Unit(h) * kW, tall = 30 + 50 * Unit(Hash32(h)), half = tall * 0.24;
-    const double foot = kGround - Ridge(px, 730, 200, 40) + 16 + 40 * Unit(Hash32(h + 3));
+    const uint32_t h = HashMix(740 + i);
+    const double px = Unit(h) * kW, tall = 30 + 50 * Unit(HashMix(h)), half = tall * 0.24;
+    const double foot = kGround - Ridge(px, 730, 200, 40) + 16 + 40 * Unit(HashMix(h + 3));
     for (int y = std::max(0, int(foot - tall)); y < std::min(kH, int(foot) + 4); ++y)
       for (int x = std::max(0, int(px - half - 2)); x <= std::min(kW - 1, int(px + half + 2));
            ++x) {

@@ -104,7 +104,7 @@ TFace Masonry(int bw, int bh, uint32_t seed) {
     const double lx = std::fmod(x + ox, bw), ly = std::fmod(y, bh);
     if (lx < 1 || ly < 1) return 0.08;  // mortar
     const int cell = int((x + ox) / bw) + row * 31;
-    const double tone = 0.42 + 0.16 * (Hash32(seed + cell) % 100) / 100.0;
+    const double tone = 0.42 + 0.16 * (HashMix(seed + cell) % 100) / 100.0;
     if (ly < 2) return tone + 0.2;  // the top edge of each brick catches the light
     if (lx > bw - 1) return tone - 0.15;
     return tone + 0.08 * (FractalNoise(x / 3, y / 3, seed, 2) - 0.5);

@@ -46,8 +46,8 @@ void MakeLogo(TContent& content) {
     for (int x = 0; x < kLogoWidth; ++x)
       PutPixel(b, x, y, RampDither(sky, 3, 0.1 + 0.85 * y / kLogoHeight, x, y), ef16);
   for (int i = 0; i < 90; ++i) {
-    const int x = int(Hash32(i * 2 + 1) % kLogoWidth), y = int(Hash32(i * 2 + 2) % kLogoHeight);
-    PutPixel(b, x, y, pal::kGrey[2 + Hash32(i + 500) % 4], ef16);
+    const int x = int(HashMix(i * 2 + 1) % kLogoWidth), y = int(HashMix(i * 2 + 2) % kLogoHeight);
+    PutPixel(b, x, y, pal::kGrey[2 + HashMix(i + 500) % 4], ef16);
   }
   DrawBorder3D(b, 0, 0, kLogoWidth - 1, kLogoHeight - 1, pal::kBlue[3], pal::kInk, 2, ef16);
 

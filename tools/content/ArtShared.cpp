@@ -111,9 +111,9 @@ void MakeExplosions(TContent& content) {
   constexpr int kBillows = 7;
   double billowAngle[kBillows], billowDist[kBillows], billowSize[kBillows];
   for (int k = 0; k < kBillows; ++k) {
-    billowAngle[k] = 2 * kPi * k / (kBillows - 1) + (Hash32(k + 40) % 1000) / 1000.0;
-    billowDist[k] = k == 0 ? 0 : 0.38 + (Hash32(k + 50) % 100) / 800.0;
-    billowSize[k] = k == 0 ? 0.62 : 0.5 + (Hash32(k + 60) % 100) / 700.0;
+    billowAngle[k] = 2 * kPi * k / (kBillows - 1) + (HashMix(k + 40) % 1000) / 1000.0;
+    billowDist[k] = k == 0 ? 0 : 0.38 + (HashMix(k + 50) % 100) / 800.0;
+    billowSize[k] = k == 0 ? 0.62 : 0.5 + (HashMix(k + 60) % 100) / 700.0;
   }
   for (int f = 0; f < 21; ++f) {
     TKBitmap b(kExplosionSize, kExplosionSize);
@@ -146,8 +146,8 @@ void MakeExplosions(TContent& content) {
       }
     // Flying sparks: a fixed set of directions and speeds, one pixel each.
     for (int s = 0; s < 12 && f >= 2 && f <= 15; ++s) {
-      const double angle = (Hash32(s * 3 + 1) % 6283) / 1000.0;
-      const double speed = 0.7 + (Hash32(s * 3 + 2) % 100) / 160.0;
+      const double angle = (HashMix(s * 3 + 1) % 6283) / 1000.0;
+      const double speed = 0.7 + (HashMix(s * 3 + 2) % 100) / 160.0;
       const double dist = 4 + (f - 1) * speed;
       const int x = int(std::lround(cx + std::cos(angle) * dist));
       const int y = int(std::lround(cy + std::sin(angle) * dist + 0.02 * f * f));

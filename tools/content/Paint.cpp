@@ -28,20 +28,11 @@ uint32_t RampDither(const uint32_t* ramp, int count, double v, int x, int y) {
   return ramp[i];
 }
 
-uint32_t Hash32(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7FEB352Du;
-  x ^= x >> 15;
-  x *= 0x846CA68Bu;
-  x ^= x >> 16;
-  return x;
-}
-
 namespace {
 double Lattice(int x, int y, uint32_t seed, int px, int py) {
   if (px > 0) x = ((x % px) + px) % px;
   if (py > 0) y = ((y % py) + py) % py;
-  return Hash32(uint32_t(x) * 0x9E3779B1u ^ Hash32(uint32_t(y) + seed * 0x85EBCA77u)) /
+  return HashMix(uint32_t(x) * 0x9E3779B1u ^ HashMix(uint32_t(y) + seed * 0x85EBCA77u)) /
          4294967295.0;
 }
 double Smooth(double t) {

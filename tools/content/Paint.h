@@ -12,6 +12,7 @@
 
 #include "Content.h"
 #include "media/KBitmap.h"
+#include "media/Textures.h"
 
 namespace kelvra::content {
 
@@ -32,7 +33,6 @@ double ValueNoise(double x, double y, uint32_t seed, int periodX = 0, int period
 // Several octaves of the above, each at twice the frequency and half the weight.
 double FractalNoise(double x, double y, uint32_t seed, int octaves, int periodX = 0,
                     int periodY = 0);
-uint32_t Hash32(uint32_t x);
 
 // Signed distances (negative inside) in picture pixels.
 double SdCircle(double x, double y, double cx, double cy, double r);

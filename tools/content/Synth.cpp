@@ -35,7 +35,7 @@ void TEffect::Add(const TTone& t) {
   uint32_t rng = t.seed * 2654435761u + 12345;
   const auto nextNoise = [&] {
     rng = rng * 1664525u + 1013904223u;
-    return (Hash32(rng) / 2147483647.5) - 1.0;
+    return (HashMix(rng) / 2147483647.5) - 1.0;
   };
   noise = nextNoise();
   // Two-pole state-variable filter, and a one-pole high-pass.
