@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "../apps/kelvra-cli/Commands.h"
+#include "DataDirTest.h"
 #include "TestUtil.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
@@ -23,18 +24,8 @@
 namespace kelvra {
 namespace {
 
-class CliPlayTest : public ::testing::Test {
+class CliPlayTest : public test::DataDirTest<> {
  protected:
-  void SetUp() override {
-    ResetCom();
-    ResetIOErrors();
-    savedDir_ = ProgramDir();
-    SetProgramDir(KELVRA_TEST_DATA_DIR);
-  }
-  void TearDown() override {
-    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
-    SetProgramDir(savedDir_);
-  }
   int Run(std::vector<std::string> args) {
     out.str("");
     err.str("");
@@ -75,9 +66,6 @@ class CliPlayTest : public ::testing::Test {
 
   test::TempDir dir;
   std::ostringstream out, err;
-
- private:
-  std::string savedDir_;
 };
 
 TEST_F(CliPlayTest, BadOptionsGiveAMessageAndCodeTwo) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "../apps/kelvra-cli/Commands.h"
+#include "DataDirTest.h"
 #include "TestUtil.h"
 #include "common/Com.h"
 #include "common/Dispatch.h"
@@ -25,22 +26,7 @@ struct TGoldenGame {
   std::vector<std::string> options;
 };
 
-class GoldenDigestTest : public ::testing::TestWithParam<TGoldenGame> {
- protected:
-  void SetUp() override {
-    ResetCom();
-    ResetIOErrors();
-    savedDir_ = ProgramDir();
-    SetProgramDir(KELVRA_TEST_DATA_DIR);
-  }
-  void TearDown() override {
-    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
-    SetProgramDir(savedDir_);
-  }
-
- private:
-  std::string savedDir_;
-};
+using GoldenDigestTest = test::DataDirTest<::testing::TestWithParam<TGoldenGame>>;
 
 TEST_P(GoldenDigestTest, GameEndsInTheRecordedState) {
   const TGoldenGame& game = GetParam();
