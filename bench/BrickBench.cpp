@@ -5,8 +5,10 @@
 // same kind of field however long it runs.
 #include <benchmark/benchmark.h>
 
-#include "../apps/kelvra-cli/HeadlessGame.h"
-#include "common/Paths.h"
+#include "base/Paths.h"
+#include "session/BrickScenes.h"
+#include "session/Dispatch.h"
+#include "session/HeadlessGame.h"
 
 namespace {
 

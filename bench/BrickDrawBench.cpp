@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/Paths.h"
 #include "brickfall/BrickBackground.h"
 #include "brickfall/BrickDraw.h"
 #include "brickfall/BrickEffects.h"
@@ -16,7 +17,6 @@
 #include "brickfall/BrickPanel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Paths.h"
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
 
@@ -89,7 +89,6 @@ void SetUpField(bool effects) {
 void BM_DrawBrickFrame(benchmark::State& state) {
   SetUpField(state.range(0) != 0);
   TKBitmap frame(640, 440);
-  gCom.frame = &frame;
   DrawBrickPanel(frame);
   int32_t wind = 0;
   for (auto _ : state) {
@@ -99,7 +98,6 @@ void BM_DrawBrickFrame(benchmark::State& state) {
     benchmark::DoNotOptimize(frame.Bits());
   }
   state.SetItemsProcessed(state.iterations());
-  gCom.frame = nullptr;
   gBrickLevels.clear();
 }
 // 0: walls, paddles, balls, shots and bursts on a texture; 1: with every level effect.

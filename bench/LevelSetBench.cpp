@@ -31,7 +31,7 @@ struct BenchFile {
 void MakeMaximumSet() {
   ResetCom();
   gCom.kind = gkBrickfall;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBrickLevels.resize(kMaxLevels);
   for (int l = 0; l < kMaxLevels; ++l) {
     TLevel& level = gBrickLevels[size_t(l)];
@@ -50,7 +50,7 @@ void BM_SaveMaximumBrickfallSet(benchmark::State& state) {
   BenchFile f;
   MakeMaximumSet();
   for (auto _ : state) {
-    if (!SaveLevelSet(f.file)) state.SkipWithError("save failed");
+    if (!SaveLevelSet(gCom.kind, f.file)) state.SkipWithError("save failed");
   }
   state.SetBytesProcessed(int64_t(state.iterations()) *
                           int64_t(std::filesystem::file_size(f.file)));
@@ -63,9 +63,9 @@ void BM_LoadMaximumBrickfallSet(benchmark::State& state) {
   SetPlatform(&headless);
   BenchFile f;
   MakeMaximumSet();
-  if (!SaveLevelSet(f.file)) state.SkipWithError("save failed");
+  if (!SaveLevelSet(gCom.kind, f.file)) state.SkipWithError("save failed");
   for (auto _ : state) {
-    if (!LoadLevelSet(f.file)) state.SkipWithError("load failed");
+    if (!LoadLevelSet(gCom.kind, f.file)) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(gBrickLevels.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) *

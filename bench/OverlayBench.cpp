@@ -17,17 +17,15 @@ void BM_ComposeFrame(benchmark::State& state) {
   NewBrickLevel(gBrickLevels[0]);
   SetShortString(Cur().header.description, 64, "A level set with a long description line");
   TKBitmap frame(640, 440);
-  gCom.frame = &frame;
   gCom.mouseX = gCom.mouseY = 100;
   const int variant = int(state.range(0));
   Cur().state = variant == 0 ? gsIdle : variant == 1 ? gsLevelDone : gsGameEnded;
   gCom.countdown = 8;
   for (auto _ : state) {
-    DrawOverlay(frame);
+    DrawOverlay(frame, gCom.kind);
     benchmark::DoNotOptimize(frame.Bits());
   }
   state.SetItemsProcessed(state.iterations());
-  gCom.frame = nullptr;
   gBrickLevels.clear();
 }
 // 0: idle with the description; 1: fading between levels; 2: "Game Over".

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/IOError.h"
 #include "common/Com.h"
 #include "common/Scores.h"
-#include "dialogs/IOError.h"
 #include "platform/Headless.h"
 
 namespace {
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gCom.kind = gkBrickfall;
   Cur().origin = loFile;
   Cur().fileName = levelSet;
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
 
   TScoreTable& t = gScores.table[gkBrickfall];
   size_t textBytes = 0;

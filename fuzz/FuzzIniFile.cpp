@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/KIniFile.h"
 #include "common/Com.h"
-#include "shell/KIniFile.h"
-#include "shell/RecentFiles.h"
-#include "shell/Settings.h"
+#include "common/RecentFiles.h"
+#include "common/Settings.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/ReadNumber.h"
+#include "common/ReadNumber.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kelvra;

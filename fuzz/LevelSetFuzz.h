@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <string>
 
+#include "base/IOError.h"
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
-#include "dialogs/IOError.h"
 #include "platform/Headless.h"
+#include "session/Dispatch.h"
 
 namespace kelvra::fuzz {
 
@@ -43,6 +45,7 @@ inline int LoadLevelSetInput(GameKind kind, const uint8_t* data, size_t size) {
     if (size > 0) std::fwrite(data, 1, size, f);
     std::fclose(f);
   }
+  InstallGames();
   SetPlatform(&headless);
   ResetIOErrors();
   // As if "Ignore All" had been chosen: a version 0 Monsters file may hold thousands of
@@ -50,7 +53,7 @@ inline int LoadLevelSetInput(GameKind kind, const uint8_t* data, size_t size) {
   gIOError.ignoreMode = 1;
   headless.ClearLog();
   gCom.kind = kind;
-  LoadLevelSet(file);
+  LoadLevelSet(gCom.kind, file);
   SetPlatform(nullptr);
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 #include "platform/Headless.h"
 
 namespace kelvra::test {

@@ -8,7 +8,14 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "session/Dispatch.h"
+
 namespace kelvra::test {
+
+namespace {
+// Every test runs with the three games in the kinds' table, as the program does.
+const bool kGamesInstalled = (InstallGames(), true);
+}  // namespace
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "kelvra-test-XXXXXX").string();

@@ -10,20 +10,23 @@
 #include <filesystem>
 #include <fstream>
 
-#include "HeadlessGame.h"
+#include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
-#include "common/Digest.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/GameDigest.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "common/Overlay.h"
-#include "common/Paths.h"
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
 #include "media/Mixer.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
+#include "session/BrickScenes.h"
+#include "session/Dispatch.h"
+#include "session/HeadlessGame.h"
 
 namespace kelvra {
 
@@ -237,7 +240,7 @@ int InfoCommand(const std::string& file, std::ostream& out) {
   SetPlatform(&platform);
   ResetCom();
   gCom.kind = uint8_t(GuessKind(file));
-  const bool loaded = LoadLevelSet(file);
+  const bool loaded = LoadLevelSet(gCom.kind, file);
   SetPlatform(nullptr);
   if (!loaded) return 1;
 
@@ -279,7 +282,8 @@ int RenderCommand(const std::string& file, int level, const std::string& picture
   SetPlatform(&platform);
   ResetCom();
   gCom.kind = uint8_t(GuessKind(file));
-  bool ok = LoadLevelSet(file);
+  InstallGames();
+  bool ok = LoadLevelSet(gCom.kind, file);
   const int k = gCom.kind;
   if (ok && (level < 1 || level > KindLevelCount(k))) {
     err << "kelvra-cli: the set has " << KindLevelCount(k) << " levels, not a level " << level
@@ -288,20 +292,18 @@ int RenderCommand(const std::string& file, int level, const std::string& picture
   }
   if (ok) {
     TKBitmap frame(640, 440);
-    gCom.frame = &frame;
     gCom.mouseX = gCom.mouseY = -1;  // no pointer in the field
     LoadSharedImages();
     Cur().levelIndex = level - 1;
-    KindInitKind(k);
+    KindOps(k).InitKind();
     Cur().initialised = 1;
-    KindShowLevel(k);
-    KindActivateKind(k);
-    DrawOverlay(frame);
+    KindOps(k).ShowLevel();
+    KindOps(k).ActivateKind(frame);
+    DrawOverlay(frame, gCom.kind);
     ok = SaveToFile(frame, picture);
-    gCom.frame = nullptr;
     FreeSharedImages();
   }
-  KindFreeLevelSet(k);
+  KindOps(k).FreeLevelSet();
   SetPlatform(nullptr);
   return ok ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessGame.h"
+#include "session/HeadlessGame.h"
 
 namespace kelvra {
 

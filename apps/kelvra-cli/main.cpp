@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "common/Paths.h"
+#include "base/Paths.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

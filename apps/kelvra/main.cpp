@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "common/Paths.h"
+#include "base/KIniFile.h"
+#include "base/Paths.h"
+#include "common/Settings.h"
 #include "dialogs/AboutBox.h"
-#include "shell/KIniFile.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 
 namespace {
 

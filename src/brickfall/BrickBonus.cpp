@@ -5,7 +5,8 @@
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 
 namespace kelvra {
 
@@ -70,7 +71,7 @@ void BonusStep() {
       if (int64_t(p.x) + p.width < b.x || int64_t(b.x) + b.width < p.x ||
           int64_t(p.y) + p.height < b.y || int64_t(b.y) + b.height < p.y)
         continue;
-      PlaySoundHook(bsBonusCaught, b.x + b.width / 2);
+      Events().SoundRequested(gkBrickfall, bsBonusCaught, b.x + b.width / 2);
       ApplyBonus(i, b.kind);
       caught = true;
     }

@@ -1,10 +1,10 @@
 // Brickfall's part of the state digest.
 #include "brickfall/BrickDigest.h"
 
+#include "base/Digest.h"
 #include "brickfall/BrickEffects.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
-#include "common/Digest.h"
 
 namespace kelvra {
 

@@ -9,8 +9,9 @@
 #include "brickfall/BrickEffects.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "shell/Players.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Players.h"
 
 namespace kelvra {
 
@@ -195,7 +196,7 @@ void FireShot(int index, TBrickPlayer& p) {
     if (p.direction < 0) s.velocityY = -s.velocityY;
     s.owner = uint8_t(index);
     s.state = Random(10) == 0 ? kShotBouncing : kShotStraight;
-    PlaySoundHook(bsShot, s.x + s.width / 2);
+    Events().SoundRequested(gkBrickfall, bsShot, s.x + s.width / 2);
     --p.shots;
     return;
   }
@@ -362,18 +363,18 @@ void MoveBall(int slot) {
   if (b.x < 0) {
     b.x = -b.x;
     b.velocityX = -b.velocityX;
-    PlaySoundHook(bsBounce, b.x);
+    Events().SoundRequested(gkBrickfall, bsBounce, b.x);
   } else if (b.x > kW - b.width) {
     b.x = 2 * (kW - b.width) - b.x;
     b.velocityX = -b.velocityX;
-    PlaySoundHook(bsBounce, b.x);
+    Events().SoundRequested(gkBrickfall, bsBounce, b.x);
   }
   bool lost = false;
   if (b.y < 0) {
     if (op.undeadBall || op.direction < 0) {
       b.y = -b.y;
       b.velocityY = -b.velocityY;
-      PlaySoundHook(bsBounce, b.x);
+      Events().SoundRequested(gkBrickfall, bsBounce, b.x);
     } else if (b.y + b.height <= 0) {
       lost = true;
     }
@@ -381,7 +382,7 @@ void MoveBall(int slot) {
     if (op.undeadBall || op.direction > 0) {
       b.y = 2 * (kH - b.height) - b.y;
       b.velocityY = -b.velocityY;
-      PlaySoundHook(bsBounce, b.x);
+      Events().SoundRequested(gkBrickfall, bsBounce, b.x);
     } else if (b.y >= kH) {
       lost = true;
     }
@@ -395,7 +396,7 @@ void MoveBall(int slot) {
     if (p.inGame && Overlap(b.x, b.y, b.width, b.height, p.x, p.y, p.width, p.height)) hit = i;
   }
   if (hit >= 0) {
-    PlaySoundHook(bsBounce, b.x);
+    Events().SoundRequested(gkBrickfall, bsBounce, b.x);
     const TBrickPlayer& p = gBrick.players[hit];
     if (hit == owner && op.guide && !op.launch) {
       b.state = kBallHeld;
@@ -416,7 +417,7 @@ void MoveBall(int slot) {
     const TFieldWall& w = gBrick.walls[struck];
     const int c = WallSizeClass(w.width, w.height);
     if (c > b.size + 1) {
-      PlaySoundHook(bsBounce, w.x + w.width / 2);
+      Events().SoundRequested(gkBrickfall, bsBounce, w.x + w.width / 2);
     } else {
       DamageWall(struck, owner, b.size - c);
       AddScore(owner, WallScore(w.hits));
@@ -430,11 +431,12 @@ void MoveBall(int slot) {
       continue;
     if (e.kind == kEnemyBumper) {
       axes |= AxisOf(b.velocityX, b.velocityY);
-      PlaySoundHook(bsBounce, b.x);
+      Events().SoundRequested(gkBrickfall, bsBounce, b.x);
     } else {
       AddScore(owner, kEnemyScore[e.kind]);
       const bool drifter = e.kind == kEnemyDrifter;
-      PlaySoundHook(drifter ? bsDrifterDestroyed : bsFlyerDestroyed, e.x + e.width / 2);
+      Events().SoundRequested(gkBrickfall, drifter ? bsDrifterDestroyed : bsFlyerDestroyed,
+                              e.x + e.width / 2);
       AddBurst(PixelX(int64_t(e.x) + e.width / 2), PixelY(int64_t(e.y) + e.height / 2),
                drifter ? 1 : 2);
       e = TBrickEnemy{};
@@ -706,11 +708,11 @@ void DamageWall(int wall, int player, int damage) {
   const int64_t cx = int64_t(w.x) + w.width / 2, cy = int64_t(w.y) + w.height / 2;
   if (d <= w.hits) {
     w.hits -= d;
-    PlaySoundHook(bsBounce, int(cx));
+    Events().SoundRequested(gkBrickfall, bsBounce, int(cx));
     AddBurst(PixelX(cx), PixelY(cy), c);
     return;
   }
-  PlaySoundHook(bsWallDestroyed + c, int(cx));
+  Events().SoundRequested(gkBrickfall, bsWallDestroyed + c, int(cx));
   w.alive = 0;
   if (wall < gWallBoxes.count) RemoveWallBox(wall);
   AddBlast(int32_t(cx), int32_t(cy), player);
@@ -722,7 +724,7 @@ void BrickLevelComplete() {
   if (s.state != gsPlaying) return;  // two paddles may catch "NextLevel" in one step
   if (s.levelIndex >= int(gBrickLevels.size()) - 1) {
     s.state = gsAllLevelsDone;
-    EndGameHook();
+    Events().GameEnded(gkBrickfall);
   } else {
     s.state = gsLevelDone;
     gCom.countdown = 16;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Paths.h"
 #include "brickfall/BrickGame.h"
 #include "common/Com.h"
-#include "common/Paths.h"
 
 namespace kelvra {
 

@@ -1,7 +1,8 @@
-// The Brickfall game's per-kind operations, called by the shared dispatcher.
+// The Brickfall game's operations, called by the shared code through the kinds' table.
 #include "brickfall/Brickfall.h"
 
 #include "brickfall/BrickBackground.h"
+#include "brickfall/BrickDigest.h"
 #include "brickfall/BrickDraw.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
@@ -9,66 +10,73 @@
 #include "brickfall/BrickPanel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "media/KBitmap.h"
 
 namespace kelvra {
 
-void BrickNewLevelSet() {
-  gBrickLevels.clear();
-  gBrickLevels.resize(1);
-  NewBrickLevel(gBrickLevels[0]);
-}
+namespace {
 
-void BrickFreeLevelSet() {
-  gBrickLevels.clear();
-}
-
-static void BuildBrickPlayField() {
+void BuildBrickPlayField() {
   if (const TLevel* level = CurrentBrickLevel())
     BuildPlayField(*level, gBrickPictures.width, gBrickPictures.height, gBrickPictures.shapes);
 }
 
-void BrickShowLevel() {
-  BrickStartLevel();
-  BuildBrickPlayField();
-}
+class TBrickfallOps final : public TKindOps {
+ public:
+  int LevelCount() override { return int(gBrickLevels.size()); }
+  void NewLevelSet() override {
+    gBrickLevels.clear();
+    gBrickLevels.resize(1);
+    NewBrickLevel(gBrickLevels[0]);
+  }
+  void FreeLevelSet() override { gBrickLevels.clear(); }
+  bool ReadLevels(FileReader& reader, const TLevelSetHeader& header, uint32_t headerSize,
+                  uint32_t storedRecordSize, FileFault& fault) override {
+    read_.clear();
+    return ReadBrickLevels(reader, header, read_, fault);
+  }
+  void InstallReadLevels() override {
+    gBrickLevels.swap(read_);
+    read_.clear();
+  }
+  void WriteLevels(AtomicFileWriter& writer) override { WriteBrickLevels(writer, gBrickLevels); }
 
-void BrickStartGame() {
-  BrickStartGameRules();
-  BuildBrickPlayField();
-}
+  void ShowLevel() override {
+    BrickStartLevel();
+    BuildBrickPlayField();
+  }
+  void StartGame() override {
+    BrickStartGameRules();
+    BuildBrickPlayField();
+  }
+  void GameStep() override { BrickStep(); }
+  void InitKind() override { LoadBrickPictures(); }
+  void ActivateKind(TKBitmap& frame) override {
+    InvalidateBrickPanel();
+    DrawBrickPanel(frame);
+  }
+  void SecondTick() override {}
+  void LevelChanged() override {
+    if (const TLevel* level = CurrentBrickLevel()) PrepareBrickBackground(*level);
+    InvalidateBrickPanel();
+  }
+  void PlayerColorChanged() override {
+    PreparePlayerPictures();
+    InvalidateBrickPanel();
+  }
+  void DrawField(TKBitmap& frame) override { DrawBrickField(frame); }
+  void Digest(TDigest& digest) override { DigestBrickfall(digest); }
 
-void BrickGameStep() {
-  BrickStep();
-}
+ private:
+  TLevelsBrick read_;  // a set read from a file, until it is installed
+};
 
-void BrickInitKind() {
-  LoadBrickPictures();
-}
+}  // namespace
 
-void BrickActivateKind() {
-  InvalidateBrickPanel();
-  if (gCom.frame) DrawBrickPanel(*gCom.frame);
-}
-
-void BrickSecondTick() {}
-
-void BrickLevelChanged() {
-  if (const TLevel* level = CurrentBrickLevel()) PrepareBrickBackground(*level);
-  InvalidateBrickPanel();
-}
-
-void BrickPlayerColorChanged() {
-  PreparePlayerPictures();
-  InvalidateBrickPanel();
-}
-
-void BrickDrawField() {
-  if (gCom.frame) DrawBrickField(*gCom.frame);
-}
-
-int BrickLevelCount() {
-  return int(gBrickLevels.size());
+TKindOps& BrickfallOps() {
+  static TBrickfallOps ops;
+  return ops;
 }
 
 }  // namespace kelvra

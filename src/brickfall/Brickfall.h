@@ -1,19 +1,10 @@
-// The Brickfall game's operations as the shared dispatch calls them.
+// The Brickfall game's operations, as the shared code calls them through the kinds' table.
 #pragma once
 
 namespace kelvra {
 
-void BrickNewLevelSet();  // one new empty level
-void BrickFreeLevelSet();
-void BrickShowLevel();
-void BrickStartGame();
-void BrickGameStep();
-void BrickInitKind();
-void BrickActivateKind();
-void BrickSecondTick();
-void BrickLevelChanged();
-void BrickPlayerColorChanged();
-void BrickDrawField();  // the play field into gCom.frame
-int BrickLevelCount();
+class TKindOps;
+
+TKindOps& BrickfallOps();
 
 }  // namespace kelvra

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "common/FileIO.h"
+#include "base/FileIO.h"
 
 namespace kelvra {
 

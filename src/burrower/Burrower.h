@@ -1,19 +1,10 @@
-// The Burrower game's operations as the shared dispatch calls them.
+// The Burrower game's operations, as the shared code calls them through the kinds' table.
 #pragma once
 
 namespace kelvra {
 
-void BurrNewLevelSet();  // one new empty level
-void BurrFreeLevelSet();
-void BurrShowLevel();
-void BurrStartGame();
-void BurrGameStep();
-void BurrInitKind();
-void BurrActivateKind();
-void BurrSecondTick();
-void BurrLevelChanged();
-void BurrPlayerColorChanged();
-void BurrDrawField();  // the play field into gCom.frame
-int BurrLevelCount();
+class TKindOps;
+
+TKindOps& BurrowerOps();
 
 }  // namespace kelvra

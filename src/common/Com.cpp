@@ -4,22 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/Dispatch.h"
-#include "shell/Settings.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
 
 namespace kelvra {
 
 TCom gCom;
 TFrameRates gFrameRates;
-
-namespace {
-// Play fields of the kinds in the frame bitmap.
-constexpr TRect kField[kKinds] = {
-    {10, 34, 521, 417},  // Brickfall, 512 x 384
-    {0, 20, 639, 339},   // Monsters, 640 x 320
-    {8, 19, 631, 345},   // Burrower: cell (0, 0) to one pixel before cell (47, 25)
-};
-}  // namespace
 
 void ResetCom() {
   gCom.kind = gkBrickfall;
@@ -35,7 +27,7 @@ void ResetCom() {
     std::fill(std::begin(s.score), std::end(s.score), 0);
     s.playersMinusOne = 1;
     s.modifiedSinceMs = 0;
-    s.field = kField[k];
+    s.field = KindTraits(k).field;
   }
   gCom.countdown = 0;
   gCom.stepCounter = gCom.frameCounter = 0;
@@ -54,7 +46,6 @@ void ResetCom() {
   std::memset(gCom.burst, 0, sizeof gCom.burst);
   std::memset(gCom.spark, 0, sizeof gCom.spark);
   std::memset(gCom.blast, 0, sizeof gCom.blast);
-  gCom.frame = nullptr;
 }
 
 namespace {
@@ -73,42 +64,6 @@ void SetShortString(uint8_t* field, int fieldSize, const std::string& text) {
   int n = std::min<int>(int(text.size()), fieldSize - 1);
   field[0] = uint8_t(n);
   std::memcpy(field + 1, text.data(), n);
-}
-
-namespace {
-struct TKindInfo {
-  const char* name;
-  const char* extension;
-  const char* magic;
-  uint32_t version, levelRecordSize, elementRecordSize;
-};
-constexpr TKindInfo kKindInfo[kKinds] = {
-    {"Brickfall", "BrL", "GBrL", 4, 140, 16},
-    {"Monsters", "MoL", "GMoL", 1, 1568, 0},
-    {"Burrower", "BuL", "GBuL", 1, 276, 0},
-};
-const TKindInfo& Info(int kind) {
-  return kKindInfo[kind >= 0 && kind < kKinds ? kind : 0];
-}
-}  // namespace
-
-const char* KindName(int kind) {
-  return Info(kind).name;
-}
-const char* KindExtension(int kind) {
-  return Info(kind).extension;
-}
-const char* KindMagic(int kind) {
-  return Info(kind).magic;
-}
-uint32_t KindVersion(int kind) {
-  return Info(kind).version;
-}
-uint32_t KindLevelRecordSize(int kind) {
-  return Info(kind).levelRecordSize;
-}
-uint32_t KindElementRecordSize(int kind) {
-  return Info(kind).elementRecordSize;
 }
 
 void Randomize(uint32_t seed) {
@@ -164,8 +119,7 @@ void DecaySparks() {
 }
 
 void DecayBlasts() {
-  // The blast rises in the game's own units: 1 pixel in Brickfall, 1 pixel in Burrower.
-  int32_t rise = gCom.kind == gkBrickfall ? 1024 : gCom.kind == gkBurrower ? 16 : 0;
+  const int32_t rise = KindTraits(gCom.kind).blastRise;
   for (TBlast& b : gCom.blast) {
     if (b.life > 1024) {
       b.life = uint16_t(b.life - 1024);
@@ -200,11 +154,11 @@ void StepDispatch() {
     if (s.state == gsLevelDone) {
       if (s.levelIndex >= KindLevelCount(k) - 1) {
         s.state = gsAllLevelsDone;
-        EndGameHook();
+        Events().GameEnded(k);
       } else {
         ++s.levelIndex;
         s.levelTime = 0;
-        if (k != gkMonsters) KindShowLevel(k);
+        if (KindTraits(k).showsNextLevel) KindOps(k).ShowLevel();
         s.state = gsLevelStarting;
         gCom.countdown = 16;
       }
@@ -221,13 +175,13 @@ void StepDispatch() {
     AddBurst(x, y, variant);
   }
 
-  if (s.state != gsLevelDone && s.state != gsLevelStarting) KindGameStep(k);
+  if (s.state != gsLevelDone && s.state != gsLevelStarting) KindOps(k).GameStep();
 
   if (s.state == gsPlayersOut) {
-    PlaySoundHook(k == gkBrickfall ? kSoundGameOver : kSoundWin);
+    Events().SoundRequested(k, KindTraits(k).playersOutSound, kSoundNoPlace);
     if (s.testGame) {
       s.state = gsGameEnded;
-      EndGameHook();
+      Events().GameEnded(k);
     } else {
       s.state = gsGameOverShow;
       gCom.countdown = 64;

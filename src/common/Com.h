@@ -8,8 +8,6 @@
 
 namespace kelvra {
 
-class TKBitmap;
-
 static_assert(std::endian::native == std::endian::little,
               "stored records are read and written in host byte order");
 
@@ -131,7 +129,6 @@ struct TCom {
   TBurst burst[kBursts];
   TSpark spark[kSparks];
   TBlast blast[kBlasts];
-  TKBitmap* frame;  // the main window's 640 x 440 frame bitmap; all drawing goes here
 };
 
 extern TCom gCom;
@@ -152,14 +149,6 @@ inline TKindState& Cur() {
   return gCom.k[gCom.kind];
 }
 
-// Kind names, file extensions and magics.
-const char* KindName(int kind);            // "Brickfall", "Monsters", "Burrower"
-const char* KindExtension(int kind);       // "BrL", "MoL", "BuL"
-const char* KindMagic(int kind);           // "GBrL", "GMoL", "GBuL"
-uint32_t KindVersion(int kind);            // 4, 1, 1
-uint32_t KindLevelRecordSize(int kind);    // 140, 1568, 276
-uint32_t KindElementRecordSize(int kind);  // 16, 0, 0
-
 // The shared uniform generator: seed = seed * 134775813 + 1; result (n * seed) >> 32.
 void Randomize(uint32_t seed);
 int32_t Random(int32_t n);  // 0..n-1; 0 when n <= 0
@@ -170,13 +159,14 @@ void AddSpark(int32_t x, int32_t y, int32_t life, int32_t extra, int32_t vy);
 void AddBlast(int32_t x, int32_t y, int32_t owner);
 void DecayBursts();
 void DecaySparks();
-void DecayBlasts();  // the blast rise depends on the current kind
+void DecayBlasts();  // the blasts rise in the current kind's own units
 
 void ClampToField(int32_t& x, int32_t& y);
 bool BoxesMayTouch(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t left, int32_t top,
                    int32_t right, int32_t bottom);
 
-// Advances the state machine of the current kind by one game step and calls its game.
+// Advances the state machine of the current kind by one game step and calls its game
+// (through the kinds' operations table).
 void StepDispatch();
 
 // Player colours: recomputes the half colours of all players.

@@ -5,38 +5,21 @@
 #include <algorithm>
 #include <cstring>
 
-#include "brickfall/BrickLevel.h"
-#include "burrower/BurrLevel.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
-#include "monsters/MonsLevel.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 #include "platform/Services.h"
 
 namespace kelvra {
-
-TLevelSetEvents gLevelSetEvents;
 
 namespace {
 
 constexpr uint32_t kMinHeaderSize = 16;  // magic, version, header size, one spare word
 constexpr uint32_t kHeaderSize = sizeof(TLevelSetHeader);
 constexpr uint8_t kMaxTextLength = 63;  // description and final message
-
-// The levels of one kind, read but not yet installed.
-struct TLoadedLevels {
-  TLevelsBrick brick;
-  TLevelsMons mons;
-  TLevelsBurr burr;
-};
-
-// Offers a retry for a failed file operation: an OS error or a content message.
-bool RetryFault(std::string& fileName, const FileFault& fault) {
-  if (fault.code != 0) return IOErrorRetry(fileName, fault.code);
-  return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message);
-}
 
 bool MagicIs(const TLevelSetHeader& h, const char* magic) {
   return std::memcmp(h.magic, magic, 4) == 0;
@@ -45,68 +28,15 @@ bool MagicIs(const TLevelSetHeader& h, const char* magic) {
 // Limits the record sizes this kind reads and the level count; returns the stored level
 // record size, which places the grid kinds' records.
 uint32_t FixUpHeader(int kind, TLevelSetHeader& h) {
+  const TKindTraits& t = KindTraits(kind);
   uint32_t stored = h.levelRecordSize;
-  switch (kind) {
-    case gkBrickfall:
-      h.levelRecordSize = std::min<uint32_t>(uint32_t(h.levelRecordSize), kBrickLevelRecordSize);
-      h.elementRecordSize = std::min<uint32_t>(uint32_t(h.elementRecordSize), kBrickWallRecordSize);
-      break;
-    case gkMonsters:
-      h.levelRecordSize = std::min<uint32_t>(uint32_t(h.levelRecordSize), kMonsLevelRecordSize);
-      break;
-    case gkBurrower:
-      h.levelRecordSize = std::min<uint32_t>(uint32_t(h.levelRecordSize), kBurrLevelRecordSize);
-      break;
-  }
+  h.levelRecordSize = std::min<uint32_t>(uint32_t(h.levelRecordSize), t.levelRecordSize);
+  if (t.elementRecordSize > 0)
+    h.elementRecordSize = std::min<uint32_t>(uint32_t(h.elementRecordSize), t.elementRecordSize);
   h.levelCount = std::clamp(int32_t(h.levelCount), 0, kMaxLevels);
   h.description[0] = std::min(h.description[0], kMaxTextLength);
   h.finalMessage[0] = std::min(h.finalMessage[0], kMaxTextLength);
   return stored;
-}
-
-bool ReadKindLevels(int kind, FileReader& reader, TLevelSetHeader& h, uint32_t headerSize,
-                    uint32_t storedRecordSize, TLoadedLevels& out, FileFault& fault) {
-  bool ok = false;
-  switch (kind) {
-    case gkBrickfall:
-      ok = ReadBrickLevels(reader, h, out.brick, fault);
-      break;
-    case gkMonsters:
-      ok = ReadMonsLevels(reader, h, headerSize, storedRecordSize, out.mons, fault);
-      break;
-    case gkBurrower:
-      ok = ReadBurrLevels(reader, h, headerSize, storedRecordSize, out.burr, fault);
-      break;
-  }
-  return ok;
-}
-
-void InstallKindLevels(int kind, TLoadedLevels& in) {
-  switch (kind) {
-    case gkBrickfall:
-      gBrickLevels.swap(in.brick);
-      break;
-    case gkMonsters:
-      gMonsLevels.swap(in.mons);
-      break;
-    case gkBurrower:
-      gBurrLevels.swap(in.burr);
-      break;
-  }
-}
-
-void WriteKindLevels(int kind, AtomicFileWriter& writer) {
-  switch (kind) {
-    case gkBrickfall:
-      WriteBrickLevels(writer, gBrickLevels);
-      break;
-    case gkMonsters:
-      WriteMonsLevels(writer, gMonsLevels);
-      break;
-    case gkBurrower:
-      WriteBurrLevels(writer, gBurrLevels);
-      break;
-  }
 }
 
 std::string NoNameFile(int kind) {
@@ -114,16 +44,11 @@ std::string NoNameFile(int kind) {
                              KindExtension(kind));
 }
 
-void ModifiedChanged() {
-  if (gLevelSetEvents.modifiedChanged) gLevelSetEvents.modifiedChanged();
-}
-
 // One attempt at reading the file: Done when the whole set is in `h` and `levels`; Retry or
 // Stop as the user answered a failure.
 enum class Attempt { Done, Retry, Stop };
 
-Attempt ReadLevelSetFile(int kind, std::string& fileName, TLevelSetHeader& h,
-                         TLoadedLevels& levels) {
+Attempt ReadLevelSetFile(int kind, std::string& fileName, TLevelSetHeader& h) {
   FileReader reader;
   if (!reader.Open(fileName))
     return IOErrorRetry(fileName, reader.fault().code) ? Attempt::Retry : Attempt::Stop;
@@ -137,7 +62,8 @@ Attempt ReadLevelSetFile(int kind, std::string& fileName, TLevelSetHeader& h,
   if (!reader.Read(bytes, kMinHeaderSize))
     return RetryFault(fileName, reader.fault()) ? Attempt::Retry : Attempt::Stop;
 
-  if (!MagicIs(h, KindMagic(kind)) && !(kind == gkBrickfall && MagicIs(h, "BLvs")))
+  const char* oldMagic = KindTraits(kind).oldMagic;
+  if (!MagicIs(h, KindMagic(kind)) && !(oldMagic && MagicIs(h, oldMagic)))
     return FileErrorRetry(fileName, std::string("Is not ") + KindName(kind) + " levels file")
                ? Attempt::Retry
                : Attempt::Stop;
@@ -162,7 +88,7 @@ Attempt ReadLevelSetFile(int kind, std::string& fileName, TLevelSetHeader& h,
   UnscrambleMessage(h.finalMessage);
 
   FileFault fault;
-  if (!ReadKindLevels(kind, reader, h, headerSize, storedRecordSize, levels, fault))
+  if (!KindOps(kind).ReadLevels(reader, h, headerSize, storedRecordSize, fault))
     return RetryFault(fileName, fault) ? Attempt::Retry : Attempt::Stop;
   return Attempt::Done;
 }
@@ -179,23 +105,21 @@ void UnscrambleMessage(uint8_t field[64]) {
   for (int i = 1; i <= n; ++i) field[i] = uint8_t((field[i] ^ 255) + 15);
 }
 
-bool LoadLevelSet(const std::string& name) {
-  if (!SaveChangesCheck()) return false;
-  const int kind = gCom.kind;
+bool LoadLevelSet(int kind, const std::string& name) {
+  if (!SaveChangesCheck(kind)) return false;
   std::string fileName = name;
   bool result = false;
 
   for (;;) {
     TLevelSetHeader h;
-    TLoadedLevels levels;
-    Attempt attempt = ReadLevelSetFile(kind, fileName, h, levels);
+    Attempt attempt = ReadLevelSetFile(kind, fileName, h);
     if (attempt == Attempt::Retry) continue;
     if (attempt == Attempt::Stop) break;
 
     // Complete: only now does the previous set go away.
-    CloseLevelSet();
+    CloseLevelSet(kind);
     TKindState& s = gCom.k[kind];
-    InstallKindLevels(kind, levels);
+    KindOps(kind).InstallReadLevels();
     s.header = h;
     s.header.levelCount = KindLevelCount(kind);
     s.origin = loFile;
@@ -204,12 +128,11 @@ bool LoadLevelSet(const std::string& name) {
     break;
   }
 
-  if (KindLevelCount(kind) == 0) NewLevelSet();
+  if (KindLevelCount(kind) == 0) NewLevelSet(kind);
   return result;
 }
 
-bool SaveLevelSet(const std::string& name) {
-  const int kind = gCom.kind;
+bool SaveLevelSet(int kind, const std::string& name) {
   TKindState& s = gCom.k[kind];
   std::string fileName = name;
 
@@ -233,7 +156,7 @@ bool SaveLevelSet(const std::string& name) {
     ScrambleMessage(stored.finalMessage);
     AtomicFileWriter writer;
     writer.WriteValue(stored);
-    WriteKindLevels(kind, writer);
+    KindOps(kind).WriteLevels(writer);
 
     FileFault fault;
     if (!writer.Commit(fileName, fault)) {
@@ -242,47 +165,45 @@ bool SaveLevelSet(const std::string& name) {
     }
 
     s.header = h;
-    if (s.origin == loFile && gLevelSetEvents.fileClosed) gLevelSetEvents.fileClosed(s.fileName);
+    if (s.origin == loFile) Events().LevelSetClosed(kind, s.fileName);
     s.origin = loFile;
     s.fileName = fileName;
-    if (gLevelSetEvents.fileOpened) gLevelSetEvents.fileOpened(fileName);
-    ClearModified();
+    Events().LevelSetOpened(kind, fileName);
+    ClearModified(kind);
     return true;
   }
 }
 
-void NewLevelSet() {
-  const int kind = gCom.kind;
-  CloseLevelSet();
+void NewLevelSet(int kind) {
+  CloseLevelSet(kind);
   TKindState& s = gCom.k[kind];
   s.fileName = NoNameFile(kind);
   s.origin = loNew;
   s.header.levelCount = 1;
   s.levelIndex = 0;
-  KindNewLevelSet(kind);
+  KindOps(kind).NewLevelSet();
 }
 
-void CloseLevelSet() {
-  const int kind = gCom.kind;
+void CloseLevelSet(int kind) {
   TKindState& s = gCom.k[kind];
   if (s.origin == loNone) return;
-  if (s.origin == loFile && gLevelSetEvents.fileClosed) gLevelSetEvents.fileClosed(s.fileName);
+  if (s.origin == loFile) Events().LevelSetClosed(kind, s.fileName);
   s.origin = loNone;
-  KindFreeLevelSet(kind);
+  KindOps(kind).FreeLevelSet();
   std::memset(&s.header, 0, sizeof s.header);
-  ClearModified();
+  ClearModified(kind);
 }
 
-bool SaveChangesCheck() {
-  TKindState& s = Cur();
+bool SaveChangesCheck(int kind) {
+  TKindState& s = gCom.k[kind];
   if (!s.modified) return true;
   MsgButton answer =
       Platform().MessageDialog("Save changes to \r\n" + s.fileName, MsgType::Confirmation,
                                Btn(MsgButton::Yes) | Btn(MsgButton::No) | Btn(MsgButton::Cancel));
   switch (answer) {
     case MsgButton::Yes:
-      if (s.origin == loNew) return gLevelSetEvents.saveAs ? gLevelSetEvents.saveAs() : false;
-      return SaveLevelSet(s.fileName);
+      if (s.origin == loNew) return Events().SaveAsRequested(kind);
+      return SaveLevelSet(kind, s.fileName);
     case MsgButton::No:
       return true;
     default:
@@ -290,19 +211,19 @@ bool SaveChangesCheck() {
   }
 }
 
-void MarkModified() {
-  TKindState& s = Cur();
+void MarkModified(int kind) {
+  TKindState& s = gCom.k[kind];
   if (s.modified) return;
   s.modified = 1;
   s.modifiedSinceMs = Platform().NowMs();
-  ModifiedChanged();
+  Events().ModifiedChanged(kind);
 }
 
-void ClearModified() {
-  TKindState& s = Cur();
+void ClearModified(int kind) {
+  TKindState& s = gCom.k[kind];
   if (!s.modified) return;
   s.modified = 0;
-  ModifiedChanged();
+  Events().ModifiedChanged(kind);
 }
 
 }  // namespace kelvra

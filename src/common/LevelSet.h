@@ -2,29 +2,21 @@
 // close, the "Save changes" check. Level records are coded by the kinds' own modules.
 #pragma once
 
-#include <functional>
+#include <cstdint>
 #include <string>
 
 namespace kelvra {
 
-// Reports the level-set service gives to the shell; unset ones are skipped.
-struct TLevelSetEvents {
-  std::function<void(const std::string&)> fileOpened;  // to the recently-opened list
-  std::function<void(const std::string&)> fileClosed;
-  std::function<void()> modifiedChanged;  // caption and editor refresh
-  // "Save As" of the shell for a new unnamed set: true when saved.
-  std::function<bool()> saveAs;
-};
-extern TLevelSetEvents gLevelSetEvents;
-
-// All operate on the current kind (gCom.kind).
-bool LoadLevelSet(const std::string& fileName);
-bool SaveLevelSet(const std::string& fileName);
-void NewLevelSet();
-void CloseLevelSet();
-bool SaveChangesCheck();
-void MarkModified();
-void ClearModified();
+// Each works on the level set of `kind` and tells the session through Events(): a set
+// opened or saved, closed, the modified flag changed, and "Save As" for a new set.
+bool LoadLevelSet(int kind, const std::string& fileName);
+bool SaveLevelSet(int kind, const std::string& fileName);
+void NewLevelSet(int kind);
+void CloseLevelSet(int kind);
+// Offers to save unsaved changes: true when the caller may go on (saved, or not wanted).
+bool SaveChangesCheck(int kind);
+void MarkModified(int kind);
+void ClearModified(int kind);
 
 // Final message scrambling as stored in the file (the length byte is kept).
 void ScrambleMessage(uint8_t field[64]);

@@ -6,7 +6,7 @@
 
 #include "common/Captions.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Kinds.h"
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
 
@@ -21,24 +21,21 @@ int FadeAmount(int state, int countdown) {
   return std::clamp(s, 0, 240);  // the countdown is shared and may hold any value
 }
 
-TOverlayResult DrawOverlay(TKBitmap& frame, bool fill) {
+TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill) {
   TOverlayResult result{false};
-  if (!fill) return result;
-  const int k = gCom.kind;
-  TKindState& s = gCom.k[k];
+  if (!fill || kind < 0 || kind >= kKinds) return result;
+  TKindState& s = gCom.k[kind];
   const TRect& f = s.field;
-  TKBitmap* saved = gCom.frame;
-  gCom.frame = &frame;
 
   if (s.lastDrawnLevel != s.levelIndex) {
-    KindLevelChanged(k);
+    KindOps(kind).LevelChanged();
     s.lastDrawnLevel = s.levelIndex;
   }
-  KindDrawField(k);
+  KindOps(kind).DrawField(frame);
 
   if (!gCom.editorOpen) {
     SetSmallFont(frame);
-    if (k == gkBrickfall) {
+    if (KindTraits(kind).showsDescription) {
       if (!s.running)
         CaptionText(frame, f.left + 8, f.top + 8,
                     ("Description: " + GetShortString(s.header.description, 64)).substr(0, 76));
@@ -75,7 +72,6 @@ TOverlayResult DrawOverlay(TKBitmap& frame, bool fill) {
       if (levelSecond) other.shownLevelTime = other.levelTime;
     }
 
-  gCom.frame = saved ? saved : &frame;
   return result;
 }
 

@@ -10,9 +10,9 @@ struct TOverlayResult {
   bool pointerInField;  // the program draws its own pointer: hide the platform's
 };
 
-// Composes the frame of the current kind into `frame` (steps of the frame composition;
-// `fill` is the "Fill Bitmap" switch). Presenting the frame is the caller's.
-TOverlayResult DrawOverlay(TKBitmap& frame, bool fill = true);
+// Composes the frame of `kind` into `frame` (steps of the frame composition; `fill` is the
+// "Fill Bitmap" switch). Presenting the frame is the caller's.
+TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill = true);
 
 // The amount the field is darkened by between levels: 0..240.
 int FadeAmount(int state, int countdown);

@@ -7,17 +7,17 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/Dispatch.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
 #include "platform/Services.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 
 TScores gScores;
-TScoresHooks gScoresHooks;
 
 namespace {
 
@@ -66,20 +66,14 @@ void SetEntry(TScoreEntry& e, uint32_t score, const std::string& name, double da
 }
 
 void Pause(bool begin) {
-  if (gScoresHooks.measurePause) gScoresHooks.measurePause(begin);
-}
-
-// Offers a retry for a failed file operation: an OS error or a content message.
-bool RetryFault(std::string& fileName, const FileFault& fault) {
-  if (fault.code != 0) return IOErrorRetry(fileName, fault.code);
-  return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message);
+  Events().DialogShown(begin);
 }
 
 // Only a set with a file of its own has a table file; a new unnamed set shares its name
 // with every other new set, so its table lives in memory only.
 bool HasTableFile(int kind) {
   const TKindState& s = gCom.k[kind];
-  return kind != gkMonsters && s.origin == loFile && !s.fileName.empty();
+  return KindTraits(kind).hasHighScores && s.origin == loFile && !s.fileName.empty();
 }
 
 }  // namespace
@@ -88,8 +82,7 @@ std::string HighScoresFile(const std::string& levelSetFile) {
   return ChangeFileExt(levelSetFile, ".HSc");
 }
 
-void LoadHighScores() {
-  const int kind = gCom.kind;
+void LoadHighScores(int kind) {
   TScoreTable& table = gScores.table[kind];
   // Whatever happens below, nothing of the previous set's table stays.
   std::memset(&table, 0, sizeof table);
@@ -120,8 +113,7 @@ void LoadHighScores() {
   }
 }
 
-bool SaveHighScores() {
-  const int kind = gCom.kind;
+bool SaveHighScores(int kind) {
   if (!HasTableFile(kind)) return true;
   std::string fileName = HighScoresFile(gCom.k[kind].fileName);
   for (;;) {
@@ -133,17 +125,17 @@ bool SaveHighScores() {
   }
 }
 
-void HighScoreCheck() {
-  const int kind = gCom.kind;
+void HighScoreCheck(int kind) {
   TKindState& s = gCom.k[kind];
   if (s.state != gsGameOverShow || gCom.countdown != 0) return;
   s.state = gsGameEnded;
-  EndGameHook();
+  Events().GameEnded(kind);
 
   if (s.playersMinusOne != 0) return;
-  if (kind == gkBurrower && gOptions.burr.reborn) return;
+  // Reborn players never run out: their score is no result for the table.
+  if (KindTraits(kind).hasReborn && gOptions.burr.reborn) return;
   // Neither reaches the game-over show by the rules; a table of theirs would be wrong.
-  if (kind == gkMonsters || s.testGame) return;
+  if (!KindTraits(kind).hasHighScores || s.testGame) return;
   // Scores are counts; one below 0 would pass every entry as a huge unsigned value.
   if (s.score[0] <= 0) return;
   const uint32_t score = uint32_t(s.score[0]);
@@ -163,8 +155,8 @@ void HighScoreCheck() {
     Pause(false);
     return;
   }
-  SaveHighScores();
-  if (gScoresHooks.showTable) gScoresHooks.showTable();
+  SaveHighScores(kind);
+  Events().HighScoresChanged(kind);
   Pause(false);
 }
 

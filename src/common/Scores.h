@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "common/Com.h"
@@ -39,26 +38,20 @@ struct TScores {
 };
 extern TScores gScores;
 
-// What the check needs from the main window; unset hooks are skipped.
-struct TScoresHooks {
-  std::function<void(bool begin)> measurePause;  // around the name dialog and the table
-  std::function<void()> showTable;  // show TfScores modally with the current kind's table
-};
-extern TScoresHooks gScoresHooks;
-
 // The table file of a level set: its name with the extension replaced by ".HSc".
 std::string HighScoresFile(const std::string& levelSetFile);
 
-// Loads the current kind's table from beside its level set. A missing file, a set that was
+// Loads the table of `kind` from beside its level set. A missing file, a set that was
 // never saved and Monsters give an empty table; a damaged file is reported through the
 // file error dialog and keeps only its complete entries.
-void LoadHighScores();
-// Writes the current kind's table atomically; false when the user gave up after a failure.
+void LoadHighScores(int kind);
+// Writes the table of `kind` atomically; false when the user gave up after a failure.
 // A set that was never saved keeps its table in memory only.
-bool SaveHighScores();
-// Runs on every drawn frame: ends the game-over show once its countdown has run out and, in
-// a single-player game, offers the result to the table.
-void HighScoreCheck();
+bool SaveHighScores(int kind);
+// Runs on every drawn frame of `kind`: ends the game-over show once its countdown has run
+// out and, in a single-player game, offers the result to the table (the name dialog is
+// bracketed by Events().DialogShown; a new entry is told by Events().HighScoresChanged).
+void HighScoreCheck(int kind);
 
 // Table rules, without dialogs or files.
 // A result may enter when it beats the tenth entry (ties stay out).

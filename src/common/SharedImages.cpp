@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/FileIO.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
 
 namespace kelvra {
 

@@ -4,13 +4,14 @@
 #include <algorithm>
 #include <string>
 
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
 #include "media/Mixer.h"
 #include "platform/Services.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 
@@ -47,22 +48,9 @@ void FreeSounds() {
 }
 
 int SoundPosition(int kind, int x) {
-  const int64_t v = x;
-  int64_t p;
-  switch (kind) {
-    case gkBrickfall:
-      p = (v / 1024) * 1024 / 512;
-      break;  // 1/1024 pixel, 512 pixels wide
-    case gkMonsters:
-      p = v * 1024 / 31;
-      break;  // columns 0..31
-    case gkBurrower:
-      p = (v / 16) * 1024 / 624;
-      break;  // 1/16 pixel, 624 pixels wide
-    default:
-      p = 512;
-      break;
-  }
+  if (kind < 0 || kind >= kKinds) return 512;
+  const TKindTraits& t = KindTraits(kind);
+  const int64_t p = (int64_t(x) / t.soundUnit) * 1024 / t.soundSpan;
   // A source outside the field (entering from a side) plays at that side, never beyond.
   return int(std::clamp<int64_t>(p, 0, 1024));
 }
@@ -77,12 +65,12 @@ void SoundVolumes(int kind, int x, int& left, int& right) {
   right = p / 2;
 }
 
-void PlaySound(int id, int x) {
+void PlaySound(int kind, int id, int x) {
   if (!gOptions.sounds) return;
   const int slot = ((id % kSoundMarks) + kSoundMarks) % kSoundMarks;
   if (gSounds.mark[slot] && gOptions.reduceSounds) return;
   int left, right;
-  SoundVolumes(gCom.kind, x, left, right);
+  SoundVolumes(kind, x, left, right);
   if (gSounds.outputOpen && slot < kSoundCount && gSounds.wave[slot])
     Mixer().Play(gSounds.wave[slot], left, right);
   gSounds.mark[slot] = 1;
@@ -117,10 +105,6 @@ void CloseSoundOutput() {
 
 void StopSounds() {
   Mixer().StopAll();
-}
-
-void InstallSoundHook() {
-  gComHooks.playSound = [](int id, int x) { PlaySound(id, x); };
 }
 
 }  // namespace kelvra

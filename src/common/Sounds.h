@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "common/Dispatch.h"
+#include "common/Events.h"
 #include "media/Wave.h"
 
 namespace kelvra {
@@ -34,10 +34,10 @@ extern TSounds gSounds;
 void LoadSounds();
 void FreeSounds();
 
-// Requests effect `id` for a thing at horizontal position `x` in the current kind's own
-// units (kSoundNoPlace: centred, both channels at 512). Plays nothing, and never shows a
+// Requests effect `id` for a thing at horizontal position `x` in the own units of `kind`
+// (kSoundNoPlace: centred, both channels at 512). Plays nothing, and never shows a
 // dialog, for an empty slot, a wave that cannot play or a closed output.
-void PlaySound(int id, int x = kSoundNoPlace);
+void PlaySound(int kind, int id, int x = kSoundNoPlace);
 void ClearSoundMarks();  // at the start of every drawn frame
 
 // The stereo position 0..1024 across the play field of `kind` (limited to the field).
@@ -50,8 +50,5 @@ void SoundVolumes(int kind, int x, int& left, int& right);
 bool OpenSoundOutput();
 void CloseSoundOutput();  // ends every effect and releases the device
 void StopSounds();        // ends every effect; the output stays open
-
-// Routes the shared code's sound requests (gComHooks.playSound) to PlaySound.
-void InstallSoundHook();
 
 }  // namespace kelvra

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "dialogs/ReadNumber.h"
+#include "common/ReadNumber.h"
 
 namespace kelvra {
 

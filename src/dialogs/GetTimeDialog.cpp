@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "common/ReadNumber.h"
 #include "dialogs/GetIntDialog.h"
-#include "dialogs/ReadNumber.h"
 
 namespace kelvra {
 

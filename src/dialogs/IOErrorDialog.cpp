@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 #include "shell/QtPlatform.h"
 
 namespace kelvra {

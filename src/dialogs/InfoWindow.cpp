@@ -15,7 +15,8 @@
 #include <cmath>
 
 #include "common/Com.h"
-#include "shell/Settings.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
 
 namespace kelvra {
 

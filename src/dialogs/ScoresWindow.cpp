@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Paths.h"
-#include "shell/Settings.h"
+#include "common/Settings.h"
 
 namespace kelvra {
 

@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 
 namespace kelvra {
 

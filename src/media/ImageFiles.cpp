@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "common/FileIO.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "media/KBitmap.h"
 #include "platform/Services.h"
 
@@ -562,11 +562,6 @@ Format FormatOf(const std::string& fileName) {
   if (ext == "JPG" || ext == "JPEG") return Format::Jpeg;
   if (ext == "PPM") return Format::Ppm;
   return Format::Other;
-}
-
-bool RetryFault(std::string& fileName, const FileFault& fault) {
-  if (fault.code != 0) return IOErrorRetry(fileName, fault.code);
-  return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message);
 }
 
 }  // namespace

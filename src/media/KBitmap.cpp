@@ -13,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 
 namespace kelvra {
 

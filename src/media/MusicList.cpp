@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/Paths.h"
+#include "base/Paths.h"
 
 namespace kelvra {
 

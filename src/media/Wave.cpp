@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "common/FileIO.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
 
 namespace kelvra {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/FileIO.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
 
 namespace kelvra {
 

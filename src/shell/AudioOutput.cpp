@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 
 namespace kelvra {
 

@@ -15,18 +15,19 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
+#include "base/FileIO.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Players.h"
 #include "common/Scores.h"
+#include "common/Settings.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/InfoWindow.h"
 #include "dialogs/ScoresWindow.h"
 #include "editor/EditorWindow.h"
-#include "shell/Players.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 #include "shell/SettingsDialog.h"
 
 namespace kelvra {
@@ -119,7 +120,6 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
   CreateMenus();
   BindControl();
   if (platform_) platform_->SetMainWindow(this);
-  gScoresHooks.showTable = [this] { ShowScoresWindow(this); };
 
   idleTimer_.setSingleShot(true);
   idleTimer_.setTimerType(Qt::PreciseTimer);
@@ -151,8 +151,6 @@ TfMain::~TfMain() {
     gOptions.mainTop = pos().y();
   }
   control_.Shutdown(ini_, normal);
-  gScoresHooks.showTable = nullptr;
-  gPlayerHooks = TPlayerHooks{};
   if (platform_) platform_->SetMainWindow(nullptr);
 }
 
@@ -234,7 +232,7 @@ void TfMain::BindControl() {
     if (editor_) editor_->Refresh();
   };
   h.fullScreen = [this](bool on) { SetFullScreen(on); };
-  gPlayerHooks.colourChanged = [this] { control_.DrawOverlayOnce(); };
+  h.showHighScores = [this](int) { ShowScoresWindow(this); };
   h.showLogo = [this] { ShowLogo(); };
   h.zoomChanged = [this] {
     if (!isFullScreen()) SetFullScreen(false);

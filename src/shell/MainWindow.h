@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "shell/MainControl.h"
+#include "session/MainControl.h"
 
 class QAction;
 class QMenu;

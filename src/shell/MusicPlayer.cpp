@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/FileIO.h"
+#include "base/FileIO.h"
 
 namespace kelvra {
 

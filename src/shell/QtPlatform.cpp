@@ -19,14 +19,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/Settings.h"
 #include "dialogs/GetIntDialog.h"
 #include "dialogs/GetTimeDialog.h"
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
 #include "dialogs/ScoresWindow.h"
+#include "session/FileTypes.h"
 #include "shell/AudioOutput.h"
-#include "shell/FileTypes.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 

@@ -21,10 +21,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/Settings.h"
 #include "dialogs/ColorDialog.h"
 #include "platform/Services.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "shell/Players.h"
+#include "common/Players.h"
 
 class QCheckBox;
 class QComboBox;

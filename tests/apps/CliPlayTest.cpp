@@ -10,13 +10,15 @@
 #include "../apps/kelvra-cli/Commands.h"
 #include "DataDirTest.h"
 #include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
+#include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
 #include "media/KBitmap.h"
 #include "media/Wave.h"
 #include "platform/Headless.h"
@@ -36,7 +38,7 @@ class CliPlayTest : public test::DataDirTest<> {
     HeadlessPlatform platform;
     SetPlatform(&platform);
     gCom.kind = gkBrickfall;
-    NewLevelSet();
+    NewLevelSet(gCom.kind);
     gBrickLevels.resize(levels);
     for (TLevel& level : gBrickLevels) {
       NewBrickLevel(level);
@@ -50,9 +52,9 @@ class CliPlayTest : public test::DataDirTest<> {
     }
     if (locked) Cur().header.lock = kLocked;
     std::string file = dir.File(name);
-    EXPECT_TRUE(SaveLevelSet(file));
+    EXPECT_TRUE(SaveLevelSet(gCom.kind, file));
     SetPlatform(nullptr);
-    KindFreeLevelSet(gkBrickfall);
+    KindOps(gkBrickfall).FreeLevelSet();
     ResetCom();
     return file;
   }

@@ -5,11 +5,12 @@
 
 #include "../apps/kelvra-cli/Commands.h"
 #include "TestUtil.h"
+#include "base/IOError.h"
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
-#include "dialogs/IOError.h"
 #include "media/KBitmap.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
@@ -24,7 +25,7 @@ class CliTest : public ::testing::Test {
     ResetIOErrors();
   }
   void TearDown() override {
-    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
+    for (int k = 0; k < kKinds; ++k) KindOps(k).FreeLevelSet();
   }
   int Run(std::vector<std::string> args) {
     out.str("");
@@ -39,7 +40,7 @@ TEST_F(CliTest, InfoDescribesABrickfallSet) {
   HeadlessPlatform platform;
   SetPlatform(&platform);
   gCom.kind = gkBrickfall;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBrickLevels.resize(2);
   NewBrickLevel(gBrickLevels[1]);
   gBrickLevels[1].Walls().resize(3);
@@ -48,9 +49,9 @@ TEST_F(CliTest, InfoDescribesABrickfallSet) {
   SetShortString(Cur().header.description, 64, "Two levels");
   SetShortString(Cur().header.finalMessage, 64, "Well played");
   std::string file = dir.File("set.BrL");
-  ASSERT_TRUE(SaveLevelSet(file));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
   SetPlatform(nullptr);
-  KindFreeLevelSet(gkBrickfall);
+  KindOps(gkBrickfall).FreeLevelSet();
 
   ASSERT_EQ(Run({"info", file}), 0);
   std::string text = out.str();
@@ -69,12 +70,12 @@ TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
   HeadlessPlatform platform;
   SetPlatform(&platform);
   gCom.kind = gkMonsters;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   SetShortString(gMonsLevels[0].name, kMonsNameBytes, "Cellar");
   std::string file = dir.File("monsters.dat");  // no level-set extension
-  ASSERT_TRUE(SaveLevelSet(file));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
   SetPlatform(nullptr);
-  KindFreeLevelSet(gkMonsters);
+  KindOps(gkMonsters).FreeLevelSet();
   gCom.kind = gkBrickfall;
 
   ASSERT_EQ(Run({"info", file}), 0);
@@ -86,14 +87,14 @@ TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
   HeadlessPlatform platform;
   SetPlatform(&platform);
   gCom.kind = gkBrickfall;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBrickLevels.resize(2);
   NewBrickLevel(gBrickLevels[1]);
   SetShortString(Cur().header.description, 64, "Rendered");
   std::string file = dir.File("r.BrL");
-  ASSERT_TRUE(SaveLevelSet(file));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
   SetPlatform(nullptr);
-  KindFreeLevelSet(gkBrickfall);
+  KindOps(gkBrickfall).FreeLevelSet();
 
   std::string picture = dir.File("frame.bmp");
   ASSERT_EQ(Run({"render", file, "--level", "2", "--out", picture}), 0);

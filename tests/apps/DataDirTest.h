@@ -6,10 +6,11 @@
 
 #include <string>
 
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 
 namespace kelvra::test {
 
@@ -23,7 +24,7 @@ class DataDirTest : public Base {
     SetProgramDir(KELVRA_TEST_DATA_DIR);
   }
   void TearDown() override {
-    for (int k = 0; k < kKinds; ++k) KindFreeLevelSet(k);
+    for (int k = 0; k < kKinds; ++k) KindOps(k).FreeLevelSet();
     SetProgramDir(savedDir_);
   }
 

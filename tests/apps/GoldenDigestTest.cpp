@@ -10,10 +10,11 @@
 #include "../apps/kelvra-cli/Commands.h"
 #include "DataDirTest.h"
 #include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 
 namespace kelvra {
 namespace {

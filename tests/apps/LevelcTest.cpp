@@ -4,15 +4,16 @@
 
 #include <string>
 
+#include "base/FileIO.h"
+#include "base/Paths.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
-#include "common/FileIO.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
-#include "common/Paths.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -28,7 +29,7 @@ class LevelcTest : public ::testing::Test {
   void TearDown() override {
     for (int k = 0; k < kKinds; ++k) {
       gCom.kind = uint8_t(k);
-      CloseLevelSet();
+      CloseLevelSet(gCom.kind);
     }
     SetPlatform(nullptr);
     ResetCom();
@@ -39,7 +40,7 @@ class LevelcTest : public ::testing::Test {
     std::string path = std::string(KELVRA_TEST_DATA_DIR) + "/Levels/" + KindName(kind) +
                        "/Default." + KindExtension(kind);
     EXPECT_TRUE(FileExists(path)) << path;
-    bool ok = LoadLevelSet(path);
+    bool ok = LoadLevelSet(gCom.kind, path);
     EXPECT_TRUE(platform_.log.empty()) << platform_.log.front();
     return ok;
   }

@@ -8,12 +8,12 @@
 #include <filesystem>
 
 #include "HeadlessTest.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "brickfall/BrickBackground.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
 #include "media/Textures.h"
 
 namespace kelvra {

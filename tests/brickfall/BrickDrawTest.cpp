@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Paths.h"
 #include "brickfall/BrickEffects.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Paths.h"
 #include "media/KBitmap.h"
 
 namespace kelvra {

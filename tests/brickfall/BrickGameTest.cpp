@@ -11,7 +11,8 @@
 #include "brickfall/BrickEffects.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 
 namespace kelvra {
 namespace {
@@ -31,13 +32,12 @@ class BrickGameTest : public ::testing::Test {
     for (TLevel& l : gBrickLevels) NewBrickLevel(l);
     ClearBrickField();
     gBrickInputSource = [this](int player) { return input[player]; };
-    gComHooks.playSound = [this](int id, int) { sounds.push_back(id); };
-    gComHooks.endGame = [this] { ++ended; };
+    SetEvents(&events);
     Randomize(12345);
   }
   void TearDown() override {
     gBrickInputSource = nullptr;
-    gComHooks = TComHooks{};
+    SetEvents(nullptr);
     gBrickLevels.clear();
   }
 
@@ -85,8 +85,9 @@ class BrickGameTest : public ::testing::Test {
   }
 
   TBrickInput input[kPlayers] = {};
-  std::vector<int> sounds;
-  int ended = 0;
+  THeadlessEvents events;
+  std::vector<int>& sounds = events.sounds;
+  int& ended = events.gamesEnded;
 };
 
 TEST_F(BrickGameTest, StartPlacesPaddlesAndHeldBalls) {

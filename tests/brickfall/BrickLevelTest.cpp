@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "TestUtil.h"
-#include "common/FileIO.h"
+#include "base/FileIO.h"
 
 namespace kelvra {
 namespace {

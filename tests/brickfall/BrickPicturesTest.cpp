@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "HeadlessTest.h"
+#include "base/Paths.h"
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Paths.h"
 
 namespace kelvra {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
-#include "common/FileIO.h"
+#include "base/FileIO.h"
 
 namespace kelvra {
 namespace {

@@ -7,7 +7,8 @@
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
 #include "monsters/MonsLevel.h"
 
 namespace kelvra {
@@ -27,17 +28,17 @@ class ComTest : public ::testing::Test {
       NewBrickLevel(l);
       l.Walls().push_back(TWall{100, 100, 0, 0, 0, {}});
     }
-    gComHooks.endGame = [this] { ++endGames; };
-    gComHooks.playSound = [this](int id, int pan) { sounds.push_back(id); };
+    SetEvents(&events);
   }
   void TearDown() override {
-    gComHooks = TComHooks{};
+    SetEvents(nullptr);
     gBrickLevels.clear();
     gMonsLevels.clear();
     gBrickPictures = TBrickPictures{};
   }
-  int endGames = 0;
-  std::vector<int> sounds;
+  THeadlessEvents events;
+  int& endGames = events.gamesEnded;
+  std::vector<int>& sounds = events.sounds;
 };
 
 TEST_F(ComTest, HeaderIs180BytesWithFieldsAtTheirOffsets) {
@@ -131,7 +132,7 @@ TEST_F(ComTest, ClampAndBoxes) {
 
 TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
   TKindState& s = Cur();
-  KindStartGame(gkBrickfall);
+  KindOps(gkBrickfall).StartGame();
   s.state = gsLevelDone;
   s.levelIndex = 0;
   s.levelTime = 5000;

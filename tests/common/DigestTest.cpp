@@ -8,7 +8,7 @@
 #include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "common/Com.h"
-#include "common/Digest.h"
+#include "common/GameDigest.h"
 
 namespace kelvra {
 namespace {

@@ -8,14 +8,16 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "TestUtil.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
-#include "common/FileIO.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Events.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
 
@@ -62,6 +64,23 @@ bool Contains(const std::vector<std::string>& log, const std::string& line) {
   return std::find(log.begin(), log.end(), line) != log.end();
 }
 
+// The level-set service's events, as the tests listen to them.
+struct TLevelSetListener : TGameEvents {
+  std::function<void(const std::string&)> fileOpened, fileClosed;
+  std::function<void()> modifiedChanged;
+  std::function<bool()> saveAs;
+  void LevelSetOpened(int, const std::string& file) override {
+    if (fileOpened) fileOpened(file);
+  }
+  void LevelSetClosed(int, const std::string& file) override {
+    if (fileClosed) fileClosed(file);
+  }
+  void ModifiedChanged(int) override {
+    if (modifiedChanged) modifiedChanged();
+  }
+  bool SaveAsRequested(int) override { return saveAs ? saveAs() : false; }
+};
+
 class LevelSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,27 +91,29 @@ class LevelSetTest : public ::testing::Test {
     gBrickLevels.clear();
     gMonsLevels.clear();
     gBurrLevels.clear();
-    gLevelSetEvents = TLevelSetEvents{};
+    SetEvents(&events);
   }
   void TearDown() override {
     SetPlatform(nullptr);
     gFailWriteErrno = 0;
-    gLevelSetEvents = TLevelSetEvents{};
+    SetEvents(nullptr);
     for (int k = 0; k < kKinds; ++k) {
       gCom.kind = uint8_t(k);
-      CloseLevelSet();
+      CloseLevelSet(gCom.kind);
     }
     gBrickLevels.clear();
     gMonsLevels.clear();
     gBurrLevels.clear();
   }
 
+  TLevelSetListener events;
+
   // Loads a known Burrower set of two levels as the "previous" set.
   std::string LoadPrevious() {
     gCom.kind = gkBurrower;
     std::string name = dir.File("Previous.BuL");
     WriteAll(name, BurrowerFile(2, 2));
-    EXPECT_TRUE(LoadLevelSet(name));
+    EXPECT_TRUE(LoadLevelSet(gCom.kind, name));
     headless.ClearLog();
     return name;
   }
@@ -116,7 +137,7 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   std::vector<uint8_t> file = Bytes(h);
   file.insert(file.end(), 276, 9);
   WriteAll(dir.File("big.BuL"), file);
-  ASSERT_TRUE(LoadLevelSet(dir.File("big.BuL")));
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("big.BuL")));
   ASSERT_EQ(gBurrLevels.size(), 1u);
   EXPECT_EQ(gBurrLevels[0].Record()[275], 9);
   EXPECT_EQ(+gCom.k[gkBurrower].header.headerSize, 180u);
@@ -125,7 +146,7 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   // set follows.
   h.headerSize = 8;
   WriteAll(dir.File("small.BuL"), Bytes(h, 16));
-  EXPECT_TRUE(LoadLevelSet(dir.File("small.BuL")));
+  EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")));
   EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
   EXPECT_EQ(gBurrLevels.size(), 1u);
   EXPECT_TRUE(headless.log.empty());
@@ -133,7 +154,7 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   // A header size of 20 in a 16-byte file runs out of bytes.
   h.headerSize = 20;
   WriteAll(dir.File("cut.BuL"), Bytes(h, 16));
-  EXPECT_FALSE(LoadLevelSet(dir.File("cut.BuL")));
+  EXPECT_FALSE(LoadLevelSet(gCom.kind, dir.File("cut.BuL")));
   EXPECT_TRUE(Contains(headless.log,
                        "file error: File Error: Unexpected end of file\r\n" + dir.File("cut.BuL")));
 }
@@ -141,14 +162,14 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
 TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
   gCom.kind = gkBurrower;
   WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
-  ASSERT_TRUE(LoadLevelSet(dir.File("many.BuL")));
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("many.BuL")));
   EXPECT_EQ(gBurrLevels.size(), 256u);
   EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 256);
   EXPECT_EQ(gBurrLevels[255].Record()[0], 0);  // 256 wraps the byte pattern to 0
   EXPECT_EQ(gBurrLevels[254].Record()[0], 255);
 
   WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
-  EXPECT_TRUE(LoadLevelSet(dir.File("none.BuL")));
+  EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("none.BuL")));
   EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, dir.File("Levels/Burrower/NoName.BuL"));
   EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 1);
@@ -163,13 +184,13 @@ TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
       "message: " + name + "\r\nFile version is 2, program use version 1 [Retry, Ignore, Abort]";
 
   headless.messageAnswers = {MsgButton::Abort};
-  EXPECT_FALSE(LoadLevelSet(name));
+  EXPECT_FALSE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(headless.log, std::vector<std::string>{question});
   ExpectPreviousKept(previous);
 
   headless.ClearLog();
   headless.messageAnswers = {MsgButton::Retry, MsgButton::Ignore};
-  EXPECT_TRUE(LoadLevelSet(name));
+  EXPECT_TRUE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(headless.log, (std::vector<std::string>{question, question}));
   EXPECT_EQ(gBurrLevels.size(), 3u);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
@@ -198,7 +219,7 @@ TEST_F(LevelSetTest, ContentFaultsOfTheHeader) {
     gCom.kind = uint8_t(c.kind);
     std::string name = dir.File("case.bin");
     WriteAll(name, c.file);
-    bool loaded = LoadLevelSet(name);
+    bool loaded = LoadLevelSet(gCom.kind, name);
     EXPECT_EQ(loaded, c.message.empty());
     if (c.message.empty()) {
       EXPECT_TRUE(headless.log.empty());
@@ -209,7 +230,7 @@ TEST_F(LevelSetTest, ContentFaultsOfTheHeader) {
       // Nothing was loaded before, so a new unnamed set takes the place.
       EXPECT_EQ(gCom.k[c.kind].origin, loNew);
     }
-    CloseLevelSet();
+    CloseLevelSet(gCom.kind);
   }
 }
 
@@ -219,7 +240,7 @@ TEST_F(LevelSetTest, MissingFileGivesTheErrorCodeAndRetryMayPickAnother) {
   WriteAll(good, BurrowerFile(1, 1));
   IOErrorReply retry{IOErrorChoice::Retry, good};
   headless.fileErrorAnswers = {retry};
-  ASSERT_TRUE(LoadLevelSet(dir.File("missing.BuL")));
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("missing.BuL")));
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(headless.fileErrors[0].text, IOErrorMessage(ENOENT) + "\r\n" + dir.File("missing.BuL"));
   EXPECT_EQ(gCom.k[gkBurrower].fileName, good);
@@ -231,7 +252,7 @@ TEST_F(LevelSetTest, TruncatedLastLevelKeepsThePreviousSet) {
   file.resize(file.size() - 1);
   std::string name = dir.File("cut.BuL");
   WriteAll(name, file);
-  EXPECT_FALSE(LoadLevelSet(name));
+  EXPECT_FALSE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(headless.log,
             std::vector<std::string>{"file error: File Error: Unexpected end of file\r\n" + name});
   ExpectPreviousKept(previous);
@@ -251,7 +272,7 @@ TEST_F(LevelSetTest, MonstersVersion0InvalidCodeIsReportedPerSquare) {
   WriteAll(dir.File("old.MoL"), file);
 
   headless.messageAnswers = {MsgButton::Ignore};  // the version question
-  ASSERT_TRUE(LoadLevelSet(dir.File("old.MoL")));
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("old.MoL")));
   int errors = int(std::count(headless.log.begin(), headless.log.end(),
                               "file error: Internal Error: Error in decoding level"));
   EXPECT_EQ(errors, 3);
@@ -281,12 +302,12 @@ TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
   }
 
   gCom.kind = gkBurrower;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   const std::string message = "Well done, all levels are yours!";
   SetShortString(gCom.k[gkBurrower].header.finalMessage, 64, message);
   SetShortString(gCom.k[gkBurrower].header.description, 64, "Six tests");
   std::string name = dir.File("msg.BuL");
-  ASSERT_TRUE(SaveLevelSet(name));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, name));
   EXPECT_EQ(GetShortString(gCom.k[gkBurrower].header.finalMessage, 64), message);
 
   std::vector<uint8_t> file = ReadAll(name);
@@ -295,8 +316,8 @@ TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
   for (size_t i = 0; i < message.size(); ++i) EXPECT_NE(file[97 + i], uint8_t(message[i]));
   EXPECT_EQ(GetShortString(&file[32], 64), "Six tests");
 
-  CloseLevelSet();
-  ASSERT_TRUE(LoadLevelSet(name));
+  CloseLevelSet(gCom.kind);
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(GetShortString(gCom.k[gkBurrower].header.finalMessage, 64), message);
 }
 
@@ -308,17 +329,17 @@ TEST_F(LevelSetTest, TextLengthsAreLimitedWhenRead) {
   std::vector<uint8_t> file = Bytes(h);
   file.insert(file.end(), 276, 0);
   WriteAll(dir.File("t.BuL"), file);
-  ASSERT_TRUE(LoadLevelSet(dir.File("t.BuL")));
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("t.BuL")));
   EXPECT_EQ(gCom.k[gkBurrower].header.description[0], 63);
   EXPECT_EQ(gCom.k[gkBurrower].header.finalMessage[0], 63);
 }
 
 // Saves the set, loads it back, saves again: the level bytes must be the same.
 void ExpectRoundTrip(const std::string& first, const std::string& second) {
-  ASSERT_TRUE(SaveLevelSet(first));
-  CloseLevelSet();
-  ASSERT_TRUE(LoadLevelSet(first));
-  ASSERT_TRUE(SaveLevelSet(second));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, first));
+  CloseLevelSet(gCom.kind);
+  ASSERT_TRUE(LoadLevelSet(gCom.kind, first));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, second));
   std::vector<uint8_t> a = ReadAll(first), b = ReadAll(second);
   ASSERT_EQ(a.size(), b.size());
   EXPECT_TRUE(std::equal(a.begin() + 180, a.end(), b.begin() + 180));
@@ -328,7 +349,7 @@ void ExpectRoundTrip(const std::string& first, const std::string& second) {
 TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
   // Brickfall: walls, fields and a second level with no walls.
   gCom.kind = gkBrickfall;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBrickLevels.resize(2);
   NewBrickLevel(gBrickLevels[1]);
   TLevel& l0 = gBrickLevels[0];
@@ -349,7 +370,7 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
 
   // Monsters: named levels with squares.
   gCom.kind = gkMonsters;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gMonsLevels.resize(3);
   for (int i = 0; i < 3; ++i) {
     NewMonsLevel(gMonsLevels[i]);
@@ -364,7 +385,7 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
 
   // Burrower.
   gCom.kind = gkBurrower;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBurrLevels.resize(2);
   NewBurrLevel(gBurrLevels[1]);
   for (int s = 0; s < kBurrLevelRecordSize; ++s) gBurrLevels[1].Record()[s] = uint8_t(s % 7);
@@ -375,16 +396,16 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
 
 TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
   gCom.kind = gkBurrower;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   gBurrLevels.resize(4);  // the count written is that of the levels held
   for (auto& l : gBurrLevels) NewBurrLevel(l);
   headless.clockNs = 1000 * 1000000LL;
-  MarkModified();
+  MarkModified(gCom.kind);
   headless.clockNs = 6500 * 1000000LL;
   headless.dateTime = 45000.25;
   std::string name = dir.File("h.BuL");
   WriteAll(name, std::vector<uint8_t>(100000, 0xAB));  // a longer file leaves no stale bytes
-  ASSERT_TRUE(SaveLevelSet(name));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, name));
   TLevelSetHeader h;
   std::vector<uint8_t> file = ReadAll(name);
   EXPECT_EQ(file.size(), 180u + 4 * 276);
@@ -403,7 +424,7 @@ TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
 
   // An unmodified set adds no editing time.
   headless.clockNs = 9000 * 1000000LL;
-  ASSERT_TRUE(SaveLevelSet(name));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, name));
   std::memcpy(&h, ReadAll(name).data(), sizeof h);
   EXPECT_EQ(+h.saveCounter, 2u);
   EXPECT_EQ(+h.editingTime, 5500);
@@ -412,9 +433,9 @@ TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
 TEST_F(LevelSetTest, FailedSaveKeepsTheOldFileAndTheCounters) {
   std::string name = LoadPrevious();
   std::vector<uint8_t> before = ReadAll(name);
-  MarkModified();
+  MarkModified(gCom.kind);
   gFailWriteErrno = ENOSPC;
-  EXPECT_FALSE(SaveLevelSet(name));
+  EXPECT_FALSE(SaveLevelSet(gCom.kind, name));
   EXPECT_EQ(ReadAll(name), before);
   EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 0u);
   EXPECT_EQ(gCom.k[gkBurrower].modified, 1);
@@ -430,11 +451,11 @@ TEST_F(LevelSetTest, FailedSaveKeepsTheOldFileAndTheCounters) {
 TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
   std::string previous = LoadPrevious();
   std::vector<std::string> opened, closed;
-  gLevelSetEvents.fileOpened = [&](const std::string& n) { opened.push_back(n); };
-  gLevelSetEvents.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  events.fileOpened = [&](const std::string& n) { opened.push_back(n); };
+  events.fileClosed = [&](const std::string& n) { closed.push_back(n); };
   std::string other = dir.File("other.BuL");
   headless.fileErrorAnswers = {IOErrorReply{IOErrorChoice::Retry, other}};
-  ASSERT_TRUE(SaveLevelSet(dir.File("no/such/folder.BuL")));
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, dir.File("no/such/folder.BuL")));
   EXPECT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 1u);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, other);
@@ -448,9 +469,9 @@ TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
 TEST_F(LevelSetTest, NewAndClose) {
   gCom.kind = gkMonsters;
   std::vector<std::string> closed;
-  gLevelSetEvents.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  events.fileClosed = [&](const std::string& n) { closed.push_back(n); };
   gCom.k[gkMonsters].levelIndex = 5;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   EXPECT_EQ(gCom.k[gkMonsters].levelIndex, 0);
   EXPECT_EQ(gCom.k[gkMonsters].origin, loNew);
   EXPECT_EQ(gCom.k[gkMonsters].fileName, dir.File("Levels/Monsters/NoName.MoL"));
@@ -460,8 +481,8 @@ TEST_F(LevelSetTest, NewAndClose) {
   EXPECT_TRUE(closed.empty());  // an unnamed set is not in the recently-opened list
 
   std::string name = dir.File("m.MoL");
-  ASSERT_TRUE(SaveLevelSet(name));
-  CloseLevelSet();
+  ASSERT_TRUE(SaveLevelSet(gCom.kind, name));
+  CloseLevelSet(gCom.kind);
   EXPECT_EQ(closed, std::vector<std::string>{name});
   EXPECT_EQ(gCom.k[gkMonsters].origin, loNone);
   EXPECT_TRUE(gMonsLevels.empty());
@@ -470,16 +491,16 @@ TEST_F(LevelSetTest, NewAndClose) {
 
 TEST_F(LevelSetTest, ModifiedFlagReportsChanges) {
   gCom.kind = gkBrickfall;
-  NewLevelSet();
+  NewLevelSet(gCom.kind);
   int changes = 0;
-  gLevelSetEvents.modifiedChanged = [&] { ++changes; };
+  events.modifiedChanged = [&] { ++changes; };
   headless.clockNs = 42 * 1000000LL;
-  MarkModified();
-  MarkModified();
+  MarkModified(gCom.kind);
+  MarkModified(gCom.kind);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(gCom.k[gkBrickfall].modifiedSinceMs, 42);
-  ClearModified();
-  ClearModified();
+  ClearModified(gCom.kind);
+  ClearModified(gCom.kind);
   EXPECT_EQ(changes, 2);
 }
 
@@ -497,52 +518,52 @@ TEST_F(LevelSetTest, SaveChangesCheckAnswers) {
       {MsgButton::Yes, true, 1},
   };
   for (const Case& c : cases) {
-    MarkModified();
+    MarkModified(gCom.kind);
     headless.ClearLog();
     headless.messageAnswers = {c.answer};
-    EXPECT_EQ(SaveChangesCheck(), c.result);
+    EXPECT_EQ(SaveChangesCheck(gCom.kind), c.result);
     EXPECT_EQ(headless.log, std::vector<std::string>{question});
     EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, c.savedCount);
   }
   EXPECT_EQ(gCom.k[gkBurrower].modified, 0);
   headless.ClearLog();
-  EXPECT_TRUE(SaveChangesCheck());  // nothing to ask
+  EXPECT_TRUE(SaveChangesCheck(gCom.kind));  // nothing to ask
   EXPECT_TRUE(headless.log.empty());
 
   // A cancelled check stops the load that asked.
-  MarkModified();
+  MarkModified(gCom.kind);
   headless.messageAnswers = {MsgButton::Cancel};
-  EXPECT_FALSE(LoadLevelSet(dir.File("whatever.BuL")));
+  EXPECT_FALSE(LoadLevelSet(gCom.kind, dir.File("whatever.BuL")));
   ExpectPreviousKept(name);
 }
 
 TEST_F(LevelSetTest, UnnamedSetAnsweredYesOpensSaveAs) {
   gCom.kind = gkBrickfall;
-  NewLevelSet();
-  MarkModified();
+  NewLevelSet(gCom.kind);
+  MarkModified(gCom.kind);
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_FALSE(SaveChangesCheck());  // no Save As available: nothing saved
+  EXPECT_FALSE(SaveChangesCheck(gCom.kind));  // no Save As available: nothing saved
 
   int asked = 0;
   bool saveResult = false;
-  gLevelSetEvents.saveAs = [&] {
+  events.saveAs = [&] {
     ++asked;
     return saveResult;
   };
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_FALSE(SaveChangesCheck());  // Save As cancelled
+  EXPECT_FALSE(SaveChangesCheck(gCom.kind));  // Save As cancelled
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(gCom.k[gkBrickfall].modified, 1);
 
   // A cancelled Save As also cancels the load that asked.
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_FALSE(LoadLevelSet(dir.File("x.BrL")));
+  EXPECT_FALSE(LoadLevelSet(gCom.kind, dir.File("x.BrL")));
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(gCom.k[gkBrickfall].origin, loNew);
 
   saveResult = true;
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_TRUE(SaveChangesCheck());
+  EXPECT_TRUE(SaveChangesCheck(gCom.kind));
   EXPECT_EQ(asked, 3);
 }
 

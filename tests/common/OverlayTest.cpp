@@ -19,11 +19,9 @@ class OverlayTest : public ::testing::Test {
     ResetCom();
     gBrickLevels.assign(2, TLevel{});
     for (TLevel& l : gBrickLevels) NewBrickLevel(l);
-    gCom.frame = &frame;
     gCom.mouseX = gCom.mouseY = -1;
   }
   void TearDown() override {
-    gCom.frame = nullptr;
     gBrickLevels.clear();
     gImages.cursor[0].reset();
   }
@@ -51,11 +49,11 @@ TEST(Fade, RisesAndFallsOverSixteenStepsAndStaysInRange) {
 
 TEST_F(OverlayTest, DescriptionOnlyWhileNoGameRuns) {
   SetShortString(Cur().header.description, 64, "Bricks");
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_GT(LitPixels(), 0);
   Cur().running = 1;
   Cur().state = gsPlaying;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(LitPixels(), 0);
 }
 
@@ -69,28 +67,28 @@ TEST_F(OverlayTest, FadeDarkensWhatIsDrawnInTheField) {
       for (int x = f.left; x <= f.left + 120; ++x) most = std::max(most, RedOf(frame.Pixel(x, y)));
     return most;
   };
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(brightest(), 255);
   Cur().state = gsLevelDone;
   gCom.countdown = 8;  // half way: 15 * 8 = 120 taken off every channel
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(brightest(), 255 - 120);
   gCom.countdown = 0;  // fully dark
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(brightest(), 15);
 }
 
 TEST_F(OverlayTest, StateMessagesAndTheEditorView) {
   Cur().state = gsGameEnded;
   Cur().running = 1;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   const int withMessage = LitPixels();
   EXPECT_GT(withMessage, 500);  // "Game Over" in big letters
   gCom.editorOpen = 1;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(LitPixels(), 0);  // none of the messages with the editor open
   gCom.paused = 1;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_GT(LitPixels(), 500);  // but the pause message is
 }
 
@@ -100,28 +98,28 @@ TEST_F(OverlayTest, PointerDrawnOnlyInsideTheField) {
   Cur().running = 1;
   gCom.mouseX = 10;
   gCom.mouseY = 20;
-  EXPECT_TRUE(DrawOverlay(frame).pointerInField);
+  EXPECT_TRUE(DrawOverlay(frame, gCom.kind).pointerInField);
   const TRect& f = Cur().field;
   EXPECT_EQ(frame.Pixel(f.left + 10, f.top + 20), 0xFFFFFFu);
   gCom.mouseX = f.right - f.left - 1;  // the cursor is clipped to the field
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(frame.Pixel(f.right + 1, f.top + 20), 0u);
   gCom.mouseX = -1;
-  EXPECT_FALSE(DrawOverlay(frame).pointerInField);
+  EXPECT_FALSE(DrawOverlay(frame, gCom.kind).pointerInField);
   EXPECT_EQ(LitPixels(), 0);
 }
 
 TEST_F(OverlayTest, LevelChangeIsNoticedAndTimesRefreshPerSecond) {
   Cur().levelIndex = 1;
   Cur().gameTime = 1500;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(Cur().lastDrawnLevel, 1);
   EXPECT_EQ(Cur().shownGameTime, 1500u);
   Cur().gameTime = 1900;  // the same whole second: the shown time stays
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(Cur().shownGameTime, 1500u);
   Cur().gameTime = 2000;
-  DrawOverlay(frame);
+  DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(Cur().shownGameTime, 2000u);
 }
 

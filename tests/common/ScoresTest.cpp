@@ -12,12 +12,13 @@
 #include <limits>
 
 #include "TestUtil.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
 #include "common/Com.h"
-#include "common/Dispatch.h"
-#include "common/FileIO.h"
-#include "dialogs/IOError.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
 #include "platform/Headless.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 namespace {
@@ -80,15 +81,12 @@ class ScoresTest : public ::testing::Test {
     platform.fileErrorAnswers.clear();
     gameEnds = tablesShown = 0;
     pauses.clear();
-    gComHooks.endGame = [this] { ++gameEnds; };
-    gScoresHooks.measurePause = [this](bool begin) { pauses += begin ? "(" : ")"; };
-    gScoresHooks.showTable = [this] { ++tablesShown; };
+    SetEvents(&events);
     UseLevelSet(gkBrickfall, "Set.BrL");
   }
   void TearDown() override {
     gFailWriteErrno = 0;
-    gComHooks = TComHooks{};
-    gScoresHooks = TScoresHooks{};
+    SetEvents(nullptr);
     SetPlatform(nullptr);
   }
 
@@ -121,6 +119,14 @@ class ScoresTest : public ::testing::Test {
   int gameEnds = 0;
   int tablesShown = 0;
   std::string pauses;
+  // What the check tells the session: game ends, dialog brackets, tables shown.
+  struct TEvents : TGameEvents {
+    explicit TEvents(ScoresTest& t) : t(t) {}
+    void GameEnded(int) override { ++t.gameEnds; }
+    void DialogShown(bool begin) override { t.pauses += begin ? "(" : ")"; }
+    void HighScoresChanged(int) override { ++t.tablesShown; }
+    ScoresTest& t;
+  } events{*this};
 };
 
 TEST_F(ScoresTest, EntryRules) {
@@ -203,7 +209,7 @@ TEST_F(ScoresTest, NewResultAsksForTheNameSavesAndShowsTheTable) {
   platform.textAnswers.push_back("Bob");
   platform.dateTime = 46123.25;
   GameOver(1234, 98000);
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
 
   EXPECT_EQ(Cur().state, gsGameEnded);
   EXPECT_EQ(gameEnds, 1);
@@ -220,7 +226,7 @@ TEST_F(ScoresTest, NewResultAsksForTheNameSavesAndShowsTheTable) {
   EXPECT_EQ(pauses, "()");
 
   // The check ran once; the next frame finds state 7 and does nothing.
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(gameEnds, 1);
   EXPECT_EQ(NameDialogs(), 1);
 }
@@ -253,7 +259,7 @@ TEST_F(ScoresTest, GamesThatOfferNoEntry) {
     GameOver(c.score);
     Cur().playersMinusOne = c.playersMinusOne;
     Cur().testGame = c.testGame;
-    HighScoreCheck();
+    HighScoreCheck(gCom.kind);
     EXPECT_EQ(Cur().state, gsGameEnded);
     EXPECT_EQ(gameEnds, 1);
     EXPECT_EQ(NameDialogs(), c.asks ? 1 : 0);
@@ -275,7 +281,7 @@ TEST_F(ScoresTest, OnlyTheEndOfTheGameOverShowIsChecked) {
     GameOver(500);
     Cur().state = c.state;
     gCom.countdown = c.countdown;
-    HighScoreCheck();
+    HighScoreCheck(gCom.kind);
     EXPECT_EQ(Cur().state, c.state);
     EXPECT_EQ(gCom.countdown, c.countdown);
     EXPECT_EQ(gameEnds, 0);
@@ -288,12 +294,12 @@ TEST_F(ScoresTest, TiesWithTheTenthAndWorseSameNameResults) {
   const TScoreTable before = FullTable();
 
   GameOver(100);  // equal to the tenth: not even asked
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(NameDialogs(), 0);
 
   GameOver(650);  // qualifies, but "c" already holds 800
   platform.textAnswers.push_back("c");
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(NameDialogs(), 1);
   EXPECT_EQ(gOptions.playerName, "c");  // the answer is remembered anyway
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(before));
@@ -306,7 +312,7 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
   gOptions.playerName = "Ann";
   GameOver(300);
   platform.textAnswers.push_back(std::nullopt);
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(gOptions.playerName, "Ann");
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
   EXPECT_EQ(pauses, "()");
@@ -314,13 +320,13 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
 
   GameOver(300);
   platform.textAnswers.push_back("   ");
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(gOptions.playerName, "Unknown");
   EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]), "Unknown");
 
   GameOver(400);
   platform.textAnswers.push_back("A name much longer than fifteen");
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]), "A name much lon");
 }
 
@@ -329,28 +335,28 @@ TEST_F(ScoresTest, FileRoundTripAndNaming) {
   EXPECT_EQ(HighScoresFile("/a/b.c/NoExt"), "/a/b.c/NoExt.HSc");
 
   gScores.table[gkBrickfall] = FullTable();
-  ASSERT_TRUE(SaveHighScores());
+  ASSERT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(dir.File("Set.HSc")), Bytes(FullTable()));
 
   gScores.table[gkBrickfall] = TScoreTable{};
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
   EXPECT_TRUE(platform.log.empty());
 
   // Each kind has its own table; Monsters has none and writes none.
   UseLevelSet(gkMonsters, "Set.MoL");
   gScores.table[gkMonsters] = FullTable();
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(gScores.table[gkMonsters].entry[0].score, 0u);
   gScores.table[gkMonsters] = FullTable();
-  EXPECT_TRUE(SaveHighScores());
+  EXPECT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(dir.File("Set.HSc")), Bytes(FullTable()));
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
 }
 
 TEST_F(ScoresTest, MissingFileAndUnsavedSetsGiveEmptyTables) {
   gScores.table[gkBrickfall] = FullTable();
-  LoadHighScores();  // another set without a table: nothing of the old one stays
+  LoadHighScores(gCom.kind);  // another set without a table: nothing of the old one stays
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(TScoreTable{}));
   EXPECT_TRUE(platform.log.empty());
 
@@ -358,11 +364,11 @@ TEST_F(ScoresTest, MissingFileAndUnsavedSetsGiveEmptyTables) {
   WriteAll(dir.File("NoName.HSc"), Bytes(FullTable()));
   Cur().origin = loNew;
   Cur().fileName = dir.File("NoName.BrL");
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
   GameOver(777);
   platform.textAnswers.push_back("Ann");
-  HighScoreCheck();
+  HighScoreCheck(gCom.kind);
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 777u);
   EXPECT_EQ(ReadAll(dir.File("NoName.HSc")), Bytes(FullTable()));
   EXPECT_EQ(tablesShown, 1);
@@ -392,7 +398,7 @@ TEST_F(ScoresTest, DamagedFiles) {
     WriteAll(TableFile(), file);
     platform.ClearLog();
     ResetIOErrors();
-    LoadHighScores();
+    LoadHighScores(gCom.kind);
     const TScoreTable& t = gScores.table[gkBrickfall];
     for (int i = 0; i < kScoreEntries; ++i)
       EXPECT_EQ(t.entry[i].score, i < c.wholeEntries ? good.entry[i].score : 0u) << i;
@@ -415,7 +421,7 @@ TEST_F(ScoresTest, RetryWithAnotherFile) {
   retry.choice = IOErrorChoice::Retry;
   retry.chosenFile = dir.File("Copy.HSc");
   platform.fileErrorAnswers.push_back(retry);
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(FullTable()));
   EXPECT_EQ(platform.fileErrors.size(), 1u);
 }
@@ -426,7 +432,7 @@ TEST_F(ScoresTest, StoredNameLengthsAreLimited) {
   t.entry[1].name[0] = 48;
   t.entry[2].name[0] = 47;
   WriteAll(TableFile(), Bytes(t));
-  LoadHighScores();
+  LoadHighScores(gCom.kind);
   const TScoreTable& got = gScores.table[gkBrickfall];
   EXPECT_EQ(got.entry[0].name[0], 47);
   EXPECT_EQ(got.entry[1].name[0], 47);
@@ -439,7 +445,7 @@ TEST_F(ScoresTest, StoredNameLengthsAreLimited) {
 TEST_F(ScoresTest, UnreadableTableIsReported) {
   ASSERT_EQ(mkfifo(TableFile().c_str(), 0600), 0);
   gScores.table[gkBrickfall] = FullTable();
-  LoadHighScores();  // a FIFO is refused at once, never waited on
+  LoadHighScores(gCom.kind);  // a FIFO is refused at once, never waited on
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
   ASSERT_EQ(platform.fileErrors.size(), 1u);
   EXPECT_EQ(platform.fileErrors[0].caption, "IO Error");
@@ -452,7 +458,7 @@ TEST_F(ScoresTest, FailedSaveKeepsTheOldFile) {
   IOErrorReply retry;
   retry.choice = IOErrorChoice::Retry;
   platform.fileErrorAnswers.push_back(retry);  // retry once, then give up
-  EXPECT_FALSE(SaveHighScores());
+  EXPECT_FALSE(SaveHighScores(gCom.kind));
   EXPECT_EQ(platform.fileErrors.size(), 2u);
   EXPECT_EQ(platform.fileErrors[0].caption, "IO Error");
   EXPECT_NE(platform.fileErrors[0].text.find("(" + std::to_string(ENOSPC) + ")"),
@@ -464,7 +470,7 @@ TEST_F(ScoresTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(files, 1);  // no temporary file left behind
 
   gFailWriteErrno = 0;
-  EXPECT_TRUE(SaveHighScores());
+  EXPECT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));
 }
 

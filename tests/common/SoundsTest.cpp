@@ -7,13 +7,13 @@
 #include <filesystem>
 
 #include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
-#include "common/Paths.h"
+#include "common/Settings.h"
 #include "common/Sounds.h"
-#include "dialogs/IOError.h"
 #include "media/Mixer.h"
 #include "platform/Headless.h"
-#include "shell/Settings.h"
 
 namespace kelvra {
 namespace {
@@ -43,7 +43,6 @@ class SoundsTest : public ::testing::Test {
     CloseSoundOutput();
     Drain();
     gSounds = TSounds{};
-    gComHooks.playSound = nullptr;
     ResetIOErrors();
     SetPlatform(nullptr);
   }
@@ -105,17 +104,17 @@ TEST_F(SoundsTest, ReduceSoundsPlaysAnIdOncePerDrawnFrame) {
     gOptions.reduceSounds = c.reduce;
     ClearSoundMarks();
     Mixer().StopAll();
-    for (int i = 0; i < 10; ++i) PlaySound(19, 256 * 1024);
+    for (int i = 0; i < 10; ++i) PlaySound(gkBrickfall, 19, 256 * 1024);
     Drain();
     EXPECT_EQ(Mixer().ActiveVoices(), c.voices);
   }
   // Another id in the same frame, and the same id after the frame's marks are cleared.
   gOptions.reduceSounds = 1;
   Mixer().StopAll();
-  PlaySound(20, kSoundNoPlace);
-  PlaySound(19);
+  PlaySound(gkBrickfall, 20, kSoundNoPlace);
+  PlaySound(gkBrickfall, 19);
   ClearSoundMarks();
-  PlaySound(19);
+  PlaySound(gkBrickfall, 19);
   Drain();
   EXPECT_EQ(Mixer().ActiveVoices(), 2);
 }
@@ -123,11 +122,11 @@ TEST_F(SoundsTest, ReduceSoundsPlaysAnIdOncePerDrawnFrame) {
 TEST_F(SoundsTest, AnEffectReachesTheMixerWithItsVolumes) {
   gSounds.wave[8] = ConstantWave(8000, 10);
   gSounds.outputOpen = true;
-  PlaySound(8, 0);
+  PlaySound(gkBrickfall, 8, 0);
   EXPECT_EQ(Drain(), std::make_pair(4000, 0));
   ClearSoundMarks();
   StopSounds();
-  PlaySound(8 + 128, 512 * 1024);  // ids are taken modulo 128
+  PlaySound(gkBrickfall, 8 + 128, 512 * 1024);  // ids are taken modulo 128
   EXPECT_EQ(Drain(), std::make_pair(0, 4000));
 }
 
@@ -135,11 +134,11 @@ TEST_F(SoundsTest, NothingPlaysWhenSoundsAreOffOrTheOutputIsClosed) {
   gSounds.wave[8] = ConstantWave(8000, 10);
   gOptions.sounds = 0;
   gSounds.outputOpen = true;
-  PlaySound(8);
+  PlaySound(gkBrickfall, 8);
   EXPECT_EQ(gSounds.mark[8], 0);
   gOptions.sounds = 1;
   gSounds.outputOpen = false;
-  PlaySound(8);
+  PlaySound(gkBrickfall, 8);
   EXPECT_EQ(gSounds.mark[8], 1);
   Drain();
   EXPECT_EQ(Mixer().ActiveVoices(), 0);
@@ -150,18 +149,10 @@ TEST_F(SoundsTest, EmptyAndFourBitSlotsPlayNothingAndShowNoDialog) {
   fourBit->bits = 4;
   gSounds.wave[5] = fourBit;
   gSounds.outputOpen = true;
-  for (int id : {5, 6, 30, 127, -1}) PlaySound(id, 100);
+  for (int id : {5, 6, 30, 127, -1}) PlaySound(gkBrickfall, id, 100);
   Drain();
   EXPECT_EQ(Mixer().ActiveVoices(), 0);
   EXPECT_TRUE(headless.log.empty());
-}
-
-TEST_F(SoundsTest, TheHookRoutesTheSharedCodesRequests) {
-  gSounds.wave[kSoundGameOver] = ConstantWave(2000, 10);
-  gSounds.outputOpen = true;
-  InstallSoundHook();
-  PlaySoundHook(kSoundGameOver);
-  EXPECT_EQ(Drain(), std::make_pair(1000, 1000));
 }
 
 TEST_F(SoundsTest, OpeningTheOutputUsesTheSoundOptions) {
@@ -242,8 +233,8 @@ TEST_F(LoadSoundsTest, LoadsEveryFileAndReportsProblemsOnce) {
   // Asked for during a game: plays nothing, says nothing.
   headless.ClearLog();
   gSounds.outputOpen = true;
-  for (int id : {5, 6, 11}) PlaySound(id);
-  PlaySound(0);
+  for (int id : {5, 6, 11}) PlaySound(gkBrickfall, id);
+  PlaySound(gkBrickfall, 0);
   Drain();
   EXPECT_EQ(Mixer().ActiveVoices(), 1);
   EXPECT_TRUE(headless.log.empty());

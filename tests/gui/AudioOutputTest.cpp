@@ -5,13 +5,13 @@
 #include <cstring>
 
 #include "TestUtil.h"
+#include "base/IOError.h"
 #include "common/Com.h"
+#include "common/Settings.h"
 #include "common/Sounds.h"
-#include "dialogs/IOError.h"
 #include "media/Mixer.h"
 #include "shell/AudioOutput.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 
 using namespace kelvra;
 
@@ -72,7 +72,7 @@ class AudioOutputTest : public QObject {
     gSounds.wave[19] = ConstantWave(8000, 2205);  // 100 ms
     QVERIFY(OpenSoundOutput());
     QCOMPARE(Audio().output.BufferFrames(), 551);
-    PlaySound(19, 0);  // Brickfall's left edge: left 512, right 0
+    PlaySound(gkBrickfall, 19, 0);  // Brickfall's left edge: left 512, right 0
     int match = 0, other = 0;
     QTRY_VERIFY_WITH_TIMEOUT(
         (Count16(test::ReadAll(capture), 4000, 0, match, other), match == 2205), 10000);
@@ -86,7 +86,7 @@ class AudioOutputTest : public QObject {
     gOptions.soundStereo = 0;
     ClearSoundMarks();
     QVERIFY(OpenSoundOutput());
-    PlaySound(19);
+    PlaySound(gkBrickfall, 19);
     auto count8 = [&](uint8_t value) {
       std::vector<uint8_t> raw = test::ReadAll(capture);
       return int(std::count(raw.begin(), raw.end(), value));

@@ -3,14 +3,14 @@
 #include <QtTest>
 
 #include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "brickfall/BrickField.h"
 #include "common/Com.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Players.h"
+#include "common/Settings.h"
 #include "shell/MainWindow.h"
-#include "shell/Players.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 
 using namespace kelvra;
 

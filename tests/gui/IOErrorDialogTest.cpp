@@ -11,7 +11,7 @@
 
 #include "GuiTestUtil.h"
 #include "TestUtil.h"
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 #include "dialogs/IOErrorDialog.h"
 #include "shell/QtPlatform.h"
 

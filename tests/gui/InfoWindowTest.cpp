@@ -11,8 +11,8 @@
 #include <limits>
 
 #include "common/Com.h"
+#include "common/Settings.h"
 #include "dialogs/InfoWindow.h"
-#include "shell/Settings.h"
 
 using namespace kelvra;
 

@@ -6,14 +6,14 @@
 #include <QtTest>
 
 #include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
 #include "common/Com.h"
 #include "common/LevelSet.h"
-#include "common/Paths.h"
-#include "dialogs/IOError.h"
+#include "common/Settings.h"
 #include "editor/EditorWindow.h"
 #include "platform/Headless.h"
 #include "shell/MainWindow.h"
-#include "shell/Settings.h"
 
 using namespace kelvra;
 

@@ -10,8 +10,8 @@
 
 #include "common/Com.h"
 #include "common/Scores.h"
+#include "common/Settings.h"
 #include "dialogs/ScoresWindow.h"
-#include "shell/Settings.h"
 
 using namespace kelvra;
 

@@ -13,9 +13,10 @@
 
 #include "GuiTestUtil.h"
 #include "common/Com.h"
-#include "shell/Players.h"
+#include "common/Events.h"
+#include "common/Players.h"
+#include "common/Settings.h"
 #include "shell/QtPlatform.h"
-#include "shell/Settings.h"
 #include "shell/SettingsDialog.h"
 
 using namespace kelvra;
@@ -70,7 +71,12 @@ class SettingsDialogTest : public QObject {
   Q_OBJECT
 
   QtPlatform platform_;
-  int redraws_ = 0;
+  // Counts the redraws a colour change asks for.
+  struct TRedraws : TGameEvents {
+    int count = 0;
+    void PlayerColourChanged(int) override { ++count; }
+  } events_;
+  int& redraws_ = events_.count;
 
   // Holds the key down, captures it for control `tag` of mapping `m`, lets it go.
   uint16_t CaptureHeld(TfSettings& dialog, int m, int tag, const KeyRow& key) {
@@ -87,14 +93,13 @@ class SettingsDialogTest : public QObject {
     ResetCom();
     gOptions = TOptions{};
     gOptions.sounds = 0;  // the options the tests change are reported, not opened
-    gPlayerHooks = TPlayerHooks{};
-    gPlayerHooks.colourChanged = [this] { ++redraws_; };
+    SetEvents(&events_);
     redraws_ = 0;
     platform_.ClearKeys();
     SetPlatform(&platform_);
   }
   void cleanup() {
-    gPlayerHooks = TPlayerHooks{};
+    SetEvents(nullptr);
     SetPlatform(nullptr);
   }
 

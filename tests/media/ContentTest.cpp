@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestUtil.h"
-#include "common/Paths.h"
+#include "base/Paths.h"
 #include "common/Sounds.h"
 #include "media/KBitmap.h"
 #include "media/MidiFile.h"

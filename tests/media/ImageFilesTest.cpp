@@ -10,8 +10,8 @@
 #include <jpeglib.h>
 
 #include "TestUtil.h"
-#include "common/FileIO.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
 #include "media/KBitmap.h"
 #include "platform/Headless.h"
 

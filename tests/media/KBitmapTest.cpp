@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 #include "media/KBitmap.h"
 #include "platform/Headless.h"
 

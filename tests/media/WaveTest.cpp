@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "TestUtil.h"
-#include "dialogs/IOError.h"
+#include "base/IOError.h"
 #include "media/Wave.h"
 #include "platform/Headless.h"
 

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "TestUtil.h"
-#include "common/FileIO.h"
-#include "dialogs/IOError.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
 #include "platform/Headless.h"
 
 namespace kelvra {

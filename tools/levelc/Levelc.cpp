@@ -53,13 +53,15 @@
 #include <string>
 #include <vector>
 
+#include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
-#include "common/Paths.h"
 #include "monsters/MonsLevel.h"
 #include "platform/Headless.h"
+#include "session/Dispatch.h"
 
 namespace kelvra {
 namespace {
@@ -522,6 +524,7 @@ int Main(int argc, char** argv) {
   HeadlessPlatform platform;
   platform.dateTime = kFixedSaveDate;
   platform.echo = true;  // a failed save shows its file error on standard error
+  InstallGames();
   SetPlatform(&platform);
   gCom.kind = uint8_t(kind);
   TKindState& s = gCom.k[kind];
@@ -533,7 +536,7 @@ int Main(int argc, char** argv) {
   std::error_code ec;
   std::filesystem::path parent = std::filesystem::path(output).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  bool saved = SaveLevelSet(output);
+  bool saved = SaveLevelSet(gCom.kind, output);
   SetPlatform(nullptr);
   if (!saved) {
     std::fprintf(stderr, "%s: the level set could not be written\n", output.c_str());

@@ -1,0 +1,272 @@
+// Players and their input devices: key names, key capture, control reading, colour
+// changes and the settings dialog's values.
+#include "common/Players.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/Settings.h"
+#include "platform/Services.h"
+
+namespace kelvra {
+
+namespace {
+
+// What the previous reading of each player saw of the devices that have no pressed bit
+// of their own (mouse buttons as Fire1/Fire2, the game controller).
+uint8_t gLastHeld[kPlayers];
+
+constexpr int kVkLeftButton = 1, kVkRightButton = 2;
+
+bool IsMouseButtonCode(int code) {
+  return code == 1 || code == 2 || code == 4;
+}
+
+}  // namespace
+
+std::string KeyName(int code) {
+  switch (code) {
+    case 9:
+      return "Tab";
+    case 16:
+      return "Shift";
+    case 17:
+      return "Ctrl";
+    case 37:
+      return "Left";
+    case 38:
+      return "Up";
+    case 39:
+      return "Right";
+    case 40:
+      return "Down";
+    case 192:
+      return "~";
+    default:
+      break;
+  }
+  if (code >= 'A' && code <= 'Z') return std::string(1, char(code));
+  if (code >= 96 && code <= 105) return "Num " + std::to_string(code - 96);
+  return "SC: " + std::to_string(code);
+}
+
+uint16_t CaptureKey(uint16_t oldCode, const std::function<void(int ms)>& processEvents) {
+  if (processEvents) {
+    processEvents(kCaptureWaitMs);
+    processEvents(0);
+  }
+  uint8_t state[256] = {};
+  Platform().KeySnapshot(state);
+  for (int code = 1; code < 256; ++code)
+    if ((state[code] & 0x80) && !IsMouseButtonCode(code)) return uint16_t(code);
+  return oldCode;
+}
+
+TControls ReadPlayerControls(int player) {
+  TControls c{};
+  if (player < 0 || player >= kPlayers) return c;
+  const uint8_t input = gCom.player[player].input;
+  c.input = input;
+  uint8_t held = 0;  // bit per control
+  if (input < kKeyMaps) {
+    for (int k = 0; k < kKeysPerMap; ++k) {
+      const uint8_t s = Platform().KeyState(gCom.keyMap[input][k]);
+      c.held[k] = (s & 0x80) ? 1 : 0;
+      c.pressed[k] = s & 0x01;
+    }
+    return c;
+  }
+  if (input == piMouse) {
+    c.mouseX = gCom.mouseX;
+    c.mouseY = gCom.mouseY;
+    std::copy(std::begin(gCom.mouseButton), std::end(gCom.mouseButton), c.mouseButton);
+    held = uint8_t((gCom.mouseButton[0] ? 1u << ctFire1 : 0u) |
+                   (gCom.mouseButton[2] ? 1u << ctFire2 : 0u));
+  } else if (input == piJoystick) {
+    held = Platform().GamepadState() & 0x3F;
+  } else {
+    return c;  // an input value from a damaged settings file: no controls
+  }
+  uint8_t went = held & uint8_t(~gLastHeld[player]);
+  if (input == piMouse) {
+    // A click shorter than a game step is seen by the platform's latched button state.
+    if (Platform().KeyState(kVkLeftButton) & 0x01) went |= 1u << ctFire1;
+    if (Platform().KeyState(kVkRightButton) & 0x01) went |= 1u << ctFire2;
+  }
+  gLastHeld[player] = held;
+  for (int k = 0; k < kKeysPerMap; ++k) {
+    c.held[k] = (held >> k) & 1;
+    c.pressed[k] = (went >> k) & 1;
+  }
+  return c;
+}
+
+void ForgetControlPresses() {
+  for (auto& map : gCom.keyMap)
+    for (uint16_t key : map) Platform().KeyState(key);
+  Platform().KeyState(kVkLeftButton);
+  Platform().KeyState(kVkRightButton);
+  // Whatever is held now counts as held before the start, so it is no new press.
+  for (int p = 0; p < kPlayers; ++p) {
+    const uint8_t input = gCom.player[p].input;
+    uint8_t held = 0;
+    if (input == piMouse)
+      held = uint8_t((gCom.mouseButton[0] ? 1u << ctFire1 : 0u) |
+                     (gCom.mouseButton[2] ? 1u << ctFire2 : 0u));
+    else if (input == piJoystick)
+      held = Platform().GamepadState() & 0x3F;
+    gLastHeld[p] = held;
+  }
+}
+
+void SetPlayerColour(int player, uint32_t colour) {
+  if (player < 0 || player >= kPlayers) return;
+  gCom.player[player].colour = colour & 0xFFFFFF;
+  ComputeHalfColours();
+  for (int k = 0; k < kKinds; ++k)
+    if (gCom.k[k].initialised) KindOps(k).PlayerColorChanged();
+  Events().PlayerColourChanged(player);
+}
+
+namespace {
+
+struct TColourName {
+  uint32_t colour;  // 0x00BBGGRR
+  const char* name;
+};
+// The sixteen standard colours and four more that the system names.
+constexpr TColourName kColourNames[] = {
+    {0x000000, "Black"},      {0x000080, "Maroon"},  {0x008000, "Green"}, {0x008080, "Olive"},
+    {0x800000, "Navy"},       {0x800080, "Purple"},  {0x808000, "Teal"},  {0x808080, "Gray"},
+    {0xC0C0C0, "Silver"},     {0x0000FF, "Red"},     {0x00FF00, "Lime"},  {0x00FFFF, "Yellow"},
+    {0xFF0000, "Blue"},       {0xFF00FF, "Fuchsia"}, {0xFFFF00, "Aqua"},  {0xFFFFFF, "White"},
+    {0xC0DCC0, "MoneyGreen"}, {0xF0CAA6, "SkyBlue"}, {0xF0FBFF, "Cream"}, {0xA4A0A0, "MedGray"},
+};
+
+}  // namespace
+
+std::string ColourText(uint32_t colour) {
+  for (const TColourName& n : kColourNames)
+    if (n.colour == colour) return n.name;
+  char text[16];
+  std::snprintf(text, sizeof text, "$%08X", unsigned(colour));
+  return text;
+}
+
+uint32_t ContrastColour(uint32_t colour) {
+  uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    if (((colour >> shift) & 0xFF) < 128) out |= 0xFFu << shift;
+  return out;
+}
+
+int32_t ParseFrequency(const std::string& text) {
+  constexpr int32_t kDefault = 22050, kMax = 100000;
+  size_t i = 0, end = text.size();
+  while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  bool negative = false;
+  if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i == end) return kDefault;
+  int64_t value = 0;
+  for (; i < end; ++i) {
+    const char ch = text[i];
+    if (ch < '0' || ch > '9') return kDefault;
+    if (value <= kMax) value = value * 10 + (ch - '0');  // stops growing once too big
+  }
+  if (negative) value = -value;
+  return int32_t(std::clamp<int64_t>(value, 1, kMax));
+}
+
+TSettingsValues CurrentSettingsValues() {
+  TSettingsValues v{};
+  std::memcpy(v.keyMap, gCom.keyMap, sizeof v.keyMap);
+  for (int p = 0; p < kPlayers; ++p) v.input[p] = gCom.player[p].input;
+  v.fullScreen = gOptions.fullScreen;
+  v.fullScreenBits = gOptions.fullScreenBits;
+  v.waitRetrace = gOptions.waitRetrace;
+  v.sounds = gOptions.sounds;
+  v.music = gOptions.music;
+  v.sound16bits = gOptions.sound16bits;
+  v.soundStereo = gOptions.soundStereo;
+  v.reduceSounds = gOptions.reduceSounds;
+  v.soundFrequency = gOptions.soundFrequency;
+  v.processPriority = gOptions.processPriority;
+  v.threadPriority = gOptions.threadPriority;
+  return v;
+}
+
+TSettingsChanges ApplySettingsValues(const TSettingsValues& v, bool applyPriorities) {
+  TSettingsChanges ch;
+  TOptions& o = gOptions;
+  if (v.processPriority != o.processPriority || v.threadPriority != o.threadPriority) {
+    o.processPriority = std::clamp(v.processPriority, 0, 3);
+    o.threadPriority = std::clamp(v.threadPriority, 0, 6);
+    if (applyPriorities) ApplyPriorities(o.processPriority, o.threadPriority);
+    ch.priorities = true;
+  }
+  std::memcpy(gCom.keyMap, v.keyMap, sizeof gCom.keyMap);
+  for (int p = 0; p < kPlayers; ++p)
+    gCom.player[p].input = v.input[p] < kInputs ? v.input[p] : uint8_t(p);
+
+  const uint8_t fullScreen = v.fullScreen ? 1 : 0;
+  const int32_t bits =
+      (v.fullScreenBits >= 8 && v.fullScreenBits <= 32 && v.fullScreenBits % 8 == 0)
+          ? v.fullScreenBits
+          : 32;
+  if (fullScreen != o.fullScreen || bits != o.fullScreenBits) {
+    o.fullScreen = fullScreen;
+    o.fullScreenBits = bits;
+    ch.display = true;
+  }
+  o.waitRetrace = v.waitRetrace ? 1 : 0;
+
+  const uint8_t sounds = v.sounds ? 1 : 0, bits16 = v.sound16bits ? 1 : 0,
+                stereo = v.soundStereo ? 1 : 0;
+  const int32_t frequency = std::clamp(v.soundFrequency, 1, 100000);
+  if (sounds && !o.sounds && !gCom.paused) ch.openSound = true;
+  o.reduceSounds = v.reduceSounds ? 1 : 0;
+  if (sounds != o.sounds || bits16 != o.sound16bits || frequency != o.soundFrequency ||
+      stereo != o.soundStereo) {
+    o.sounds = sounds;
+    o.sound16bits = bits16;
+    o.soundFrequency = frequency;
+    o.soundStereo = stereo;
+    ch.reopenSound = true;
+  }
+  if ((v.music ? 1 : 0) != o.music) {
+    o.music = !o.music;
+    ch.music = true;
+  }
+  return ch;
+}
+
+TPlayerSnapshot TakePlayerSnapshot() {
+  TPlayerSnapshot s{};
+  for (int p = 0; p < kPlayers; ++p) s.colour[p] = gCom.player[p].colour;
+  std::memcpy(s.keyMap, gCom.keyMap, sizeof s.keyMap);
+  return s;
+}
+
+void RestorePlayerSnapshot(const TPlayerSnapshot& s) {
+  std::memcpy(gCom.keyMap, s.keyMap, sizeof gCom.keyMap);
+  for (int p = 0; p < kPlayers; ++p)
+    if (gCom.player[p].colour != s.colour[p]) SetPlayerColour(p, s.colour[p]);
+}
+
+void ApplyPriorities(int processPriority, int threadPriority) {
+  static const int kProcessNice[4] = {19, 0, -5, -10};
+  static const int kThreadOffset[7] = {10, 2, 1, 0, -1, -2, -5};
+  const int base = processPriority >= 0 && processPriority < 4 ? kProcessNice[processPriority] : 0;
+  const int offset = threadPriority >= 0 && threadPriority < 7 ? kThreadOffset[threadPriority] : 0;
+  // On Linux the niceness belongs to the thread: 0 names the calling thread.
+  setpriority(PRIO_PROCESS, 0, std::clamp(base + offset, -20, 19));
+}
+
+}  // namespace kelvra

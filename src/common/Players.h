@@ -1,0 +1,110 @@
+// Players and their input devices: key names and key capture, the controls the games read
+// for a player, colour changes, and the values the settings dialog edits and applies.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/Com.h"
+
+namespace kelvra {
+
+// Player inputs (TPlayer::input).
+enum PlayerInput : uint8_t {
+  piKeyboard1 = 0,  // .. piKeyboard1 + 3
+  piMouse = 4,
+  piJoystick = 5,
+};
+constexpr int kInputs = 6;
+
+// Controls in the order of a keyboard mapping.
+enum Control : uint8_t { ctLeft = 0, ctUp, ctRight, ctDown, ctFire1, ctFire2 };
+
+// Text on the settings dialog's key buttons: "Tab", "Shift", "Ctrl", the arrows, letters,
+// "Num 0".."Num 9", "~", else "SC: " + the code in decimal.
+std::string KeyName(int code);
+
+// Waits for the key the user holds down after clicking a key button. `processEvents`
+// waits `ms` milliseconds while delivering pending window events (with 0: deliver what is
+// pending and return). Returns the lowest held code of 1..255 that is no mouse button
+// (1 left, 2 right, 4 middle), or `oldCode` when no key is held.
+uint16_t CaptureKey(uint16_t oldCode, const std::function<void(int ms)>& processEvents);
+constexpr int kCaptureWaitMs = 500;
+
+// One reading of a player's controls. held: the control is down now; pressed: it went
+// down since the previous reading of the same player (for a keyboard mapping: since the
+// previous query of that key). Which of the two a game uses is the game's choice.
+struct TControls {
+  uint8_t held[kKeysPerMap];
+  uint8_t pressed[kKeysPerMap];
+  uint8_t input;  // PlayerInput the reading came from
+  // Mouse input only: the pointer relative to the play field, in frame pixels, and the
+  // buttons (left, middle, right) held. Left and right also count as Fire1 and Fire2.
+  int32_t mouseX, mouseY;
+  uint8_t mouseButton[3];
+};
+TControls ReadPlayerControls(int player);
+
+// At the start of a game: forgets every press made before it, on every mapping, the mouse
+// buttons and the game controller.
+void ForgetControlPresses();
+
+// The colour change: stores the colour of player p, recomputes all half colours, tells
+// every game kind already initialised in this run (Brickfall recolours its paddles and
+// shots), and tells Events() so that the frame is redrawn.
+void SetPlayerColour(int player, uint32_t colour);
+
+// Colour captions of the settings dialog: a standard name ("Red", "Lime", ...) or "$" and
+// eight upper-case hexadecimal digits. The contrast colour has each channel 255 where the
+// colour's is below 128, else 0.
+std::string ColourText(uint32_t colour);
+uint32_t ContrastColour(uint32_t colour);
+
+// The frequency text of the settings dialog: the number typed, limited to 1..100000,
+// 22050 when it is not a number.
+int32_t ParseFrequency(const std::string& text);
+
+// What the dialog copies in and out of the settings.
+struct TSettingsValues {
+  uint16_t keyMap[kKeyMaps][kKeysPerMap];
+  uint8_t input[kPlayers];
+  uint8_t fullScreen;
+  int32_t fullScreenBits;  // 8, 16, 24, 32
+  uint8_t waitRetrace;
+  uint8_t sounds, music, sound16bits, soundStereo, reduceSounds;
+  int32_t soundFrequency;   // 1..100000
+  int32_t processPriority;  // 0..3
+  int32_t threadPriority;   // 0..6
+};
+TSettingsValues CurrentSettingsValues();
+
+// What OK changed, for the main window to act on; the values are stored already.
+struct TSettingsChanges {
+  bool priorities = false;   // applied already
+  bool display = false;      // switch the display: full screen on or off at the depth
+  bool openSound = false;    // sound was switched on and the game is not paused
+  bool reopenSound = false;  // sound, 16 bits, frequency or stereo changed: close, open
+  bool music = false;        // the music flag flipped: start or stop a running game's music
+};
+// Stores the edited values as OK does. `applyPriorities` false leaves the process alone
+// (tests).
+TSettingsChanges ApplySettingsValues(const TSettingsValues& v, bool applyPriorities = true);
+
+// The colours and mappings when the dialog opened, for Cancel.
+struct TPlayerSnapshot {
+  uint32_t colour[kPlayers];
+  uint16_t keyMap[kKeyMaps][kKeysPerMap];
+};
+TPlayerSnapshot TakePlayerSnapshot();
+// Cancel: the mappings come back, and every colour that differs goes through the colour
+// change.
+void RestorePlayerSnapshot(const TPlayerSnapshot& s);
+
+// Process priority 0 Idle, 1 Normal, 2 High, 3 Realtime as niceness 19, 0, -5, -10 (any
+// other value normal); thread priority 0 Idle .. 6 Time Critical as an offset of +10, +2,
+// +1, 0, -1, -2, -5 to it for the calling (user-interface) thread, limited to -20..19.
+// A refusal (raising needs privileges) is ignored.
+void ApplyPriorities(int processPriority, int threadPriority);
+
+}  // namespace kelvra

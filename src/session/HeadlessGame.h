@@ -1,0 +1,67 @@
+// A game of the program without a window or a sound card: the main window's logic on the
+// headless services, started as Start Game or Test Level starts it and stepped by hand.
+// kelvra-cli plays, draws and measures with it; the benchmarks and the tests build their
+// games with it. It works for every game kind.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "brickfall/BrickGame.h"
+#include "common/Settings.h"
+#include "platform/Headless.h"
+#include "session/MainControl.h"
+
+namespace kelvra {
+
+// The data tree: $KELVRA_DATA_DIR, the build tree's data/ beside bin/, or share/kelvra/.
+std::string FindDataDir();
+
+// The kind of a level-set file: by its magic, else by its extension, else Brickfall.
+int GuessKind(const std::string& file);
+
+// How a headless game is started.
+struct TGameSetup {
+  std::string file;        // the level set; empty: the set already in memory (current kind)
+  int players = 1;         // 1..5 (Monsters 1..4)
+  uint32_t aiMask = 0x1F;  // bit p set: the computer drives player p
+  uint32_t seed = 1;       // the shared generator's state when the game starts
+  int level = -1;          // 0-based level played as "Test Level"; -1: Start Game
+  bool mirror = false;     // Brickfall's "Mirror Game" (needs an even number of players)
+  bool sounds = false;     // load the effects and feed the program's mixer
+};
+
+class THeadlessGame {
+ public:
+  THeadlessGame();
+  ~THeadlessGame();
+  THeadlessGame(const THeadlessGame&) = delete;
+  THeadlessGame& operator=(const THeadlessGame&) = delete;
+
+  // Loads the set (unless `setup.file` is empty) and starts the game as the program does.
+  // On failure returns false with the reason in `error` and the exit code in `code`
+  // (1 a set that cannot be played, 2 a setup the program refuses).
+  bool Start(const TGameSetup& setup, std::string& error, int& code);
+
+  // One game step, then what the drawn frame that follows it checks: its sound marks are
+  // cleared and the game-over show ends when its countdown has run out. The frame itself
+  // is composed only on request (Compose), since nothing in the game reads it.
+  void Step();
+
+  // Composes the current frame into control->frame with the overlay painter. Drawing
+  // never changes the game: the generator is kept as it was.
+  TKBitmap& Compose();
+
+  bool Running() const;
+
+  HeadlessPlatform platform;
+  std::unique_ptr<TMainControl> control;
+
+ private:
+  TOptions savedOptions_;
+  std::function<TBrickInput(int)> savedInput_;
+};
+
+}  // namespace kelvra

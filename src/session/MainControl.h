@@ -1,0 +1,145 @@
+// The main window's logic without the window: start-up and shut-down, game kinds, the
+// file and game commands, the close request, the music rules and UpdateMenus. The Qt
+// window (TfMain) binds its menus to it; tests drive it through the headless services.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Events.h"
+#include "common/RecentFiles.h"
+#include "common/Settings.h"
+#include "media/KBitmap.h"
+#include "session/KTimer.h"
+#include "session/MenuItems.h"
+
+namespace kelvra {
+
+class TKIniFile;
+
+// What the controller asks of its window; unset hooks are skipped.
+struct TMainHooks {
+  std::function<void(const std::string&)> captionChanged;
+  std::function<void(const TMenuState&)> menusChanged;
+  std::function<void()> recentChanged;               // rebuild the "Reopen" submenu
+  std::function<void(bool pointerInField)> present;  // show the frame bitmap
+  std::function<void(bool show)> showEditor;
+  std::function<void()> refreshEditor;
+  std::function<void(bool on)> fullScreen;
+  std::function<void()> showLogo;     // the start logo, for 3 s at least
+  std::function<void()> zoomChanged;  // gOptions.zoom changed
+  std::function<void()> minimize;
+  std::function<void()> closeWindow;             // "E&xit": the window's close
+  std::function<void(int kind)> showHighScores;  // a new entry: the table, modally
+};
+
+// The main control hears the games' and services' events while it lives (it installs the
+// games and itself as Events() on construction).
+class TMainControl : public TGameEvents {
+ public:
+  TMainControl();
+  ~TMainControl() override;
+  TMainControl(const TMainControl&) = delete;
+  TMainControl& operator=(const TMainControl&) = delete;
+
+  TMainHooks hooks;
+  TKBitmap frame;     // 640 x 440; every frame is composed here
+  TKTimer moveClock;  // DTimerMove: game steps at the game tick
+  TKTimer drawClock;  // DTimerDraw: frames at the draw delay
+  TMeasurement measurement{drawClock, moveClock};
+  TRecentFiles recent[3];
+  std::vector<std::string> musicList;    // ".mid" files, then ".rmi" files
+  int trackIndex[3] = {0, 0, 0};         // current piece of the music list per kind
+  int64_t musicPosition[3] = {0, 0, 0};  // remembered for pause, ms
+  TSettingsContext settingsContext;      // screen and window sizes, window state
+  int zoom = 1;                          // the window's whole zoom factor, set by the window
+  bool created = false;
+  bool applyPriorities = false;  // the GUI applies the process priority; tests do not
+  bool reportRates = false;      // print the measured rates once a second (measurements)
+  bool fillBitmap = true;        // hidden items: compose and present each frame
+  bool repaintImage = true;
+
+  // Start-up from settings (loaded from `ini`) and the command line; `ini` may be null.
+  void Startup(const std::vector<std::string>& args, TKIniFile* ini);
+  // Window destruction: save settings into `ini` (may be null) and close the level sets.
+  void Shutdown(TKIniFile* ini, bool windowNormal = true);
+
+  void SelectKind(int kind);
+  void AfterLevelSetOpened();
+  void StartGame(int tag);  // 0 Start Game, 1 Test Level
+  void AbortGame();
+  void EndGame(int kind);
+  void PauseToggle();
+  void Minimized();
+  void Restored();
+  void MusicEnded();
+  // The "Music" option flipped (settings dialog): start or stop a running game's music.
+  void MusicOptionChanged();
+  // A sound option changed (settings dialog): the output is reopened in the new format.
+  void SoundOptionsChanged();
+  // The application became active (first activation enables the clocks) or inactive.
+  void Activated();
+  // One game step with its counters and times. Nothing is stepped while the current kind
+  // has no levels.
+  void MoveTick();
+  // One frame: the composition, the game-over check and the counters.
+  void DrawTick();
+  // Draws and presents one frame outside the clock (after a pause, at start).
+  void DrawOverlayOnce();
+  // Around every blocking dialog, so the frame-rate statistics do not count it.
+  void BeginMeasurePause() { measurement.BeginPause(); }
+  void EndMeasurePause() { measurement.EndPause(); }
+  // The close request: true when the window may close.
+  bool CloseRequest();
+
+  // Commands of the menus, by id (`tag` as in the menu table); each ends in UpdateMenus.
+  void Command(MenuId id);
+  void Reopen(const std::string& fileName);
+  bool SaveAs(int kind);
+
+  // TGameEvents.
+  void GameEnded(int kind) override { EndGame(kind); }
+  void SoundRequested(int kind, int sound, int x) override;
+  void LevelSetOpened(int kind, const std::string& file) override;
+  void LevelSetClosed(int kind, const std::string& file) override;
+  void ModifiedChanged(int kind) override;
+  bool SaveAsRequested(int kind) override { return SaveAs(kind); }
+  void DialogShown(bool begin) override;
+  void HighScoresChanged(int kind) override;
+  void PlayerColourChanged(int player) override { DrawOverlayOnce(); }
+
+  void UpdateMenus();
+  void UpdateCaption();
+  std::string Caption() const;
+  const TMenuState& Menus() const { return menus_; }
+
+ private:
+  void FileNew();
+  void FileOpen();
+  void FileSave();
+  void ToggleEditor();
+  void ReadMe();
+  void SetPlayerCount(int minusOne);
+  void ChangeLevel(int delta);
+  void PlayTrack(int kind, int64_t fromMs);
+  void StopMusic();
+  bool AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max, int32_t def,
+                 bool time);
+  void RegisterTypes(bool doRegister);
+  void ComputeMenus();
+  void MoveClockEvent();
+  void DrawClockEvent();
+  void SetClocks();
+
+  TMenuState menus_;
+  bool registered_ = false;
+  bool activatedOnce_ = false;
+  bool kindSelectedOnce_[3] = {false, false, false};
+};
+
+// The level-set dialogs' filter of a kind: "Brickfall Levels (*.BrL)|*.BrL|Any file (*.*)|*.*".
+std::string LevelSetFilter(int kind);
+
+}  // namespace kelvra

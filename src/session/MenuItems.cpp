@@ -1,0 +1,92 @@
+// The main window's menu table.
+#include "session/MenuItems.h"
+
+namespace kelvra {
+
+const char* const kMenuTitles[mbCount] = {"&File",     "&Game",    "&Options", "Brickfall",
+                                          "&Monsters", "Burrower", "Help"};
+
+// id, menu, caption, tag, shortcut, checkable, radio group, separator before
+const TMenuItemDef kMenuItems[miCount] = {
+    {miBrickfall, mbFile, "Brickfall", 0, "", true, 1, false},
+    {miMonsters, mbFile, "Monsters", 1, "", true, 1, false},
+    {miBurrower, mbFile, "Burrower", 2, "", true, 1, false},
+    {miGameInfo, mbFile, "Game Info...", 0, "", false, 0, true},
+    {miHighScores, mbFile, "High Scores...", 0, "", false, 0, false},
+    {miNew, mbFile, "New", 0, "", false, 0, true},
+    {miOpen, mbFile, "Open...", 0, "", false, 0, false},
+    {miReopen, mbFile, "Reopen", 0, "", false, 0, false},
+    {miSave, mbFile, "Save", 0, "", false, 0, false},
+    {miSaveAs, mbFile, "Save &As...", 0, "", false, 0, false},
+    {miTestLevel, mbFile, "Test Level", 1, "", false, 0, true},
+    {miEditor, mbFile, "Editor...", 0, "Ctrl+E", true, 0, false},
+    {miMinimize, mbFile, "Minimize", 0, "", false, 0, true},
+    {miExit, mbFile, "E&xit", 0, "", false, 0, false},
+
+    {miStartGame, mbGame, "Start Game", 0, "", true, 0, false},
+    {miPauseGame, mbGame, "Pause Game", 0, "P", false, 0, false},
+    {miAbortGame, mbGame, "Abort Game", 0, "", false, 0, false},
+    {miLastLevel, mbGame, "Last Level", -1, "PgUp", false, 0, true},
+    {miNextLevel, mbGame, "Next Level", 1, "PgDown", false, 0, false},
+    {miPlayers1, mbGame, "1 Player Game", 0, "", true, 2, true},
+    {miPlayers2, mbGame, "2 Players Game", 1, "", true, 2, false},
+    {miPlayers3, mbGame, "3 Players Game", 2, "", true, 2, false},
+    {miPlayers4, mbGame, "4 Players Game", 3, "", true, 2, false},
+    {miPlayers5, mbGame, "5 Players Game", 4, "", true, 2, false},
+    {miAISeparator, mbGame, nullptr, 0, "", false, 0, false},
+    {miAI1, mbGame, "Player 1 AI", 0, "Ctrl+1", true, 0, false},
+    {miAI2, mbGame, "Player 2 AI", 1, "Ctrl+2", true, 0, false},
+    {miAI3, mbGame, "Player 3 AI", 2, "Ctrl+3", true, 0, false},
+    {miAI4, mbGame, "Player 4 AI", 3, "Ctrl+4", true, 0, false},
+    {miAI5, mbGame, "Player 5 AI", 4, "Ctrl+5", true, 0, false},
+
+    {miSlow, mbOptions, "Slow (40)", 40, "", true, 0, false},
+    {miNormal, mbOptions, "Normal (28)", 28, "", true, 0, false},
+    {miFast, mbOptions, "Fast (20)", 20, "", true, 0, false},
+    {miCustomGameDelay, mbOptions, "Custom Game Delay...", 0, "", true, 0, false},
+    {miGameStepSeparator, mbOptions, nullptr, 0, "", false, 0, false},
+    {miNormalGameStep, mbOptions, "Normal Game Step (1024)", 1024, "", true, 0, false},
+    {miCustomGameStep, mbOptions, "Custom Game Step...", 0, "", true, 0, false},
+    {miMemoryStatus, mbOptions, "Memory Status", 0, "", false, 0, false},
+    {miMaxFps, mbOptions, "Maximum F/s (0)", 0, "", true, 0, true},
+    {miFps50, mbOptions, "50 F/s (20)", 20, "", true, 0, false},
+    {miFps20, mbOptions, "20 F/s (50)", 50, "", true, 0, false},
+    {miCustomFps, mbOptions, "Custom F/s...", 0, "", true, 0, false},
+    {miFillBitmap, mbOptions, "Fill Bitmap", 0, "", true, 0, false},
+    {miRepaintImage, mbOptions, "Repaint Image", 0, "", true, 0, false},
+    {miZoom1, mbOptions, "Zoom 1x", 1, "", true, 3, true},
+    {miZoom2, mbOptions, "Zoom 2x", 2, "", true, 3, false},
+    {miZoom3, mbOptions, "Zoom 3x", 3, "", true, 3, false},
+    {miZoom4, mbOptions, "Zoom 4x", 4, "", true, 3, false},
+    {miSettings, mbOptions, "Settings...", 0, "", false, 0, true},
+    {miRegister, mbOptions, "Register", 0, "", true, 0, true},
+    {miUnregister, mbOptions, "Unregister", 0, "", true, 0, false},
+
+    {miMirrorGame, mbBrickfall, "Mirror Game", 0, "Ctrl+M", true, 0, false},
+
+    {miRealTimeGame, mbMonsters, "Real Time Game", 0, "", true, 0, false},
+    {miMonstersDelay, mbMonsters, "Monster's Delay...", 0, "", false, 0, false},
+    {miStopClock, mbMonsters, "Stop Clock", 0, "", false, 0, true},
+    {miGoClock, mbMonsters, "Go Clock", 0, "", false, 0, false},
+    {miTime, mbMonsters, "Time", 0, "", true, 0, false},
+    {miBonusTime, mbMonsters, "Bonus Time...", 0, "", false, 0, false},
+    {miBiosKeyboard, mbMonsters, "Bios Keyboard", 0, "", true, 0, true},
+    {miKeyboardDelay, mbMonsters, "Keyboard Delay...", 0, "", false, 0, false},
+    {miAgressiveMonsters, mbMonsters, "Agressive Monsters", 0, "", true, 0, true},
+    {miGrating, mbMonsters, "Grating", 0, "", true, 0, false},
+    {miBlackSquares, mbMonsters, "Black Squares", 0, "", true, 0, false},
+    {miSwapPlayers, mbMonsters, "Swap Players", 0, "", true, 0, false},
+    {miScoreMonster, mbMonsters, "Score Monster...", 0, "", false, 0, true},
+    {miScorePlayer, mbMonsters, "Score Player...", 0, "", false, 0, false},
+    {miScoreHouse, mbMonsters, "Score House...", 0, "", false, 0, false},
+    {miScoreBonus, mbMonsters, "Score Bonus...", 0, "", false, 0, false},
+
+    {miReborn, mbBurrower, "Reborn", 0, "", true, 0, false},
+    {miEnemies, mbBurrower, "Enemies", 0, "", true, 0, false},
+    {miUseGrating, mbBurrower, "Use Grating", 0, "", true, 0, false},
+
+    {miReadMe, mbHelp, "Read Me", 0, "", false, 0, false},
+    {miAbout, mbHelp, "&About...", 0, "", false, 0, false},
+};
+
+}  // namespace kelvra

@@ -1,0 +1,193 @@
+// The file error dialog's logic: texts, history, ignore modes and the retry entries,
+// answered by the scripted headless platform.
+#include <gtest/gtest.h>
+
+#include "HeadlessTest.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "base/IOError.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+class IOErrorTest : public test::HeadlessTest {
+ protected:
+  void Answer(IOErrorChoice choice) { headless.fileErrorAnswers.push_back({choice, {}}); }
+};
+
+TEST_F(IOErrorTest, EveryEntryBuildsItsKindCaptionTextAndButtons) {
+  const std::string noFile = std::string(std::strerror(ENOENT)) + " (2)";
+  struct Case {
+    const char* what;
+    int kind;
+    const char* caption;
+    std::string text;
+    bool retry;
+    bool fileButton;
+  };
+  const Case cases[] = {
+      {"IOError", 0, "IO Error", noFile + "\r\nLevels/a.BrL", false, false},
+      {"IOErrorRetry", 0, "IO Error", noFile + "\r\nLevels/b.BrL", true, true},
+      {"FileError", 1, "File Error", "File too short\r\nc.MoL", false, false},
+      {"FileErrorRetry", 1, "File Error", "Wrong magic\r\nd.BuL", true, true},
+      {"ErrorMsg", 2, "Internal Error", "Bad square code 77", false, false},
+      {"ErrorMsgRetry", 2, "Internal Error", "Out of slots", true, false},
+      {"IOError without a name", 0, "IO Error",
+       std::string(std::strerror(EACCES)) + " (" + std::to_string(EACCES) + ")", false, false},
+  };
+  std::string b = "Levels/b.BrL", d = "d.BuL";
+  IOError("Levels/a.BrL", ENOENT);
+  IOErrorRetry(b, ENOENT);
+  FileError("c.MoL", "File too short");
+  FileErrorRetry(d, "Wrong magic");
+  ErrorMsg("Bad square code 77");
+  ErrorMsgRetry("Out of slots");
+  IOError("", EACCES);
+
+  ASSERT_EQ(headless.fileErrors.size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    const IOErrorRequest& r = headless.fileErrors[i];
+    EXPECT_EQ(r.kind, cases[i].kind);
+    EXPECT_EQ(r.caption, cases[i].caption);
+    EXPECT_EQ(r.text, cases[i].text);
+    EXPECT_EQ(r.retryOffered, cases[i].retry);
+    EXPECT_EQ(r.fileButton, cases[i].fileButton);
+  }
+  EXPECT_EQ(headless.fileErrors[1].fileName, "Levels/b.BrL");
+  EXPECT_EQ(headless.beeps, 7);  // the "SystemHand" sound with every error shown
+}
+
+TEST_F(IOErrorTest, ErrorCodeTextIsOneTrimmedLineWithTheCode) {
+  EXPECT_EQ(IOErrorMessage(ENOENT), std::string(std::strerror(ENOENT)) + " (2)");
+  for (int code : {0, EIO, ENOSPC, 9999, -1}) {
+    std::string text = IOErrorMessage(code);
+    SCOPED_TRACE(text);
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_NE(text.front(), ' ');
+    std::string suffix = " (" + std::to_string(code) + ")";
+    ASSERT_GE(text.size(), suffix.size());
+    EXPECT_EQ(text.substr(text.size() - suffix.size()), suffix);
+  }
+}
+
+TEST_F(IOErrorTest, IgnoreAllSkipsTextsAlreadyShownOnly) {
+  Answer(IOErrorChoice::IgnoreAll);
+  IOError("Levels/missing.BrL", ENOENT);
+  IOError("Levels/missing.BrL", ENOENT);  // same text: not shown
+  IOError("Levels/other.BrL", ENOENT);    // a different file: shown
+  IOError("Levels/other.BrL", ENOENT);
+  IOError("Levels/missing.BrL", EACCES);  // same file, another error: shown
+
+  ASSERT_EQ(headless.fileErrors.size(), 3u);
+  EXPECT_NE(headless.fileErrors[1].text.find("other.BrL"), std::string::npos);
+  EXPECT_NE(headless.fileErrors[2].text.find("(" + std::to_string(EACCES) + ")"),
+            std::string::npos);
+  EXPECT_EQ(gIOError.ignoreMode, 1);
+  EXPECT_EQ(gIOError.history.size(), 3u);
+
+  // A skipped retry entry answers ignore without asking.
+  std::string name = "Levels/other.BrL";
+  headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, {}});
+  EXPECT_FALSE(IOErrorRetry(name, ENOENT));
+  EXPECT_EQ(headless.fileErrors.size(), 3u);
+}
+
+TEST_F(IOErrorTest, IgnoreReallyAllShowsNothingMoreAndEveryRetryAnswersIgnore) {
+  Answer(IOErrorChoice::IgnoreReallyAll);
+  ErrorMsg("first");
+  ASSERT_EQ(gIOError.ignoreMode, 2);
+
+  for (int i = 0; i < 3; ++i) Answer(IOErrorChoice::Retry);  // never consumed
+  std::string name = "x.BrL";
+  IOError("new.BrL", EIO);
+  EXPECT_FALSE(IOErrorRetry(name, EIO));
+  EXPECT_FALSE(FileErrorRetry(name, "Wrong magic"));
+  EXPECT_FALSE(ErrorMsgRetry("second"));
+  EXPECT_EQ(headless.fileErrors.size(), 1u);
+  EXPECT_EQ(headless.fileErrorAnswers.size(), 3u);
+  EXPECT_EQ(gIOError.history.size(), 1u);
+  EXPECT_EQ(name, "x.BrL");
+}
+
+TEST_F(IOErrorTest, RetryWithAChosenFileReplacesTheCallersName) {
+  std::string name = "Levels/old.BrL";
+  headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, std::string("/tmp/new.BrL")});
+  EXPECT_TRUE(IOErrorRetry(name, ENOENT));
+  EXPECT_EQ(name, "/tmp/new.BrL");
+
+  headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, {}});
+  EXPECT_TRUE(FileErrorRetry(name, "File too short"));
+  EXPECT_EQ(name, "/tmp/new.BrL");  // plain retry keeps the name
+  EXPECT_EQ(headless.fileErrors.back().fileName, "/tmp/new.BrL");
+
+  // A retry answer to an entry without retry is an ignore.
+  headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, std::string("/tmp/x")});
+  IOError(name, EIO);
+  EXPECT_EQ(name, "/tmp/new.BrL");
+}
+
+TEST_F(IOErrorTest, CallersRetryLoopRunsUntilIgnore) {
+  Answer(IOErrorChoice::Retry);
+  Answer(IOErrorChoice::Retry);
+  Answer(IOErrorChoice::Ignore);
+  std::string name = "a.HSc";
+  int attempts = 0;
+  do ++attempts;
+  while (IOErrorRetry(name, EIO));
+  EXPECT_EQ(attempts, 3);
+  // The same text three times: each shown (ignore mode 0) and each kept in the history.
+  EXPECT_EQ(gIOError.history.size(), 3u);
+}
+
+TEST_F(IOErrorTest, FileButtonFilterFollowsTheExtension) {
+  const struct {
+    const char* name;
+    const char* filter;
+  } cases[] = {
+      {"Levels/Brickfall/Set.BrL", "(*.BrL)|*.BrL|Any file (*.*)|*.*"},
+      {"scores.HSc", "(*.HSc)|*.HSc|Any file (*.*)|*.*"},
+      {"README", "Any file (*.*)|*.*"},
+      {"some.dir/README", "Any file (*.*)|*.*"},
+      {"", "Any file (*.*)|*.*"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IOErrorFileFilter(c.name), c.filter) << c.name;
+}
+
+TEST_F(IOErrorTest, HistoryGrowsInOrderAndTravelsWithEachRequest) {
+  ErrorMsg("one");
+  FileError("f", "two");
+  IOError("g", EIO);
+  const std::vector<std::string> expected = {"one", "two\r\nf", IOErrorMessage(EIO) + "\r\ng"};
+  EXPECT_EQ(gIOError.history, expected);
+  ASSERT_EQ(headless.fileErrors.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(headless.fileErrorHistorySizes[i], i + 1);
+    EXPECT_EQ(headless.fileErrors[i].text, expected[i]);
+  }
+}
+
+TEST_F(IOErrorTest, CloseQueuesTheMainWindowsCloseAndIgnores) {
+  std::string name = "a.BrL";
+  Answer(IOErrorChoice::Close);
+  EXPECT_FALSE(IOErrorRetry(name, EIO));
+  EXPECT_EQ(headless.closeRequests, 1);
+  EXPECT_EQ(gIOError.ignoreMode, 0);
+}
+
+TEST_F(IOErrorTest, TerminateEndsTheProcessWithCodeOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Answer(IOErrorChoice::Terminate);
+        ErrorMsg("fatal");
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,177 @@
+// Tests of the settings file store: parsing, typed reads, the layout written and safe saving.
+#include "base/KIniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "TestUtil.h"
+#include "base/FileIO.h"
+
+namespace kelvra {
+namespace {
+
+using test::ReadText;
+using test::TempDir;
+using test::WriteText;
+
+TEST(KIniFile, MissingFileReadsDefaultsAndWritesNothing) {
+  TempDir dir;
+  {
+    TKIniFile ini(dir.File("none.ini"));
+    EXPECT_EQ(ini.Int("Options", "GameTick", false, 28), 28);
+    EXPECT_EQ(ini.Str("Options", "PlayerName", false, "Unknown"), "Unknown");
+    EXPECT_FALSE(ini.Changed());
+  }
+  EXPECT_FALSE(FileExists(dir.File("none.ini")));
+}
+
+TEST(KIniFile, ParsesSectionsKeysAndCrLf) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"),
+            "[One]\r\nA=1\r\nB=x=y\r\n\r\n[Two]\nA= 7 \nEmpty=\nNoEquals\n[Three]");
+  TKIniFile ini(dir.File("a.ini"));
+  std::string v;
+  EXPECT_EQ(ini.Int("One", "A", false, 0), 1);
+  ASSERT_TRUE(ini.Find("One", "B", v));
+  EXPECT_EQ(v, "x=y");  // split at the first '='
+  EXPECT_EQ(ini.Int("Two", "A", false, 0), 7);
+  ASSERT_TRUE(ini.Find("Two", "Empty", v));
+  EXPECT_EQ(v, "");
+  ASSERT_TRUE(ini.Find("Two", "NoEquals", v));
+  EXPECT_EQ(v, "");
+  EXPECT_FALSE(ini.Find("Three", "A", v));
+  EXPECT_FALSE(ini.Changed());
+}
+
+TEST(KIniFile, NamesCompareWithCase) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"), "[Options]\ngametick=40\n[options]\nGameTick=50\n");
+  TKIniFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.Int("Options", "GameTick", false, 28), 28);
+  EXPECT_EQ(ini.Int("options", "GameTick", false, 28), 50);
+}
+
+TEST(KIniFile, IntegerReading) {
+  struct Case {
+    const char* text;
+    int32_t expected;  // default is -5
+  };
+  const Case cases[] = {
+      {"123", 123},
+      {"+9", 9},
+      {" 17\t", 17},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", -5},
+      {"-2147483649", -5},
+      {"99999999999999999999", -5},
+      {"12abc", -5},
+      {"0x10", -5},
+      {"", -5},
+      {"+-3", -5},
+      {"1.5", -5},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    WriteText(dir.File("i.ini"), std::string("[S]\nK=") + c.text + "\n");
+    TKIniFile ini(dir.File("i.ini"));
+    EXPECT_EQ(ini.Int("S", "K", false, -5), c.expected) << "value \"" << c.text << "\"";
+  }
+}
+
+TEST(KIniFile, Int64AndBool) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"),
+            "[S]\nBig=9223372036854775807\nOver=9223372036854775808\nT=5\nF=0\nBad=yes\n");
+  TKIniFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.Int64("S", "Big", false, 1), INT64_MAX);
+  EXPECT_EQ(ini.Int64("S", "Over", false, 1), 1);
+  EXPECT_TRUE(ini.Bool("S", "T", false, false));  // non-zero is true
+  EXPECT_FALSE(ini.Bool("S", "F", false, true));
+  EXPECT_TRUE(ini.Bool("S", "Bad", false, true));
+  EXPECT_FALSE(ini.Bool("S", "Bad", false, false));
+}
+
+TEST(KIniFile, LayoutWrittenExactly) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"), "[B]\r\nX=1\r\n\r\n\r\n[A]\nY=2\n");
+  {
+    TKIniFile ini(dir.File("a.ini"));
+    ini.Int("A", "Z", true, -3);          // appended to its section
+    ini.Int("B", "X", true, 10);          // replaced in place
+    ini.Bool("New", "Flag", true, true);  // new section at the end
+    ini.Str("New", "Name", true, "two\nlines");
+    ini.Int64("New", "Ms", true, -9000000000LL);
+  }  // saved by the destructor
+  EXPECT_EQ(ReadText(dir.File("a.ini")),
+            "[B]\nX=10\n\n[A]\nY=2\nZ=-3\n\n[New]\nFlag=1\nName=two lines\nMs=-9000000000\n");
+}
+
+TEST(KIniFile, RepeatedSectionsAndKeysKeepTheFirst) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"), "[S]\nK=1\nK=2\n[T]\n[S]\nL=3\n");
+  TKIniFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
+  EXPECT_EQ(ini.Int("S", "L", false, 0), 3);
+  ini.Int("S", "K", true, 4);
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=4\nL=3\n\n[T]\n");
+}
+
+TEST(KIniFile, EraseRemovesOneKey) {
+  TempDir dir;
+  TKIniFile ini(dir.File("a.ini"));
+  ini.Int("S", "A", true, 1);
+  ini.Int("S", "B", true, 2);
+  EXPECT_TRUE(ini.Erase("S", "A"));
+  EXPECT_FALSE(ini.Erase("S", "A"));
+  EXPECT_FALSE(ini.Erase("Other", "B"));
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nB=2\n");
+}
+
+TEST(KIniFile, SaveOnlyWhenChanged) {
+  TempDir dir;
+  WriteText(dir.File("a.ini"), "[S]\r\nK=1\r\n");
+  {
+    TKIniFile ini(dir.File("a.ini"));
+    EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
+    EXPECT_TRUE(ini.Save());
+  }
+  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\r\nK=1\r\n");  // untouched
+}
+
+TEST(KIniFile, FailedWriteKeepsOldFileAndChangedFlag) {
+  TempDir dir;
+  const std::string old = "[S]\nK=1\n";
+  WriteText(dir.File("a.ini"), old);
+  {
+    TKIniFile ini(dir.File("a.ini"));
+    ini.Int("S", "K", true, 2);
+    gFailWriteErrno = ENOSPC;
+    EXPECT_FALSE(ini.Save());
+    EXPECT_TRUE(ini.Changed());
+    EXPECT_EQ(ReadText(dir.File("a.ini")), old);
+    gFailWriteErrno = 0;
+    EXPECT_TRUE(ini.Save());
+    EXPECT_FALSE(ini.Changed());
+  }
+  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=2\n");
+}
+
+TEST(KIniFile, UnreadableTargetIsNeverReplaced) {
+  TempDir dir;
+  const std::string path = dir.File("folder.ini");
+  std::filesystem::create_directory(path);  // a folder where the file should be
+  WriteText(dir.File("folder.ini/keep"), "x");
+  TKIniFile ini(path);
+  EXPECT_EQ(ini.Int("S", "K", false, 3), 3);
+  ini.Int("S", "K", true, 4);
+  EXPECT_FALSE(ini.Save());
+  EXPECT_EQ(ReadText(dir.File("folder.ini/keep")), "x");
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,243 @@
+// Players and input: key names, key capture, control reading on every input, the colour
+// change with Cancel, the frequency text and what the settings dialog's OK stores.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "common/Com.h"
+#include "common/Events.h"
+#include "common/Players.h"
+#include "common/Settings.h"
+#include "platform/Headless.h"
+
+namespace kelvra {
+namespace {
+
+class GamepadPlatform : public HeadlessPlatform {
+ public:
+  uint8_t pad = 0;
+  uint8_t GamepadState() override { return pad; }
+};
+
+class PlayersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    gOptions = TOptions{};
+    SetEvents(&events);
+    SetPlatform(&platform);
+  }
+  void TearDown() override {
+    SetEvents(nullptr);
+    SetPlatform(nullptr);
+  }
+  GamepadPlatform platform;
+  THeadlessEvents events;
+};
+
+TEST(KeyNameTest, NamesOfTheTable) {
+  const struct {
+    int code;
+    const char* name;
+  } rows[] = {
+      {9, "Tab"},       {16, "Shift"},    {17, "Ctrl"},   {37, "Left"},   {40, "Down"},
+      {65, "A"},        {90, "Z"},        {96, "Num 0"},  {105, "Num 9"}, {192, "~"},
+      {0, "SC: 0"},     {48, "SC: 48"},   {64, "SC: 64"}, {91, "SC: 91"}, {95, "SC: 95"},
+      {106, "SC: 106"}, {300, "SC: 300"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(KeyName(r.code), r.name) << r.code;
+}
+
+TEST_F(PlayersTest, CaptureTakesTheLowestHeldKeyButNoMouseButton) {
+  int waits = 0;
+  auto press = [&](int ms) {
+    if (ms == kCaptureWaitMs) {
+      ++waits;
+      platform.PressKey(1);     // left mouse button
+      platform.PressKey(0x51);  // Q
+      platform.PressKey(0x57);  // W, higher
+    }
+  };
+  EXPECT_EQ(CaptureKey(0xC0, press), 0x51);
+  EXPECT_EQ(waits, 1);
+
+  platform.ReleaseKey(0x51);
+  platform.ReleaseKey(0x57);
+  platform.PressKey(2);  // right and middle buttons alone are no key
+  platform.PressKey(4);
+  EXPECT_EQ(CaptureKey(0x10, nullptr), 0x10);
+  platform.PressKey(3);  // the lowest code that is no mouse button
+  EXPECT_EQ(CaptureKey(0x10, nullptr), 3);
+}
+
+TEST_F(PlayersTest, NothingHeldKeepsTheOldKey) {
+  platform.PressKey(0x41);
+  platform.ReleaseKey(0x41);  // pressed and let go before the half second ran out
+  EXPECT_EQ(CaptureKey(0x10, [](int) {}), 0x10);
+}
+
+TEST_F(PlayersTest, KeyboardControlsHeldAndPressedSinceTheLastQuery) {
+  gCom.player[1].input = 1;  // A W D S, Tab, ~
+  platform.PressKey(0x41);
+  platform.PressKey(0x09);
+  platform.ReleaseKey(0x09);  // a tap between two readings still counts once
+
+  TControls c = ReadPlayerControls(1);
+  EXPECT_EQ(c.input, 1);
+  EXPECT_EQ(c.held[ctLeft], 1);
+  EXPECT_EQ(c.pressed[ctLeft], 1);
+  EXPECT_EQ(c.held[ctFire1], 0);
+  EXPECT_EQ(c.pressed[ctFire1], 1);
+  EXPECT_EQ(c.held[ctRight], 0);
+
+  c = ReadPlayerControls(1);  // the presses were read
+  EXPECT_EQ(c.held[ctLeft], 1);
+  EXPECT_EQ(c.pressed[ctLeft], 0);
+  EXPECT_EQ(c.pressed[ctFire1], 0);
+}
+
+TEST_F(PlayersTest, ForgettingPressesAtTheStartOfAGame) {
+  platform.PressKey(0x25);  // Left of mapping 1
+  platform.PressKey(0x61);  // Left of mapping 4
+  ForgetControlPresses();
+  TControls c = ReadPlayerControls(0);
+  EXPECT_EQ(c.held[ctLeft], 1);
+  EXPECT_EQ(c.pressed[ctLeft], 0);
+  gCom.player[0].input = 3;
+  EXPECT_EQ(ReadPlayerControls(0).pressed[ctLeft], 0);
+}
+
+TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
+  EXPECT_EQ(gCom.player[4].input, piMouse);
+  gCom.mouseX = 100;
+  gCom.mouseY = -3;  // above the play field
+  gCom.mouseButton[0] = 1;
+  TControls c = ReadPlayerControls(4);
+  EXPECT_EQ(c.input, piMouse);
+  EXPECT_EQ(c.mouseX, 100);
+  EXPECT_EQ(c.mouseY, -3);
+  EXPECT_EQ(c.mouseButton[0], 1);
+  EXPECT_EQ(c.held[ctFire1], 1);
+  EXPECT_EQ(c.pressed[ctFire1], 1);
+  EXPECT_EQ(c.held[ctFire2], 0);
+  c = ReadPlayerControls(4);
+  EXPECT_EQ(c.held[ctFire1], 1);
+  EXPECT_EQ(c.pressed[ctFire1], 0);
+  gCom.mouseButton[0] = 0;
+  gCom.mouseButton[2] = 1;
+  c = ReadPlayerControls(4);
+  EXPECT_EQ(c.held[ctFire1], 0);
+  EXPECT_EQ(c.pressed[ctFire2], 1);
+}
+
+TEST_F(PlayersTest, JoystickReadsTheGameControllerAndNothingWithoutOne) {
+  gCom.player[2].input = piJoystick;
+  TControls c = ReadPlayerControls(2);
+  for (int k = 0; k < kKeysPerMap; ++k) EXPECT_EQ(c.held[k] | c.pressed[k], 0);
+
+  platform.pad = (1 << ctUp) | (1 << ctFire2);
+  c = ReadPlayerControls(2);
+  EXPECT_EQ(c.held[ctUp], 1);
+  EXPECT_EQ(c.pressed[ctUp], 1);
+  EXPECT_EQ(c.held[ctFire2], 1);
+  EXPECT_EQ(c.held[ctDown], 0);
+  c = ReadPlayerControls(2);
+  EXPECT_EQ(c.pressed[ctUp], 0);
+  EXPECT_EQ(c.held[ctUp], 1);
+
+  gCom.player[3].input = 9;  // damaged setting: no controls, no crash
+  platform.PressKey(0x25);
+  c = ReadPlayerControls(3);
+  EXPECT_EQ(c.held[ctLeft], 0);
+  EXPECT_EQ(ReadPlayerControls(7).held[0], 0);
+}
+
+TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
+  auto redraws = [&] { return int(events.log.size()); };  // "colour p" lines
+  const TPlayerSnapshot before = TakePlayerSnapshot();
+
+  SetPlayerColour(2, 0x80FF41);
+  EXPECT_EQ(gCom.player[2].colour, 0x80FF41u);
+  EXPECT_EQ(gCom.player[2].halfColour, 0x407F20u);
+  EXPECT_EQ(gCom.player[0].halfColour, 0x006F00u);  // 0x00DF00 halved, untouched
+  EXPECT_EQ(redraws(), 1);
+  SetPlayerColour(0, 0xFF123456);  // no high byte in a colour
+  EXPECT_EQ(gCom.player[0].colour, 0x123456u);
+  gCom.keyMap[1][ctFire2] = 0x51;
+
+  events.log.clear();
+  RestorePlayerSnapshot(before);
+  EXPECT_EQ(redraws(), 2);  // once per colour that differed
+  for (int p = 0; p < kPlayers; ++p) EXPECT_EQ(gCom.player[p].colour, kDefaultPlayerColour[p]);
+  EXPECT_EQ(gCom.player[2].halfColour, 0x7F3F00u);
+  EXPECT_EQ(gCom.keyMap[1][ctFire2], 0xC0);
+}
+
+TEST(ColourTextTest, NamesHexAndContrast) {
+  EXPECT_EQ(ColourText(0x0000FF), "Red");
+  EXPECT_EQ(ColourText(0xFFFFFF), "White");
+  EXPECT_EQ(ColourText(0x00DF00), "$0000DF00");
+  EXPECT_EQ(ColourText(0xFF7F00), "$00FF7F00");
+  EXPECT_EQ(ContrastColour(0x00DF00), 0xFF00FFu);
+  EXPECT_EQ(ContrastColour(0x7F8080), 0xFF0000u);  // blue 0x7F is the dark one
+  EXPECT_EQ(ContrastColour(0x000000), 0xFFFFFFu);
+}
+
+TEST(ParseFrequencyTest, NumbersLimitsAndText) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } rows[] = {
+      {"22050", 22050},   {" 11025 ", 11025}, {"", 22050},
+      {"12a", 22050},     {"0", 1},           {"-5", 1},
+      {"100000", 100000}, {"100001", 100000}, {"99999999999999999999", 100000},
+      {"+8000", 8000},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ParseFrequency(r.text), r.value) << r.text;
+}
+
+TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
+  TSettingsValues v = CurrentSettingsValues();
+  TSettingsChanges ch = ApplySettingsValues(v, false);
+  EXPECT_FALSE(ch.priorities || ch.display || ch.openSound || ch.reopenSound || ch.music);
+
+  v.keyMap[2][ctFire1] = 0x20;
+  v.input[0] = piJoystick;
+  v.fullScreenBits = 16;
+  v.music = 0;
+  v.reduceSounds = 0;
+  v.processPriority = 2;
+  ch = ApplySettingsValues(v, false);
+  EXPECT_TRUE(ch.priorities);
+  EXPECT_TRUE(ch.display);
+  EXPECT_TRUE(ch.music);
+  EXPECT_FALSE(ch.reopenSound);
+  EXPECT_EQ(gCom.keyMap[2][ctFire1], 0x20);
+  EXPECT_EQ(gCom.player[0].input, piJoystick);
+  EXPECT_EQ(gOptions.fullScreenBits, 16);
+  EXPECT_EQ(gOptions.music, 0);
+  EXPECT_EQ(gOptions.reduceSounds, 0);
+  EXPECT_EQ(gOptions.processPriority, 2);
+
+  // Sound off, then on again while paused: reopened but not opened.
+  v.sounds = 0;
+  EXPECT_TRUE(ApplySettingsValues(v, false).reopenSound);
+  gCom.paused = 1;
+  v.sounds = 1;
+  ch = ApplySettingsValues(v, false);
+  EXPECT_TRUE(ch.reopenSound);
+  EXPECT_FALSE(ch.openSound);
+  v.sounds = 0;
+  ApplySettingsValues(v, false);
+  gCom.paused = 0;
+  v.sounds = 1;
+  EXPECT_TRUE(ApplySettingsValues(v, false).openSound);
+
+  v.soundFrequency = 44100;
+  ch = ApplySettingsValues(v, false);
+  EXPECT_TRUE(ch.reopenSound);
+  EXPECT_EQ(gOptions.soundFrequency, 44100);
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,50 @@
+// The run-statistics log: runs counted, run time summed across runs, damaged values read
+// as a fresh log.
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "base/KIniFile.h"
+#include "common/RunStats.h"
+
+namespace kelvra {
+namespace {
+
+TEST(RunStats, RunsAndRunTimeAddUpOverRuns) {
+  test::TempDir dir;
+  const std::string file = dir.File("Kelvra.ini");
+  {
+    TKIniFile ini(file);
+    StartRunStatistics(ini, 1000, "2025-01-01 10:00:00");
+    EXPECT_EQ(CurrentRunStatistics(61000).runTimeMs, 60000);
+    FinishRunStatistics(ini, 91000, "2025-01-01 10:01:30");
+  }
+  {
+    TKIniFile ini(file);
+    StartRunStatistics(ini, 5, "2025-01-02 09:00:00");
+    const TRunStatistics s = CurrentRunStatistics(10005);
+    EXPECT_EQ(s.runs, 2);
+    EXPECT_EQ(s.runTimeMs, 100000);
+    EXPECT_EQ(s.lastStart, "2025-01-02 09:00:00");
+    EXPECT_EQ(s.lastFinish, "2025-01-01 10:01:30");
+    FinishRunStatistics(ini, 2005, "2025-01-02 09:00:02");
+    FinishRunStatistics(ini, 9999, "later");  // only once per run
+  }
+  TKIniFile ini(file);
+  EXPECT_EQ(ini.Int64("Statistics", "RunTime", false, -1), 92000);
+  EXPECT_EQ(ini.Str("Statistics", "LastFinish", false, ""), "2025-01-02 09:00:02");
+}
+
+TEST(RunStats, DamagedValuesStartAFreshLog) {
+  test::TempDir dir;
+  test::WriteText(dir.File("Kelvra.ini"),
+                  "[Statistics]\nRunCount=many\nRunTime=-50\nLastFinish=x\n");
+  TKIniFile ini(dir.File("Kelvra.ini"));
+  StartRunStatistics(ini, 0, "now");
+  const TRunStatistics s = CurrentRunStatistics(0);
+  EXPECT_EQ(s.runs, 1);
+  EXPECT_EQ(s.runTimeMs, 0);
+  FinishRunStatistics(ini, 0, "now");
+}
+
+}  // namespace
+}  // namespace kelvra

@@ -1,0 +1,352 @@
+// Tests of the settings transfer: defaults, range checks, file names relative to the
+// program's folder, the exact file written and a round trip of every setting.
+#include "common/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "TestUtil.h"
+#include "base/FileIO.h"
+#include "base/KIniFile.h"
+#include "base/Paths.h"
+#include "common/Com.h"
+#include "common/RecentFiles.h"
+
+namespace kelvra {
+namespace {
+
+using test::ReadText;
+using test::TempDir;
+using test::WriteText;
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldProgramDir_ = ProgramDir();
+    SetProgramDir(dir_.path() + "prog/");
+    std::filesystem::create_directories(dir_.path() + "prog");
+    ResetCom();
+    gOptions = TOptions{};
+  }
+  void TearDown() override {
+    gFailWriteErrno = 0;
+    SetProgramDir(oldProgramDir_);
+    ResetCom();
+    gOptions = TOptions{};
+  }
+  std::string IniPath() const { return dir_.File("prog/kelvra.ini"); }
+  // Loads the given file text into the globals, starting from scrambled values so that
+  // every key the transfer skips would show.
+  void Load(const std::string& text, const TSettingsContext& context = {}) {
+    WriteText(IniPath(), text);
+    TKIniFile ini(IniPath());
+    SettingsTransfer(ini, false, context);
+    EXPECT_FALSE(ini.Changed());  // loading never writes
+  }
+  std::string Save(const TSettingsContext& context = {}) {
+    std::filesystem::remove(IniPath());
+    {
+      TKIniFile ini(IniPath());
+      SettingsTransfer(ini, true, context);
+      EXPECT_TRUE(ini.Save());
+    }
+    return ReadText(IniPath());
+  }
+
+  TempDir dir_;
+  std::string oldProgramDir_;
+};
+
+TEST_F(SettingsTest, EmptyFileGivesEveryDefault) {
+  gCom.kind = 2;
+  gCom.k[0].playersMinusOne = 4;
+  gOptions.gameTick = 5;
+  gOptions.fullScreen = 0;
+  gCom.keyMap[3][5] = 1;
+  gCom.player[2].colour = 0;
+  Load("");
+  EXPECT_EQ(gCom.kind, 0);
+  for (int k = 0; k < kKinds; ++k) EXPECT_EQ(gCom.k[k].playersMinusOne, 1);
+  EXPECT_EQ(gOptions.gameTick, 28);
+  EXPECT_EQ(gOptions.delayTime, 20);
+  EXPECT_EQ(gOptions.fullScreen, 1);
+  EXPECT_EQ(gOptions.fullScreenBits, 32);
+  EXPECT_EQ(gOptions.playerName, "Unknown");
+  EXPECT_EQ(gOptions.soundFrequency, 22050);
+  EXPECT_EQ(gCom.keyMap[3][5], 0x67);
+  EXPECT_EQ(gCom.keyMap[1][5], 0xC0);
+  for (int p = 0; p < kPlayers; ++p) {
+    EXPECT_EQ(gCom.player[p].ai, p == 0 ? 0 : 1);
+    EXPECT_EQ(gCom.player[p].input, p);  // player 5 uses the mouse
+    EXPECT_EQ(gCom.player[p].colour, kDefaultPlayerColour[p]);
+  }
+  EXPECT_EQ(gCom.player[2].halfColour, 0x7F3F00u);  // recomputed after loading
+  EXPECT_EQ(gOptions.levelsFile[1], ProgramDir() + "Levels/Monsters/Default.MoL");
+  // Centred on a 1920 x 1080 screen.
+  EXPECT_EQ(gOptions.mainLeft, 640);
+  EXPECT_EQ(gOptions.mainTop, 320);
+}
+
+TEST_F(SettingsTest, WindowCentringTruncatesAndNeedsTheNormalState) {
+  TSettingsContext c;
+  c.screenWidth = 601;
+  c.screenHeight = 400;
+  Load("", c);
+  EXPECT_EQ(gOptions.mainLeft, -19);  // (601 - 640) / 2 toward zero
+  EXPECT_EQ(gOptions.mainTop, -20);
+
+  c.windowNormal = false;
+  gOptions.mainLeft = 7;
+  Load("[fMain]\nLeft=100\nTop=50\n", c);
+  EXPECT_EQ(gOptions.mainLeft, 7);  // not read while maximised or minimised
+  EXPECT_EQ(Save(c).find("[fMain]"), std::string::npos);
+}
+
+TEST_F(SettingsTest, MalformedAndMiscasedKeysGiveDefaults) {
+  Load("[Options]\nGameTick=abc\nDelayTime=\n");
+  EXPECT_EQ(gOptions.gameTick, 28);
+  EXPECT_EQ(gOptions.delayTime, 20);
+  Load("[Options]\ngametick=40\nGAMEKIND=2\n");
+  EXPECT_EQ(gOptions.gameTick, 28);
+  EXPECT_EQ(gCom.kind, 0);
+  Load("[Options]\nGameTick=40\nGameKind=2\nPlayerName=  \n");
+  EXPECT_EQ(gOptions.gameTick, 40);
+  EXPECT_EQ(gCom.kind, 2);
+  EXPECT_EQ(gOptions.playerName, "Unknown");  // a blank name is no name
+}
+
+TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+    std::function<int64_t()> get;
+    int64_t expected;
+  };
+  const Case cases[] = {
+      {"Options", "GameKind", "3", [] { return gCom.kind; }, 0},
+      {"Options", "GameKind", "2", [] { return gCom.kind; }, 2},
+      {"Options", "NowPlayersMonsters", "5", [] { return gCom.k[1].playersMinusOne; }, 1},
+      {"Options", "NowPlayersBurrower", "4", [] { return gCom.k[2].playersMinusOne; }, 4},
+      {"Options", "NowPlayersBrickfall", "-1", [] { return gCom.k[0].playersMinusOne; }, 1},
+      {"Player3", "Input", "6", [] { return gCom.player[2].input; }, 2},
+      {"Keyboard2", "Fire2", "256", [] { return gCom.keyMap[1][5]; }, 0xC0},
+      {"Keyboard2", "Fire2", "255", [] { return gCom.keyMap[1][5]; }, 255},
+      {"Options", "ProcessPriority", "4", [] { return gOptions.processPriority; }, 1},
+      {"Options", "ThreadPriority", "7", [] { return gOptions.threadPriority; }, 3},
+      {"Options", "SoundFrequency", "100001", [] { return gOptions.soundFrequency; }, 22050},
+      {"Options", "SoundFrequency", "100000", [] { return gOptions.soundFrequency; }, 100000},
+      {"Options", "GameTick", "0", [] { return gOptions.gameTick; }, 28},
+      {"Options", "GameTick", "1", [] { return gOptions.gameTick; }, 1},
+      {"Options", "DelayTime", "-1", [] { return gOptions.delayTime; }, 20},
+      {"Options", "DelayTime", "0", [] { return gOptions.delayTime; }, 0},
+      {"Options", "FullScreenBits", "15", [] { return gOptions.fullScreenBits; }, 32},
+      {"Options", "FullScreenBits", "16", [] { return gOptions.fullScreenBits; }, 16},
+      {"Options", "Zoom", "9", [] { return gOptions.zoom; }, 0},
+      {"Monsters", "ScoreMonster", "1001", [] { return gOptions.mons.scoreMonster; }, 100},
+      {"Monsters", "ScorePlayer", "-1001", [] { return gOptions.mons.scorePlayer; }, -200},
+      {"Monsters", "ScoreHouse", "-1000", [] { return gOptions.mons.scoreHouse; }, -1000},
+      {"Monsters", "BonusTime", "10001", [] { return gOptions.mons.bonusTime; }, 500},
+      {"Monsters", "KeyboardDelay", "-1", [] { return gOptions.mons.keyboardDelay; }, 150},
+      {"Monsters", "MonstersDelay", "10000", [] { return gOptions.mons.monstersDelay; }, 10000},
+      {"Player1", "Color", "-16776961", [] { return gCom.player[0].colour; }, 0x0000FF},
+      {"Player1", "Color", "x", [] { return gCom.player[0].colour; }, 0x00DF00},
+  };
+  for (const Case& c : cases) {
+    ResetCom();
+    gOptions = TOptions{};
+    Load(std::string("[") + c.section + "]\n" + c.key + "=" + c.value + "\n");
+    EXPECT_EQ(c.get(), c.expected) << c.section << "/" << c.key << "=" << c.value;
+  }
+}
+
+TEST_F(SettingsTest, LevelsFileRelativeToTheProgramFolder) {
+  const std::string inside = ProgramDir() + "Levels/Brickfall/Mine.BrL";
+  const std::string outside = dir_.File("elsewhere/Other.MoL");
+  TSettingsContext c;
+  c.levelsFromFile[0] = c.levelsFromFile[1] = true;  // Burrower's set is a new one
+  gCom.k[0].origin = loFile;
+  gCom.k[0].fileName = inside;
+  gOptions.levelsFile[1] = outside;
+  gOptions.levelsFile[2] = ProgramDir() + "Levels/Burrower/NoName.BuL";
+  std::string text = Save(c);
+  EXPECT_NE(text.find("LevelsFileBrickfall=Levels/Brickfall/Mine.BrL\n"), std::string::npos);
+  EXPECT_NE(text.find("LevelsFileMonsters=" + outside + "\n"), std::string::npos);
+  EXPECT_EQ(text.find("LevelsFileBurrower"), std::string::npos);
+
+  // The whole program folder moves; the relative name follows it.
+  std::filesystem::rename(dir_.path() + "prog", dir_.path() + "moved");
+  SetProgramDir(dir_.path() + "moved");
+  gOptions = TOptions{};
+  TKIniFile ini(dir_.File("moved/kelvra.ini"));
+  SettingsTransfer(ini, false, {});
+  EXPECT_EQ(gOptions.levelsFile[0], dir_.File("moved/Levels/Brickfall/Mine.BrL"));
+  EXPECT_EQ(gOptions.levelsFile[1], outside);
+  EXPECT_EQ(gOptions.levelsFile[2], ProgramDir() + "Levels/Burrower/Default.BuL");
+}
+
+TEST_F(SettingsTest, StoredNamesAcceptBackslashes) {
+  Load("[Options]\nLevelsFileMonsters=Levels\\Monsters\\..\\Monsters\\Set.MoL\n");
+  EXPECT_EQ(gOptions.levelsFile[1], ProgramDir() + "Levels/Monsters/Set.MoL");
+  EXPECT_EQ(ToSettingsName(ProgramDir() + "a/./b/../c.BrL"), "a/c.BrL");
+  EXPECT_EQ(ToSettingsName("/x/y.BrL"), "/x/y.BrL");
+  // A sibling folder that merely starts with the program folder's name is outside it.
+  EXPECT_EQ(ToSettingsName(dir_.File("prog2/z.BrL")), dir_.File("prog2/z.BrL"));
+}
+
+TEST_F(SettingsTest, FileWrittenInTheFixedOrder) {
+  gCom.k[2].playersMinusOne = 3;
+  gCom.mirrorGame = 1;
+  gOptions.mons.blackSquares = 1;  // never stored
+  TSettingsContext c;
+  const std::string expected =
+      "[Options]\nGameKind=0\nNowPlayersBrickfall=1\nNowPlayersMonsters=1\n"
+      "NowPlayersBurrower=3\nPlayerName=Unknown\nGameTick=28\nProcessPriority=1\n"
+      "ThreadPriority=3\nDelayTime=20\nFullScreen=1\nFullScreenBits=32\nWaitRetrace=1\n"
+      "Sounds=1\nReduceSounds=1\nSound16bits=0\nSoundFrequency=22050\nSoundStereo=1\n"
+      "Music=1\nScoresLeft=-1\nScoresTop=-1\nGameInfoLeft=-1\nGameInfoTop=-1\nZoom=0\n\n"
+      "[fMain]\nLeft=0\nTop=0\n\n"
+      "[Keyboard1]\nLeft=37\nUp=38\nRight=39\nDown=40\nFire1=17\nFire2=16\n\n"
+      "[Keyboard2]\nLeft=65\nUp=87\nRight=68\nDown=83\nFire1=9\nFire2=192\n\n"
+      "[Keyboard3]\nLeft=74\nUp=73\nRight=76\nDown=75\nFire1=72\nFire2=89\n\n"
+      "[Keyboard4]\nLeft=97\nUp=101\nRight=99\nDown=98\nFire1=100\nFire2=103\n\n"
+      "[Player1]\nAI=0\nInput=0\nColor=57088\n\n"
+      "[Player2]\nAI=1\nInput=1\nColor=16383\n\n"
+      "[Player3]\nAI=1\nInput=2\nColor=16744192\n\n"
+      "[Player4]\nAI=1\nInput=3\nColor=61423\n\n"
+      "[Player5]\nAI=1\nInput=4\nColor=15724288\n\n"
+      "[Brickfall]\nMirrorGame=1\n\n"
+      "[Monsters]\nTimes=0\nSwapPlayers=0\nBonusTime=500\nScoreMonster=100\n"
+      "ScorePlayer=-200\nScoreHouse=-100\nScoreBonus=100\nMonsGrating=0\n"
+      "BiosKeyboard=0\nKeyboardDelay=150\nRealTimeGame=1\nMonstersDelay=500\n"
+      "AgressiveMonsters=1\n\n"
+      "[Burrower]\nReborn=1\nEnemies=1\nGrating=1\n";
+  EXPECT_EQ(Save(c), expected);
+}
+
+TEST_F(SettingsTest, EverySettingRoundTrips) {
+  TRecentFiles recent[3];
+  recent[1].Opened(ProgramDir() + "Levels/Monsters/A.MoL");
+  recent[1].Opened("/tmp/B.MoL");
+  TSettingsContext c;
+  for (int k = 0; k < kKinds; ++k) c.recent[k] = &recent[k];
+  c.levelsFromFile[0] = c.levelsFromFile[1] = c.levelsFromFile[2] = true;
+
+  gCom.kind = 1;
+  for (int k = 0; k < kKinds; ++k) {
+    gCom.k[k].playersMinusOne = k + 2;
+    gOptions.levelsFile[k] = ProgramDir() + "Levels/Set" + std::to_string(k);
+  }
+  gOptions.mainLeft = -12;
+  gOptions.mainTop = 34;
+  for (int m = 0; m < kKeyMaps; ++m)
+    for (int i = 0; i < kKeysPerMap; ++i) gCom.keyMap[m][i] = uint16_t(200 + m * 6 + i);
+  for (int p = 0; p < kPlayers; ++p) {
+    gCom.player[p].ai = p % 2;
+    gCom.player[p].input = uint8_t(5 - p);
+    gCom.player[p].colour = 0x102030u * uint32_t(p + 1);
+  }
+  gOptions.playerName = "Ada = Lovelace";
+  gOptions.gameTick = 40;
+  gOptions.processPriority = 3;
+  gOptions.threadPriority = 0;
+  gOptions.delayTime = 0;
+  gOptions.fullScreen = 0;
+  gOptions.fullScreenBits = 16;
+  gOptions.waitRetrace = 0;
+  gOptions.sounds = 0;
+  gOptions.reduceSounds = 0;
+  gOptions.sound16bits = 1;
+  gOptions.soundFrequency = 44100;
+  gOptions.soundStereo = 0;
+  gOptions.music = 0;
+  gOptions.scoresLeft = 11;
+  gOptions.scoresTop = 12;
+  gOptions.gameInfoLeft = 13;
+  gOptions.gameInfoTop = 14;
+  gCom.mirrorGame = 1;
+  TMonstersOptions& m = gOptions.mons;
+  m.times = m.swapPlayers = m.grating = m.biosKeyboard = 1;
+  m.realTime = m.aggressive = 0;
+  m.bonusTime = 10000;
+  m.scoreMonster = -1000;
+  m.scorePlayer = 1000;
+  m.scoreHouse = 0;
+  m.scoreBonus = 7;
+  m.keyboardDelay = 0;
+  m.monstersDelay = 9999;
+  gOptions.burr = {0, 0, 0};
+
+  const TCom savedCom = gCom;
+  const std::string first = Save(c);
+
+  // Every value is written under its own key (they are all distinct from the defaults)...
+  for (const char* part :
+       {"NowPlayersBurrower=4\nPlayerName=Ada = Lovelace\nGameTick=40\nProcessPriority=3\n"
+        "ThreadPriority=0\nDelayTime=0\nFullScreen=0\nFullScreenBits=16\nWaitRetrace=0\n"
+        "Sounds=0\nReduceSounds=0\nSound16bits=1\nSoundFrequency=44100\nSoundStereo=0\n"
+        "Music=0\nScoresLeft=11\nScoresTop=12\nGameInfoLeft=13\nGameInfoTop=14\n",
+        "[fMain]\nLeft=-12\nTop=34\n", "[Brickfall]\nMirrorGame=1\n",
+        "[Monsters]\nTimes=1\nSwapPlayers=1\nBonusTime=10000\nScoreMonster=-1000\n"
+        "ScorePlayer=1000\nScoreHouse=0\nScoreBonus=7\nMonsGrating=1\nBiosKeyboard=1\n"
+        "KeyboardDelay=0\nRealTimeGame=0\nMonstersDelay=9999\nAgressiveMonsters=0\n\n"
+        "[Burrower]\nReborn=0\nEnemies=0\nGrating=0\n"})
+    EXPECT_NE(first.find(part), std::string::npos) << part;
+
+  // ...and read back from it into defaults, so that saving again writes the same file.
+  ResetCom();
+  gOptions = TOptions{};
+  TRecentFiles loaded[3];
+  for (int k = 0; k < kKinds; ++k) c.recent[k] = &loaded[k];
+  {
+    TKIniFile ini(IniPath());
+    SettingsTransfer(ini, false, c);
+  }
+  for (int k = 0; k < kKinds; ++k) EXPECT_EQ(loaded[k].Files(), recent[k].Files());
+  EXPECT_EQ(std::memcmp(gCom.keyMap, savedCom.keyMap, sizeof gCom.keyMap), 0);
+  for (int p = 0; p < kPlayers; ++p) {
+    EXPECT_EQ(gCom.player[p].ai, savedCom.player[p].ai);
+    EXPECT_EQ(gCom.player[p].input, savedCom.player[p].input);
+    EXPECT_EQ(gCom.player[p].colour, savedCom.player[p].colour);
+    EXPECT_EQ(gCom.player[p].halfColour, (savedCom.player[p].colour >> 1) & 0x7F7F7F);
+  }
+  EXPECT_EQ(gOptions.levelsFile[2], ProgramDir() + "Levels/Set2");
+  EXPECT_EQ(gOptions.scoresTop, 12);
+  EXPECT_EQ(Save(c), first);
+}
+
+TEST_F(SettingsTest, FailedSaveKeepsTheOldFile) {
+  const std::string old = "[Options]\nGameTick=40\n";
+  WriteText(IniPath(), old);
+  TKIniFile ini(IniPath());
+  SettingsTransfer(ini, true, {});
+  gFailWriteErrno = EACCES;
+  EXPECT_FALSE(ini.Save());
+  EXPECT_EQ(ReadText(IniPath()), old);
+  gFailWriteErrno = 0;
+}
+
+TEST_F(SettingsTest, SettingsFileBesideAWritableProgram) {
+  EXPECT_EQ(SettingsFilePath(ProgramDir() + "kelvra"), ProgramDir() + "kelvra.ini");
+  EXPECT_EQ(SettingsFilePath(ProgramDir() + "kelvra.bin"), ProgramDir() + "kelvra.ini");
+
+  // A program folder that cannot take the file: the user's configuration folder, made.
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
+  EXPECT_EQ(SettingsFilePath(dir_.File("missing/bin/kelvra")),
+            dir_.File("config/kelvra/kelvra.ini"));
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.File("config/kelvra")));
+  if (old)
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace kelvra

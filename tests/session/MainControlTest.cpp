@@ -1,0 +1,398 @@
+// The main window's logic through the headless services: menu rules, starting and ending
+// games, the close request, the caption, music and the file commands.
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "base/IOError.h"
+#include "base/Paths.h"
+#include "brickfall/BrickLevel.h"
+#include "common/Com.h"
+#include "common/Events.h"
+#include "common/Kinds.h"
+#include "common/LevelSet.h"
+#include "common/Settings.h"
+#include "monsters/MonsLevel.h"
+#include "platform/Headless.h"
+#include "session/MainControl.h"
+
+namespace kelvra {
+namespace {
+
+class MainControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetIOErrors();
+    gOptions = TOptions{};
+    gOptions.fullScreen = 0;
+    SetProgramDir(dir.path());
+    SetPlatform(&platform);
+    control = std::make_unique<TMainControl>();
+    control->hooks.captionChanged = [this](const std::string& c) { caption = c; };
+  }
+  void TearDown() override {
+    control.reset();
+    for (int k = 0; k < kKinds; ++k) {
+      gCom.kind = uint8_t(k);
+      KindOps(k).FreeLevelSet();
+    }
+    SetPlatform(nullptr);
+  }
+  // A level set of `levels` levels written to a file of the current kind.
+  std::string MakeSet(int kind, int levels, const std::string& name) {
+    gCom.kind = uint8_t(kind);
+    NewLevelSet(gCom.kind);
+    switch (kind) {
+      case gkBrickfall:
+        gBrickLevels.resize(levels);
+        for (TLevel& l : gBrickLevels) NewBrickLevel(l);
+        break;
+      case gkMonsters:
+        gMonsLevels.resize(levels);
+        for (TMonsLevel& l : gMonsLevels) NewMonsLevel(l);
+        break;
+    }
+    std::string file = dir.File(name);
+    EXPECT_TRUE(SaveLevelSet(gCom.kind, file));
+    CloseLevelSet(gCom.kind);
+    return file;
+  }
+  void StartWith(const std::vector<std::string>& args) { control->Startup(args, nullptr); }
+  const TMenuItemState& Item(MenuId id) { return control->Menus()[id]; }
+
+  test::TempDir dir;
+  HeadlessPlatform platform;
+  std::unique_ptr<TMainControl> control;
+  std::string caption;
+};
+
+TEST_F(MainControlTest, MirrorGameNeedsAnEvenNumberOfPlayers) {
+  StartWith({});
+  control->Command(miMirrorGame);
+  ASSERT_TRUE(gCom.mirrorGame);
+  for (MenuId players : {miPlayers1, miPlayers2, miPlayers3, miPlayers4, miPlayers5}) {
+    control->Command(players);
+    bool even = kMenuItems[players].tag % 2 == 1;  // tag = players - 1
+    EXPECT_EQ(Item(miStartGame).enabled, even) << kMenuItems[players].caption;
+    EXPECT_EQ(Item(miTestLevel).enabled, even) << kMenuItems[players].caption;
+  }
+  control->Command(miMonsters);  // the rule is Brickfall's only
+  control->Command(miPlayers3);
+  EXPECT_TRUE(Item(miStartGame).enabled);
+}
+
+TEST_F(MainControlTest, MonstersWithFivePlayersCannotStart) {
+  gCom.k[gkMonsters].playersMinusOne = 4;  // possible through the settings file
+  gCom.kind = gkMonsters;
+  StartWith({});
+  EXPECT_FALSE(Item(miStartGame).enabled);
+  EXPECT_FALSE(Item(miTestLevel).enabled);
+  EXPECT_FALSE(Item(miPlayers5).enabled);
+  control->Command(miPlayers4);
+  EXPECT_TRUE(Item(miStartGame).enabled);
+  EXPECT_TRUE(Item(miTestLevel).enabled);
+}
+
+TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
+  StartWith({});
+  control->Command(miStartGame);
+  for (MenuId id : {miNew, miOpen, miReopen, miPlayers1, miPlayers5, miEditor, miStartGame,
+                    miTestLevel, miLastLevel, miNextLevel, miMirrorGame})
+    EXPECT_FALSE(Item(id).enabled) << kMenuItems[id].caption;
+  EXPECT_TRUE(Item(miAbortGame).enabled);
+  EXPECT_TRUE(Item(miStartGame).checked);
+  EXPECT_TRUE(Item(miMonsters).enabled);
+  control->Command(miAbortGame);
+  EXPECT_EQ(Cur().state, gsAborted);
+  EXPECT_FALSE(Cur().running);
+
+  control->Command(miEditor);
+  ASSERT_TRUE(gCom.editorOpen);
+  EXPECT_TRUE(Item(miEditor).checked);
+  for (MenuId id : {miBrickfall, miMonsters, miBurrower, miNew, miOpen, miStartGame, miTestLevel})
+    EXPECT_FALSE(Item(id).enabled) << kMenuItems[id].caption;
+  control->Command(miEditor);
+  EXPECT_FALSE(gCom.editorOpen);
+  EXPECT_TRUE(Item(miStartGame).enabled);
+}
+
+TEST_F(MainControlTest, PresetsAndCustomCaptions) {
+  StartWith({});
+  EXPECT_TRUE(Item(miNormal).checked);
+  EXPECT_FALSE(Item(miNormal).enabled);
+  EXPECT_FALSE(Item(miCustomGameDelay).checked);
+  EXPECT_EQ(Item(miCustomGameDelay).caption, "Custom Game Delay (28)...");
+  platform.numberAnswers.push_back(33);
+  control->Command(miCustomGameDelay);
+  EXPECT_EQ(gOptions.gameTick, 33);
+  EXPECT_TRUE(Item(miCustomGameDelay).checked);
+  EXPECT_EQ(Item(miCustomGameDelay).caption, "Custom Game Delay (33)...");
+  for (MenuId id : {miSlow, miNormal, miFast}) EXPECT_TRUE(Item(id).enabled);
+
+  EXPECT_TRUE(Item(miFps50).checked);  // draw delay 20 by default
+  control->Command(miMaxFps);
+  EXPECT_EQ(gOptions.delayTime, 0);
+  EXPECT_EQ(Item(miCustomFps).caption, "Custom F/s Delay (0)...");
+  EXPECT_FALSE(Item(miCustomFps).checked);
+
+  EXPECT_EQ(Item(miScorePlayer).caption, "Score Player (-200)...");
+  EXPECT_EQ(Item(miKeyboardDelay).caption, "Players Delay (150)...");
+  EXPECT_EQ(Item(miMonstersDelay).caption, "Monsters Delay (500)...");
+  EXPECT_EQ(Item(miBonusTime).caption, "Bonus Time (500)...");
+  EXPECT_FALSE(Item(miBonusTime).enabled);  // real time is on by default
+  EXPECT_FALSE(Item(miTime).enabled);
+  EXPECT_FALSE(Item(miStopClock).enabled);
+  control->Command(miMonsters);
+  control->Command(miRealTimeGame);
+  EXPECT_TRUE(Item(miBonusTime).enabled);
+  EXPECT_FALSE(Item(miMonstersDelay).enabled);
+
+  EXPECT_EQ(Item(miPauseGame).caption, "Pause Game");
+  control->Command(miPauseGame);
+  EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
+}
+
+TEST_F(MainControlTest, HiddenItemsAndKindMenus) {
+  StartWith({});
+  for (MenuId id : {miMemoryStatus, miFillBitmap, miRepaintImage, miNormalGameStep,
+                    miCustomGameStep, miGameStepSeparator, miUseGrating})
+    EXPECT_FALSE(Item(id).visible) << kMenuItems[id].caption;
+  EXPECT_TRUE(Item(miFillBitmap).checked);
+  EXPECT_TRUE(control->Menus().menuVisible[mbBrickfall]);
+  EXPECT_FALSE(control->Menus().menuVisible[mbMonsters]);
+  EXPECT_TRUE(Item(miAI1).visible);
+  EXPECT_TRUE(Item(miHighScores).enabled);
+  control->Command(miBurrower);
+  EXPECT_FALSE(Item(miAI1).visible);
+  EXPECT_FALSE(Item(miAISeparator).visible);
+  EXPECT_TRUE(control->Menus().menuVisible[mbBurrower]);
+  control->Command(miMonsters);
+  EXPECT_FALSE(Item(miHighScores).enabled);
+}
+
+TEST_F(MainControlTest, StartGameLevelRules) {
+  std::string brick = MakeSet(gkBrickfall, 5, "b.BrL");
+  std::string mons = MakeSet(gkMonsters, 5, "m.MoL");
+  gCom.kind = gkBrickfall;
+  StartWith({brick, mons});  // the last file's kind is current
+  EXPECT_EQ(gCom.kind, gkMonsters);
+  control->Command(miBrickfall);
+  for (int i = 0; i < 2; ++i) control->Command(miNextLevel);
+  ASSERT_EQ(Cur().levelIndex, 2);
+  control->Command(miStartGame);
+  EXPECT_EQ(Cur().levelIndex, 0);
+  EXPECT_FALSE(Cur().testGame);
+  control->Command(miAbortGame);
+  for (int i = 0; i < 2; ++i) control->Command(miNextLevel);
+  control->Command(miTestLevel);
+  EXPECT_EQ(Cur().levelIndex, 2);
+  EXPECT_TRUE(Cur().testGame);
+  control->Command(miAbortGame);
+
+  control->Command(miMonsters);
+  control->Command(miNextLevel);
+  control->Command(miNextLevel);
+  control->Command(miStartGame);
+  EXPECT_EQ(Cur().levelIndex, 2);
+}
+
+TEST_F(MainControlTest, NextAndLastLevelStayInsideTheSet) {
+  std::string brick = MakeSet(gkBrickfall, 2, "two.BrL");
+  StartWith({brick});
+  EXPECT_FALSE(Item(miLastLevel).enabled);
+  EXPECT_TRUE(Item(miNextLevel).enabled);
+  control->Command(miNextLevel);
+  EXPECT_EQ(Cur().levelIndex, 1);
+  EXPECT_FALSE(Item(miNextLevel).enabled);
+  control->Command(miNextLevel);  // disabled: nothing happens
+  EXPECT_EQ(Cur().levelIndex, 1);
+  control->Command(miNew);
+  EXPECT_EQ(Cur().levelIndex, 0);
+  EXPECT_EQ(KindLevelCount(gkBrickfall), 1);
+}
+
+TEST_F(MainControlTest, StartGameForgetsEarlierKeyPresses) {
+  StartWith({});
+  platform.PressKey(0x25);
+  platform.ReleaseKey(0x25);
+  platform.PressKey(0x41);  // still held
+  Cur().score[2] = 77;
+  control->Command(miStartGame);
+  EXPECT_EQ(platform.KeyState(0x25), 0);
+  EXPECT_EQ(platform.KeyState(0x41), 0x80);
+  EXPECT_EQ(Cur().score[2], 0);
+  EXPECT_EQ(Cur().state, gsPlaying);
+}
+
+TEST_F(MainControlTest, CloseAsksForEveryRunningGame) {
+  StartWith({});
+  control->Command(miStartGame);
+  control->Command(miMonsters);
+  control->Command(miStartGame);
+  platform.ClearLog();
+  platform.messageAnswers = {MsgButton::Yes, MsgButton::No};
+  EXPECT_FALSE(control->CloseRequest());
+  ASSERT_EQ(platform.log.size(), 2u);
+  EXPECT_EQ(platform.log[0], "message: Abort Brickfall Game ? [Yes, No]");
+  EXPECT_EQ(platform.log[1], "message: Abort Monsters Game ? [Yes, No]");
+  EXPECT_TRUE(gCom.k[gkBrickfall].running);
+  EXPECT_TRUE(gCom.k[gkMonsters].running);
+  EXPECT_EQ(gCom.kind, gkMonsters);
+
+  platform.messageAnswers = {MsgButton::Yes, MsgButton::Yes};
+  EXPECT_TRUE(control->CloseRequest());
+  EXPECT_FALSE(gCom.k[gkBrickfall].running);
+  EXPECT_FALSE(gCom.k[gkMonsters].running);
+  EXPECT_EQ(gCom.kind, gkMonsters);
+}
+
+TEST_F(MainControlTest, CloseOffersToSaveAndCancelKeepsTheWindow) {
+  std::string file = MakeSet(gkBurrower, 1, "b.BuL");
+  gCom.kind = gkBrickfall;
+  StartWith({file});
+  MarkModified(gCom.kind);
+  control->Command(miBrickfall);
+  platform.ClearLog();
+  platform.messageAnswers = {MsgButton::Cancel};
+  EXPECT_FALSE(control->CloseRequest());
+  EXPECT_EQ(gCom.kind, gkBrickfall);
+  ASSERT_EQ(platform.log.size(), 1u);
+  EXPECT_EQ(platform.log[0], "message: Save changes to \r\n" + file + " [Yes, No, Cancel]");
+  EXPECT_TRUE(gCom.k[gkBurrower].modified);
+
+  platform.messageAnswers = {MsgButton::Yes};
+  EXPECT_TRUE(control->CloseRequest());
+  EXPECT_FALSE(gCom.k[gkBurrower].modified);
+}
+
+TEST_F(MainControlTest, CaptionOfAModifiedNewSet) {
+  StartWith({});
+  control->Command(miNew);
+  MarkModified(gCom.kind);
+  EXPECT_EQ(caption, "Kelvra - Levels/Brickfall/NoName.BrL * (New)");
+  EXPECT_FALSE(Item(miSave).enabled);  // a new set is saved with Save As
+  std::string file = dir.File("saved.BrL");
+  platform.saveAnswers.push_back(file);
+  control->Command(miSaveAs);
+  EXPECT_EQ(caption, "Kelvra - saved.BrL");
+  MarkModified(gCom.kind);
+  EXPECT_TRUE(Item(miSave).enabled);
+  control->Command(miSave);
+  EXPECT_EQ(caption, "Kelvra - saved.BrL");
+  EXPECT_EQ(control->recent[gkBrickfall].Files().front(), file);
+}
+
+TEST_F(MainControlTest, OpenUsesTheKindsFilterAndFillsTheRecentList) {
+  std::string file = MakeSet(gkMonsters, 3, "open.MoL");
+  gCom.kind = gkMonsters;
+  StartWith({});
+  platform.ClearLog();
+  platform.openAnswers.push_back(file);
+  control->Command(miOpen);
+  ASSERT_FALSE(platform.log.empty());
+  EXPECT_EQ(platform.log[0].rfind("open: Monsters Levels (*.MoL)|*.MoL|Any file (*.*)|*.*", 0), 0u);
+  EXPECT_EQ(Cur().fileName, file);
+  EXPECT_EQ(KindLevelCount(gkMonsters), 3);
+  EXPECT_EQ(control->recent[gkMonsters].Files().front(), file);
+  control->Command(miNextLevel);
+  control->Reopen(file);
+  EXPECT_EQ(Cur().levelIndex, 0);
+}
+
+TEST_F(MainControlTest, LockedSetBlocksTheEditorAndTestLevel) {
+  StartWith({});
+  Cur().header.lock = kLocked;
+  control->UpdateMenus();
+  EXPECT_FALSE(Item(miTestLevel).enabled);
+  EXPECT_TRUE(Item(miStartGame).enabled);
+  platform.ClearLog();
+  control->Command(miEditor);
+  EXPECT_FALSE(gCom.editorOpen);
+  ASSERT_EQ(platform.log.size(), 1u);
+  EXPECT_NE(platform.log[0].find("\r\nis locked, select other file [OK]"), std::string::npos);
+}
+
+TEST_F(MainControlTest, MusicFollowsTheGame) {
+  StartWith({});
+  control->musicList = {"a.mid", "b.mid", "c.rmi"};
+  control->Command(miStartGame);
+  EXPECT_EQ(platform.musicFile, "a.mid");
+  EXPECT_TRUE(platform.musicPlaying);
+  platform.musicPosition = 4200;
+  control->Command(miPauseGame);
+  EXPECT_FALSE(platform.musicPlaying);
+  control->Command(miPauseGame);
+  EXPECT_TRUE(platform.musicPlaying);
+  EXPECT_EQ(platform.musicPosition, 4200);
+  control->MusicEnded();
+  EXPECT_EQ(platform.musicFile, "b.mid");
+  control->MusicEnded();
+  control->MusicEnded();
+  EXPECT_EQ(platform.musicFile, "a.mid");  // wraps after the last piece
+
+  control->Command(miMonsters);  // no Monsters game runs: the piece pauses, stays loaded
+  EXPECT_FALSE(platform.musicPlaying);
+  EXPECT_EQ(platform.musicFile, "a.mid");
+  control->Command(miBrickfall);
+  EXPECT_TRUE(platform.musicPlaying);
+  control->Command(miAbortGame);
+  EXPECT_FALSE(platform.musicPlaying);
+  EXPECT_TRUE(platform.musicFile.empty());
+}
+
+TEST_F(MainControlTest, GameOverShowEndsOnTheFrameCheck) {
+  StartWith({});
+  control->Command(miStartGame);
+  Cur().state = gsPlayersOut;
+  control->MoveTick();
+  EXPECT_EQ(Cur().state, gsGameOverShow);
+  for (int i = 0; i < 64; ++i) control->MoveTick();
+  EXPECT_TRUE(Cur().running);
+  control->DrawTick();
+  EXPECT_EQ(Cur().state, gsGameEnded);
+  EXPECT_FALSE(Cur().running);
+}
+
+TEST_F(MainControlTest, GameTimeAdvancesOnlyWhilePlaying) {
+  StartWith({});
+  control->Command(miBurrower);  // a game that goes on without walls to clear
+  control->Command(miStartGame);
+  for (int i = 0; i < 10; ++i) control->MoveTick();
+  EXPECT_EQ(Cur().gameTime, 280u);
+  EXPECT_EQ(Cur().levelTime, 280u);
+  EXPECT_EQ(gCom.stepCounter, 10u);
+  Cur().state = gsLevelDone;
+  gCom.countdown = 16;
+  control->MoveTick();
+  EXPECT_EQ(Cur().gameTime, 280u);
+}
+
+TEST_F(MainControlTest, ReadMeFailureShowsTheFileErrorDialog) {
+  StartWith({});
+  platform.shellOpenResult = 2;
+  platform.ClearLog();
+  control->Command(miReadMe);
+  ASSERT_EQ(platform.fileErrors.size(), 1u);
+  EXPECT_EQ(platform.fileErrors[0].caption, "IO Error");
+  EXPECT_NE(platform.fileErrors[0].text.find("ReadMe.htm"), std::string::npos);
+}
+
+TEST_F(MainControlTest, CommandLineExtensionChoosesTheKind) {
+  std::string file = MakeSet(gkBurrower, 2, "x.bul");  // any case of the extension
+  gCom.kind = gkBrickfall;
+  StartWith({dir.File("missing.BrL"), file});
+  EXPECT_EQ(gCom.kind, gkBurrower);
+  EXPECT_EQ(Cur().fileName, file);
+  EXPECT_EQ(control->recent[gkBurrower].Files().front(), file);
+}
+
+TEST_F(MainControlTest, RegisterFlipsTheChecks) {
+  StartWith({});
+  EXPECT_TRUE(Item(miUnregister).checked);
+  control->Command(miRegister);
+  EXPECT_TRUE(Item(miRegister).checked);
+  EXPECT_FALSE(Item(miUnregister).checked);
+}
+
+}  // namespace
+}  // namespace kelvra
