@@ -48,31 +48,6 @@ const char* const kUsage =
     "              game steps per second on a typical and a worst-case field, and\n"
     "              composed frames per second\n";
 
-std::string Flags(const TLevelFields& f) {
-  struct Flag {
-    uint8_t value;
-    const char* name;
-  };
-  const Flag flags[] = {{f.stars, "stars"},
-                        {f.rain, "rain"},
-                        {f.snow, "snow"},
-                        {f.smallSnow, "small-snow"},
-                        {f.bubble, "bubbles"},
-                        {f.fire, "fire"},
-                        {f.water, "water"},
-                        {f.smoke, "smoke"},
-                        {f.points, "points"},
-                        {f.enemy, "enemies"},
-                        {f.lighting, "lighting"},
-                        {f.rightIsLeft, "mirror-x"},
-                        {f.bottomIsTop, "mirror-y"},
-                        {f.rightBottomIsLeftTop, "mirror-xy"}};
-  std::string s;
-  for (const Flag& flag : flags)
-    if (flag.value) s += std::string(s.empty() ? "" : " ") + flag.name;
-  return s.empty() ? "none" : s;
-}
-
 // A whole decimal number in min..max; false for anything else (signs, blanks, overflow).
 bool ParseNumber(const std::string& text, int64_t min, int64_t max, int64_t& value) {
   if (text.empty() || text.size() > 18) return false;
@@ -255,21 +230,7 @@ int InfoCommand(const std::string& file, std::ostream& out) {
       << "final message: " << GetShortString(h.finalMessage, 64) << "\n"
       << "save counter: " << h.saveCounter << "\n";
   for (int i = 0; i < levels; ++i) {
-    out << "level " << i + 1 << ": ";
-    switch (k) {
-      case gkBrickfall: {
-        const TLevel& level = gBrickLevels[i];
-        out << "walls " << level.Walls().size() << ", flags " << Flags(level.f);
-        break;
-      }
-      case gkMonsters:
-        out << "name \"" << GetShortString(gMonsLevels[i].name, kMonsNameBytes) << "\"";
-        break;
-      case gkBurrower:
-        out << "level " << i + 1;
-        break;
-    }
-    out << "\n";
+    out << "level " << i + 1 << ": " << KindOps(k).DescribeLevel(i) << "\n";
   }
   return 0;
 }
@@ -282,7 +243,6 @@ int RenderCommand(const std::string& file, int level, const std::string& picture
   SetPlatform(&platform);
   ResetCom();
   gCom.kind = uint8_t(GuessKind(file));
-  InstallGames();
   bool ok = LoadLevelSet(gCom.kind, file);
   const int k = gCom.kind;
   if (ok && (level < 1 || level > KindLevelCount(k))) {
@@ -534,6 +494,7 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
 }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  InstallGames();  // every command reads level sets
   if (args.size() == 2 && args[0] == "info") return InfoCommand(args[1], out);
   if (!args.empty() && args[0] == "render") {
     std::string file, picture;

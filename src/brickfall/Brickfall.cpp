@@ -1,6 +1,8 @@
 // The Brickfall game's operations, called by the shared code through the kinds' table.
 #include "brickfall/Brickfall.h"
 
+#include <string>
+
 #include "brickfall/BrickBackground.h"
 #include "brickfall/BrickDigest.h"
 #include "brickfall/BrickDraw.h"
@@ -16,6 +18,32 @@
 namespace kelvra {
 
 namespace {
+
+// The names of the level effects that are on, or "none".
+std::string FlagNames(const TLevelFields& f) {
+  struct Flag {
+    uint8_t value;
+    const char* name;
+  };
+  const Flag flags[] = {{f.stars, "stars"},
+                        {f.rain, "rain"},
+                        {f.snow, "snow"},
+                        {f.smallSnow, "small-snow"},
+                        {f.bubble, "bubbles"},
+                        {f.fire, "fire"},
+                        {f.water, "water"},
+                        {f.smoke, "smoke"},
+                        {f.points, "points"},
+                        {f.enemy, "enemies"},
+                        {f.lighting, "lighting"},
+                        {f.rightIsLeft, "mirror-x"},
+                        {f.bottomIsTop, "mirror-y"},
+                        {f.rightBottomIsLeftTop, "mirror-xy"}};
+  std::string s;
+  for (const Flag& flag : flags)
+    if (flag.value) s += std::string(s.empty() ? "" : " ") + flag.name;
+  return s.empty() ? "none" : s;
+}
 
 void BuildBrickPlayField() {
   if (const TLevel* level = CurrentBrickLevel())
@@ -41,6 +69,10 @@ class TBrickfallOps final : public TKindOps {
     read_.clear();
   }
   void WriteLevels(AtomicFileWriter& writer) override { WriteBrickLevels(writer, gBrickLevels); }
+  std::string DescribeLevel(int index) override {
+    const TLevel& level = gBrickLevels[size_t(index)];
+    return "walls " + std::to_string(level.Walls().size()) + ", flags " + FlagNames(level.f);
+  }
 
   void ShowLevel() override {
     BrickStartLevel();

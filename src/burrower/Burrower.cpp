@@ -30,6 +30,7 @@ class TBurrowerOps final : public TKindOps {
     read_.clear();
   }
   void WriteLevels(AtomicFileWriter& writer) override { WriteBurrLevels(writer, gBurrLevels); }
+  std::string DescribeLevel(int index) override { return "level " + std::to_string(index + 1); }
 
   void ShowLevel() override {}
   void StartGame() override {}

@@ -81,6 +81,7 @@ class TNoGame final : public TKindOps {
   }
   void InstallReadLevels() override {}
   void WriteLevels(AtomicFileWriter&) override {}
+  std::string DescribeLevel(int) override { return std::string(); }
   void ShowLevel() override {}
   void StartGame() override {}
   void GameStep() override {}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/Com.h"
 #include "common/Kinds.h"
@@ -78,6 +79,8 @@ class TKindOps {
                           uint32_t storedRecordSize, FileFault& fault) = 0;
   virtual void InstallReadLevels() = 0;  // the set read aside replaces the levels in play
   virtual void WriteLevels(AtomicFileWriter& writer) = 0;
+  // One line on level `index` (0-based, within LevelCount) for a listing.
+  virtual std::string DescribeLevel(int index) = 0;
 
   // The game.
   virtual void ShowLevel() = 0;

@@ -30,6 +30,9 @@ class TMonstersOps final : public TKindOps {
     read_.clear();
   }
   void WriteLevels(AtomicFileWriter& writer) override { WriteMonsLevels(writer, gMonsLevels); }
+  std::string DescribeLevel(int index) override {
+    return "name \"" + GetShortString(gMonsLevels[size_t(index)].name, kMonsNameBytes) + "\"";
+  }
 
   void ShowLevel() override {}
   void StartGame() override {}
