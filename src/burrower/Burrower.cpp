@@ -32,19 +32,10 @@ class TBurrowerOps final : public TKindOps {
   void WriteLevels(AtomicFileWriter& writer) override { WriteBurrLevels(writer, gBurrLevels); }
   std::string DescribeLevel(int index) override { return "level " + std::to_string(index + 1); }
 
-  void ShowLevel() override {}
-  void StartGame() override {}
-  void GameStep() override {}
-  void InitKind() override {}
-  void ActivateKind(TKBitmap&) override {}
-  void SecondTick() override {}
-  void LevelChanged() override {}
-  void PlayerColorChanged() override {}
   void DrawField(TKBitmap& frame) override {
     const TRect& f = gCom.k[gkBurrower].field;
     FillRect(frame, f.left, f.top, f.right, f.bottom, 0, ef16);
   }
-  void Digest(TDigest&) override {}  // no run-time state yet
 
  private:
   TLevelsBurr read_;  // a set read from a file, until it is installed

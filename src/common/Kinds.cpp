@@ -82,16 +82,6 @@ class TNoGame final : public TKindOps {
   void InstallReadLevels() override {}
   void WriteLevels(AtomicFileWriter&) override {}
   std::string DescribeLevel(int) override { return std::string(); }
-  void ShowLevel() override {}
-  void StartGame() override {}
-  void GameStep() override {}
-  void InitKind() override {}
-  void ActivateKind(TKBitmap&) override {}
-  void SecondTick() override {}
-  void LevelChanged() override {}
-  void PlayerColorChanged() override {}
-  void DrawField(TKBitmap&) override {}
-  void Digest(TDigest&) override {}
 };
 
 TNoGame gNoGame;

@@ -82,17 +82,17 @@ class TKindOps {
   // One line on level `index` (0-based, within LevelCount) for a listing.
   virtual std::string DescribeLevel(int index) = 0;
 
-  // The game.
-  virtual void ShowLevel() = 0;
-  virtual void StartGame() = 0;
-  virtual void GameStep() = 0;
-  virtual void InitKind() = 0;  // once per run, when the kind is first selected
-  virtual void ActivateKind(TKBitmap& frame) = 0;
-  virtual void SecondTick() = 0;
-  virtual void LevelChanged() = 0;
-  virtual void PlayerColorChanged() = 0;
-  virtual void DrawField(TKBitmap& frame) = 0;  // the play field into the frame bitmap
-  virtual void Digest(TDigest& digest) = 0;     // the game's own run-time state
+  // The game; a game without an action for one of them leaves it as it is.
+  virtual void ShowLevel() {}
+  virtual void StartGame() {}
+  virtual void GameStep() {}
+  virtual void InitKind() {}  // once per run, when the kind is first selected
+  virtual void ActivateKind(TKBitmap& frame) {}
+  virtual void SecondTick() {}
+  virtual void LevelChanged() {}
+  virtual void PlayerColorChanged() {}
+  virtual void DrawField(TKBitmap& frame) {}  // the play field into the frame bitmap
+  virtual void Digest(TDigest& digest) {}     // the game's own run-time state
 };
 
 // The operations of `kind`; a kind with none installed has no levels and does nothing.

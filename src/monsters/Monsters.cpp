@@ -34,19 +34,10 @@ class TMonstersOps final : public TKindOps {
     return "name \"" + GetShortString(gMonsLevels[size_t(index)].name, kMonsNameBytes) + "\"";
   }
 
-  void ShowLevel() override {}
-  void StartGame() override {}
-  void GameStep() override {}
-  void InitKind() override {}
-  void ActivateKind(TKBitmap&) override {}
-  void SecondTick() override {}
-  void LevelChanged() override {}
-  void PlayerColorChanged() override {}
   void DrawField(TKBitmap& frame) override {
     const TRect& f = gCom.k[gkMonsters].field;
     FillRect(frame, f.left, f.top, f.right, f.bottom, 0, ef16);
   }
-  void Digest(TDigest&) override {}  // no run-time state yet
 
  private:
   TLevelsMons read_;  // a set read from a file, until it is installed
