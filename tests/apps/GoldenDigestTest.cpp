@@ -1,5 +1,6 @@
 // Golden digests: fixed-seed games of the default Brickfall set, played by the computer for
-// a fixed number of steps, must end in the recorded state. A mismatch writes the actual
+// a fixed number of steps from the first level or a chosen one, must end in the recorded
+// state. A mismatch writes the actual
 // line next to the expected file (<name>.actual), to be inspected and, when the change of
 // the rules was meant, copied over the expected file.
 #include <gtest/gtest.h>
@@ -68,7 +69,20 @@ INSTANTIATE_TEST_SUITE_P(
         TGoldenGame{"five_players_seed2024",
                     {"--players", "5", "--seed", "2024", "--steps", "4000"}},
         TGoldenGame{"test_level_2_seed9",
-                    {"--players", "2", "--level", "2", "--seed", "9", "--steps", "2000"}}),
+                    {"--players", "2", "--level", "2", "--seed", "9", "--steps", "2000"}},
+        // Test Level on the levels whose rules the games above never reach: a wind below
+        // 16 (rounded away from zero), enemies in water, gravity with earthquakes, enemies
+        // then gravity, and every effect at once on the last level.
+        TGoldenGame{"test_level_4_wind_seed3",
+                    {"--players", "1", "--level", "4", "--seed", "3", "--steps", "1500"}},
+        TGoldenGame{"test_level_9_enemies_water_seed11",
+                    {"--players", "2", "--level", "9", "--seed", "11", "--steps", "2000"}},
+        TGoldenGame{"test_level_17_gravity_quake_seed17",
+                    {"--players", "1", "--level", "17", "--seed", "17", "--steps", "1500"}},
+        TGoldenGame{"test_level_28_enemies_seed28",
+                    {"--players", "3", "--level", "28", "--seed", "28", "--steps", "1500"}},
+        TGoldenGame{"test_level_31_every_effect_seed31",
+                    {"--players", "2", "--level", "31", "--seed", "31", "--steps", "2500"}}),
     [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
 
 }  // namespace
