@@ -1,8 +1,12 @@
-// The main window's menus as data: every item with its caption, Tag and shortcut, and the
-// state (enabled, checked, visible, caption) that UpdateMenus computes for it.
+// The main window's menus as data: every item with its caption, Tag and shortcut, the
+// options its items act on, and the state (enabled, checked, visible, caption) that
+// UpdateMenus computes for it.
 #pragma once
 
+#include <span>
 #include <string>
+
+#include "common/Options.h"
 
 namespace kelvra {
 
@@ -114,6 +118,24 @@ struct TMenuItemDef {
 
 extern const TMenuItemDef kMenuItems[miCount];  // in menu order, indexed by MenuId
 extern const char* const kMenuTitles[mbCount];  // "&File", "&Game", "&Options", ...
+
+// How an item acts on its option (common/Options.h).
+enum OptionUse : uint8_t {
+  ouToggle,  // flips a flag, checked while it is set
+  ouPreset,  // sets the item's tag, checked (and disabled) while the option has that value
+  ouDialog,  // asks in the option's number dialog; the caption shows the value, checked
+             // when the option has presets and none of them matches
+};
+
+struct TOptionItemDef {
+  MenuId id;
+  OptionId option;
+  OptionUse use;
+};
+
+extern const std::span<const TOptionItemDef> kOptionItems;
+// The row of kOptionItems of an item; nullptr for an item that acts on no option.
+const TOptionItemDef* FindOptionItem(MenuId id);
 
 struct TMenuItemState {
   bool enabled = true;
