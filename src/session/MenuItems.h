@@ -109,6 +109,17 @@ struct TMenuItemDef {
   MenuId id;
   MenuBar menu;
   const char* caption;  // "&" marks the access key; nullptr for a separator
+  // What the item acts on, by kind of item:
+  //   miBrickfall..miBurrower        the game kind (GameKind)
+  //   miStartGame, miTestLevel       0 Start Game, 1 Test Level (a test game)
+  //   miLastLevel, miNextLevel       the level step, -1 or +1
+  //   miPlayers1..miPlayers5         the player count minus one
+  //   miAI1..miAI5                   the player index, 0..4
+  //   miSlow, miNormal, miFast       the game delay in ms (gameTick)
+  //   miMaxFps, miFps50, miFps20     the draw delay in ms (delayTime)
+  //   miNormalGameStep               the game step, 1024 (a hidden item)
+  //   miZoom1..miZoom4               the window's zoom factor, 1..4
+  // 0 for every other item.
   int tag;
   const char* shortcut;  // in QKeySequence's portable text form, "" for none
   bool checkable;
