@@ -6,7 +6,7 @@
 
 #include "common/Events.h"
 #include "common/Kinds.h"
-#include "common/Settings.h"
+#include "common/Options.h"
 
 namespace kelvra {
 
@@ -14,7 +14,7 @@ TCom gCom;
 TFrameRates gFrameRates;
 
 void ResetCom() {
-  gCom.kind = gkBrickfall;
+  SetOptionDefaults(nullptr, &gCom);  // the kind and the mirror game
   for (int k = 0; k < kKinds; ++k) {
     TKindState& s = gCom.k[k];
     std::memset(&s.header, 0, sizeof s.header);
@@ -25,20 +25,20 @@ void ResetCom() {
     s.gameTime = s.levelTime = 0;
     s.shownGameTime = s.shownLevelTime = 0xFFFFFFFF;
     std::fill(std::begin(s.score), std::end(s.score), 0);
-    s.playersMinusOne = 1;
+    s.playersMinusOne = kDefaultPlayersMinusOne;
     s.modifiedSinceMs = 0;
     s.field = KindTraits(k).field;
   }
   gCom.countdown = 0;
   gCom.stepCounter = gCom.frameCounter = 0;
   for (int p = 0; p < kPlayers; ++p) {
-    gCom.player[p].ai = p == 0 ? 0 : 1;
-    gCom.player[p].input = uint8_t(p);
+    gCom.player[p].ai = DefaultPlayerAI(p);
+    gCom.player[p].input = DefaultPlayerInput(p);
     gCom.player[p].colour = kDefaultPlayerColour[p];
   }
   ComputeHalfColours();
   std::memcpy(gCom.keyMap, kDefaultKeyMap, sizeof gCom.keyMap);
-  gCom.editorOpen = gCom.paused = gCom.mirrorGame = 0;
+  gCom.editorOpen = gCom.paused = 0;
   gCom.mouseX = gCom.mouseY = 0;
   std::fill(std::begin(gCom.mouseButton), std::end(gCom.mouseButton), 0);
   gCom.cursorShape = 0;

@@ -167,7 +167,8 @@ uint32_t ContrastColour(uint32_t colour) {
 }
 
 int32_t ParseFrequency(const std::string& text) {
-  constexpr int32_t kDefault = 22050, kMax = 100000;
+  const TOptionDef& option = kOptions[opSoundFrequency];
+  const int32_t kDefault = option.def, kMax = option.max;
   size_t i = 0, end = text.size();
   while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
   while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
@@ -181,7 +182,7 @@ int32_t ParseFrequency(const std::string& text) {
     if (value <= kMax) value = value * 10 + (ch - '0');  // stops growing once too big
   }
   if (negative) value = -value;
-  return int32_t(std::clamp<int64_t>(value, 1, kMax));
+  return int32_t(std::clamp<int64_t>(value, option.min, kMax));
 }
 
 TSettingsValues CurrentSettingsValues() {
@@ -206,20 +207,22 @@ TSettingsChanges ApplySettingsValues(const TSettingsValues& v, bool applyPriorit
   TSettingsChanges ch;
   TOptions& o = gOptions;
   if (v.processPriority != o.processPriority || v.threadPriority != o.threadPriority) {
-    o.processPriority = std::clamp(v.processPriority, 0, 3);
-    o.threadPriority = std::clamp(v.threadPriority, 0, 6);
+    const TOptionDef &process = kOptions[opProcessPriority], &thread = kOptions[opThreadPriority];
+    o.processPriority = std::clamp(v.processPriority, process.min, process.max);
+    o.threadPriority = std::clamp(v.threadPriority, thread.min, thread.max);
     if (applyPriorities) ApplyPriorities(o.processPriority, o.threadPriority);
     ch.priorities = true;
   }
   std::memcpy(gCom.keyMap, v.keyMap, sizeof gCom.keyMap);
   for (int p = 0; p < kPlayers; ++p)
-    gCom.player[p].input = v.input[p] < kInputs ? v.input[p] : uint8_t(p);
+    gCom.player[p].input = v.input[p] < kInputs ? v.input[p] : DefaultPlayerInput(p);
 
   const uint8_t fullScreen = v.fullScreen ? 1 : 0;
+  const TOptionDef& depth = kOptions[opFullScreenBits];
   const int32_t bits =
-      (v.fullScreenBits >= 8 && v.fullScreenBits <= 32 && v.fullScreenBits % 8 == 0)
+      (v.fullScreenBits >= depth.min && v.fullScreenBits <= depth.max && v.fullScreenBits % 8 == 0)
           ? v.fullScreenBits
-          : 32;
+          : depth.def;
   if (fullScreen != o.fullScreen || bits != o.fullScreenBits) {
     o.fullScreen = fullScreen;
     o.fullScreenBits = bits;
@@ -229,7 +232,8 @@ TSettingsChanges ApplySettingsValues(const TSettingsValues& v, bool applyPriorit
 
   const uint8_t sounds = v.sounds ? 1 : 0, bits16 = v.sound16bits ? 1 : 0,
                 stereo = v.soundStereo ? 1 : 0;
-  const int32_t frequency = std::clamp(v.soundFrequency, 1, 100000);
+  const int32_t frequency =
+      std::clamp(v.soundFrequency, kOptions[opSoundFrequency].min, kOptions[opSoundFrequency].max);
   if (sounds && !o.sounds && !gCom.paused) ch.openSound = true;
   o.reduceSounds = v.reduceSounds ? 1 : 0;
   if (sounds != o.sounds || bits16 != o.sound16bits || frequency != o.soundFrequency ||

@@ -1,4 +1,4 @@
-// Every stored option with its default and the transfer that loads or saves them all.
+// The transfer that loads or saves every setting, and the file names in the settings file.
 #include "common/Settings.h"
 
 #include <unistd.h>
@@ -11,20 +11,10 @@
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
+#include "common/Players.h"
 #include "common/RecentFiles.h"
 
 namespace kelvra {
-
-TOptions gOptions;
-
-const uint16_t kDefaultKeyMap[4][6] = {
-    {0x25, 0x26, 0x27, 0x28, 0x11, 0x10},  // arrows, Ctrl, Shift
-    {0x41, 0x57, 0x44, 0x53, 0x09, 0xC0},  // A W D S, Tab, the key left of 1
-    {0x4A, 0x49, 0x4C, 0x4B, 0x48, 0x59},  // J I L K, H, Y
-    {0x61, 0x65, 0x63, 0x62, 0x64, 0x67},  // numeric keypad 1 5 3 2, 4, 7
-};
-
-const uint32_t kDefaultPlayerColour[5] = {0x00DF00, 0x003FFF, 0xFF7F00, 0x00EFEF, 0xEFEF00};
 
 std::string DefaultLevelsFile(int kind) {
   return AbsoluteFromProgram(std::string("Levels/") + KindName(kind) + "/Default." +
@@ -121,6 +111,22 @@ struct TTransfer {
     std::string v = ini.Str(section, key, false, std::string());
     value = v.find_first_not_of(" \t") == std::string::npos ? def : v;
   }
+  // A row of kOptions in its section; rows without a key are not stored.
+  void Option(OptionId id) {
+    const TOptionDef& o = kOptions[id];
+    if (!o.key) return;
+    const std::string section = o.Section();
+    const TOptionRef r = OptionAt(id);
+    if (o.kind == okText) {
+      Str(section, o.key, *r.text, o.defText);
+    } else if (o.kind == okFlag) {
+      Flag(section, o.key, *r.byte, o.def != 0);
+    } else {
+      int32_t v = r.Get();
+      Int(section, o.key, v, o.def, o.min, o.max);
+      if (!save) r.Set(v);
+    }
+  }
 };
 
 const char* const kKeyNames[kKeysPerMap] = {"Left", "Up", "Right", "Down", "Fire1", "Fire2"};
@@ -131,7 +137,7 @@ void SettingsTransfer(TKIniFile& ini, bool save, const TSettingsContext& context
   TTransfer t{ini, save};
   const std::string opt = "Options";
 
-  t.Small(opt, "GameKind", gCom.kind, 0, 0, kKinds - 1);
+  t.Option(opGameKind);
 
   for (int k = 0; k < kKinds; ++k) {
     if (context.recent[k]) context.recent[k]->Transfer(ini, KindName(k), save);
@@ -151,7 +157,8 @@ void SettingsTransfer(TKIniFile& ini, bool save, const TSettingsContext& context
       if (!gOptions.levelsFile[k].empty())
         ini.Str(opt, "LevelsFile" + kind, true, ToSettingsName(gOptions.levelsFile[k]));
     }
-    t.Int(opt, "NowPlayers" + kind, gCom.k[k].playersMinusOne, 1, 0, kPlayers - 1);
+    t.Int(opt, "NowPlayers" + kind, gCom.k[k].playersMinusOne, kDefaultPlayersMinusOne, 0,
+          kPlayers - 1);
   }
 
   if (context.windowNormal) {
@@ -169,60 +176,20 @@ void SettingsTransfer(TKIniFile& ini, bool save, const TSettingsContext& context
   for (int p = 0; p < kPlayers; ++p) {
     const std::string sec = "Player" + std::to_string(p + 1);
     TPlayer& pl = gCom.player[p];
-    t.Flag(sec, "AI", pl.ai, p != 0);
-    t.Small(sec, "Input", pl.input, p, 0, 5);
+    t.Flag(sec, "AI", pl.ai, DefaultPlayerAI(p));
+    t.Small(sec, "Input", pl.input, DefaultPlayerInput(p), 0, kInputs - 1);
     // Colours are 0x00BBGGRR; a stored high byte is dropped.
     int32_t colour = int32_t(pl.colour & 0xFFFFFF);
     t.Int(sec, "Color", colour, int32_t(kDefaultPlayerColour[p]));
     if (!save) pl.colour = uint32_t(colour) & 0xFFFFFF;
   }
 
-  t.Str(opt, "PlayerName", gOptions.playerName, "Unknown");
-  t.Int(opt, "GameTick", gOptions.gameTick, 28, 1, 1000);
-  t.Int(opt, "ProcessPriority", gOptions.processPriority, 1, 0, 3);
-  t.Int(opt, "ThreadPriority", gOptions.threadPriority, 3, 0, 6);
-  t.Int(opt, "DelayTime", gOptions.delayTime, 20, 0, 1000);
-  t.Flag(opt, "FullScreen", gOptions.fullScreen, true);
-  t.Int(opt, "FullScreenBits", gOptions.fullScreenBits, 32, 8, 32);
-  if (!save && gOptions.fullScreenBits % 8 != 0) gOptions.fullScreenBits = 32;
-  t.Flag(opt, "WaitRetrace", gOptions.waitRetrace, true);
-  t.Flag(opt, "Sounds", gOptions.sounds, true);
-  t.Flag(opt, "ReduceSounds", gOptions.reduceSounds, true);
-  t.Flag(opt, "Sound16bits", gOptions.sound16bits, false);
-  t.Int(opt, "SoundFrequency", gOptions.soundFrequency, 22050, 1, 100000);
-  t.Flag(opt, "SoundStereo", gOptions.soundStereo, true);
-  t.Flag(opt, "Music", gOptions.music, true);
-  // Positions of the high-score window (shared with the settings dialog) and of the game
-  // information window; -1 stands for the window's design position.
-  t.Int(opt, "ScoresLeft", gOptions.scoresLeft, -1);
-  t.Int(opt, "ScoresTop", gOptions.scoresTop, -1);
-  t.Int(opt, "GameInfoLeft", gOptions.gameInfoLeft, -1);
-  t.Int(opt, "GameInfoTop", gOptions.gameInfoTop, -1);
-  // Whole zoom factor of the window, 1..4; 0 picks the largest that fits on the screen.
-  t.Int(opt, "Zoom", gOptions.zoom, 0, 0, 4);
-
-  t.Flag("Brickfall", "MirrorGame", gCom.mirrorGame, false);
-
-  const std::string mo = "Monsters";
-  TMonstersOptions& m = gOptions.mons;
-  t.Flag(mo, "Times", m.times, false);
-  t.Flag(mo, "SwapPlayers", m.swapPlayers, false);
-  t.Int(mo, "BonusTime", m.bonusTime, 500, 0, 10000);
-  t.Int(mo, "ScoreMonster", m.scoreMonster, 100, -1000, 1000);
-  t.Int(mo, "ScorePlayer", m.scorePlayer, -200, -1000, 1000);
-  t.Int(mo, "ScoreHouse", m.scoreHouse, -100, -1000, 1000);
-  t.Int(mo, "ScoreBonus", m.scoreBonus, 100, -1000, 1000);
-  t.Flag(mo, "MonsGrating", m.grating, false);
-  t.Flag(mo, "BiosKeyboard", m.biosKeyboard, false);
-  t.Int(mo, "KeyboardDelay", m.keyboardDelay, 150, 0, 10000);
-  t.Flag(mo, "RealTimeGame", m.realTime, true);
-  t.Int(mo, "MonstersDelay", m.monstersDelay, 500, 0, 10000);
-  t.Flag(mo, "AgressiveMonsters", m.aggressive, true);
-
-  const std::string bu = "Burrower";
-  t.Flag(bu, "Reborn", gOptions.burr.reborn, true);
-  t.Flag(bu, "Enemies", gOptions.burr.enemies, true);
-  t.Flag(bu, "Grating", gOptions.burr.grating, true);
+  for (int id = opGameKind + 1; id < opCount; ++id) {
+    t.Option(OptionId(id));
+    // Colour depths are whole bytes.
+    if (id == opFullScreenBits && !save && gOptions.fullScreenBits % 8 != 0)
+      gOptions.fullScreenBits = kOptions[opFullScreenBits].def;
+  }
 
   if (!save) ComputeHalfColours();
 }

@@ -468,33 +468,43 @@ void TMainControl::RegisterTypes(bool doRegister) {
   registered_ = Platform().FileTypesRegistered();
 }
 
+void TMainControl::OptionCommand(const TOptionItemDef& item) {
+  const TOptionDef& o = kOptions[item.option];
+  const TOptionRef value = OptionAt(item.option);
+  switch (item.use) {
+    case ouToggle:
+      value.Set(!value.Get());
+      break;
+    case ouPreset:
+      value.Set(kMenuItems[item.id].tag);
+      break;
+    case ouDialog: {
+      int32_t v = value.Get();
+      if (AskNumber(o.title, v, o.min, o.max, o.DialogDefault(), o.time)) value.Set(v);
+      break;
+    }
+  }
+}
+
 void TMainControl::Command(MenuId id) {
   if (!menus_[id].enabled || !menus_[id].visible) return;
-  const TMenuItemDef& def = kMenuItems[id];
-  TMonstersOptions& mons = gOptions.mons;
+  if (const TOptionItemDef* item = FindOptionItem(id)) {
+    OptionCommand(*item);
+    UpdateMenus();
+    return;
+  }
+  const int tag = kMenuItems[id].tag;
   switch (id) {
     case miBrickfall:
     case miMonsters:
     case miBurrower:
-      SelectKind(def.tag);
+      SelectKind(tag);
       return;  // SelectKind ends in UpdateMenus
-    case miGameInfo:
-    case miHighScores:
-    case miSettings:
-    case miAbout:
-    case miNormalGameStep:
-    case miCustomGameStep:
-    case miMemoryStatus:
-    case miAISeparator:
-    case miGameStepSeparator:
-      break;  // handled by the window, or no action
     case miNew:
       FileNew();
       break;
     case miOpen:
       FileOpen();
-      break;
-    case miReopen:
       break;
     case miSave:
       FileSave();
@@ -504,7 +514,7 @@ void TMainControl::Command(MenuId id) {
       break;
     case miTestLevel:
     case miStartGame:
-      StartGame(def.tag);
+      StartGame(tag);
       break;
     case miEditor:
       ToggleEditor();
@@ -523,37 +533,21 @@ void TMainControl::Command(MenuId id) {
       return;
     case miLastLevel:
     case miNextLevel:
-      ChangeLevel(def.tag);
+      ChangeLevel(tag);
       return;
     case miPlayers1:
     case miPlayers2:
     case miPlayers3:
     case miPlayers4:
     case miPlayers5:
-      SetPlayerCount(def.tag);
+      SetPlayerCount(tag);
       break;
     case miAI1:
     case miAI2:
     case miAI3:
     case miAI4:
     case miAI5:
-      gCom.player[def.tag].ai = !gCom.player[def.tag].ai;
-      break;
-    case miSlow:
-    case miNormal:
-    case miFast:
-      gOptions.gameTick = def.tag;
-      break;
-    case miCustomGameDelay:
-      AskNumber("Game Delay", gOptions.gameTick, 1, 1000, 28, false);
-      break;
-    case miMaxFps:
-    case miFps50:
-    case miFps20:
-      gOptions.delayTime = def.tag;
-      break;
-    case miCustomFps:
-      AskNumber("F/s Delay", gOptions.delayTime, 0, 1000, 0, false);
+      gCom.player[tag].ai = !gCom.player[tag].ai;
       break;
     case miFillBitmap:
       fillBitmap = !fillBitmap;
@@ -565,8 +559,8 @@ void TMainControl::Command(MenuId id) {
     case miZoom2:
     case miZoom3:
     case miZoom4:
-      gOptions.zoom = def.tag;
-      zoom = def.tag;
+      gOptions.zoom = tag;
+      zoom = tag;
       if (hooks.zoomChanged) hooks.zoomChanged();
       break;
     case miRegister:
@@ -575,67 +569,13 @@ void TMainControl::Command(MenuId id) {
     case miUnregister:
       RegisterTypes(false);
       break;
-    case miMirrorGame:
-      gCom.mirrorGame = !gCom.mirrorGame;
-      break;
-    case miRealTimeGame:
-      mons.realTime = !mons.realTime;
-      break;
-    case miMonstersDelay:
-      AskNumber("Monsters's Delay", mons.monstersDelay, 0, 10000, 500, true);
-      break;
-    case miStopClock:
-    case miGoClock:
-      break;  // act on the Monsters game clock
-    case miTime:
-      mons.times = !mons.times;
-      break;
-    case miBonusTime:
-      AskNumber("Bonus Time", mons.bonusTime, 0, 10000, 500, true);
-      break;
-    case miBiosKeyboard:
-      mons.biosKeyboard = !mons.biosKeyboard;
-      break;
-    case miKeyboardDelay:
-      AskNumber("Keyboard Delay", mons.keyboardDelay, 0, 10000, 150, true);
-      break;
-    case miAgressiveMonsters:
-      mons.aggressive = !mons.aggressive;
-      break;
-    case miGrating:
-      mons.grating = !mons.grating;
-      break;
-    case miBlackSquares:
-      mons.blackSquares = !mons.blackSquares;
-      break;
-    case miSwapPlayers:
-      mons.swapPlayers = !mons.swapPlayers;
-      break;
-    case miScoreMonster:
-      AskNumber("Score Monster", mons.scoreMonster, -1000, 1000, 100, false);
-      break;
-    case miScorePlayer:
-      AskNumber("Score Player", mons.scorePlayer, -1000, 1000, -200, false);
-      break;
-    case miScoreHouse:
-      AskNumber("Score House", mons.scoreHouse, -1000, 1000, -100, false);
-      break;
-    case miScoreBonus:
-      AskNumber("Score Bonus", mons.scoreBonus, -1000, 1000, 100, false);
-      break;
-    case miReborn:
-      gOptions.burr.reborn = !gOptions.burr.reborn;
-      break;
-    case miEnemies:
-      gOptions.burr.enemies = !gOptions.burr.enemies;
-      break;
-    case miUseGrating:
-      gOptions.burr.grating = !gOptions.burr.grating;
-      break;
     case miReadMe:
       ReadMe();
       break;
-    case miCount:
+    default:
+      // The window's own dialogs (Game Info, High Scores, Settings, About), the Monsters
+      // clock items, the Reopen submenu, separators and the hidden game-step and memory
+      // items.
       break;
   }
   UpdateMenus();
@@ -708,57 +648,42 @@ void TMainControl::ComputeMenus() {
   m[miEditor].enabled = !running;
   m[miEditor].checked = editing;
 
-  const int presetFps[] = {miMaxFps, miFps50, miFps20};
-  bool fpsMatch = false;
-  for (int id : presetFps) {
-    bool on = kMenuItems[id].tag == gOptions.delayTime;
-    m.item[id].checked = on;
-    m.item[id].enabled = !on;
-    fpsMatch |= on;
+  // The option items. A dialog item of an option with presets is checked when none of
+  // them matches: its caption then shows the custom value.
+  bool hasPresets[opCount] = {}, presetMatches[opCount] = {};
+  for (const TOptionItemDef& item : kOptionItems) {
+    const TOptionDef& o = kOptions[item.option];
+    const int32_t value = OptionAt(item.option).Get();
+    TMenuItemState& state = m[item.id];
+    if (o.lockedWhileRunning) state.enabled = !gCom.k[o.game].running;
+    switch (item.use) {
+      case ouToggle:
+        state.checked = value != 0;
+        break;
+      case ouPreset:
+        state.checked = value == kMenuItems[item.id].tag;
+        state.enabled = !state.checked;
+        hasPresets[item.option] = true;
+        presetMatches[item.option] |= state.checked;
+        break;
+      case ouDialog:
+        state.caption = OptionCaption(item.option, value);
+        break;
+    }
   }
-  m[miCustomFps].checked = !fpsMatch;
-  m[miCustomFps].caption = "Custom F/s Delay (" + std::to_string(gOptions.delayTime) + ")...";
-
-  const int presetTick[] = {miSlow, miNormal, miFast};
-  bool tickMatch = false;
-  for (int id : presetTick) {
-    bool on = kMenuItems[id].tag == gOptions.gameTick;
-    m.item[id].checked = on;
-    m.item[id].enabled = !on;
-    tickMatch |= on;
-  }
-  m[miCustomGameDelay].checked = !tickMatch;
-  m[miCustomGameDelay].caption = "Custom Game Delay (" + std::to_string(gOptions.gameTick) + ")...";
+  for (const TOptionItemDef& item : kOptionItems)
+    if (item.use == ouDialog && hasPresets[item.option])
+      m[item.id].checked = !presetMatches[item.option];
 
   m[miPauseGame].caption = gCom.paused ? "Continue Game" : "Pause Game";
   m[miHighScores].enabled = KindTraits(k).hasHighScores;
-  m[miMirrorGame].enabled = !gCom.k[gkBrickfall].running;
-  m[miMirrorGame].checked = gCom.mirrorGame;
-  m[miReborn].enabled = !gCom.k[gkBurrower].running;
-  m[miReborn].checked = gOptions.burr.reborn;
-  m[miEnemies].checked = gOptions.burr.enemies;
-  m[miUseGrating].checked = gOptions.burr.grating;
-  m[miBlackSquares].checked = mons.blackSquares;
-  m[miBiosKeyboard].checked = mons.biosKeyboard;
-  m[miTime].checked = mons.times;
-  m[miGrating].checked = mons.grating;
-  m[miSwapPlayers].checked = mons.swapPlayers;
-  m[miAgressiveMonsters].checked = mons.aggressive;
-  m[miRealTimeGame].checked = mons.realTime;
 
   const int count = KindLevelCount(k);
   m[miLastLevel].enabled = !running && s.levelIndex > 0;
   m[miNextLevel].enabled = !running && s.levelIndex < count - 1;
 
-  m[miScoreMonster].caption = "Score Monster (" + std::to_string(mons.scoreMonster) + ")...";
-  m[miScorePlayer].caption = "Score Player (" + std::to_string(mons.scorePlayer) + ")...";
-  m[miScoreHouse].caption = "Score House (" + std::to_string(mons.scoreHouse) + ")...";
-  m[miScoreBonus].caption = "Score Bonus (" + std::to_string(mons.scoreBonus) + ")...";
   m[miBonusTime].enabled = !mons.realTime;
-  m[miBonusTime].caption = "Bonus Time (" + std::to_string(mons.bonusTime) + ")...";
-  m[miKeyboardDelay].caption = "Players Delay (" + std::to_string(mons.keyboardDelay) + ")...";
   m[miMonstersDelay].enabled = mons.realTime;
-  m[miMonstersDelay].caption = "Monsters Delay (" + std::to_string(mons.monstersDelay) + ")...";
   m[miTime].enabled = !mons.realTime;
   const bool monsRunning = gCom.k[gkMonsters].running;
   m[miStopClock].enabled = !mons.realTime && monsRunning;

@@ -125,6 +125,7 @@ class TMainControl : public TGameEvents {
   void ChangeLevel(int delta);
   void PlayTrack(int kind, int64_t fromMs);
   void StopMusic();
+  void OptionCommand(const TOptionItemDef& item);
   bool AskNumber(const std::string& caption, int32_t& value, int32_t min, int32_t max, int32_t def,
                  bool time);
   void RegisterTypes(bool doRegister);

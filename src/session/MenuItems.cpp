@@ -1,4 +1,4 @@
-// The main window's menu table.
+// The main window's menu table and the options its items act on.
 #include "session/MenuItems.h"
 
 namespace kelvra {
@@ -88,5 +88,49 @@ const TMenuItemDef kMenuItems[miCount] = {
     {miReadMe, mbHelp, "Read Me", 0, "", false, 0, false},
     {miAbout, mbHelp, "&About...", 0, "", false, 0, false},
 };
+
+namespace {
+
+constexpr TOptionItemDef kOptionItemRows[] = {
+    {miSlow, opGameTick, ouPreset},
+    {miNormal, opGameTick, ouPreset},
+    {miFast, opGameTick, ouPreset},
+    {miCustomGameDelay, opGameTick, ouDialog},
+    {miMaxFps, opDelayTime, ouPreset},
+    {miFps50, opDelayTime, ouPreset},
+    {miFps20, opDelayTime, ouPreset},
+    {miCustomFps, opDelayTime, ouDialog},
+
+    {miMirrorGame, opMirrorGame, ouToggle},
+
+    {miRealTimeGame, opRealTime, ouToggle},
+    {miMonstersDelay, opMonstersDelay, ouDialog},
+    {miTime, opTimes, ouToggle},
+    {miBonusTime, opBonusTime, ouDialog},
+    {miBiosKeyboard, opBiosKeyboard, ouToggle},
+    {miKeyboardDelay, opKeyboardDelay, ouDialog},
+    {miAgressiveMonsters, opAggressive, ouToggle},
+    {miGrating, opMonsGrating, ouToggle},
+    {miBlackSquares, opBlackSquares, ouToggle},
+    {miSwapPlayers, opSwapPlayers, ouToggle},
+    {miScoreMonster, opScoreMonster, ouDialog},
+    {miScorePlayer, opScorePlayer, ouDialog},
+    {miScoreHouse, opScoreHouse, ouDialog},
+    {miScoreBonus, opScoreBonus, ouDialog},
+
+    {miReborn, opReborn, ouToggle},
+    {miEnemies, opEnemies, ouToggle},
+    {miUseGrating, opBurrGrating, ouToggle},
+};
+
+}  // namespace
+
+constexpr std::span<const TOptionItemDef> kOptionItems = kOptionItemRows;
+
+const TOptionItemDef* FindOptionItem(MenuId id) {
+  for (const TOptionItemDef& item : kOptionItems)
+    if (item.id == id) return &item;
+  return nullptr;
+}
 
 }  // namespace kelvra

@@ -1,8 +1,12 @@
-// The main window's menus as data: every item with its caption, Tag and shortcut, and the
-// state (enabled, checked, visible, caption) that UpdateMenus computes for it.
+// The main window's menus as data: every item with its caption, Tag and shortcut, the
+// options its items act on, and the state (enabled, checked, visible, caption) that
+// UpdateMenus computes for it.
 #pragma once
 
+#include <span>
 #include <string>
+
+#include "common/Options.h"
 
 namespace kelvra {
 
@@ -105,6 +109,17 @@ struct TMenuItemDef {
   MenuId id;
   MenuBar menu;
   const char* caption;  // "&" marks the access key; nullptr for a separator
+  // What the item acts on, by kind of item:
+  //   miBrickfall..miBurrower        the game kind (GameKind)
+  //   miStartGame, miTestLevel       0 Start Game, 1 Test Level (a test game)
+  //   miLastLevel, miNextLevel       the level step, -1 or +1
+  //   miPlayers1..miPlayers5         the player count minus one
+  //   miAI1..miAI5                   the player index, 0..4
+  //   miSlow, miNormal, miFast       the game delay in ms (gameTick)
+  //   miMaxFps, miFps50, miFps20     the draw delay in ms (delayTime)
+  //   miNormalGameStep               the game step, 1024 (a hidden item)
+  //   miZoom1..miZoom4               the window's zoom factor, 1..4
+  // 0 for every other item.
   int tag;
   const char* shortcut;  // in QKeySequence's portable text form, "" for none
   bool checkable;
@@ -114,6 +129,24 @@ struct TMenuItemDef {
 
 extern const TMenuItemDef kMenuItems[miCount];  // in menu order, indexed by MenuId
 extern const char* const kMenuTitles[mbCount];  // "&File", "&Game", "&Options", ...
+
+// How an item acts on its option (common/Options.h).
+enum OptionUse : uint8_t {
+  ouToggle,  // flips a flag, checked while it is set
+  ouPreset,  // sets the item's tag, checked (and disabled) while the option has that value
+  ouDialog,  // asks in the option's number dialog; the caption shows the value, checked
+             // when the option has presets and none of them matches
+};
+
+struct TOptionItemDef {
+  MenuId id;
+  OptionId option;
+  OptionUse use;
+};
+
+extern const std::span<const TOptionItemDef> kOptionItems;
+// The row of kOptionItems of an item; nullptr for an item that acts on no option.
+const TOptionItemDef* FindOptionItem(MenuId id);
 
 struct TMenuItemState {
   bool enabled = true;

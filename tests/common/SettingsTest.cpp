@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
@@ -162,6 +163,36 @@ TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
     gOptions = TOptions{};
     Load(std::string("[") + c.section + "]\n" + c.key + "=" + c.value + "\n");
     EXPECT_EQ(c.get(), c.expected) << c.section << "/" << c.key << "=" << c.value;
+  }
+}
+
+// Every stored number of the table: its limits load as they are, one past them gives the
+// default. Window positions take any value.
+TEST_F(SettingsTest, EveryNumberOptionLoadsWithinItsRange) {
+  for (const TOptionDef& o : kOptions) {
+    if (!o.key || o.kind != okNumber) continue;
+    const struct {
+      int64_t stored, expected;
+    } cases[] = {
+        {o.min, o.min}, {o.max, o.max}, {int64_t(o.min) - 1, o.def}, {int64_t(o.max) + 1, o.def}};
+    for (const auto& c : cases) {
+      if (c.stored < std::numeric_limits<int32_t>::min() ||
+          c.stored > std::numeric_limits<int32_t>::max())
+        continue;
+      ResetCom();
+      gOptions = TOptions{};
+      OptionAt(o.id).Set(o.def == o.min ? o.max : o.min);  // not the default, to see a load
+      Load(std::string("[") + o.Section() + "]\n" + o.key + "=" + std::to_string(c.stored) + "\n");
+      EXPECT_EQ(OptionAt(o.id).Get(), c.expected) << o.key << "=" << c.stored;
+    }
+  }
+}
+
+TEST_F(SettingsTest, FullScreenBitsAreWholeBytes) {
+  for (int bits = 0; bits <= 40; ++bits) {
+    Load("[Options]\nFullScreenBits=" + std::to_string(bits) + "\n");
+    const bool valid = bits >= 8 && bits <= 32 && bits % 8 == 0;
+    EXPECT_EQ(gOptions.fullScreenBits, valid ? bits : 32) << bits;
   }
 }
 

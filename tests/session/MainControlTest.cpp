@@ -18,6 +18,28 @@
 namespace kelvra {
 namespace {
 
+// The headless services, also keeping what each number or time dialog was asked with.
+class TDialogPlatform : public HeadlessPlatform {
+ public:
+  struct TAsked {
+    bool time;
+    std::string caption;
+    int32_t value, min, max, def;
+  };
+  std::vector<TAsked> asked;
+
+  bool NumberDialog(const std::string& caption, int32_t& value, int32_t min, int32_t max,
+                    int32_t def) override {
+    asked.push_back({false, caption, value, min, max, def});
+    return HeadlessPlatform::NumberDialog(caption, value, min, max, def);
+  }
+  bool TimeDialog(const std::string& caption, int32_t& valueMs, int32_t min, int32_t max,
+                  int32_t def) override {
+    asked.push_back({true, caption, valueMs, min, max, def});
+    return HeadlessPlatform::TimeDialog(caption, valueMs, min, max, def);
+  }
+};
+
 class MainControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,7 +83,7 @@ class MainControlTest : public ::testing::Test {
   const TMenuItemState& Item(MenuId id) { return control->Menus()[id]; }
 
   test::TempDir dir;
-  HeadlessPlatform platform;
+  TDialogPlatform platform;
   std::unique_ptr<TMainControl> control;
   std::string caption;
 };
@@ -150,6 +172,170 @@ TEST_F(MainControlTest, PresetsAndCustomCaptions) {
   EXPECT_EQ(Item(miPauseGame).caption, "Pause Game");
   control->Command(miPauseGame);
   EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
+}
+
+// Each dialog item asks for its own option with its title, range and Default, keeps the
+// answer within the range, shows the new value in its caption and leaves the value alone
+// when cancelled.
+TEST_F(MainControlTest, OptionDialogsAskForTheirOwnValue) {
+  struct Case {
+    MenuId id;
+    int32_t* field;
+    uint8_t realTime;  // the Monsters delay dialogs are enabled by real time, bonus time not
+    bool time;
+    const char* title;
+    int32_t before, min, max, def, answer, after;
+    const char* caption;
+  };
+  TMonstersOptions& mons = gOptions.mons;
+  const Case cases[] = {
+      {miCustomGameDelay, &gOptions.gameTick, 1, false, "Game Delay", 28, 1, 1000, 28, 1001, 1000,
+       "Custom Game Delay (1000)..."},
+      {miCustomFps, &gOptions.delayTime, 1, false, "F/s Delay", 20, 0, 1000, 0, -5, 0,
+       "Custom F/s Delay (0)..."},
+      {miMonstersDelay, &mons.monstersDelay, 1, true, "Monsters's Delay", 500, 0, 10000, 500, 750,
+       750, "Monsters Delay (750)..."},
+      {miBonusTime, &mons.bonusTime, 0, true, "Bonus Time", 500, 0, 10000, 500, 20000, 10000,
+       "Bonus Time (10000)..."},
+      {miKeyboardDelay, &mons.keyboardDelay, 1, true, "Keyboard Delay", 150, 0, 10000, 150, 90, 90,
+       "Players Delay (90)..."},
+      {miScoreMonster, &mons.scoreMonster, 1, false, "Score Monster", 100, -1000, 1000, 100, -5, -5,
+       "Score Monster (-5)..."},
+      {miScorePlayer, &mons.scorePlayer, 1, false, "Score Player", -200, -1000, 1000, -200, 1000,
+       1000, "Score Player (1000)..."},
+      {miScoreHouse, &mons.scoreHouse, 1, false, "Score House", -100, -1000, 1000, -100, -1001,
+       -1000, "Score House (-1000)..."},
+      {miScoreBonus, &mons.scoreBonus, 1, false, "Score Bonus", 100, -1000, 1000, 100, 0, 0,
+       "Score Bonus (0)..."},
+  };
+  StartWith({});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    gOptions = TOptions{};
+    gOptions.fullScreen = 0;
+    mons.realTime = c.realTime;
+    control->UpdateMenus();
+    platform.asked.clear();
+    platform.numberAnswers = {c.answer, std::nullopt};
+    control->Command(c.id);
+    ASSERT_EQ(platform.asked.size(), 1u);
+    const TDialogPlatform::TAsked& a = platform.asked[0];
+    EXPECT_EQ(a.time, c.time);
+    EXPECT_EQ(a.caption, c.title);
+    EXPECT_EQ(a.value, c.before);
+    EXPECT_EQ(a.min, c.min);
+    EXPECT_EQ(a.max, c.max);
+    EXPECT_EQ(a.def, c.def);
+    EXPECT_EQ(*c.field, c.after);
+    EXPECT_EQ(Item(c.id).caption, c.caption);
+    control->Command(c.id);  // cancelled
+    EXPECT_EQ(*c.field, c.after);
+    EXPECT_EQ(platform.asked.size(), 2u);
+  }
+}
+
+// Each toggle flips its own flag and shows it; the hidden "Use Grating" item only shows it.
+TEST_F(MainControlTest, OptionTogglesFlipTheirOwnFlag) {
+  struct Case {
+    MenuId id;
+    uint8_t* flag;
+    uint8_t realTime;  // "Time" is enabled without real time only
+  };
+  TMonstersOptions& mons = gOptions.mons;
+  const Case cases[] = {
+      {miMirrorGame, &gCom.mirrorGame, 1},
+      {miRealTimeGame, &mons.realTime, 1},
+      {miTime, &mons.times, 0},
+      {miBiosKeyboard, &mons.biosKeyboard, 1},
+      {miAgressiveMonsters, &mons.aggressive, 1},
+      {miGrating, &mons.grating, 1},
+      {miBlackSquares, &mons.blackSquares, 1},
+      {miSwapPlayers, &mons.swapPlayers, 1},
+      {miReborn, &gOptions.burr.reborn, 1},
+      {miEnemies, &gOptions.burr.enemies, 1},
+  };
+  StartWith({});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(kMenuItems[c.id].caption);
+    mons.realTime = c.realTime;
+    control->UpdateMenus();
+    const uint8_t before = *c.flag;
+    control->Command(c.id);
+    EXPECT_EQ(*c.flag, !before);
+    EXPECT_EQ(Item(c.id).checked, !before);
+    control->Command(c.id);
+    EXPECT_EQ(*c.flag, before);
+    EXPECT_EQ(Item(c.id).checked, bool(before));
+  }
+  for (uint8_t grating : {0, 1}) {
+    gOptions.burr.grating = grating;
+    control->Command(miUseGrating);
+    EXPECT_EQ(gOptions.burr.grating, grating);
+    control->UpdateMenus();
+    EXPECT_EQ(Item(miUseGrating).checked, bool(grating));
+  }
+}
+
+// A preset sets its value and is then the one checked (and disabled) item of its group; a
+// custom value checks the dialog item instead.
+TEST_F(MainControlTest, PresetGroupsFollowTheirOption) {
+  struct Group {
+    int32_t* field;
+    MenuId presets[3];
+    int32_t values[3];
+    MenuId custom;
+    int32_t customValue;
+  };
+  const Group groups[] = {
+      {&gOptions.gameTick, {miSlow, miNormal, miFast}, {40, 28, 20}, miCustomGameDelay, 33},
+      {&gOptions.delayTime, {miMaxFps, miFps50, miFps20}, {0, 20, 50}, miCustomFps, 10},
+  };
+  StartWith({});
+  for (const Group& g : groups) {
+    for (int i = 0; i < 3; ++i) {
+      control->Command(g.presets[i]);
+      EXPECT_EQ(*g.field, g.values[i]);
+      for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(Item(g.presets[j]).checked, i == j) << kMenuItems[g.presets[j]].caption;
+        EXPECT_EQ(Item(g.presets[j]).enabled, i != j) << kMenuItems[g.presets[j]].caption;
+      }
+      EXPECT_FALSE(Item(g.custom).checked);
+    }
+    platform.numberAnswers = {g.customValue};
+    control->Command(g.custom);
+    EXPECT_EQ(*g.field, g.customValue);
+    EXPECT_TRUE(Item(g.custom).checked);
+    for (MenuId id : g.presets) {
+      EXPECT_FALSE(Item(id).checked);
+      EXPECT_TRUE(Item(id).enabled);
+    }
+  }
+}
+
+// Mirror Game and Reborn cannot change while their own game runs, whatever kind is shown.
+TEST_F(MainControlTest, LockedOptionsWaitForTheirOwnGame) {
+  struct Case {
+    int running;  // -1: none
+    bool mirrorEnabled, rebornEnabled;
+  };
+  const Case cases[] = {
+      {-1, true, true},
+      {gkBrickfall, false, true},
+      {gkMonsters, true, true},
+      {gkBurrower, true, false},
+  };
+  StartWith({});
+  for (const Case& c : cases) {
+    for (int k = 0; k < kKinds; ++k) gCom.k[k].running = k == c.running;
+    control->UpdateMenus();
+    EXPECT_EQ(Item(miMirrorGame).enabled, c.mirrorEnabled) << c.running;
+    EXPECT_EQ(Item(miReborn).enabled, c.rebornEnabled) << c.running;
+  }
+  gCom.k[gkBurrower].running = 1;
+  control->UpdateMenus();
+  control->Command(miReborn);
+  EXPECT_EQ(gOptions.burr.reborn, 1);
+  gCom.k[gkBurrower].running = 0;
 }
 
 TEST_F(MainControlTest, HiddenItemsAndKindMenus) {

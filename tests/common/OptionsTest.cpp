@@ -1,0 +1,159 @@
+// Tests of the table of options: every row's consistency, the defaults of a fresh record,
+// sections, menu captions and the one place each value lives.
+#include "common/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "common/Com.h"
+#include "common/Kinds.h"
+
+namespace kelvra {
+namespace {
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    gOptions = TOptions{};
+  }
+  void TearDown() override { SetUp(); }
+};
+
+// Every row, whatever its kind: a default within its range, a field of the matching type
+// in exactly one of the two records, a key unique in its section, and a menu dialog only
+// for a number.
+TEST_F(OptionsTest, EveryRowIsConsistent) {
+  std::map<std::string, std::set<std::string>> keys;
+  for (const TOptionDef& o : kOptions) {
+    SCOPED_TRACE(o.key ? o.key : "(not stored)");
+    TOptions options;
+    TCom com{};
+    const TOptionRef inOptions = o.at(&options, nullptr), inCom = o.at(nullptr, &com);
+    EXPECT_NE(bool(inOptions), bool(inCom));
+    const TOptionRef r = inOptions ? inOptions : inCom;
+    switch (o.kind) {
+      case okFlag:
+        EXPECT_TRUE(r.byte);
+        EXPECT_TRUE(o.def == 0 || o.def == 1);
+        EXPECT_EQ(o.min, 0);
+        EXPECT_EQ(o.max, 1);
+        break;
+      case okNumber:
+        EXPECT_TRUE(r.number || (r.byte && o.min >= 0 && o.max <= 255));
+        EXPECT_LE(o.min, o.def);
+        EXPECT_LE(o.def, o.max);
+        break;
+      case okText:
+        ASSERT_TRUE(r.text);
+        ASSERT_TRUE(o.defText);
+        // A blank stored text loads as the default, so the default is never blank.
+        EXPECT_NE(std::string(o.defText).find_first_not_of(" \t"), std::string::npos);
+        break;
+    }
+    if (o.key) {
+      EXPECT_TRUE(keys[o.Section()].insert(o.key).second) << "twice in its section";
+    }
+    if (o.title) {
+      EXPECT_EQ(o.kind, okNumber);
+      EXPECT_TRUE(o.label);
+      EXPECT_LE(o.min, o.DialogDefault());
+      EXPECT_LE(o.DialogDefault(), o.max);
+    }
+    if (o.lockedWhileRunning) {
+      EXPECT_GE(o.game, 0);  // locked by its own game
+    }
+    EXPECT_GE(o.game, -1);
+    EXPECT_LT(o.game, kKinds);
+  }
+}
+
+// A fresh TOptions and ResetCom set every row to its default, from values far from it.
+TEST_F(OptionsTest, FreshRecordsHoldEveryDefault) {
+  for (const TOptionDef& o : kOptions) {
+    OptionAt(o.id).Set(o.def == 1 ? 0 : 1);
+    if (o.kind == okText) *OptionAt(o.id).text = "";
+  }
+  gOptions = TOptions{};
+  ResetCom();
+  for (const TOptionDef& o : kOptions) {
+    const TOptionRef r = OptionAt(o.id);
+    if (o.kind == okText)
+      EXPECT_EQ(*r.text, o.defText);
+    else
+      EXPECT_EQ(r.Get(), o.def) << (o.key ? o.key : "(not stored)");
+  }
+}
+
+// Known values, so that a slip in the table shows as a change of the program's behaviour.
+TEST_F(OptionsTest, KnownRows) {
+  struct Case {
+    OptionId id;
+    const char* section;
+    const char* key;
+    int32_t def, min, max;
+    int32_t value;  // in the record after defaults
+  };
+  const Case cases[] = {
+      {opGameKind, "Options", "GameKind", 0, 0, 2, gCom.kind},
+      {opGameTick, "Options", "GameTick", 28, 1, 1000, gOptions.gameTick},
+      {opDelayTime, "Options", "DelayTime", 20, 0, 1000, gOptions.delayTime},
+      {opFullScreenBits, "Options", "FullScreenBits", 32, 8, 32, gOptions.fullScreenBits},
+      {opSoundFrequency, "Options", "SoundFrequency", 22050, 1, 100000, gOptions.soundFrequency},
+      {opZoom, "Options", "Zoom", 0, 0, 4, gOptions.zoom},
+      {opMirrorGame, "Brickfall", "MirrorGame", 0, 0, 1, gCom.mirrorGame},
+      {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, gOptions.mons.scorePlayer},
+      {opKeyboardDelay, "Monsters", "KeyboardDelay", 150, 0, 10000, gOptions.mons.keyboardDelay},
+      {opAggressive, "Monsters", "AgressiveMonsters", 1, 0, 1, gOptions.mons.aggressive},
+      {opBurrGrating, "Burrower", "Grating", 1, 0, 1, gOptions.burr.grating},
+  };
+  for (const Case& c : cases) {
+    const TOptionDef& o = kOptions[c.id];
+    EXPECT_STREQ(o.Section(), c.section) << c.key;
+    EXPECT_STREQ(o.key, c.key);
+    EXPECT_EQ(o.def, c.def) << c.key;
+    EXPECT_EQ(o.min, c.min) << c.key;
+    EXPECT_EQ(o.max, c.max) << c.key;
+    EXPECT_EQ(c.value, c.def) << c.key;
+  }
+  EXPECT_EQ(gOptions.playerName, "Unknown");
+  EXPECT_EQ(kOptions[opBlackSquares].key, nullptr);  // off in every run
+}
+
+TEST_F(OptionsTest, ValuesReachTheirOwnField) {
+  OptionAt(opScoreHouse).Set(-7);
+  OptionAt(opMirrorGame).Set(1);
+  OptionAt(opGameKind).Set(2);
+  OptionAt(opReborn).Set(0);
+  EXPECT_EQ(gOptions.mons.scoreHouse, -7);
+  EXPECT_EQ(gOptions.mons.scoreBonus, 100);
+  EXPECT_EQ(gCom.mirrorGame, 1);
+  EXPECT_EQ(gCom.kind, 2);
+  EXPECT_EQ(gOptions.burr.reborn, 0);
+  EXPECT_EQ(gOptions.burr.enemies, 1);
+  EXPECT_EQ(OptionAt(opScoreHouse).Get(), -7);
+}
+
+TEST_F(OptionsTest, DialogCaptionsShowTheValue) {
+  struct Case {
+    OptionId id;
+    int32_t value;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {opGameTick, 28, "Custom Game Delay (28)..."},
+      {opDelayTime, 0, "Custom F/s Delay (0)..."},
+      {opScoreMonster, 100, "Score Monster (100)..."},
+      {opScorePlayer, -1000, "Score Player (-1000)..."},
+      {opKeyboardDelay, 150, "Players Delay (150)..."},
+      {opMonstersDelay, 10000, "Monsters Delay (10000)..."},
+      {opBonusTime, 500, "Bonus Time (500)..."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OptionCaption(c.id, c.value), c.caption);
+}
+
+}  // namespace
+}  // namespace kelvra
