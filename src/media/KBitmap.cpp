@@ -143,8 +143,8 @@ uint32_t ScaleColor(uint32_t colour, int factor) {
 }
 
 uint32_t SpectrumColor(int n) {
-  int m = n % 1530;
-  if (m < 0) m += 1530;
+  int m = n % kSpectrumSteps;
+  if (m < 0) m += kSpectrumSteps;
   int t = m % 255;
   switch (m / 255) {
     case 0:

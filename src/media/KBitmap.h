@@ -147,7 +147,10 @@ void TintBitmap(TKBitmap& b, uint32_t colour, uint32_t transparent, TEffect mode
 uint32_t ShadowColor(uint32_t colour);
 uint32_t ContrastColor(uint32_t colour);
 uint32_t ScaleColor(uint32_t colour, int factor);  // factor in 1/65536
-uint32_t SpectrumColor(int n);                     // hue circle of 1530 steps
+// Colour wheel of kSpectrumSteps (red, yellow, green, cyan, blue, magenta, 255 steps each);
+// any n counts round the circle.
+constexpr int kSpectrumSteps = 1530;
+uint32_t SpectrumColor(int n);
 
 // The light routines' effect tables, built on first use.
 const uint8_t* EffectTable2560();

@@ -178,6 +178,11 @@ TEST(HueWheel, EveryStepMovesOneChannelByOneAndTheCircleCloses) {
                             RGB(0, 255, 255), RGB(0, 0, 255),   RGB(255, 0, 255)};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(SpectrumColor(255 * i), pure[i]);
   EXPECT_EQ(SpectrumColor(INT_MIN), SpectrumColor(int((int64_t(INT_MIN) % 1530 + 1530) % 1530)));
+  // Known steps as 0x00BBGGRR; the high-score rows use steps i * 128.
+  const std::pair<int, uint32_t> known[] = {{0, 0x0000FF},       {128, 0x0080FF},  {510, 0x00FF00},
+                                            {1275, 0xFF00FF},    {1529, 0x0100FF}, {1530, 0x0000FF},
+                                            {9 * 128, 0xFF0084}, {-1, 0x0100FF}};
+  for (auto& [n, colour] : known) EXPECT_EQ(SpectrumColor(n), colour) << n;
 }
 
 TEST(SoftLight, AddsFullLightAtTheCentreFadingToNothingAtTheRadius) {
