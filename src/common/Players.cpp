@@ -159,13 +159,6 @@ std::string ColourText(uint32_t colour) {
   return text;
 }
 
-uint32_t ContrastColour(uint32_t colour) {
-  uint32_t out = 0;
-  for (int shift = 0; shift < 24; shift += 8)
-    if (((colour >> shift) & 0xFF) < 128) out |= 0xFFu << shift;
-  return out;
-}
-
 int32_t ParseFrequency(const std::string& text) {
   constexpr int32_t kDefault = 22050, kMax = 100000;
   size_t i = 0, end = text.size();
