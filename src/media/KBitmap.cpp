@@ -452,19 +452,21 @@ void FillBitmap(TKBitmap& b, uint32_t colour, TEffect mode) {
   FillRect(b, b.clipX1, b.clipY1, b.clipX2, b.clipY2, colour, mode);
 }
 
+namespace {
+
+// A routine whose source is also its destination would overwrite pixels it has still to
+// read, so it draws from this copy (pixels and clip rectangle) instead.
+TKBitmap SourceCopy(const TKBitmap& source) {
+  return source;
+}
+
+}  // namespace
+
 void DrawBitmap(TKBitmap& dest, int x, int y, const TKBitmap& source, int sx1, int sy1, int sx2,
                 int sy2, uint32_t transparent, TEffect mode) {
   if (!Draws(mode)) return;
-  if (&dest == &source) {  // overlapping rows: draw from a copy
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    copy.clipX1 = source.clipX1;
-    copy.clipY1 = source.clipY1;
-    copy.clipX2 = source.clipX2;
-    copy.clipY2 = source.clipY2;
-    DrawBitmap(dest, x, y, copy, sx1, sy1, sx2, sy2, transparent, mode);
-    return;
-  }
+  if (&dest == &source)
+    return DrawBitmap(dest, x, y, SourceCopy(source), sx1, sy1, sx2, sy2, transparent, mode);
   // 64-bit so that extreme coordinates cannot overflow while clipping.
   int64_t dx = x, dy = y, ax1 = sx1, ay1 = sy1, ax2 = sx2, ay2 = sy2;
   Box sc = ClipBox(source);
@@ -638,12 +640,7 @@ Taps MakeTaps(int from, int to) {
 }  // namespace
 
 void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHeight) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    ScaleBitmap(dest, copy, newWidth, newHeight);
-    return;
-  }
+  if (&dest == &source) return ScaleBitmap(dest, SourceCopy(source), newWidth, newHeight);
   dest.SetSize(newWidth, newHeight);
   const int dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
   if (dest.Empty()) return;
@@ -685,12 +682,7 @@ void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHe
 // Positive angles turn counter-clockwise as seen on the screen; an angle between quarter
 // turns is taken to the nearest one.
 void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    RotateBitmap(dest, copy, angle);
-    return;
-  }
+  if (&dest == &source) return RotateBitmap(dest, SourceCopy(source), angle);
   int turn = angle % 16384;
   if (turn < 0) turn += 16384;
   const int quarters = (turn + 2048) / 4096 % 4;
@@ -719,12 +711,7 @@ void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle) {
 }
 
 void MirrorBitmap(TKBitmap& dest, const TKBitmap& source) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    MirrorBitmap(dest, copy);
-    return;
-  }
+  if (&dest == &source) return MirrorBitmap(dest, SourceCopy(source));
   const int w = source.Width();
   dest.SetSize(w, source.Height());
   for (int y = 0; y < dest.Height(); ++y) {

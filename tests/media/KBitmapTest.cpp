@@ -285,6 +285,15 @@ TEST(KBitmapBlit, DrawingABitmapOntoItselfReadsTheOriginal) {
   });
   DrawWhole(b, 1, 1, b, clNone, ef16);
   EXPECT_TRUE(SamePixels(b, want));
+
+  // The copy keeps the clip rectangle: column and row 5 are not read.
+  Paint(b, [](int x, int y) { return RGB(x * 10, y * 10, 1); });
+  b.SetClip(0, 0, 4, 4);
+  DrawWhole(b, -1, -1, b, clNone, ef16);
+  EXPECT_EQ(b.Pixel(0, 0), RGB(10, 10, 1));
+  EXPECT_EQ(b.Pixel(3, 3), RGB(40, 40, 1));
+  EXPECT_EQ(b.Pixel(4, 4), RGB(40, 40, 1));
+  EXPECT_EQ(b.Pixel(4, 0), RGB(40, 0, 1));
 }
 
 // Bresenham from the first end, every step; the reference for the clipped routine.
