@@ -13,8 +13,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "base/IOError.h"
-
 namespace kelvra {
 
 // ---------------------------------------------------------------------------------------
@@ -56,49 +54,6 @@ void TKBitmap::ResetClip() {
   clipY1 = 0;
   clipX2 = width_ - 1;
   clipY2 = height_ - 1;
-}
-
-// ---------------------------------------------------------------------------------------
-// Life cycle
-
-namespace {
-const char* const kMustBeNil = "Destination Bitmap Must Be Nil";
-}
-
-bool CreateBitmap(std::unique_ptr<TKBitmap>& ref, int width, int height) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>(width, height);
-  return true;
-}
-
-bool CreateCopy(std::unique_ptr<TKBitmap>& ref, const TKBitmap& source) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>();
-  ref->CopyFrom(source);
-  ref->font = source.font;
-  return true;
-}
-
-// The bitmap is made even when the file cannot be read (it then has the fallback size);
-// the result says whether the picture was loaded.
-bool CreateFromFile(std::unique_ptr<TKBitmap>& ref, const std::string& fileName, int fallbackWidth,
-                    int fallbackHeight) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>();
-  return LoadFromFile(*ref, fileName, fallbackWidth, fallbackHeight);
-}
-
-void FreeBitmap(std::unique_ptr<TKBitmap>& ref) {
-  ref.reset();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -160,31 +115,6 @@ uint32_t SpectrumColor(int n) {
     default:
       return RGB(255, 0, 255 - t);  // magenta to red
   }
-}
-
-const uint8_t* EffectTable2560() {
-  static const auto table = [] {
-    std::vector<uint8_t> t(2560, 0);
-    for (int i = 0; i < 256; ++i) {
-      t[0 * 256 + i] = t[5 * 256 + i] = t[6 * 256 + i] = 255;
-      t[1 * 256 + i] = t[7 * 256 + i] = uint8_t(255 - i);
-      t[4 * 256 + i] = uint8_t(i);
-    }
-    return t;
-  }();
-  return table.data();
-}
-
-const uint8_t* EffectTable512() {
-  static const auto table = [] {
-    std::vector<uint8_t> t(512);
-    for (int i = 0; i < 256; ++i) {
-      t[i] = uint8_t(i);
-      t[256 + i] = uint8_t(255 - i);
-    }
-    return t;
-  }();
-  return table.data();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -576,19 +506,8 @@ void TileBitmap(TKBitmap& dest, const TKBitmap& source, uint32_t transparent, TE
       DrawWhole(dest, x, y, source, transparent, mode);
 }
 
-void ReplaceColor(TKBitmap& b, uint32_t oldColour, uint32_t newColour) {
-  uint8_t n[3];
-  const uint32_t key = TransparentKey(oldColour);
-  if (key == kNoKey || !ColourBytes(newColour, n)) return;
-  for (int y = 0; y < b.Height(); ++y) {
-    uint8_t* p = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x, p += 3)
-      if (PixelKey(p) == key) std::memcpy(p, n, 3);
-  }
-}
-
 // ---------------------------------------------------------------------------------------
-// Resampling, turning and recolouring
+// Resampling and recolouring
 
 namespace {
 
@@ -679,48 +598,6 @@ void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHe
   }
 }
 
-// Positive angles turn counter-clockwise as seen on the screen; an angle between quarter
-// turns is taken to the nearest one.
-void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle) {
-  if (&dest == &source) return RotateBitmap(dest, SourceCopy(source), angle);
-  int turn = angle % 16384;
-  if (turn < 0) turn += 16384;
-  const int quarters = (turn + 2048) / 4096 % 4;
-  const int w = source.Width(), h = source.Height();
-  if (quarters == 0) {
-    dest.CopyFrom(source);
-    return;
-  }
-  if (quarters == 2)
-    dest.SetSize(w, h);
-  else
-    dest.SetSize(h, w);
-  for (int y = 0; y < dest.Height(); ++y) {
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < dest.Width(); ++x, d += 3) {
-      int sx, sy;
-      if (quarters == 1)
-        sx = w - 1 - y, sy = x;
-      else if (quarters == 2)
-        sx = w - 1 - x, sy = h - 1 - y;
-      else
-        sx = y, sy = h - 1 - x;
-      std::memcpy(d, source.Row(sy) + 3 * sx, 3);
-    }
-  }
-}
-
-void MirrorBitmap(TKBitmap& dest, const TKBitmap& source) {
-  if (&dest == &source) return MirrorBitmap(dest, SourceCopy(source));
-  const int w = source.Width();
-  dest.SetSize(w, source.Height());
-  for (int y = 0; y < dest.Height(); ++y) {
-    const uint8_t* s = source.Row(y);
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < w; ++x) std::memcpy(d + 3 * x, s + 3 * (w - 1 - x), 3);
-  }
-}
-
 namespace {
 // Calls f(pixel) for every pixel inside the clip rectangle.
 template <class F>
@@ -732,14 +609,6 @@ void ForClipped(TKBitmap& b, F&& f) {
   }
 }
 }  // namespace
-
-void GreyBitmap(TKBitmap& b) {
-  // Luminance weights 0.30, 0.59, 0.11 in 1/256.
-  ForClipped(b, [](uint8_t* p) {
-    const uint8_t g = uint8_t((p[2] * 77 + p[1] * 150 + p[0] * 29 + 128) >> 8);
-    p[0] = p[1] = p[2] = g;
-  });
-}
 
 void RecolorGreys(TKBitmap& b, uint32_t colour) {
   uint8_t c[3];
