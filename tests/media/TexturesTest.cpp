@@ -210,19 +210,5 @@ TEST(SoftLight, AddsFullLightAtTheCentreFadingToNothingAtTheRadius) {
   SoftLight(c, INT_MAX, INT_MIN, INT_MAX, RGB(1, 1, 1));  // huge values finish quickly
 }
 
-TEST(SoftLight, GlowDiscsAreBlackOutsideAndTheColourAtTheCentre) {
-  TKBitmap disc;
-  MakeGlowDisc(disc, 6, RGB(255, 128, 0));
-  ASSERT_EQ(disc.Width(), 13);
-  ASSERT_EQ(disc.Height(), 13);
-  EXPECT_EQ(disc.Pixel(6, 6), RGB(255, 128, 0));
-  EXPECT_EQ(disc.Pixel(0, 0), 0u);
-  EXPECT_EQ(disc.Pixel(12, 6), 0u);
-  MakeGlowDisc(disc, -4, RGB(255, 255, 255));
-  EXPECT_EQ(disc.Width(), 1);
-  MakeGlowDisc(disc, 1 << 30, RGB(255, 255, 255));
-  EXPECT_EQ(disc.Width(), 2049);
-}
-
 }  // namespace
 }  // namespace kelvra
