@@ -71,17 +71,6 @@ uint32_t ColorToRGB(uint32_t colour) {
   return index < std::size(kSystem) ? kSystem[index] : 0x808080;
 }
 
-uint32_t ShadowColor(uint32_t colour) {
-  if (colour == clNone) return clNone;
-  if (colour == clWindowText || colour == clBtnShadow) return clBtnHighlight;
-  if (colour == clBtnHighlight) return clBtnShadow;
-  uint32_t c = ColorToRGB(colour);
-  if (c > 0xFFFFFF) return colour;
-  int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
-  if (r > 128 || g > 128 || b > 128) return RGB((r + 1) / 2, (g + 1) / 2, (b + 1) / 2);
-  return RGB(std::min(2 * r, 255), std::min(2 * g, 255), std::min(2 * b, 255));
-}
-
 uint32_t ContrastColor(uint32_t colour) {
   uint32_t c = ColorToRGB(colour);
   if (c > 0xFFFFFF) return clNone;

@@ -130,7 +130,6 @@ void RecolorGreys(TKBitmap& b, uint32_t colour);
 void TintBitmap(TKBitmap& b, uint32_t colour, uint32_t transparent, TEffect mode);
 
 // Colour functions.
-uint32_t ShadowColor(uint32_t colour);
 uint32_t ContrastColor(uint32_t colour);           // per channel: 255 where below 128, else 0
 uint32_t ScaleColor(uint32_t colour, int factor);  // factor in 1/65536
 // Colour wheel of kSpectrumSteps (red, yellow, green, cyan, blue, magenta, 255 steps each);

@@ -446,14 +446,6 @@ TEST(KBitmapColours, ColourFunctions) {
     uint32_t got, want;
   };
   const Case cases[] = {
-      {"shadow of a light colour halves", ShadowColor(RGB(200, 11, 0)), RGB(100, 6, 0)},
-      {"shadow at 129 halves", ShadowColor(RGB(129, 0, 0)), RGB(65, 0, 0)},
-      {"shadow of a dark colour doubles", ShadowColor(RGB(128, 100, 3)), RGB(255, 200, 6)},
-      {"shadow of black", ShadowColor(0), 0},
-      {"shadow of window text", ShadowColor(clWindowText), clBtnHighlight},
-      {"shadow of button shadow", ShadowColor(clBtnShadow), clBtnHighlight},
-      {"shadow of button highlight", ShadowColor(clBtnHighlight), clBtnShadow},
-      {"shadow of none", ShadowColor(clNone), clNone},
       {"contrast", ContrastColor(RGB(127, 128, 0)), RGB(255, 0, 255)},
       {"contrast of a player colour", ContrastColor(0x00DF00), 0xFF00FF},
       {"contrast where only blue is dark", ContrastColor(0x7F8080), 0xFF0000},
