@@ -195,7 +195,6 @@ TIdleResult TKIdleTimer::IdlePass() {
 
   const int64_t f = frequency_;
   const int64_t early = RoundMulDiv(f, 40, 2000);  // fire up to 20 ms before the due time
-  const int64_t now0 = clock_.Now();
   bool checked = false;
   int64_t minRemaining = std::numeric_limits<int64_t>::max();
 
@@ -253,21 +252,6 @@ TIdleResult TKIdleTimer::IdlePass() {
     }
     // Measured from the end of the handler just run, so its time is not waited twice.
     minRemaining = std::min(minRemaining, t->reference_ + t->period_ - after);
-  }
-
-  const int64_t passEnd = clock_.Now();
-  if (anyPass_) {
-    passGap_ = now0 - lastPassStart_;
-    passTotalSum_ += passGap_;
-  }
-  anyPass_ = true;
-  lastPassStart_ = now0;
-  passTime_ = passEnd - now0;
-  passBusySum_ += passTime_;
-  if (passTotalSum_ >= f) {
-    passLoadLastSecond_ = RoundMulDiv(passBusySum_, 1000, passTotalSum_);
-    passBusySum_ = 0;
-    passTotalSum_ = 0;
   }
 
   TIdleResult result{!checked, 0};

@@ -45,15 +45,12 @@ class TKTimer {
   TKTimer(const TKTimer&) = delete;
   TKTimer& operator=(const TKTimer&) = delete;
 
-  bool ActiveOnly() const { return activeOnly_; }
-  void SetActiveOnly(bool value);
+  void SetActiveOnly(bool value);  // suspended while the application is inactive; default on
   bool Enabled() const { return enabled_; }
   // Turning on restarts the schedule at now (no events are made up for the time off), or
-  // suspends the timer while the application is inactive and ActiveOnly is set.
+  // suspends the timer while the application is inactive and it is active-only.
   void SetEnabled(bool value);
-  int32_t Interval() const { return interval_; }
   void SetInterval(int32_t value);  // values below 1 become 1
-  TEventStep EventStep() const { return eventStep_; }
   void SetEventStep(TEventStep value);
 
   TEvent OnTimer;       // the handler; reads Lag() to know how many periods passed
@@ -63,7 +60,6 @@ class TKTimer {
   // Run-time figures; times are in counter ticks.
   int64_t Period() const { return period_; }          // at least 1
   int64_t Reference() const { return reference_; }    // next due time minus one period
-  int64_t Elapsed() const { return elapsed_; }        // now - reference at the last check
   int64_t EventStart() const { return eventStart_; }  // counter when the last event began
   uint32_t Lag() const { return lag_; }               // whole periods at the last event, >= 1
   uint32_t Skipped() const { return skipped_; }       // sum of lag - 1 in the current second
@@ -133,19 +129,13 @@ class TKIdleTimer {
   TIdleResult IdlePass();
   bool InPass() const { return inPass_; }
 
-  // Application activation and deactivation: timers with ActiveOnly are suspended while
-  // the application is inactive and restart at now, without backlog, on activation.
+  // Application activation and deactivation: active-only timers are suspended while the
+  // application is inactive and restart at now, without backlog, on activation.
   void SetAppActive(bool active);
-  bool AppActive() const { return appActive_; }
 
   TClock& Clock() const { return clock_; }
   int64_t Frequency() const { return frequency_; }  // read once at creation
   size_t TimerCount() const;
-
-  // Global statistics of the passes, shown only in the information windows.
-  int64_t PassGap() const { return passGap_; }    // ticks between the last two pass starts
-  int64_t PassTime() const { return passTime_; }  // ticks the last pass took
-  int64_t PassLoadLastSecond() const { return passLoadLastSecond_; }  // thousandths
 
  private:
   friend class TKTimer;
@@ -160,14 +150,6 @@ class TKIdleTimer {
   bool inPass_ = false;
   int iterating_ = 0;  // walks over timers_ in progress (idle pass, activation)
   bool appActive_ = true;
-
-  int64_t lastPassStart_ = 0;
-  bool anyPass_ = false;
-  int64_t passGap_ = 0;
-  int64_t passTime_ = 0;
-  int64_t passBusySum_ = 0;
-  int64_t passTotalSum_ = 0;
-  int64_t passLoadLastSecond_ = 0;
 };
 
 // Catch-up bound of the move clock: an event whose lag says `lag` game steps are due runs
