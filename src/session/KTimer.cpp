@@ -71,19 +71,7 @@ TKTimer::~TKTimer() {
 void TKTimer::UpdatePeriod() {
   if (!dispatcher_) return;
   const int64_t f = dispatcher_->frequency_;
-  int64_t p = 1;
-  switch (eventStep_) {
-    case esInterval:
-      p = RoundMulDiv(interval_, f, 1000);
-      break;
-    case esFrequency:
-      p = RoundMulDiv(f, 1, interval_);
-      break;
-    case esCPU:
-      p = RoundMulDiv(handlerTime_, 100, interval_);
-      break;
-  }
-  period_ = std::max<int64_t>(1, p);
+  period_ = std::max<int64_t>(1, RoundMulDiv(interval_, f, 1000));
 }
 
 void TKTimer::Restart(int64_t now) {
@@ -119,11 +107,6 @@ void TKTimer::SetEnabled(bool value) {
 
 void TKTimer::SetInterval(int32_t value) {
   interval_ = std::max<int32_t>(1, value);
-  UpdatePeriod();
-}
-
-void TKTimer::SetEventStep(TEventStep value) {
-  eventStep_ = value <= esCPU ? value : esInterval;
   UpdatePeriod();
 }
 
@@ -205,7 +188,6 @@ TIdleResult TKIdleTimer::IdlePass() {
     const int64_t now = clock_.Now();
     t->idleGap_ = now - t->lastEnd_;
     t->elapsed_ = now - t->reference_;
-    if (t->eventStep_ == esCPU) t->UpdatePeriod();
     int64_t after = now;
 
     if (t->elapsed_ > 0 && t->period_ <= t->elapsed_ + early) {

@@ -19,10 +19,6 @@ class TClock {
 // Platform().NowNs() at 1000000000 ticks per second.
 TClock& DefaultClock();
 
-// What Interval means: ms between events, events per second, or the share in percent of
-// the time that the handler may use.
-enum TEventStep : uint8_t { esInterval = 0, esFrequency = 1, esCPU = 2 };
-
 // The outcome of one idle pass, for the caller's event loop. Nothing in the core sleeps:
 // the caller waits sleepMs (0: run the next pass as soon as the queue is empty again).
 struct TIdleResult {
@@ -50,8 +46,7 @@ class TKTimer {
   // Turning on restarts the schedule at now (no events are made up for the time off), or
   // suspends the timer while the application is inactive and it is active-only.
   void SetEnabled(bool value);
-  void SetInterval(int32_t value);  // values below 1 become 1
-  void SetEventStep(TEventStep value);
+  void SetInterval(int32_t value);  // ms between events; values below 1 become 1
 
   TEvent OnTimer;       // the handler; reads Lag() to know how many periods passed
   TEvent OnActivate;    // the application became active
@@ -88,7 +83,6 @@ class TKTimer {
   bool activeOnly_ = true;
   bool enabled_ = true;
   int32_t interval_ = 1000;
-  TEventStep eventStep_ = esInterval;
 
   // Held in 64 bits: a 32-bit period would overflow past 4.29 s on a nanosecond counter.
   int64_t period_ = 1;
