@@ -21,9 +21,7 @@ class TDigest {
   void U8(uint8_t v) { Byte(v); }
   void U16(uint16_t v) { Unsigned(v, 2); }
   void U32(uint32_t v) { Unsigned(v, 4); }
-  void U64(uint64_t v) { Unsigned(v, 8); }
   void I32(int32_t v) { U32(uint32_t(v)); }
-  void I64(int64_t v) { U64(uint64_t(v)); }
 
   uint64_t Value() const { return hash_; }
 

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 namespace kelvra {
 
@@ -217,10 +216,6 @@ bool AtomicFileWriter::Commit(const std::string& path, FileFault& fault) {
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-std::string ErrorText(int code) {
-  return std::strerror(code);
 }
 
 }  // namespace kelvra

@@ -63,6 +63,5 @@ class AtomicFileWriter {
 extern int gFailWriteErrno;
 
 bool FileExists(const std::string& path);
-std::string ErrorText(int code);  // the platform's text for an errno value
 
 }  // namespace kelvra

@@ -107,10 +107,6 @@ void ErrorMsg(const std::string& message) {
   ShowError(ekInternal, message, nullptr, false);
 }
 
-bool ErrorMsgRetry(const std::string& message) {
-  return ShowError(ekInternal, message, nullptr, true);
-}
-
 bool RetryFault(std::string& fileName, const FileFault& fault) {
   if (fault.code != 0) return IOErrorRetry(fileName, fault.code);
   return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message);

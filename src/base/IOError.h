@@ -26,7 +26,6 @@ bool IOErrorRetry(std::string& fileName, int code);
 void FileError(const std::string& fileName, const std::string& message);
 bool FileErrorRetry(std::string& fileName, const std::string& message);
 void ErrorMsg(const std::string& message);
-bool ErrorMsgRetry(const std::string& message);
 
 // Offers a retry for a failed file operation: the IO error dialog for an OS error code,
 // the file error dialog for a content message ("Unexpected end of file" when it has none).

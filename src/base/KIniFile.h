@@ -16,8 +16,6 @@ class TKIniFile {
   TKIniFile(const TKIniFile&) = delete;
   TKIniFile& operator=(const TKIniFile&) = delete;
 
-  const std::string& Path() const { return path_; }
-
   // Raw access; names compare exactly, including case.
   bool Find(const std::string& section, const std::string& key, std::string& value);
   void Put(const std::string& section, const std::string& key, const std::string& value);
@@ -34,7 +32,6 @@ class TKIniFile {
   // when the file exists but could not be read (it is then never overwritten).
   bool Save();
   bool Changed() const { return changed_; }
-  bool ReadFailed() const { return readFailed_; }
 
  private:
   struct Section {

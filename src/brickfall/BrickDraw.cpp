@@ -29,19 +29,11 @@ uint32_t Grey(int v) {
   return RGB(v, v, v);
 }
 
-// Game units to frame pixels, for the shared pool drawing.
-int PoolPixelX(int v) {
-  return (v + 512) / 1024 + gCom.k[gkBrickfall].field.left;
-}
-int PoolPixelY(int v) {
-  return (v + 512) / 1024 + gCom.k[gkBrickfall].field.top;
-}
-
 // A picture with its top-left corner at a fixed-point position, magenta transparent.
 void DrawAt(TKBitmap& frame, const TKBitmap* picture, int32_t x, int32_t y, TEffect mode,
             int dx = 0, int dy = 0) {
   if (!picture || mode == ef00) return;
-  DrawWhole(frame, PoolPixelX(x) + dx, PoolPixelY(y) + dy, *picture, kMagenta, mode);
+  DrawWhole(frame, BrickPixelX(x) + dx, BrickPixelY(y) + dy, *picture, kMagenta, mode);
 }
 
 void DrawLighting(TKBitmap& frame, const TRect& f) {
@@ -103,8 +95,8 @@ void DrawEditorWalls(TKBitmap& frame, const TRect& f, const TLevel* level, int d
     if (!w.alive || w.bonus == 0 || w.bonus >= kBonusKinds) continue;
     const TKBitmap* picture = gBrickPictures.bonusPicture[w.bonus].get();
     if (!picture) continue;
-    DrawWhole(frame, PoolPixelX(w.x + w.width / 2) - picture->Width() / 2 + dx,
-              PoolPixelY(w.y + w.height / 2) - picture->Height() / 2 + dy, *picture, kMagenta,
+    DrawWhole(frame, BrickPixelX(w.x + w.width / 2) - picture->Width() / 2 + dx,
+              BrickPixelY(w.y + w.height / 2) - picture->Height() / 2 + dy, *picture, kMagenta,
               ef16);
   }
 }
@@ -202,7 +194,7 @@ void DrawBrickField(TKBitmap& frame) {
   DrawPaddles(frame, f, dx, dy);
 
   DrawBursts(frame);
-  DrawBlasts(frame, PoolPixelX, PoolPixelY);
+  DrawBlasts(frame, BrickPixelX, BrickPixelY);
 
   if (level) {
     const TLevelFields& l = level->f;
@@ -211,7 +203,7 @@ void DrawBrickField(TKBitmap& frame) {
         if (e.kind != kEnemyFree && e.kind <= kEnemyKinds)
           DrawAt(frame, gBrickPictures.enemyPicture[e.kind - 1].get(), e.x, e.y, ef16);
     if (l.water) {
-      const int row = PoolPixelY(gBrickGame.waterLine);
+      const int row = BrickPixelY(gBrickGame.waterLine);
       if (row < f.bottom) FillRect(frame, f.left, row, f.right, f.bottom, kAqua, ef08);
     }
     if (l.bubble)
@@ -227,7 +219,7 @@ void DrawBrickField(TKBitmap& frame) {
         if (s.speed != 0) PutPixel(frame, s.x, s.y, Grey(std::min(s.speed, 255)), ef16);
   }
 
-  DrawSparks(frame, PoolPixelX, PoolPixelY);
+  DrawSparks(frame, BrickPixelX, BrickPixelY);
   if (editor) DrawEditorMarks(frame, f);
 
   frame.ResetClip();

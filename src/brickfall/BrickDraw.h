@@ -35,12 +35,4 @@ void DrawBursts(TKBitmap& frame);
 // Growth level of a burst's sprite for its life: rises to 15 and falls back as it fades.
 int BurstLevel(int32_t life);
 
-// Field pixel of a fixed-point coordinate (1/1024 pixel).
-inline int BrickPixelX(int32_t v) {
-  return (v + 512) / 1024 + 10;
-}
-inline int BrickPixelY(int32_t v) {
-  return (v + 512) / 1024 + 34;
-}
-
 }  // namespace kelvra

@@ -47,13 +47,6 @@ int32_t DivAway(int32_t a, int32_t b) {
   return q;
 }
 
-int32_t PixelX(int64_t fx) {
-  return int32_t((fx + 512) / 1024) + Brick().field.left;
-}
-int32_t PixelY(int64_t fx) {
-  return int32_t((fx + 512) / 1024) + Brick().field.top;
-}
-
 int32_t WallScore(uint32_t hits) {
   return kWallScore[std::min<uint32_t>(hits, 5)];
 }
@@ -307,8 +300,8 @@ int LastWallOverlapping(int32_t x, int32_t y, int32_t width, int32_t height) {
 bool LoseBall(int slot) {
   TBrickBall& b = gBrick.balls[slot];
   TBrickPlayer& owner = gBrick.players[std::clamp(b.owner, 0, kPlayers - 1)];
-  AddBurst(PixelX(int64_t(b.x) + b.width / 2),
-           PixelY(std::clamp<int64_t>(int64_t(b.y) + b.height / 2, 0, kH - 1)), b.size);
+  AddBurst(BrickPixelX(int64_t(b.x) + b.width / 2),
+           BrickPixelY(std::clamp<int64_t>(int64_t(b.y) + b.height / 2, 0, kH - 1)), b.size);
   if (b.size > 0 && owner.ballCanBeSmall) {
     SetBallSize(b, b.size - 1);
     b.velocityY = -b.velocityY;
@@ -437,7 +430,7 @@ void MoveBall(int slot) {
       const bool drifter = e.kind == kEnemyDrifter;
       Events().SoundRequested(gkBrickfall, drifter ? bsDrifterDestroyed : bsFlyerDestroyed,
                               e.x + e.width / 2);
-      AddBurst(PixelX(int64_t(e.x) + e.width / 2), PixelY(int64_t(e.y) + e.height / 2),
+      AddBurst(BrickPixelX(int64_t(e.x) + e.width / 2), BrickPixelY(int64_t(e.y) + e.height / 2),
                drifter ? 1 : 2);
       e = TBrickEnemy{};
     }
@@ -633,6 +626,13 @@ int WallSizeClass(int32_t widthFx, int32_t heightFx) {
   return area <= 256 ? 0 : area <= 1024 ? 1 : area <= 2304 ? 2 : 3;
 }
 
+int32_t BrickPixelX(int64_t fx) {
+  return int32_t((fx + 512) / 1024) + Brick().field.left;
+}
+int32_t BrickPixelY(int64_t fx) {
+  return int32_t((fx + 512) / 1024) + Brick().field.top;
+}
+
 void SetPaddleSize(TBrickPlayer& p, int size) {
   p.paddleSize = std::clamp(size, 0, kPaddleSizes - 1);
   // A paddle picture that failed to load keeps its default size, never 0 (the rebound
@@ -709,7 +709,7 @@ void DamageWall(int wall, int player, int damage) {
   if (d <= w.hits) {
     w.hits -= d;
     Events().SoundRequested(gkBrickfall, bsBounce, int(cx));
-    AddBurst(PixelX(cx), PixelY(cy), c);
+    AddBurst(BrickPixelX(cx), BrickPixelY(cy), c);
     return;
   }
   Events().SoundRequested(gkBrickfall, bsWallDestroyed + c, int(cx));

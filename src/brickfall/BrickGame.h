@@ -46,6 +46,11 @@ const TLevel* CurrentBrickLevel();
 // 2 up to 2304, 3 above.
 int WallSizeClass(int32_t widthFx, int32_t heightFx);
 
+// Frame pixel of a field position in fx, to the nearest pixel inside the field; 64-bit so
+// that a position plus half a size cannot overflow.
+int32_t BrickPixelX(int64_t fx);
+int32_t BrickPixelY(int64_t fx);
+
 // The game's part of the per-kind operations.
 void BrickStartGameRules();  // players' stock and flags, then start level and build field
 void BrickStartLevel();      // resets everything a level starts with (not the walls)

@@ -130,21 +130,6 @@ void DecayBlasts() {
   }
 }
 
-void ClampToField(int32_t& x, int32_t& y) {
-  const TRect& f = Cur().field;
-  x = std::clamp(x, 0, f.right - f.left);
-  y = std::clamp(y, 0, f.bottom - f.top);
-}
-
-bool BoxesMayTouch(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t left, int32_t top,
-                   int32_t right, int32_t bottom) {
-  if (x1 > right && x2 > right) return false;
-  if (x1 < left && x2 < left) return false;
-  if (y1 > bottom && y2 > bottom) return false;
-  if (y1 < top && y2 < top) return false;
-  return true;
-}
-
 void StepDispatch() {
   const int k = gCom.kind;
   TKindState& s = gCom.k[k];

@@ -161,10 +161,6 @@ void DecayBursts();
 void DecaySparks();
 void DecayBlasts();  // the blasts rise in the current kind's own units
 
-void ClampToField(int32_t& x, int32_t& y);
-bool BoxesMayTouch(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t left, int32_t top,
-                   int32_t right, int32_t bottom);
-
 // Advances the state machine of the current kind by one game step and calls its game
 // (through the kinds' operations table).
 void StepDispatch();

@@ -159,13 +159,6 @@ std::string ColourText(uint32_t colour) {
   return text;
 }
 
-uint32_t ContrastColour(uint32_t colour) {
-  uint32_t out = 0;
-  for (int shift = 0; shift < 24; shift += 8)
-    if (((colour >> shift) & 0xFF) < 128) out |= 0xFFu << shift;
-  return out;
-}
-
 int32_t ParseFrequency(const std::string& text) {
   const TOptionDef& option = kOptions[opSoundFrequency];
   const int32_t kDefault = option.def, kMax = option.max;

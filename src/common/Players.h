@@ -56,10 +56,8 @@ void ForgetControlPresses();
 void SetPlayerColour(int player, uint32_t colour);
 
 // Colour captions of the settings dialog: a standard name ("Red", "Lime", ...) or "$" and
-// eight upper-case hexadecimal digits. The contrast colour has each channel 255 where the
-// colour's is below 128, else 0.
+// eight upper-case hexadecimal digits.
 std::string ColourText(uint32_t colour);
-uint32_t ContrastColour(uint32_t colour);
 
 // The frequency text of the settings dialog: the number typed, limited to 1..100000,
 // 22050 when it is not a number.

@@ -27,12 +27,6 @@ void TRecentFiles::Closed(const std::string& fileName) {
   if (!open_.empty() && !Blank(fileName) && FromSettingsName(fileName) == open_) open_.clear();
 }
 
-void TRecentFiles::Remove(const std::string& fileName) {
-  if (Blank(fileName)) return;
-  std::string name = FromSettingsName(fileName);
-  files_.erase(std::remove(files_.begin(), files_.end(), name), files_.end());
-}
-
 std::vector<std::string> TRecentFiles::Shown() const {
   size_t n = std::min(files_.size(), size_t(std::max(limit_, 0)));
   return std::vector<std::string>(files_.begin(), files_.begin() + n);

@@ -15,7 +15,6 @@ class TRecentFiles {
 
   void Opened(const std::string& fileName);  // moves or adds it to the top, marks it open
   void Closed(const std::string& fileName);  // clears the open mark
-  void Remove(const std::string& fileName);
   const std::vector<std::string>& Files() const { return files_; }  // absolute names
   std::vector<std::string> Shown() const;  // at most limit entries, for the menu
   int Limit() const { return limit_; }

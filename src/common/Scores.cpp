@@ -264,32 +264,4 @@ std::string FormatDuration(uint32_t ms) {
   return text;
 }
 
-uint32_t WheelColour(int step) {
-  step %= kWheelSteps;
-  if (step < 0) step += kWheelSteps;
-  const uint32_t f = uint32_t(step % 255), g = 255 - f;
-  uint32_t r = 0, gr = 0, b = 0;
-  switch (step / 255) {
-    case 0:
-      r = 255, gr = f, b = 0;
-      break;  // red to yellow
-    case 1:
-      r = g, gr = 255, b = 0;
-      break;  // yellow to green
-    case 2:
-      r = 0, gr = 255, b = f;
-      break;  // green to cyan
-    case 3:
-      r = 0, gr = g, b = 255;
-      break;  // cyan to blue
-    case 4:
-      r = f, gr = 0, b = 255;
-      break;  // blue to magenta
-    default:
-      r = 255, gr = 0, b = g;
-      break;  // magenta to red
-  }
-  return r | (gr << 8) | (b << 16);
-}
-
 }  // namespace kelvra

@@ -74,10 +74,7 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b);
 std::string FormatThousands(uint32_t value);   // "1,234,567"
 std::string FormatScoreDate(double dateTime);  // "2025-03-14 18:05:09"; "" when impossible
 std::string FormatDuration(uint32_t ms);       // "1:02:03" (hours:minutes:seconds)
-// Colour wheel of 1530 steps (red, yellow, green, cyan, blue, magenta, 255 steps each) as
-// 0x00BBGGRR; entry i of the table uses step i * 128.
-uint32_t WheelColour(int step);
-constexpr int kWheelSteps = 1530;
+// Entry i of the table is drawn in spectrum colour i * kEntryHueStep (SpectrumColor).
 constexpr int kEntryHueStep = 128;
 
 }  // namespace kelvra

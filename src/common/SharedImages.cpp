@@ -61,7 +61,7 @@ void FreeSharedImages() {
   gImages = TSharedImages{};
 }
 
-void DrawSparks(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int)) {
+void DrawSparks(TKBitmap& frame, int32_t (*toPixelX)(int64_t), int32_t (*toPixelY)(int64_t)) {
   for (const TSpark& s : gCom.spark) {
     if (s.life <= 0) continue;
     int index = std::clamp((s.life + 1) / 2, 1, kGlowDiscs);
@@ -72,7 +72,7 @@ void DrawSparks(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int)) {
   }
 }
 
-void DrawBlasts(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int)) {
+void DrawBlasts(TKBitmap& frame, int32_t (*toPixelX)(int64_t), int32_t (*toPixelY)(int64_t)) {
   for (const TBlast& b : gCom.blast) {
     if (b.life == 0) continue;
     int index = std::clamp((kBlastLife - b.life) / 1024, 0, kExplosionFrames - 1);

@@ -31,7 +31,7 @@ void MakeGlowDiscs();
 
 // Pool drawing into the frame: sparks as glow discs, blasts as explosion frames, both
 // additive. `toPixelX/Y` convert the game's units to frame pixels.
-void DrawSparks(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int));
-void DrawBlasts(TKBitmap& frame, int (*toPixelX)(int), int (*toPixelY)(int));
+void DrawSparks(TKBitmap& frame, int32_t (*toPixelX)(int64_t), int32_t (*toPixelY)(int64_t));
+void DrawBlasts(TKBitmap& frame, int32_t (*toPixelX)(int64_t), int32_t (*toPixelY)(int64_t));
 
 }  // namespace kelvra

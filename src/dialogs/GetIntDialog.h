@@ -72,11 +72,9 @@ class TfGetInt : public QDialog {
 
   int32_t Minimum() const { return min_; }
   int32_t Maximum() const { return max_; }
-  int32_t Opening() const { return opening_; }
   int32_t Default() const { return default_; }
   bool Modeless() const { return static_cast<bool>(onChange_); }
 
-  QLabel* captionLabel() const { return caption_; }
   QLabel* minLabel() const { return minLabel_; }
   QLabel* maxLabel() const { return maxLabel_; }
   QLabel* valueLabel() const { return valueLabel_; }

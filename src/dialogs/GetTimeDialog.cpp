@@ -184,10 +184,6 @@ namespace {
 QPointer<TfGetTime> gGetTimeWindow;
 }
 
-TfGetTime* GetTimeWindow() {
-  return gGetTimeWindow.data();
-}
-
 bool GetTime(const QString& caption, uint32_t& valueMs, uint32_t def, uint32_t max, uint32_t min,
              QWidget* parent) {
   TfGetTime* window = gGetTimeWindow.data();

@@ -78,7 +78,4 @@ class TfGetTime : public QDialog {
 bool GetTime(const QString& caption, uint32_t& valueMs, uint32_t def, uint32_t max, uint32_t min,
              QWidget* parent = nullptr);
 
-// The kept time window, nullptr before the first use.
-TfGetTime* GetTimeWindow();
-
 }  // namespace kelvra

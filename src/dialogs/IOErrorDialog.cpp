@@ -215,8 +215,4 @@ IOErrorReply RunIOErrorDialog(const IOErrorRequest& request, QWidget* parent) {
   return gWindow->Run(request);
 }
 
-TfIOError* IOErrorWindow() {
-  return gWindow;
-}
-
 }  // namespace kelvra

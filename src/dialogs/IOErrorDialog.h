@@ -77,7 +77,5 @@ class TfIOError : public QDialog {
 // The program's one file error window, created on first use and kept; a request arriving
 // while it is already open gets a window of its own.
 IOErrorReply RunIOErrorDialog(const IOErrorRequest& request, QWidget* parent);
-// The kept window, nullptr before the first error.
-TfIOError* IOErrorWindow();
 
 }  // namespace kelvra

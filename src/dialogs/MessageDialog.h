@@ -19,15 +19,14 @@ class TMessageDialog {
   TMessageDialog(const std::string& text, MsgType type, MsgButtons buttons,
                  QWidget* parent = nullptr);
 
-  // Shows the box modally; closing it (Escape, the window's close box) answers
-  // EscapeButton().
+  // Shows the box modally; closing it (Escape, the window's close box) answers the
+  // escape button (MessageEscapeButton).
   MsgButton Exec();
 
   QMessageBox& Box() { return box_; }
   // The widget of an offered button, nullptr when not offered.
   QAbstractButton* Button(MsgButton b) const;
   MsgButton DefaultButton() const { return default_; }
-  MsgButton EscapeButton() const { return escape_; }
 
  private:
   QMessageBox box_;

@@ -18,6 +18,7 @@
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Settings.h"
+#include "media/KBitmap.h"
 
 namespace kelvra {
 
@@ -84,7 +85,7 @@ QString TScoresGrid::CellText(int row, int column) const {
 
 QColor TScoresGrid::RowColour(int row) const {
   if (row <= 0) return kHeaderText;
-  return FromBgr(WheelColour((row - 1) * kEntryHueStep));
+  return FromBgr(SpectrumColor((row - 1) * kEntryHueStep));
 }
 
 void TScoresGrid::paintEvent(QPaintEvent*) {

@@ -13,8 +13,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "base/IOError.h"
-
 namespace kelvra {
 
 // ---------------------------------------------------------------------------------------
@@ -59,49 +57,6 @@ void TKBitmap::ResetClip() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Life cycle
-
-namespace {
-const char* const kMustBeNil = "Destination Bitmap Must Be Nil";
-}
-
-bool CreateBitmap(std::unique_ptr<TKBitmap>& ref, int width, int height) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>(width, height);
-  return true;
-}
-
-bool CreateCopy(std::unique_ptr<TKBitmap>& ref, const TKBitmap& source) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>();
-  ref->CopyFrom(source);
-  ref->font = source.font;
-  return true;
-}
-
-// The bitmap is made even when the file cannot be read (it then has the fallback size);
-// the result says whether the picture was loaded.
-bool CreateFromFile(std::unique_ptr<TKBitmap>& ref, const std::string& fileName, int fallbackWidth,
-                    int fallbackHeight) {
-  if (ref) {
-    ErrorMsg(kMustBeNil);
-    return false;
-  }
-  ref = std::make_unique<TKBitmap>();
-  return LoadFromFile(*ref, fileName, fallbackWidth, fallbackHeight);
-}
-
-void FreeBitmap(std::unique_ptr<TKBitmap>& ref) {
-  ref.reset();
-}
-
-// ---------------------------------------------------------------------------------------
 // Colours
 
 uint32_t ColorToRGB(uint32_t colour) {
@@ -114,17 +69,6 @@ uint32_t ColorToRGB(uint32_t colour) {
       0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0xD77800, 0xC8D0D4};
   uint32_t index = colour & 0xFF;
   return index < std::size(kSystem) ? kSystem[index] : 0x808080;
-}
-
-uint32_t ShadowColor(uint32_t colour) {
-  if (colour == clNone) return clNone;
-  if (colour == clWindowText || colour == clBtnShadow) return clBtnHighlight;
-  if (colour == clBtnHighlight) return clBtnShadow;
-  uint32_t c = ColorToRGB(colour);
-  if (c > 0xFFFFFF) return colour;
-  int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
-  if (r > 128 || g > 128 || b > 128) return RGB((r + 1) / 2, (g + 1) / 2, (b + 1) / 2);
-  return RGB(std::min(2 * r, 255), std::min(2 * g, 255), std::min(2 * b, 255));
 }
 
 uint32_t ContrastColor(uint32_t colour) {
@@ -143,8 +87,8 @@ uint32_t ScaleColor(uint32_t colour, int factor) {
 }
 
 uint32_t SpectrumColor(int n) {
-  int m = n % 1530;
-  if (m < 0) m += 1530;
+  int m = n % kSpectrumSteps;
+  if (m < 0) m += kSpectrumSteps;
   int t = m % 255;
   switch (m / 255) {
     case 0:
@@ -160,31 +104,6 @@ uint32_t SpectrumColor(int n) {
     default:
       return RGB(255, 0, 255 - t);  // magenta to red
   }
-}
-
-const uint8_t* EffectTable2560() {
-  static const auto table = [] {
-    std::vector<uint8_t> t(2560, 0);
-    for (int i = 0; i < 256; ++i) {
-      t[0 * 256 + i] = t[5 * 256 + i] = t[6 * 256 + i] = 255;
-      t[1 * 256 + i] = t[7 * 256 + i] = uint8_t(255 - i);
-      t[4 * 256 + i] = uint8_t(i);
-    }
-    return t;
-  }();
-  return table.data();
-}
-
-const uint8_t* EffectTable512() {
-  static const auto table = [] {
-    std::vector<uint8_t> t(512);
-    for (int i = 0; i < 256; ++i) {
-      t[i] = uint8_t(i);
-      t[256 + i] = uint8_t(255 - i);
-    }
-    return t;
-  }();
-  return table.data();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -452,19 +371,21 @@ void FillBitmap(TKBitmap& b, uint32_t colour, TEffect mode) {
   FillRect(b, b.clipX1, b.clipY1, b.clipX2, b.clipY2, colour, mode);
 }
 
+namespace {
+
+// A routine whose source is also its destination would overwrite pixels it has still to
+// read, so it draws from this copy (pixels and clip rectangle) instead.
+TKBitmap SourceCopy(const TKBitmap& source) {
+  return source;
+}
+
+}  // namespace
+
 void DrawBitmap(TKBitmap& dest, int x, int y, const TKBitmap& source, int sx1, int sy1, int sx2,
                 int sy2, uint32_t transparent, TEffect mode) {
   if (!Draws(mode)) return;
-  if (&dest == &source) {  // overlapping rows: draw from a copy
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    copy.clipX1 = source.clipX1;
-    copy.clipY1 = source.clipY1;
-    copy.clipX2 = source.clipX2;
-    copy.clipY2 = source.clipY2;
-    DrawBitmap(dest, x, y, copy, sx1, sy1, sx2, sy2, transparent, mode);
-    return;
-  }
+  if (&dest == &source)
+    return DrawBitmap(dest, x, y, SourceCopy(source), sx1, sy1, sx2, sy2, transparent, mode);
   // 64-bit so that extreme coordinates cannot overflow while clipping.
   int64_t dx = x, dy = y, ax1 = sx1, ay1 = sy1, ax2 = sx2, ay2 = sy2;
   Box sc = ClipBox(source);
@@ -574,19 +495,8 @@ void TileBitmap(TKBitmap& dest, const TKBitmap& source, uint32_t transparent, TE
       DrawWhole(dest, x, y, source, transparent, mode);
 }
 
-void ReplaceColor(TKBitmap& b, uint32_t oldColour, uint32_t newColour) {
-  uint8_t n[3];
-  const uint32_t key = TransparentKey(oldColour);
-  if (key == kNoKey || !ColourBytes(newColour, n)) return;
-  for (int y = 0; y < b.Height(); ++y) {
-    uint8_t* p = b.Row(y);
-    for (int x = 0; x < b.Width(); ++x, p += 3)
-      if (PixelKey(p) == key) std::memcpy(p, n, 3);
-  }
-}
-
 // ---------------------------------------------------------------------------------------
-// Resampling, turning and recolouring
+// Resampling and recolouring
 
 namespace {
 
@@ -638,12 +548,7 @@ Taps MakeTaps(int from, int to) {
 }  // namespace
 
 void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHeight) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    ScaleBitmap(dest, copy, newWidth, newHeight);
-    return;
-  }
+  if (&dest == &source) return ScaleBitmap(dest, SourceCopy(source), newWidth, newHeight);
   dest.SetSize(newWidth, newHeight);
   const int dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
   if (dest.Empty()) return;
@@ -682,58 +587,6 @@ void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHe
   }
 }
 
-// Positive angles turn counter-clockwise as seen on the screen; an angle between quarter
-// turns is taken to the nearest one.
-void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    RotateBitmap(dest, copy, angle);
-    return;
-  }
-  int turn = angle % 16384;
-  if (turn < 0) turn += 16384;
-  const int quarters = (turn + 2048) / 4096 % 4;
-  const int w = source.Width(), h = source.Height();
-  if (quarters == 0) {
-    dest.CopyFrom(source);
-    return;
-  }
-  if (quarters == 2)
-    dest.SetSize(w, h);
-  else
-    dest.SetSize(h, w);
-  for (int y = 0; y < dest.Height(); ++y) {
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < dest.Width(); ++x, d += 3) {
-      int sx, sy;
-      if (quarters == 1)
-        sx = w - 1 - y, sy = x;
-      else if (quarters == 2)
-        sx = w - 1 - x, sy = h - 1 - y;
-      else
-        sx = y, sy = h - 1 - x;
-      std::memcpy(d, source.Row(sy) + 3 * sx, 3);
-    }
-  }
-}
-
-void MirrorBitmap(TKBitmap& dest, const TKBitmap& source) {
-  if (&dest == &source) {
-    TKBitmap copy;
-    copy.CopyFrom(source);
-    MirrorBitmap(dest, copy);
-    return;
-  }
-  const int w = source.Width();
-  dest.SetSize(w, source.Height());
-  for (int y = 0; y < dest.Height(); ++y) {
-    const uint8_t* s = source.Row(y);
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < w; ++x) std::memcpy(d + 3 * x, s + 3 * (w - 1 - x), 3);
-  }
-}
-
 namespace {
 // Calls f(pixel) for every pixel inside the clip rectangle.
 template <class F>
@@ -745,14 +598,6 @@ void ForClipped(TKBitmap& b, F&& f) {
   }
 }
 }  // namespace
-
-void GreyBitmap(TKBitmap& b) {
-  // Luminance weights 0.30, 0.59, 0.11 in 1/256.
-  ForClipped(b, [](uint8_t* p) {
-    const uint8_t g = uint8_t((p[2] * 77 + p[1] * 150 + p[0] * 29 + 128) >> 8);
-    p[0] = p[1] = p[2] = g;
-  });
-}
 
 void RecolorGreys(TKBitmap& b, uint32_t colour) {
   uint8_t c[3];

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,14 +108,6 @@ class TKBitmap {
   std::vector<uint8_t> bits_;
 };
 
-// Life cycle in the system's manner: the create routines want an empty reference and
-// report "Destination Bitmap Must Be Nil" otherwise.
-bool CreateBitmap(std::unique_ptr<TKBitmap>& ref, int width, int height);
-bool CreateCopy(std::unique_ptr<TKBitmap>& ref, const TKBitmap& source);
-bool CreateFromFile(std::unique_ptr<TKBitmap>& ref, const std::string& fileName, int fallbackWidth,
-                    int fallbackHeight);
-void FreeBitmap(std::unique_ptr<TKBitmap>& ref);
-
 // Pixel routines; all clip to the clip rectangle.
 void PutPixel(TKBitmap& b, int x, int y, uint32_t colour, TEffect mode);
 void FillRect(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEffect mode);
@@ -130,13 +121,8 @@ void DrawFrame(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEf
 void DrawBorder3D(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t light, uint32_t dark,
                   int width, TEffect mode);
 void TileBitmap(TKBitmap& dest, const TKBitmap& source, uint32_t transparent, TEffect mode);
-void ReplaceColor(TKBitmap& b, uint32_t oldColour, uint32_t newColour);
 // A smooth resample of the source (area averaging when shrinking, bilinear when growing).
 void ScaleBitmap(TKBitmap& dest, const TKBitmap& source, int newWidth, int newHeight);
-// angle in 1/16384 of a full turn; only quarter turns (multiples of 4096) are supported.
-void RotateBitmap(TKBitmap& dest, const TKBitmap& source, int angle);
-void MirrorBitmap(TKBitmap& dest, const TKBitmap& source);  // left to right
-void GreyBitmap(TKBitmap& b);                               // every pixel to its grey
 // Every grey pixel (red = green = blue) gets each channel c replaced by
 // c * (that channel of `colour`) / 256; other pixels keep their colour.
 void RecolorGreys(TKBitmap& b, uint32_t colour);
@@ -144,14 +130,12 @@ void RecolorGreys(TKBitmap& b, uint32_t colour);
 void TintBitmap(TKBitmap& b, uint32_t colour, uint32_t transparent, TEffect mode);
 
 // Colour functions.
-uint32_t ShadowColor(uint32_t colour);
-uint32_t ContrastColor(uint32_t colour);
+uint32_t ContrastColor(uint32_t colour);           // per channel: 255 where below 128, else 0
 uint32_t ScaleColor(uint32_t colour, int factor);  // factor in 1/65536
-uint32_t SpectrumColor(int n);                     // hue circle of 1530 steps
-
-// The light routines' effect tables, built on first use.
-const uint8_t* EffectTable2560();
-const uint8_t* EffectTable512();
+// Colour wheel of kSpectrumSteps (red, yellow, green, cyan, blue, magenta, 255 steps each);
+// any n counts round the circle.
+constexpr int kSpectrumSteps = 1530;
+uint32_t SpectrumColor(int n);
 
 // Files. The reader is chosen by extension (".BMP", ".JPG"/".JPEG", ".PPM", any case).
 // A failure goes through the file error dialog with retry; on giving up the bitmap gets

@@ -341,12 +341,6 @@ int TextHeight(const TKBitmap& b, const std::string& /*text*/) {
   return f ? f->ascender + f->descender : 0;
 }
 
-void ShadowText(TKBitmap& b, int x, int y, const std::string& text, uint32_t colour,
-                uint32_t background) {
-  TextOut(b, x + 1, y + 1, text, ShadowColor(colour), background);
-  TextOut(b, x, y, text, colour, clNone);
-}
-
 std::string FontFileFor(const std::string& family, bool bold, bool italic) {
   FontSystem& fonts = Fonts();
   std::lock_guard<std::mutex> lock(fonts.mutex);

@@ -16,11 +16,6 @@ void TextOut(TKBitmap& b, int x, int y, const std::string& text, uint32_t colour
 int TextWidth(const TKBitmap& b, const std::string& text);
 int TextHeight(const TKBitmap& b, const std::string& text);
 
-// The text at (x + 1, y + 1) in ShadowColor(colour) (on the background when one is given),
-// then at (x, y) in the colour, transparent.
-void ShadowText(TKBitmap& b, int x, int y, const std::string& text, uint32_t colour,
-                uint32_t background);
-
 // The face file used for a family ("" when none is available); for tests and diagnostics.
 std::string FontFileFor(const std::string& family, bool bold, bool italic);
 // The family of that face: fontconfig falls back to another family without saying so.

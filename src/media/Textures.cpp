@@ -548,12 +548,4 @@ void SoftLight(TKBitmap& b, int cx, int cy, int radius, uint32_t colour, TEffect
   }
 }
 
-void MakeGlowDisc(TKBitmap& b, int radius, uint32_t colour) {
-  radius = std::clamp(radius, 0, 1024);
-  b.SetSize(2 * radius + 1, 2 * radius + 1);
-  b.ResetClip();
-  FillBitmap(b, 0, ef16);
-  SoftLight(b, radius, radius, radius, colour, efAdd);
-}
-
 }  // namespace kelvra

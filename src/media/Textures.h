@@ -52,9 +52,6 @@ void ShadedFill(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TE
 // at `radius` pixels, combined into the clip rectangle in `mode` (efAdd to light up,
 // efSub to shade). Pixels outside the radius are untouched.
 void SoftLight(TKBitmap& b, int cx, int cy, int radius, uint32_t colour, TEffect mode = efAdd);
-// A glow disc for additive drawing: a square of 2 * radius + 1 pixels (radius 0..1024),
-// black outside the disc, `colour` at its centre fading out smoothly.
-void MakeGlowDisc(TKBitmap& b, int radius, uint32_t colour);
 
 // Noise. Lattice values come from a hash of the cell and the seed only (never from the
 // games' shared generator). With a period above 0 a lattice repeats every that many cells.

@@ -71,19 +71,7 @@ TKTimer::~TKTimer() {
 void TKTimer::UpdatePeriod() {
   if (!dispatcher_) return;
   const int64_t f = dispatcher_->frequency_;
-  int64_t p = 1;
-  switch (eventStep_) {
-    case esInterval:
-      p = RoundMulDiv(interval_, f, 1000);
-      break;
-    case esFrequency:
-      p = RoundMulDiv(f, 1, interval_);
-      break;
-    case esCPU:
-      p = RoundMulDiv(handlerTime_, 100, interval_);
-      break;
-  }
-  period_ = std::max<int64_t>(1, p);
+  period_ = std::max<int64_t>(1, RoundMulDiv(interval_, f, 1000));
 }
 
 void TKTimer::Restart(int64_t now) {
@@ -119,11 +107,6 @@ void TKTimer::SetEnabled(bool value) {
 
 void TKTimer::SetInterval(int32_t value) {
   interval_ = std::max<int32_t>(1, value);
-  UpdatePeriod();
-}
-
-void TKTimer::SetEventStep(TEventStep value) {
-  eventStep_ = value <= esCPU ? value : esInterval;
   UpdatePeriod();
 }
 
@@ -195,7 +178,6 @@ TIdleResult TKIdleTimer::IdlePass() {
 
   const int64_t f = frequency_;
   const int64_t early = RoundMulDiv(f, 40, 2000);  // fire up to 20 ms before the due time
-  const int64_t now0 = clock_.Now();
   bool checked = false;
   int64_t minRemaining = std::numeric_limits<int64_t>::max();
 
@@ -206,7 +188,6 @@ TIdleResult TKIdleTimer::IdlePass() {
     const int64_t now = clock_.Now();
     t->idleGap_ = now - t->lastEnd_;
     t->elapsed_ = now - t->reference_;
-    if (t->eventStep_ == esCPU) t->UpdatePeriod();
     int64_t after = now;
 
     if (t->elapsed_ > 0 && t->period_ <= t->elapsed_ + early) {
@@ -253,21 +234,6 @@ TIdleResult TKIdleTimer::IdlePass() {
     }
     // Measured from the end of the handler just run, so its time is not waited twice.
     minRemaining = std::min(minRemaining, t->reference_ + t->period_ - after);
-  }
-
-  const int64_t passEnd = clock_.Now();
-  if (anyPass_) {
-    passGap_ = now0 - lastPassStart_;
-    passTotalSum_ += passGap_;
-  }
-  anyPass_ = true;
-  lastPassStart_ = now0;
-  passTime_ = passEnd - now0;
-  passBusySum_ += passTime_;
-  if (passTotalSum_ >= f) {
-    passLoadLastSecond_ = RoundMulDiv(passBusySum_, 1000, passTotalSum_);
-    passBusySum_ = 0;
-    passTotalSum_ = 0;
   }
 
   TIdleResult result{!checked, 0};

@@ -19,10 +19,6 @@ class TClock {
 // Platform().NowNs() at 1000000000 ticks per second.
 TClock& DefaultClock();
 
-// What Interval means: ms between events, events per second, or the share in percent of
-// the time that the handler may use.
-enum TEventStep : uint8_t { esInterval = 0, esFrequency = 1, esCPU = 2 };
-
 // The outcome of one idle pass, for the caller's event loop. Nothing in the core sleeps:
 // the caller waits sleepMs (0: run the next pass as soon as the queue is empty again).
 struct TIdleResult {
@@ -45,16 +41,12 @@ class TKTimer {
   TKTimer(const TKTimer&) = delete;
   TKTimer& operator=(const TKTimer&) = delete;
 
-  bool ActiveOnly() const { return activeOnly_; }
-  void SetActiveOnly(bool value);
+  void SetActiveOnly(bool value);  // suspended while the application is inactive; default on
   bool Enabled() const { return enabled_; }
   // Turning on restarts the schedule at now (no events are made up for the time off), or
-  // suspends the timer while the application is inactive and ActiveOnly is set.
+  // suspends the timer while the application is inactive and it is active-only.
   void SetEnabled(bool value);
-  int32_t Interval() const { return interval_; }
-  void SetInterval(int32_t value);  // values below 1 become 1
-  TEventStep EventStep() const { return eventStep_; }
-  void SetEventStep(TEventStep value);
+  void SetInterval(int32_t value);  // ms between events; values below 1 become 1
 
   TEvent OnTimer;       // the handler; reads Lag() to know how many periods passed
   TEvent OnActivate;    // the application became active
@@ -63,7 +55,6 @@ class TKTimer {
   // Run-time figures; times are in counter ticks.
   int64_t Period() const { return period_; }          // at least 1
   int64_t Reference() const { return reference_; }    // next due time minus one period
-  int64_t Elapsed() const { return elapsed_; }        // now - reference at the last check
   int64_t EventStart() const { return eventStart_; }  // counter when the last event began
   uint32_t Lag() const { return lag_; }               // whole periods at the last event, >= 1
   uint32_t Skipped() const { return skipped_; }       // sum of lag - 1 in the current second
@@ -92,7 +83,6 @@ class TKTimer {
   bool activeOnly_ = true;
   bool enabled_ = true;
   int32_t interval_ = 1000;
-  TEventStep eventStep_ = esInterval;
 
   // Held in 64 bits: a 32-bit period would overflow past 4.29 s on a nanosecond counter.
   int64_t period_ = 1;
@@ -133,19 +123,13 @@ class TKIdleTimer {
   TIdleResult IdlePass();
   bool InPass() const { return inPass_; }
 
-  // Application activation and deactivation: timers with ActiveOnly are suspended while
-  // the application is inactive and restart at now, without backlog, on activation.
+  // Application activation and deactivation: active-only timers are suspended while the
+  // application is inactive and restart at now, without backlog, on activation.
   void SetAppActive(bool active);
-  bool AppActive() const { return appActive_; }
 
   TClock& Clock() const { return clock_; }
   int64_t Frequency() const { return frequency_; }  // read once at creation
   size_t TimerCount() const;
-
-  // Global statistics of the passes, shown only in the information windows.
-  int64_t PassGap() const { return passGap_; }    // ticks between the last two pass starts
-  int64_t PassTime() const { return passTime_; }  // ticks the last pass took
-  int64_t PassLoadLastSecond() const { return passLoadLastSecond_; }  // thousandths
 
  private:
   friend class TKTimer;
@@ -160,14 +144,6 @@ class TKIdleTimer {
   bool inPass_ = false;
   int iterating_ = 0;  // walks over timers_ in progress (idle pass, activation)
   bool appActive_ = true;
-
-  int64_t lastPassStart_ = 0;
-  bool anyPass_ = false;
-  int64_t passGap_ = 0;
-  int64_t passTime_ = 0;
-  int64_t passBusySum_ = 0;
-  int64_t passTotalSum_ = 0;
-  int64_t passLoadLastSecond_ = 0;
 };
 
 // Catch-up bound of the move clock: an event whose lag says `lag` game steps are due runs

@@ -20,8 +20,6 @@ class TGamepad {
   // (never its video); when that fails every reading is 0.
   uint8_t State(int64_t nowMs);
 
-  bool Connected() const { return controller_ != nullptr; }
-
   // The stick's dead zone: axis values from -32768 to 32767, a direction counts beyond
   // this distance from the centre (about 40 %).
   static constexpr int kDeadZone = 13000;

@@ -23,6 +23,7 @@
 
 #include "common/Settings.h"
 #include "dialogs/ColorDialog.h"
+#include "media/KBitmap.h"
 #include "platform/Services.h"
 #include "shell/QtPlatform.h"
 
@@ -223,8 +224,10 @@ void TfSettings::ShowColour() {
   if (p < 0 || p >= kPlayers) return;
   const uint32_t c = gCom.player[p].colour;
   colour_->setText(QString::fromStdString(ColourText(c)));
-  colour_->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; }")
-                             .arg(ToQColor(c).name(), ToQColor(ContrastColour(c)).name()));
+  // The caption contrasts with the colour shown, which is the low 24 bits (ToQColor).
+  colour_->setStyleSheet(
+      QStringLiteral("QPushButton { background-color: %1; color: %2; }")
+          .arg(ToQColor(c).name(), ToQColor(ContrastColor(c & 0xFFFFFF)).name()));
 }
 
 void TfSettings::ShowKeys() {

@@ -41,11 +41,8 @@ class TfSettings : public QDialog {
   QPushButton* defaultButton() const { return default_; }
   QComboBox* frequencyCombo() const { return frequency_; }
   QComboBox* depthCombo() const { return depth_; }
-  QComboBox* processCombo() const { return process_; }
-  QComboBox* threadCombo() const { return thread_; }
   QCheckBox* soundCheck() const { return sound_; }
   QCheckBox* musicCheck() const { return music_; }
-  QCheckBox* fullScreenCheck() const { return fullScreen_; }
 
  public slots:
   void done(int result) override;

@@ -34,7 +34,6 @@ TEST_F(IOErrorTest, EveryEntryBuildsItsKindCaptionTextAndButtons) {
       {"FileError", 1, "File Error", "File too short\r\nc.MoL", false, false},
       {"FileErrorRetry", 1, "File Error", "Wrong magic\r\nd.BuL", true, true},
       {"ErrorMsg", 2, "Internal Error", "Bad square code 77", false, false},
-      {"ErrorMsgRetry", 2, "Internal Error", "Out of slots", true, false},
       {"IOError without a name", 0, "IO Error",
        std::string(std::strerror(EACCES)) + " (" + std::to_string(EACCES) + ")", false, false},
   };
@@ -44,7 +43,6 @@ TEST_F(IOErrorTest, EveryEntryBuildsItsKindCaptionTextAndButtons) {
   FileError("c.MoL", "File too short");
   FileErrorRetry(d, "Wrong magic");
   ErrorMsg("Bad square code 77");
-  ErrorMsgRetry("Out of slots");
   IOError("", EACCES);
 
   ASSERT_EQ(headless.fileErrors.size(), std::size(cases));
@@ -58,7 +56,7 @@ TEST_F(IOErrorTest, EveryEntryBuildsItsKindCaptionTextAndButtons) {
     EXPECT_EQ(r.fileButton, cases[i].fileButton);
   }
   EXPECT_EQ(headless.fileErrors[1].fileName, "Levels/b.BrL");
-  EXPECT_EQ(headless.beeps, 7);  // the "SystemHand" sound with every error shown
+  EXPECT_EQ(headless.beeps, 6);  // the "SystemHand" sound with every error shown
 }
 
 TEST_F(IOErrorTest, ErrorCodeTextIsOneTrimmedLineWithTheCode) {
@@ -107,7 +105,6 @@ TEST_F(IOErrorTest, IgnoreReallyAllShowsNothingMoreAndEveryRetryAnswersIgnore) {
   IOError("new.BrL", EIO);
   EXPECT_FALSE(IOErrorRetry(name, EIO));
   EXPECT_FALSE(FileErrorRetry(name, "Wrong magic"));
-  EXPECT_FALSE(ErrorMsgRetry("second"));
   EXPECT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(headless.fileErrorAnswers.size(), 3u);
   EXPECT_EQ(gIOError.history.size(), 1u);

@@ -92,6 +92,7 @@ TEST_F(BrickDrawTest, FixedPointPositionsRoundToTheNearestFieldPixel) {
   EXPECT_EQ(BrickPixelX(511), 10);
   EXPECT_EQ(BrickPixelX(512), 11);
   EXPECT_EQ(BrickPixelY(100 * kPx + 600), 135);
+  EXPECT_EQ(BrickPixelX(INT32_MAX), 2097162);  // no overflow at the far end
 }
 
 TEST_F(BrickDrawTest, WallPaddleAndBallLandAtTheirPixels) {

@@ -111,25 +111,6 @@ TEST_F(ComTest, PoolsAgeAsTheirTablesSay) {
   EXPECT_EQ(gCom.blast[0].y, 5000 - 16);
 }
 
-TEST_F(ComTest, ClampAndBoxes) {
-  gCom.kind = gkBrickfall;  // field 10..521 x 34..417
-  int32_t x = -5, y = 1000;
-  ClampToField(x, y);
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 383);
-  x = 600, y = -1;
-  ClampToField(x, y);
-  EXPECT_EQ(x, 511);
-  EXPECT_EQ(y, 0);
-
-  EXPECT_FALSE(BoxesMayTouch(11, 0, 12, 5, 0, 0, 10, 10));   // both right
-  EXPECT_FALSE(BoxesMayTouch(-2, 0, -1, 5, 0, 0, 10, 10));   // both left
-  EXPECT_FALSE(BoxesMayTouch(0, 11, 5, 12, 0, 0, 10, 10));   // both below
-  EXPECT_FALSE(BoxesMayTouch(0, -3, 5, -1, 0, 0, 10, 10));   // both above
-  EXPECT_TRUE(BoxesMayTouch(-5, -5, 20, 20, 0, 0, 10, 10));  // straddles
-  EXPECT_TRUE(BoxesMayTouch(10, 10, 10, 10, 0, 0, 10, 10));  // corner inclusive
-}
-
 TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
   TKindState& s = Cur();
   KindOps(gkBrickfall).StartGame();

@@ -173,14 +173,11 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
   EXPECT_EQ(gCom.keyMap[1][ctFire2], 0xC0);
 }
 
-TEST(ColourTextTest, NamesHexAndContrast) {
+TEST(ColourTextTest, NamesAndHex) {
   EXPECT_EQ(ColourText(0x0000FF), "Red");
   EXPECT_EQ(ColourText(0xFFFFFF), "White");
   EXPECT_EQ(ColourText(0x00DF00), "$0000DF00");
   EXPECT_EQ(ColourText(0xFF7F00), "$00FF7F00");
-  EXPECT_EQ(ContrastColour(0x00DF00), 0xFF00FFu);
-  EXPECT_EQ(ContrastColour(0x7F8080), 0xFF0000u);  // blue 0x7F is the dark one
-  EXPECT_EQ(ContrastColour(0x000000), 0xFFFFFFu);
 }
 
 TEST(ParseFrequencyTest, NumbersLimitsAndText) {

@@ -492,11 +492,6 @@ TEST_F(ScoresTest, WindowTexts) {
   const std::pair<uint32_t, const char*> durations[] = {
       {999, "0:00:00"}, {3723000, "1:02:03"}, {4294967295u, "1193:02:47"}};
   for (auto& [ms, s] : durations) EXPECT_EQ(FormatDuration(ms), s);
-
-  const std::pair<int, uint32_t> wheel[] = {{0, 0x0000FF},      {128, 0x0080FF},  {510, 0x00FF00},
-                                            {1275, 0xFF00FF},   {1529, 0x0100FF}, {1530, 0x0000FF},
-                                            {9 * 128, 0xFF0084}};
-  for (auto& [step, colour] : wheel) EXPECT_EQ(WheelColour(step), colour) << step;
 }
 
 }  // namespace

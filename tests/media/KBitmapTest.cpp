@@ -5,11 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
-#include "base/IOError.h"
 #include "media/KBitmap.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
@@ -184,9 +181,7 @@ TEST(KBitmapSize, ARowLessBitmapDrawsNothingAnywhere) {
   DrawBorder3D(empty, 0, 0, 3, 3, 0, 0, 2, ef16);
   TileBitmap(empty, src, clNone, ef16);
   TileBitmap(src, empty, clNone, ef16);
-  ReplaceColor(empty, 0, 1);
   TintBitmap(empty, 0, clNone, ef08);
-  GreyBitmap(empty);
   TKBitmap scaled;
   ScaleBitmap(scaled, empty, 3, 3);
   EXPECT_EQ(scaled.Pixel(2, 2), RGB(0, 0, 0));
@@ -285,6 +280,15 @@ TEST(KBitmapBlit, DrawingABitmapOntoItselfReadsTheOriginal) {
   });
   DrawWhole(b, 1, 1, b, clNone, ef16);
   EXPECT_TRUE(SamePixels(b, want));
+
+  // The copy keeps the clip rectangle: column and row 5 are not read.
+  Paint(b, [](int x, int y) { return RGB(x * 10, y * 10, 1); });
+  b.SetClip(0, 0, 4, 4);
+  DrawWhole(b, -1, -1, b, clNone, ef16);
+  EXPECT_EQ(b.Pixel(0, 0), RGB(10, 10, 1));
+  EXPECT_EQ(b.Pixel(3, 3), RGB(40, 40, 1));
+  EXPECT_EQ(b.Pixel(4, 4), RGB(40, 40, 1));
+  EXPECT_EQ(b.Pixel(4, 0), RGB(40, 0, 1));
 }
 
 // Bresenham from the first end, every step; the reference for the clipped routine.
@@ -379,7 +383,7 @@ TEST(KBitmapFrame, Border3DRingsAndCorners) {
   DrawBorder3D(none, 1, 1, 8, 6, light, dark, 1000000000, ef16);  // rings stop in the middle
 }
 
-TEST(KBitmapWhole, TileReplaceAndGrey) {
+TEST(KBitmapWhole, TileRecolourAndTint) {
   TKBitmap tile(4, 3);
   Paint(tile, [](int x, int y) { return RGB(x + 1, y + 1, 5); });
   TKBitmap dest(10, 7);
@@ -388,22 +392,6 @@ TEST(KBitmapWhole, TileReplaceAndGrey) {
   for (int y = 0; y < 7; ++y)
     for (int x = 0; x < 10; ++x)
       ASSERT_EQ(dest.Pixel(x, y), x <= 8 ? RGB(x % 4 + 1, y % 3 + 1, 5) : 0u) << x << "," << y;
-
-  // ReplaceColor ignores the clip rectangle.
-  dest.SetClip(5, 5, 5, 5);
-  ReplaceColor(dest, RGB(1, 1, 5), RGB(99, 98, 97));
-  EXPECT_EQ(dest.Pixel(0, 0), RGB(99, 98, 97));
-  EXPECT_EQ(dest.Pixel(4, 3), RGB(99, 98, 97));
-  EXPECT_EQ(dest.Pixel(1, 0), RGB(2, 1, 5));
-
-  TKBitmap g(3, 1);
-  Paint(g, [](int x, int) {
-    return x == 0 ? RGB(255, 0, 0) : x == 1 ? RGB(255, 255, 255) : RGB(0, 0, 255);
-  });
-  GreyBitmap(g);
-  EXPECT_EQ(g.Pixel(0, 0), RGB(77, 77, 77));
-  EXPECT_EQ(g.Pixel(1, 0), RGB(255, 255, 255));
-  EXPECT_EQ(g.Pixel(2, 0), RGB(29, 29, 29));
 
   TKBitmap r(3, 1);
   Paint(r, [](int x, int) {
@@ -452,51 +440,19 @@ TEST(KBitmapScale, FlatStaysFlatAndSizesAreRight) {
   EXPECT_EQ(RedOf(ramp.Pixel(0, 0)), 15);
 }
 
-TEST(KBitmapTurn, QuarterTurnsAndMirror) {
-  TKBitmap src(5, 3);
-  Paint(src, [](int x, int y) { return RGB(x, y, x * 3 + y); });
-  TKBitmap r = src;
-  for (int i = 0; i < 4; ++i) {
-    RotateBitmap(r, r, 4096);
-    EXPECT_EQ(r.Width(), i % 2 == 0 ? 3 : 5);
-  }
-  EXPECT_TRUE(SamePixels(r, src));
-  TKBitmap q;
-  RotateBitmap(q, src, 4096);  // counter-clockwise: the top-right corner comes to top-left
-  EXPECT_EQ(q.Pixel(0, 0), src.Pixel(4, 0));
-  EXPECT_EQ(q.Pixel(0, 4), src.Pixel(0, 0));
-  EXPECT_EQ(q.Pixel(2, 4), src.Pixel(0, 2));
-  TKBitmap h, cw, back;
-  RotateBitmap(h, src, 8192);
-  EXPECT_EQ(h.Pixel(0, 0), src.Pixel(4, 2));
-  RotateBitmap(cw, src, -4096);
-  RotateBitmap(back, src, 12288);
-  EXPECT_TRUE(SamePixels(cw, back));
-  EXPECT_EQ(cw.Pixel(0, 0), src.Pixel(0, 2));
-
-  TKBitmap m, mm;
-  MirrorBitmap(m, src);
-  EXPECT_EQ(m.Pixel(0, 1), src.Pixel(4, 1));
-  EXPECT_EQ(m.Pixel(4, 2), src.Pixel(0, 2));
-  MirrorBitmap(mm, m);
-  EXPECT_TRUE(SamePixels(mm, src));
-}
-
 TEST(KBitmapColours, ColourFunctions) {
   struct Case {
     const char* what;
     uint32_t got, want;
   };
   const Case cases[] = {
-      {"shadow of a light colour halves", ShadowColor(RGB(200, 11, 0)), RGB(100, 6, 0)},
-      {"shadow at 129 halves", ShadowColor(RGB(129, 0, 0)), RGB(65, 0, 0)},
-      {"shadow of a dark colour doubles", ShadowColor(RGB(128, 100, 3)), RGB(255, 200, 6)},
-      {"shadow of black", ShadowColor(0), 0},
-      {"shadow of window text", ShadowColor(clWindowText), clBtnHighlight},
-      {"shadow of button shadow", ShadowColor(clBtnShadow), clBtnHighlight},
-      {"shadow of button highlight", ShadowColor(clBtnHighlight), clBtnShadow},
-      {"shadow of none", ShadowColor(clNone), clNone},
       {"contrast", ContrastColor(RGB(127, 128, 0)), RGB(255, 0, 255)},
+      {"contrast of a player colour", ContrastColor(0x00DF00), 0xFF00FF},
+      {"contrast where only blue is dark", ContrastColor(0x7F8080), 0xFF0000},
+      {"contrast of black", ContrastColor(0), 0xFFFFFF},
+      {"contrast of white", ContrastColor(0xFFFFFF), 0},
+      {"contrast of a system colour", ContrastColor(clBtnShadow), RGB(0, 0, 0)},
+      {"contrast of none", ContrastColor(clNone), clNone},
       {"scale by one half", ScaleColor(RGB(200, 101, 3), 32768), RGB(100, 50, 1)},
       {"scale up caps", ScaleColor(RGB(200, 100, 1), 3 * 65536), RGB(255, 255, 3)},
       {"scale by a negative factor", ScaleColor(RGB(200, 100, 1), -5), RGB(0, 0, 0)},
@@ -507,30 +463,6 @@ TEST(KBitmapColours, ColourFunctions) {
   TKBitmap b(1, 1);
   FillBitmap(b, clBtnHighlight, ef16);
   EXPECT_EQ(b.Pixel(0, 0), RGB(255, 255, 255));
-}
-
-TEST(KBitmapLife, CreateRoutinesWantAnEmptyReference) {
-  HeadlessPlatform headless;
-  SetPlatform(&headless);
-  ResetIOErrors();
-  std::unique_ptr<TKBitmap> ref;
-  ASSERT_TRUE(CreateBitmap(ref, 3, 2));
-  FillBitmap(*ref, RGB(1, 2, 3), ef16);
-  TKBitmap* first = ref.get();
-  EXPECT_FALSE(CreateBitmap(ref, 5, 5));
-  EXPECT_FALSE(CreateCopy(ref, *first));
-  EXPECT_FALSE(CreateFromFile(ref, "x.bmp", 1, 1));
-  EXPECT_EQ(ref.get(), first);
-  ASSERT_EQ(headless.fileErrors.size(), 3u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "Internal Error");
-  EXPECT_EQ(headless.fileErrors[0].text, "Destination Bitmap Must Be Nil");
-  std::unique_ptr<TKBitmap> copy;
-  ASSERT_TRUE(CreateCopy(copy, *ref));
-  EXPECT_EQ(copy->Pixel(2, 1), RGB(1, 2, 3));
-  FreeBitmap(ref);
-  EXPECT_EQ(ref, nullptr);
-  ResetIOErrors();
-  SetPlatform(nullptr);
 }
 
 }  // namespace

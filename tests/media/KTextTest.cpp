@@ -109,7 +109,6 @@ TEST(KText, OddFontsAndBitmapsDrawNothingOrSomethingButNeverCrash) {
 
   TKBitmap empty(0, 10);
   TextOut(empty, 0, 0, "abc", kWhite, 0);
-  ShadowText(empty, 0, 0, "abc", kWhite, 0);
   TextOut(b, 0, 0, std::string("a\0b\x01\xFF", 5), kWhite);
 }
 
@@ -194,29 +193,6 @@ TEST(KText, OpaqueBackgroundFillsTheTextBox) {
       white += c == kWhite;
     }
   EXPECT_GT(white, 10);
-}
-
-TEST(KText, ShadowTextIsTheShadowAtOneOneThenTheText) {
-  for (uint32_t background : {clNone, RGB(0, 0, 90)}) {
-    TKBitmap b = Filled(100, 30, RGB(40, 40, 40)), expected;
-    SetSmallFont(b);
-    expected.CopyFrom(b);
-    expected.font = b.font;
-    ShadowText(b, 10, 6, "Lives 3", RGB(255, 255, 0), background);
-    TextOut(expected, 11, 7, "Lives 3", ShadowColor(RGB(255, 255, 0)), background);
-    TextOut(expected, 10, 6, "Lives 3", RGB(255, 255, 0));
-    EXPECT_TRUE(SameBytes(b, expected));
-    // The shadow alone is the text moved by (1, 1).
-    TKBitmap text = Filled(100, 30, 0), shadow = Filled(100, 30, 0), blank = Filled(100, 30, 0);
-    SetSmallFont(text);
-    SetSmallFont(shadow);
-    TextOut(text, 10, 6, "Lives 3", kWhite);
-    TextOut(shadow, 11, 7, "Lives 3", kWhite);
-    const Box t = ChangedPixels(blank, text), s = ChangedPixels(blank, shadow);
-    EXPECT_EQ(s.x1, t.x1 + 1);
-    EXPECT_EQ(s.y1, t.y1 + 1);
-    EXPECT_EQ(s.count, t.count);
-  }
 }
 
 TEST(Captions, CaptionTextDarkensItsBox) {

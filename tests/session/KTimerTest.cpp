@@ -26,44 +26,26 @@ void RunUntil(TKIdleTimer& d, FakeClock& c, int64_t end) {
   }
 }
 
-TEST(KTimer, PeriodFromIntervalAndEventStep) {
+TEST(KTimer, PeriodFromInterval) {
   struct Case {
     int64_t frequency;
-    TEventStep step;
     int32_t interval;
     int64_t period;
   };
   const Case cases[] = {
-      {1000000000, esInterval, 28, 28000000},
-      {500, esInterval, 3, 2},   // 1.5 rounds away from zero
-      {500, esInterval, 1, 1},   // 0.5 rounds to 1
-      {1000, esInterval, 0, 1},  // intervals below 1 become 1
-      {1000, esFrequency, 3, 333},
-      {1000, esFrequency, 400, 3},   // 2.5 rounds up
-      {1000, esFrequency, 3000, 1},  // at least one tick
-      {1000000000, esFrequency, 50, 20000000},
+      {1000000000, 28, 28000000},
+      {500, 3, 2},   // 1.5 rounds away from zero
+      {500, 1, 1},   // 0.5 rounds to 1
+      {1000, 0, 1},  // intervals below 1 become 1
   };
   for (const Case& k : cases) {
     FakeClock clock;
     clock.f = k.frequency;
     TKIdleTimer d(clock);
     TKTimer t(d);
-    t.SetEventStep(k.step);
     t.SetInterval(k.interval);
-    EXPECT_EQ(t.Period(), k.period) << k.frequency << " " << int(k.step) << " " << k.interval;
+    EXPECT_EQ(t.Period(), k.period) << k.frequency << " " << k.interval;
   }
-}
-
-TEST(KTimer, CpuShareSetsThePeriodFromTheHandlerTime) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetEventStep(esCPU);
-  t.SetInterval(25);  // the handler may use a quarter of the time
-  t.OnTimer = [&](TKTimer&) { c.t += 10; };
-  RunUntil(d, c, 200);
-  EXPECT_EQ(t.Period(), 40);  // 10 * 100 / 25
-  EXPECT_EQ(t.Load(), 250);
 }
 
 TEST(KTimer, FiresUpTo20MsEarly) {

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "media/Wave.h"
+
 namespace kelvra::content {
 
 namespace fs = std::filesystem;
@@ -60,38 +62,13 @@ void TContent::WriteWave(const std::string& name, const std::vector<int16_t>& sa
   WriteBytes(name, EncodeWave16(samples, rate));
 }
 
-namespace {
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(uint8_t(x));
-  v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-void PutTag(std::vector<uint8_t>& v, const char* tag) {
-  for (int i = 0; i < 4; ++i) v.push_back(uint8_t(tag[i]));
-}
-}  // namespace
-
 std::vector<uint8_t> EncodeWave16(const std::vector<int16_t>& samples, int rate) {
-  const uint32_t dataSize = uint32_t(samples.size() * 2);
-  std::vector<uint8_t> v;
-  v.reserve(44 + dataSize);
-  PutTag(v, "RIFF");
-  Put32(v, 36 + dataSize);
-  PutTag(v, "WAVE");
-  PutTag(v, "fmt ");
-  Put32(v, 16);
-  Put16(v, 1);  // PCM
-  Put16(v, 1);  // mono
-  Put32(v, uint32_t(rate));
-  Put32(v, uint32_t(rate) * 2);  // bytes per second
-  Put16(v, 2);                   // block align
-  Put16(v, 16);                  // bits per sample
-  PutTag(v, "data");
-  Put32(v, dataSize);
-  for (int16_t s : samples) Put16(v, uint16_t(s));
+  std::vector<uint8_t> v = NewWaveImage(16, 1, uint32_t(rate), uint32_t(samples.size()));
+  uint8_t* data = v.data() + 44;  // little-endian samples after the canonical header
+  for (int16_t s : samples) {
+    *data++ = uint8_t(uint16_t(s));
+    *data++ = uint8_t(uint16_t(s) >> 8);
+  }
   return v;
 }
 
