@@ -2,16 +2,13 @@
 #include "brickfall/BrickEffects.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "brickfall/BrickField.h"
-#include "brickfall/BrickGame.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 
 namespace kelvra {
-
-TBrickEffects gBrickEffects;
 
 namespace {
 
@@ -22,10 +19,9 @@ constexpr int32_t kFirePhaseWrap = kFireFrameCount * 1024;  // 14336
 
 }  // namespace
 
-void StartBrickEffects() {
-  std::memset(&gBrickEffects, 0, sizeof gBrickEffects);
+void StandFlames() {
   for (int i = 0; i < kFlamesShown; ++i) {
-    TFlame& f = gBrickEffects.fire[i];
+    TFlame& f = gBrick.effects.fire[i];
     f.x = kLeft + 32 * i;
     f.y = kBottom;
     f.phase = Random(kFireFrameCount) * 1024;
@@ -33,7 +29,7 @@ void StartBrickEffects() {
 }
 
 void StarsStep() {
-  for (TStar& s : gBrickEffects.stars) {
+  for (TStar& s : gBrick.effects.stars) {
     if (s.z < 3) {
       s.z = 255;
       s.x = Random(16681 + 16662 + 1) - 16662;
@@ -45,14 +41,14 @@ void StarsStep() {
 }
 
 void BubblesStep() {
-  for (TBubble& b : gBrickEffects.bubbles) {
+  for (TBubble& b : gBrick.effects.bubbles) {
     if (b.kind == 0) continue;
-    b.x = std::clamp(b.x + gBrickGame.wind, -b.width, kBrickFieldWidthFx);
+    b.x = std::clamp(b.x + gBrick.game.wind, -b.width, kBrickFieldWidthFx);
     b.y += b.velocityY;
     if (b.y <= -b.height) b = TBubble{};
   }
   if (gCom.stepCounter % 8 != 0) return;
-  for (TBubble& b : gBrickEffects.bubbles) {
+  for (TBubble& b : gBrick.effects.bubbles) {
     if (b.kind != 0) continue;
     b.kind = Random(3) + 1;
     b.width = gBrickPictures.bubble[b.kind - 1].width * kFxOne;
@@ -65,19 +61,19 @@ void BubblesStep() {
 }
 
 void RainSnowStep(bool rain, bool snow) {
-  for (TRainDrop& d : gBrickEffects.rain) {
+  for (TRainDrop& d : gBrick.effects.rain) {
     if (d.kind == 0) continue;
     if (d.kind <= 3) {
-      d.x += gBrickGame.wind;
+      d.x += gBrick.game.wind;
       d.y += d.velocityY;
     } else {  // snow drifts at half the speed
-      d.x += gBrickGame.wind / 2;
+      d.x += gBrick.game.wind / 2;
       d.y += d.velocityY / 2;
     }
     if (d.y >= kBrickFieldHeightFx) d = TRainDrop{};
   }
   if (!rain && !snow) return;
-  for (TRainDrop& d : gBrickEffects.rain) {
+  for (TRainDrop& d : gBrick.effects.rain) {
     if (d.kind != 0) continue;
     d.kind = rain ? Random(snow ? 7 : 3) + 1 : 4 + Random(4);
     d.velocityY = 1024 * d.kind + Random(513);
@@ -93,7 +89,7 @@ void RainSnowStep(bool rain, bool snow) {
 
 void SmallSnowStep() {
   int born = 0;
-  for (TSmallFlake& f : gBrickEffects.smallSnow) {
+  for (TSmallFlake& f : gBrick.effects.smallSnow) {
     if (f.speed != 0) {
       f.y += f.speed / 64;
       if (f.y >= kBottom) f = TSmallFlake{};
@@ -108,7 +104,7 @@ void SmallSnowStep() {
 }
 
 void FireStep() {
-  for (TFlame& f : gBrickEffects.fire) {
+  for (TFlame& f : gBrick.effects.fire) {
     f.phase += 512 + Random(1024);
     if (f.phase >= kFirePhaseWrap) f.phase -= kFirePhaseWrap;
   }

@@ -15,7 +15,6 @@
 
 namespace kelvra {
 
-TBrickGame gBrickGame;
 std::function<TBrickInput(int player)> gBrickInputSource;
 
 namespace {
@@ -261,7 +260,9 @@ void MovePaddle(int index, TBrickPlayer& p) {
 
 // The walls' boxes, gathered before the balls move (walls do not move while they do), so
 // that every ball scans them in a tight loop. A dead wall's box lies nowhere; a wall
-// destroyed during the scan of the balls is taken out by DamageWall.
+// destroyed during the scan of the balls is taken out by DamageWall. Scratch, not state:
+// everything in it is derived from gBrick.walls, and every step that reads it gathers it
+// first, so a snapshot or digest need not see it.
 struct TWallBoxes {
   int32_t count;
   int32_t left[kBrickFieldWalls], right[kBrickFieldWalls];
@@ -358,7 +359,7 @@ void MoveBall(int slot) {
   const int owner = std::clamp(b.owner, 0, kPlayers - 1);
   TBrickPlayer& op = gBrick.players[owner];
 
-  b.x += b.velocityX + gBrickGame.wind;
+  b.x += b.velocityX + gBrick.game.wind;
   b.y += b.velocityY;
   if (b.x < 0) {
     b.x = -b.x;
@@ -557,7 +558,7 @@ void MoveEnemies() {
 void IdleRuleAndGravity(const TLevel* level) {
   int alive = 0;
   for (int i = 0; i < gBrick.wallCount; ++i) alive += gBrick.walls[i].alive != 0;
-  if (alive > 0 && int64_t(Brick().levelTime) - gBrickGame.lastDamageTime > kIdleDamageMs) {
+  if (alive > 0 && int64_t(Brick().levelTime) - gBrick.game.lastDamageTime > kIdleDamageMs) {
     int pick = Random(alive);
     for (int i = 0; i < gBrick.wallCount; ++i) {
       if (!gBrick.walls[i].alive) continue;
@@ -579,7 +580,7 @@ void IdleRuleAndGravity(const TLevel* level) {
 }
 
 void Wind(const TLevel* level) {
-  TBrickGame& g = gBrickGame;
+  TBrickGame& g = gBrick.game;
   g.wind += DivAway(g.targetWind - g.wind, 16);
   if (gCom.stepCounter % 64 == 0) {
     const int32_t m = level ? std::clamp(int32_t(level->f.maxWind), 0, 127) : 0;
@@ -593,7 +594,7 @@ void Wind(const TLevel* level) {
 }
 
 void WaterLine() {
-  TBrickGame& g = gBrickGame;
+  TBrickGame& g = gBrick.game;
   if (gCom.stepCounter % 250 == 0) g.waterDrift = Random(2) ? 1024 : -1024;
   g.waterLine += g.waterDrift;
   // Turned back at 256 pixels down the field. Only a rising line turns: a line that has
@@ -656,6 +657,7 @@ void PlaceHeldBall(TBrickBall& b) {
 }
 
 void BrickStartGameRules() {
+  ResetBrickState(TBrickReset::kAll);
   for (int i = 0; i < kPlayers; ++i) {
     TBrickPlayer& p = gBrick.players[i];
     p.inGame = i <= LastPlayer();
@@ -672,16 +674,11 @@ void BrickStartLevel() {
   TKindState& s = Brick();
   const int count = int(gBrickLevels.size());
   if (s.levelIndex >= count) s.levelIndex = std::max(0, count - 1);
-  gBrickGame = TBrickGame{};
-  gBrickGame.lastDamageTime = s.levelTime;
-  gBrickGame.waterLine = kH;
+  ResetBrickState(TBrickReset::kLevel);
+  gBrick.game.lastDamageTime = s.levelTime;
+  gBrick.game.waterLine = kH;
   gCom.stepCounter = 0;
-
-  std::memset(gBrick.balls, 0, sizeof gBrick.balls);
-  std::memset(gBrick.bonuses, 0, sizeof gBrick.bonuses);
-  std::memset(gBrick.shots, 0, sizeof gBrick.shots);
-  std::memset(gBrick.enemies, 0, sizeof gBrick.enemies);
-  StartBrickEffects();
+  StandFlames();
   std::memset(gCom.burst, 0, sizeof gCom.burst);
   std::memset(gCom.spark, 0, sizeof gCom.spark);
 
@@ -702,7 +699,7 @@ void BrickStartLevel() {
 void DamageWall(int wall, int player, int damage) {
   if (wall < 0 || wall >= kBrickFieldWalls) return;
   TFieldWall& w = gBrick.walls[wall];
-  gBrickGame.lastDamageTime = Brick().levelTime;
+  gBrick.game.lastDamageTime = Brick().levelTime;
   const uint32_t d = uint32_t(std::max(1, damage));
   const int c = WallSizeClass(w.width, w.height);
   const int64_t cx = int64_t(w.x) + w.width / 2, cy = int64_t(w.y) + w.height / 2;
@@ -752,10 +749,10 @@ void BrickStep() {
   if (f && f->water) WaterLine();
   const int32_t quake = f ? std::clamp(int32_t(f->earthquake), 0, 16) : 0;
   if (gCom.editorOpen || quake == 0) {
-    gBrickGame.shakeX = gBrickGame.shakeY = 0;
+    gBrick.game.shakeX = gBrick.game.shakeY = 0;
   } else {
-    gBrickGame.shakeX = quake - Random(2 * quake + 1);
-    gBrickGame.shakeY = quake - Random(2 * quake + 1);
+    gBrick.game.shakeX = quake - Random(2 * quake + 1);
+    gBrick.game.shakeY = quake - Random(2 * quake + 1);
   }
   if (f && f->smoke) SmokeStep();
   if (Playing()) {

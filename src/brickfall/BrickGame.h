@@ -8,20 +8,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "brickfall/BrickField.h"
+#include "brickfall/BrickState.h"
 
 namespace kelvra {
-
-// Game-wide values besides the tables of gBrick.
-struct TBrickGame {
-  int32_t wind;             // fx per step, added to every flying ball's x
-  int32_t targetWind;       // the wind moves a sixteenth of the way to it each step
-  uint32_t lastDamageTime;  // level time (ms) of the last wall damage
-  int32_t shakeX, shakeY;   // earthquake offsets of walls and paddles, pixels
-  int32_t waterLine;        // fx, 0..393216
-  int32_t waterDrift;       // fx per step
-};
-extern TBrickGame gBrickGame;
 
 // Sounds the game requests (positions in fx).
 enum BrickSound : int {
@@ -47,9 +36,13 @@ const TLevel* CurrentBrickLevel();
 int WallSizeClass(int32_t widthFx, int32_t heightFx);
 
 // The game's part of the per-kind operations.
-void BrickStartGameRules();  // players' stock and flags, then start level and build field
-void BrickStartLevel();      // resets everything a level starts with (not the walls)
-void BrickStep();            // one game step
+// Resets gBrick, gives every player the stock a game starts with, then starts the level.
+void BrickStartGameRules();
+// Resets gBrick for a level (the walls and the players' records stay; ShowLevel and
+// StartGame build the walls next) and sets up what a level starts with: level-wide
+// values, the flames, the paddles and a held ball for each player in the game.
+void BrickStartLevel();
+void BrickStep();  // one game step
 
 // Rules callable on their own (tests build small fields and call them).
 void DamageWall(int wall, int player, int damage);

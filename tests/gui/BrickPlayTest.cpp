@@ -5,7 +5,7 @@
 #include "TestUtil.h"
 #include "base/IOError.h"
 #include "base/Paths.h"
-#include "brickfall/BrickField.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "common/Players.h"
 #include "common/Settings.h"
