@@ -15,12 +15,14 @@
 
 namespace kelvra {
 
-std::function<TBrickInput(int player)> gBrickInputSource;
-
 namespace {
 
 constexpr int32_t kW = kBrickFieldWidthFx;
 constexpr int32_t kH = kBrickFieldHeightFx;
+
+// Where ReadInput takes the paddles' input from instead of the players' controls; not
+// owned.
+TBrickInputSource* gInputSource = nullptr;
 
 TKindState& Brick() {
   return gCom.k[gkBrickfall];
@@ -103,7 +105,7 @@ void StartPlayer(int index, TBrickPlayer& p) {
 // Paddles
 
 TBrickInput ReadInput(int player) {
-  if (gBrickInputSource) return gBrickInputSource(player);
+  if (gInputSource) return gInputSource->Read(player);
   const TControls c = ReadPlayerControls(player);
   TBrickInput in{};
   std::copy(std::begin(c.held), std::end(c.held), in.held);
@@ -627,6 +629,10 @@ const TLevel* CurrentBrickLevel() {
   const int index = gCom.k[gkBrickfall].levelIndex;
   if (index < 0 || index >= int(gBrickLevels.size())) return nullptr;
   return &gBrickLevels[index];
+}
+
+void SetBrickInputSource(TBrickInputSource* source) {
+  gInputSource = source;
 }
 
 int WallSizeClass(int32_t widthFx, int32_t heightFx) {

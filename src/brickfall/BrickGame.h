@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "brickfall/BrickState.h"
 
@@ -58,14 +57,22 @@ void ReleaseBonus(int wall, int player);  // from a wall the player destroyed
 void BonusStep();                         // falling bonuses move and are caught
 void ApplyBonus(int player, int kind);
 
-// Where the paddles' input comes from; tests replace it. The default reads the player's
-// controls (keyboard mapping, mouse or game controller). Only human players are asked.
+// The paddles' input: each step of play asks once for the input of every human player
+// still in the game, in player order. By default it reads the player's controls (keyboard
+// mapping, mouse or game controller); a source set here answers instead (tests script the
+// paddles with it).
 struct TBrickInput {
   uint8_t held[6];         // Left, Up, Right, Down, Fire1 (launch), Fire2 (fire)
   uint8_t pressed[6];      // went down since the previous reading
   uint8_t mouse;           // the reading is the mouse: steer towards mouseX/mouseY
   int32_t mouseX, mouseY;  // field pixels
 };
-extern std::function<TBrickInput(int player)> gBrickInputSource;
+class TBrickInputSource {
+ public:
+  virtual ~TBrickInputSource() = default;
+  virtual TBrickInput Read(int player) = 0;
+};
+// The source stays the caller's and must outlive its use; nullptr returns to the controls.
+void SetBrickInputSource(TBrickInputSource* source);
 
 }  // namespace kelvra

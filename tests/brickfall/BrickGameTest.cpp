@@ -28,7 +28,7 @@ TKindState& Brick() {
   return gCom.k[gkBrickfall];
 }
 
-class BrickGameTest : public ::testing::Test {
+class BrickGameTest : public ::testing::Test, public TBrickInputSource {
  protected:
   void SetUp() override {
     ResetCom();
@@ -36,12 +36,12 @@ class BrickGameTest : public ::testing::Test {
     gBrickLevels.assign(3, TLevel{});
     for (TLevel& l : gBrickLevels) NewBrickLevel(l);
     ResetBrickState(TBrickReset::kAll);
-    gBrickInputSource = [this](int player) { return input[player]; };
+    SetBrickInputSource(this);
     SetEvents(&events);
     Randomize(12345);
   }
   void TearDown() override {
-    gBrickInputSource = nullptr;
+    SetBrickInputSource(nullptr);
     SetEvents(nullptr);
     gBrickLevels.clear();
   }
@@ -89,7 +89,9 @@ class BrickGameTest : public ::testing::Test {
     return false;
   }
 
-  TBrickInput input[kPlayers] = {};
+  TBrickInput Read(int player) override { return input[player]; }
+
+  TBrickInput input[kPlayers] = {};  // the human players' input of the next step
   THeadlessEvents events;
   std::vector<int>& sounds = events.sounds;
   int& ended = events.gamesEnded;
