@@ -17,6 +17,19 @@ constexpr int32_t kLeft = 10, kTop = 34, kBottom = 417;
 constexpr int32_t kFireFrameCount = 14;
 constexpr int32_t kFirePhaseWrap = kFireFrameCount * 1024;  // 14336
 
+constexpr int32_t kStarApproach = 2;  // depth units per step
+constexpr int32_t kBubblePeriod = 8;  // steps between new bubbles, 224 ms
+// Bubbles rise and rain falls at a base speed per kind plus up to half a pixel.
+constexpr int32_t kDropSpeedPerKind = 1024;  // fx per step
+constexpr int32_t kDropSpeedSpread = 512;    // fx per step
+constexpr int32_t kFlakeBirths = 8;          // new small flakes per step at most
+constexpr int32_t kFlakeSpeedUnit = 64;      // a flake's speed counts 1/64 pixel per step:
+                                             // 128..255, so 2 to 4 pixels
+constexpr int32_t kFlameSpeed = 512;         // 1/1024 frame per step, and a random extra of
+                                             // up to one frame
+constexpr int32_t kSmokePeriod = 16;         // steps between sparks, 448 ms
+constexpr int32_t kSmokeRiseSpeed = 8192;    // fx per step: 8 pixels
+
 }  // namespace
 
 void StandFlames() {
@@ -35,7 +48,7 @@ void StarsStep() {
       s.x = Random(16681 + 16662 + 1) - 16662;
       s.y = Random(13377 + 13310 + 1) - 13310;
     } else {
-      s.z -= 2;
+      s.z -= kStarApproach;
     }
   }
 }
@@ -47,13 +60,14 @@ void BubblesStep() {
     b.y += b.velocityY;
     if (b.y <= -b.height) b = TBubble{};
   }
-  if (gCom.stepCounter % 8 != 0) return;
+  if (gCom.stepCounter % kBubblePeriod != 0) return;
   for (TBubble& b : gBrick.effects.bubbles) {
     if (b.kind != 0) continue;
     b.kind = Random(3) + 1;
     b.width = gBrickPictures.bubble[b.kind - 1].width * kFxOne;
     b.height = gBrickPictures.bubble[b.kind - 1].height * kFxOne;
-    b.velocityY = Random(513) - 1024 * b.kind - 1024;  // bigger bubbles rise faster
+    // Bigger bubbles rise faster.
+    b.velocityY = Random(kDropSpeedSpread + 1) - kDropSpeedPerKind * b.kind - kDropSpeedPerKind;
     b.y = kBrickFieldHeightFx - 1;
     b.x = Random(kBrickFieldWidthFx - b.width);
     return;
@@ -76,7 +90,7 @@ void RainSnowStep(bool rain, bool snow) {
   for (TRainDrop& d : gBrick.effects.rain) {
     if (d.kind != 0) continue;
     d.kind = rain ? Random(snow ? 7 : 3) + 1 : 4 + Random(4);
-    d.velocityY = 1024 * d.kind + Random(513);
+    d.velocityY = kDropSpeedPerKind * d.kind + Random(kDropSpeedSpread + 1);
     const TPictureSize& size = gBrickPictures.rain[d.kind - 1];
     d.width = size.width;
     d.height = size.height;
@@ -91,10 +105,10 @@ void SmallSnowStep() {
   int born = 0;
   for (TSmallFlake& f : gBrick.effects.smallSnow) {
     if (f.speed != 0) {
-      f.y += f.speed / 64;
+      f.y += f.speed / kFlakeSpeedUnit;
       if (f.y >= kBottom) f = TSmallFlake{};
     }
-    if (f.speed == 0 && born < 8) {
+    if (f.speed == 0 && born < kFlakeBirths) {
       ++born;
       f.speed = 128 + Random(128);
       f.x = kLeft + Random(512);
@@ -105,16 +119,16 @@ void SmallSnowStep() {
 
 void FireStep() {
   for (TFlame& f : gBrick.effects.fire) {
-    f.phase += 512 + Random(1024);
+    f.phase += kFlameSpeed + Random(1024);
     if (f.phase >= kFirePhaseWrap) f.phase -= kFirePhaseWrap;
   }
 }
 
 void SmokeStep() {
-  if (gCom.stepCounter % 16 != 0) return;
+  if (gCom.stepCounter % kSmokePeriod != 0) return;
   const int32_t x = Random(491) * kFxOne;
   const int32_t life = 2 * (Random(32) + 1);
-  AddSpark(x, 427008, life, 0, -8192);
+  AddSpark(x, 427008, life, 0, -kSmokeRiseSpeed);
 }
 
 }  // namespace kelvra

@@ -20,6 +20,32 @@ namespace {
 constexpr int32_t kW = kBrickFieldWidthFx;
 constexpr int32_t kH = kBrickFieldHeightFx;
 
+// Periods count game steps of 28 ms; speeds are in fx (1/1024 pixel) per step.
+
+// Paddles and shots.
+constexpr int32_t kShotSpeed = 16384;       // 16 pixels per step
+constexpr int32_t kShotSpeedSpread = 4096;  // a random extra of up to 4 pixels per step
+constexpr int32_t kRechargeFull = 99;       // 100 steps (2.8 s) standing still earn 3 shots
+constexpr int32_t kScoreCatchUp = 7;        // the shown score closes a seventh of the gap per step
+
+// Enemies.
+constexpr int32_t kBumperPeriod = 72;   // steps, 2 s: a bumper appears when there is none
+constexpr int32_t kDrifterPeriod = 50;  // steps, 1.4 s
+constexpr int32_t kMaxDrifters = 16;
+constexpr int32_t kFlyerPeriod = 36;          // steps, 1 s
+constexpr int32_t kFlyerSpeed = 16384;        // 16 pixels per step, left to right
+constexpr int32_t kEnemyTurnPeriod = 18;      // steps, 0.5 s, between new target velocities
+constexpr int32_t kEnemyVelocityUnit = 1024;  // random velocities are -3..3 of these
+constexpr int32_t kEnemyAcceleration = 128;   // fx per step, per step
+
+// Level-wide motion.
+constexpr int32_t kGravityFall = 64;   // per gravity level (0..16): a pixel per step at 16
+constexpr int32_t kWindPeriod = 64;    // steps, 1.8 s, between new target winds
+constexpr int32_t kWaterPeriod = 250;  // steps, 7 s, between new drift directions
+constexpr int32_t kWaterSpeed = 1024;  // 1 pixel per step
+constexpr int32_t kWaterTurnLine = 256 * kFxOne;
+constexpr int32_t kLevelDonePause = 16;  // steps, 448 ms, before the next level shows
+
 // Where ReadInput takes the paddles' input from instead of the players' controls; not
 // owned.
 TBrickInputSource* gInputSource = nullptr;
@@ -193,7 +219,7 @@ void FireShot(int index, TBrickPlayer& p) {
     s.x = p.x + (p.width - s.width) / 2;
     s.y = p.y;
     s.velocityX = 0;
-    s.velocityY = 16384 + Random(4096);
+    s.velocityY = kShotSpeed + Random(kShotSpeedSpread);
     if (p.direction < 0) s.velocityY = -s.velocityY;
     s.owner = uint8_t(index);
     s.state = Random(10) == 0 ? kShotBouncing : kShotStraight;
@@ -206,13 +232,14 @@ void FireShot(int index, TBrickPlayer& p) {
 void MovePaddle(int index, TBrickPlayer& p) {
   const int32_t score = Brick().score[index];
   if (p.shownScore != score) {
-    const int32_t d = DivAway(
-        int32_t(std::clamp<int64_t>(int64_t(score) - p.shownScore, -INT32_MAX, INT32_MAX)), 7);
+    const int32_t d =
+        DivAway(int32_t(std::clamp<int64_t>(int64_t(score) - p.shownScore, -INT32_MAX, INT32_MAX)),
+                kScoreCatchUp);
     p.shownScore = std::abs(d) < 10 ? score : p.shownScore + d;
   }
 
   if (p.canShoot && p.ballsInFlight > 0) {
-    if (p.recharge >= 99) {
+    if (p.recharge >= kRechargeFull) {
       p.recharge = 0;
       p.shots = std::min(99, p.shots + 3);
     } else {
@@ -495,8 +522,8 @@ void SpawnAtCentre(uint8_t kind) {
 }
 
 int32_t Towards(int32_t v, int32_t target) {
-  if (v < target) return std::min(v + 128, target);
-  if (v > target) return std::max(v - 128, target);
+  if (v < target) return std::min(v + kEnemyAcceleration, target);
+  if (v > target) return std::max(v - kEnemyAcceleration, target);
   return v;
 }
 
@@ -520,9 +547,9 @@ void MoveEnemies() {
     bumpers += e.kind == kEnemyBumper;
     drifters += e.kind == kEnemyDrifter;
   }
-  if (step % 72 == 0 && bumpers == 0) SpawnAtCentre(kEnemyBumper);
-  if (step % 50 == 0 && drifters < 16) SpawnAtCentre(kEnemyDrifter);
-  if (step % 36 == 0) {
+  if (step % kBumperPeriod == 0 && bumpers == 0) SpawnAtCentre(kEnemyBumper);
+  if (step % kDrifterPeriod == 0 && drifters < kMaxDrifters) SpawnAtCentre(kEnemyDrifter);
+  if (step % kFlyerPeriod == 0) {
     if (TBrickEnemy* e = FreeEnemySlot()) {
       *e = TBrickEnemy{};
       e->kind = kEnemyFlyer;
@@ -530,8 +557,8 @@ void MoveEnemies() {
       e->height = gBrickPictures.enemy[2].height * kFxOne;
       e->x = -e->width;
       e->y = Random(kH - e->height);
-      e->velocityX = 16384;
-      e->velocityY = (Random(7) - 3) * 1024;
+      e->velocityX = kFlyerSpeed;
+      e->velocityY = (Random(7) - 3) * kEnemyVelocityUnit;
     }
   }
   for (TBrickEnemy& e : gBrick.enemies) {
@@ -542,9 +569,9 @@ void MoveEnemies() {
       e.y += e.velocityY;
       BounceAxis(e.x, e.width, kW, e.velocityX, e.targetVelocityX);
       BounceAxis(e.y, e.height, kH, e.velocityY, e.targetVelocityY);
-      if (step % 18 == 0) {
-        e.targetVelocityX = (Random(7) - 3) * 1024;
-        e.targetVelocityY = (Random(7) - 3) * 1024;
+      if (step % kEnemyTurnPeriod == 0) {
+        e.targetVelocityX = (Random(7) - 3) * kEnemyVelocityUnit;
+        e.targetVelocityY = (Random(7) - 3) * kEnemyVelocityUnit;
       }
     } else if (e.kind == kEnemyFlyer) {
       e.x += e.velocityX;
@@ -576,7 +603,7 @@ void IdleRuleAndGravity(const TLevel* level) {
     TFieldWall& w = gBrick.walls[i];
     if (!w.alive) continue;
     const bool up = gCom.mirrorGame && w.y < (kH - w.height) / 2;
-    w.y += up ? -g * 64 : g * 64;
+    w.y += up ? -g * kGravityFall : g * kGravityFall;
     if (!(w.y > -w.height && w.y < kH)) w.alive = 0;
   }
 }
@@ -584,7 +611,7 @@ void IdleRuleAndGravity(const TLevel* level) {
 void Wind(const TLevel* level) {
   TBrickGame& g = gBrick.game;
   g.wind += DivAway(g.targetWind - g.wind, 16);
-  if (gCom.stepCounter % 64 == 0) {
+  if (gCom.stepCounter % kWindPeriod == 0) {
     const int32_t m = level ? std::clamp(int32_t(level->f.maxWind), 0, 127) : 0;
     if (g.targetWind == 0)
       g.targetWind = Random(2 * m + 1) - m;
@@ -597,11 +624,11 @@ void Wind(const TLevel* level) {
 
 void WaterLine() {
   TBrickGame& g = gBrick.game;
-  if (gCom.stepCounter % 250 == 0) g.waterDrift = Random(2) ? 1024 : -1024;
+  if (gCom.stepCounter % kWaterPeriod == 0) g.waterDrift = Random(2) ? kWaterSpeed : -kWaterSpeed;
   g.waterLine += g.waterDrift;
   // Turned back at 256 pixels down the field. Only a rising line turns: a line that has
   // just turned and is still above the mark keeps sinking instead of trembling there.
-  if (g.waterLine < 262144) g.waterDrift = std::abs(g.waterDrift);
+  if (g.waterLine < kWaterTurnLine) g.waterDrift = std::abs(g.waterDrift);
   if (g.waterLine < 0) g.waterLine = 0;
   if (g.waterLine > kH) {
     g.waterLine = kH;
@@ -730,7 +757,7 @@ void BrickLevelComplete() {
     Events().GameEnded(gkBrickfall);
   } else {
     s.state = gsLevelDone;
-    gCom.countdown = 16;
+    gCom.countdown = kLevelDonePause;
   }
 }
 

@@ -23,8 +23,9 @@ enum BrickSound : int {
 
 constexpr int32_t kWallScore[6] = {320, 160, 80, 40, 20, 10};  // by hits after the damage
 constexpr int32_t kEnemyScore[4] = {0, 500, 1000, 2000};       // by enemy kind
-constexpr int32_t kStartSpeed = 8192;
+constexpr int32_t kStartSpeed = 8192;  // fx per step, 8 pixels: paddles, and launched balls
 constexpr int32_t kLaunchSpeedSquared = 67108864;  // 8192 squared
+// Level time (ms) without any wall damage after which a wall is damaged at random.
 constexpr int32_t kIdleDamageMs = 5000;
 
 // The level being played (the current level of the Brickfall set), or nullptr.
