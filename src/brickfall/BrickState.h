@@ -34,7 +34,9 @@ struct TBrickState {
   TBrickShot shots[kBrickShots];
   TBrickEnemy enemies[kBrickEnemies];
   TBrickGame game;
-  TBrickEffects effects;  // cosmetic, but drawn from the shared random generator
+  // Cosmetic, but they draw from the shared random generator. The field's drawing also
+  // writes here: it frees a star that it finds out of sight.
+  TBrickEffects effects;
 };
 extern TBrickState gBrick;
 
@@ -63,8 +65,8 @@ void ResetBrickState(TBrickReset what);
 //   The panel's cache (BrickPanel.cpp): the value each status display last drew, so that
 //     only changes are redrawn; drawing only, emptied by InvalidateBrickPanel.
 // Beside the state, and not part of it either:
-//   The paddles' input source (BrickGame.h): the only input a step takes; a replay records
-//     what it returned.
+//   The paddles' input source (BrickGame.h): the only input a step takes, so a recording
+//     of a game is its start and what the source returned.
 //   The wall boxes (BrickGame.cpp): scratch that a step gathers from the walls before the
 //     balls move, and that nothing reads before the next gathering.
 
