@@ -11,11 +11,11 @@
 #include "brickfall/BrickBackground.h"
 #include "brickfall/BrickDraw.h"
 #include "brickfall/BrickEffects.h"
-#include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPanel.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
@@ -46,7 +46,7 @@ void SetUpField(bool effects) {
       level.Walls().push_back(TWall{
           16 + 32 * column, 24 + 16 * row, 0, uint8_t(row % 6), uint8_t(row == 3 ? 5 : 0), {}});
   PrepareBrickBackground(level);
-  ClearBrickField();
+  ResetBrickState(TBrickReset::kAll);
   BuildPlayField(level, gBrickPictures.width, gBrickPictures.height, gBrickPictures.shapes);
   gCom.k[gkBrickfall].playersMinusOne = 1;
   for (int p = 0; p < 2; ++p) {
@@ -72,8 +72,8 @@ void SetUpField(bool effects) {
   TLevelFields& f = level.f;
   f.stars = f.rain = f.snow = f.smallSnow = f.bubble = f.fire = f.water = f.smoke = f.points =
       f.lighting = 255;
-  gBrickGame.waterLine = 300 * 1024;
-  StartBrickEffects();
+  gBrick.game.waterLine = 300 * 1024;
+  StandFlames();
   for (int step = 0; step < 400; ++step) {
     ++gCom.stepCounter;
     StarsStep();
@@ -92,8 +92,8 @@ void BM_DrawBrickFrame(benchmark::State& state) {
   DrawBrickPanel(frame);
   int32_t wind = 0;
   for (auto _ : state) {
-    gBrickGame.wind = (wind = (wind + 1) % 64) - 32;  // the wind strip redrawn every frame
-    gBrick.players[0].shownScore += 10;               // and one score display
+    gBrick.game.wind = (wind = (wind + 1) % 64) - 32;  // the wind strip redrawn every frame
+    gBrick.players[0].shownScore += 10;                // and one score display
     DrawBrickField(frame);
     benchmark::DoNotOptimize(frame.Bits());
   }

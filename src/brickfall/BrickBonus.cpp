@@ -27,6 +27,11 @@ constexpr TBonusKind kBonusTable[kBonusKinds] = {
     {"FragmentBall", 4},   {"IncBall", 4},          {"SwapControls", 6},
 };
 
+constexpr int32_t kBonusSpeedSpread = 1024;  // fx per step: a random extra of up to a pixel
+// A paddle's speed bonuses: a pixel per step more or less, within 2..10 pixels per step.
+constexpr int32_t kPaddleSpeedStep = 1024;  // fx per step
+constexpr int32_t kMinPaddleSpeed = 2048, kMaxPaddleSpeed = 10240;
+
 }  // namespace
 
 const char* BonusName(int kind) {
@@ -51,7 +56,7 @@ void ReleaseBonus(int wall, int player) {
     b.x = w.x + (w.width - b.width) / 2;
     b.y = w.y + (w.height - b.height) / 2;
     b.velocityX = 0;
-    b.velocityY = BonusBaseSpeed(kind) * kFxOne + Random(1024);
+    b.velocityY = BonusBaseSpeed(kind) * kFxOne + Random(kBonusSpeedSpread);
     // The bonus always falls towards the player who freed it.
     if (gBrick.players[player].direction > 0) b.velocityY = -b.velocityY;
     return;
@@ -163,10 +168,10 @@ void ApplyBonus(int player, int kind) {
       if (p.paddleSize > 0) resize(p.paddleSize - 1);
       break;
     case 14:
-      if (p.speed < 10240) p.speed += 1024;
+      if (p.speed < kMaxPaddleSpeed) p.speed += kPaddleSpeedStep;
       break;
     case 15:
-      if (p.speed > 2048) p.speed -= 1024;
+      if (p.speed > kMinPaddleSpeed) p.speed -= kPaddleSpeedStep;
       break;
     case 16:
       if (p.inertia < 1000000) p.inertia += 2;

@@ -2,9 +2,7 @@
 #include "brickfall/BrickDigest.h"
 
 #include "base/Digest.h"
-#include "brickfall/BrickEffects.h"
-#include "brickfall/BrickField.h"
-#include "brickfall/BrickGame.h"
+#include "brickfall/BrickState.h"
 
 namespace kelvra {
 
@@ -102,7 +100,7 @@ void DigestField(TDigest& d) {
 }
 
 void DigestGame(TDigest& d) {
-  const TBrickGame& g = gBrickGame;
+  const TBrickGame& g = gBrick.game;
   d.I32(g.wind);
   d.I32(g.targetWind);
   d.U32(g.lastDamageTime);
@@ -113,7 +111,7 @@ void DigestGame(TDigest& d) {
 }
 
 void DigestEffects(TDigest& d) {
-  const TBrickEffects& e = gBrickEffects;
+  const TBrickEffects& e = gBrick.effects;
   for (const TStar& s : e.stars) {
     d.I32(s.z);
     d.I32(s.x);

@@ -1,13 +1,13 @@
-// Brickfall's part of the state digest: every run-time table, the game-wide values and the
-// particle effects, field by field.
+// Brickfall's part of the state digest: the whole of gBrick (every run-time table, the
+// level-wide values and the particle effects), field by field.
 #pragma once
 
 namespace kelvra {
 
 class TDigest;
 
-// Feeds gBrick (walls, wall count, players, balls, falling bonuses, shots, enemies),
-// gBrickGame and gBrickEffects into `digest`.
+// Feeds gBrick into `digest`: walls, wall count, players, balls, falling bonuses, shots,
+// enemies, then gBrick.game and gBrick.effects. The order is part of every recorded digest.
 void DigestBrickfall(TDigest& digest);
 
 }  // namespace kelvra

@@ -45,7 +45,7 @@ void DrawLighting(TKBitmap& frame, const TRect& f) {
 }
 
 void DrawStars(TKBitmap& frame, const TRect& f) {
-  for (TStar& s : gBrickEffects.stars) {
+  for (TStar& s : gBrick.effects.stars) {
     if (s.z <= 0) continue;
     const int x = s.x * 8 / s.z + 260, y = s.y * 8 / s.z + 208;
     if (x < f.left || x > f.right || y < f.top || y > f.bottom) {
@@ -65,7 +65,7 @@ void DrawPoints(TKBitmap& frame, const TRect& f) {
 }
 
 void DrawFire(TKBitmap& frame) {
-  for (const TFlame& flame : gBrickEffects.fire) {
+  for (const TFlame& flame : gBrick.effects.fire) {
     const TKBitmap* picture =
         gImages.fire[std::clamp(flame.phase / 1024, 0, kFireFrames - 1)].get();
     if (!picture) continue;
@@ -160,7 +160,7 @@ void DrawBrickField(TKBitmap& frame) {
   const TRect& f = gCom.k[gkBrickfall].field;
   const TLevel* level = CurrentBrickLevel();
   const bool editor = gCom.editorOpen != 0;
-  const int dx = gBrickGame.shakeX, dy = gBrickGame.shakeY;
+  const int dx = gBrick.game.shakeX, dy = gBrick.game.shakeY;
   frame.SetClip(f.left, f.top, f.right, f.bottom);
 
   if ((editor && gBrickEditorView.maskBackground) || !level)
@@ -203,19 +203,19 @@ void DrawBrickField(TKBitmap& frame) {
         if (e.kind != kEnemyFree && e.kind <= kEnemyKinds)
           DrawAt(frame, gBrickPictures.enemyPicture[e.kind - 1].get(), e.x, e.y, ef16);
     if (l.water) {
-      const int row = BrickPixelY(gBrickGame.waterLine);
+      const int row = BrickPixelY(gBrick.game.waterLine);
       if (row < f.bottom) FillRect(frame, f.left, row, f.right, f.bottom, kAqua, ef08);
     }
     if (l.bubble)
-      for (const TBubble& b : gBrickEffects.bubbles)
+      for (const TBubble& b : gBrick.effects.bubbles)
         if (b.kind >= 1 && b.kind <= kBubbleKinds)
           DrawAt(frame, gBrickPictures.bubblePicture[b.kind - 1].get(), b.x, b.y, ef08);
     if (l.rain || l.snow)
-      for (const TRainDrop& d : gBrickEffects.rain)
+      for (const TRainDrop& d : gBrick.effects.rain)
         if (d.kind >= 1 && d.kind <= kRainKinds)  // y is the particle's bottom edge
           DrawAt(frame, gBrickPictures.rainPicture[d.kind - 1].get(), d.x, d.y, ef08, 0, -d.height);
     if (l.smallSnow)
-      for (const TSmallFlake& s : gBrickEffects.smallSnow)
+      for (const TSmallFlake& s : gBrick.effects.smallSnow)
         if (s.speed != 0) PutPixel(frame, s.x, s.y, Grey(std::min(s.speed, 255)), ef16);
   }
 

@@ -2,16 +2,13 @@
 #include "brickfall/BrickEffects.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "brickfall/BrickField.h"
-#include "brickfall/BrickGame.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 
 namespace kelvra {
-
-TBrickEffects gBrickEffects;
 
 namespace {
 
@@ -20,12 +17,24 @@ constexpr int32_t kLeft = 10, kTop = 34, kBottom = 417;
 constexpr int32_t kFireFrameCount = 14;
 constexpr int32_t kFirePhaseWrap = kFireFrameCount * 1024;  // 14336
 
+constexpr int32_t kStarApproach = 2;  // depth units per step
+constexpr int32_t kBubblePeriod = 8;  // steps between new bubbles, 224 ms
+// Bubbles rise and rain falls at a base speed per kind plus up to half a pixel.
+constexpr int32_t kDropSpeedPerKind = 1024;  // fx per step
+constexpr int32_t kDropSpeedSpread = 512;    // fx per step
+constexpr int32_t kFlakeBirths = 8;          // new small flakes per step at most
+constexpr int32_t kFlakeSpeedUnit = 64;      // a flake's speed counts 1/64 pixel per step:
+                                             // 128..255, so 2 to 4 pixels
+constexpr int32_t kFlameSpeed = 512;         // 1/1024 frame per step, and a random extra of
+                                             // up to one frame
+constexpr int32_t kSmokePeriod = 16;         // steps between sparks, 448 ms
+constexpr int32_t kSmokeRiseSpeed = 8192;    // fx per step: 8 pixels
+
 }  // namespace
 
-void StartBrickEffects() {
-  std::memset(&gBrickEffects, 0, sizeof gBrickEffects);
+void StandFlames() {
   for (int i = 0; i < kFlamesShown; ++i) {
-    TFlame& f = gBrickEffects.fire[i];
+    TFlame& f = gBrick.effects.fire[i];
     f.x = kLeft + 32 * i;
     f.y = kBottom;
     f.phase = Random(kFireFrameCount) * 1024;
@@ -33,31 +42,32 @@ void StartBrickEffects() {
 }
 
 void StarsStep() {
-  for (TStar& s : gBrickEffects.stars) {
+  for (TStar& s : gBrick.effects.stars) {
     if (s.z < 3) {
       s.z = 255;
       s.x = Random(16681 + 16662 + 1) - 16662;
       s.y = Random(13377 + 13310 + 1) - 13310;
     } else {
-      s.z -= 2;
+      s.z -= kStarApproach;
     }
   }
 }
 
 void BubblesStep() {
-  for (TBubble& b : gBrickEffects.bubbles) {
+  for (TBubble& b : gBrick.effects.bubbles) {
     if (b.kind == 0) continue;
-    b.x = std::clamp(b.x + gBrickGame.wind, -b.width, kBrickFieldWidthFx);
+    b.x = std::clamp(b.x + gBrick.game.wind, -b.width, kBrickFieldWidthFx);
     b.y += b.velocityY;
     if (b.y <= -b.height) b = TBubble{};
   }
-  if (gCom.stepCounter % 8 != 0) return;
-  for (TBubble& b : gBrickEffects.bubbles) {
+  if (gCom.stepCounter % kBubblePeriod != 0) return;
+  for (TBubble& b : gBrick.effects.bubbles) {
     if (b.kind != 0) continue;
     b.kind = Random(3) + 1;
     b.width = gBrickPictures.bubble[b.kind - 1].width * kFxOne;
     b.height = gBrickPictures.bubble[b.kind - 1].height * kFxOne;
-    b.velocityY = Random(513) - 1024 * b.kind - 1024;  // bigger bubbles rise faster
+    // Bigger bubbles rise faster.
+    b.velocityY = Random(kDropSpeedSpread + 1) - kDropSpeedPerKind * b.kind - kDropSpeedPerKind;
     b.y = kBrickFieldHeightFx - 1;
     b.x = Random(kBrickFieldWidthFx - b.width);
     return;
@@ -65,22 +75,22 @@ void BubblesStep() {
 }
 
 void RainSnowStep(bool rain, bool snow) {
-  for (TRainDrop& d : gBrickEffects.rain) {
+  for (TRainDrop& d : gBrick.effects.rain) {
     if (d.kind == 0) continue;
     if (d.kind <= 3) {
-      d.x += gBrickGame.wind;
+      d.x += gBrick.game.wind;
       d.y += d.velocityY;
     } else {  // snow drifts at half the speed
-      d.x += gBrickGame.wind / 2;
+      d.x += gBrick.game.wind / 2;
       d.y += d.velocityY / 2;
     }
     if (d.y >= kBrickFieldHeightFx) d = TRainDrop{};
   }
   if (!rain && !snow) return;
-  for (TRainDrop& d : gBrickEffects.rain) {
+  for (TRainDrop& d : gBrick.effects.rain) {
     if (d.kind != 0) continue;
     d.kind = rain ? Random(snow ? 7 : 3) + 1 : 4 + Random(4);
-    d.velocityY = 1024 * d.kind + Random(513);
+    d.velocityY = kDropSpeedPerKind * d.kind + Random(kDropSpeedSpread + 1);
     const TPictureSize& size = gBrickPictures.rain[d.kind - 1];
     d.width = size.width;
     d.height = size.height;
@@ -93,12 +103,12 @@ void RainSnowStep(bool rain, bool snow) {
 
 void SmallSnowStep() {
   int born = 0;
-  for (TSmallFlake& f : gBrickEffects.smallSnow) {
+  for (TSmallFlake& f : gBrick.effects.smallSnow) {
     if (f.speed != 0) {
-      f.y += f.speed / 64;
+      f.y += f.speed / kFlakeSpeedUnit;
       if (f.y >= kBottom) f = TSmallFlake{};
     }
-    if (f.speed == 0 && born < 8) {
+    if (f.speed == 0 && born < kFlakeBirths) {
       ++born;
       f.speed = 128 + Random(128);
       f.x = kLeft + Random(512);
@@ -108,17 +118,17 @@ void SmallSnowStep() {
 }
 
 void FireStep() {
-  for (TFlame& f : gBrickEffects.fire) {
-    f.phase += 512 + Random(1024);
+  for (TFlame& f : gBrick.effects.fire) {
+    f.phase += kFlameSpeed + Random(1024);
     if (f.phase >= kFirePhaseWrap) f.phase -= kFirePhaseWrap;
   }
 }
 
 void SmokeStep() {
-  if (gCom.stepCounter % 16 != 0) return;
+  if (gCom.stepCounter % kSmokePeriod != 0) return;
   const int32_t x = Random(491) * kFxOne;
   const int32_t life = 2 * (Random(32) + 1);
-  AddSpark(x, 427008, life, 0, -8192);
+  AddSpark(x, 427008, life, 0, -kSmokeRiseSpeed);
 }
 
 }  // namespace kelvra

@@ -34,6 +34,7 @@ struct TFlame {
   int32_t x, y;   // frame-bitmap pixels, bottom centre
 };
 
+// Part of the step state, gBrick.effects (BrickState.h).
 struct TBrickEffects {
   TStar stars[kStars];
   TBubble bubbles[kBubbles];
@@ -41,11 +42,10 @@ struct TBrickEffects {
   TSmallFlake smallSnow[kSmallFlakes];
   TFlame fire[kFlames];
 };
-extern TBrickEffects gBrickEffects;
 
-// At level start: clears every table and stands the flames along the bottom edge with a
-// random phase each.
-void StartBrickEffects();
+// At level start, after the reset has cleared every table: stands the flames along the
+// bottom edge with a random phase each.
+void StandFlames();
 
 void StarsStep();
 void BubblesStep();

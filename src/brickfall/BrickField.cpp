@@ -1,13 +1,12 @@
-// The Brickfall run-time tables and the building of the play-field wall table, mirrored
-// copies included, when a level starts.
+// The building of the play-field wall table, mirrored copies included, when a level starts.
 #include "brickfall/BrickField.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace kelvra {
+#include "brickfall/BrickState.h"
 
-TBrickField gBrick;
+namespace kelvra {
 
 namespace {
 
@@ -26,10 +25,6 @@ bool OnOneSide(int32_t start, int32_t size, int32_t centre) {
 }
 
 }  // namespace
-
-void ClearBrickField() {
-  std::memset(&gBrick, 0, sizeof gBrick);
-}
 
 void BuildPlayField(const TLevel& level, const int32_t* shapeWidth, const int32_t* shapeHeight,
                     int shapes) {

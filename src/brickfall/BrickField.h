@@ -1,5 +1,6 @@
-// The Brickfall run-time tables (play-field walls, players, balls, falling bonuses, shots,
-// enemies) and the building of the wall table from a level when it starts.
+// The rows of the Brickfall run-time tables (play-field walls, players, balls, falling
+// bonuses, shots, enemies; the tables are in BrickState.h) and the building of the wall
+// table from a level when it starts.
 #pragma once
 
 #include <cstdint>
@@ -90,22 +91,6 @@ struct TBrickEnemy {
   int32_t velocityX, velocityY;              // fx per step
   int32_t targetVelocityX, targetVelocityY;  // fx per step
 };
-
-// Brickfall's run-time state, all cleared when a level starts.
-struct TBrickField {
-  TFieldWall walls[kBrickFieldWalls];
-  int32_t wallCount;  // slots filled at level start (copies included); later slots are free
-  TBrickPlayer players[kPlayers];
-  TBrickBall balls[kBrickBalls];
-  TFallingBonus bonuses[kBrickFallingBonuses];
-  TBrickShot shots[kBrickShots];
-  TBrickEnemy enemies[kBrickEnemies];
-};
-
-extern TBrickField gBrick;
-
-// Zeroes every table of gBrick.
-void ClearBrickField();
 
 // Fills gBrick's wall table (and wallCount) from the level's current history entry, adding
 // the mirrored copies its flags ask for; the other tables are left alone. shapeWidth and

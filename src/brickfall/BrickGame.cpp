@@ -15,13 +15,40 @@
 
 namespace kelvra {
 
-TBrickGame gBrickGame;
-std::function<TBrickInput(int player)> gBrickInputSource;
-
 namespace {
 
 constexpr int32_t kW = kBrickFieldWidthFx;
 constexpr int32_t kH = kBrickFieldHeightFx;
+
+// Periods count game steps of 28 ms; speeds are in fx (1/1024 pixel) per step.
+
+// Paddles and shots.
+constexpr int32_t kShotSpeed = 16384;       // 16 pixels per step
+constexpr int32_t kShotSpeedSpread = 4096;  // a random extra of up to 4 pixels per step
+constexpr int32_t kRechargeFull = 99;       // 100 steps (2.8 s) standing still earn 3 shots
+constexpr int32_t kScoreCatchUp = 7;        // the shown score closes a seventh of the gap per step
+
+// Enemies.
+constexpr int32_t kBumperPeriod = 72;   // steps, 2 s: a bumper appears when there is none
+constexpr int32_t kDrifterPeriod = 50;  // steps, 1.4 s
+constexpr int32_t kMaxDrifters = 16;
+constexpr int32_t kFlyerPeriod = 36;          // steps, 1 s
+constexpr int32_t kFlyerSpeed = 16384;        // 16 pixels per step, left to right
+constexpr int32_t kEnemyTurnPeriod = 18;      // steps, 0.5 s, between new target velocities
+constexpr int32_t kEnemyVelocityUnit = 1024;  // random velocities are -3..3 of these
+constexpr int32_t kEnemyAcceleration = 128;   // fx per step, per step
+
+// Level-wide motion.
+constexpr int32_t kGravityFall = 64;   // per gravity level (0..16): a pixel per step at 16
+constexpr int32_t kWindPeriod = 64;    // steps, 1.8 s, between new target winds
+constexpr int32_t kWaterPeriod = 250;  // steps, 7 s, between new drift directions
+constexpr int32_t kWaterSpeed = 1024;  // 1 pixel per step
+constexpr int32_t kWaterTurnLine = 256 * kFxOne;
+constexpr int32_t kLevelDonePause = 16;  // steps, 448 ms, before the next level shows
+
+// Where ReadInput takes the paddles' input from instead of the players' controls; not
+// owned.
+TBrickInputSource* gInputSource = nullptr;
 
 TKindState& Brick() {
   return gCom.k[gkBrickfall];
@@ -97,7 +124,7 @@ void StartPlayer(int index, TBrickPlayer& p) {
 // Paddles
 
 TBrickInput ReadInput(int player) {
-  if (gBrickInputSource) return gBrickInputSource(player);
+  if (gInputSource) return gInputSource->Read(player);
   const TControls c = ReadPlayerControls(player);
   TBrickInput in{};
   std::copy(std::begin(c.held), std::end(c.held), in.held);
@@ -185,7 +212,7 @@ void FireShot(int index, TBrickPlayer& p) {
     s.x = p.x + (p.width - s.width) / 2;
     s.y = p.y;
     s.velocityX = 0;
-    s.velocityY = 16384 + Random(4096);
+    s.velocityY = kShotSpeed + Random(kShotSpeedSpread);
     if (p.direction < 0) s.velocityY = -s.velocityY;
     s.owner = uint8_t(index);
     s.state = Random(10) == 0 ? kShotBouncing : kShotStraight;
@@ -198,13 +225,14 @@ void FireShot(int index, TBrickPlayer& p) {
 void MovePaddle(int index, TBrickPlayer& p) {
   const int32_t score = Brick().score[index];
   if (p.shownScore != score) {
-    const int32_t d = DivAway(
-        int32_t(std::clamp<int64_t>(int64_t(score) - p.shownScore, -INT32_MAX, INT32_MAX)), 7);
+    const int32_t d =
+        DivAway(int32_t(std::clamp<int64_t>(int64_t(score) - p.shownScore, -INT32_MAX, INT32_MAX)),
+                kScoreCatchUp);
     p.shownScore = std::abs(d) < 10 ? score : p.shownScore + d;
   }
 
   if (p.canShoot && p.ballsInFlight > 0) {
-    if (p.recharge >= 99) {
+    if (p.recharge >= kRechargeFull) {
       p.recharge = 0;
       p.shots = std::min(99, p.shots + 3);
     } else {
@@ -254,7 +282,9 @@ void MovePaddle(int index, TBrickPlayer& p) {
 
 // The walls' boxes, gathered before the balls move (walls do not move while they do), so
 // that every ball scans them in a tight loop. A dead wall's box lies nowhere; a wall
-// destroyed during the scan of the balls is taken out by DamageWall.
+// destroyed during the scan of the balls is taken out by DamageWall. Scratch, not state:
+// everything in it is derived from gBrick.walls, and every step that reads it gathers it
+// first, so a snapshot or digest need not see it.
 struct TWallBoxes {
   int32_t count;
   int32_t left[kBrickFieldWalls], right[kBrickFieldWalls];
@@ -351,7 +381,7 @@ void MoveBall(int slot) {
   const int owner = std::clamp(b.owner, 0, kPlayers - 1);
   TBrickPlayer& op = gBrick.players[owner];
 
-  b.x += b.velocityX + gBrickGame.wind;
+  b.x += b.velocityX + gBrick.game.wind;
   b.y += b.velocityY;
   if (b.x < 0) {
     b.x = -b.x;
@@ -485,8 +515,8 @@ void SpawnAtCentre(uint8_t kind) {
 }
 
 int32_t Towards(int32_t v, int32_t target) {
-  if (v < target) return std::min(v + 128, target);
-  if (v > target) return std::max(v - 128, target);
+  if (v < target) return std::min(v + kEnemyAcceleration, target);
+  if (v > target) return std::max(v - kEnemyAcceleration, target);
   return v;
 }
 
@@ -510,9 +540,9 @@ void MoveEnemies() {
     bumpers += e.kind == kEnemyBumper;
     drifters += e.kind == kEnemyDrifter;
   }
-  if (step % 72 == 0 && bumpers == 0) SpawnAtCentre(kEnemyBumper);
-  if (step % 50 == 0 && drifters < 16) SpawnAtCentre(kEnemyDrifter);
-  if (step % 36 == 0) {
+  if (step % kBumperPeriod == 0 && bumpers == 0) SpawnAtCentre(kEnemyBumper);
+  if (step % kDrifterPeriod == 0 && drifters < kMaxDrifters) SpawnAtCentre(kEnemyDrifter);
+  if (step % kFlyerPeriod == 0) {
     if (TBrickEnemy* e = FreeEnemySlot()) {
       *e = TBrickEnemy{};
       e->kind = kEnemyFlyer;
@@ -520,8 +550,8 @@ void MoveEnemies() {
       e->height = gBrickPictures.enemy[2].height * kFxOne;
       e->x = -e->width;
       e->y = Random(kH - e->height);
-      e->velocityX = 16384;
-      e->velocityY = (Random(7) - 3) * 1024;
+      e->velocityX = kFlyerSpeed;
+      e->velocityY = (Random(7) - 3) * kEnemyVelocityUnit;
     }
   }
   for (TBrickEnemy& e : gBrick.enemies) {
@@ -532,9 +562,9 @@ void MoveEnemies() {
       e.y += e.velocityY;
       BounceAxis(e.x, e.width, kW, e.velocityX, e.targetVelocityX);
       BounceAxis(e.y, e.height, kH, e.velocityY, e.targetVelocityY);
-      if (step % 18 == 0) {
-        e.targetVelocityX = (Random(7) - 3) * 1024;
-        e.targetVelocityY = (Random(7) - 3) * 1024;
+      if (step % kEnemyTurnPeriod == 0) {
+        e.targetVelocityX = (Random(7) - 3) * kEnemyVelocityUnit;
+        e.targetVelocityY = (Random(7) - 3) * kEnemyVelocityUnit;
       }
     } else if (e.kind == kEnemyFlyer) {
       e.x += e.velocityX;
@@ -550,7 +580,7 @@ void MoveEnemies() {
 void IdleRuleAndGravity(const TLevel* level) {
   int alive = 0;
   for (int i = 0; i < gBrick.wallCount; ++i) alive += gBrick.walls[i].alive != 0;
-  if (alive > 0 && int64_t(Brick().levelTime) - gBrickGame.lastDamageTime > kIdleDamageMs) {
+  if (alive > 0 && int64_t(Brick().levelTime) - gBrick.game.lastDamageTime > kIdleDamageMs) {
     int pick = Random(alive);
     for (int i = 0; i < gBrick.wallCount; ++i) {
       if (!gBrick.walls[i].alive) continue;
@@ -566,15 +596,15 @@ void IdleRuleAndGravity(const TLevel* level) {
     TFieldWall& w = gBrick.walls[i];
     if (!w.alive) continue;
     const bool up = gCom.mirrorGame && w.y < (kH - w.height) / 2;
-    w.y += up ? -g * 64 : g * 64;
+    w.y += up ? -g * kGravityFall : g * kGravityFall;
     if (!(w.y > -w.height && w.y < kH)) w.alive = 0;
   }
 }
 
 void Wind(const TLevel* level) {
-  TBrickGame& g = gBrickGame;
+  TBrickGame& g = gBrick.game;
   g.wind += DivAway(g.targetWind - g.wind, 16);
-  if (gCom.stepCounter % 64 == 0) {
+  if (gCom.stepCounter % kWindPeriod == 0) {
     const int32_t m = level ? std::clamp(int32_t(level->f.maxWind), 0, 127) : 0;
     if (g.targetWind == 0)
       g.targetWind = Random(2 * m + 1) - m;
@@ -586,12 +616,12 @@ void Wind(const TLevel* level) {
 }
 
 void WaterLine() {
-  TBrickGame& g = gBrickGame;
-  if (gCom.stepCounter % 250 == 0) g.waterDrift = Random(2) ? 1024 : -1024;
+  TBrickGame& g = gBrick.game;
+  if (gCom.stepCounter % kWaterPeriod == 0) g.waterDrift = Random(2) ? kWaterSpeed : -kWaterSpeed;
   g.waterLine += g.waterDrift;
   // Turned back at 256 pixels down the field. Only a rising line turns: a line that has
   // just turned and is still above the mark keeps sinking instead of trembling there.
-  if (g.waterLine < 262144) g.waterDrift = std::abs(g.waterDrift);
+  if (g.waterLine < kWaterTurnLine) g.waterDrift = std::abs(g.waterDrift);
   if (g.waterLine < 0) g.waterLine = 0;
   if (g.waterLine > kH) {
     g.waterLine = kH;
@@ -619,6 +649,10 @@ const TLevel* CurrentBrickLevel() {
   const int index = gCom.k[gkBrickfall].levelIndex;
   if (index < 0 || index >= int(gBrickLevels.size())) return nullptr;
   return &gBrickLevels[index];
+}
+
+void SetBrickInputSource(TBrickInputSource* source) {
+  gInputSource = source;
 }
 
 int WallSizeClass(int32_t widthFx, int32_t heightFx) {
@@ -656,6 +690,7 @@ void PlaceHeldBall(TBrickBall& b) {
 }
 
 void BrickStartGameRules() {
+  ResetBrickState(TBrickReset::kAll);
   for (int i = 0; i < kPlayers; ++i) {
     TBrickPlayer& p = gBrick.players[i];
     p.inGame = i <= LastPlayer();
@@ -672,16 +707,11 @@ void BrickStartLevel() {
   TKindState& s = Brick();
   const int count = int(gBrickLevels.size());
   if (s.levelIndex >= count) s.levelIndex = std::max(0, count - 1);
-  gBrickGame = TBrickGame{};
-  gBrickGame.lastDamageTime = s.levelTime;
-  gBrickGame.waterLine = kH;
+  ResetBrickState(TBrickReset::kLevel);
+  gBrick.game.lastDamageTime = s.levelTime;
+  gBrick.game.waterLine = kH;
   gCom.stepCounter = 0;
-
-  std::memset(gBrick.balls, 0, sizeof gBrick.balls);
-  std::memset(gBrick.bonuses, 0, sizeof gBrick.bonuses);
-  std::memset(gBrick.shots, 0, sizeof gBrick.shots);
-  std::memset(gBrick.enemies, 0, sizeof gBrick.enemies);
-  StartBrickEffects();
+  StandFlames();
   std::memset(gCom.burst, 0, sizeof gCom.burst);
   std::memset(gCom.spark, 0, sizeof gCom.spark);
 
@@ -702,7 +732,7 @@ void BrickStartLevel() {
 void DamageWall(int wall, int player, int damage) {
   if (wall < 0 || wall >= kBrickFieldWalls) return;
   TFieldWall& w = gBrick.walls[wall];
-  gBrickGame.lastDamageTime = Brick().levelTime;
+  gBrick.game.lastDamageTime = Brick().levelTime;
   const uint32_t d = uint32_t(std::max(1, damage));
   const int c = WallSizeClass(w.width, w.height);
   const int64_t cx = int64_t(w.x) + w.width / 2, cy = int64_t(w.y) + w.height / 2;
@@ -727,7 +757,7 @@ void BrickLevelComplete() {
     Events().GameEnded(gkBrickfall);
   } else {
     s.state = gsLevelDone;
-    gCom.countdown = 16;
+    gCom.countdown = kLevelDonePause;
   }
 }
 
@@ -752,10 +782,10 @@ void BrickStep() {
   if (f && f->water) WaterLine();
   const int32_t quake = f ? std::clamp(int32_t(f->earthquake), 0, 16) : 0;
   if (gCom.editorOpen || quake == 0) {
-    gBrickGame.shakeX = gBrickGame.shakeY = 0;
+    gBrick.game.shakeX = gBrick.game.shakeY = 0;
   } else {
-    gBrickGame.shakeX = quake - Random(2 * quake + 1);
-    gBrickGame.shakeY = quake - Random(2 * quake + 1);
+    gBrick.game.shakeX = quake - Random(2 * quake + 1);
+    gBrick.game.shakeY = quake - Random(2 * quake + 1);
   }
   if (f && f->smoke) SmokeStep();
   if (Playing()) {

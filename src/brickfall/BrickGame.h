@@ -6,22 +6,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
-#include "brickfall/BrickField.h"
+#include "brickfall/BrickState.h"
 
 namespace kelvra {
-
-// Game-wide values besides the tables of gBrick.
-struct TBrickGame {
-  int32_t wind;             // fx per step, added to every flying ball's x
-  int32_t targetWind;       // the wind moves a sixteenth of the way to it each step
-  uint32_t lastDamageTime;  // level time (ms) of the last wall damage
-  int32_t shakeX, shakeY;   // earthquake offsets of walls and paddles, pixels
-  int32_t waterLine;        // fx, 0..393216
-  int32_t waterDrift;       // fx per step
-};
-extern TBrickGame gBrickGame;
 
 // Sounds the game requests (positions in fx).
 enum BrickSound : int {
@@ -35,8 +23,9 @@ enum BrickSound : int {
 
 constexpr int32_t kWallScore[6] = {320, 160, 80, 40, 20, 10};  // by hits after the damage
 constexpr int32_t kEnemyScore[4] = {0, 500, 1000, 2000};       // by enemy kind
-constexpr int32_t kStartSpeed = 8192;
+constexpr int32_t kStartSpeed = 8192;  // fx per step, 8 pixels: paddles, and launched balls
 constexpr int32_t kLaunchSpeedSquared = 67108864;  // 8192 squared
+// Level time (ms) without any wall damage after which a wall is damaged at random.
 constexpr int32_t kIdleDamageMs = 5000;
 
 // The level being played (the current level of the Brickfall set), or nullptr.
@@ -52,9 +41,13 @@ int32_t BrickPixelX(int64_t fx);
 int32_t BrickPixelY(int64_t fx);
 
 // The game's part of the per-kind operations.
-void BrickStartGameRules();  // players' stock and flags, then start level and build field
-void BrickStartLevel();      // resets everything a level starts with (not the walls)
-void BrickStep();            // one game step
+// Resets gBrick, gives every player the stock a game starts with, then starts the level.
+void BrickStartGameRules();
+// Resets gBrick for a level (the walls and the players' records stay; ShowLevel and
+// StartGame build the walls next) and sets up what a level starts with: level-wide
+// values, the flames, the paddles and a held ball for each player in the game.
+void BrickStartLevel();
+void BrickStep();  // one game step
 
 // Rules callable on their own (tests build small fields and call them).
 void DamageWall(int wall, int player, int damage);
@@ -70,14 +63,22 @@ void ReleaseBonus(int wall, int player);  // from a wall the player destroyed
 void BonusStep();                         // falling bonuses move and are caught
 void ApplyBonus(int player, int kind);
 
-// Where the paddles' input comes from; tests replace it. The default reads the player's
-// controls (keyboard mapping, mouse or game controller). Only human players are asked.
+// The paddles' input: each step of play asks once for the input of every human player
+// still in the game, in player order. By default it reads the player's controls (keyboard
+// mapping, mouse or game controller); a source set here answers instead (tests script the
+// paddles with it).
 struct TBrickInput {
   uint8_t held[6];         // Left, Up, Right, Down, Fire1 (launch), Fire2 (fire)
   uint8_t pressed[6];      // went down since the previous reading
   uint8_t mouse;           // the reading is the mouse: steer towards mouseX/mouseY
   int32_t mouseX, mouseY;  // field pixels
 };
-extern std::function<TBrickInput(int player)> gBrickInputSource;
+class TBrickInputSource {
+ public:
+  virtual ~TBrickInputSource() = default;
+  virtual TBrickInput Read(int player) = 0;
+};
+// The source stays the caller's and must outlive its use; nullptr returns to the controls.
+void SetBrickInputSource(TBrickInputSource* source);
 
 }  // namespace kelvra

@@ -49,6 +49,7 @@ constexpr int kRechargeDY = 45, kRechargeDX = 6, kBarDX = 28, kBarLength = 49;
 
 constexpr int32_t kUnknown = INT32_MIN;  // "not drawn yet"
 
+// What each display last drew: a drawing cache, not game state (see BrickState.h).
 struct TPanelState {
   bool backdrop = false;
   int32_t level = kUnknown, levelSeconds = kUnknown, gameSeconds = kUnknown;
@@ -269,7 +270,7 @@ void DrawBrickPanel(TKBitmap& frame) {
 }
 
 void UpdateWindIndicator(TKBitmap& frame) {
-  const int32_t wind = gBrickGame.wind;
+  const int32_t wind = gBrick.game.wind;
   int32_t markers = -1;
   const TLevel* level = CurrentBrickLevel();
   if (gCom.editorOpen && level) {

@@ -4,31 +4,22 @@
 
 #include <memory>
 
-#include "brickfall/BrickEffects.h"
-#include "brickfall/BrickField.h"
-#include "brickfall/BrickGame.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 
 namespace kelvra {
 
-// The Brickfall game state a scene returns to: run-time tables, game values, effects and
-// the shared records.
+// The Brickfall game a scene returns to: the step state and the shared records.
 struct TBrickSnapshot {
   void Take() {
-    field = std::make_unique<TBrickField>(gBrick);
-    game = gBrickGame;
-    effects = std::make_unique<TBrickEffects>(gBrickEffects);
+    state = std::make_unique<TBrickState>(gBrick);
     com = std::make_unique<TCom>(gCom);
   }
   void Restore() const {
-    gBrick = *field;
-    gBrickGame = game;
-    gBrickEffects = *effects;
+    gBrick = *state;
     gCom = *com;
   }
-  std::unique_ptr<TBrickField> field;
-  TBrickGame game{};
-  std::unique_ptr<TBrickEffects> effects;
+  std::unique_ptr<TBrickState> state;
   std::unique_ptr<TCom> com;
 };
 

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "base/Paths.h"
+#include "brickfall/BrickGame.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
@@ -48,11 +49,11 @@ int GuessKind(const std::string& file) {
   return gkBrickfall;
 }
 
-THeadlessGame::THeadlessGame() : savedOptions_(gOptions), savedInput_(gBrickInputSource) {
+THeadlessGame::THeadlessGame() : savedOptions_(gOptions) {
   InstallGames();
   SetPlatform(&platform);
-  gBrickInputSource = nullptr;  // human players read their controls (none are pressed)
-  gOptions = TOptions{};        // never the user's settings: a run is the same everywhere
+  SetBrickInputSource(nullptr);  // human players read their controls (none are pressed)
+  gOptions = TOptions{};         // never the user's settings: a run is the same everywhere
   gOptions.fullScreen = 0;
   gOptions.music = 0;
 }
@@ -64,7 +65,6 @@ THeadlessGame::~THeadlessGame() {
   } else {
     for (int k = 0; k < kKinds; ++k) KindOps(k).FreeLevelSet();
   }
-  gBrickInputSource = savedInput_;
   gOptions = savedOptions_;
   SetPlatform(nullptr);
 }

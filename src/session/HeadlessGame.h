@@ -5,11 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "brickfall/BrickGame.h"
 #include "common/Settings.h"
 #include "platform/Headless.h"
 #include "session/MainControl.h"
@@ -61,7 +59,6 @@ class THeadlessGame {
 
  private:
   TOptions savedOptions_;
-  std::function<TBrickInput(int)> savedInput_;
 };
 
 }  // namespace kelvra

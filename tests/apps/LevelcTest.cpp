@@ -6,10 +6,10 @@
 
 #include "base/FileIO.h"
 #include "base/Paths.h"
-#include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
@@ -99,7 +99,7 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
     }
     EXPECT_TRUE(biggerBall || !strongWall);
   }
-  ClearBrickField();
+  ResetBrickState(TBrickReset::kAll);
   gBrickPictures = TBrickPictures{};
   SetProgramDir(savedDir);
 }

@@ -7,10 +7,10 @@
 
 #include "base/Paths.h"
 #include "brickfall/BrickEffects.h"
-#include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "media/KBitmap.h"
 
@@ -40,9 +40,7 @@ class BrickDrawTest : public ::testing::Test {
     NewBrickLevel(gBrickLevels[0]);
     level().f.backgroundKind = 1;  // black
     level().f.backgroundColour = 0;
-    ClearBrickField();
-    gBrickGame = TBrickGame{};
-    gBrickEffects = TBrickEffects{};
+    ResetBrickState(TBrickReset::kAll);
     gBrickEditorView = TBrickEditorView{};
     gCom.k[gkBrickfall].playersMinusOne = 0;
     frame.SetSize(640, 440);
@@ -51,9 +49,7 @@ class BrickDrawTest : public ::testing::Test {
   void TearDown() override {
     *pictures_ = std::move(gBrickPictures);
     gBrickLevels.clear();
-    ClearBrickField();
-    gBrickGame = TBrickGame{};
-    gBrickEffects = TBrickEffects{};
+    ResetBrickState(TBrickReset::kAll);
     gBrickEditorView = TBrickEditorView{};
     ResetCom();
   }
@@ -150,8 +146,8 @@ TEST_F(BrickDrawTest, EarthquakeMovesWallsAndPaddlesButNotBalls) {
   TKBitmap still;
   still.CopyFrom(frame);
 
-  gBrickGame.shakeX = 5;
-  gBrickGame.shakeY = -3;
+  gBrick.game.shakeX = 5;
+  gBrick.game.shakeY = -3;
   DrawBrickField(frame);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x)
@@ -209,23 +205,23 @@ TEST_F(BrickDrawTest, BurstsGrowAndFadeWithTheirLife) {
 
 TEST_F(BrickDrawTest, WaterFillsBelowTheWaterLineAtHalfOpacity) {
   level().f.water = 255;
-  gBrickGame.waterLine = 200 * kPx;
+  gBrick.game.waterLine = 200 * kPx;
   DrawBrickField(frame);
   EXPECT_EQ(frame.Pixel(100, 233), 0u);
   EXPECT_EQ(frame.Pixel(100, 234), RGB(0, 127, 127));
   EXPECT_EQ(frame.Pixel(521, 417), RGB(0, 127, 127));
-  gBrickGame.waterLine = 383 * kPx + 600;  // row 418: nothing
+  gBrick.game.waterLine = 383 * kPx + 600;  // row 418: nothing
   DrawBrickField(frame);
   EXPECT_EQ(frame.Pixel(100, 417), 0u);
 }
 
 TEST_F(BrickDrawTest, StarsOutOfSightAreFreedForRebirth) {
   level().f.stars = 255;
-  gBrickEffects.stars[0] = {255, 16000, 0};  // 16000 x 8 / 255 + 260 = 761: outside
-  gBrickEffects.stars[1] = {100, 500, -300};
+  gBrick.effects.stars[0] = {255, 16000, 0};  // 16000 x 8 / 255 + 260 = 761: outside
+  gBrick.effects.stars[1] = {100, 500, -300};
   DrawBrickField(frame);
-  EXPECT_EQ(gBrickEffects.stars[0].z, 0);
-  EXPECT_EQ(gBrickEffects.stars[1].z, 100);
+  EXPECT_EQ(gBrick.effects.stars[0].z, 0);
+  EXPECT_EQ(gBrick.effects.stars[1].z, 100);
   EXPECT_EQ(frame.Pixel(500 * 8 / 100 + 260, -300 * 8 / 100 + 208), RGB(219, 219, 219));
 }
 

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "brickfall/BrickState.h"
+
 namespace kelvra {
 namespace {
 
@@ -46,7 +48,7 @@ std::vector<std::pair<int32_t, int32_t>> Corners() {
 }
 
 TEST(BrickField, CopiesWallsInFixedPoint) {
-  ClearBrickField();
+  ResetBrickState(TBrickReset::kAll);
   BuildPlayField(Level({Wall(-3, 7, 1, 5, 26), Wall(100, 200, 0, 0, 3)}, false, false, false),
                  kWidths, kHeights, 2);
   ASSERT_EQ(gBrick.wallCount, 2);
@@ -83,7 +85,7 @@ TEST(BrickField, Mirroring) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ClearBrickField();
+    ResetBrickState(TBrickReset::kAll);
     BuildPlayField(Level({Wall(c.x, c.y, 0, 4, 9)}, c.flags & X, c.flags & Y, c.flags & D), kWidths,
                    kHeights, 2);
     EXPECT_EQ(Corners(), c.expected);

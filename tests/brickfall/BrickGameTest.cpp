@@ -6,13 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
+#include "base/Digest.h"
+#include "brickfall/BrickDigest.h"
 #include "brickfall/BrickEffects.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
 #include "common/Events.h"
+#include "common/GameDigest.h"
 #include "common/Kinds.h"
+#include "common/Players.h"
 
 namespace kelvra {
 namespace {
@@ -23,20 +28,20 @@ TKindState& Brick() {
   return gCom.k[gkBrickfall];
 }
 
-class BrickGameTest : public ::testing::Test {
+class BrickGameTest : public ::testing::Test, public TBrickInputSource {
  protected:
   void SetUp() override {
     ResetCom();
     gBrickPictures = TBrickPictures{};
     gBrickLevels.assign(3, TLevel{});
     for (TLevel& l : gBrickLevels) NewBrickLevel(l);
-    ClearBrickField();
-    gBrickInputSource = [this](int player) { return input[player]; };
+    ResetBrickState(TBrickReset::kAll);
+    SetBrickInputSource(this);
     SetEvents(&events);
     Randomize(12345);
   }
   void TearDown() override {
-    gBrickInputSource = nullptr;
+    SetBrickInputSource(nullptr);
     SetEvents(nullptr);
     gBrickLevels.clear();
   }
@@ -84,7 +89,9 @@ class BrickGameTest : public ::testing::Test {
     return false;
   }
 
-  TBrickInput input[kPlayers] = {};
+  TBrickInput Read(int player) override { return input[player]; }
+
+  TBrickInput input[kPlayers] = {};  // the human players' input of the next step
   THeadlessEvents events;
   std::vector<int>& sounds = events.sounds;
   int& ended = events.gamesEnded;
@@ -362,6 +369,87 @@ TEST_F(BrickGameTest, LastWallEndsTheLevelOrTheGame) {
   EXPECT_EQ(ended, 1);
 }
 
+TEST_F(BrickGameTest, ANewLevelKeepsThePlayersRecordAndTheWalls) {
+  Start(2);
+  const int wall = AddWall(100, 100, 32, 16, 3);
+  Fly(200, 200, 0, -4096);
+  TBrickPlayer& p = gBrick.players[0];
+  p.shots = 5;
+  p.recharge = 40;
+  p.shownScore = 123;
+  p.canShoot = p.undeadBall = 1;
+  p.speed = 2048;
+  SetPaddleSize(p, 3);
+  gBrick.bonuses[0].alive = 1;
+  gBrick.enemies[0].kind = kEnemyFlyer;
+  gBrick.game.wind = 7;
+  gBrick.effects.stars[0].z = 9;
+
+  BrickStartLevel();
+  // The ball in flight goes back to the stock and waits on the paddle.
+  EXPECT_EQ(p.ballsInStock, 3);
+  EXPECT_EQ(p.ballsInFlight, 0);
+  EXPECT_EQ(gBrick.balls[0].state, kBallHeld);
+  EXPECT_EQ(p.shots, 5);
+  EXPECT_EQ(p.recharge, 40);
+  EXPECT_EQ(p.shownScore, 123);
+  EXPECT_TRUE(p.inGame);
+  EXPECT_FALSE(gBrick.players[2].inGame);
+  // What the bonuses gave lasts one level.
+  EXPECT_EQ(p.canShoot, 0);
+  EXPECT_EQ(p.undeadBall, 0);
+  EXPECT_EQ(p.speed, kStartSpeed);
+  EXPECT_EQ(p.paddleSize, 1);
+  EXPECT_EQ(gBrick.wallCount, 1);
+  EXPECT_TRUE(gBrick.walls[wall].alive);
+  EXPECT_EQ(gBrick.walls[wall].hits, 3u);
+  EXPECT_FALSE(gBrick.bonuses[0].alive);
+  EXPECT_EQ(gBrick.enemies[0].kind, kEnemyFree);
+  EXPECT_EQ(gBrick.game.wind, 0);
+  EXPECT_EQ(gBrick.game.waterLine, 384 * kPx);
+  EXPECT_EQ(gBrick.effects.stars[0].z, 0);
+
+  // A new game starts from nothing.
+  BrickStartGameRules();
+  EXPECT_EQ(gBrick.wallCount, 0);
+  EXPECT_EQ(p.shots, 0);
+  EXPECT_EQ(p.ballsInStock, 3);
+}
+
+// gBrick and gCom are the whole game: a run from a copy of them, with the same input, ends
+// where the first run from them ended.
+TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
+  TLevelFields& f = gBrickLevels[0].f;
+  f.enemy = f.stars = f.rain = f.snow = f.bubble = f.fire = f.smoke = f.water = 1;
+  f.maxWind = 60;
+  f.earthquake = 2;
+  Start(2, /*mirror=*/true);
+  for (int i = 0; i < 60; ++i)
+    AddWall(16 + 48 * (i % 10), 120 + 20 * (i / 10), 32, 16, i % 4, 2 + i % 25);
+  const auto run = [this] {
+    for (int i = 0; i < 577; ++i) {  // a prime: no period of a hidden counter divides it
+      const uint32_t step = gCom.stepCounter;
+      for (int p = 0; p < 2; ++p) {
+        input[p].held[ctLeft] = (step / 23 + p) % 3 == 0;
+        input[p].held[ctRight] = (step / 23 + p) % 3 == 1;
+        input[p].pressed[ctFire1] = input[p].pressed[ctFire2] = step % 40 == 0;
+      }
+      Step();
+    }
+    TDigest d;
+    DigestShared(d);
+    DigestBrickfall(d);
+    return d.Value();
+  };
+  run();
+  const auto state = std::make_unique<TBrickState>(gBrick);
+  const auto com = std::make_unique<TCom>(gCom);
+  const uint64_t first = run();
+  gBrick = *state;
+  gCom = *com;
+  EXPECT_EQ(run(), first);
+}
+
 // ---------------------------------------------------------------------------------------
 // Bonuses
 
@@ -501,13 +589,13 @@ TEST_F(BrickGameTest, RainAndSnowTogetherMakeAllSevenKinds) {
   bool seen[8] = {};
   for (int i = 0; i < 400; ++i) {
     RainSnowStep(true, true);
-    for (const TRainDrop& d : gBrickEffects.rain) seen[d.kind] = true;
+    for (const TRainDrop& d : gBrick.effects.rain) seen[d.kind] = true;
   }
   for (int k = 1; k <= 7; ++k) EXPECT_TRUE(seen[k]) << k;
-  StartBrickEffects();
+  ResetBrickState(TBrickReset::kAll);
   RainSnowStep(false, true);
   int n = 0;
-  for (const TRainDrop& d : gBrickEffects.rain)
+  for (const TRainDrop& d : gBrick.effects.rain)
     if (d.kind) {
       ++n;
       EXPECT_GE(d.kind, 4);
@@ -516,16 +604,16 @@ TEST_F(BrickGameTest, RainAndSnowTogetherMakeAllSevenKinds) {
 }
 
 TEST_F(BrickGameTest, SmallSnowAndFire) {
-  StartBrickEffects();
+  StandFlames();
   SmallSnowStep();
   int flakes = 0;
-  for (const TSmallFlake& f : gBrickEffects.smallSnow) flakes += f.speed != 0;
+  for (const TSmallFlake& f : gBrick.effects.smallSnow) flakes += f.speed != 0;
   EXPECT_EQ(flakes, 8);
-  EXPECT_EQ(gBrickEffects.fire[16].x, 10 + 32 * 16);
-  EXPECT_EQ(gBrickEffects.fire[17].x, 0);
+  EXPECT_EQ(gBrick.effects.fire[16].x, 10 + 32 * 16);
+  EXPECT_EQ(gBrick.effects.fire[17].x, 0);
   for (int i = 0; i < 200; ++i) {
     FireStep();
-    for (const TFlame& f : gBrickEffects.fire) {
+    for (const TFlame& f : gBrick.effects.fire) {
       ASSERT_GE(f.phase, 0);
       ASSERT_LT(f.phase, 14336);
     }

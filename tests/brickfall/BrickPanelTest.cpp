@@ -6,10 +6,10 @@
 
 #include <functional>
 
-#include "brickfall/BrickField.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "media/KBitmap.h"
 
@@ -72,8 +72,7 @@ class BrickPanelTest : public ::testing::Test {
   void SetUp() override {
     ResetCom();
     gBrickPictures = TBrickPictures{};
-    ClearBrickField();
-    gBrickGame = TBrickGame{};
+    ResetBrickState(TBrickReset::kAll);
     gBrickLevels.assign(2, TLevel{});
     for (TLevel& l : gBrickLevels) NewBrickLevel(l);
     gFrameRates = {};
@@ -85,8 +84,7 @@ class BrickPanelTest : public ::testing::Test {
   }
   void TearDown() override {
     gBrickLevels.clear();
-    ClearBrickField();
-    gBrickGame = TBrickGame{};
+    ResetBrickState(TBrickReset::kAll);
     gFrameRates = {};
     InvalidateBrickPanel();
     ResetCom();
@@ -169,7 +167,7 @@ TEST_F(BrickPanelTest, OnlyTheChangedDisplayIsRedrawnAndInvalidationRepeatsTheIm
       {[] { gCom.k[gkBrickfall].gameTime = 3723000; }, BrickPanelRect(bpGameTime)},
       {[] { gCom.k[gkBrickfall].levelIndex = 1; }, BrickPanelRect(bpLevel)},
       {[] { gFrameRates.step = 10000; }, BrickPanelRect(bpStepRate)},
-      {[] { gBrickGame.wind = -30; }, BrickPanelRect(bpWind)},
+      {[] { gBrick.game.wind = -30; }, BrickPanelRect(bpWind)},
       // A player beyond the last one has no panel; a value of his changes nothing.
       {[] { gBrick.players[4].shots = 9; }, none},
   };
@@ -224,7 +222,7 @@ TEST_F(BrickPanelTest, RechargeBarIsHalfTheCounterLong) {
 
 TEST_F(BrickPanelTest, WindStripShowsHalfTheWindFromTheMiddle) {
   const uint32_t black = 0;
-  gBrickGame.wind = -21;  // w = -10: red from 398 to 407
+  gBrick.game.wind = -21;  // w = -10: red from 398 to 407
   UpdateWindIndicator(frame);
   EXPECT_EQ(frame.Pixel(398, 8), RGB(255, 0, 0));
   EXPECT_EQ(frame.Pixel(407, 21), RGB(255, 0, 0));
@@ -232,24 +230,24 @@ TEST_F(BrickPanelTest, WindStripShowsHalfTheWindFromTheMiddle) {
   EXPECT_EQ(frame.Pixel(408, 14), black);
   EXPECT_EQ(frame.Pixel(398, 7), before.Pixel(398, 7));
 
-  gBrickGame.wind = 21;  // w = 10: blue from 408 to 417
+  gBrick.game.wind = 21;  // w = 10: blue from 408 to 417
   UpdateWindIndicator(frame);
   EXPECT_EQ(frame.Pixel(407, 14), black);
   EXPECT_EQ(frame.Pixel(408, 14), RGB(0, 0, 255));
   EXPECT_EQ(frame.Pixel(417, 14), RGB(0, 0, 255));
   EXPECT_EQ(frame.Pixel(418, 14), black);
 
-  gBrickGame.wind = 1;  // w = 0: an empty strip
+  gBrick.game.wind = 1;  // w = 0: an empty strip
   UpdateWindIndicator(frame);
   for (int x = 344; x <= 471; ++x) EXPECT_EQ(frame.Pixel(x, 14), black);
 
-  gBrickGame.wind = 500;  // more than the strip: it stays inside
+  gBrick.game.wind = 500;  // more than the strip: it stays inside
   UpdateWindIndicator(frame);
   EXPECT_EQ(frame.Pixel(471, 14), RGB(0, 0, 255));
   EXPECT_EQ(frame.Pixel(472, 14), before.Pixel(472, 14));
 
   // The editor shows the level's Max wind as two markers.
-  gBrickGame.wind = 0;
+  gBrick.game.wind = 0;
   gCom.editorOpen = 1;
   gBrickLevels[0].f.maxWind = 40;
   UpdateWindIndicator(frame);

@@ -4,9 +4,9 @@
 
 #include "HeadlessTest.h"
 #include "base/Paths.h"
-#include "brickfall/BrickField.h"
 #include "brickfall/BrickLevel.h"
 #include "brickfall/BrickPictures.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 
 namespace kelvra {

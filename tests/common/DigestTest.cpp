@@ -4,9 +4,7 @@
 
 #include <cstring>
 
-#include "brickfall/BrickEffects.h"
-#include "brickfall/BrickField.h"
-#include "brickfall/BrickGame.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "common/GameDigest.h"
 
@@ -53,22 +51,17 @@ class GameDigestTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetCom();
-    ClearBrickField();
-    gBrickGame = TBrickGame{};
-    std::memset(&gBrickEffects, 0, sizeof gBrickEffects);
+    ResetBrickState(TBrickReset::kAll);
     base = GameDigest();
   }
   // The digest after `change`, with the state put back afterwards.
   template <typename F>
   bool Changes(F change) {
     const TCom com = gCom;
-    const TBrickGame game = gBrickGame;
     change();
     const bool changed = GameDigest() != base;
     gCom = com;
-    gBrickGame = game;
-    ClearBrickField();
-    std::memset(&gBrickEffects, 0, sizeof gBrickEffects);
+    ResetBrickState(TBrickReset::kAll);
     EXPECT_EQ(GameDigest(), base);
     return changed;
   }
@@ -96,9 +89,9 @@ TEST_F(GameDigestTest, CoversTheGameState) {
   EXPECT_TRUE(Changes([] { gBrick.bonuses[63].kind = 1; }));
   EXPECT_TRUE(Changes([] { gBrick.shots[31].owner = 1; }));
   EXPECT_TRUE(Changes([] { gBrick.enemies[17].targetVelocityY = 1; }));
-  EXPECT_TRUE(Changes([] { gBrickGame.waterDrift = 1; }));
-  EXPECT_TRUE(Changes([] { gBrickEffects.smallSnow[kSmallFlakes - 1].y = 1; }));
-  EXPECT_TRUE(Changes([] { gBrickEffects.fire[kFlames - 1].phase = 1; }));
+  EXPECT_TRUE(Changes([] { gBrick.game.waterDrift = 1; }));
+  EXPECT_TRUE(Changes([] { gBrick.effects.smallSnow[kSmallFlakes - 1].y = 1; }));
+  EXPECT_TRUE(Changes([] { gBrick.effects.fire[kFlames - 1].phase = 1; }));
   // Two swapped values are another state.
   EXPECT_TRUE(Changes([] {
     gBrick.balls[0].x = 1;

@@ -5,7 +5,7 @@
 #include "TestUtil.h"
 #include "base/IOError.h"
 #include "base/Paths.h"
-#include "brickfall/BrickField.h"
+#include "brickfall/BrickState.h"
 #include "common/Com.h"
 #include "common/Players.h"
 #include "common/Settings.h"
@@ -28,6 +28,8 @@ class BrickPlayTest : public QObject {
     gOptions.fullScreen = 0;
     gOptions.zoom = 1;
     gOptions.music = 0;
+    // Without a sound device, opening the output would stop the test at a modal error box.
+    gOptions.sounds = 0;
     SetProgramDir(KELVRA_TEST_DATA_DIR);
     SetPlatform(&platform_);
     const QString set = QString(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/Default.BrL";
