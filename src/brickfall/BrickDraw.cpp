@@ -36,10 +36,10 @@ void DrawAt(TKBitmap& frame, const TKBitmap* picture, int32_t x, int32_t y, TEff
   DrawWhole(frame, BrickPixelX(x) + dx, BrickPixelY(y) + dy, *picture, kMagenta, mode);
 }
 
-void DrawLighting(TKBitmap& frame, const TRect& f) {
-  int x = f.left + Random(511);
+void DrawLighting(TKBitmap& frame, const TRect& f, uint32_t& seed) {
+  int x = f.left + RandomFrom(seed, 511);
   for (int y = f.top; y <= f.bottom; ++y) {
-    x += Random(3) - 1;
+    x += RandomFrom(seed, 3) - 1;
     if (x >= f.left && x <= f.right) PutPixel(frame, x, y, kWhite, ef16);
   }
 }
@@ -56,10 +56,10 @@ void DrawStars(TKBitmap& frame, const TRect& f) {
   }
 }
 
-void DrawPoints(TKBitmap& frame, const TRect& f) {
+void DrawPoints(TKBitmap& frame, const TRect& f, uint32_t& seed) {
   for (int i = 0; i < 16; ++i) {
-    const int r2 = Random(384);  // the row is drawn first
-    const int r1 = Random(512);
+    const int r2 = RandomFrom(seed, 384);  // the row is drawn first
+    const int r1 = RandomFrom(seed, 512);
     PutPixel(frame, f.left + r1, f.top + r2, Grey(239), ef16);
   }
 }
@@ -170,9 +170,10 @@ void DrawBrickField(TKBitmap& frame) {
 
   if (level) {
     const TLevelFields& l = level->f;
-    if (l.lighting) DrawLighting(frame, f);
+    uint32_t drawSeed = gCom.randSeed;  // a copy: the game's own draws stay as they are
+    if (l.lighting) DrawLighting(frame, f, drawSeed);
     if (l.stars) DrawStars(frame, f);
-    if (l.points) DrawPoints(frame, f);
+    if (l.points) DrawPoints(frame, f, drawSeed);
     if (l.fire) DrawFire(frame);
   }
 

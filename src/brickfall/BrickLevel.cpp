@@ -92,21 +92,6 @@ void NewBrickLevel(TLevel& level) {
   level.f.backgroundEffect = kNewBackgroundEffect;
 }
 
-void CopyBrickLevel(const TLevel& source, TLevel& destination) {
-  if (&source == &destination) return;
-  std::memcpy(&destination.f, &source.f, sizeof source.f);
-  destination.historyIndex = source.historyIndex;
-  destination.historyLength = source.historyLength;
-  destination.history = source.history;
-}
-
-void ClearBrickLevel(TLevel& level) {
-  std::memset(&level.f, 0, sizeof level.f);
-  level.historyIndex = 0;
-  level.historyLength = 0;
-  std::vector<TWalls>().swap(level.history);
-}
-
 bool ReadBrickLevels(FileReader& reader, const TLevelSetHeader& header, TLevelsBrick& levels,
                      FileFault& fault) {
   const uint32_t recordSize =

@@ -61,8 +61,6 @@ using TLevelsBrick = std::vector<TLevel>;
 extern TLevelsBrick gBrickLevels;
 
 void NewBrickLevel(TLevel& level);
-void CopyBrickLevel(const TLevel& source, TLevel& destination);
-void ClearBrickLevel(TLevel& level);
 
 // Reads `header.levelCount` levels from the reader (positioned at the first record) into
 // `levels`. Sizes must already be limited. Returns false with `fault` set on a short file.

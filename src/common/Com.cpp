@@ -70,10 +70,14 @@ void Randomize(uint32_t seed) {
   gCom.randSeed = seed;
 }
 
-int32_t Random(int32_t n) {
-  gCom.randSeed = gCom.randSeed * 134775813u + 1u;
+int32_t RandomFrom(uint32_t& seed, int32_t n) {
+  seed = seed * 134775813u + 1u;
   if (n <= 0) return 0;
-  return int32_t((uint64_t(uint32_t(n)) * gCom.randSeed) >> 32);
+  return int32_t((uint64_t(uint32_t(n)) * seed) >> 32);
+}
+
+int32_t Random(int32_t n) {
+  return RandomFrom(gCom.randSeed, n);
 }
 
 void AddBurst(int32_t x, int32_t y, int32_t variant) {

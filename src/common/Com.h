@@ -152,6 +152,9 @@ inline TKindState& Cur() {
 // The shared uniform generator: seed = seed * 134775813 + 1; result (n * seed) >> 32.
 void Randomize(uint32_t seed);
 int32_t Random(int32_t n);  // 0..n-1; 0 when n <= 0
+// The same generator on a state of the caller's: drawing takes its numbers from a copy of
+// the shared state, so that what is drawn never changes what happens next.
+int32_t RandomFrom(uint32_t& seed, int32_t n);
 
 // Pool operations; a request finding no free entry is dropped.
 void AddBurst(int32_t x, int32_t y, int32_t variant);

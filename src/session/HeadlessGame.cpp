@@ -140,9 +140,7 @@ void THeadlessGame::Step() {
 }
 
 TKBitmap& THeadlessGame::Compose() {
-  const uint32_t seed = gCom.randSeed;
   DrawOverlay(control->frame, gCom.kind);
-  gCom.randSeed = seed;
   return control->frame;
 }
 

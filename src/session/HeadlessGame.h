@@ -48,8 +48,7 @@ class THeadlessGame {
   // is composed only on request (Compose), since nothing in the game reads it.
   void Step();
 
-  // Composes the current frame into control->frame with the overlay painter. Drawing
-  // never changes the game: the generator is kept as it was.
+  // Composes the current frame into control->frame with the overlay painter.
   TKBitmap& Compose();
 
   bool Running() const;
