@@ -70,12 +70,6 @@ void Randomize(uint32_t seed) {
   gCom.randSeed = seed;
 }
 
-int32_t RandomFrom(uint32_t& seed, int32_t n) {
-  seed = seed * 134775813u + 1u;
-  if (n <= 0) return 0;
-  return int32_t((uint64_t(uint32_t(n)) * seed) >> 32);
-}
-
 int32_t Random(int32_t n) {
   return RandomFrom(gCom.randSeed, n);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Random.h"
+
 namespace kelvra {
 
 static_assert(std::endian::native == std::endian::little,
@@ -149,12 +151,11 @@ inline TKindState& Cur() {
   return gCom.k[gCom.kind];
 }
 
-// The shared uniform generator: seed = seed * 134775813 + 1; result (n * seed) >> 32.
+// The shared generator (base/Random.h) on the state in gCom.randSeed. Drawing takes its
+// numbers from a copy of that state (RandomFrom), so that what is drawn never changes
+// what happens next.
 void Randomize(uint32_t seed);
 int32_t Random(int32_t n);  // 0..n-1; 0 when n <= 0
-// The same generator on a state of the caller's: drawing takes its numbers from a copy of
-// the shared state, so that what is drawn never changes what happens next.
-int32_t RandomFrom(uint32_t& seed, int32_t n);
 
 // Pool operations; a request finding no free entry is dropped.
 void AddBurst(int32_t x, int32_t y, int32_t variant);
