@@ -1,15 +1,11 @@
 // The settings dialog offscreen: the live colour preview and Cancel, key capture through
-// the Qt event path for every default key, the frequency text, and what OK stores.
-#include <QApplication>
+// the Qt event path, and what OK and Cancel store.
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-#include <cstring>
-#include <functional>
 
 #include "GuiTestUtil.h"
 #include "common/Com.h"
@@ -20,52 +16,7 @@
 #include "shell/SettingsDialog.h"
 
 using namespace kelvra;
-
-namespace {
-
 using test::WhenShown;
-
-struct KeyRow {
-  int qtKey;
-  Qt::KeyboardModifiers modifiers;
-};
-
-// The keys a user presses for the default mappings, in mapping order.
-const KeyRow kDefaultKeys[kKeyMaps][kKeysPerMap] = {
-    {{Qt::Key_Left, Qt::NoModifier},
-     {Qt::Key_Up, Qt::NoModifier},
-     {Qt::Key_Right, Qt::NoModifier},
-     {Qt::Key_Down, Qt::NoModifier},
-     {Qt::Key_Control, Qt::ControlModifier},
-     {Qt::Key_Shift, Qt::ShiftModifier}},
-    {{Qt::Key_A, Qt::NoModifier},
-     {Qt::Key_W, Qt::NoModifier},
-     {Qt::Key_D, Qt::NoModifier},
-     {Qt::Key_S, Qt::NoModifier},
-     {Qt::Key_Tab, Qt::NoModifier},
-     {Qt::Key_QuoteLeft, Qt::NoModifier}},
-    {{Qt::Key_J, Qt::NoModifier},
-     {Qt::Key_I, Qt::NoModifier},
-     {Qt::Key_L, Qt::NoModifier},
-     {Qt::Key_K, Qt::NoModifier},
-     {Qt::Key_H, Qt::NoModifier},
-     {Qt::Key_Y, Qt::NoModifier}},
-    // The numeric pad with Num Lock on.
-    {{Qt::Key_1, Qt::KeypadModifier},
-     {Qt::Key_5, Qt::KeypadModifier},
-     {Qt::Key_3, Qt::KeypadModifier},
-     {Qt::Key_2, Qt::KeypadModifier},
-     {Qt::Key_4, Qt::KeypadModifier},
-     {Qt::Key_7, Qt::KeypadModifier}},
-};
-// The same pad keys with Num Lock off.
-const KeyRow kPadWithoutNumLock[kKeysPerMap] = {
-    {Qt::Key_End, Qt::KeypadModifier},      {Qt::Key_Clear, Qt::KeypadModifier},
-    {Qt::Key_PageDown, Qt::KeypadModifier}, {Qt::Key_Down, Qt::KeypadModifier},
-    {Qt::Key_Left, Qt::KeypadModifier},     {Qt::Key_Home, Qt::KeypadModifier},
-};
-
-}  // namespace
 
 class SettingsDialogTest : public QObject {
   Q_OBJECT
@@ -76,16 +27,24 @@ class SettingsDialogTest : public QObject {
     int count = 0;
     void PlayerColourChanged(int) override { ++count; }
   } events_;
-  int& redraws_ = events_.count;
 
   // Holds the key down, captures it for control `tag` of mapping `m`, lets it go.
-  uint16_t CaptureHeld(TfSettings& dialog, int m, int tag, const KeyRow& key) {
+  static uint16_t CaptureHeld(TfSettings& dialog, int m, int tag, int key,
+                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     dialog.keyboardCombo()->setCurrentIndex(m);
     QPushButton* button = dialog.keyButton(tag);
-    QTest::keyPress(button, Qt::Key(key.qtKey), key.modifiers);
+    QTest::keyPress(button, Qt::Key(key), modifiers);
     QTest::mouseClick(button, Qt::LeftButton);
-    QTest::keyRelease(button, Qt::Key(key.qtKey), key.modifiers);
+    QTest::keyRelease(button, Qt::Key(key), modifiers);
     return dialog.Values().keyMap[m][tag];
+  }
+
+  // Opens the dialog on the current settings, as the main window does.
+  static void Show(TfSettings& dialog, int captureWaitMs = 10) {
+    dialog.applyPriorities = false;
+    if (captureWaitMs) dialog.captureWaitMs = captureWaitMs;
+    dialog.Open();
+    dialog.show();
   }
 
  private slots:
@@ -94,7 +53,7 @@ class SettingsDialogTest : public QObject {
     gOptions = TOptions{};
     gOptions.sounds = 0;  // the options the tests change are reported, not opened
     SetEvents(&events_);
-    redraws_ = 0;
+    events_.count = 0;
     platform_.ClearKeys();
     SetPlatform(&platform_);
   }
@@ -103,69 +62,55 @@ class SettingsDialogTest : public QObject {
     SetPlatform(nullptr);
   }
 
-  void colourPreviewAndCancelRestoresIt() {
+  void cancelRestoresColoursMappingsAndInputsAndStoresThePosition() {
+    gOptions.scoresLeft = 40;
+    gOptions.scoresTop = 30;
     TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.Open();
-    dialog.show();
+    Show(dialog);
+    QCOMPARE(dialog.pos(), QPoint(40, 30));
+    dialog.playersCombo()->setCurrentIndex(4);
+    QCOMPARE(dialog.inputCombo()->currentText(), QStringLiteral("Mouse"));
+    dialog.inputCombo()->setCurrentIndex(piJoystick);
+    emit dialog.inputCombo()->activated(piJoystick);
+    QCOMPARE(CaptureHeld(dialog, 0, ctLeft, Qt::Key_B), uint16_t(0x42));
     dialog.playersCombo()->setCurrentIndex(1);
     QCOMPARE(dialog.colourButton()->text(), QStringLiteral("$00003FFF"));
-
-    QString caption;
     uint32_t seenLive = 0;
-    QString buttonLive;
     WhenShown<QColorDialog>([&](QColorDialog* d) {
-      caption = d->windowTitle();
       d->setCurrentColor(QColor(255, 0, 0));
       seenLive = gCom.player[1].colour;  // changed before OK
-      buttonLive = dialog.colourButton()->text();
       d->accept();
     });
     QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
-    QCOMPARE(caption, QStringLiteral("Player 2 Color"));
     QCOMPARE(seenLive, 0x0000FFu);
-    QCOMPARE(buttonLive, QStringLiteral("Red"));
+    QCOMPARE(dialog.colourButton()->text(), QStringLiteral("Red"));
     QCOMPARE(gCom.player[1].halfColour, 0x00007Fu);
-    QVERIFY(redraws_ > 0);
-
-    redraws_ = 0;
-    dialog.reject();
-    QCOMPARE(gCom.player[1].colour, 0x003FFFu);
-    QCOMPARE(gCom.player[1].halfColour, 0x001F7Fu);
-    QCOMPARE(redraws_, 1);  // redrawn with the colour restored
-    QVERIFY(!dialog.Accepted());
-  }
-
-  void colourDialogCancelTakesThePreviewBack() {
-    TfSettings dialog;
-    dialog.Open();
-    dialog.show();
+    // The colour dialog's own Cancel takes its preview back.
     WhenShown<QColorDialog>([](QColorDialog* d) {
-      d->setCurrentColor(QColor(0, 0, 255));
+      d->setCurrentColor(QColor(0, 255, 0));
       d->reject();
     });
     QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
-    QCOMPARE(gCom.player[0].colour, kDefaultPlayerColour[0]);
-    QCOMPARE(dialog.colourButton()->text(), QStringLiteral("$0000DF00"));
+    QCOMPARE(gCom.player[1].colour, 0x0000FFu);
+    QVERIFY(events_.count > 0);
 
-    // The default colour is one click away.
-    gCom.player[0].colour = 0x123456;
-    WhenShown<QColorDialog>([](QColorDialog* d) {
-      for (QPushButton* b : d->findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("&Default")) b->click();
-      d->accept();
-    });
-    QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
-    QCOMPARE(gCom.player[0].colour, kDefaultPlayerColour[0]);
-    dialog.accept();
-    QCOMPARE(gCom.player[0].colour, kDefaultPlayerColour[0]);  // OK keeps it
+    events_.count = 0;
+    dialog.move(60, 50);
+    dialog.reject();
+    QCOMPARE(gCom.player[1].colour, 0x003FFFu);
+    QCOMPARE(gCom.player[1].halfColour, 0x001F7Fu);
+    QCOMPARE(events_.count, 1);  // redrawn with the colour restored
+    QVERIFY(!dialog.Accepted());
+    QCOMPARE(gCom.keyMap[0][ctLeft], uint16_t(0x25));
+    QCOMPARE(gCom.player[4].input, uint8_t(piMouse));
+    // The position is kept under the scores window's keys.
+    QCOMPARE(gOptions.scoresLeft, 60);
+    QCOMPARE(gOptions.scoresTop, 50);
   }
 
   void captureWhileHoldingTheLeftButtonStoresTheKey() {
     TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.Open();
-    dialog.show();
+    Show(dialog, 0);
     dialog.keyboardCombo()->setCurrentIndex(1);
     QPushButton* fire2 = dialog.keyButton(ctFire2);
     QCOMPARE(fire2->text(), QStringLiteral("~"));
@@ -176,56 +121,50 @@ class SettingsDialogTest : public QObject {
     });
     QTest::mouseClick(fire2, Qt::LeftButton);
     QCOMPARE(fire2->text(), QStringLiteral("Q"));
-    QCOMPARE(dialog.Values().keyMap[1][ctFire2], uint16_t(0x51));
     QVERIFY(dialog.isVisible());  // the eaten press clicked nothing
     QTest::keyRelease(fire2, Qt::Key_Q);
     QTest::mouseRelease(dialog.keyButton(ctLeft), Qt::LeftButton);
-
     QCOMPARE(gCom.keyMap[1][ctFire2], uint16_t(0xC0));  // only OK copies it back
     dialog.accept();
     QCOMPARE(gCom.keyMap[1][ctFire2], uint16_t(0x51));
   }
 
-  void captureWithNothingHeldKeepsTheOldKey() {
-    TfSettings dialog;
-    dialog.captureWaitMs = 20;
-    dialog.Open();
-    dialog.show();
-    QTest::mouseClick(dialog.keyButton(ctFire2), Qt::LeftButton);
-    QCOMPARE(dialog.keyButton(ctFire2)->text(), QStringLiteral("Shift"));
-    QCOMPARE(dialog.Values().keyMap[0][ctFire2], uint16_t(0x10));
+  // The keys a user presses for some default mappings, modifiers and the pad included.
+  void heldKeyIsCapturedAsItsCode_data() {
+    QTest::addColumn<int>("map");
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("ctrl") << 0 << int(ctFire1) << int(Qt::Key_Control) << int(Qt::ControlModifier);
+    QTest::newRow("shift") << 0 << int(ctFire2) << int(Qt::Key_Shift) << int(Qt::ShiftModifier);
+    QTest::newRow("key left of 1") << 1 << int(ctFire2) << int(Qt::Key_QuoteLeft) << 0;
+    QTest::newRow("pad 5") << 3 << int(ctUp) << int(Qt::Key_5) << int(Qt::KeypadModifier);
+    QTest::newRow("pad begin, no Num Lock")
+        << 3 << int(ctUp) << int(Qt::Key_Clear) << int(Qt::KeypadModifier);
   }
-
-  void everyDefaultKeyIsCapturedAsItsCode() {
-    for (auto& map : gCom.keyMap)
-      for (uint16_t& key : map) key = 0x5A;  // Z everywhere, so every capture must change it
+  void heldKeyIsCapturedAsItsCode() {
+    QFETCH(int, map);
+    QFETCH(int, tag);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    gCom.keyMap[map][tag] = 0x5A;  // Z, so that the capture must change it
     TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.captureWaitMs = 10;
-    dialog.Open();
-    dialog.show();
-    for (int m = 0; m < kKeyMaps; ++m)
-      for (int tag = 0; tag < kKeysPerMap; ++tag) {
-        const uint16_t code = CaptureHeld(dialog, m, tag, kDefaultKeys[m][tag]);
-        QVERIFY2(
-            code == kDefaultKeyMap[m][tag],
-            qPrintable(QStringLiteral("mapping %1 control %2: %3").arg(m + 1).arg(tag).arg(code)));
-        QCOMPARE(dialog.keyButton(tag)->text(),
-                 QString::fromStdString(KeyName(kDefaultKeyMap[m][tag])));
-      }
-    for (int tag = 0; tag < kKeysPerMap; ++tag)
-      QCOMPARE(CaptureHeld(dialog, 3, tag, kPadWithoutNumLock[tag]), kDefaultKeyMap[3][tag]);
+    Show(dialog);
+    QCOMPARE(CaptureHeld(dialog, map, tag, key, Qt::KeyboardModifiers(modifiers)),
+             kDefaultKeyMap[map][tag]);
+    QCOMPARE(dialog.keyButton(tag)->text(),
+             QString::fromStdString(KeyName(kDefaultKeyMap[map][tag])));
     dialog.accept();
-    QCOMPARE(std::memcmp(gCom.keyMap, kDefaultKeyMap, sizeof gCom.keyMap), 0);
+    QCOMPARE(gCom.keyMap[map][tag], kDefaultKeyMap[map][tag]);
   }
 
-  void defaultButtonResetsTheSelectedMapping() {
+  void nothingHeldKeepsTheKeyAndDefaultResetsTheMapping() {
     gCom.keyMap[2][ctFire1] = 0x20;
     gCom.keyMap[3][ctFire1] = 0x20;
     TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.Open();
+    Show(dialog, 20);
     dialog.keyboardCombo()->setCurrentIndex(2);
+    QTest::mouseClick(dialog.keyButton(ctFire1), Qt::LeftButton);  // nothing held
     QCOMPARE(dialog.keyButton(ctFire1)->text(), QStringLiteral("SC: 32"));
     QTest::mouseClick(dialog.defaultButton(), Qt::LeftButton);
     QCOMPARE(dialog.keyButton(ctFire1)->text(), QStringLiteral("H"));
@@ -234,79 +173,33 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(gCom.keyMap[3][ctFire1], uint16_t(0x20));  // other mappings untouched
   }
 
-  void cancelRestoresMappingsAndInputs() {
-    TfSettings dialog;
-    dialog.captureWaitMs = 10;
-    dialog.Open();
-    dialog.show();
-    dialog.playersCombo()->setCurrentIndex(4);
-    QCOMPARE(dialog.inputCombo()->currentText(), QStringLiteral("Mouse"));
-    QCOMPARE(CaptureHeld(dialog, 0, ctLeft, {Qt::Key_B, Qt::NoModifier}), uint16_t(0x42));
-    dialog.reject();
-    QCOMPARE(gCom.keyMap[0][ctLeft], uint16_t(0x25));
-    QCOMPARE(gCom.player[4].input, uint8_t(piMouse));
-  }
-
-  void frequencyTextThatIsNoNumberGives22050() {
-    gOptions.soundFrequency = 44100;
-    TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.Open();
-    dialog.show();
-    QCOMPARE(dialog.frequencyCombo()->currentText(), QStringLiteral("44100"));
-    QLineEdit* edit = dialog.frequencyCombo()->lineEdit();
-    QVERIFY(edit);
-    edit->selectAll();
-    QTest::keyClicks(edit, QStringLiteral("abc"));
-    QCOMPARE(dialog.frequencyCombo()->currentText(), QStringLiteral("abc"));
-    dialog.accept();
-    QCOMPARE(gOptions.soundFrequency, 22050);
-    QVERIFY(dialog.Changes().reopenSound);
-  }
-
   void okStoresOptionsAndReportsChanges() {
-    TfSettings dialog;
-    dialog.applyPriorities = false;
-    dialog.Open();
-    dialog.playersCombo()->setCurrentIndex(0);
-    dialog.inputCombo()->setCurrentIndex(piJoystick);
-    emit dialog.inputCombo()->activated(piJoystick);
-    dialog.depthCombo()->setCurrentIndex(1);
-    dialog.musicCheck()->setChecked(false);
-    dialog.soundCheck()->setChecked(true);
-    dialog.done(QDialog::Accepted);
-    QVERIFY(dialog.Accepted());
+    gOptions.soundFrequency = 44100;
+    QWidget parent;
+    WhenShown<TfSettings>([](TfSettings* d) { d->reject(); });
+    QVERIFY(!RunSettingsDialog(&parent).accepted);
+    QString shownFrequency;
+    WhenShown<TfSettings>([&shownFrequency](TfSettings* d) {
+      shownFrequency = d->frequencyCombo()->currentText();
+      d->frequencyCombo()->lineEdit()->selectAll();
+      QTest::keyClicks(d->frequencyCombo()->lineEdit(), QStringLiteral("abc"));
+      d->playersCombo()->setCurrentIndex(0);
+      d->inputCombo()->setCurrentIndex(piJoystick);
+      emit d->inputCombo()->activated(piJoystick);
+      d->depthCombo()->setCurrentIndex(1);
+      d->musicCheck()->setChecked(false);
+      d->soundCheck()->setChecked(true);
+      d->accept();
+    });
+    const TSettingsResult result = RunSettingsDialog(&parent);  // the same dialog again
+    QCOMPARE(parent.findChildren<TfSettings*>().size(), 1);
+    QVERIFY(result.accepted);
+    QCOMPARE(shownFrequency, QStringLiteral("44100"));
     QCOMPARE(gCom.player[0].input, uint8_t(piJoystick));
     QCOMPARE(gOptions.fullScreenBits, 16);
     QCOMPARE(gOptions.music, uint8_t(0));
-    QVERIFY(dialog.Changes().display);
-    QVERIFY(dialog.Changes().music);
-    QVERIFY(dialog.Changes().openSound);
-    QVERIFY(!dialog.Changes().priorities);
-  }
-
-  void positionIsStoredUnderTheScoresKeys() {
-    gOptions.scoresLeft = 40;
-    gOptions.scoresTop = 30;
-    TfSettings dialog;
-    dialog.Open();
-    dialog.show();
-    QCOMPARE(dialog.pos(), QPoint(40, 30));
-    dialog.move(60, 50);
-    dialog.reject();
-    QCOMPARE(gOptions.scoresLeft, 60);
-    QCOMPARE(gOptions.scoresTop, 50);
-  }
-
-  void runSettingsDialogIsModalAndReportsTheResult() {
-    QWidget parent;
-    WhenShown<TfSettings>([](TfSettings* d) { d->reject(); });
-    TSettingsResult result = RunSettingsDialog(&parent);
-    QVERIFY(!result.accepted);
-    WhenShown<TfSettings>([](TfSettings* d) { d->accept(); });
-    result = RunSettingsDialog(&parent);  // the same dialog again
-    QVERIFY(result.accepted);
-    QCOMPARE(parent.findChildren<TfSettings*>().size(), 1);
+    QCOMPARE(gOptions.soundFrequency, 22050);  // text that is no number
+    QVERIFY(result.changes.display && result.changes.music && result.changes.openSound);
   }
 };
 
