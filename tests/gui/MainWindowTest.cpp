@@ -121,7 +121,6 @@ class MainWindowTest : public QObject {
     w->action(miStartGame)->trigger();
     platform_.messageAnswers = {MsgButton::No};
     QVERIFY(!w->close());
-    QVERIFY(w->isVisible());
     QVERIFY(gCom.k[gkBrickfall].running);
     platform_.messageAnswers = {MsgButton::Yes};
     QVERIFY(w->close());
