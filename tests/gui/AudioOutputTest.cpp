@@ -90,7 +90,6 @@ class AudioOutputTest : public QObject {
     ResetIOErrors();
   }
   void cleanup() {
-    gSounds = TSounds{};
     qputenv("SDL_AUDIODRIVER", "dummy");
     qunsetenv("SDL_DISKAUDIOFILE");
   }
@@ -121,8 +120,11 @@ class AudioOutputTest : public QObject {
     TOutputFormat format;
     QVERIFY(output.OpenEffects(format));
     QVERIFY(output.SetMusicActive(true, format));
+    output.SetMusicActive(false, format);
+    QVERIFY(output.IsOpen());  // still the effects'
+    QVERIFY(output.SetMusicActive(true, format));
     output.CloseEffects();
-    QVERIFY(output.IsOpen());
+    QVERIFY(output.IsOpen());  // still the music's
     output.SetMusicActive(false, format);
     QVERIFY(!output.IsOpen());
   }

@@ -99,7 +99,6 @@ class DialogsTest : public QObject {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("error");
     QTest::newRow("keyword") << "max" << 1000 << "";
-    QTest::newRow("formula") << "(3+4)*10" << 70 << "";
     QTest::newRow("out of range") << "5000" << 100 << "Value 5000 out of range 0..1000";
     QTest::newRow("division by zero") << "1/0" << 100 << "Division by zero";
   }
@@ -127,7 +126,6 @@ class DialogsTest : public QObject {
     QCOMPARE(States(d), "111111");
     d.defButton()->click();
     QCOMPARE(d.Value(), 8);
-    QVERIFY(!d.defButton()->isEnabled());
     d.maxButton()->click();
     QCOMPARE(d.Value(), 64);
     QCOMPARE(States(d), "111001");
@@ -140,12 +138,10 @@ class DialogsTest : public QObject {
     QCOMPARE(d.textEdit()->text(), QStringLiteral("2"));
   }
 
-  void getIntSliderAndRangeLimits() {
+  void getIntRangeLimits() {
     TfGetInt d;
     d.Setup(QStringLiteral("Score Monster"), 5000, 0, 1000, 100, nullptr);
     QCOMPARE(d.Value(), 1000);  // the value at opening limited to the range
-    d.slider()->setValue(420);
-    QCOMPARE(d.textEdit()->text(), QStringLiteral("420"));
     // A maximum below the minimum is raised to it; the full 32-bit range does not overflow.
     d.Setup(QStringLiteral("x"), 3, 10, 5, 0, nullptr);
     QCOMPARE(d.Value(), 10);
