@@ -214,7 +214,7 @@ class DialogsTest : public QObject {
     QCOMPARE(reports.size(), 5u);
   }
 
-  void getTimePartsStayWithinTheRange() {
+  void getTimeSlidersStayWithinTheRange() {
     TfGetTime d;
     d.Setup(QStringLiteral("Keyboard Delay..."), 5500, 100, 10000, 200);
     QCOMPARE(d.textEdit()->text(), QStringLiteral("0:00:05.500"));
@@ -224,7 +224,7 @@ class DialogsTest : public QObject {
     d.Setup(QStringLiteral("x"), 700, 100, 10000, 200);
     d.spinButton(TfGetTime::tpSeconds)->downButton()->click();  // below 0, then the minimum
     QCOMPARE(d.Value(), 100u);
-    // No overflow past 2^32 in the sum of the parts.
+    // No overflow past 2^32 in the sum of hours, minutes, seconds and milliseconds.
     d.Setup(QStringLiteral("x"), 0, 0, UINT32_MAX, 0);
     d.slider(TfGetTime::tpHours)->setValue(d.slider(TfGetTime::tpHours)->maximum());
     d.slider(TfGetTime::tpMillis)->setValue(1000);
@@ -399,8 +399,8 @@ class DialogsTest : public QObject {
     s.runTimeMs = 3723000;
     s.lastStart = "<today>";
     const QString text = AboutText(s);
-    for (const char* part : {"Kelvra", KELVRA_VERSION, "Runs: 3", "1:02:03", "&lt;today&gt;"})
-      QVERIFY2(text.contains(QLatin1String(part)), part);
+    for (const char* piece : {"Kelvra", KELVRA_VERSION, "Runs: 3", "1:02:03", "&lt;today&gt;"})
+      QVERIFY2(text.contains(QLatin1String(piece)), piece);
     QVERIFY(!AboutText(TRunStatistics{}).contains(QStringLiteral("Runs")));
   }
 
