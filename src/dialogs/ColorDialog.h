@@ -23,7 +23,6 @@ class TColorDialog : public QColorDialog {
                std::function<void(uint32_t)> tried, QWidget* parent = nullptr);
 
   uint32_t Colour() const { return FromQColor(currentColor()); }
-  QPushButton* DefaultButton() const { return default_; }  // "&Default": the default colour
 
  private:
   QPushButton* default_ = nullptr;

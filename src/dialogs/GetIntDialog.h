@@ -44,7 +44,6 @@ class TMarkedSlider : public QSlider {
  public:
   explicit TMarkedSlider(QWidget* parent = nullptr);
   void SetMark(int value);
-  int Mark() const { return mark_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -69,11 +68,6 @@ class TfGetInt : public QDialog {
   // Sets the current value, limited to the range; refreshes the controls and, when the
   // value changed, calls the callback.
   void SetValue(int32_t value);
-
-  int32_t Minimum() const { return min_; }
-  int32_t Maximum() const { return max_; }
-  int32_t Default() const { return default_; }
-  bool Modeless() const { return static_cast<bool>(onChange_); }
 
   QLabel* minLabel() const { return minLabel_; }
   QLabel* maxLabel() const { return maxLabel_; }

@@ -34,7 +34,6 @@ class TfGetTime : public QDialog {
 
   QSlider* slider(int part) const { return parts_[part].slider; }
   TSpinButton* spinButton(int part) const { return parts_[part].spin; }
-  QLabel* partLabel(int part) const { return parts_[part].value; }  // the slider's number
   QLineEdit* textEdit() const { return text_; }
   QPushButton* minButton() const { return minButton_; }
   QPushButton* curButton() const { return curButton_; }

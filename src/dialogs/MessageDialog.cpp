@@ -100,7 +100,6 @@ TMessageDialog::TMessageDialog(const std::string& text, MsgType type, MsgButtons
     // The first button in the system's order is the default, as the dialog lays them out.
     if (!haveDefault) {
       if (auto* pb = qobject_cast<QPushButton*>(w)) box_.setDefaultButton(pb);
-      default_ = b;
       haveDefault = true;
     }
   }

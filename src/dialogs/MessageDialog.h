@@ -23,15 +23,12 @@ class TMessageDialog {
   // escape button (MessageEscapeButton).
   MsgButton Exec();
 
-  QMessageBox& Box() { return box_; }
   // The widget of an offered button, nullptr when not offered.
   QAbstractButton* Button(MsgButton b) const;
-  MsgButton DefaultButton() const { return default_; }
 
  private:
   QMessageBox box_;
   std::map<QAbstractButton*, MsgButton> buttons_;
-  MsgButton default_ = MsgButton::Ok;
   MsgButton escape_ = MsgButton::Ok;
 };
 

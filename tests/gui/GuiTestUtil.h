@@ -26,4 +26,19 @@ void WhenShown(std::function<void(T*)> act, int triesLeft = 400) {
   });
 }
 
+inline bool gLeftOpen = false;  // an action meant to end a dialog did not
+
+// Runs `act` on the dialog of type T; one that `act` left open is closed and noted in
+// gLeftOpen, so that a broken key or button fails the test instead of hanging it.
+template <class T>
+void OnDialog(std::function<void(T*)> act) {
+  WhenShown<T>([act](T* d) {
+    act(d);
+    if (d->isVisible()) {
+      gLeftOpen = true;
+      d->reject();
+    }
+  });
+}
+
 }  // namespace kelvra::test
