@@ -292,20 +292,8 @@ TEST_F(SettingsTest, EverySettingRoundTrips) {
   const TCom savedCom = gCom;
   const std::string first = Save(c);
 
-  // Every value is written under its own key (they are all distinct from the defaults)...
-  for (const char* part :
-       {"NowPlayersBurrower=4\nPlayerName=Ada = Lovelace\nGameTick=40\nProcessPriority=3\n"
-        "ThreadPriority=0\nDelayTime=0\nFullScreen=0\nFullScreenBits=16\nWaitRetrace=0\n"
-        "Sounds=0\nReduceSounds=0\nSound16bits=1\nSoundFrequency=44100\nSoundStereo=0\n"
-        "Music=0\nScoresLeft=11\nScoresTop=12\nGameInfoLeft=13\nGameInfoTop=14\n",
-        "[fMain]\nLeft=-12\nTop=34\n", "[Brickfall]\nMirrorGame=1\n",
-        "[Monsters]\nTimes=1\nSwapPlayers=1\nBonusTime=10000\nScoreMonster=-1000\n"
-        "ScorePlayer=1000\nScoreHouse=0\nScoreBonus=7\nMonsGrating=1\nBiosKeyboard=1\n"
-        "KeyboardDelay=0\nRealTimeGame=0\nMonstersDelay=9999\nAgressiveMonsters=0\n\n"
-        "[Burrower]\nReborn=0\nEnemies=0\nGrating=0\n"})
-    EXPECT_NE(first.find(part), std::string::npos) << part;
-
-  // ...and read back from it into defaults, so that saving again writes the same file.
+  // Read back into defaults, so that saving again writes the same file; every value
+  // differs from its default.
   ResetCom();
   gOptions = TOptions{};
   TRecentFiles loaded[3];
