@@ -2,7 +2,6 @@
 // that are not numbers, deep nesting, and the duration text of the time dialog.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 
@@ -179,24 +178,6 @@ TEST(ReadNumberTest, NestingIsLimited) {
   std::string powers = "1";
   for (int i = 0; i < 100000; ++i) powers += "^2";
   EXPECT_EQ(ReadNumber(powers, 0, 10, 3).value, 1);
-}
-
-TEST(ReadNumberTest, EvaluateFormulaGivesTheUnroundedResult) {
-  double r = 0;
-  EXPECT_EQ(EvaluateFormula("7/2", r), "");
-  EXPECT_DOUBLE_EQ(r, 3.5);
-  EXPECT_EQ(EvaluateFormula("neginfinity", r), "");
-  EXPECT_TRUE(std::isinf(r) && r < 0);
-  r = 1;
-  EXPECT_EQ(EvaluateFormula("infinity-infinity", r), "Result is not a number");
-  EXPECT_EQ(r, 1);  // untouched on error
-}
-
-TEST(ReadNumberTest, FormulaNumberText) {
-  EXPECT_EQ(FormulaNumberText(5000), "5000");
-  EXPECT_EQ(FormulaNumberText(-0.0), "0");
-  EXPECT_EQ(FormulaNumberText(0.1), "0.1");
-  EXPECT_EQ(FormulaNumberText(1e20), "1e+20");
 }
 
 TEST(ReadNumberTest, TimeTextRoundTripsAndReadsShortForms) {
