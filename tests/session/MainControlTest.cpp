@@ -88,31 +88,34 @@ class MainControlTest : public ::testing::Test {
   std::string caption;
 };
 
-TEST_F(MainControlTest, MirrorGameNeedsAnEvenNumberOfPlayers) {
+// A game starts only with a number of players its field takes: an even number for a mirror
+// game of Brickfall (the rule is Brickfall's only), at most four in Monsters.
+TEST_F(MainControlTest, StartNeedsANumberOfPlayersTheGameTakes) {
+  struct Case {
+    MenuId kind, players;
+    bool mirror, startable;
+  };
+  const Case cases[] = {
+      {miBrickfall, miPlayers1, true, false}, {miBrickfall, miPlayers2, true, true},
+      {miBrickfall, miPlayers3, true, false}, {miBrickfall, miPlayers4, true, true},
+      {miBrickfall, miPlayers5, true, false}, {miBrickfall, miPlayers3, false, true},
+      {miMonsters, miPlayers3, true, true},   {miMonsters, miPlayers4, false, true},
+  };
   StartWith({});
-  control->Command(miMirrorGame);
-  ASSERT_TRUE(gCom.mirrorGame);
-  for (MenuId players : {miPlayers1, miPlayers2, miPlayers3, miPlayers4, miPlayers5}) {
-    control->Command(players);
-    bool even = kMenuItems[players].tag % 2 == 1;  // tag = players - 1
-    EXPECT_EQ(Item(miStartGame).enabled, even) << kMenuItems[players].caption;
-    EXPECT_EQ(Item(miTestLevel).enabled, even) << kMenuItems[players].caption;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(kMenuItems[c.players].caption);
+    control->Command(c.kind);
+    control->Command(c.players);
+    gCom.mirrorGame = c.mirror;
+    control->UpdateMenus();
+    EXPECT_EQ(Item(miStartGame).enabled, c.startable);
+    EXPECT_EQ(Item(miTestLevel).enabled, c.startable);
   }
-  control->Command(miMonsters);  // the rule is Brickfall's only
-  control->Command(miPlayers3);
-  EXPECT_TRUE(Item(miStartGame).enabled);
-}
-
-TEST_F(MainControlTest, MonstersWithFivePlayersCannotStart) {
-  gCom.k[gkMonsters].playersMinusOne = 4;  // possible through the settings file
-  gCom.kind = gkMonsters;
-  StartWith({});
+  // Five Monsters players, possible through the settings file, cannot start.
+  gCom.k[gkMonsters].playersMinusOne = 4;
+  control->UpdateMenus();
   EXPECT_FALSE(Item(miStartGame).enabled);
-  EXPECT_FALSE(Item(miTestLevel).enabled);
   EXPECT_FALSE(Item(miPlayers5).enabled);
-  control->Command(miPlayers4);
-  EXPECT_TRUE(Item(miStartGame).enabled);
-  EXPECT_TRUE(Item(miTestLevel).enabled);
 }
 
 TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
