@@ -32,26 +32,34 @@ class CliTest : public ::testing::Test {
     err.str("");
     return RunCli(args, out, err);
   }
+  // A new set of the kind, changed by `fill`, saved under `name` and freed again.
+  template <class F>
+  std::string SaveSet(int kind, const std::string& name, F fill) {
+    HeadlessPlatform platform;
+    SetPlatform(&platform);
+    gCom.kind = uint8_t(kind);
+    NewLevelSet(gCom.kind);
+    fill();
+    std::string file = dir.File(name);
+    EXPECT_TRUE(SaveLevelSet(gCom.kind, file));
+    SetPlatform(nullptr);
+    KindOps(kind).FreeLevelSet();
+    return file;
+  }
   test::TempDir dir;
   std::ostringstream out, err;
 };
 
 TEST_F(CliTest, InfoDescribesABrickfallSet) {
-  HeadlessPlatform platform;
-  SetPlatform(&platform);
-  gCom.kind = gkBrickfall;
-  NewLevelSet(gCom.kind);
-  gBrickLevels.resize(2);
-  NewBrickLevel(gBrickLevels[1]);
-  gBrickLevels[1].Walls().resize(3);
-  gBrickLevels[1].f.snow = 255;
-  gBrickLevels[1].f.rightIsLeft = 255;
-  SetShortString(Cur().header.description, 64, "Two levels");
-  SetShortString(Cur().header.finalMessage, 64, "Well played");
-  std::string file = dir.File("set.BrL");
-  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
-  SetPlatform(nullptr);
-  KindOps(gkBrickfall).FreeLevelSet();
+  std::string file = SaveSet(gkBrickfall, "set.BrL", [] {
+    gBrickLevels.resize(2);
+    NewBrickLevel(gBrickLevels[1]);
+    gBrickLevels[1].Walls().resize(3);
+    gBrickLevels[1].f.snow = 255;
+    gBrickLevels[1].f.rightIsLeft = 255;
+    SetShortString(Cur().header.description, 64, "Two levels");
+    SetShortString(Cur().header.finalMessage, 64, "Well played");
+  });
 
   ASSERT_EQ(Run({"info", file}), 0);
   std::string text = out.str();
@@ -67,15 +75,9 @@ TEST_F(CliTest, InfoDescribesABrickfallSet) {
 }
 
 TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
-  HeadlessPlatform platform;
-  SetPlatform(&platform);
-  gCom.kind = gkMonsters;
-  NewLevelSet(gCom.kind);
-  SetShortString(gMonsLevels[0].name, kMonsNameBytes, "Cellar");
-  std::string file = dir.File("monsters.dat");  // no level-set extension
-  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
-  SetPlatform(nullptr);
-  KindOps(gkMonsters).FreeLevelSet();
+  // No level-set extension.
+  std::string file = SaveSet(gkMonsters, "monsters.dat",
+                             [] { SetShortString(gMonsLevels[0].name, kMonsNameBytes, "Cellar"); });
   gCom.kind = gkBrickfall;
 
   ASSERT_EQ(Run({"info", file}), 0);
@@ -84,17 +86,11 @@ TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
 }
 
 TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
-  HeadlessPlatform platform;
-  SetPlatform(&platform);
-  gCom.kind = gkBrickfall;
-  NewLevelSet(gCom.kind);
-  gBrickLevels.resize(2);
-  NewBrickLevel(gBrickLevels[1]);
-  SetShortString(Cur().header.description, 64, "Rendered");
-  std::string file = dir.File("r.BrL");
-  ASSERT_TRUE(SaveLevelSet(gCom.kind, file));
-  SetPlatform(nullptr);
-  KindOps(gkBrickfall).FreeLevelSet();
+  std::string file = SaveSet(gkBrickfall, "r.BrL", [] {
+    gBrickLevels.resize(2);
+    NewBrickLevel(gBrickLevels[1]);
+    SetShortString(Cur().header.description, 64, "Rendered");
+  });
 
   std::string picture = dir.File("frame.bmp");
   ASSERT_EQ(Run({"render", file, "--level", "2", "--out", picture}), 0);

@@ -18,6 +18,7 @@ template <class Base = ::testing::Test>
 class DataDirTest : public Base {
  protected:
   void SetUp() override {
+    Base::SetUp();
     ResetCom();
     ResetIOErrors();
     savedDir_ = ProgramDir();
@@ -26,6 +27,7 @@ class DataDirTest : public Base {
   void TearDown() override {
     for (int k = 0; k < kKinds; ++k) KindOps(k).FreeLevelSet();
     SetProgramDir(savedDir_);
+    Base::TearDown();
   }
 
  private:

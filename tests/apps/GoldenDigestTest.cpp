@@ -20,8 +20,9 @@
 namespace kelvra {
 namespace {
 
-const std::filesystem::path kGoldenDir =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "golden";
+// From the source tree's own path: __FILE__ is relative under ccache's base folder, and a
+// relative path would miss the expected files when the tests run from another folder.
+const std::filesystem::path kGoldenDir = std::filesystem::path(KELVRA_SOURCE_DIR) / "tests/golden";
 
 struct TGoldenGame {
   const char* name;  // tests/golden/<name>.txt

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "DataDirTest.h"
+#include "HeadlessTest.h"
 #include "base/FileIO.h"
 #include "base/Paths.h"
 #include "brickfall/BrickGame.h"
@@ -15,25 +17,12 @@
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "monsters/MonsLevel.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
 
-class LevelcTest : public ::testing::Test {
+class LevelcTest : public test::DataDirTest<test::HeadlessTest> {
  protected:
-  void SetUp() override {
-    ResetCom();
-    SetPlatform(&platform_);
-  }
-  void TearDown() override {
-    for (int k = 0; k < kKinds; ++k) {
-      gCom.kind = uint8_t(k);
-      CloseLevelSet(gCom.kind);
-    }
-    SetPlatform(nullptr);
-    ResetCom();
-  }
   // Loads the default set of a kind; true when it loaded without asking anything.
   bool Load(int kind) {
     gCom.kind = uint8_t(kind);
@@ -41,10 +30,9 @@ class LevelcTest : public ::testing::Test {
                        "/Default." + KindExtension(kind);
     EXPECT_TRUE(FileExists(path)) << path;
     bool ok = LoadLevelSet(gCom.kind, path);
-    EXPECT_TRUE(platform_.log.empty()) << platform_.log.front();
+    EXPECT_TRUE(headless.log.empty()) << headless.log.front();
     return ok;
   }
-  HeadlessPlatform platform_;
 };
 
 TEST_F(LevelcTest, BrickfallDefaultSet) {
@@ -67,8 +55,6 @@ TEST_F(LevelcTest, BrickfallDefaultSet) {
 // stands in a level that also offers a bigger ball; and every background picture exists.
 TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
   ASSERT_TRUE(Load(gkBrickfall));
-  const std::string savedDir = ProgramDir();
-  SetProgramDir(KELVRA_TEST_DATA_DIR);
   LoadBrickPictures();
   ASSERT_EQ(gBrickPictures.shapes, kWallShapes);
   for (size_t i = 0; i < gBrickLevels.size(); ++i) {
@@ -101,7 +87,6 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
   }
   ResetBrickState(TBrickReset::kAll);
   gBrickPictures = TBrickPictures{};
-  SetProgramDir(savedDir);
 }
 
 TEST_F(LevelcTest, MonstersDefaultSet) {

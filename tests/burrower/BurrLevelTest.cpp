@@ -9,11 +9,8 @@
 namespace kelvra {
 namespace {
 
-using test::TempDir;
-using test::WriteAll;
-
 TEST(BurrLevel, StoredRecordSizePlacesTheLevels) {
-  TempDir dir;
+  test::TempDir dir;
   const struct {
     uint32_t stored;
     int filled;  // bytes of each record read
@@ -21,7 +18,7 @@ TEST(BurrLevel, StoredRecordSizePlacesTheLevels) {
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes(180, 0);
     for (int i = 0; i < 3; ++i) bytes.insert(bytes.end(), c.stored, uint8_t(i + 1));
-    WriteAll(dir.File("b.bin"), bytes);
+    test::WriteAll(dir.File("b.bin"), bytes);
     FileReader reader;
     ASSERT_TRUE(reader.Open(dir.File("b.bin")));
     TLevelSetHeader h{};

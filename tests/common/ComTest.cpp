@@ -192,11 +192,5 @@ TEST_F(ComTest, BurstDrawOrderIsYThenXThenVariant) {
   EXPECT_EQ(gCom.burst[0].variant, variant);
 }
 
-TEST_F(ComTest, HalfColoursHalveEachChannel) {
-  gCom.player[0].colour = 0x00FF7F01;
-  ComputeHalfColours();
-  EXPECT_EQ(gCom.player[0].halfColour, 0x007F3F00u);
-}
-
 }  // namespace
 }  // namespace kelvra

@@ -88,41 +88,64 @@ TEST_F(OptionsTest, FreshRecordsHoldEveryDefault) {
   }
 }
 
-// Known values, so that a slip in the table shows as a change of the program's behaviour.
+// Known rows, so that a slip in the table shows as a change of the program's behaviour; a
+// dialog row also gives its menu caption, its dialog title and whether it asks for a time.
 TEST_F(OptionsTest, KnownRows) {
   struct Case {
     OptionId id;
     const char* section;
     const char* key;
     int32_t def, min, max;
-    int32_t value;  // in the record after defaults
+    const char* caption;  // with the default shown; nullptr: no dialog
+    const char* title;
+    bool time;
   };
   const Case cases[] = {
-      {opGameKind, "Options", "GameKind", 0, 0, 2, gCom.kind},
-      {opGameTick, "Options", "GameTick", 28, 1, 1000, gOptions.gameTick},
-      {opDelayTime, "Options", "DelayTime", 20, 0, 1000, gOptions.delayTime},
-      {opFullScreenBits, "Options", "FullScreenBits", 32, 8, 32, gOptions.fullScreenBits},
-      {opSoundFrequency, "Options", "SoundFrequency", 22050, 1, 100000, gOptions.soundFrequency},
-      {opZoom, "Options", "Zoom", 0, 0, 4, gOptions.zoom},
-      {opMirrorGame, "Brickfall", "MirrorGame", 0, 0, 1, gCom.mirrorGame},
-      {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, gOptions.mons.scorePlayer},
-      {opKeyboardDelay, "Monsters", "KeyboardDelay", 150, 0, 10000, gOptions.mons.keyboardDelay},
-      {opAggressive, "Monsters", "AgressiveMonsters", 1, 0, 1, gOptions.mons.aggressive},
-      {opBurrGrating, "Burrower", "Grating", 1, 0, 1, gOptions.burr.grating},
+      {opGameKind, "Options", "GameKind", 0, 0, 2},
+      {opGameTick, "Options", "GameTick", 28, 1, 1000, "Custom Game Delay (28)...", "Game Delay"},
+      {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay"},
+      {opFullScreenBits, "Options", "FullScreenBits", 32, 8, 32},
+      {opSoundFrequency, "Options", "SoundFrequency", 22050, 1, 100000},
+      {opZoom, "Options", "Zoom", 0, 0, 4},
+      {opMirrorGame, "Brickfall", "MirrorGame", 0, 0, 1},
+      {opBonusTime, "Monsters", "BonusTime", 500, 0, 10000, "Bonus Time (500)...", "Bonus Time",
+       true},
+      {opScoreMonster, "Monsters", "ScoreMonster", 100, -1000, 1000, "Score Monster (100)...",
+       "Score Monster"},
+      {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, "Score Player (-200)...",
+       "Score Player"},
+      {opScoreHouse, "Monsters", "ScoreHouse", -100, -1000, 1000, "Score House (-100)...",
+       "Score House"},
+      {opScoreBonus, "Monsters", "ScoreBonus", 100, -1000, 1000, "Score Bonus (100)...",
+       "Score Bonus"},
+      {opKeyboardDelay, "Monsters", "KeyboardDelay", 150, 0, 10000, "Players Delay (150)...",
+       "Keyboard Delay", true},
+      {opMonstersDelay, "Monsters", "MonstersDelay", 500, 0, 10000, "Monsters Delay (500)...",
+       "Monsters's Delay", true},
+      {opAggressive, "Monsters", "AgressiveMonsters", 1, 0, 1},
+      {opBurrGrating, "Burrower", "Grating", 1, 0, 1},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
     const TOptionDef& o = kOptions[c.id];
-    EXPECT_STREQ(o.Section(), c.section) << c.key;
+    EXPECT_STREQ(o.Section(), c.section);
     EXPECT_STREQ(o.key, c.key);
-    EXPECT_EQ(o.def, c.def) << c.key;
-    EXPECT_EQ(o.min, c.min) << c.key;
-    EXPECT_EQ(o.max, c.max) << c.key;
-    EXPECT_EQ(c.value, c.def) << c.key;
+    EXPECT_EQ(o.def, c.def);
+    EXPECT_EQ(o.min, c.min);
+    EXPECT_EQ(o.max, c.max);
+    EXPECT_EQ(bool(o.title), bool(c.caption));
+    if (!c.caption) continue;
+    EXPECT_EQ(OptionCaption(c.id, c.def), c.caption);
+    EXPECT_EQ(o.DialogDefault(), c.id == opDelayTime ? 0 : c.def);  // F/s offers no delay
+    EXPECT_STREQ(o.title, c.title);
+    EXPECT_EQ(o.time, c.time);
   }
+  EXPECT_EQ(OptionCaption(opScorePlayer, -1000), "Score Player (-1000)...");
   EXPECT_EQ(gOptions.playerName, "Unknown");
   EXPECT_EQ(kOptions[opBlackSquares].key, nullptr);  // off in every run
 }
 
+// Each row reaches its own field, not a neighbour of the same type.
 TEST_F(OptionsTest, ValuesReachTheirOwnField) {
   OptionAt(opScoreHouse).Set(-7);
   OptionAt(opMirrorGame).Set(1);
@@ -134,25 +157,6 @@ TEST_F(OptionsTest, ValuesReachTheirOwnField) {
   EXPECT_EQ(gCom.kind, 2);
   EXPECT_EQ(gOptions.burr.reborn, 0);
   EXPECT_EQ(gOptions.burr.enemies, 1);
-  EXPECT_EQ(OptionAt(opScoreHouse).Get(), -7);
-}
-
-TEST_F(OptionsTest, DialogCaptionsShowTheValue) {
-  struct Case {
-    OptionId id;
-    int32_t value;
-    const char* caption;
-  };
-  const Case cases[] = {
-      {opGameTick, 28, "Custom Game Delay (28)..."},
-      {opDelayTime, 0, "Custom F/s Delay (0)..."},
-      {opScoreMonster, 100, "Score Monster (100)..."},
-      {opScorePlayer, -1000, "Score Player (-1000)..."},
-      {opKeyboardDelay, 150, "Players Delay (150)..."},
-      {opMonstersDelay, 10000, "Monsters Delay (10000)..."},
-      {opBonusTime, 500, "Bonus Time (500)..."},
-  };
-  for (const Case& c : cases) EXPECT_EQ(OptionCaption(c.id, c.value), c.caption);
 }
 
 }  // namespace

@@ -47,17 +47,7 @@ TEST(Fade, RisesAndFallsOverSixteenStepsAndStaysInRange) {
   EXPECT_EQ(FadeAmount(gsPlaying, 5), 0);
 }
 
-TEST_F(OverlayTest, DescriptionOnlyWhileNoGameRuns) {
-  SetShortString(Cur().header.description, 64, "Bricks");
-  DrawOverlay(frame, gCom.kind);
-  EXPECT_GT(LitPixels(), 0);
-  Cur().running = 1;
-  Cur().state = gsPlaying;
-  DrawOverlay(frame, gCom.kind);
-  EXPECT_EQ(LitPixels(), 0);
-}
-
-TEST_F(OverlayTest, FadeDarkensWhatIsDrawnInTheField) {
+TEST_F(OverlayTest, FadeDarkensTheDescriptionShownWhileNoGameRuns) {
   // The description caption is drawn (white text) and the fade is taken off it afterwards.
   SetShortString(Cur().header.description, 64, "Bricks");
   auto brightest = [this] {
@@ -76,6 +66,10 @@ TEST_F(OverlayTest, FadeDarkensWhatIsDrawnInTheField) {
   gCom.countdown = 0;  // fully dark
   DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(brightest(), 15);
+  Cur().running = 1;  // the description shows only while no game runs
+  Cur().state = gsPlaying;
+  DrawOverlay(frame, gCom.kind);
+  EXPECT_EQ(LitPixels(), 0);
 }
 
 TEST_F(OverlayTest, StateMessagesAndTheEditorView) {

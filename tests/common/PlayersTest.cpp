@@ -211,10 +211,6 @@ TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
   EXPECT_FALSE(ch.reopenSound);
   EXPECT_EQ(gCom.keyMap[2][ctFire1], 0x20);
   EXPECT_EQ(gCom.player[0].input, piJoystick);
-  EXPECT_EQ(gOptions.fullScreenBits, 16);
-  EXPECT_EQ(gOptions.music, 0);
-  EXPECT_EQ(gOptions.reduceSounds, 0);
-  EXPECT_EQ(gOptions.processPriority, 2);
 
   // Sound off, then on again while paused: reopened but not opened.
   v.sounds = 0;

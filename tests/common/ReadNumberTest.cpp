@@ -2,7 +2,6 @@
 // that are not numbers, deep nesting, and the duration text of the time dialog.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 
@@ -11,37 +10,22 @@
 namespace kelvra {
 namespace {
 
-struct ReadCase {
-  const char* text;
-  int32_t value;      // expected value (the default 7 whenever there is an error)
-  const char* error;  // expected message, "" for none
-};
-
-// Limits of the cases below: minimum -100, maximum 1000, default 7.
-void CheckReads(const ReadCase* cases, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const ReadCase& c = cases[i];
-    TReadNumberResult r = ReadNumber(c.text, -100, 1000, 7);
-    EXPECT_EQ(r.error, c.error) << "text \"" << c.text << "\"";
-    EXPECT_EQ(r.value, c.value) << "text \"" << c.text << "\"";
-  }
-}
-
-TEST(ReadNumberTest, KeywordsInAnyCaseAndOnlyAsTheWholeText) {
-  const ReadCase cases[] = {
+// Known results and messages, with the limits -100..1000 and the default 7 (the value
+// whenever there is an error).
+TEST(ReadNumberTest, FormulasAndTheirMessages) {
+  const struct {
+    const char* text;
+    int32_t value;
+    const char* error;  // "" for none
+  } cases[] = {
+      // Keywords, in any case and only as the whole text.
       {"DEF", 7, ""},
-      {"Def", 7, ""},
       {"mIn", -100, ""},
       {"MAX", 1000, ""},
       {" max", 7, "Invalid identifier 'max'"},  // four characters: read as a formula
       {"max-1", 7, "Invalid identifier 'max'"},
       {"", 7, "Line too short"},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, NumbersOperatorsAndConstants) {
-  const ReadCase cases[] = {
+      // Numbers, operators and constants.
       {"42", 42, ""},
       {"  42  ", 42, ""},
       {"-42", -42, ""},
@@ -68,20 +52,14 @@ TEST(ReadNumberTest, NumbersOperatorsAndConstants) {
       {"$", 7, "Invalid number '$'"},
       {"5$1", 7, "Invalid number '5$1'"},
       {"2001!", 7, "Input -infinity..2000 for Fact"},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, RoundingIsToNearestWithHalvesAwayFromZero) {
-  const ReadCase cases[] = {
-      {"2.4", 2, ""},   {"2.5", 3, ""},  {"2.6", 3, ""},      {"-2.5", -3, ""},
-      {"-2.4", -2, ""}, {"0.49", 0, ""}, {"999.5", 1000, ""}, {"7/2", 4, ""},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, ResultsOutsideTheLimitsGiveTheDefault) {
-  const ReadCase cases[] = {
+      // Rounding to nearest, halves away from zero.
+      {"2.4", 2, ""},
+      {"2.5", 3, ""},
+      {"-2.5", -3, ""},
+      {"0.49", 0, ""},
+      {"999.5", 1000, ""},
+      {"7/2", 4, ""},
+      // Results outside the limits give the default.
       {"5000", 7, "Value 5000 out of range -100..1000"},
       {"-101", 7, "Value -101 out of range -100..1000"},
       {"1000.5", 7, "Value 1000.5 out of range -100..1000"},
@@ -92,46 +70,21 @@ TEST(ReadNumberTest, ResultsOutsideTheLimitsGiveTheDefault) {
       {"171!", 7, "Value INFINITY out of range -100..1000"},
       {"1000", 1000, ""},
       {"-100", -100, ""},
-  };
-  CheckReads(cases, std::size(cases));
-
-  // The whole 32-bit range, and results beyond 64 bits, are handled without overflow.
-  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
-  EXPECT_EQ(ReadNumber("2^31-1", lo, hi, 0).value, hi);
-  EXPECT_EQ(ReadNumber("-2^31", lo, hi, 0).value, lo);
-  EXPECT_EQ(ReadNumber("2^31", lo, hi, 0).error,
-            "Value 2147483648 out of range -2147483648..2147483647");
-  EXPECT_EQ(ReadNumber("2^64", lo, hi, 5).value, 5);
-  EXPECT_EQ(ReadNumber("max", lo, hi, 0).value, hi);
-}
-
-TEST(ReadNumberTest, ResultsThatAreNotNumbersAreErrors) {
-  const ReadCase cases[] = {
+      // Results that are not numbers.
       {"INFINITY-INFINITY", 7, "Result is not a number"},
       {"sqrt(-1)", 7, "Result is not a number"},
       {"(-8)^(1/3)", 7, "Result is not a number"},
       // An intermediate infinity is fine when the result is a number.
       {"1/infinity", 0, ""},
       {"arctan(infinity)*2", 3, ""},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, DivisionByZero) {
-  const ReadCase cases[] = {
+      // Division by zero.
       {"1/0", 7, "Division by zero"},
       {"0/0", 7, "Division by zero"},
       {"div(8;2;0)", 7, "Division by zero"},
       {"inv(0)", 7, "Division by zero"},
       {"inv(4)*8", 2, ""},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, EveryFunctionWithItsArguments) {
-  const ReadCase cases[] = {
+      // Every function with its arguments.
       // Functions of any number of arguments, as many as wanted, and too few.
-      {"plus(1;2;3)", 6, ""},
       {"SUM(1;2;3;4;5;6;7;8;9;10)", 55, ""},
       {"plus()", 7, "Too few arguments for Plus"},
       {"sum", 7, "Too few arguments for Plus"},
@@ -171,12 +124,7 @@ TEST(ReadNumberTest, EveryFunctionWithItsArguments) {
       {"power(2)", 7, "2 arguments required for Power"},
       {"power(1;2;3)", 7, "2 arguments required for Power"},
       {"POWER", 7, "2 arguments required for Power"},
-  };
-  CheckReads(cases, std::size(cases));
-}
-
-TEST(ReadNumberTest, SyntaxMessages) {
-  const ReadCase cases[] = {
+      // Syntax messages.
       {"5 6", 7, "Line too long, unused chars"},
       {"pi(2)", 7, "Line too long, unused chars"},
       {"2e", 7, "Line too long, unused chars"},
@@ -193,7 +141,21 @@ TEST(ReadNumberTest, SyntaxMessages) {
       {"5=5", 7, "Invalid operator '='"},
       {"5\xC2\xB0", 7, "Invalid operator '\xC2\xB0'"},  // the whole UTF-8 character
   };
-  CheckReads(cases, std::size(cases));
+  for (const auto& c : cases) {
+    TReadNumberResult r = ReadNumber(c.text, -100, 1000, 7);
+    EXPECT_EQ(r.error, c.error) << "text \"" << c.text << "\"";
+    EXPECT_EQ(r.value, c.value) << "text \"" << c.text << "\"";
+  }
+}
+
+TEST(ReadNumberTest, TheWhole32BitRangeWithoutOverflow) {
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  EXPECT_EQ(ReadNumber("2^31-1", lo, hi, 0).value, hi);
+  EXPECT_EQ(ReadNumber("-2^31", lo, hi, 0).value, lo);
+  EXPECT_EQ(ReadNumber("2^31", lo, hi, 0).error,
+            "Value 2147483648 out of range -2147483648..2147483647");
+  EXPECT_EQ(ReadNumber("2^64", lo, hi, 5).value, 5);
+  EXPECT_EQ(ReadNumber("max", lo, hi, 0).value, hi);
 }
 
 TEST(ReadNumberTest, NestingIsLimited) {
@@ -216,24 +178,6 @@ TEST(ReadNumberTest, NestingIsLimited) {
   std::string powers = "1";
   for (int i = 0; i < 100000; ++i) powers += "^2";
   EXPECT_EQ(ReadNumber(powers, 0, 10, 3).value, 1);
-}
-
-TEST(ReadNumberTest, EvaluateFormulaGivesTheUnroundedResult) {
-  double r = 0;
-  EXPECT_EQ(EvaluateFormula("7/2", r), "");
-  EXPECT_DOUBLE_EQ(r, 3.5);
-  EXPECT_EQ(EvaluateFormula("neginfinity", r), "");
-  EXPECT_TRUE(std::isinf(r) && r < 0);
-  r = 1;
-  EXPECT_EQ(EvaluateFormula("infinity-infinity", r), "Result is not a number");
-  EXPECT_EQ(r, 1);  // untouched on error
-}
-
-TEST(ReadNumberTest, FormulaNumberText) {
-  EXPECT_EQ(FormulaNumberText(5000), "5000");
-  EXPECT_EQ(FormulaNumberText(-0.0), "0");
-  EXPECT_EQ(FormulaNumberText(0.1), "0.1");
-  EXPECT_EQ(FormulaNumberText(1e20), "1e+20");
 }
 
 TEST(ReadNumberTest, TimeTextRoundTripsAndReadsShortForms) {

@@ -1,20 +1,17 @@
-// Tests of the Monsters level records: the version 0 square codes and the placement and
-// limits of version 1 records.
+// Tests of the Monsters level records: the version 0 square codes, the placement and limits
+// of version 1 records, and the grid written.
 #include "monsters/MonsLevel.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "TestUtil.h"
+#include "HeadlessTest.h"
 #include "base/FileIO.h"
-#include "base/IOError.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
 
-using test::TempDir;
 using test::WriteAll;
 
 TEST(MonsLevel, Version0SquareCodes) {
@@ -44,14 +41,9 @@ TEST(MonsLevel, Version0SquareCodes) {
   }
 }
 
-class MonsLevelTest : public ::testing::Test {
+// Version 0 records through a whole load, with their reports: tests/common/LevelSetTest.cpp.
+class MonsLevelTest : public test::HeadlessTest {
  protected:
-  void SetUp() override {
-    ResetIOErrors();
-    SetPlatform(&headless);
-  }
-  void TearDown() override { SetPlatform(nullptr); }
-
   // File: 180 header bytes, then `levels` records of `stored` bytes; record i has the name
   // length byte `nameLength` and grid bytes equal to (i + 1).
   std::string MakeFile(int levels, uint32_t stored, uint8_t nameLength = 4) {
@@ -76,14 +68,9 @@ class MonsLevelTest : public ::testing::Test {
     TLevelsMons out;
     FileFault fault;
     EXPECT_EQ(ReadMonsLevels(reader, h, 180, stored, out, fault), expectOk) << fault.message;
-    if (!expectOk) {
-      EXPECT_EQ(fault.message, "Unexpected end of file");
-    }
+    EXPECT_EQ(fault.message, expectOk ? "" : "Unexpected end of file");
     return out;
   }
-
-  HeadlessPlatform headless;
-  TempDir dir;
 };
 
 TEST_F(MonsLevelTest, RecordSizeLimitsWhatIsRead) {
@@ -124,22 +111,6 @@ TEST_F(MonsLevelTest, RecordSizeLimitsWhatIsRead) {
   Read(cut, 1, 2, 1568, false);
   Read(MakeFile(2, 32), 1, 2, 0xFFFFFFF0u, false);
   EXPECT_TRUE(headless.log.empty());
-}
-
-TEST_F(MonsLevelTest, Version0RecordsDecodeCodes) {
-  std::vector<uint8_t> bytes(180 + 32, 0);  // header, then the name "AB"
-  bytes[180] = 2;
-  bytes[181] = 'A';
-  bytes[182] = 'B';
-  for (int s = 0; s < 512; ++s) bytes.push_back(s == 17 ? 23 : uint8_t(4 | 2 << 5));
-  WriteAll(dir.File("v0.bin"), bytes);
-  TLevelsMons l = Read(dir.File("v0.bin"), 0, 1, 544);
-  ASSERT_EQ(l.size(), 1u);
-  EXPECT_EQ(l[0].Grid()[0], 5);
-  EXPECT_EQ(l[0].Grid()[2], 2);
-  EXPECT_EQ(l[0].Grid()[17 * 3], 0);
-  EXPECT_EQ(headless.log,
-            std::vector<std::string>{"file error: Internal Error: Error in decoding level"});
 }
 
 TEST_F(MonsLevelTest, WritesNameAndCurrentGrid) {

@@ -145,26 +145,9 @@ TEST(KTimer, LoadIsTheHandlerShareOfTheTime) {
   EXPECT_EQ(t.LoadLastSecond(), 500);
 }
 
-TEST(KTimer, PauseResumesWithoutCatchUp) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetInterval(28);
-  uint32_t maxLag = 0;
-  t.OnTimer = [&](TKTimer& self) { maxLag = std::max(maxLag, self.Lag()); };
-  RunUntil(d, c, 1000);
-  const uint32_t before = t.Events();
-  t.SetEnabled(false);
-  RunUntil(d, c, 6000);
-  EXPECT_EQ(t.Events(), before);
-  t.SetEnabled(true);
-  EXPECT_EQ(t.Reference(), 6000);
-  RunUntil(d, c, 7000);
-  EXPECT_EQ(maxLag, 1u);
-  EXPECT_NEAR(double(t.Events() - before), 1000.0 / 28, 1.5);
-}
-
-TEST(KTimer, DeactivationSuspendsActiveOnlyTimersWithoutBacklog) {
+// A disabled timer, and an ActiveOnly one while the program is inactive, restart from the
+// present without catching up.
+TEST(KTimer, PauseAndDeactivationResumeWithoutBacklog) {
   FakeClock c;
   TKIdleTimer d(c);
   TKTimer suspended(d);  // ActiveOnly by default
@@ -178,19 +161,27 @@ TEST(KTimer, DeactivationSuspendsActiveOnlyTimersWithoutBacklog) {
   uint32_t maxLag = 0;
   suspended.OnTimer = [&](TKTimer& self) { maxLag = std::max(maxLag, self.Lag()); };
   RunUntil(d, c, 1000);
+  const uint32_t e0 = suspended.Events();
+  suspended.SetEnabled(false);
+  RunUntil(d, c, 6000);
+  EXPECT_EQ(suspended.Events(), e0);
+  suspended.SetEnabled(true);
+  EXPECT_EQ(suspended.Reference(), 6000);
+  RunUntil(d, c, 7000);
+  EXPECT_NEAR(double(suspended.Events() - e0), 1000.0 / 28, 1.5);
   const uint32_t e1 = suspended.Events(), e2 = running.Events();
 
   d.SetAppActive(false);
   EXPECT_TRUE(suspended.Suspended());
   EXPECT_FALSE(running.Suspended());
-  RunUntil(d, c, 11000);
+  RunUntil(d, c, 17000);
   EXPECT_EQ(suspended.Events(), e1);
   EXPECT_GT(running.Events(), e2 + 300);
 
   d.SetAppActive(true);
   EXPECT_FALSE(suspended.Suspended());
-  EXPECT_EQ(suspended.Reference(), 11000);
-  RunUntil(d, c, 12000);
+  EXPECT_EQ(suspended.Reference(), 17000);
+  RunUntil(d, c, 18000);
   EXPECT_EQ(maxLag, 1u);
   EXPECT_NEAR(double(suspended.Events() - e1), 1000.0 / 28, 1.5);
   EXPECT_EQ(activations, 1);
@@ -333,12 +324,6 @@ TEST(KTimer, DrawDelayZeroActsAsOneMs) {
   EXPECT_EQ(DrawTimerInterval(0), 1);
   EXPECT_EQ(DrawTimerInterval(20), 20);
   EXPECT_EQ(DrawTimerInterval(1000), 1000);
-  FakeClock c;
-  c.f = 1000000000;
-  TKIdleTimer d(c);
-  TKTimer draw(d);
-  draw.SetInterval(DrawTimerInterval(0));
-  EXPECT_EQ(draw.Period(), 1000000);
 }
 
 // The main window's two clocks at the default settings: 50 frames and about 35.7 steps

@@ -88,31 +88,34 @@ class MainControlTest : public ::testing::Test {
   std::string caption;
 };
 
-TEST_F(MainControlTest, MirrorGameNeedsAnEvenNumberOfPlayers) {
+// A game starts only with a number of players its field takes: an even number for a mirror
+// game of Brickfall (the rule is Brickfall's only), at most four in Monsters.
+TEST_F(MainControlTest, StartNeedsANumberOfPlayersTheGameTakes) {
+  struct Case {
+    MenuId kind, players;
+    bool mirror, startable;
+  };
+  const Case cases[] = {
+      {miBrickfall, miPlayers1, true, false}, {miBrickfall, miPlayers2, true, true},
+      {miBrickfall, miPlayers3, true, false}, {miBrickfall, miPlayers4, true, true},
+      {miBrickfall, miPlayers5, true, false}, {miBrickfall, miPlayers3, false, true},
+      {miMonsters, miPlayers3, true, true},   {miMonsters, miPlayers4, false, true},
+  };
   StartWith({});
-  control->Command(miMirrorGame);
-  ASSERT_TRUE(gCom.mirrorGame);
-  for (MenuId players : {miPlayers1, miPlayers2, miPlayers3, miPlayers4, miPlayers5}) {
-    control->Command(players);
-    bool even = kMenuItems[players].tag % 2 == 1;  // tag = players - 1
-    EXPECT_EQ(Item(miStartGame).enabled, even) << kMenuItems[players].caption;
-    EXPECT_EQ(Item(miTestLevel).enabled, even) << kMenuItems[players].caption;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(kMenuItems[c.players].caption);
+    control->Command(c.kind);
+    control->Command(c.players);
+    gCom.mirrorGame = c.mirror;
+    control->UpdateMenus();
+    EXPECT_EQ(Item(miStartGame).enabled, c.startable);
+    EXPECT_EQ(Item(miTestLevel).enabled, c.startable);
   }
-  control->Command(miMonsters);  // the rule is Brickfall's only
-  control->Command(miPlayers3);
-  EXPECT_TRUE(Item(miStartGame).enabled);
-}
-
-TEST_F(MainControlTest, MonstersWithFivePlayersCannotStart) {
-  gCom.k[gkMonsters].playersMinusOne = 4;  // possible through the settings file
-  gCom.kind = gkMonsters;
-  StartWith({});
+  // Five Monsters players, possible through the settings file, cannot start.
+  gCom.k[gkMonsters].playersMinusOne = 4;
+  control->UpdateMenus();
   EXPECT_FALSE(Item(miStartGame).enabled);
-  EXPECT_FALSE(Item(miTestLevel).enabled);
   EXPECT_FALSE(Item(miPlayers5).enabled);
-  control->Command(miPlayers4);
-  EXPECT_TRUE(Item(miStartGame).enabled);
-  EXPECT_TRUE(Item(miTestLevel).enabled);
 }
 
 TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
@@ -138,29 +141,11 @@ TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
   EXPECT_TRUE(Item(miStartGame).enabled);
 }
 
-TEST_F(MainControlTest, PresetsAndCustomCaptions) {
+TEST_F(MainControlTest, DefaultPresetsRealTimeItemsAndPause) {
   StartWith({});
   EXPECT_TRUE(Item(miNormal).checked);
   EXPECT_FALSE(Item(miNormal).enabled);
-  EXPECT_FALSE(Item(miCustomGameDelay).checked);
-  EXPECT_EQ(Item(miCustomGameDelay).caption, "Custom Game Delay (28)...");
-  platform.numberAnswers.push_back(33);
-  control->Command(miCustomGameDelay);
-  EXPECT_EQ(gOptions.gameTick, 33);
-  EXPECT_TRUE(Item(miCustomGameDelay).checked);
-  EXPECT_EQ(Item(miCustomGameDelay).caption, "Custom Game Delay (33)...");
-  for (MenuId id : {miSlow, miNormal, miFast}) EXPECT_TRUE(Item(id).enabled);
-
-  EXPECT_TRUE(Item(miFps50).checked);  // draw delay 20 by default
-  control->Command(miMaxFps);
-  EXPECT_EQ(gOptions.delayTime, 0);
-  EXPECT_EQ(Item(miCustomFps).caption, "Custom F/s Delay (0)...");
-  EXPECT_FALSE(Item(miCustomFps).checked);
-
-  EXPECT_EQ(Item(miScorePlayer).caption, "Score Player (-200)...");
-  EXPECT_EQ(Item(miKeyboardDelay).caption, "Players Delay (150)...");
-  EXPECT_EQ(Item(miMonstersDelay).caption, "Monsters Delay (500)...");
-  EXPECT_EQ(Item(miBonusTime).caption, "Bonus Time (500)...");
+  EXPECT_TRUE(Item(miFps50).checked);       // draw delay 20 by default
   EXPECT_FALSE(Item(miBonusTime).enabled);  // real time is on by default
   EXPECT_FALSE(Item(miTime).enabled);
   EXPECT_FALSE(Item(miStopClock).enabled);
@@ -174,62 +159,42 @@ TEST_F(MainControlTest, PresetsAndCustomCaptions) {
   EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
 }
 
-// Each dialog item asks for its own option with its title, range and Default, keeps the
-// answer within the range, shows the new value in its caption and leaves the value alone
+// Each dialog item asks for its own option (known by its title) with the row's range,
+// Default and kind of dialog, shows the answer in its caption and leaves the value alone
 // when cancelled.
 TEST_F(MainControlTest, OptionDialogsAskForTheirOwnValue) {
-  struct Case {
-    MenuId id;
-    int32_t* field;
-    uint8_t realTime;  // the Monsters delay dialogs are enabled by real time, bonus time not
-    bool time;
-    const char* title;
-    int32_t before, min, max, def, answer, after;
-    const char* caption;
-  };
-  TMonstersOptions& mons = gOptions.mons;
-  const Case cases[] = {
-      {miCustomGameDelay, &gOptions.gameTick, 1, false, "Game Delay", 28, 1, 1000, 28, 1001, 1000,
-       "Custom Game Delay (1000)..."},
-      {miCustomFps, &gOptions.delayTime, 1, false, "F/s Delay", 20, 0, 1000, 0, -5, 0,
-       "Custom F/s Delay (0)..."},
-      {miMonstersDelay, &mons.monstersDelay, 1, true, "Monsters's Delay", 500, 0, 10000, 500, 750,
-       750, "Monsters Delay (750)..."},
-      {miBonusTime, &mons.bonusTime, 0, true, "Bonus Time", 500, 0, 10000, 500, 20000, 10000,
-       "Bonus Time (10000)..."},
-      {miKeyboardDelay, &mons.keyboardDelay, 1, true, "Keyboard Delay", 150, 0, 10000, 150, 90, 90,
-       "Players Delay (90)..."},
-      {miScoreMonster, &mons.scoreMonster, 1, false, "Score Monster", 100, -1000, 1000, 100, -5, -5,
-       "Score Monster (-5)..."},
-      {miScorePlayer, &mons.scorePlayer, 1, false, "Score Player", -200, -1000, 1000, -200, 1000,
-       1000, "Score Player (1000)..."},
-      {miScoreHouse, &mons.scoreHouse, 1, false, "Score House", -100, -1000, 1000, -100, -1001,
-       -1000, "Score House (-1000)..."},
-      {miScoreBonus, &mons.scoreBonus, 1, false, "Score Bonus", 100, -1000, 1000, 100, 0, 0,
-       "Score Bonus (0)..."},
+  const std::pair<MenuId, const char*> dialogs[] = {
+      {miCustomGameDelay, "Game Delay"},     {miCustomFps, "F/s Delay"},
+      {miMonstersDelay, "Monsters's Delay"}, {miBonusTime, "Bonus Time"},
+      {miKeyboardDelay, "Keyboard Delay"},   {miScoreMonster, "Score Monster"},
+      {miScorePlayer, "Score Player"},       {miScoreHouse, "Score House"},
+      {miScoreBonus, "Score Bonus"},
   };
   StartWith({});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.title);
+  for (const auto& [id, title] : dialogs) {
+    SCOPED_TRACE(title);
+    const OptionId option = FindOptionItem(id)->option;
+    const TOptionDef& o = kOptions[option];
     gOptions = TOptions{};
     gOptions.fullScreen = 0;
-    mons.realTime = c.realTime;
+    gOptions.mons.realTime = id != miBonusTime;  // bonus time is asked without real time only
     control->UpdateMenus();
     platform.asked.clear();
-    platform.numberAnswers = {c.answer, std::nullopt};
-    control->Command(c.id);
+    const int32_t answer = o.def == o.min ? o.max : o.min;
+    platform.numberAnswers = {answer, std::nullopt};
+    control->Command(id);
     ASSERT_EQ(platform.asked.size(), 1u);
     const TDialogPlatform::TAsked& a = platform.asked[0];
-    EXPECT_EQ(a.time, c.time);
-    EXPECT_EQ(a.caption, c.title);
-    EXPECT_EQ(a.value, c.before);
-    EXPECT_EQ(a.min, c.min);
-    EXPECT_EQ(a.max, c.max);
-    EXPECT_EQ(a.def, c.def);
-    EXPECT_EQ(*c.field, c.after);
-    EXPECT_EQ(Item(c.id).caption, c.caption);
-    control->Command(c.id);  // cancelled
-    EXPECT_EQ(*c.field, c.after);
+    EXPECT_EQ(a.caption, title);
+    EXPECT_EQ(a.time, o.time);
+    EXPECT_EQ(a.value, o.def);
+    EXPECT_EQ(a.min, o.min);
+    EXPECT_EQ(a.max, o.max);
+    EXPECT_EQ(a.def, o.DialogDefault());
+    EXPECT_EQ(OptionAt(option).Get(), answer);
+    EXPECT_EQ(Item(id).caption, OptionCaption(option, answer));
+    control->Command(id);  // cancelled
+    EXPECT_EQ(OptionAt(option).Get(), answer);
     EXPECT_EQ(platform.asked.size(), 2u);
   }
 }
