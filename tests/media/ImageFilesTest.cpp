@@ -126,6 +126,17 @@ TEST(BmpFiles, EveryVariantDecodes) {
   const std::vector<uint32_t> pal4 = {K, R, G, B};
   std::vector<uint32_t> pal256(256, W);
   pal256[0] = K, pal256[1] = R, pal256[2] = G;
+  const std::vector<uint8_t> rle8 = {3, 1, 0, 0,        // bottom row: three of index 1, end of line
+                                     0, 3, 2, 3, 2, 0,  // three literal indices, padded
+                                     0, 2, 0, 1,        // move 0 right, 1 up
+                                     1, 3, 0, 1};       // one of index 3, end of picture
+  // Bottom row: literal 1 2 3 1 2 (padded), a run 3 2 3, end of line; top row: literal 3 0 2,
+  // one to the right, a run of one 2, end of picture.
+  const std::vector<uint8_t> rle4 = {0, 5,    0x12, 0x31, 0x20, 0, 3, 0x32, 0,    0, 0,
+                                     3, 0x30, 0x20, 0,    2,    1, 0, 1,    0x20, 0, 1};
+  // The bottom row R G B padded to 12 bytes; the top row W K R without its 3 padding bytes.
+  const std::vector<uint8_t> unpadded = {0, 0,   255, 0,   255, 0, 255, 0, 0, 0,  0,
+                                         0, 255, 255, 255, 0,   0, 0,   0, 0, 255};
   const Case cases[] = {
       {"1 bit, bottom-up",
        {40, 3, 2, 1, 0, 0, {K, R}, {}, {0x60, 0, 0, 0, 0xA0, 0, 0, 0}},
@@ -139,6 +150,9 @@ TEST(BmpFiles, EveryVariantDecodes) {
       {"24 bits, top-down",
        {40, 2, -2, 24, 0, 0, {}, {}, {0, 0, 255, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0}},
        {{R, G}, {W, K}}},
+      {"24 bits, the last row without its padding",
+       {40, 3, 2, 24, 0, 0, {}, {}, unpadded},
+       {{W, K, R}, {R, G, B}}},
       {"32 bits", {40, 2, 1, 32, 0, 0, {}, {}, {255, 0, 0, 9, 1, 2, 3, 9}}, {{B, RGB(3, 2, 1)}}},
       {"32 bits with masks after the header",
        {40, 2, 1, 32, 3, 0, {}, {0xFF0000, 0xFF00, 0xFF}, {255, 0, 0, 0, 1, 2, 3, 0}},
@@ -153,33 +167,11 @@ TEST(BmpFiles, EveryVariantDecodes) {
       {"old core header", {12, 2, 1, 8, 0, 0, pal256, {}, {1, 2, 0, 0}}, {{R, G}}},
       {"V4 header, 8 bits", {108, 2, 1, 8, 0, 2, {G, B}, {}, {1, 0, 0, 0}}, {{B, G}}},
       {"RLE8: runs, literal run with padding, end of line, delta, end",
-       {40,
-        4,
-        3,
-        8,
-        1,
-        4,
-        pal4,
-        {},
-        {3, 1, 0, 0,        // bottom row: three of index 1, end of line
-         0, 3, 2, 3, 2, 0,  // three literal indices, padded
-         0, 2, 0, 1,        // move 0 right, 1 up
-         1, 3, 0, 1}},      // one of index 3, end of picture
+       {40, 4, 3, 8, 1, 4, pal4, {}, rle8},
        {{K, K, K, B}, {G, B, G, K}, {R, R, R, K}}},
-      {"RLE4: alternating runs, literal nibbles, delta",
-       {40,
-        5,
-        2,
-        4,
-        2,
-        4,
-        pal4,
-        {},
-        {5, 0x12, 0, 0,     // bottom row: 1 2 1 2 1, end of line
-         0, 3, 0x31, 0x20,  // literal 3 1 2 (two bytes, no padding)
-         0, 2, 1, 0,        // one to the right
-         1, 0x30, 0, 1}},   // one of index 3, end of picture
-       {{B, R, G, K, B}, {R, G, R, G, R}}},
+      {"RLE4: odd runs and literals, each byte's second nibble, delta",
+       {40, 8, 2, 4, 2, 4, pal4, {}, rle4},
+       {{B, K, G, K, G, K, K, K}, {R, G, B, R, G, B, G, B}}},
       {"RLE8: runs past the row's end and deltas past the top are dropped",
        {40, 3, 2, 8, 1, 2, {K, R}, {}, {255, 1, 0, 0, 0, 2, 200, 200, 2, 1, 0, 1}},
        {{K, K, K}, {R, R, R}}},
@@ -239,6 +231,13 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"pixel offset", patched(good, 10, 5000), "Invalid BMP pixel data offset"},
       {"pixels cut short", std::vector<uint8_t>(good.begin(), good.end() - 5),
        "BMP pixel data is truncated"},
+      {"last row one byte short of its pixels",
+       with(base,
+            [](BmpSpec& s) {
+              s.width = 3, s.height = 2, s.bits = 24, s.colorsUsed = 0, s.palette.clear();
+              s.pixels.resize(12 + 9 - 1);
+            }),
+       "BMP pixel data is truncated"},
       {"a 16384 x 32767 header on 100 bytes", hugeHeader, "BMP pixel data is truncated"},
       {"a 16384 x 16384 RLE header on 100 bytes", hugeRle, "BMP compressed data too short"},
       {"RLE with 24 bits",
@@ -286,13 +285,8 @@ std::vector<uint8_t> EncodePpm(const TKBitmap& b) {
   return f;
 }
 
-TEST(PpmFiles, RoundTripCommentsAndSampleScaling) {
-  TKBitmap b = Pattern(5, 3, 11), back;
-  std::vector<uint8_t> file = EncodePpm(b);
+TEST(PpmFiles, CommentsBlanksAndSampleScaling) {
   std::string error;
-  ASSERT_TRUE(DecodePpm(file.data(), file.size(), back, error)) << error;
-  EXPECT_TRUE(SamePixels(b, back));
-
   struct Case {
     const char* what;
     std::vector<uint8_t> file;
@@ -381,31 +375,23 @@ std::vector<uint8_t> OtherJpeg(J_COLOR_SPACE space, int components, int w, int h
 }
 
 TEST(JpegFiles, RoundTripWithinTolerance) {
-  TKBitmap b(40, 30);
+  TKBitmap b(40, 30), back;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) PutPixel(b, x, y, RGB(x * 6, y * 8, 128 + x - y), ef16);
   std::vector<uint8_t> file;
   ASSERT_TRUE(EncodeJpeg(b, 95, file));
-  ASSERT_GT(file.size(), 100u);
-  EXPECT_EQ(file[0], 0xFF);
-  EXPECT_EQ(file[1], 0xD8);
-  TKBitmap back;
   std::string error;
   ASSERT_TRUE(DecodeJpeg(file.data(), file.size(), back, error)) << error;
   ASSERT_EQ(back.Width(), 40);
   ASSERT_EQ(back.Height(), 30);
   int worst = 0;
-  long total = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) {
       const uint32_t a = b.Pixel(x, y), c = back.Pixel(x, y);
-      for (int d : {RedOf(a) - RedOf(c), GreenOf(a) - GreenOf(c), BlueOf(a) - BlueOf(c)}) {
+      for (int d : {RedOf(a) - RedOf(c), GreenOf(a) - GreenOf(c), BlueOf(a) - BlueOf(c)})
         worst = std::max(worst, std::abs(d));
-        total += std::abs(d);
-      }
     }
   EXPECT_LE(worst, 16);
-  EXPECT_LE(total / (40 * 30 * 3), 3);
   TKBitmap empty;
   EXPECT_FALSE(EncodeJpeg(empty, 90, file));
 }
@@ -495,29 +481,26 @@ TEST_F(PictureFiles, ExtensionsChooseTheReaderWithoutRegardToCase) {
     b.font.height = 17;
     EXPECT_TRUE(LoadFromFile(b, dir.File(name), 1, 1)) << name;
     EXPECT_EQ(b.Width(), 6) << name;
-    EXPECT_EQ(b.font.height, 17) << name;  // loading keeps the bitmap's font
+    EXPECT_TRUE(name[0] >= 'c' || SamePixels(b, pic)) << name;  // JPEG loses detail
+    EXPECT_EQ(b.font.height, 17) << name;                       // loading keeps the bitmap's font
   }
   EXPECT_TRUE(headless.fileErrors.empty());
 
+  // Another extension, or a damaged file: the reader's message in the file error dialog.
+  std::vector<uint8_t> cut = EncodeBmp(pic);
+  cut.resize(cut.size() - 7);
+  test::WriteAll(dir.File("cut.bmp"), cut);
   test::WriteAll(dir.File("e.png"), EncodeBmp(pic));
-  TKBitmap b;
-  EXPECT_FALSE(LoadFromFile(b, dir.File("e.png"), 4, 3));
-  ASSERT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "File Error");
-  EXPECT_EQ(headless.fileErrors[0].text.rfind("Unsupported picture format: .png", 0), 0u);
-  EXPECT_EQ(b.Width(), 4);
-}
-
-TEST_F(PictureFiles, DamagedFileShowsTheReadersMessage) {
-  std::vector<uint8_t> file = EncodeBmp(Pattern(4, 4, 1));
-  file.resize(file.size() - 7);
-  test::WriteAll(dir.File("cut.bmp"), file);
-  TKBitmap b;
-  EXPECT_FALSE(LoadFromFile(b, dir.File("cut.bmp"), 9, 8));
-  ASSERT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "File Error");
-  EXPECT_EQ(headless.fileErrors[0].text.rfind("BMP pixel data is truncated", 0), 0u);
-  EXPECT_EQ(b.Width(), 9);
+  const std::pair<const char*, const char*> refused[] = {
+      {"e.png", "Unsupported picture format: .png"}, {"cut.bmp", "BMP pixel data is truncated"}};
+  for (auto [name, message] : refused) {
+    TKBitmap b;
+    EXPECT_FALSE(LoadFromFile(b, dir.File(name), 4, 3));
+    ASSERT_FALSE(headless.fileErrors.empty());
+    EXPECT_EQ(headless.fileErrors.back().caption, "File Error");
+    EXPECT_EQ(headless.fileErrors.back().text.rfind(message, 0), 0u) << name;
+    EXPECT_EQ(b.Width(), 4);
+  }
 }
 
 TEST_F(PictureFiles, SavingAsksForJpegQualityAndCancelWritesNothing) {
