@@ -232,20 +232,11 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"pixels cut short", std::vector<uint8_t>(good.begin(), good.end() - 5),
        "BMP pixel data is truncated"},
       {"last row one byte short of its pixels",
-       with(base,
-            [](BmpSpec& s) {
-              s.width = 3, s.height = 2, s.bits = 24, s.colorsUsed = 0, s.palette.clear();
-              s.pixels.resize(12 + 9 - 1);
-            }),
+       BuildBmp({40, 3, 2, 24, 0, 0, {}, {}, std::vector<uint8_t>(12 + 9 - 1)}),
        "BMP pixel data is truncated"},
       {"a 16384 x 32767 header on 100 bytes", hugeHeader, "BMP pixel data is truncated"},
       {"a 16384 x 16384 RLE header on 100 bytes", hugeRle, "BMP compressed data too short"},
-      {"RLE with 24 bits",
-       with(rle,
-            [](BmpSpec& s) {
-              s.bits = 24;
-              s.palette.clear();
-            }),
+      {"RLE with 24 bits", BuildBmp({40, 4, 4, 24, 1, 0, {}, {}, rle.pixels}),
        "does not match its bit count"},
       {"top-down RLE", with(rle, [](BmpSpec& s) { s.height = -4; }), "cannot be top-down"},
       {"RLE literal run cut short", with(rle, [](BmpSpec& s) { s.pixels.resize(7); }),
@@ -253,12 +244,7 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"RLE without its end", with(rle, [](BmpSpec& s) { s.pixels.resize(4); }),
        "compressed data is truncated"},
       {"scattered mask",
-       with(base,
-            [](BmpSpec& s) {
-              s.bits = 32, s.compression = 3, s.colorsUsed = 0, s.palette.clear();
-              s.masks = {0xF0F000, 0xFF00, 0xFF};
-              s.pixels.assign(64, 0);
-            }),
+       BuildBmp({40, 4, 4, 32, 3, 0, {}, {0xF0F000, 0xFF00, 0xFF}, std::vector<uint8_t>(64)}),
        "Invalid BMP colour masks"},
   };
   for (const Case& c : cases) {
@@ -402,11 +388,9 @@ TEST(JpegFiles, GreyDecodesCmykAndDamageAreRefused) {
   std::string error;
   ASSERT_TRUE(DecodeJpeg(grey.data(), grey.size(), b, error)) << error;
   ASSERT_EQ(b.Width(), 16);
-  for (int x = 0; x < 16; ++x) {
-    const uint32_t c = b.Pixel(x, 3);
-    EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
-  }
-  EXPECT_NEAR(RedOf(b.Pixel(5, 2)), 5 * 9 + 2 * 20, 6);
+  const uint32_t c = b.Pixel(5, 2);
+  EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
+  EXPECT_NEAR(RedOf(c), 5 * 9 + 2 * 20, 6);
 
   std::vector<uint8_t> colour;
   TKBitmap src(8, 8);
