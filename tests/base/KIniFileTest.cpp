@@ -56,29 +56,30 @@ TEST(KIniFile, ParsesSectionsKeysAndCrLfWithCase) {
 }
 
 TEST(KIniFile, TypedReadsTakeTheDefaultForAnythingOutOfTheirRange) {
-  const std::pair<const char*, int32_t> ints[] = {// the default is -5
-                                                  {"123", 123},
-                                                  {"+9", 9},
-                                                  {" 17\t", 17},
-                                                  {"2147483647", 2147483647},
-                                                  {"-2147483648", INT32_MIN},
-                                                  {"2147483648", -5},
-                                                  {"-2147483649", -5},
-                                                  {"99999999999999999999", -5},
-                                                  {"12abc", -5},
-                                                  {"0x10", -5},
-                                                  {"", -5},
-                                                  {"+-3", -5},
-                                                  {"1.5", -5}};
+  // Whole numbers in range; anything else reads as the default, -5.
+  const char* const texts[] = {"123",
+                               "+9",
+                               "2147483647",
+                               " 17\t",
+                               "-2147483648",
+                               "2147483648",
+                               "-2147483649",
+                               "99999999999999999999",
+                               "12abc",
+                               "0x10",
+                               "",
+                               "+-3",
+                               "1.5"};
+  const int32_t want[] = {123, 9, 2147483647, 17, INT32_MIN, -5, -5, -5, -5, -5, -5, -5, -5};
   std::string text = "[S]\nBig=9223372036854775807\nOver=9223372036854775808\nT=5\nF=0\nBad=yes\n";
-  for (size_t i = 0; i < std::size(ints); ++i)
-    text += "K" + std::to_string(i) + "=" + ints[i].first + "\n";
+  for (size_t i = 0; i < std::size(texts); ++i)
+    text += "K" + std::to_string(i) + "=" + texts[i] + "\n";
   TempDir dir;
   WriteText(dir.File("a.ini"), text);
   TKIniFile ini(dir.File("a.ini"));
-  for (size_t i = 0; i < std::size(ints); ++i)
-    EXPECT_EQ(ini.Int("S", "K" + std::to_string(i), false, -5), ints[i].second)
-        << "value \"" << ints[i].first << "\"";
+  for (size_t i = 0; i < std::size(texts); ++i)
+    EXPECT_EQ(ini.Int("S", "K" + std::to_string(i), false, -5), want[i])
+        << "value \"" << texts[i] << "\"";
   EXPECT_EQ(ini.Int64("S", "Big", false, 1), INT64_MAX);
   EXPECT_EQ(ini.Int64("S", "Over", false, 1), 1);
   EXPECT_TRUE(ini.Bool("S", "T", false, false));  // non-zero is true
@@ -116,7 +117,7 @@ TEST(KIniFile, RepeatedSectionsAndKeysKeepTheFirstAndEraseRemovesOneKey) {
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=4\nL=3\n\n[T]\n");
 }
 
-TEST(KIniFile, FailedWriteKeepsOldFileAndChangedFlag) {
+TEST(KIniFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
   TempDir dir;
   const std::string old = "[S]\nK=1\n";
   WriteText(dir.File("a.ini"), old);
@@ -132,14 +133,11 @@ TEST(KIniFile, FailedWriteKeepsOldFileAndChangedFlag) {
     EXPECT_FALSE(ini.Changed());
   }
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=2\n");
-}
 
-TEST(KIniFile, UnreadableTargetIsNeverReplaced) {
-  TempDir dir;
-  const std::string path = dir.File("folder.ini");
-  std::filesystem::create_directory(path);  // a folder where the file should be
+  // A folder where the file should be: read as empty and never replaced.
+  std::filesystem::create_directory(dir.File("folder.ini"));
   WriteText(dir.File("folder.ini/keep"), "x");
-  TKIniFile ini(path);
+  TKIniFile ini(dir.File("folder.ini"));
   EXPECT_EQ(ini.Int("S", "K", false, 3), 3);
   ini.Int("S", "K", true, 4);
   EXPECT_FALSE(ini.Save());
