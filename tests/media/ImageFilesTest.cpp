@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "Pixels.h"
 #include "TestUtil.h"
 #include "base/FileIO.h"
 #include "base/IOError.h"
@@ -92,13 +93,7 @@ TKBitmap Pattern(int w, int h, uint32_t seed) {
   return b;
 }
 
-bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-  return true;
-}
+using test::SamePixels;
 
 TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
   for (int w : {1, 2, 3, 5, 7, 640}) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "Pixels.h"
 #include "media/KBitmap.h"
 
 namespace kelvra {
@@ -51,13 +52,7 @@ uint32_t Lcg(uint32_t& seed) {
   return seed >> 8;
 }
 
-bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-  return true;
-}
+using test::SamePixels;
 
 TEST(KBitmapModes, BlitCombinesEveryBytePairAsTheModeTableSays) {
   // Destination column x holds d = x, source row y holds s = y, in all three channels; the

@@ -9,18 +9,14 @@
 #include <cstring>
 #include <set>
 
+#include "Pixels.h"
 #include "media/KBitmap.h"
 #include "media/Textures.h"
 
 namespace kelvra {
 namespace {
 
-bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    if (std::memcmp(a.Row(y), b.Row(y), size_t(a.Width()) * 3) != 0) return false;
-  return true;
-}
+using test::SamePixels;
 
 // Mean absolute difference per channel.
 double MeanDifference(const TKBitmap& a, const TKBitmap& b) {
