@@ -95,6 +95,16 @@ TKBitmap Pattern(int w, int h, uint32_t seed) {
 
 using test::SamePixels;
 
+// A damaged file: the reader fails with the message and leaves the bitmap empty.
+void ExpectRefused(bool (*decode)(const uint8_t*, size_t, TKBitmap&, std::string&),
+                   const std::vector<uint8_t>& file, const char* message, const std::string& what) {
+  TKBitmap b(3, 3);
+  std::string error;
+  EXPECT_FALSE(decode(file.data(), file.size(), b, error)) << what;
+  EXPECT_NE(error.find(message), std::string::npos) << what << ": " << error;
+  EXPECT_TRUE(b.Empty()) << what;
+}
+
 TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
   for (int w : {1, 2, 3, 5, 7, 640}) {
     for (int h : {1, 4}) {
@@ -242,13 +252,7 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
        BuildBmp({40, 4, 4, 32, 3, 0, {}, {0xF0F000, 0xFF00, 0xFF}, std::vector<uint8_t>(64)}),
        "Invalid BMP colour masks"},
   };
-  for (const Case& c : cases) {
-    TKBitmap b(3, 3);
-    std::string error;
-    EXPECT_FALSE(DecodeBmp(c.file.data(), c.file.size(), b, error)) << c.what;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
-    EXPECT_TRUE(b.Empty()) << c.what;
-  }
+  for (const Case& c : cases) ExpectRefused(DecodeBmp, c.file, c.message, c.what);
 }
 
 std::vector<uint8_t> Bytes(const std::string& s) {
@@ -318,14 +322,7 @@ TEST(PpmFiles, DamagedFilesAreRefusedWithAMessage) {
       {"P6 16384 32767 255\nabc", "PPM pixel data is truncated"},
       {"P6 1 1 256\nabc", "PPM pixel data is truncated"},
   };
-  for (const Case& c : cases) {
-    TKBitmap b(2, 2);
-    std::string error;
-    std::vector<uint8_t> f = Bytes(c.file);
-    EXPECT_FALSE(DecodePpm(f.data(), f.size(), b, error)) << c.file;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.file << ": " << error;
-    EXPECT_TRUE(b.Empty());
-  }
+  for (const Case& c : cases) ExpectRefused(DecodePpm, Bytes(c.file), c.message, c.file);
 }
 
 // A JPEG in a colour space our encoder does not write, made with libjpeg directly.
@@ -415,12 +412,7 @@ TEST(JpegFiles, GreyDecodesCmykAndDamageAreRefused) {
       {"too wide", withSize(20000, 8), "Picture too large"},
       {"huge on a small file", withSize(16000, 30000), "JPEG data too short"},
   };
-  for (const Case& c : cases) {
-    TKBitmap t(2, 2);
-    EXPECT_FALSE(DecodeJpeg(c.file.data(), c.file.size(), t, error)) << c.what;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
-    EXPECT_TRUE(t.Empty()) << c.what;
-  }
+  for (const Case& c : cases) ExpectRefused(DecodeJpeg, c.file, c.message, c.what);
 }
 
 class PictureFiles : public test::HeadlessTest {};
