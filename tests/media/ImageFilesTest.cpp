@@ -31,7 +31,7 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
 }
 
 // A BMP file from its parts; `pixels` are the file's rows as stored, padding included.
-struct BmpSpec {
+struct BmpParts {
   uint32_t headerSize = 40;
   int32_t width = 0, height = 0;
   int bits = 24;
@@ -42,7 +42,7 @@ struct BmpSpec {
   std::vector<uint8_t> pixels;
 };
 
-std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
+std::vector<uint8_t> BuildBmp(const BmpParts& s) {
   const bool core = s.headerSize == 12;
   const size_t entry = core ? 3 : 4;
   const size_t masksAfter = s.headerSize == 40 ? s.masks.size() * 4 : 0;
@@ -125,7 +125,7 @@ TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
 TEST(BmpFiles, EveryVariantDecodes) {
   struct Case {
     const char* what;
-    BmpSpec spec;
+    BmpParts parts;
     Rows want;
   };
   const std::vector<uint32_t> pal4 = {K, R, G, B};
@@ -183,7 +183,7 @@ TEST(BmpFiles, EveryVariantDecodes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::vector<uint8_t> file = BuildBmp(c.spec);
+    std::vector<uint8_t> file = BuildBmp(c.parts);
     TKBitmap b;
     std::string error;
     ASSERT_TRUE(DecodeBmp(file.data(), file.size(), b, error)) << error;
@@ -192,9 +192,9 @@ TEST(BmpFiles, EveryVariantDecodes) {
 }
 
 TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
-  const BmpSpec base{40, 4, 4, 8, 0, 2, {K, W}, {}, std::vector<uint8_t>(16, 1)};
-  const BmpSpec rle{40, 4, 4, 8, 1, 2, {K, W}, {}, {4, 1, 0, 0, 0, 5, 1, 1}};
-  auto with = [](BmpSpec s, auto change) {
+  const BmpParts base{40, 4, 4, 8, 0, 2, {K, W}, {}, std::vector<uint8_t>(16, 1)};
+  const BmpParts rle{40, 4, 4, 8, 1, 2, {K, W}, {}, {4, 1, 0, 0, 0, 5, 1, 1}};
+  auto with = [](BmpParts s, auto change) {
     change(s);
     return BuildBmp(s);
   };
@@ -222,13 +222,13 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"header size", patched(good, 14, 20), "Unsupported BMP header size 20"},
       {"header past the end", std::vector<uint8_t>(good.begin(), good.begin() + 40),
        "BMP header extends past the end"},
-      {"no width", with(base, [](BmpSpec& s) { s.width = 0; }), "no pixels"},
-      {"too wide", with(base, [](BmpSpec& s) { s.width = 20000; }), "Picture too large"},
-      {"too high", with(base, [](BmpSpec& s) { s.height = -40000; }), "Picture too large"},
-      {"bit count", with(base, [](BmpSpec& s) { s.bits = 7; }), "Unsupported BMP bit count 7"},
-      {"compression", with(base, [](BmpSpec& s) { s.compression = 4; }),
+      {"no width", with(base, [](BmpParts& s) { s.width = 0; }), "no pixels"},
+      {"too wide", with(base, [](BmpParts& s) { s.width = 20000; }), "Picture too large"},
+      {"too high", with(base, [](BmpParts& s) { s.height = -40000; }), "Picture too large"},
+      {"bit count", with(base, [](BmpParts& s) { s.bits = 7; }), "Unsupported BMP bit count 7"},
+      {"compression", with(base, [](BmpParts& s) { s.compression = 4; }),
        "Unsupported BMP compression 4"},
-      {"palette size", with(base, [](BmpSpec& s) { s.colorsUsed = 1000; }),
+      {"palette size", with(base, [](BmpParts& s) { s.colorsUsed = 1000; }),
        "Invalid BMP palette size 1000"},
       {"palette past the end",
        patched(std::vector<uint8_t>(good.begin(), good.begin() + 60), 46, 200),
@@ -243,10 +243,10 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"a 16384 x 16384 RLE header on 100 bytes", hugeRle, "BMP compressed data too short"},
       {"RLE with 24 bits", BuildBmp({40, 4, 4, 24, 1, 0, {}, {}, rle.pixels}),
        "does not match its bit count"},
-      {"top-down RLE", with(rle, [](BmpSpec& s) { s.height = -4; }), "cannot be top-down"},
-      {"RLE literal run cut short", with(rle, [](BmpSpec& s) { s.pixels.resize(7); }),
+      {"top-down RLE", with(rle, [](BmpParts& s) { s.height = -4; }), "cannot be top-down"},
+      {"RLE literal run cut short", with(rle, [](BmpParts& s) { s.pixels.resize(7); }),
        "compressed data is truncated"},
-      {"RLE without its end", with(rle, [](BmpSpec& s) { s.pixels.resize(4); }),
+      {"RLE without its end", with(rle, [](BmpParts& s) { s.pixels.resize(4); }),
        "compressed data is truncated"},
       {"scattered mask",
        BuildBmp({40, 4, 4, 32, 3, 0, {}, {0xF0F000, 0xFF00, 0xFF}, std::vector<uint8_t>(64)}),
