@@ -112,14 +112,27 @@ TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
       std::vector<uint8_t> file = EncodeBmp(b);
       const size_t stride = (3 * size_t(w) + 3) & ~size_t(3);
       ASSERT_EQ(file.size(), 54 + stride * h);
-      EXPECT_EQ(file[28], 24);                          // bits per pixel
-      EXPECT_EQ(int32_t(file[22] | file[23] << 8), h);  // positive height: bottom-up
       TKBitmap back;
       std::string error;
       ASSERT_TRUE(DecodeBmp(file.data(), file.size(), back, error)) << error;
       EXPECT_TRUE(SamePixels(b, back)) << w << "x" << h;
     }
   }
+}
+
+TEST(BmpFiles, WritesAKnownFile) {
+  TKBitmap b(1, 2);
+  PutPixel(b, 0, 0, R, ef16);
+  PutPixel(b, 0, 1, B, ef16);
+  const std::vector<uint8_t> want = {
+      'B',  'M', 62, 0, 0, 0, 0,    0, 0,    0,    54, 0, 0,    0,  // size, pixel offset
+      40,   0,   0,  0, 1, 0, 0,    0, 2,    0,    0,  0, 1,    0,
+      24,   0,  // header size, 1 x 2 bottom-up, 24 bits
+      0,    0,   0,  0, 8, 0, 0,    0, 0x13, 0x0B, 0,  0, 0x13, 0x0B,
+      0,    0,                           // pixel bytes, 72 dpi
+      0,    0,   0,  0, 0, 0, 0,    0,   // palette counts
+      0xFF, 0,   0,  0, 0, 0, 0xFF, 0};  // blue (bottom), red, padded
+  EXPECT_EQ(EncodeBmp(b), want);
 }
 
 TEST(BmpFiles, EveryVariantDecodes) {
@@ -289,6 +302,9 @@ TEST(PpmFiles, CommentsBlanksAndSampleScaling) {
       {"maximum 15",
        raw("P6 2 1 15\n", {15, 7, 0, 20, 1, 15}),
        {{RGB(255, 119, 0), RGB(255, 17, 255)}}},
+      {"maximum 65535",
+       raw("P6 1 1 65535\n", {0xFF, 0xFF, 0x80, 0x00, 0, 1}),
+       {{RGB(255, 128, 0)}}},
       {"two-byte samples",
        raw("P6 1 1 1000\r", {0x03, 0xE8, 0x01, 0xF4, 0x00, 0x00}),
        {{RGB(255, 128, 0)}}},
@@ -317,7 +333,7 @@ TEST(PpmFiles, DamagedFilesAreRefusedWithAMessage) {
       {"P6 20000 1 255\n", "Picture too large"},
       {"P6 99999999999999999999 1 255\n", "Picture too large"},
       {"P6 1 1 0\nabc", "Invalid PPM maximum sample value 0"},
-      {"P6 1 1 70000\nabcdef", "Invalid PPM maximum sample value 70000"},
+      {"P6 1 1 65536\nabcdef", "Invalid PPM maximum sample value 65536"},
       {"P6 2 1 255\nabcde", "PPM pixel data is truncated"},
       {"P6 16384 32767 255\nabc", "PPM pixel data is truncated"},
       {"P6 1 1 256\nabc", "PPM pixel data is truncated"},

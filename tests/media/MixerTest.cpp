@@ -37,9 +37,12 @@ TOutputFormat Format(bool bits16, bool stereo, int rate = 22050) {
   return f;
 }
 
+// The samples of `frames` frames; a guard sample after them must stay untouched.
 std::vector<int16_t> Mix16(TMixer& mixer, int frames, bool stereo = true) {
-  std::vector<int16_t> out(size_t(frames) * (stereo ? 2 : 1));
+  std::vector<int16_t> out(size_t(frames) * (stereo ? 2 : 1) + 1, 0x5A5A);
   mixer.Mix(Format(true, stereo), out.data(), frames);
+  EXPECT_EQ(out.back(), 0x5A5A) << "written past the buffer";
+  out.pop_back();
   return out;
 }
 
@@ -137,10 +140,9 @@ TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
 
   TMixer low;
   for (int i = 0; i < 3; ++i) low.Play(Constant(-20000, 1), 1024, 1024);
-  uint8_t eight[2];
+  uint8_t eight[3] = {1, 1, 0x5A};  // the last one a guard
   low.Mix(Format(false, true), eight, 1);
-  EXPECT_EQ(eight[0], 0);
-  EXPECT_EQ(eight[1], 0);
+  EXPECT_EQ(std::vector<uint8_t>(eight, eight + 3), (std::vector<uint8_t>{0, 0, 0x5A}));
 }
 
 TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
@@ -155,9 +157,10 @@ TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
 
   TMixer eight;
   eight.Play(Constant(32767, 1), 1024, 1024);
-  uint8_t out8 = 0;
-  eight.Mix(Format(false, false), &out8, 1);
-  EXPECT_EQ(out8, 255);
+  uint8_t out8[2] = {0, 0x5A};
+  eight.Mix(Format(false, false), out8, 1);
+  EXPECT_EQ(out8[0], 255);
+  EXPECT_EQ(out8[1], 0x5A);
 }
 
 TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {

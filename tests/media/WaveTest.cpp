@@ -61,7 +61,7 @@ TEST(WaveTest, NewImageHeaderArithmetic) {
 }
 
 TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
-  std::vector<uint8_t> eight = NewWaveImage(8, 1, 22050, 4);
+  std::vector<uint8_t> eight = NewWaveImage(8, 1, 1000, 4);  // the lowest rate taken
   eight[44] = 0, eight[45] = 128, eight[46] = 255, eight[47] = 127;
   TWaveDecode a = Decode(eight);
   ASSERT_TRUE(a.wave);
@@ -70,7 +70,7 @@ TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
   EXPECT_EQ(a.wave->frames, 4u);
   EXPECT_TRUE(a.wave->Playable());
 
-  std::vector<uint8_t> sixteen = NewWaveImage(16, 2, 44100, 2);
+  std::vector<uint8_t> sixteen = NewWaveImage(16, 2, 192000, 2);
   const int16_t values[4] = {-32768, 32767, 1, -2};
   std::memcpy(sixteen.data() + 44, values, sizeof values);
   TWaveDecode b = Decode(sixteen);
@@ -78,7 +78,7 @@ TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
   EXPECT_EQ(b.wave->samples, (std::vector<int16_t>{-32768, 32767, 1, -2}));
   EXPECT_EQ(b.wave->frames, 2u);
   EXPECT_EQ(b.wave->channels, 2);
-  EXPECT_EQ(b.wave->rate, 44100u);
+  EXPECT_EQ(b.wave->rate, 192000u);
 }
 
 TEST(WaveTest, RejectsBrokenHeadersBeforeTrustingThem) {
@@ -103,8 +103,8 @@ TEST(WaveTest, RejectsBrokenHeadersBeforeTrustingThem) {
       {"0 bits", [](auto& v) { Put16(v, 34, 0); }, kWaveNotSupported},
       {"no channel", [](auto& v) { Put16(v, 22, 0); }, kWaveNotSupported},
       {"six channels", [](auto& v) { Put16(v, 22, 6), Put16(v, 32, 12); }, kWaveNotSupported},
-      {"rate 0", [](auto& v) { Put32(v, 24, 0); }, kWaveNotSupported},
-      {"rate 4 GHz", [](auto& v) { Put32(v, 24, 0xFFFFFFFF); }, kWaveNotSupported},
+      {"rate 999", [](auto& v) { Put32(v, 24, 999); }, kWaveNotSupported},
+      {"rate 192001", [](auto& v) { Put32(v, 24, 192001); }, kWaveNotSupported},
       {"block size 0", [](auto& v) { Put16(v, 32, 0); }, kWaveNotSupported},
       {"block size 3 for 16-bit stereo", [](auto& v) { Put16(v, 32, 3); }, kWaveNotSupported},
       {"not PCM", [](auto& v) { Put16(v, 20, 3); }, kWaveNotSupported},
