@@ -47,6 +47,25 @@ TEST(Textures, EveryTextureRepeatsExactlyHasStructureAndDiffersFromTheOthers) {
   }
 }
 
+// FNV-1a of the pixel bytes, row padding excluded.
+uint32_t Digest(const TKBitmap& b) {
+  uint32_t h = 2166136261u;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int i = 0; i < 3 * b.Width(); ++i) h = (h ^ b.Row(y)[i]) * 16777619u;
+  return h;
+}
+
+// Every colour stop, noise lattice and blend of every texture at 128 x 96.
+TEST(Textures, GoldenDigests) {
+  const uint32_t golden[kTextureCount] = {
+      0x48E9D846, 0x8588F3FB, 0xB921D6A9, 0x751F60B5, 0xEE212B6A, 0x9DFCFA85,
+      0x4C0709E8, 0x7C12D7CD, 0x344B1454, 0x0FF2B158, 0x500BD9A6, 0x8EF9203B,
+      0xC1D69F8A, 0x9CD015AD, 0x6E809C3A, 0x8DDF60E5, 0x53A497CD};
+  for (int n = 0; n < kTextureCount; ++n)
+    EXPECT_EQ(Digest(Texture(n)), golden[n])
+        << TextureName(n) << ": 0x" << std::hex << Digest(Texture(n));
+}
+
 // The whole bitmap is painted whatever its clip; odd sizes are safe; bad numbers paint nothing.
 TEST(Textures, ClipOddSizesAndBadNumbers) {
   TKBitmap b(64, 48);
