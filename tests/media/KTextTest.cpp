@@ -71,6 +71,10 @@ TEST(KText, WidthsAndCellHeights) {
   EXPECT_EQ(TextWidth(b, "caf\xE9"), TextWidth(b, "caf\xC3\xA9"));
   EXPECT_EQ(TextWidth(b, "\xC3("), TextWidth(b, "\xC3\x83("));
   EXPECT_EQ(TextWidth(b, "\xE2\x82"), TextWidth(b, "\xC3\xA2\xC2\x82"));
+  // A three-byte character is one glyph; U+10FFFF is the last character, one past it four bytes.
+  EXPECT_LT(TextWidth(b, "\xE2\x82\xAC"), TextWidth(b, "\xC3\xA2\xC2\x82\xC2\xAC"));
+  EXPECT_EQ(TextWidth(b, "\xF4\x8F\xBF\xBF"), TextWidth(b, "\xF4\x8F\xBF\xBE"));
+  EXPECT_EQ(TextWidth(b, "\xF4\x90\x80\x80"), TextWidth(b, "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80"));
   EXPECT_GE(TextHeight(b, "Ag"), 11);
   EXPECT_LE(TextHeight(b, "Ag"), 14);
   EXPECT_EQ(TextHeight(b, ""), TextHeight(b, "Ag"));  // the cell, whatever the text
@@ -122,6 +126,13 @@ TEST(KText, DrawingStaysInsideTheClipRectangle) {
     // The box reaches the clipped edge that the text crosses.
     EXPECT_TRUE(box.x1 == 20 || box.y1 == 10 || box.x2 == 59 || box.y2 == 29);
   }
+  // A clip rectangle one column wide still shows that column.
+  TKBitmap one = Filled(40, 20, 0, 16), before;
+  one.SetClip(6, 0, 6, 19);
+  before.CopyFrom(one);
+  TextOut(one, 0, 0, "WWW", kWhite);
+  const Box box = ChangedPixels(before, one);
+  EXPECT_TRUE(!box.Empty() && box.x1 == 6 && box.x2 == 6);
 }
 
 TEST(KText, TransparentTextLeavesTheBackgroundAlone) {
