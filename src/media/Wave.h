@@ -36,8 +36,6 @@ struct TWave {
   uint32_t frames = 0;  // sample frames in `samples`
 
   bool Playable() const { return (bits == 8 || bits == 16) && frames > 0; }
-  // Single samples of the voice, counted as the system does: data size × 8 / bits.
-  uint32_t VoiceLength() const { return bits ? uint32_t(uint64_t(dataSize) * 8 / bits) : 0; }
 };
 
 // Result of decoding a file image: the sample (or none) and the messages in the order they

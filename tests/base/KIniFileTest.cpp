@@ -16,7 +16,7 @@ using test::ReadText;
 using test::TempDir;
 using test::WriteText;
 
-TEST(KIniFile, MissingFileReadsDefaultsAndWritesNothing) {
+TEST(KIniFile, NothingIsWrittenUnlessAValueChanged) {
   TempDir dir;
   {
     TKIniFile ini(dir.File("none.ini"));
@@ -25,15 +25,25 @@ TEST(KIniFile, MissingFileReadsDefaultsAndWritesNothing) {
     EXPECT_FALSE(ini.Changed());
   }
   EXPECT_FALSE(FileExists(dir.File("none.ini")));
+  WriteText(dir.File("a.ini"), "[S]\r\nK=1\r\n");
+  {
+    TKIniFile ini(dir.File("a.ini"));
+    EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
+    EXPECT_TRUE(ini.Save());
+  }
+  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\r\nK=1\r\n");  // untouched
 }
 
-TEST(KIniFile, ParsesSectionsKeysAndCrLf) {
+TEST(KIniFile, ParsesSectionsKeysAndCrLfWithCase) {
   TempDir dir;
   WriteText(dir.File("a.ini"),
-            "[One]\r\nA=1\r\nB=x=y\r\n\r\n[Two]\nA= 7 \nEmpty=\nNoEquals\n[Three]");
+            "[One]\r\nA=1\r\nB=x=y\r\n\r\n[Two]\nA= 7 \nEmpty=\nNoEquals\n[Three]\n"
+            "[one]\na=9\n");
   TKIniFile ini(dir.File("a.ini"));
   std::string v;
   EXPECT_EQ(ini.Int("One", "A", false, 0), 1);
+  EXPECT_EQ(ini.Int("one", "a", false, 0), 9);  // names compare with case
+  EXPECT_EQ(ini.Int("one", "A", false, 0), 0);
   ASSERT_TRUE(ini.Find("One", "B", v));
   EXPECT_EQ(v, "x=y");  // split at the first '='
   EXPECT_EQ(ini.Int("Two", "A", false, 0), 7);
@@ -45,47 +55,31 @@ TEST(KIniFile, ParsesSectionsKeysAndCrLf) {
   EXPECT_FALSE(ini.Changed());
 }
 
-TEST(KIniFile, NamesCompareWithCase) {
+TEST(KIniFile, TypedReadsTakeTheDefaultForAnythingOutOfTheirRange) {
+  // Whole numbers in range; anything else reads as the default, -5.
+  const char* const texts[] = {"123",
+                               "+9",
+                               "2147483647",
+                               " 17\t",
+                               "-2147483648",
+                               "2147483648",
+                               "-2147483649",
+                               "99999999999999999999",
+                               "12abc",
+                               "0x10",
+                               "",
+                               "+-3",
+                               "1.5"};
+  const int32_t want[] = {123, 9, 2147483647, 17, INT32_MIN, -5, -5, -5, -5, -5, -5, -5, -5};
+  std::string text = "[S]\nBig=9223372036854775807\nOver=9223372036854775808\nT=5\nF=0\nBad=yes\n";
+  for (size_t i = 0; i < std::size(texts); ++i)
+    text += "K" + std::to_string(i) + "=" + texts[i] + "\n";
   TempDir dir;
-  WriteText(dir.File("a.ini"), "[Options]\ngametick=40\n[options]\nGameTick=50\n");
+  WriteText(dir.File("a.ini"), text);
   TKIniFile ini(dir.File("a.ini"));
-  EXPECT_EQ(ini.Int("Options", "GameTick", false, 28), 28);
-  EXPECT_EQ(ini.Int("options", "GameTick", false, 28), 50);
-}
-
-TEST(KIniFile, IntegerReading) {
-  struct Case {
-    const char* text;
-    int32_t expected;  // default is -5
-  };
-  const Case cases[] = {
-      {"123", 123},
-      {"+9", 9},
-      {" 17\t", 17},
-      {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},
-      {"2147483648", -5},
-      {"-2147483649", -5},
-      {"99999999999999999999", -5},
-      {"12abc", -5},
-      {"0x10", -5},
-      {"", -5},
-      {"+-3", -5},
-      {"1.5", -5},
-  };
-  TempDir dir;
-  for (const Case& c : cases) {
-    WriteText(dir.File("i.ini"), std::string("[S]\nK=") + c.text + "\n");
-    TKIniFile ini(dir.File("i.ini"));
-    EXPECT_EQ(ini.Int("S", "K", false, -5), c.expected) << "value \"" << c.text << "\"";
-  }
-}
-
-TEST(KIniFile, Int64AndBool) {
-  TempDir dir;
-  WriteText(dir.File("a.ini"),
-            "[S]\nBig=9223372036854775807\nOver=9223372036854775808\nT=5\nF=0\nBad=yes\n");
-  TKIniFile ini(dir.File("a.ini"));
+  for (size_t i = 0; i < std::size(texts); ++i)
+    EXPECT_EQ(ini.Int("S", "K" + std::to_string(i), false, -5), want[i])
+        << "value \"" << texts[i] << "\"";
   EXPECT_EQ(ini.Int64("S", "Big", false, 1), INT64_MAX);
   EXPECT_EQ(ini.Int64("S", "Over", false, 1), 1);
   EXPECT_TRUE(ini.Bool("S", "T", false, false));  // non-zero is true
@@ -109,41 +103,21 @@ TEST(KIniFile, LayoutWrittenExactly) {
             "[B]\nX=10\n\n[A]\nY=2\nZ=-3\n\n[New]\nFlag=1\nName=two lines\nMs=-9000000000\n");
 }
 
-TEST(KIniFile, RepeatedSectionsAndKeysKeepTheFirst) {
+TEST(KIniFile, RepeatedSectionsAndKeysKeepTheFirstAndEraseRemovesOneKey) {
   TempDir dir;
-  WriteText(dir.File("a.ini"), "[S]\nK=1\nK=2\n[T]\n[S]\nL=3\n");
+  WriteText(dir.File("a.ini"), "[S]\nK=1\nK=2\nA=0\n[T]\n[S]\nL=3\n");
   TKIniFile ini(dir.File("a.ini"));
   EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
   EXPECT_EQ(ini.Int("S", "L", false, 0), 3);
   ini.Int("S", "K", true, 4);
+  EXPECT_TRUE(ini.Erase("S", "A"));
+  EXPECT_FALSE(ini.Erase("S", "A"));
+  EXPECT_FALSE(ini.Erase("T", "K"));
   ASSERT_TRUE(ini.Save());
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=4\nL=3\n\n[T]\n");
 }
 
-TEST(KIniFile, EraseRemovesOneKey) {
-  TempDir dir;
-  TKIniFile ini(dir.File("a.ini"));
-  ini.Int("S", "A", true, 1);
-  ini.Int("S", "B", true, 2);
-  EXPECT_TRUE(ini.Erase("S", "A"));
-  EXPECT_FALSE(ini.Erase("S", "A"));
-  EXPECT_FALSE(ini.Erase("Other", "B"));
-  ASSERT_TRUE(ini.Save());
-  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nB=2\n");
-}
-
-TEST(KIniFile, SaveOnlyWhenChanged) {
-  TempDir dir;
-  WriteText(dir.File("a.ini"), "[S]\r\nK=1\r\n");
-  {
-    TKIniFile ini(dir.File("a.ini"));
-    EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
-    EXPECT_TRUE(ini.Save());
-  }
-  EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\r\nK=1\r\n");  // untouched
-}
-
-TEST(KIniFile, FailedWriteKeepsOldFileAndChangedFlag) {
+TEST(KIniFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
   TempDir dir;
   const std::string old = "[S]\nK=1\n";
   WriteText(dir.File("a.ini"), old);
@@ -159,14 +133,11 @@ TEST(KIniFile, FailedWriteKeepsOldFileAndChangedFlag) {
     EXPECT_FALSE(ini.Changed());
   }
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=2\n");
-}
 
-TEST(KIniFile, UnreadableTargetIsNeverReplaced) {
-  TempDir dir;
-  const std::string path = dir.File("folder.ini");
-  std::filesystem::create_directory(path);  // a folder where the file should be
+  // A folder where the file should be: read as empty and never replaced.
+  std::filesystem::create_directory(dir.File("folder.ini"));
   WriteText(dir.File("folder.ini/keep"), "x");
-  TKIniFile ini(path);
+  TKIniFile ini(dir.File("folder.ini"));
   EXPECT_EQ(ini.Int("S", "K", false, 3), 3);
   ini.Int("S", "K", true, 4);
   EXPECT_FALSE(ini.Save());

@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "Pixels.h"
 #include "TestUtil.h"
 #include "base/FileIO.h"
 #include "base/IOError.h"
@@ -30,7 +31,7 @@ void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
 }
 
 // A BMP file from its parts; `pixels` are the file's rows as stored, padding included.
-struct BmpSpec {
+struct BmpParts {
   uint32_t headerSize = 40;
   int32_t width = 0, height = 0;
   int bits = 24;
@@ -41,7 +42,7 @@ struct BmpSpec {
   std::vector<uint8_t> pixels;
 };
 
-std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
+std::vector<uint8_t> BuildBmp(const BmpParts& s) {
   const bool core = s.headerSize == 12;
   const size_t entry = core ? 3 : 4;
   const size_t masksAfter = s.headerSize == 40 ? s.masks.size() * 4 : 0;
@@ -92,12 +93,16 @@ TKBitmap Pattern(int w, int h, uint32_t seed) {
   return b;
 }
 
-bool SamePixels(const TKBitmap& a, const TKBitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-  return true;
+using test::SamePixels;
+
+// A damaged file: the reader fails with the message and leaves the bitmap empty.
+void ExpectRefused(bool (*decode)(const uint8_t*, size_t, TKBitmap&, std::string&),
+                   const std::vector<uint8_t>& file, const char* message, const std::string& what) {
+  TKBitmap b(3, 3);
+  std::string error;
+  EXPECT_FALSE(decode(file.data(), file.size(), b, error)) << what;
+  EXPECT_NE(error.find(message), std::string::npos) << what << ": " << error;
+  EXPECT_TRUE(b.Empty()) << what;
 }
 
 TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
@@ -107,8 +112,6 @@ TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
       std::vector<uint8_t> file = EncodeBmp(b);
       const size_t stride = (3 * size_t(w) + 3) & ~size_t(3);
       ASSERT_EQ(file.size(), 54 + stride * h);
-      EXPECT_EQ(file[28], 24);                          // bits per pixel
-      EXPECT_EQ(int32_t(file[22] | file[23] << 8), h);  // positive height: bottom-up
       TKBitmap back;
       std::string error;
       ASSERT_TRUE(DecodeBmp(file.data(), file.size(), back, error)) << error;
@@ -117,15 +120,41 @@ TEST(BmpFiles, RoundTripKeepsEveryPixelAtOddWidths) {
   }
 }
 
+TEST(BmpFiles, WritesAKnownFile) {
+  TKBitmap b(1, 2);
+  PutPixel(b, 0, 0, R, ef16);
+  PutPixel(b, 0, 1, B, ef16);
+  const std::vector<uint8_t> want = {
+      'B',  'M', 62, 0, 0, 0, 0,    0, 0,    0,    54, 0, 0,    0,  // size, pixel offset
+      40,   0,   0,  0, 1, 0, 0,    0, 2,    0,    0,  0, 1,    0,
+      24,   0,  // header size, 1 x 2 bottom-up, 24 bits
+      0,    0,   0,  0, 8, 0, 0,    0, 0x13, 0x0B, 0,  0, 0x13, 0x0B,
+      0,    0,                           // pixel bytes, 72 dpi
+      0,    0,   0,  0, 0, 0, 0,    0,   // palette counts
+      0xFF, 0,   0,  0, 0, 0, 0xFF, 0};  // blue (bottom), red, padded
+  EXPECT_EQ(EncodeBmp(b), want);
+}
+
 TEST(BmpFiles, EveryVariantDecodes) {
   struct Case {
     const char* what;
-    BmpSpec spec;
+    BmpParts parts;
     Rows want;
   };
   const std::vector<uint32_t> pal4 = {K, R, G, B};
   std::vector<uint32_t> pal256(256, W);
   pal256[0] = K, pal256[1] = R, pal256[2] = G;
+  const std::vector<uint8_t> rle8 = {3, 1, 0, 0,        // bottom row: three of index 1, end of line
+                                     0, 3, 2, 3, 2, 0,  // three literal indices, padded
+                                     0, 2, 0, 1,        // move 0 right, 1 up
+                                     1, 3, 0, 1};       // one of index 3, end of picture
+  // Bottom row: literal 1 2 3 1 2 (padded), a run 3 2 3, end of line; top row: literal 3 0 2,
+  // one to the right, a run of one 2, end of picture.
+  const std::vector<uint8_t> rle4 = {0, 5,    0x12, 0x31, 0x20, 0, 3, 0x32, 0,    0, 0,
+                                     3, 0x30, 0x20, 0,    2,    1, 0, 1,    0x20, 0, 1};
+  // The bottom row R G B padded to 12 bytes; the top row W K R without its 3 padding bytes.
+  const std::vector<uint8_t> unpadded = {0, 0,   255, 0,   255, 0, 255, 0, 0, 0,  0,
+                                         0, 255, 255, 255, 0,   0, 0,   0, 0, 255};
   const Case cases[] = {
       {"1 bit, bottom-up",
        {40, 3, 2, 1, 0, 0, {K, R}, {}, {0x60, 0, 0, 0, 0xA0, 0, 0, 0}},
@@ -139,6 +168,9 @@ TEST(BmpFiles, EveryVariantDecodes) {
       {"24 bits, top-down",
        {40, 2, -2, 24, 0, 0, {}, {}, {0, 0, 255, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0}},
        {{R, G}, {W, K}}},
+      {"24 bits, the last row without its padding",
+       {40, 3, 2, 24, 0, 0, {}, {}, unpadded},
+       {{W, K, R}, {R, G, B}}},
       {"32 bits", {40, 2, 1, 32, 0, 0, {}, {}, {255, 0, 0, 9, 1, 2, 3, 9}}, {{B, RGB(3, 2, 1)}}},
       {"32 bits with masks after the header",
        {40, 2, 1, 32, 3, 0, {}, {0xFF0000, 0xFF00, 0xFF}, {255, 0, 0, 0, 1, 2, 3, 0}},
@@ -153,40 +185,18 @@ TEST(BmpFiles, EveryVariantDecodes) {
       {"old core header", {12, 2, 1, 8, 0, 0, pal256, {}, {1, 2, 0, 0}}, {{R, G}}},
       {"V4 header, 8 bits", {108, 2, 1, 8, 0, 2, {G, B}, {}, {1, 0, 0, 0}}, {{B, G}}},
       {"RLE8: runs, literal run with padding, end of line, delta, end",
-       {40,
-        4,
-        3,
-        8,
-        1,
-        4,
-        pal4,
-        {},
-        {3, 1, 0, 0,        // bottom row: three of index 1, end of line
-         0, 3, 2, 3, 2, 0,  // three literal indices, padded
-         0, 2, 0, 1,        // move 0 right, 1 up
-         1, 3, 0, 1}},      // one of index 3, end of picture
+       {40, 4, 3, 8, 1, 4, pal4, {}, rle8},
        {{K, K, K, B}, {G, B, G, K}, {R, R, R, K}}},
-      {"RLE4: alternating runs, literal nibbles, delta",
-       {40,
-        5,
-        2,
-        4,
-        2,
-        4,
-        pal4,
-        {},
-        {5, 0x12, 0, 0,     // bottom row: 1 2 1 2 1, end of line
-         0, 3, 0x31, 0x20,  // literal 3 1 2 (two bytes, no padding)
-         0, 2, 1, 0,        // one to the right
-         1, 0x30, 0, 1}},   // one of index 3, end of picture
-       {{B, R, G, K, B}, {R, G, R, G, R}}},
+      {"RLE4: odd runs and literals, each byte's second nibble, delta",
+       {40, 8, 2, 4, 2, 4, pal4, {}, rle4},
+       {{B, K, G, K, G, K, K, K}, {R, G, B, R, G, B, G, B}}},
       {"RLE8: runs past the row's end and deltas past the top are dropped",
        {40, 3, 2, 8, 1, 2, {K, R}, {}, {255, 1, 0, 0, 0, 2, 200, 200, 2, 1, 0, 1}},
        {{K, K, K}, {R, R, R}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::vector<uint8_t> file = BuildBmp(c.spec);
+    std::vector<uint8_t> file = BuildBmp(c.parts);
     TKBitmap b;
     std::string error;
     ASSERT_TRUE(DecodeBmp(file.data(), file.size(), b, error)) << error;
@@ -195,9 +205,9 @@ TEST(BmpFiles, EveryVariantDecodes) {
 }
 
 TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
-  const BmpSpec base{40, 4, 4, 8, 0, 2, {K, W}, {}, std::vector<uint8_t>(16, 1)};
-  const BmpSpec rle{40, 4, 4, 8, 1, 2, {K, W}, {}, {4, 1, 0, 0, 0, 5, 1, 1}};
-  auto with = [](BmpSpec s, auto change) {
+  const BmpParts base{40, 4, 4, 8, 0, 2, {K, W}, {}, std::vector<uint8_t>(16, 1)};
+  const BmpParts rle{40, 4, 4, 8, 1, 2, {K, W}, {}, {4, 1, 0, 0, 0, 5, 1, 1}};
+  auto with = [](BmpParts s, auto change) {
     change(s);
     return BuildBmp(s);
   };
@@ -225,13 +235,13 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"header size", patched(good, 14, 20), "Unsupported BMP header size 20"},
       {"header past the end", std::vector<uint8_t>(good.begin(), good.begin() + 40),
        "BMP header extends past the end"},
-      {"no width", with(base, [](BmpSpec& s) { s.width = 0; }), "no pixels"},
-      {"too wide", with(base, [](BmpSpec& s) { s.width = 20000; }), "Picture too large"},
-      {"too high", with(base, [](BmpSpec& s) { s.height = -40000; }), "Picture too large"},
-      {"bit count", with(base, [](BmpSpec& s) { s.bits = 7; }), "Unsupported BMP bit count 7"},
-      {"compression", with(base, [](BmpSpec& s) { s.compression = 4; }),
+      {"no width", with(base, [](BmpParts& s) { s.width = 0; }), "no pixels"},
+      {"too wide", with(base, [](BmpParts& s) { s.width = 20000; }), "Picture too large"},
+      {"too high", with(base, [](BmpParts& s) { s.height = -40000; }), "Picture too large"},
+      {"bit count", with(base, [](BmpParts& s) { s.bits = 7; }), "Unsupported BMP bit count 7"},
+      {"compression", with(base, [](BmpParts& s) { s.compression = 4; }),
        "Unsupported BMP compression 4"},
-      {"palette size", with(base, [](BmpSpec& s) { s.colorsUsed = 1000; }),
+      {"palette size", with(base, [](BmpParts& s) { s.colorsUsed = 1000; }),
        "Invalid BMP palette size 1000"},
       {"palette past the end",
        patched(std::vector<uint8_t>(good.begin(), good.begin() + 60), 46, 200),
@@ -239,36 +249,23 @@ TEST(BmpFiles, DamagedFilesAreRefusedWithAMessage) {
       {"pixel offset", patched(good, 10, 5000), "Invalid BMP pixel data offset"},
       {"pixels cut short", std::vector<uint8_t>(good.begin(), good.end() - 5),
        "BMP pixel data is truncated"},
+      {"last row one byte short of its pixels",
+       BuildBmp({40, 3, 2, 24, 0, 0, {}, {}, std::vector<uint8_t>(12 + 9 - 1)}),
+       "BMP pixel data is truncated"},
       {"a 16384 x 32767 header on 100 bytes", hugeHeader, "BMP pixel data is truncated"},
       {"a 16384 x 16384 RLE header on 100 bytes", hugeRle, "BMP compressed data too short"},
-      {"RLE with 24 bits",
-       with(rle,
-            [](BmpSpec& s) {
-              s.bits = 24;
-              s.palette.clear();
-            }),
+      {"RLE with 24 bits", BuildBmp({40, 4, 4, 24, 1, 0, {}, {}, rle.pixels}),
        "does not match its bit count"},
-      {"top-down RLE", with(rle, [](BmpSpec& s) { s.height = -4; }), "cannot be top-down"},
-      {"RLE literal run cut short", with(rle, [](BmpSpec& s) { s.pixels.resize(7); }),
+      {"top-down RLE", with(rle, [](BmpParts& s) { s.height = -4; }), "cannot be top-down"},
+      {"RLE literal run cut short", with(rle, [](BmpParts& s) { s.pixels.resize(7); }),
        "compressed data is truncated"},
-      {"RLE without its end", with(rle, [](BmpSpec& s) { s.pixels.resize(4); }),
+      {"RLE without its end", with(rle, [](BmpParts& s) { s.pixels.resize(4); }),
        "compressed data is truncated"},
       {"scattered mask",
-       with(base,
-            [](BmpSpec& s) {
-              s.bits = 32, s.compression = 3, s.colorsUsed = 0, s.palette.clear();
-              s.masks = {0xF0F000, 0xFF00, 0xFF};
-              s.pixels.assign(64, 0);
-            }),
+       BuildBmp({40, 4, 4, 32, 3, 0, {}, {0xF0F000, 0xFF00, 0xFF}, std::vector<uint8_t>(64)}),
        "Invalid BMP colour masks"},
   };
-  for (const Case& c : cases) {
-    TKBitmap b(3, 3);
-    std::string error;
-    EXPECT_FALSE(DecodeBmp(c.file.data(), c.file.size(), b, error)) << c.what;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
-    EXPECT_TRUE(b.Empty()) << c.what;
-  }
+  for (const Case& c : cases) ExpectRefused(DecodeBmp, c.file, c.message, c.what);
 }
 
 std::vector<uint8_t> Bytes(const std::string& s) {
@@ -286,13 +283,8 @@ std::vector<uint8_t> EncodePpm(const TKBitmap& b) {
   return f;
 }
 
-TEST(PpmFiles, RoundTripCommentsAndSampleScaling) {
-  TKBitmap b = Pattern(5, 3, 11), back;
-  std::vector<uint8_t> file = EncodePpm(b);
+TEST(PpmFiles, CommentsBlanksAndSampleScaling) {
   std::string error;
-  ASSERT_TRUE(DecodePpm(file.data(), file.size(), back, error)) << error;
-  EXPECT_TRUE(SamePixels(b, back));
-
   struct Case {
     const char* what;
     std::vector<uint8_t> file;
@@ -310,6 +302,9 @@ TEST(PpmFiles, RoundTripCommentsAndSampleScaling) {
       {"maximum 15",
        raw("P6 2 1 15\n", {15, 7, 0, 20, 1, 15}),
        {{RGB(255, 119, 0), RGB(255, 17, 255)}}},
+      {"maximum 65535",
+       raw("P6 1 1 65535\n", {0xFF, 0xFF, 0x80, 0x00, 0, 1}),
+       {{RGB(255, 128, 0)}}},
       {"two-byte samples",
        raw("P6 1 1 1000\r", {0x03, 0xE8, 0x01, 0xF4, 0x00, 0x00}),
        {{RGB(255, 128, 0)}}},
@@ -338,19 +333,12 @@ TEST(PpmFiles, DamagedFilesAreRefusedWithAMessage) {
       {"P6 20000 1 255\n", "Picture too large"},
       {"P6 99999999999999999999 1 255\n", "Picture too large"},
       {"P6 1 1 0\nabc", "Invalid PPM maximum sample value 0"},
-      {"P6 1 1 70000\nabcdef", "Invalid PPM maximum sample value 70000"},
+      {"P6 1 1 65536\nabcdef", "Invalid PPM maximum sample value 65536"},
       {"P6 2 1 255\nabcde", "PPM pixel data is truncated"},
       {"P6 16384 32767 255\nabc", "PPM pixel data is truncated"},
       {"P6 1 1 256\nabc", "PPM pixel data is truncated"},
   };
-  for (const Case& c : cases) {
-    TKBitmap b(2, 2);
-    std::string error;
-    std::vector<uint8_t> f = Bytes(c.file);
-    EXPECT_FALSE(DecodePpm(f.data(), f.size(), b, error)) << c.file;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.file << ": " << error;
-    EXPECT_TRUE(b.Empty());
-  }
+  for (const Case& c : cases) ExpectRefused(DecodePpm, Bytes(c.file), c.message, c.file);
 }
 
 // A JPEG in a colour space our encoder does not write, made with libjpeg directly.
@@ -381,31 +369,23 @@ std::vector<uint8_t> OtherJpeg(J_COLOR_SPACE space, int components, int w, int h
 }
 
 TEST(JpegFiles, RoundTripWithinTolerance) {
-  TKBitmap b(40, 30);
+  TKBitmap b(40, 30), back;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) PutPixel(b, x, y, RGB(x * 6, y * 8, 128 + x - y), ef16);
   std::vector<uint8_t> file;
   ASSERT_TRUE(EncodeJpeg(b, 95, file));
-  ASSERT_GT(file.size(), 100u);
-  EXPECT_EQ(file[0], 0xFF);
-  EXPECT_EQ(file[1], 0xD8);
-  TKBitmap back;
   std::string error;
   ASSERT_TRUE(DecodeJpeg(file.data(), file.size(), back, error)) << error;
   ASSERT_EQ(back.Width(), 40);
   ASSERT_EQ(back.Height(), 30);
   int worst = 0;
-  long total = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 40; ++x) {
       const uint32_t a = b.Pixel(x, y), c = back.Pixel(x, y);
-      for (int d : {RedOf(a) - RedOf(c), GreenOf(a) - GreenOf(c), BlueOf(a) - BlueOf(c)}) {
+      for (int d : {RedOf(a) - RedOf(c), GreenOf(a) - GreenOf(c), BlueOf(a) - BlueOf(c)})
         worst = std::max(worst, std::abs(d));
-        total += std::abs(d);
-      }
     }
   EXPECT_LE(worst, 16);
-  EXPECT_LE(total / (40 * 30 * 3), 3);
   TKBitmap empty;
   EXPECT_FALSE(EncodeJpeg(empty, 90, file));
 }
@@ -416,11 +396,9 @@ TEST(JpegFiles, GreyDecodesCmykAndDamageAreRefused) {
   std::string error;
   ASSERT_TRUE(DecodeJpeg(grey.data(), grey.size(), b, error)) << error;
   ASSERT_EQ(b.Width(), 16);
-  for (int x = 0; x < 16; ++x) {
-    const uint32_t c = b.Pixel(x, 3);
-    EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
-  }
-  EXPECT_NEAR(RedOf(b.Pixel(5, 2)), 5 * 9 + 2 * 20, 6);
+  const uint32_t c = b.Pixel(5, 2);
+  EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
+  EXPECT_NEAR(RedOf(c), 5 * 9 + 2 * 20, 6);
 
   std::vector<uint8_t> colour;
   TKBitmap src(8, 8);
@@ -450,12 +428,7 @@ TEST(JpegFiles, GreyDecodesCmykAndDamageAreRefused) {
       {"too wide", withSize(20000, 8), "Picture too large"},
       {"huge on a small file", withSize(16000, 30000), "JPEG data too short"},
   };
-  for (const Case& c : cases) {
-    TKBitmap t(2, 2);
-    EXPECT_FALSE(DecodeJpeg(c.file.data(), c.file.size(), t, error)) << c.what;
-    EXPECT_NE(error.find(c.message), std::string::npos) << c.what << ": " << error;
-    EXPECT_TRUE(t.Empty()) << c.what;
-  }
+  for (const Case& c : cases) ExpectRefused(DecodeJpeg, c.file, c.message, c.what);
 }
 
 class PictureFiles : public test::HeadlessTest {};
@@ -495,29 +468,26 @@ TEST_F(PictureFiles, ExtensionsChooseTheReaderWithoutRegardToCase) {
     b.font.height = 17;
     EXPECT_TRUE(LoadFromFile(b, dir.File(name), 1, 1)) << name;
     EXPECT_EQ(b.Width(), 6) << name;
-    EXPECT_EQ(b.font.height, 17) << name;  // loading keeps the bitmap's font
+    EXPECT_TRUE(name[0] >= 'c' || SamePixels(b, pic)) << name;  // JPEG loses detail
+    EXPECT_EQ(b.font.height, 17) << name;                       // loading keeps the bitmap's font
   }
   EXPECT_TRUE(headless.fileErrors.empty());
 
+  // Another extension, or a damaged file: the reader's message in the file error dialog.
+  std::vector<uint8_t> cut = EncodeBmp(pic);
+  cut.resize(cut.size() - 7);
+  test::WriteAll(dir.File("cut.bmp"), cut);
   test::WriteAll(dir.File("e.png"), EncodeBmp(pic));
-  TKBitmap b;
-  EXPECT_FALSE(LoadFromFile(b, dir.File("e.png"), 4, 3));
-  ASSERT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "File Error");
-  EXPECT_EQ(headless.fileErrors[0].text.rfind("Unsupported picture format: .png", 0), 0u);
-  EXPECT_EQ(b.Width(), 4);
-}
-
-TEST_F(PictureFiles, DamagedFileShowsTheReadersMessage) {
-  std::vector<uint8_t> file = EncodeBmp(Pattern(4, 4, 1));
-  file.resize(file.size() - 7);
-  test::WriteAll(dir.File("cut.bmp"), file);
-  TKBitmap b;
-  EXPECT_FALSE(LoadFromFile(b, dir.File("cut.bmp"), 9, 8));
-  ASSERT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "File Error");
-  EXPECT_EQ(headless.fileErrors[0].text.rfind("BMP pixel data is truncated", 0), 0u);
-  EXPECT_EQ(b.Width(), 9);
+  const std::pair<const char*, const char*> refused[] = {
+      {"e.png", "Unsupported picture format: .png"}, {"cut.bmp", "BMP pixel data is truncated"}};
+  for (auto [name, message] : refused) {
+    TKBitmap b;
+    EXPECT_FALSE(LoadFromFile(b, dir.File(name), 4, 3));
+    ASSERT_FALSE(headless.fileErrors.empty());
+    EXPECT_EQ(headless.fileErrors.back().caption, "File Error");
+    EXPECT_EQ(headless.fileErrors.back().text.rfind(message, 0), 0u) << name;
+    EXPECT_EQ(b.Width(), 4);
+  }
 }
 
 TEST_F(PictureFiles, SavingAsksForJpegQualityAndCancelWritesNothing) {

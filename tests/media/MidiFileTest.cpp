@@ -74,29 +74,22 @@ TEST(MidiFileTest, UnwrapsRmiAndPassesPlainFiles) {
   const Bytes rmi = Rmi(smf);
   EXPECT_EQ(UnwrapMidi(rmi.data(), rmi.size()), smf);
 
-  struct Case {
-    const char* what;
-    Bytes data;
-  };
   Bytes truncated = rmi;
   truncated.resize(truncated.size() - 1);
-  Bytes notMidiInside = Rmi(Bytes{'X', 'X', 'X', 'X', 0, 0});
   Bytes hugeChunk = rmi;
   hugeChunk[16] = 0xFF, hugeChunk[17] = 0xFF, hugeChunk[18] = 0xFF, hugeChunk[19] = 0x7F;
   Bytes notRmid = rmi;
   notRmid[8] = 'W';
-  const Case cases[] = {
+  const std::pair<const char*, Bytes> refused[] = {
       {"empty", {}},
       {"text", {'h', 'e', 'l', 'l', 'o'}},
       {"data chunk cut short", truncated},
-      {"no MIDI in the data chunk", notMidiInside},
+      {"no MIDI in the data chunk", Rmi(Bytes{'X', 'X', 'X', 'X', 0, 0})},
       {"a chunk larger than the file", hugeChunk},
       {"RIFF of another kind", notRmid},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_TRUE(UnwrapMidi(c.data.data(), c.data.size()).empty());
-  }
+  for (const auto& [what, data] : refused)
+    EXPECT_TRUE(UnwrapMidi(data.data(), data.size()).empty()) << what;
 }
 
 TEST(MidiFileTest, TempoMapConvertsBothWays) {

@@ -1,6 +1,6 @@
-// The mixer on known vectors: volumes in 1/1024, sums and clamping, mono averaging, the 8-
-// and 16-bit output conversions, buffer arithmetic, resampling, and the request queue used
-// from another thread.
+// The mixer on known vectors: volumes in 1/1024, both channels of mono and stereo waves at
+// the output rate and resampled, sums and clamping, mono averaging, the 8- and 16-bit output
+// conversions, buffer arithmetic, and the request queue used from another thread.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,21 +12,21 @@
 namespace kelvra {
 namespace {
 
-// A mono or stereo wave of constant value(s), `frames` frames long.
-std::shared_ptr<TWave> Constant(int16_t left, int frames, int rate = 22050, int channels = 1,
-                                int16_t right = 0) {
+// A wave of the given samples, interleaved when stereo.
+std::shared_ptr<TWave> Wave(std::vector<int16_t> samples, int channels = 1, int rate = 22050) {
   auto w = std::make_shared<TWave>();
   w->bits = 16;
   w->channels = uint16_t(channels);
   w->blockAlign = uint16_t(2 * channels);
   w->rate = uint32_t(rate);
-  w->frames = uint32_t(frames);
-  w->dataSize = uint32_t(frames * 2 * channels);
-  for (int i = 0; i < frames; ++i) {
-    w->samples.push_back(left);
-    if (channels == 2) w->samples.push_back(right);
-  }
+  w->frames = uint32_t(samples.size() / channels);
+  w->dataSize = uint32_t(samples.size() * 2);
+  w->samples = std::move(samples);
   return w;
+}
+
+std::shared_ptr<TWave> Constant(int16_t value, int frames) {
+  return Wave(std::vector<int16_t>(size_t(frames), value));
 }
 
 TOutputFormat Format(bool bits16, bool stereo, int rate = 22050) {
@@ -37,9 +37,12 @@ TOutputFormat Format(bool bits16, bool stereo, int rate = 22050) {
   return f;
 }
 
-std::vector<int16_t> Mix16(TMixer& mixer, int frames, bool stereo = true, int rate = 22050) {
-  std::vector<int16_t> out(size_t(frames) * (stereo ? 2 : 1));
-  mixer.Mix(Format(true, stereo, rate), out.data(), frames);
+// The samples of `frames` frames; a guard sample after them must stay untouched.
+std::vector<int16_t> Mix16(TMixer& mixer, int frames, bool stereo = true) {
+  std::vector<int16_t> out(size_t(frames) * (stereo ? 2 : 1) + 1, 0x5A5A);
+  mixer.Mix(Format(true, stereo), out.data(), frames);
+  EXPECT_EQ(out.back(), 0x5A5A) << "written past the buffer";
+  out.pop_back();
   return out;
 }
 
@@ -47,8 +50,7 @@ TEST(MixerTest, BufferLengthAndSize) {
   EXPECT_EQ(BufferFrames(22050), 551);   // 551.25
   EXPECT_EQ(BufferFrames(44100), 1103);  // 1102.5: halves away from zero
   EXPECT_EQ(BufferFrames(11025), 276);   // 275.625
-  EXPECT_EQ(BufferFrames(8000), 200);
-  EXPECT_EQ(BufferFrames(20), 1);  // 0.5
+  EXPECT_EQ(BufferFrames(20), 1);        // 0.5
   EXPECT_EQ(BufferFrames(19), 0);
   EXPECT_EQ(BufferBytes(Format(true, true), 551), 2204);
   EXPECT_EQ(BufferBytes(Format(false, true), 551), 1102);
@@ -88,20 +90,44 @@ TEST(MixerTest, VolumesScaleEachChannelTruncatingTowardZero) {
     SCOPED_TRACE(std::to_string(c.value) + " at " + std::to_string(c.left) + "/" +
                  std::to_string(c.right));
     TMixer mixer;
-    ASSERT_TRUE(mixer.Play(Constant(c.value, 4), c.left, c.right));
-    std::vector<int16_t> out = Mix16(mixer, 4);
-    for (int i = 0; i < 4; ++i) {
-      EXPECT_EQ(out[2 * i], c.outLeft);
-      EXPECT_EQ(out[2 * i + 1], c.outRight);
-    }
+    ASSERT_TRUE(mixer.Play(Constant(c.value, 2), c.left, c.right));
+    EXPECT_EQ(Mix16(mixer, 2),
+              (std::vector<int16_t>{c.outLeft, c.outRight, c.outLeft, c.outRight}));
   }
 }
 
-TEST(MixerTest, StereoWavesKeepTheirChannels) {
-  TMixer mixer;
-  mixer.Play(Constant(1000, 3, 22050, 2, -2000), 1024, 512);
-  std::vector<int16_t> out = Mix16(mixer, 3);
-  EXPECT_EQ(out, (std::vector<int16_t>{1000, -1000, 1000, -1000, 1000, -1000}));
+// Left at full volume, right at half, so that a sample landing in the wrong channel shows.
+// A slower wave is interpolated halfway between its frames and its last frame held; a faster
+// one skips frames; then silence.
+TEST(MixerTest, EachChannelGetsItsOwnSamplesAtEveryRate) {
+  struct Case {
+    const char* what;
+    std::shared_ptr<TWave> wave;
+    std::vector<int16_t> out;  // 16-bit stereo at 22050 Hz, left then right
+  };
+  const Case cases[] = {
+      {"mono", Wave({1000, -2000, 3000}), {1000, 500, -2000, -1000, 3000, 1500, 0, 0}},
+      {"stereo", Wave({100, 200, -300, 400, 500, -600}, 2), {100, 100, -300, 200, 500, -300, 0, 0}},
+      {"mono at half the rate",
+       Wave({0, 1000, -1000}, 1, 11025),
+       {0, 0, 500, 250, 1000, 500, 0, 0, -1000, -500, -1000, -500, 0, 0}},
+      {"stereo at half the rate",
+       Wave({0, 2000, 1000, 0, -1000, 400}, 2, 11025),
+       {0, 1000, 500, 500, 1000, 0, 0, 100, -1000, 200, -1000, 200, 0, 0}},
+      {"mono at twice the rate",
+       Wave({0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000, 1100}, 1, 44100),
+       {0, 0, 200, 100, 400, 200, 600, 300, 800, 400, 1000, 500, 0, 0}},
+      {"stereo at twice the rate",
+       Wave({10, 20, 30, 40, 50, 60}, 2, 44100),
+       {10, 10, 50, 30, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TMixer mixer;
+    ASSERT_TRUE(mixer.Play(c.wave, 1024, 512));
+    EXPECT_EQ(Mix16(mixer, int(c.out.size() / 2)), c.out);
+    EXPECT_EQ(mixer.ActiveVoices(), 0);
+  }
 }
 
 TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
@@ -114,18 +140,16 @@ TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
 
   TMixer low;
   for (int i = 0; i < 3; ++i) low.Play(Constant(-20000, 1), 1024, 1024);
-  uint8_t eight[2];
+  uint8_t eight[3] = {1, 1, 0x5A};  // the last one a guard
   low.Mix(Format(false, true), eight, 1);
-  EXPECT_EQ(eight[0], 0);
-  EXPECT_EQ(eight[1], 0);
+  EXPECT_EQ(std::vector<uint8_t>(eight, eight + 3), (std::vector<uint8_t>{0, 0, 0x5A}));
 }
 
 TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
   TMixer mixer;
-  mixer.Play(Constant(8000, 2), 512, 0);   // left 4000, right 0
-  mixer.Play(Constant(-301, 2), 0, 1024);  // right -301
-  std::vector<int16_t> out = Mix16(mixer, 2, false);
-  EXPECT_EQ(out, (std::vector<int16_t>{1849, 1849}));  // (4000 - 301) / 2 truncated
+  mixer.Play(Constant(8000, 2), 512, 0);                                  // left 4000, right 0
+  mixer.Play(Constant(-301, 2), 0, 1024);                                 // right -301
+  EXPECT_EQ(Mix16(mixer, 2, false), (std::vector<int16_t>{1849, 1849}));  // (4000 - 301) / 2
 
   TMixer odd;
   odd.Play(Constant(-3, 1), 1024, 0);
@@ -133,42 +157,21 @@ TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
 
   TMixer eight;
   eight.Play(Constant(32767, 1), 1024, 1024);
-  uint8_t out8 = 0;
-  eight.Mix(Format(false, false), &out8, 1);
-  EXPECT_EQ(out8, 255);
+  uint8_t out8[2] = {0, 0x5A};
+  eight.Mix(Format(false, false), out8, 1);
+  EXPECT_EQ(out8[0], 255);
+  EXPECT_EQ(out8[1], 0x5A);
 }
 
-TEST(MixerTest, VoicesEndAtTheirLastFrameAndSilenceFollows) {
+TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {
   TMixer mixer;
-  mixer.Play(Constant(1000, 3), 1024, 1024);
-  std::vector<int16_t> out = Mix16(mixer, 5);
-  EXPECT_EQ(out, (std::vector<int16_t>{1000, 1000, 1000, 1000, 1000, 1000, 0, 0, 0, 0}));
-  EXPECT_EQ(mixer.ActiveVoices(), 0);
-  // A voice that spans buffers goes on where it stopped.
   mixer.Play(Constant(7, 700), 1024, 1024);
   Mix16(mixer, 551);
   EXPECT_EQ(mixer.ActiveVoices(), 1);
-  out = Mix16(mixer, 551);
+  std::vector<int16_t> out = Mix16(mixer, 551);
   EXPECT_EQ(out[2 * 148], 7);
   EXPECT_EQ(out[2 * 149], 0);
   EXPECT_EQ(mixer.ActiveVoices(), 0);
-}
-
-TEST(MixerTest, ResamplesLinearlyToTheOutputRate) {
-  auto ramp = std::make_shared<TWave>(*Constant(0, 3, 11025));
-  ramp->samples = {0, 1000, -1000};
-  TMixer mixer;
-  mixer.Play(ramp, 1024, 1024);
-  std::vector<int16_t> out = Mix16(mixer, 7, false, 22050);
-  // Twice the rate: every frame, then the midpoint to the next; the last frame is held.
-  EXPECT_EQ(out, (std::vector<int16_t>{0, 500, 1000, 0, -1000, -1000, 0}));
-
-  TMixer fast;
-  auto twelve = std::make_shared<TWave>(*Constant(0, 12, 44100));
-  for (int i = 0; i < 12; ++i) twelve->samples[i] = int16_t(100 * i);
-  fast.Play(twelve, 1024, 1024);
-  out = Mix16(fast, 7, false, 22050);
-  EXPECT_EQ(out, (std::vector<int16_t>{0, 200, 400, 600, 800, 1000, 0}));
 }
 
 TEST(MixerTest, StopAllEndsEveryVoiceAskedForBefore) {
@@ -178,8 +181,7 @@ TEST(MixerTest, StopAllEndsEveryVoiceAskedForBefore) {
   mixer.Play(Constant(100, 1000), 1024, 1024);  // still in the queue
   mixer.StopAll();
   mixer.Play(Constant(5, 1000), 1024, 1024);  // after the stop: plays
-  std::vector<int16_t> out = Mix16(mixer, 2);
-  EXPECT_EQ(out[0], 5);
+  EXPECT_EQ(Mix16(mixer, 2)[0], 5);
   EXPECT_EQ(mixer.ActiveVoices(), 1);
 }
 
