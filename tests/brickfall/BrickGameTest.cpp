@@ -1,6 +1,6 @@
-// Rules of the Brickfall game step on small hand-built fields: paddles, balls, walls and the
-// size-class rule, scores and sounds, shots, enemies, lost balls, the idle rule, level-wide
-// motion, game over, and the falling bonuses.
+// Rules of the Brickfall game step on small hand-built fields: paddles, balls,
+// walls and the size-class rule, scores and sounds, shots, enemies, lost balls,
+// the idle rule, level-wide motion, game over, and the falling bonuses.
 #include "brickfall/BrickGame.h"
 
 #include <gtest/gtest.h>
@@ -108,22 +108,6 @@ class BrickGameTest : public ::testing::Test, public TBrickInputSource {
   THeadlessEvents events;
 };
 
-TEST_F(BrickGameTest, StartPlacesPaddlesAndHeldBalls) {
-  Start(2, /*mirror=*/true);
-  const TBrickPlayer& bottom = gBrick.players[0];
-  const TBrickPlayer& top = gBrick.players[1];
-  EXPECT_EQ(bottom.direction, -1);
-  EXPECT_EQ(bottom.y, 384 * kPx - bottom.height);
-  EXPECT_EQ(top.direction, 1);
-  EXPECT_EQ(top.y, 0);
-  EXPECT_EQ(bottom.x, (512 * kPx - bottom.width) / 2);
-  EXPECT_FALSE(gBrick.players[2].inGame);
-  // Each player's own slot holds its ball: on the bottom paddle, under the top one.
-  EXPECT_EQ(gBrick.balls[0].y, bottom.y - gBrick.balls[0].height);
-  EXPECT_EQ(gBrick.balls[1].y, top.height);
-  EXPECT_EQ(gBrick.balls[2].state, kBallFree);
-}
-
 TEST_F(BrickGameTest, MissingPaddlePictureStillHasASize) {
   gBrickPictures.paddle[1] = {0, 0};
   Start();
@@ -152,7 +136,8 @@ TEST_F(BrickGameTest, ReboundAtTheCentreIsSteepAndAtTheEdgeFlat) {
   EXPECT_LT(minVx, 0);
   EXPECT_GT(maxVx, 0);
 
-  // Ball centred on the right edge: about 0.8 of the speed to the right, the speed kept.
+  // Ball centred on the right edge: about 0.8 of the speed to the right, the
+  // speed kept.
   TBrickBall& b = FallOntoPaddle();
   b.x = p.x + p.width - b.width / 2;
   Step();
@@ -223,8 +208,8 @@ TEST_F(BrickGameTest, TwoWallsInOneStepReverseOneAxisAndOnlyTheLaterIsStruck) {
   EXPECT_EQ(b.velocityY, 5000);
 }
 
-// A ball damages a wall of at most one size class above its own, by its size less the
-// wall's class (at least 1); a larger wall only bounces it.
+// A ball damages a wall of at most one size class above its own, by its size
+// less the wall's class (at least 1); a larger wall only bounces it.
 TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
   const struct {
     int32_t w, h, sizeClass;
@@ -352,8 +337,8 @@ TEST_F(BrickGameTest, LostLastBallWithStockBecomesHeld) {
   EXPECT_EQ(b.y, p.y - b.height);
 }
 
-// At its own player's edge an undead ball bounces, and a ball that can be small shrinks and
-// bounces while it is above the smallest size.
+// At its own player's edge an undead ball bounces, and a ball that can be small
+// shrinks and bounces while it is above the smallest size.
 TEST_F(BrickGameTest, OwnEdgeBouncesUndeadAndShrinkingBalls) {
   const struct {
     int owner, bonus, size, y, vy;
@@ -380,7 +365,8 @@ TEST_F(BrickGameTest, OwnEdgeBouncesUndeadAndShrinkingBalls) {
   }
 }
 
-// The idle rule destroys a random wall every five seconds without damage, freeing no bonus.
+// The idle rule destroys a random wall every five seconds without damage,
+// freeing no bonus.
 TEST_F(BrickGameTest, IdleRuleDestroysARandomWallEveryFiveSeconds) {
   Start();
   AddWall(100, 100, 32, 16, 3, /*bonus=*/5);
@@ -405,7 +391,8 @@ TEST_F(BrickGameTest, LevelWideMotion) {
   f.water = 1;
   Start();
   AddWall(0, 0, 32, 16);
-  // The wind closes a sixteenth of the gap to its target, rounded away from zero.
+  // The wind closes a sixteenth of the gap to its target, rounded away from
+  // zero.
   const struct {
     int32_t target, wind, after;
   } winds[] = {{5, 0, 1}, {-5, 0, -1}, {40, 0, 3}, {0, -1, 0}, {0, 0, 0}};
@@ -517,24 +504,52 @@ TEST_F(BrickGameTest, GravityMovesWallsAndRemovesThoseThatLeave) {
   EXPECT_EQ(Brick().score[0], 0);
 }
 
-TEST_F(BrickGameTest, LastWallEndsTheLevelOrTheGame) {
+// A level ends when its last wall is gone and no bonus is falling, or on
+// "NextLevel" (once, however many paddles catch it); the last level ends the
+// game.
+TEST_F(BrickGameTest, LevelEndsWithTheLastWallOrBonusOrNextLevel) {
   Start();
-  AddWall(100, 100, 32, 16);
+  AddWall(100, 100, 32, 16, 0, /*bonus=*/2);
   Fly(108, 118, 0, -4096);
+  Step();
+  EXPECT_EQ(Brick().state, gsPlaying);  // its bonus still falls
+  gBrick.bonuses[0].y = 383 * kPx;
   Step();
   EXPECT_EQ(Brick().state, gsLevelDone);
   EXPECT_EQ(gCom.countdown, 16);
+
+  Brick().state = gsPlaying;
+  AddWall(0, 0, 32, 16);
+  ApplyBonus(0, 1);
+  ApplyBonus(0, 1);
+  EXPECT_EQ(Brick().state, gsLevelDone);
+  EXPECT_EQ(Brick().levelIndex, 0);
+
   Brick().levelIndex = 2;  // the last level
   Brick().state = gsPlaying;
-  AddWall(100, 100, 32, 16);
-  Fly(108, 118, 0, -4096);
-  Step();
+  ApplyBonus(0, 1);
   EXPECT_EQ(Brick().state, gsAllLevelsDone);
   EXPECT_EQ(events.gamesEnded, 1);
 }
 
-TEST_F(BrickGameTest, ANewLevelKeepsThePlayersRecordAndTheWalls) {
-  Start(2);
+// A game starts every player in it with three balls, one held on the paddle,
+// bottom paddles at the bottom edge and (mirror game) odd ones at the top; a
+// new level keeps each player's record and the walls, and drops what the
+// bonuses gave.
+TEST_F(BrickGameTest, GameAndLevelStarts) {
+  Start(2, /*mirror=*/true);
+  const TBrickPlayer& bottom = gBrick.players[0];
+  const TBrickPlayer& top = gBrick.players[1];
+  EXPECT_EQ(bottom.direction, -1);
+  EXPECT_EQ(bottom.y, 384 * kPx - bottom.height);
+  EXPECT_EQ(bottom.x, (512 * kPx - bottom.width) / 2);
+  EXPECT_EQ(top.direction, 1);
+  EXPECT_EQ(top.y, 0);
+  EXPECT_FALSE(gBrick.players[2].inGame);
+  EXPECT_EQ(gBrick.balls[0].y, bottom.y - gBrick.balls[0].height);
+  EXPECT_EQ(gBrick.balls[1].y, top.height);
+  EXPECT_EQ(gBrick.balls[2].state, kBallFree);
+
   const int wall = AddWall(100, 100, 32, 16, 3);
   Fly(200, 200, 0, -4096);
   TBrickPlayer& p = gBrick.players[0];
@@ -550,23 +565,19 @@ TEST_F(BrickGameTest, ANewLevelKeepsThePlayersRecordAndTheWalls) {
   EXPECT_EQ(p.ballsInFlight, 0);
   EXPECT_EQ(gBrick.balls[0].state, kBallHeld);
   EXPECT_EQ(p.shots, 5);
-  EXPECT_TRUE(p.inGame);
-  // What the bonuses gave lasts one level.
   EXPECT_EQ(p.canShoot + p.undeadBall, 0);
   EXPECT_EQ(p.paddleSize, 1);
-  EXPECT_EQ(gBrick.walls[wall].hits, 3u);
+  EXPECT_TRUE(gBrick.walls[wall].alive);
   EXPECT_FALSE(gBrick.bonuses[0].alive);
   EXPECT_EQ(gBrick.enemies[0].kind, kEnemyFree);
   EXPECT_EQ(gBrick.game.wind, 0);
-  EXPECT_EQ(gBrick.game.waterLine, 384 * kPx);
-  // A new game starts from nothing.
-  BrickStartGameRules();
+  BrickStartGameRules();  // a new game starts from nothing
   EXPECT_EQ(gBrick.wallCount, 0);
   EXPECT_EQ(p.shots, 0);
 }
 
-// gBrick and gCom are the whole game: a run from a copy of them, with the same input, ends
-// where the first run from them ended.
+// gBrick and gCom are the whole game: a run from a copy of them, with the same
+// input, ends where the first run from them ended.
 TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
   TLevelFields& f = gBrickLevels[0].f;
   f.enemy = f.stars = f.rain = f.snow = f.bubble = f.fire = f.smoke = f.water = 1;
@@ -599,7 +610,8 @@ TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
   EXPECT_EQ(run(), first);
 }
 
-// Rain and snow together give one drop of any of the seven kinds a step; snow alone, snow.
+// Rain and snow together give one drop of any of the seven kinds a step; snow
+// alone, snow.
 TEST_F(BrickGameTest, RainAndSnowMakeOneDropAStep) {
   gBrickLevels[0].f.rain = gBrickLevels[0].f.snow = 1;
   Start();
@@ -625,15 +637,6 @@ TEST_F(BrickGameTest, RainAndSnowMakeOneDropAStep) {
 
 // ---------------------------------------------------------------------------------------
 // Bonuses
-
-TEST_F(BrickGameTest, NextLevelBonusEndsTheLevelWhileWallsRemain) {
-  Start();
-  AddWall(0, 0, 32, 16);
-  ApplyBonus(0, 1);
-  EXPECT_EQ(Brick().state, gsLevelDone);
-  ApplyBonus(0, 1);  // a second paddle catching it in the same step changes nothing
-  EXPECT_EQ(Brick().state, gsLevelDone);
-}
 
 TEST_F(BrickGameTest, BonusLimits) {
   Start();
@@ -693,7 +696,8 @@ TEST_F(BrickGameTest, BallSizeAndSpeedBonuses) {
   TBrickBall& held = gBrick.balls[0];
   ApplyBonus(0, 18);
   EXPECT_EQ(held.size, 2);
-  EXPECT_EQ(held.y, gBrick.players[0].y - 32 * kPx);  // placed again on the paddle
+  EXPECT_EQ(held.y,
+            gBrick.players[0].y - 32 * kPx);  // placed again on the paddle
   for (int i = 0; i < 3; ++i) ApplyBonus(0, 19);
   EXPECT_EQ(held.size, 0);
   TBrickBall& b = Fly(100, 100, 0, -8192);
@@ -717,7 +721,8 @@ TEST_F(BrickGameTest, BonusFallsTowardsThePlayerWhoFreedIt) {
   EXPECT_EQ(b.x, 100 * kPx + (32 * kPx - b.width) / 2);
 }
 
-// Every paddle in the game that touches a bonus receives it; one out of the game does not.
+// Every paddle in the game that touches a bonus receives it; one out of the
+// game does not.
 TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
   Start(2);
   AddWall(0, 0, 32, 16);
@@ -736,18 +741,6 @@ TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
   BonusStep();
   EXPECT_EQ(Brick().score[1], 1000);
   EXPECT_TRUE(b.alive);
-}
-
-TEST_F(BrickGameTest, FallingBonusKeepsTheLevelGoing) {
-  Start();
-  TFallingBonus& b = gBrick.bonuses[0];
-  b = TFallingBonus{1, 0, 100 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 2};
-  Step();
-  EXPECT_EQ(Brick().state, gsPlaying);
-  b.y = 383 * kPx;
-  Step();
-  EXPECT_FALSE(b.alive);
-  EXPECT_EQ(Brick().state, gsLevelDone);
 }
 
 }  // namespace
