@@ -21,21 +21,11 @@ constexpr int32_t kPx = kFxOne;
 
 class BrickDrawTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
+  void SetUp() override {
     ResetCom();
     SetProgramDir(KELVRA_TEST_DATA_DIR);
     LoadBrickPictures();
     SetProgramDir("./");
-    pictures_ = new TBrickPictures(std::move(gBrickPictures));
-  }
-  static void TearDownTestSuite() {
-    delete pictures_;
-    pictures_ = nullptr;
-    gBrickPictures = TBrickPictures{};
-  }
-  void SetUp() override {
-    ResetCom();
-    gBrickPictures = std::move(*pictures_);
     gBrickLevels.assign(1, TLevel{});
     NewBrickLevel(gBrickLevels[0]);
     level().f.backgroundKind = 1;  // black
@@ -47,7 +37,7 @@ class BrickDrawTest : public ::testing::Test {
     Randomize(777);
   }
   void TearDown() override {
-    *pictures_ = std::move(gBrickPictures);
+    gBrickPictures = TBrickPictures{};
     gBrickLevels.clear();
     ResetBrickState(TBrickReset::kAll);
     gBrickEditorView = TBrickEditorView{};
@@ -79,9 +69,7 @@ class BrickDrawTest : public ::testing::Test {
   }
 
   TKBitmap frame;
-  static TBrickPictures* pictures_;
 };
-TBrickPictures* BrickDrawTest::pictures_ = nullptr;
 
 TEST_F(BrickDrawTest, FixedPointPositionsRoundToTheNearestFieldPixel) {
   EXPECT_EQ(BrickPixelX(0), 10);

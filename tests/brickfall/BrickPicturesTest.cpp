@@ -172,8 +172,7 @@ TEST_F(BrickPlayerPictures, AMissingPaddleKeepsItsDefaultSizeAndIsReportedOnce) 
   LoadBrickPictures();
   for (int size = 0; size < kPaddleSizes; ++size) {
     EXPECT_EQ(gBrickPictures.paddle[size].width, defaults.paddle[size].width);
-    EXPECT_GT(gBrickPictures.paddle[size].width, 0);
-    EXPECT_GT(gBrickPictures.paddle[size].height, 0);
+    EXPECT_EQ(gBrickPictures.paddle[size].height, defaults.paddle[size].height);
     EXPECT_EQ(gBrickPictures.paddlePicture[0][size][0], nullptr);
   }
   EXPECT_EQ(gBrickPictures.shot.width, defaults.shot.width);
