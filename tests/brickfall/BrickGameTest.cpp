@@ -162,6 +162,21 @@ TEST_F(BrickGameTest, PaddleInertiaAndShotRecharge) {
   EXPECT_EQ(p.shots, 3);
 }
 
+// A wall turns the ball's larger velocity component, the vertical one on a tie.
+TEST_F(BrickGameTest, AWallTurnsTheLargerVelocityVerticalOnATie) {
+  const struct {
+    int32_t vx, vy, vxAfter, vyAfter;
+  } cases[] = {{3000, -8000, 3000, 8000}, {-5000, -5000, -5000, 5000}, {8000, 3000, -8000, 3000}};
+  for (const auto& c : cases) {
+    Start();
+    AddWall(100, 100, 32, 16, 5);
+    TBrickBall& b = Fly(124, 112, c.vx, c.vy);
+    Step();
+    EXPECT_EQ(b.velocityX, c.vxAfter) << c.vx << "," << c.vy;
+    EXPECT_EQ(b.velocityY, c.vyAfter) << c.vx << "," << c.vy;
+  }
+}
+
 // A ball damages a wall of at most one size class above its own, by its size
 // less the wall's class (at least 1); a larger wall only bounces it.
 TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
