@@ -596,17 +596,6 @@ TEST_F(BrickGameTest, BallSizeAndSpeedBonuses) {
   EXPECT_EQ(b.speedSquared, 4096 * 4096);
 }
 
-TEST_F(BrickGameTest, BonusFallsTowardsThePlayerWhoFreedIt) {
-  Start(2, /*mirror=*/true);
-  const int w = AddWall(100, 200, 32, 16, 0, /*bonus=*/2);
-  DamageWall(w, 1, 1);  // the top player destroys it
-  const TFallingBonus& b = gBrick.bonuses[0];
-  ASSERT_TRUE(b.alive);
-  EXPECT_LE(b.velocityY, -4 * kPx);
-  EXPECT_GT(b.velocityY, -5 * kPx);
-  EXPECT_EQ(b.x, 100 * kPx + (32 * kPx - b.width) / 2);
-}
-
 // Every paddle in the game that touches a bonus receives it; one out of the
 // game does not.
 TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
