@@ -47,24 +47,6 @@ std::vector<std::pair<int32_t, int32_t>> Corners() {
   return corners;
 }
 
-TEST(BrickField, CopiesWallsInFixedPoint) {
-  ResetBrickState(TBrickReset::kAll);
-  BuildPlayField(Level({Wall(-3, 7, 1, 5, 26), Wall(100, 200, 0, 0, 3)}, false, false, false),
-                 kWidths, kHeights, 2);
-  ASSERT_EQ(gBrick.wallCount, 2);
-  const TFieldWall& a = gBrick.walls[0];
-  EXPECT_EQ(a.x, -3072);
-  EXPECT_EQ(a.y, 7168);
-  EXPECT_EQ(a.width, 65536);
-  EXPECT_EQ(a.height, 32768);
-  EXPECT_EQ(a.shape, 1u);
-  EXPECT_EQ(a.hits, 5u);  // hits start at the colour
-  EXPECT_EQ(a.bonus, 26);
-  EXPECT_EQ(gBrick.walls[1].hits, 0u);
-  EXPECT_EQ(gBrick.walls[1].x, 102400);
-  EXPECT_EQ(gBrick.walls[2].alive, 0u);
-}
-
 TEST(BrickField, Mirroring) {
   enum { X = 1, Y = 2, D = 4 };  // right is left, bottom is top, right-bottom is left-top
   const struct {

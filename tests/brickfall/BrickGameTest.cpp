@@ -1,6 +1,6 @@
-// Rules of the Brickfall game step on small hand-built fields: paddle rebounds, walls struck
-// in one step, the size-class rule, hits and scores, lost balls, the idle rule, game over,
-// top-edge paddles, the computer player, and the falling bonuses.
+// Rules of the Brickfall game step on small hand-built fields: paddles, balls,
+// walls and the size-class rule, scores and sounds, shots, enemies, lost balls,
+// the idle rule, level-wide motion, game over, and the falling bonuses.
 #include "brickfall/BrickGame.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ class BrickGameTest : public ::testing::Test, public TBrickInputSource {
     wall = TFieldWall{1, x * kPx, y * kPx, w * kPx, h * kPx, 0, hits, bonus};
     return gBrick.wallCount++;
   }
-  // Puts player 0's ball in flight at a pixel position with a velocity in fx.
+  // Puts a player's ball in flight at a pixel position with a velocity in fx.
   TBrickBall& Fly(int32_t x, int32_t y, int32_t vx, int32_t vy, int slot = 0, int owner = 0) {
     TBrickBall& b = gBrick.balls[slot];
     if (b.state != kBallFlying) {
@@ -78,43 +78,35 @@ class BrickGameTest : public ::testing::Test, public TBrickInputSource {
     b.speedSquared = kLaunchSpeedSquared;
     return b;
   }
+  // Player 0's ball one step above the centre of its paddle, falling.
+  TBrickBall& FallOntoPaddle() {
+    const TBrickPlayer& p = gBrick.players[0];
+    TBrickBall& b = Fly(0, 0, 0, 8192);
+    b.x = p.x + (p.width - b.width) / 2;
+    b.y = p.y - b.height - 8192 + 1024;
+    return b;
+  }
   void Step() {
     BrickStep();
     ++gCom.stepCounter;
     if (gCom.k[gkBrickfall].state == gsPlaying) gCom.k[gkBrickfall].levelTime += 28;
   }
   bool Heard(int id) const {
-    for (int s : sounds)
+    for (int s : events.sounds)
       if (s == id) return true;
     return false;
+  }
+  int AliveWalls() const {
+    int n = 0;
+    for (int i = 0; i < gBrick.wallCount; ++i) n += gBrick.walls[i].alive;
+    return n;
   }
 
   TBrickInput Read(int player) override { return input[player]; }
 
   TBrickInput input[kPlayers] = {};  // the human players' input of the next step
   THeadlessEvents events;
-  std::vector<int>& sounds = events.sounds;
-  int& ended = events.gamesEnded;
 };
-
-TEST_F(BrickGameTest, StartPlacesPaddlesAndHeldBalls) {
-  Start(2, /*mirror=*/true);
-  const TBrickPlayer& bottom = gBrick.players[0];
-  const TBrickPlayer& top = gBrick.players[1];
-  EXPECT_EQ(bottom.direction, -1);
-  EXPECT_EQ(bottom.y, 384 * kPx - bottom.height);
-  EXPECT_EQ(top.direction, 1);
-  EXPECT_EQ(top.y, 0);
-  EXPECT_EQ(bottom.x, (512 * kPx - bottom.width) / 2);
-  EXPECT_EQ(bottom.ballsInStock, 3);
-  EXPECT_EQ(gBrick.players[2].visibility, 0);
-  EXPECT_FALSE(gBrick.players[2].inGame);
-  // Each player's own slot holds its ball: on the bottom paddle, under the top one.
-  EXPECT_EQ(gBrick.balls[0].state, kBallHeld);
-  EXPECT_EQ(gBrick.balls[0].y, bottom.y - gBrick.balls[0].height);
-  EXPECT_EQ(gBrick.balls[1].y, top.height);
-  EXPECT_EQ(gBrick.balls[2].state, kBallFree);
-}
 
 TEST_F(BrickGameTest, MissingPaddlePictureStillHasASize) {
   gBrickPictures.paddle[1] = {0, 0};
@@ -122,173 +114,262 @@ TEST_F(BrickGameTest, MissingPaddlePictureStillHasASize) {
   AddWall(0, 0, 32, 16);
   EXPECT_GT(gBrick.players[0].width, 0);
   // A rebound off it divides by half its width and must not fault.
-  const TBrickPlayer& p = gBrick.players[0];
-  Fly(p.x / kPx, p.y / kPx - 15, 0, 8192);
+  FallOntoPaddle();
   Step();
   EXPECT_LT(gBrick.balls[0].velocityY, 0);
 }
 
-TEST_F(BrickGameTest, ReboundAtTheCentreIsSteepAndAtTheEdgeFlat) {
-  Start();
-  AddWall(0, 0, 32, 16);
-  const TBrickPlayer& p = gBrick.players[0];
-  int32_t minVx = 1 << 30, maxVx = -(1 << 30);
-  for (uint32_t seed = 0; seed < 40; ++seed) {
-    Randomize(seed);
-    // Ball centred on the paddle, one step above it.
-    TBrickBall& b = Fly(0, 0, 0, 8192);
-    b.x = p.x + (p.width - b.width) / 2;
-    b.y = p.y - b.height - 8192 + 1024;
+// A guided ball stays on its paddle unless launch is held as it lands.
+TEST_F(BrickGameTest, GuideHoldsTheLandingBall) {
+  for (bool launch : {false, true}) {
+    Start();
+    AddWall(0, 0, 32, 16);
+    ApplyBonus(0, 10);
+    input[0].pressed[ctFire1] = launch;
+    TBrickBall& b = FallOntoPaddle();
     Step();
-    ASSERT_LT(b.velocityY, 0);
-    minVx = std::min(minVx, b.velocityX);
-    maxVx = std::max(maxVx, b.velocityX);
-    EXPECT_LE(std::abs(b.velocityX), 8192 / 40 + 1);  // 0.025 of the speed
+    EXPECT_EQ(b.state, launch ? kBallFlying : kBallHeld) << launch;
+    EXPECT_EQ(gBrick.players[0].ballsInFlight, launch ? 1 : 0);
+    EXPECT_EQ(gBrick.players[0].ballsInStock, launch ? 2 : 3);
   }
-  EXPECT_LT(minVx, 0);
-  EXPECT_GT(maxVx, 0);
-
-  // Ball centred on the right edge: about 0.8 of the speed to the right.
-  TBrickBall& b = Fly(0, 0, 0, 8192);
-  b.x = p.x + p.width - b.width / 2;
-  b.y = p.y - b.height - 8192 + 1024;
-  Step();
-  EXPECT_GE(b.velocityX, 8192 * 248 / 320);
-  EXPECT_LE(b.velocityX, 8192 * 256 / 320);
-  EXPECT_LT(b.velocityY, 0);
-  // The speed is kept.
-  const int64_t v2 = int64_t(b.velocityX) * b.velocityX + int64_t(b.velocityY) * b.velocityY;
-  EXPECT_NEAR(double(v2), double(kLaunchSpeedSquared), kLaunchSpeedSquared * 0.001);
 }
 
-TEST_F(BrickGameTest, TwoWallsInOneStepReverseOneAxisAndOnlyTheLaterIsStruck) {
-  Start();
-  const int first = AddWall(100, 100, 32, 16, 2);
-  const int second = AddWall(132, 100, 32, 16, 2);
-  // Moving mostly up: only the vertical velocity turns.
-  TBrickBall& b = Fly(124, 112, 3000, -8000);
-  Step();
-  EXPECT_EQ(b.velocityX, 3000);
-  EXPECT_EQ(b.velocityY, 8000);
-  EXPECT_EQ(gBrick.walls[first].hits, 2u);
-  EXPECT_EQ(gBrick.walls[second].hits, 1u);
-
-  // At exactly 45 degrees the vertical velocity turns.
-  TBrickBall& c = Fly(124, 112, -5000, -5000);
-  Step();
-  EXPECT_EQ(c.velocityX, -5000);
-  EXPECT_EQ(c.velocityY, 5000);
-}
-
-TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
-  EXPECT_EQ(WallSizeClass(16 * kPx, 16 * kPx), 0);
-  EXPECT_EQ(WallSizeClass(32 * kPx, 32 * kPx), 1);
-  EXPECT_EQ(WallSizeClass(48 * kPx, 48 * kPx), 2);
-  EXPECT_EQ(WallSizeClass(49 * kPx, 48 * kPx), 3);
-  Start();
-  // A normal ball (16 px) cannot hurt a wall above 2304 square pixels.
-  const int big = AddWall(200, 100, 64, 48, 0);
-  Fly(220, 150, 0, -4096);
-  Step();
-  EXPECT_TRUE(gBrick.walls[big].alive);
-  EXPECT_EQ(Brick().score[0], 0);
-  // A 64-pixel ball takes three hits off a 16 x 16 wall at once.
-  const int small = AddWall(20, 100, 16, 16, 5);
-  TBrickBall& b = Fly(0, 0, 0, 0);
-  SetBallSize(b, 3);
-  b.x = 0;
-  b.y = 118 * kPx;
-  b.velocityY = -4096;
-  Step();
-  EXPECT_EQ(gBrick.walls[small].hits, 2u);
-  EXPECT_EQ(Brick().score[0], 80);  // the wall score of its hits after the damage
-}
-
-TEST_F(BrickGameTest, HitsAndScoresByColour) {
-  Start();
-  const int white = AddWall(100, 100, 32, 16, 5);
-  Fly(108, 118, 0, -4096);
-  Step();
-  EXPECT_TRUE(gBrick.walls[white].alive);
-  EXPECT_EQ(gBrick.walls[white].hits, 4u);  // now Aqua
-  EXPECT_EQ(Brick().score[0], 20);
-  EXPECT_TRUE(Heard(bsBounce));
-
-  const int red = AddWall(300, 100, 32, 16, 0);
-  Fly(308, 118, 0, -4096);
-  Step();
-  EXPECT_FALSE(gBrick.walls[red].alive);
-  EXPECT_EQ(Brick().score[0], 20 + 320);
-  EXPECT_TRUE(Heard(bsWallDestroyed + 1));  // 512 square pixels: size class 1
-}
-
-TEST_F(BrickGameTest, LostLastBallWithStockBecomesHeld) {
+TEST_F(BrickGameTest, PaddleInertiaAndShotRecharge) {
   Start();
   AddWall(0, 0, 32, 16);
   TBrickPlayer& p = gBrick.players[0];
-  input[0].pressed[4] = 1;  // launch
+  // The velocity kept from a step is sqrt(31 x inertia) / 16 of it, truncated.
+  const struct {
+    int32_t inertia, velocity, kept;
+  } cases[] = {{0, 8192, 0}, {2, 8192, 4031}, {4, -8192, -5701}};
+  for (const auto& c : cases) {
+    p.inertia = c.inertia;
+    p.velocityX = c.velocity;
+    p.x = 200 * kPx;
+    Step();
+    EXPECT_EQ(p.velocityX, c.kept) << c.inertia;
+    EXPECT_EQ(p.x, 200 * kPx + c.kept);
+  }
+  // Standing still with a ball in flight: 100 steps earn three shots.
+  p.velocityX = p.inertia = 0;
+  p.canShoot = p.ballsInFlight = 1;
+  p.recharge = 98;
   Step();
-  input[0].pressed[4] = 0;
-  EXPECT_EQ(p.ballsInStock, 2);
-  EXPECT_EQ(p.ballsInFlight, 1);
-  // Out at the bottom, away from the paddle.
-  TBrickBall& b = gBrick.balls[0];
-  b.x = 10 * kPx;
-  b.y = 383 * kPx;
-  b.velocityX = 0;
-  b.velocityY = 8192;
-  p.x = 400 * kPx;
+  EXPECT_EQ(p.recharge, 99);
+  EXPECT_EQ(p.shots, 0);
   Step();
-  EXPECT_EQ(b.state, kBallHeld);
-  EXPECT_EQ(p.ballsInStock, 2);
-  EXPECT_EQ(p.ballsInFlight, 0);
-  EXPECT_EQ(b.y, p.y - b.height);
-  input[0].pressed[4] = 1;
-  Step();
-  EXPECT_EQ(p.ballsInStock, 1);
+  EXPECT_EQ(p.recharge, 0);
+  EXPECT_EQ(p.shots, 3);
 }
 
+// A wall turns the ball's larger velocity component, the vertical one on a tie.
+TEST_F(BrickGameTest, AWallTurnsTheLargerVelocityVerticalOnATie) {
+  const struct {
+    int32_t vx, vy, vxAfter, vyAfter;
+  } cases[] = {{3000, -8000, 3000, 8000}, {-5000, -5000, -5000, 5000}, {8000, 3000, -8000, 3000}};
+  for (const auto& c : cases) {
+    Start();
+    AddWall(100, 100, 32, 16, 5);
+    TBrickBall& b = Fly(124, 112, c.vx, c.vy);
+    Step();
+    EXPECT_EQ(b.velocityX, c.vxAfter) << c.vx << "," << c.vy;
+    EXPECT_EQ(b.velocityY, c.vyAfter) << c.vx << "," << c.vy;
+  }
+}
+
+// A ball damages a wall of at most one size class above its own, by its size
+// less the wall's class (at least 1); a larger wall only bounces it.
+TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
+  const struct {
+    int32_t w, h, sizeClass;
+  } classes[] = {{16, 16, 0}, {17, 16, 1}, {32, 32, 1}, {33, 32, 2}, {48, 48, 2}, {49, 48, 3}};
+  for (const auto& c : classes) EXPECT_EQ(WallSizeClass(c.w * kPx, c.h * kPx), c.sizeClass) << c.w;
+  const struct {
+    int32_t w, h, ballSize;
+    uint32_t hitsAfter;  // of 5
+    int32_t score;
+  } cases[] = {
+      {48, 48, 1, 4, 20},  // class 2, one above a normal ball
+      {64, 48, 1, 5, 0},   // class 3
+      {48, 48, 0, 5, 0},   // class 2, two above a small ball
+      {16, 16, 3, 2, 80},  // class 0: a 64-pixel ball takes three hits
+  };
+  for (const auto& c : cases) {
+    Start();
+    Brick().score[0] = 0;
+    const int wall = AddWall(200, 100, c.w, c.h, 5);
+    TBrickBall& b = Fly(200, 100 + c.h, 0, -4096);
+    SetBallSize(b, c.ballSize);
+    Step();
+    EXPECT_EQ(gBrick.walls[wall].hits, c.hitsAfter) << c.w << " " << c.ballSize;
+    EXPECT_EQ(Brick().score[0], c.score);
+    EXPECT_TRUE(Heard(bsBounce));
+  }
+}
+
+TEST_F(BrickGameTest, EnemiesScoreAndSoundByKind) {
+  Start();
+  AddWall(0, 0, 32, 16);  // keeps the level going
+  // Drifters and flyers are shot down, bumpers deflect.
+  const struct {
+    uint8_t kind;
+    int32_t score;
+    int sound;
+  } enemies[] = {{kEnemyDrifter, 500, bsDrifterDestroyed},
+                 {kEnemyFlyer, 2000, bsFlyerDestroyed},
+                 {kEnemyBumper, 0, bsBounce}};
+  for (const auto& e : enemies) {
+    Brick().score[0] = 0;
+    events.sounds.clear();
+    gBrick.enemies[0] = TBrickEnemy{e.kind, 195 * kPx, 180 * kPx, 32 * kPx, 32 * kPx, 0, 0, 0, 0};
+    TBrickBall& b = Fly(200, 200, 0, -4096);
+    Step();
+    EXPECT_EQ(Brick().score[0], e.score) << int(e.kind);
+    EXPECT_EQ(events.sounds, std::vector<int>{e.sound});
+    EXPECT_EQ(gBrick.enemies[0].kind, e.kind == kEnemyBumper ? kEnemyBumper : kEnemyFree);
+    EXPECT_EQ(b.velocityY, e.kind == kEnemyBumper ? 4096 : -4096);
+  }
+}
+
+// The edges' bounce sounds are placed at the ball's x after the bounce.
+TEST_F(BrickGameTest, EdgeBounceSoundsLieAtTheBall) {
+  const struct {
+    int32_t x, y, vx, vy, soundX;
+  } cases[] = {
+      {2, 200, -4096, 0, 2048}, {494, 200, 4096, 0, 494 * kPx}, {100, 1, 0, -4096, 100 * kPx}};
+  for (const auto& c : cases) {
+    Start();
+    AddWall(0, 300, 32, 16);
+    events.sounds.clear();
+    events.soundPositions.clear();
+    Fly(c.x, c.y, c.vx, c.vy);
+    Step();
+    EXPECT_EQ(events.sounds, std::vector<int>{bsBounce});
+    EXPECT_EQ(events.soundPositions, std::vector<int>{c.soundX}) << c.x;
+  }
+}
+
+// A shot in ten bounces back off the walls it strikes; the others end there.
+TEST_F(BrickGameTest, ShotsStrikeWallsAndSomeBounce) {
+  Start();
+  TBrickPlayer& p = gBrick.players[0];
+  const int wall = AddWall(0, 0, 32, 16, 200);
+  gBrick.walls[wall].x = p.x;
+  gBrick.walls[wall].y = p.y - 30 * kPx;
+  int bouncing = 0;
+  input[0].pressed[ctFire2] = 1;
+  for (int i = 0; i < 60; ++i) {
+    for (TBrickShot& s : gBrick.shots) s = TBrickShot{};
+    p.shots = 1;
+    Step();
+    EXPECT_EQ(p.shots, 0);
+    for (const TBrickShot& s : gBrick.shots)
+      if (s.state != kShotFree) {
+        EXPECT_EQ(s.state, kShotBouncing);
+        EXPECT_GT(s.velocityY, 0);
+        ++bouncing;
+      }
+  }
+  EXPECT_EQ(gBrick.walls[wall].hits, 140u);
+  EXPECT_GT(bouncing, 0);
+  EXPECT_LT(bouncing, 20);
+  EXPECT_TRUE(Heard(bsShot));
+}
+
+// At its own player's edge an undead ball bounces, and a ball that can be small
+// shrinks and bounces while it is above the smallest size.
+TEST_F(BrickGameTest, OwnEdgeBouncesUndeadAndShrinkingBalls) {
+  const struct {
+    int owner, bonus, size, y, vy;
+    uint8_t state;
+    int sizeAfter;
+  } cases[] = {
+      {0, 0, 2, 383, 8192, kBallHeld, 1},    {0, 23, 1, 383, 8192, kBallFlying, 1},
+      {1, 23, 1, 1, -8192, kBallFlying, 1},  // the top player's edge
+      {0, 22, 2, 383, 8192, kBallFlying, 1}, {0, 22, 0, 383, 8192, kBallHeld, 1},
+  };
+  for (const auto& c : cases) {
+    Start(2, /*mirror=*/true);
+    AddWall(0, 200, 32, 16);
+    for (TBrickPlayer& p : gBrick.players) p.x = 400 * kPx;
+    ApplyBonus(c.owner, c.bonus);
+    TBrickBall& b = Fly(10, c.y, 0, c.vy, c.owner, c.owner);
+    SetBallSize(b, c.size);
+    Step();
+    EXPECT_EQ(b.state, c.state) << c.bonus << " " << c.size;
+    EXPECT_EQ(b.size, c.sizeAfter);
+    if (c.state == kBallFlying) {
+      EXPECT_EQ(b.velocityY, -c.vy);
+    }
+  }
+}
+
+// The idle rule destroys a random wall every five seconds without damage,
+// freeing no bonus.
 TEST_F(BrickGameTest, IdleRuleDestroysARandomWallEveryFiveSeconds) {
   Start();
   AddWall(100, 100, 32, 16, 3, /*bonus=*/5);
-  AddWall(200, 100, 32, 16, 3);
-  AddWall(300, 100, 32, 16, 3);
-  auto alive = [] {
-    int n = 0;
-    for (int i = 0; i < gBrick.wallCount; ++i) n += gBrick.walls[i].alive;
-    return n;
-  };
+  AddWall(200, 100, 32, 16, 3, /*bonus=*/5);
+  AddWall(300, 100, 32, 16, 3, /*bonus=*/5);
   Brick().levelTime = 5000;
   Step();
-  EXPECT_EQ(alive(), 3);  // exactly 5000 ms is not more than 5000
+  EXPECT_EQ(AliveWalls(), 3);  // exactly 5000 ms is not more than 5000
   Step();
-  EXPECT_EQ(alive(), 2);
+  EXPECT_EQ(AliveWalls(), 2);
   EXPECT_EQ(Brick().score[0], 0);
-  for (const TFallingBonus& b : gBrick.bonuses) EXPECT_FALSE(b.alive);  // nobody freed it
   for (int i = 0; i < 178; ++i) Step();
-  EXPECT_EQ(alive(), 2);
+  EXPECT_EQ(AliveWalls(), 2);
   for (int i = 0; i < 3; ++i) Step();
-  EXPECT_EQ(alive(), 1);
+  EXPECT_EQ(AliveWalls(), 1);
+  for (const TFallingBonus& b : gBrick.bonuses) EXPECT_FALSE(b.alive);
 }
 
-TEST_F(BrickGameTest, ComputerLaunchesAtOnceFiresAndFollowsItsBall) {
+// Wind, the water line and the earthquake, on a level that has them.
+TEST_F(BrickGameTest, LevelWideMotion) {
+  TLevelFields& f = gBrickLevels[0].f;
+  f.water = 1;
   Start();
-  gCom.player[0].ai = 1;
   AddWall(0, 0, 32, 16);
-  TBrickPlayer& p = gBrick.players[0];
-  p.shots = 2;
-  Step();
-  EXPECT_EQ(gBrick.balls[0].state, kBallFlying);
-  EXPECT_EQ(p.shots, 1);
-  EXPECT_TRUE(Heard(bsShot));
-  int shots = 0;
-  for (const TBrickShot& s : gBrick.shots) shots += s.state != kShotFree;
-  EXPECT_EQ(shots, 1);
-  // The ball far to the left: the paddle moves left.
-  gBrick.balls[0].x = 10 * kPx;
-  const int32_t before = p.x;
-  Step();
-  EXPECT_LT(p.x, before);
+  // The wind closes a sixteenth of the gap to its target, rounded away from
+  // zero.
+  const struct {
+    int32_t target, wind, after;
+  } winds[] = {{5, 0, 1}, {-5, 0, -1}, {40, 0, 3}, {0, -1, 0}, {0, 0, 0}};
+  for (const auto& w : winds) {
+    gCom.stepCounter = 1;  // no new target in this step
+    gBrick.game.targetWind = w.target;
+    gBrick.game.wind = w.wind;
+    Step();
+    EXPECT_EQ(gBrick.game.wind, w.after) << w.target;
+  }
+  // A rising water line turns below 256 pixels and a sinking one at the bottom.
+  const struct {
+    int32_t line, drift, lineAfter, driftAfter;
+  } water[] = {{257 * kPx, -1024, 256 * kPx, -1024},
+               {256 * kPx, -1024, 255 * kPx, 1024},
+               {255 * kPx, 1024, 256 * kPx, 1024},
+               {384 * kPx - 512, 1024, 384 * kPx, -1024}};
+  for (const auto& w : water) {
+    gCom.stepCounter = 1;  // no new drift in this step
+    gBrick.game.waterLine = w.line;
+    gBrick.game.waterDrift = w.drift;
+    Step();
+    EXPECT_EQ(gBrick.game.waterLine, w.lineAfter) << w.line;
+    EXPECT_EQ(gBrick.game.waterDrift, w.driftAfter) << w.line;
+  }
+  // The earthquake shakes by up to its strength either way, on each axis.
+  f.earthquake = 2;
+  int32_t lo[2] = {}, hi[2] = {};
+  for (int i = 0; i < 200; ++i) {
+    Step();
+    const int32_t shake[2] = {gBrick.game.shakeX, gBrick.game.shakeY};
+    for (int a = 0; a < 2; ++a) {
+      lo[a] = std::min(lo[a], shake[a]);
+      hi[a] = std::max(hi[a], shake[a]);
+    }
+  }
+  EXPECT_EQ(std::vector<int32_t>({lo[0], hi[0], lo[1], hi[1]}),
+            std::vector<int32_t>({-2, 2, -2, 2}));
 }
 
 TEST_F(BrickGameTest, PlayerWithoutBallsLeavesTheGameAtTheEndOfTheStep) {
@@ -297,14 +378,13 @@ TEST_F(BrickGameTest, PlayerWithoutBallsLeavesTheGameAtTheEndOfTheStep) {
   TBrickPlayer& p = gBrick.players[1];
   p.ballsInStock = 1;
   Fly(10, 383, 0, 8192, /*slot=*/1, /*owner=*/1);
-  EXPECT_EQ(p.ballsInStock, 0);
-  gBrick.players[1].x = 400 * kPx;
+  p.x = 400 * kPx;
   Step();
   EXPECT_FALSE(p.inGame);
   EXPECT_EQ(gBrick.balls[1].state, kBallFree);
-  EXPECT_EQ(Brick().state, gsPlaying);  // player 1 still plays
+  EXPECT_EQ(Brick().state, gsPlaying);  // player 0 still plays
   // Its paddle no longer moves.
-  input[1].held[0] = 1;
+  input[1].held[ctLeft] = 1;
   const int32_t x = p.x;
   Step();
   EXPECT_EQ(p.x, x);
@@ -316,108 +396,74 @@ TEST_F(BrickGameTest, PlayerWithoutBallsLeavesTheGameAtTheEndOfTheStep) {
   EXPECT_EQ(Brick().state, gsPlayersOut);
 }
 
-TEST_F(BrickGameTest, TopEdgePaddlesUnderMirrorGame) {
-  Start(2, /*mirror=*/true);
-  AddWall(0, 200, 32, 16);
-  // Player 1's ball bounces off the bottom edge and is lost above the top.
-  TBrickBall& b = Fly(100, 380, 0, 8192, 1, 1);
-  gBrick.players[1].x = 400 * kPx;
-  Step();
-  EXPECT_LT(b.velocityY, 0);
-  EXPECT_EQ(b.state, kBallFlying);
-  b.y = -15 * kPx;
-  b.velocityY = -8192;
-  Step();
-  EXPECT_EQ(b.state, kBallHeld);  // lost, back on the top paddle
-  EXPECT_EQ(b.y, gBrick.players[1].height);
-  // A top paddle sends the ball downwards.
-  TBrickPlayer& top = gBrick.players[1];
-  TBrickBall& c = Fly(0, 0, 0, -8192, 1, 1);
-  c.x = top.x + (top.width - c.width) / 2;
-  c.y = top.height + 4096;
-  Step();
-  EXPECT_GT(c.velocityY, 0);
-}
-
-TEST_F(BrickGameTest, GravityMovesWallsAndRemovesThoseThatLeave) {
-  gBrickLevels[0].f.gravity = 16;
+// A level ends when its last wall is gone and no bonus is falling, or on
+// "NextLevel" (once, however many paddles catch it); the last level ends the
+// game.
+TEST_F(BrickGameTest, LevelEndsWithTheLastWallOrBonusOrNextLevel) {
   Start();
-  const int w = AddWall(100, 383, 32, 16);
-  AddWall(100, 10, 32, 16);
-  Step();
-  EXPECT_EQ(gBrick.walls[1].y, 10 * kPx + 1024);
-  Step();
-  EXPECT_FALSE(gBrick.walls[w].alive);
-  EXPECT_EQ(Brick().score[0], 0);
-}
-
-TEST_F(BrickGameTest, LastWallEndsTheLevelOrTheGame) {
-  Start();
-  const int red = AddWall(100, 100, 32, 16);
+  AddWall(100, 100, 32, 16, 0, /*bonus=*/2);
   Fly(108, 118, 0, -4096);
   Step();
-  EXPECT_FALSE(gBrick.walls[red].alive);
+  EXPECT_EQ(Brick().state, gsPlaying);  // its bonus still falls
+  gBrick.bonuses[0].y = 383 * kPx;
+  Step();
   EXPECT_EQ(Brick().state, gsLevelDone);
   EXPECT_EQ(gCom.countdown, 16);
 
+  Brick().state = gsPlaying;
+  AddWall(0, 0, 32, 16);
+  ApplyBonus(0, 1);
+  ApplyBonus(0, 1);
+  EXPECT_EQ(Brick().state, gsLevelDone);
+  EXPECT_EQ(Brick().levelIndex, 0);
+
   Brick().levelIndex = 2;  // the last level
   Brick().state = gsPlaying;
-  AddWall(100, 100, 32, 16);
-  Fly(108, 118, 0, -4096);
-  Step();
+  ApplyBonus(0, 1);
   EXPECT_EQ(Brick().state, gsAllLevelsDone);
-  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(events.gamesEnded, 1);
 }
 
-TEST_F(BrickGameTest, ANewLevelKeepsThePlayersRecordAndTheWalls) {
-  Start(2);
+// A game starts every player in it with three balls, one held on the paddle,
+// bottom paddles at the bottom edge and (mirror game) odd ones at the top; a
+// new level keeps each player's record and the walls, and drops what the
+// bonuses gave.
+TEST_F(BrickGameTest, GameAndLevelStarts) {
+  Start(2, /*mirror=*/true);
+  const TBrickPlayer& top = gBrick.players[1];
+  EXPECT_EQ(top.direction, 1);
+  EXPECT_EQ(top.y, 0);
+  EXPECT_EQ(gBrick.balls[1].y, top.height);  // held under the top paddle
+  EXPECT_FALSE(gBrick.players[2].inGame);
+
   const int wall = AddWall(100, 100, 32, 16, 3);
   Fly(200, 200, 0, -4096);
   TBrickPlayer& p = gBrick.players[0];
   p.shots = 5;
-  p.recharge = 40;
-  p.shownScore = 123;
   p.canShoot = p.undeadBall = 1;
-  p.speed = 2048;
   SetPaddleSize(p, 3);
   gBrick.bonuses[0].alive = 1;
   gBrick.enemies[0].kind = kEnemyFlyer;
   gBrick.game.wind = 7;
-  gBrick.effects.stars[0].z = 9;
-
   BrickStartLevel();
   // The ball in flight goes back to the stock and waits on the paddle.
   EXPECT_EQ(p.ballsInStock, 3);
   EXPECT_EQ(p.ballsInFlight, 0);
   EXPECT_EQ(gBrick.balls[0].state, kBallHeld);
   EXPECT_EQ(p.shots, 5);
-  EXPECT_EQ(p.recharge, 40);
-  EXPECT_EQ(p.shownScore, 123);
-  EXPECT_TRUE(p.inGame);
-  EXPECT_FALSE(gBrick.players[2].inGame);
-  // What the bonuses gave lasts one level.
-  EXPECT_EQ(p.canShoot, 0);
-  EXPECT_EQ(p.undeadBall, 0);
-  EXPECT_EQ(p.speed, kStartSpeed);
+  EXPECT_EQ(p.canShoot + p.undeadBall, 0);
   EXPECT_EQ(p.paddleSize, 1);
-  EXPECT_EQ(gBrick.wallCount, 1);
   EXPECT_TRUE(gBrick.walls[wall].alive);
-  EXPECT_EQ(gBrick.walls[wall].hits, 3u);
   EXPECT_FALSE(gBrick.bonuses[0].alive);
   EXPECT_EQ(gBrick.enemies[0].kind, kEnemyFree);
   EXPECT_EQ(gBrick.game.wind, 0);
-  EXPECT_EQ(gBrick.game.waterLine, 384 * kPx);
-  EXPECT_EQ(gBrick.effects.stars[0].z, 0);
-
-  // A new game starts from nothing.
-  BrickStartGameRules();
+  BrickStartGameRules();  // a new game starts from nothing
   EXPECT_EQ(gBrick.wallCount, 0);
   EXPECT_EQ(p.shots, 0);
-  EXPECT_EQ(p.ballsInStock, 3);
 }
 
-// gBrick and gCom are the whole game: a run from a copy of them, with the same input, ends
-// where the first run from them ended.
+// gBrick and gCom are the whole game: a run from a copy of them, with the same
+// input, ends where the first run from them ended.
 TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
   TLevelFields& f = gBrickLevels[0].f;
   f.enemy = f.stars = f.rain = f.snow = f.bubble = f.fire = f.smoke = f.water = 1;
@@ -450,17 +496,33 @@ TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
   EXPECT_EQ(run(), first);
 }
 
-// ---------------------------------------------------------------------------------------
-// Bonuses
-
-TEST_F(BrickGameTest, NextLevelBonusEndsTheLevelWhileWallsRemain) {
+// Rain and snow together give one drop of any of the seven kinds a step; snow
+// alone, snow.
+TEST_F(BrickGameTest, RainAndSnowMakeOneDropAStep) {
+  gBrickLevels[0].f.rain = gBrickLevels[0].f.snow = 1;
   Start();
   AddWall(0, 0, 32, 16);
-  ApplyBonus(0, 1);
-  EXPECT_EQ(Brick().state, gsLevelDone);
-  ApplyBonus(0, 1);  // a second paddle catching it in the same step changes nothing
-  EXPECT_EQ(Brick().state, gsLevelDone);
+  bool seen[8] = {};
+  for (int i = 1; i <= 200; ++i) {
+    Step();
+    int drops = 0;
+    for (const TRainDrop& d : gBrick.effects.rain) {
+      seen[d.kind] = true;
+      drops += d.kind != 0;
+    }
+    if (i <= 3) {
+      EXPECT_EQ(drops, i);
+    }
+  }
+  for (int k = 1; k <= 7; ++k) EXPECT_TRUE(seen[k]) << k;
+  ResetBrickState(TBrickReset::kAll);
+  RainSnowStep(false, true);
+  EXPECT_GE(gBrick.effects.rain[0].kind, 4);
+  EXPECT_EQ(gBrick.effects.rain[1].kind, 0);
 }
+
+// ---------------------------------------------------------------------------------------
+// Bonuses
 
 TEST_F(BrickGameTest, BonusLimits) {
   Start();
@@ -471,20 +533,11 @@ TEST_F(BrickGameTest, BonusLimits) {
   p.inertia = 2;
   ApplyBonus(0, 17);
   EXPECT_EQ(p.inertia, 2);
-  p.inertia = 0;
-  ApplyBonus(0, 17);
-  EXPECT_EQ(p.inertia, 0);
   for (int i = 0; i < 5; ++i) ApplyBonus(0, 14);
   EXPECT_EQ(p.speed, 10240);
   for (int i = 0; i < 10; ++i) ApplyBonus(0, 15);
   EXPECT_EQ(p.speed, 2048);
-  ApplyBonus(0, 26);
-  EXPECT_TRUE(p.swapControls);
-}
-
-TEST_F(BrickGameTest, NotVisibleWhileBlinking) {
-  Start();
-  TBrickPlayer& p = gBrick.players[0];
+  // Not visible while blinking: visible again after the blinking stops.
   ApplyBonus(0, 11);
   p.visibility = 3;
   ApplyBonus(0, 9);
@@ -529,12 +582,10 @@ TEST_F(BrickGameTest, BallSizeAndSpeedBonuses) {
   TBrickBall& held = gBrick.balls[0];
   ApplyBonus(0, 18);
   EXPECT_EQ(held.size, 2);
-  EXPECT_EQ(held.y, gBrick.players[0].y - 32 * kPx);  // placed again on the paddle
-  ApplyBonus(0, 19);
-  ApplyBonus(0, 19);
-  ApplyBonus(0, 19);
+  EXPECT_EQ(held.y,
+            gBrick.players[0].y - 32 * kPx);  // placed again on the paddle
+  for (int i = 0; i < 3; ++i) ApplyBonus(0, 19);
   EXPECT_EQ(held.size, 0);
-
   TBrickBall& b = Fly(100, 100, 0, -8192);
   ApplyBonus(0, 20);
   EXPECT_EQ(b.velocityY, -9216);
@@ -545,18 +596,9 @@ TEST_F(BrickGameTest, BallSizeAndSpeedBonuses) {
   EXPECT_EQ(b.speedSquared, 4096 * 4096);
 }
 
-TEST_F(BrickGameTest, BonusFallsTowardsThePlayerWhoFreedIt) {
-  Start(2, /*mirror=*/true);
-  const int w = AddWall(100, 200, 32, 16, 0, /*bonus=*/2);
-  DamageWall(w, 1, 1);  // the top player destroys it
-  const TFallingBonus& b = gBrick.bonuses[0];
-  ASSERT_TRUE(b.alive);
-  EXPECT_LE(b.velocityY, -4 * kPx);
-  EXPECT_GT(b.velocityY, -5 * kPx);
-  EXPECT_EQ(b.x, 100 * kPx + (32 * kPx - b.width) / 2);
-}
-
-TEST_F(BrickGameTest, TwoPaddlesCatchingOneBonusBothReceiveIt) {
+// Every paddle in the game that touches a bonus receives it; one out of the
+// game does not.
+TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
   Start(2);
   AddWall(0, 0, 32, 16);
   TFallingBonus& b = gBrick.bonuses[0];
@@ -568,56 +610,12 @@ TEST_F(BrickGameTest, TwoPaddlesCatchingOneBonusBothReceiveIt) {
   EXPECT_EQ(Brick().score[1], 1000);
   EXPECT_FALSE(b.alive);
   EXPECT_TRUE(Heard(bsBonusCaught));
-}
-
-TEST_F(BrickGameTest, FallingBonusKeepsTheLevelGoing) {
-  Start();
-  TFallingBonus& b = gBrick.bonuses[0];
-  b = TFallingBonus{1, 0, 100 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 2};
-  Step();
-  EXPECT_EQ(Brick().state, gsPlaying);
-  b.y = 383 * kPx;
-  Step();
-  EXPECT_FALSE(b.alive);
-  EXPECT_EQ(Brick().state, gsLevelDone);
-}
-
-// ---------------------------------------------------------------------------------------
-// Effects
-
-TEST_F(BrickGameTest, RainAndSnowTogetherMakeAllSevenKinds) {
-  bool seen[8] = {};
-  for (int i = 0; i < 400; ++i) {
-    RainSnowStep(true, true);
-    for (const TRainDrop& d : gBrick.effects.rain) seen[d.kind] = true;
-  }
-  for (int k = 1; k <= 7; ++k) EXPECT_TRUE(seen[k]) << k;
-  ResetBrickState(TBrickReset::kAll);
-  RainSnowStep(false, true);
-  int n = 0;
-  for (const TRainDrop& d : gBrick.effects.rain)
-    if (d.kind) {
-      ++n;
-      EXPECT_GE(d.kind, 4);
-    }
-  EXPECT_EQ(n, 1);
-}
-
-TEST_F(BrickGameTest, SmallSnowAndFire) {
-  StandFlames();
-  SmallSnowStep();
-  int flakes = 0;
-  for (const TSmallFlake& f : gBrick.effects.smallSnow) flakes += f.speed != 0;
-  EXPECT_EQ(flakes, 8);
-  EXPECT_EQ(gBrick.effects.fire[16].x, 10 + 32 * 16);
-  EXPECT_EQ(gBrick.effects.fire[17].x, 0);
-  for (int i = 0; i < 200; ++i) {
-    FireStep();
-    for (const TFlame& f : gBrick.effects.fire) {
-      ASSERT_GE(f.phase, 0);
-      ASSERT_LT(f.phase, 14336);
-    }
-  }
+  b = TFallingBonus{1, 200 * kPx, 360 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 4};
+  gBrick.players[0].x = 0;
+  gBrick.players[1].inGame = 0;
+  BonusStep();
+  EXPECT_EQ(Brick().score[1], 1000);
+  EXPECT_TRUE(b.alive);
 }
 
 }  // namespace
