@@ -298,8 +298,9 @@ void RemoveWallBox(int i) {
 }
 
 void GatherWallBoxes() {
-  gWallBoxes.count = std::clamp(gBrick.wallCount, 0, kBrickFieldWalls);
-  for (int i = 0; i < gWallBoxes.count; ++i) {
+  const int count = std::clamp(gBrick.wallCount, 0, kBrickFieldWalls);
+  gWallBoxes.count = count;
+  for (int i = 0; i < count; ++i) {
     const TFieldWall& w = gBrick.walls[i];
     if (!w.alive) {
       RemoveWallBox(i);
@@ -317,8 +318,9 @@ int LastWallOverlapping(int32_t x, int32_t y, int32_t width, int32_t height) {
   const int32_t right = int32_t(std::min<int64_t>(int64_t(x) + width, INT32_MAX));
   const int32_t bottom = int32_t(std::min<int64_t>(int64_t(y) + height, INT32_MAX));
   const TWallBoxes& w = gWallBoxes;
+  const int count = w.count;
   int last = -1;
-  for (int i = 0; i < w.count; ++i) {
+  for (int i = 0; i < count; ++i) {
     const bool hit =
         (w.left[i] <= right) & (w.right[i] >= x) & (w.top[i] <= bottom) & (w.bottom[i] >= y);
     last = hit ? i : last;
