@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
@@ -104,21 +105,9 @@ TEST_F(SettingsTest, WindowCentringTruncatesAndNeedsTheNormalState) {
   EXPECT_EQ(Save(c).find("[fMain]"), std::string::npos);
 }
 
-TEST_F(SettingsTest, MalformedAndMiscasedKeysGiveDefaults) {
-  Load("[Options]\nGameTick=abc\nDelayTime=\n");
-  EXPECT_EQ(gOptions.gameTick, 28);
-  EXPECT_EQ(gOptions.delayTime, 20);
-  Load("[Options]\ngametick=40\nGAMEKIND=2\n");
-  EXPECT_EQ(gOptions.gameTick, 28);
-  EXPECT_EQ(gCom.kind, 0);
-  Load("[Options]\nGameTick=40\nGameKind=2\nPlayerName=  \n");
-  EXPECT_EQ(gOptions.gameTick, 40);
-  EXPECT_EQ(gCom.kind, 2);
-  EXPECT_EQ(gOptions.playerName, "Unknown");  // a blank name is no name
-}
-
-// Values outside the options' table: player counts, inputs, keys and colours.
-TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
+// Malformed values, keys in another case and values outside the options' table (player
+// counts, inputs, keys and colours) give the defaults.
+TEST_F(SettingsTest, BadValuesGiveDefaults) {
   struct Case {
     const char* section;
     const char* key;
@@ -127,6 +116,12 @@ TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
     int64_t expected;
   };
   const Case cases[] = {
+      {"Options", "GameTick", "abc", [] { return gOptions.gameTick; }, 28},
+      {"Options", "DelayTime", "", [] { return gOptions.delayTime; }, 20},
+      {"Options", "gametick", "40", [] { return gOptions.gameTick; }, 28},
+      {"Options", "GAMEKIND", "2", [] { return gCom.kind; }, 0},
+      {"Options", "GameKind", "2", [] { return gCom.kind; }, 2},
+      {"Options", "PlayerName", "  ", [] { return gOptions.playerName == "Unknown"; }, 1},
       {"Options", "NowPlayersMonsters", "5", [] { return gCom.k[1].playersMinusOne; }, 1},
       {"Options", "NowPlayersBurrower", "4", [] { return gCom.k[2].playersMinusOne; }, 4},
       {"Options", "NowPlayersBrickfall", "-1", [] { return gCom.k[0].playersMinusOne; }, 1},
@@ -282,10 +277,11 @@ TEST_F(SettingsTest, EverySettingRoundTrips) {
   for (int k = 0; k < kKinds; ++k) EXPECT_EQ(loaded[k].Files(), recent[k].Files());
   EXPECT_EQ(std::memcmp(gCom.keyMap, savedCom.keyMap, sizeof gCom.keyMap), 0);
   for (int p = 0; p < kPlayers; ++p) {
-    EXPECT_EQ(gCom.player[p].ai, savedCom.player[p].ai);
-    EXPECT_EQ(gCom.player[p].input, savedCom.player[p].input);
-    EXPECT_EQ(gCom.player[p].colour, savedCom.player[p].colour);
-    EXPECT_EQ(gCom.player[p].halfColour, (savedCom.player[p].colour >> 1) & 0x7F7F7F);
+    const auto& [ai, input, colour] =
+        std::tie(savedCom.player[p].ai, savedCom.player[p].input, savedCom.player[p].colour);
+    EXPECT_EQ(std::tie(gCom.player[p].ai, gCom.player[p].input, gCom.player[p].colour),
+              std::tie(ai, input, colour));
+    EXPECT_EQ(gCom.player[p].halfColour, (colour >> 1) & 0x7F7F7F);
   }
   for (const TOptionDef& o : kOptions)
     if (o.key && o.kind != okText && o.id != opGameKind)
