@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace kelvra {
@@ -121,10 +122,9 @@ TEST(KTimer, LoadIsTheHandlerShareOfTheTime) {
     k.c.t += 10;
   };
   RunUntil(k.d, k.c, 3000);
-  EXPECT_EQ(k.t.HandlerTime(), 10);
-  EXPECT_EQ(gap, 10);
-  EXPECT_EQ(k.t.Load(), 500);
-  EXPECT_EQ(k.t.LoadLastSecond(), 500);
+  EXPECT_EQ(std::make_tuple(int64_t(k.t.HandlerTime()), gap, int64_t(k.t.Load()),
+                            int64_t(k.t.LoadLastSecond())),
+            std::make_tuple(int64_t(10), int64_t(10), int64_t(500), int64_t(500)));
 }
 
 // A disabled timer, and an ActiveOnly one while the program is inactive, restart from the
@@ -154,8 +154,7 @@ TEST(KTimer, PauseAndDeactivationResumeWithoutBacklog) {
   const uint32_t e1 = suspended.Events(), e2 = running.Events();
 
   d.SetAppActive(false);
-  EXPECT_TRUE(suspended.Suspended());
-  EXPECT_FALSE(running.Suspended());
+  EXPECT_TRUE(suspended.Suspended() && !running.Suspended());
   RunUntil(d, c, 17000);
   EXPECT_EQ(suspended.Events(), e1);
   EXPECT_GT(running.Events(), e2 + 300);
@@ -166,8 +165,7 @@ TEST(KTimer, PauseAndDeactivationResumeWithoutBacklog) {
   RunUntil(d, c, 18000);
   EXPECT_EQ(maxLag, 1u);
   EXPECT_NEAR(double(suspended.Events() - e1), 1000.0 / 28, 1.5);
-  EXPECT_EQ(activations, 1);
-  EXPECT_EQ(deactivations, 1);
+  EXPECT_EQ(std::make_pair(activations, deactivations), std::make_pair(1, 1));
 
   // Enabling while inactive suspends at once.
   d.SetAppActive(false);
@@ -203,9 +201,9 @@ TEST(KTimer, SleepIsHalfTheRemainingTimeAtMost40Ms) {
     EXPECT_EQ(k.d.IdlePass().sleepMs, 25);  // not due yet: 50 ms remaining
     k.c.t = 80;
     const TIdleResult r = k.d.IdlePass();
-    EXPECT_EQ(k.t.Events(), 1u);
-    EXPECT_FALSE(r.done);
-    EXPECT_EQ(r.sleepMs, c.sleepMs) << c.handlerTicks;
+    EXPECT_EQ(std::make_tuple(k.t.Events(), r.done, r.sleepMs),
+              std::make_tuple(1u, false, c.sleepMs))
+        << c.handlerTicks;
   }
 }
 
@@ -227,9 +225,8 @@ TEST(KTimer, NestedPassesAreIgnored) {
   };
   c.t = 10;
   d.IdlePass();
-  EXPECT_FALSE(nested.done);
-  EXPECT_EQ(nested.sleepMs, 0);
-  EXPECT_EQ(nestedEvents, 0);
+  EXPECT_EQ(std::make_tuple(nested.done, nested.sleepMs, nestedEvents),
+            std::make_tuple(false, 0, 0));
   EXPECT_EQ(b.Events(), 1u);  // served after a's handler returned, in the same pass
   EXPECT_FALSE(d.InPass());
 }
@@ -259,8 +256,7 @@ TEST(KTimer, AHandlerMayDestroyItsOwnTimerOrAnother) {
   e->OnTimer = [&](TKTimer&) { e.reset(); };
   c.t = 10;
   d.IdlePass();
-  EXPECT_FALSE(b);
-  EXPECT_FALSE(e);
+  EXPECT_TRUE(!b && !e);
   EXPECT_EQ(d.TimerCount(), 1u);
   EXPECT_EQ(a->Events(), 1u);
 }
