@@ -61,18 +61,10 @@ std::vector<uint8_t> BurrowerFile(int32_t storedCount, int records, uint32_t ver
 
 // The level-set service's events, as the tests listen to them.
 struct TLevelSetListener : TGameEvents {
-  std::function<void(const std::string&)> fileOpened, fileClosed;
-  std::function<void()> modifiedChanged;
+  std::vector<std::string> opened, closed;
   std::function<bool()> saveAs;
-  void LevelSetOpened(int, const std::string& file) override {
-    if (fileOpened) fileOpened(file);
-  }
-  void LevelSetClosed(int, const std::string& file) override {
-    if (fileClosed) fileClosed(file);
-  }
-  void ModifiedChanged(int) override {
-    if (modifiedChanged) modifiedChanged();
-  }
+  void LevelSetOpened(int, const std::string& file) override { opened.push_back(file); }
+  void LevelSetClosed(int, const std::string& file) override { closed.push_back(file); }
   bool SaveAsRequested(int) override { return saveAs ? saveAs() : false; }
 };
 
@@ -398,16 +390,15 @@ TEST_F(LevelSetTest, FailedSaveKeepsTheCounters) {
 
 TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
   std::string previous = LoadPrevious();
-  std::vector<std::string> opened, closed;
-  events.fileOpened = [&](const std::string& n) { opened.push_back(n); };
-  events.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  events.opened.clear();
+  events.closed.clear();
   std::string other = dir.File("other.BuL");
   headless.fileErrorAnswers = {IOErrorReply{IOErrorChoice::Retry, other}};
   ASSERT_TRUE(SaveLevelSet(gCom.kind, dir.File("no/such/folder.BuL")));
   EXPECT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, other);
-  EXPECT_EQ(opened, std::vector<std::string>{other});
-  EXPECT_EQ(closed, std::vector<std::string>{previous});
+  EXPECT_EQ(events.opened, std::vector<std::string>{other});
+  EXPECT_EQ(events.closed, std::vector<std::string>{previous});
   TLevelSetHeader h;
   std::memcpy(&h, ReadAll(other).data(), sizeof h);
   EXPECT_EQ(+h.saveCounter, 1u);

@@ -59,32 +59,30 @@ class SoundsTest : public ::testing::Test {
   HeadlessPlatform headless;
 };
 
+// Brickfall's x is divided by 1024 first; a place outside the field is its nearer edge.
 TEST_F(SoundsTest, PlacementAtTheEdgesAndCentreOfEachFieldAndStereoOff) {
   struct Case {
     int kind, x, left, right;
   };
-  const Case cases[] = {
-      {gkBrickfall, 0, 512, 0},
-      {gkBrickfall, 512 * 1024, 0, 512},
-      {gkBrickfall, 256 * 1024, 256, 256},
-      {gkBrickfall, 1023, 512, 0},  // x / 1024 first
-      {gkBrickfall, -5000, 512, 0},
-      {gkBrickfall, 2000000000, 0, 512},
-      {gkMonsters, 0, 512, 0},
-      {gkMonsters, 31, 0, 512},
-      {gkMonsters, 15, 264, 247},
-      {gkMonsters, 40, 0, 512},
-      {gkBurrower, 624 * 16, 0, 512},
-      {gkBurrower, 312 * 16, 256, 256},
-      {gkBurrower, 700 * 16, 0, 512},
-      {gkBrickfall, kSoundNoPlace, 512, 512},
-  };
+  const Case cases[] = {{gkBrickfall, 0, 512, 0},
+                        {gkBrickfall, 512 * 1024, 0, 512},
+                        {gkBrickfall, 256 * 1024, 256, 256},
+                        {gkBrickfall, 1023, 512, 0},
+                        {gkBrickfall, -5000, 512, 0},
+                        {gkBrickfall, 2000000000, 0, 512},
+                        {gkMonsters, 0, 512, 0},
+                        {gkMonsters, 31, 0, 512},
+                        {gkMonsters, 15, 264, 247},
+                        {gkMonsters, 40, 0, 512},
+                        {gkBurrower, 624 * 16, 0, 512},
+                        {gkBurrower, 312 * 16, 256, 256},
+                        {gkBurrower, 700 * 16, 0, 512},
+                        {gkBrickfall, kSoundNoPlace, 512, 512}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.kind) + " at " + std::to_string(c.x));
     int left = -1, right = -1;
     SoundVolumes(c.kind, c.x, left, right);
-    EXPECT_EQ(left, c.left);
-    EXPECT_EQ(right, c.right);
+    EXPECT_EQ(std::make_pair(left, right), std::make_pair(c.left, c.right));
     gOptions.soundStereo = 0;  // stereo off: every effect at 512 on both channels
     SoundVolumes(c.kind, c.x, left, right);
     EXPECT_EQ(left, 512);
