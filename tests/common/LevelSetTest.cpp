@@ -117,9 +117,9 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("big.BuL")));
   ASSERT_EQ(gBurrLevels.size(), 1u);
   EXPECT_EQ(gBurrLevels[0].Record()[275], 9);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.headerSize, 180u);
-  EXPECT_EQ(gCom.k[gkBurrower].header.description[0], 63);
-  EXPECT_EQ(gCom.k[gkBurrower].header.finalMessage[0], 63);
+  const TLevelSetHeader& read = gCom.k[gkBurrower].header;
+  EXPECT_EQ(std::make_tuple(+read.headerSize, int(read.description[0]), int(read.finalMessage[0])),
+            std::make_tuple(180u, 63, 63));
 
   // 8 is read as 16: a 16-byte file is complete, its level count is 0, and a new unnamed
   // set follows.
@@ -135,17 +135,18 @@ TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
   gCom.kind = gkBurrower;
   WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("many.BuL")));
-  EXPECT_EQ(gBurrLevels.size(), 256u);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 256);
-  EXPECT_EQ(gBurrLevels[255].Record()[0], 0);  // 256 wraps the byte pattern to 0
-  EXPECT_EQ(gBurrLevels[254].Record()[0], 255);
+  ASSERT_EQ(std::make_pair(gBurrLevels.size(), +gCom.k[gkBurrower].header.levelCount),
+            std::make_pair(size_t(256), 256));
+  // 256 wraps the byte pattern to 0.
+  EXPECT_EQ(std::make_pair(gBurrLevels[254].Record()[0], gBurrLevels[255].Record()[0]),
+            std::make_pair(uint8_t(255), uint8_t(0)));
 
   WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("none.BuL")));
   EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, dir.File("Levels/Burrower/NoName.BuL"));
-  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 1);
-  EXPECT_EQ(gBurrLevels.size(), 1u);
+  EXPECT_EQ(std::make_pair(+gCom.k[gkBurrower].header.levelCount, gBurrLevels.size()),
+            std::make_pair(1, size_t(1)));
 }
 
 TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
@@ -164,9 +165,9 @@ TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
   headless.messageAnswers = {MsgButton::Retry, MsgButton::Ignore};
   EXPECT_TRUE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(headless.log, (std::vector<std::string>{question, question}));
-  EXPECT_EQ(gBurrLevels.size(), 3u);
-  EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.version, 2u);
+  EXPECT_EQ(std::make_tuple(gBurrLevels.size(), gCom.k[gkBurrower].fileName,
+                            +gCom.k[gkBurrower].header.version),
+            std::make_tuple(size_t(3), name, 2u));
 }
 
 // A file that fails leaves the set loaded before in place.
@@ -316,8 +317,9 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
   l0.Walls() = {TWall{10, 20, 3, 5, 26, {1, 2, 3, 4}}, TWall{-4, 380, 0, 0, 0, {}}};
   ExpectRoundTrip(dir.File("a.BrL"), dir.File("b.BrL"), 180u + 2 * 140 + 2 * 16);
   ASSERT_EQ(gBrickLevels[0].Walls().size(), 2u);
-  EXPECT_EQ(gBrickLevels[0].Walls()[0].reserved[3], 4);
-  EXPECT_EQ(gBrickLevels[0].Walls()[1].x, -4);
+  EXPECT_EQ(std::make_pair(int(gBrickLevels[0].Walls()[0].reserved[3]),
+                           int(gBrickLevels[0].Walls()[1].x)),
+            std::make_pair(4, -4));
   EXPECT_EQ(GetShortString(gBrickLevels[0].f.backgroundPicture, 96), "Sky.jpg");
 
   // Monsters: named levels with squares.
