@@ -302,8 +302,8 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
 }
 
 TEST_F(ScoresTest, FileRoundTripAndNaming) {
-  EXPECT_EQ(HighScoresFile("/a/b/Default.BrL"), "/a/b/Default.HSc");
-  EXPECT_EQ(HighScoresFile("/a/b.c/NoExt"), "/a/b.c/NoExt.HSc");
+  EXPECT_EQ(HighScoresFile("/a/b/Default.BrL") + " " + HighScoresFile("/a/b.c/NoExt"),
+            "/a/b/Default.HSc /a/b.c/NoExt.HSc");
 
   gScores.table[gkBrickfall] = FullTable();
   ASSERT_TRUE(SaveHighScores(gCom.kind));
@@ -406,9 +406,8 @@ TEST_F(ScoresTest, NameLengthsAreLimitedToTheField) {
     EXPECT_EQ(t.entry[0].name[0], length);
   }
   TScoreTable t = FullTable();
-  t.entry[0].name[0] = 255;
-  t.entry[1].name[0] = 48;
-  t.entry[2].name[0] = 47;
+  const uint8_t storedLengths[] = {255, 48, 47};
+  for (int i = 0; i < 3; ++i) t.entry[i].name[0] = storedLengths[i];
   WriteAll(TableFile(), Bytes(t));
   LoadHighScores(gCom.kind);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(gScores.table[gkBrickfall].entry[i].name[0], 47) << i;

@@ -110,14 +110,13 @@ TEST_F(MainControlTest, StartNeedsANumberOfPlayersTheGameTakes) {
     control->Command(c.players);
     gCom.mirrorGame = c.mirror;
     control->UpdateMenus();
-    EXPECT_EQ(Item(miStartGame).enabled, c.startable);
-    EXPECT_EQ(Item(miTestLevel).enabled, c.startable);
+    EXPECT_EQ(std::make_pair(Item(miStartGame).enabled, Item(miTestLevel).enabled),
+              std::make_pair(c.startable, c.startable));
   }
   // Five Monsters players, possible through the settings file, cannot start.
   gCom.k[gkMonsters].playersMinusOne = 4;
   control->UpdateMenus();
-  EXPECT_FALSE(Item(miStartGame).enabled);
-  EXPECT_FALSE(Item(miPlayers5).enabled);
+  EXPECT_FALSE(Item(miStartGame).enabled || Item(miPlayers5).enabled);
 }
 
 TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
@@ -184,11 +183,10 @@ TEST_F(MainControlTest, OptionDialogsAskForTheirOwnValue) {
     EXPECT_EQ(
         std::tie(a.caption, a.time, a.value, a.min, a.max, a.def),
         std::make_tuple(std::string(title), bool(o.time), o.def, o.min, o.max, o.DialogDefault()));
-    EXPECT_EQ(OptionAt(option).Get(), answer);
     EXPECT_EQ(Item(id).caption, OptionCaption(option, answer));
     control->Command(id);  // cancelled
-    EXPECT_EQ(OptionAt(option).Get(), answer);
-    EXPECT_EQ(platform.asked.size(), 2u);
+    EXPECT_EQ(std::make_pair(OptionAt(option).Get(), platform.asked.size()),
+              std::make_pair(answer, size_t(2)));
   }
 }
 
@@ -282,8 +280,9 @@ TEST_F(MainControlTest, LockedOptionsWaitForTheirOwnGame) {
   for (const Case& c : cases) {
     for (int k = 0; k < kKinds; ++k) gCom.k[k].running = k == c.running;
     control->UpdateMenus();
-    EXPECT_EQ(Item(miMirrorGame).enabled, c.mirrorEnabled) << c.running;
-    EXPECT_EQ(Item(miReborn).enabled, c.rebornEnabled) << c.running;
+    EXPECT_EQ(std::make_pair(Item(miMirrorGame).enabled, Item(miReborn).enabled),
+              std::make_pair(c.mirrorEnabled, c.rebornEnabled))
+        << c.running;
   }
   gCom.k[gkBurrower].running = 1;
   control->UpdateMenus();
