@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 #include "../apps/kelvra-cli/Commands.h"
 #include "DataDirTest.h"
@@ -123,26 +124,20 @@ TEST_F(CliPlayTest, GoodOptionsAreTakenAsGiven) {
        "--steps", "12", "--mirror", "--frames", "out", "--every", "5", "--sound-out", "game.wav"},
       o, error))
       << error;
-  EXPECT_EQ(o.setup.file, "set.BrL");
-  EXPECT_EQ(o.setup.players, 4);
-  EXPECT_EQ(o.setup.aiMask, 0b101u);
-  EXPECT_EQ(o.setup.seed, 4294967295u);
-  EXPECT_EQ(o.setup.level, 7);
-  EXPECT_TRUE(o.setup.mirror);
-  EXPECT_EQ(o.steps, 12);
-  EXPECT_FALSE(o.untilEnd);
-  EXPECT_EQ(o.framesDir, "out");
-  EXPECT_EQ(o.every, 5);
-  EXPECT_EQ(o.soundOut, "game.wav");
+  const auto values = [&o] {
+    return std::make_tuple(o.setup.file, int(o.setup.players), uint32_t(o.setup.aiMask),
+                           uint32_t(o.setup.seed), int(o.setup.level), bool(o.setup.mirror),
+                           int(o.steps), bool(o.untilEnd), o.framesDir, int(o.every), o.soundOut);
+  };
+  EXPECT_EQ(values(), std::make_tuple(std::string("set.BrL"), 4, 0b101u, 4294967295u, 7, true, 12,
+                                      false, std::string("out"), 5, std::string("game.wav")));
 
   // Defaults: one player, driven by the computer, seed 1, Start Game from the first level.
+  o = TPlayOptions{};
   ASSERT_TRUE(ParsePlayArgs({"--until-end", "set.BrL"}, o, error)) << error;
-  EXPECT_EQ(o.setup.players, 1);
-  EXPECT_EQ(o.setup.aiMask, 1u);
-  EXPECT_EQ(o.setup.seed, 1u);
-  EXPECT_EQ(o.setup.level, -1);
-  EXPECT_TRUE(o.untilEnd);
-  EXPECT_EQ(o.maxSteps, 1000000);
+  EXPECT_EQ(std::make_tuple(int(o.setup.players), uint32_t(o.setup.aiMask), uint32_t(o.setup.seed),
+                            int(o.setup.level), bool(o.untilEnd), int(o.maxSteps)),
+            std::make_tuple(1, 1u, 1u, -1, true, 1000000));
   // "all" means the players taking part; "none" leaves everyone to the keys.
   ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--players", "3"}, o, error));
   EXPECT_EQ(o.setup.aiMask, 0b111u);
@@ -173,9 +168,8 @@ TEST_F(CliPlayTest, TheLastLineHasItsFixedForm) {
 TEST_F(CliPlayTest, StateNamesFollowTheGameStates) {
   const char* names[] = {"Idle",       "Playing",      "LevelDone", "LevelStarting", "Aborted",
                          "PlayersOut", "GameOverShow", "GameEnded", "AllLevelsDone"};
-  for (int s = 0; s <= gsAllLevelsDone; ++s) EXPECT_STREQ(GameStateName(s), names[s]);
-  EXPECT_STREQ(GameStateName(9), "Unknown");
-  EXPECT_STREQ(GameStateName(-1), "Unknown");
+  for (int s = -1; s <= gsAllLevelsDone + 1; ++s)
+    EXPECT_STREQ(GameStateName(s), s < 0 || s > gsAllLevelsDone ? "Unknown" : names[s]);
 }
 
 TEST_F(CliPlayTest, TheSameSeedPlaysTheSameGame) {
@@ -249,16 +243,13 @@ TEST_F(CliPlayTest, TheSetupReachesTheGame) {
   std::string error;
   int code = 0;
   ASSERT_TRUE(game.Start(setup, error, code)) << error;
-  EXPECT_EQ(gCom.kind, gkBrickfall);
-  EXPECT_EQ(Cur().state, gsPlaying);
-  EXPECT_EQ(Cur().testGame, 1);
-  EXPECT_EQ(Cur().levelIndex, 1);
-  EXPECT_EQ(Cur().playersMinusOne, 1);
-  EXPECT_EQ(gCom.player[0].ai, 0);
-  EXPECT_EQ(gCom.player[1].ai, 1);
-  EXPECT_EQ(gBrick.players[0].direction, -1);  // bottom edge
-  EXPECT_EQ(gBrick.players[1].direction, 1);   // the mirror game's top edge
-  EXPECT_EQ(gBrick.wallCount, 20);
+  EXPECT_EQ(std::make_tuple(int(gCom.kind), int(Cur().state), int(Cur().testGame),
+                            int(Cur().levelIndex), int(Cur().playersMinusOne),
+                            int(gCom.player[0].ai), int(gCom.player[1].ai), int(gBrick.wallCount)),
+            std::make_tuple(int(gkBrickfall), int(gsPlaying), 1, 1, 1, 0, 1, 20));
+  // The first player at the bottom edge, the second at the mirror game's top edge.
+  EXPECT_EQ(std::make_pair(int(gBrick.players[0].direction), int(gBrick.players[1].direction)),
+            std::make_pair(-1, 1));
   // The walls have the sizes of the loaded wall pictures.
   EXPECT_EQ(gBrick.walls[0].width, gBrickPictures.width[0] * kFxOne);
   EXPECT_GT(gBrick.walls[0].width, 0);
@@ -277,9 +268,7 @@ TEST_F(CliPlayTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
   for (TBrickBall& b : gBrick.balls) b = TBrickBall{};
   gBrick.players[0].ballsInStock = gBrick.players[0].ballsInFlight = 0;
   Cur().score[0] = 500;
-  game.Step();
-  EXPECT_EQ(Cur().state, gsGameOverShow);
-  for (int i = 0; i < 63; ++i) game.Step();
+  for (int i = 0; i < 64; ++i) game.Step();
   EXPECT_EQ(Cur().state, gsGameOverShow);
   EXPECT_TRUE(game.Running());
   game.Step();
@@ -327,10 +316,9 @@ TEST_F(CliPlayTest, TheSoundOutHoldsTheGamesEffectsOnly) {
 
 TEST_F(CliPlayTest, BenchReportsEveryMeasure) {
   ASSERT_EQ(Run({"bench", "--quick"}), 0) << err.str();
-  const std::string text = out.str();
-  EXPECT_NE(text.find("typical level"), std::string::npos) << text;
-  EXPECT_NE(text.find("worst case (1536 walls, 32 flying balls)"), std::string::npos) << text;
-  EXPECT_NE(text.find("frames/s"), std::string::npos) << text;
+  for (const char* measure :
+       {"typical level", "worst case (1536 walls, 32 flying balls)", "frames/s"})
+    EXPECT_NE(out.str().find(measure), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -62,16 +62,11 @@ TEST_F(CliTest, InfoDescribesABrickfallSet) {
   });
 
   ASSERT_EQ(Run({"info", file}), 0);
-  std::string text = out.str();
-  EXPECT_NE(text.find("kind: Brickfall\n"), std::string::npos);
-  EXPECT_NE(text.find("version: 4\n"), std::string::npos);
-  EXPECT_NE(text.find("\nlevels: 2\n"), std::string::npos);
-  EXPECT_NE(text.find("locked: no\n"), std::string::npos);
-  EXPECT_NE(text.find("description: Two levels\n"), std::string::npos);
-  EXPECT_NE(text.find("final message: Well played\n"), std::string::npos);
-  EXPECT_NE(text.find("save counter: 1\n"), std::string::npos);
-  EXPECT_NE(text.find("level 1: walls 0, flags none\n"), std::string::npos);
-  EXPECT_NE(text.find("level 2: walls 3, flags snow mirror-x\n"), std::string::npos);
+  for (const char* line :
+       {"kind: Brickfall\n", "version: 4\n", "\nlevels: 2\n", "locked: no\n",
+        "description: Two levels\n", "final message: Well played\n", "save counter: 1\n",
+        "level 1: walls 0, flags none\n", "level 2: walls 3, flags snow mirror-x\n"})
+    EXPECT_NE(out.str().find(line), std::string::npos) << line;
 }
 
 TEST_F(CliTest, InfoFindsTheKindByMagicAndNamesMonstersLevels) {
@@ -98,8 +93,7 @@ TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
   TKBitmap frame;
   std::string error;
   ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << error;
-  EXPECT_EQ(frame.Width(), 640);
-  EXPECT_EQ(frame.Height(), 440);
+  EXPECT_EQ(std::make_pair(frame.Width(), frame.Height()), std::make_pair(640, 440));
   // The description caption is drawn near the field's top-left corner, in white.
   bool white = false;
   for (int y = 34 + 8; y < 34 + 24; ++y)
@@ -114,11 +108,11 @@ TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
 
 TEST_F(CliTest, BadFilesAndCommandLinesFail) {
   test::WriteText(dir.File("short.BrL"), "GBrL");
-  EXPECT_EQ(Run({"info", dir.File("short.BrL")}), 1);
-  EXPECT_EQ(Run({"info", dir.File("missing.BuL")}), 1);
   test::WriteText(dir.File("wrong.MoL"), std::string(200, 'x'));
-  EXPECT_EQ(Run({"info", dir.File("wrong.MoL")}), 1);
-  EXPECT_TRUE(out.str().empty());
+  for (const char* name : {"short.BrL", "missing.BuL", "wrong.MoL"}) {
+    EXPECT_EQ(Run({"info", dir.File(name)}), 1) << name;
+    EXPECT_TRUE(out.str().empty()) << name;
+  }
 
   EXPECT_EQ(Run({}), 2);
   EXPECT_NE(err.str().find("usage:"), std::string::npos);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "DataDirTest.h"
 #include "HeadlessTest.h"
@@ -43,10 +44,9 @@ TEST_F(LevelcTest, BrickfallDefaultSet) {
   EXPECT_EQ(GetShortString(s.header.description, 64),
             "Kelvra Brickfall: 32 walls from first light to the last");
   EXPECT_EQ(GetShortString(s.header.finalMessage, 64), "The last wall has fallen. Well played!");
-  EXPECT_EQ(s.header.saveCounter, 1u);
-  EXPECT_EQ(+s.header.editingTime, 0);
-  EXPECT_EQ(s.header.lock, 0u);
-  EXPECT_EQ(gBrickLevels[0].f.backgroundEffect, 16);
+  EXPECT_EQ(std::make_tuple(uint32_t(s.header.saveCounter), int64_t(s.header.editingTime),
+                            uint32_t(s.header.lock), int(gBrickLevels[0].f.backgroundEffect)),
+            std::make_tuple(1u, int64_t(0), 0u, 16));
 }
 
 // Every level of the default set, as the game builds it (mirrored copies included), keeps
@@ -61,9 +61,7 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
     SCOPED_TRACE("level " + std::to_string(i + 1));
     const TLevel& level = gBrickLevels[i];
     for (const TWall& w : level.Walls()) {
-      EXPECT_LT(+w.shape, kWallShapes);
-      EXPECT_LE(+w.colour, 5);
-      EXPECT_LE(+w.bonus, kBonusKinds - 1);
+      EXPECT_TRUE(w.shape < kWallShapes && w.colour <= 5 && w.bonus < kBonusKinds);
     }
     EXPECT_LE(+level.f.gravity, 3);
     if (level.f.backgroundKind == 4) {  // a picture the content tool paints
@@ -76,10 +74,8 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
     bool strongWall = false, biggerBall = false;
     for (int k = 0; k < gBrick.wallCount; ++k) {
       const TFieldWall& w = gBrick.walls[k];
-      EXPECT_GE(w.x, 0);
-      EXPECT_LE(w.x + w.width, 512 * kFxOne);
-      EXPECT_GE(w.y, 40 * kFxOne) << "wall " << k;
-      EXPECT_LE(w.y + w.height, 300 * kFxOne) << "wall " << k;
+      EXPECT_TRUE(w.x >= 0 && w.x + w.width <= 512 * kFxOne) << "wall " << k;
+      EXPECT_TRUE(w.y >= 40 * kFxOne && w.y + w.height <= 300 * kFxOne) << "wall " << k;
       strongWall |= WallSizeClass(w.width, w.height) == 3;
       biggerBall |= w.bonus == 18;  // IncBallSize
     }
@@ -103,14 +99,11 @@ TEST_F(LevelcTest, MonstersDefaultSet) {
       houses += sq[0] == 8;
       monsters += sq[0] == 9;
     }
-    EXPECT_EQ(players, 4);
-    EXPECT_EQ(houses, 4);
-    EXPECT_GT(monsters, 0);
+    EXPECT_EQ(std::make_tuple(players, houses, monsters > 0), std::make_tuple(4, 4, true));
   }
   // The monster at column 25, row 8 of "Meadow" starts heading right.
   const uint8_t* sq = &gMonsLevels[0].Grid()[(25 * kMonsRows + 8) * 3];
-  EXPECT_EQ(sq[0], 9);
-  EXPECT_EQ(sq[2], 2);
+  EXPECT_EQ(std::make_pair(sq[0], sq[2]), std::make_pair(uint8_t(9), uint8_t(2)));
 }
 
 TEST_F(LevelcTest, BurrowerDefaultSet) {
@@ -124,10 +117,8 @@ TEST_F(LevelcTest, BurrowerDefaultSet) {
       ++count[code];
     }
     EXPECT_EQ(count[bsPlayer], 5);
-    EXPECT_GE(count[bsBrooder], 1);
-    EXPECT_LE(count[bsBrooder], 8);
-    EXPECT_LE(count[bsFruit], 64);
-    EXPECT_LE(count[bsApple], 32);
+    EXPECT_TRUE(count[bsBrooder] >= 1 && count[bsBrooder] <= 8) << count[bsBrooder];
+    EXPECT_TRUE(count[bsFruit] <= 64 && count[bsApple] <= 32);
   }
 }
 

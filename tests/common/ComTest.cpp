@@ -2,6 +2,7 @@
 // machine that StepDispatch runs on top of every game.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "brickfall/BrickLevel.h"
@@ -42,14 +43,12 @@ class ComTest : public ::testing::Test {
 };
 
 TEST_F(ComTest, HeaderIs180BytesWithFieldsAtTheirOffsets) {
-  EXPECT_EQ(sizeof(TLevelSetHeader), 180u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, levelCount), 16u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, lock), 28u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, description), 32u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, finalMessage), 96u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, saveCounter), 160u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, editingTime), 164u);
-  EXPECT_EQ(offsetof(TLevelSetHeader, lastSave), 172u);
+  using H = TLevelSetHeader;
+  EXPECT_EQ(std::vector<size_t>({sizeof(H), offsetof(H, levelCount), offsetof(H, lock),
+                                 offsetof(H, description), offsetof(H, finalMessage),
+                                 offsetof(H, saveCounter), offsetof(H, editingTime),
+                                 offsetof(H, lastSave)}),
+            std::vector<size_t>({180, 16, 28, 32, 96, 160, 164, 172}));
 }
 
 TEST_F(ComTest, RandomFollowsTheLinearCongruentialRule) {
@@ -61,12 +60,10 @@ TEST_F(ComTest, RandomFollowsTheLinearCongruentialRule) {
   EXPECT_EQ(Random(1000), int32_t((1000ull * seed) >> 32));
   Randomize(0xFFFFFFFF);
   for (int i = 0; i < 1000; ++i) {
-    int32_t r = Random(7);
-    ASSERT_GE(r, 0);
-    ASSERT_LT(r, 7);
+    const int32_t r = Random(7);
+    ASSERT_TRUE(r >= 0 && r < 7) << r;
   }
-  EXPECT_EQ(Random(0), 0);
-  EXPECT_EQ(Random(-5), 0);
+  EXPECT_EQ(Random(0) | Random(-5), 0);
 }
 
 TEST_F(ComTest, PoolsTakeTheLowestFreeSlotAndDropWhenFull) {
@@ -74,8 +71,8 @@ TEST_F(ComTest, PoolsTakeTheLowestFreeSlotAndDropWhenFull) {
   EXPECT_EQ(gCom.burst[kBursts - 1].x, kBursts - 1);  // the extra five were dropped
   gCom.burst[10].life = 0;
   AddBurst(999, 1, 2);
-  EXPECT_EQ(gCom.burst[10].x, 999);
-  EXPECT_EQ(gCom.burst[10].life, kBurstLife);
+  EXPECT_EQ(std::make_pair(int(gCom.burst[10].x), int(gCom.burst[10].life)),
+            std::make_pair(999, int(kBurstLife)));
 }
 
 TEST_F(ComTest, PoolsAgeAsTheirTablesSay) {
@@ -83,22 +80,21 @@ TEST_F(ComTest, PoolsAgeAsTheirTablesSay) {
   gCom.burst[1] = {9, 0, 0, 0};
   gCom.burst[2] = {8, 0, 0, 0};
   DecayBursts();
-  EXPECT_EQ(gCom.burst[0].life, 247);
-  EXPECT_EQ(gCom.burst[1].life, 1);
-  EXPECT_EQ(gCom.burst[2].life, 0);
+  EXPECT_EQ(
+      std::make_tuple(int(gCom.burst[0].life), int(gCom.burst[1].life), int(gCom.burst[2].life)),
+      std::make_tuple(247, 1, 0));
 
   AddSpark(5, 100, 2, 7, -3);
   DecaySparks();
-  EXPECT_EQ(gCom.spark[0].life, 1);
-  EXPECT_EQ(gCom.spark[0].y, 97);
+  EXPECT_EQ(std::make_pair(int(gCom.spark[0].life), int(gCom.spark[0].y)), std::make_pair(1, 97));
   DecaySparks();
   EXPECT_EQ(gCom.spark[0].life, 0);
 
   gCom.kind = gkBrickfall;
   AddBlast(0, 5000, 1);
   DecayBlasts();
-  EXPECT_EQ(gCom.blast[0].life, kBlastLife - 1024);
-  EXPECT_EQ(gCom.blast[0].y, 5000 - 1024);
+  EXPECT_EQ(std::make_pair(int(gCom.blast[0].life), int(gCom.blast[0].y)),
+            std::make_pair(int(kBlastLife) - 1024, 5000 - 1024));
   int steps = 1;
   while (gCom.blast[0].life) {
     DecayBlasts();
@@ -121,10 +117,9 @@ TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
   for (int i = 0; i < 15; ++i) StepDispatch();
   EXPECT_EQ(s.state, gsLevelDone);
   StepDispatch();
-  EXPECT_EQ(s.state, gsLevelStarting);
-  EXPECT_EQ(s.levelIndex, 1);
-  EXPECT_EQ(s.levelTime, 0u);
-  EXPECT_EQ(gCom.countdown, 16);
+  EXPECT_EQ(
+      std::make_tuple(int(s.state), int(s.levelIndex), uint32_t(s.levelTime), int(gCom.countdown)),
+      std::make_tuple(int(gsLevelStarting), 1, 0u, 16));
   for (int i = 0; i < 16; ++i) StepDispatch();
   EXPECT_EQ(s.state, gsPlaying);
   EXPECT_EQ(endGames, 0);
@@ -167,10 +162,8 @@ TEST_F(ComTest, GameOverShowAdds31Bursts) {
   for (const TBurst& b : gCom.burst) {
     if (b.life == 0) continue;
     ++bursts;
-    EXPECT_GE(b.x, s.field.left);
-    EXPECT_LE(b.x, s.field.right);
-    EXPECT_GE(b.y, s.field.top);
-    EXPECT_LE(b.y, s.field.bottom);
+    EXPECT_TRUE(b.x >= s.field.left && b.x <= s.field.right) << b.x;
+    EXPECT_TRUE(b.y >= s.field.top && b.y <= s.field.bottom) << b.y;
   }
   EXPECT_EQ(bursts, 31);
   EXPECT_EQ(gCom.countdown, 0);
@@ -187,9 +180,9 @@ TEST_F(ComTest, BurstDrawOrderIsYThenXThenVariant) {
   int32_t y = s.field.top + Random(s.field.bottom - s.field.top + 1);
   int32_t x = s.field.left + Random(s.field.right - s.field.left + 1);
   int32_t variant = Random(4);
-  EXPECT_EQ(gCom.burst[0].x, x);
-  EXPECT_EQ(gCom.burst[0].y, y);
-  EXPECT_EQ(gCom.burst[0].variant, variant);
+  EXPECT_EQ(std::make_tuple(int32_t(gCom.burst[0].x), int32_t(gCom.burst[0].y),
+                            int32_t(gCom.burst[0].variant)),
+            std::make_tuple(x, y, variant));
 }
 
 }  // namespace

@@ -42,9 +42,8 @@ TEST(DigestTest, NumbersGoInLittleEndianWithTheirOwnWidth) {
 }
 
 TEST(DigestTest, HexHasSixteenLowerCaseDigits) {
-  EXPECT_EQ(DigestHex(0), "0000000000000000");
-  EXPECT_EQ(DigestHex(0xcbf29ce484222325ull), "cbf29ce484222325");
-  EXPECT_EQ(DigestHex(0xFFFFFFFFFFFFFFFFull), "ffffffffffffffff");
+  EXPECT_EQ(DigestHex(0) + DigestHex(0xcbf29ce484222325ull) + DigestHex(0xFFFFFFFFFFFFFFFFull),
+            "0000000000000000cbf29ce484222325ffffffffffffffff");
 }
 
 class GameDigestTest : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
@@ -60,18 +61,10 @@ std::vector<uint8_t> BurrowerFile(int32_t storedCount, int records, uint32_t ver
 
 // The level-set service's events, as the tests listen to them.
 struct TLevelSetListener : TGameEvents {
-  std::function<void(const std::string&)> fileOpened, fileClosed;
-  std::function<void()> modifiedChanged;
+  std::vector<std::string> opened, closed;
   std::function<bool()> saveAs;
-  void LevelSetOpened(int, const std::string& file) override {
-    if (fileOpened) fileOpened(file);
-  }
-  void LevelSetClosed(int, const std::string& file) override {
-    if (fileClosed) fileClosed(file);
-  }
-  void ModifiedChanged(int) override {
-    if (modifiedChanged) modifiedChanged();
-  }
+  void LevelSetOpened(int, const std::string& file) override { opened.push_back(file); }
+  void LevelSetClosed(int, const std::string& file) override { closed.push_back(file); }
   bool SaveAsRequested(int) override { return saveAs ? saveAs() : false; }
 };
 
@@ -124,9 +117,9 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("big.BuL")));
   ASSERT_EQ(gBurrLevels.size(), 1u);
   EXPECT_EQ(gBurrLevels[0].Record()[275], 9);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.headerSize, 180u);
-  EXPECT_EQ(gCom.k[gkBurrower].header.description[0], 63);
-  EXPECT_EQ(gCom.k[gkBurrower].header.finalMessage[0], 63);
+  const TLevelSetHeader& read = gCom.k[gkBurrower].header;
+  EXPECT_EQ(std::make_tuple(+read.headerSize, int(read.description[0]), int(read.finalMessage[0])),
+            std::make_tuple(180u, 63, 63));
 
   // 8 is read as 16: a 16-byte file is complete, its level count is 0, and a new unnamed
   // set follows.
@@ -142,17 +135,18 @@ TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
   gCom.kind = gkBurrower;
   WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("many.BuL")));
-  EXPECT_EQ(gBurrLevels.size(), 256u);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 256);
-  EXPECT_EQ(gBurrLevels[255].Record()[0], 0);  // 256 wraps the byte pattern to 0
-  EXPECT_EQ(gBurrLevels[254].Record()[0], 255);
+  ASSERT_EQ(std::make_pair(gBurrLevels.size(), +gCom.k[gkBurrower].header.levelCount),
+            std::make_pair(size_t(256), 256));
+  // 256 wraps the byte pattern to 0.
+  EXPECT_EQ(std::make_pair(gBurrLevels[254].Record()[0], gBurrLevels[255].Record()[0]),
+            std::make_pair(uint8_t(255), uint8_t(0)));
 
   WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("none.BuL")));
   EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, dir.File("Levels/Burrower/NoName.BuL"));
-  EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 1);
-  EXPECT_EQ(gBurrLevels.size(), 1u);
+  EXPECT_EQ(std::make_pair(+gCom.k[gkBurrower].header.levelCount, gBurrLevels.size()),
+            std::make_pair(1, size_t(1)));
 }
 
 TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
@@ -171,9 +165,9 @@ TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
   headless.messageAnswers = {MsgButton::Retry, MsgButton::Ignore};
   EXPECT_TRUE(LoadLevelSet(gCom.kind, name));
   EXPECT_EQ(headless.log, (std::vector<std::string>{question, question}));
-  EXPECT_EQ(gBurrLevels.size(), 3u);
-  EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.version, 2u);
+  EXPECT_EQ(std::make_tuple(gBurrLevels.size(), gCom.k[gkBurrower].fileName,
+                            +gCom.k[gkBurrower].header.version),
+            std::make_tuple(size_t(3), name, 2u));
 }
 
 // A file that fails leaves the set loaded before in place.
@@ -254,15 +248,12 @@ TEST_F(LevelSetTest, MonstersVersion0InvalidCodeIsReportedPerSquare) {
   EXPECT_EQ(errors, 3);
   ASSERT_EQ(gMonsLevels.size(), 1u);
   const TMonsGrid& g = gMonsLevels[0].Grid();
-  for (int s : {0, 100, 511}) {
-    EXPECT_EQ(g[s * 3], 0);
-    EXPECT_EQ(g[s * 3 + 1], 0);
-    EXPECT_EQ(g[s * 3 + 2], 0);
-  }
+  auto square = [&g](int s) {
+    return std::make_tuple(int(g[s * 3]), int(g[s * 3 + 1]), int(g[s * 3 + 2]));
+  };
+  for (int s : {0, 100, 511}) EXPECT_EQ(square(s), std::make_tuple(0, 0, 0)) << s;
   EXPECT_EQ(g[1 * 3], 1);
-  EXPECT_EQ(g[5 * 3], 9);
-  EXPECT_EQ(g[5 * 3 + 1], 2);
-  EXPECT_EQ(g[5 * 3 + 2], 3);
+  EXPECT_EQ(square(5), std::make_tuple(9, 2, 3));
   EXPECT_EQ(GetShortString(gMonsLevels[0].name, 32), "Old");
 }
 
@@ -298,13 +289,14 @@ TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
 }
 
 // Saves the set, loads it back, saves again: the level bytes must be the same.
-void ExpectRoundTrip(const std::string& first, const std::string& second) {
+void ExpectRoundTrip(const std::string& first, const std::string& second, size_t fileSize) {
   ASSERT_TRUE(SaveLevelSet(gCom.kind, first));
   CloseLevelSet(gCom.kind);
   ASSERT_TRUE(LoadLevelSet(gCom.kind, first));
   ASSERT_TRUE(SaveLevelSet(gCom.kind, second));
   std::vector<uint8_t> a = ReadAll(first), b = ReadAll(second);
-  ASSERT_EQ(a.size(), b.size());
+  ASSERT_EQ(a.size(), fileSize);
+  ASSERT_EQ(b.size(), fileSize);
   EXPECT_TRUE(std::equal(a.begin() + 180, a.end(), b.begin() + 180));
   EXPECT_TRUE(std::equal(a.begin(), a.begin() + 160, b.begin()));  // up to the save counter
 }
@@ -323,13 +315,12 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
   l0.f.rightBottomIsLeftTop = 255;
   SetShortString(l0.f.backgroundPicture, 96, "Sky.jpg");
   l0.Walls() = {TWall{10, 20, 3, 5, 26, {1, 2, 3, 4}}, TWall{-4, 380, 0, 0, 0, {}}};
-  ExpectRoundTrip(dir.File("a.BrL"), dir.File("b.BrL"));
-  ASSERT_EQ(gBrickLevels.size(), 2u);
-  EXPECT_EQ(gBrickLevels[0].Walls().size(), 2u);
-  EXPECT_EQ(gBrickLevels[0].Walls()[0].reserved[3], 4);
-  EXPECT_EQ(gBrickLevels[0].Walls()[1].x, -4);
+  ExpectRoundTrip(dir.File("a.BrL"), dir.File("b.BrL"), 180u + 2 * 140 + 2 * 16);
+  ASSERT_EQ(gBrickLevels[0].Walls().size(), 2u);
+  EXPECT_EQ(std::make_pair(int(gBrickLevels[0].Walls()[0].reserved[3]),
+                           int(gBrickLevels[0].Walls()[1].x)),
+            std::make_pair(4, -4));
   EXPECT_EQ(GetShortString(gBrickLevels[0].f.backgroundPicture, 96), "Sky.jpg");
-  EXPECT_EQ(ReadAll(dir.File("a.BrL")).size(), 180u + 2 * 140 + 2 * 16);
 
   // Monsters: named levels with squares.
   gCom.kind = gkMonsters;
@@ -340,11 +331,9 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
     SetShortString(gMonsLevels[i].name, 32, "Level " + std::to_string(i));
     for (int s = 0; s < kMonsGridBytes; ++s) gMonsLevels[i].Grid()[s] = uint8_t(s * 7 + i);
   }
-  ExpectRoundTrip(dir.File("a.MoL"), dir.File("b.MoL"));
-  ASSERT_EQ(gMonsLevels.size(), 3u);
+  ExpectRoundTrip(dir.File("a.MoL"), dir.File("b.MoL"), 180u + 3 * 1568);
   EXPECT_EQ(GetShortString(gMonsLevels[2].name, 32), "Level 2");
   EXPECT_EQ(gMonsLevels[2].Grid()[1535], uint8_t(1535 * 7 + 2));
-  EXPECT_EQ(ReadAll(dir.File("a.MoL")).size(), 180u + 3 * 1568);
 
   // Burrower.
   gCom.kind = gkBurrower;
@@ -352,9 +341,8 @@ TEST_F(LevelSetTest, AllThreeFormatsRoundTrip) {
   gBurrLevels.resize(2);
   NewBurrLevel(gBurrLevels[1]);
   for (int s = 0; s < kBurrLevelRecordSize; ++s) gBurrLevels[1].Record()[s] = uint8_t(s % 7);
-  ExpectRoundTrip(dir.File("a.BuL"), dir.File("b.BuL"));
+  ExpectRoundTrip(dir.File("a.BuL"), dir.File("b.BuL"), 180u + 2 * 276);
   EXPECT_EQ(gBurrLevels[1].Record()[275], 275 % 7);
-  EXPECT_EQ(ReadAll(dir.File("a.BuL")).size(), 180u + 2 * 276);
 }
 
 TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
@@ -374,16 +362,11 @@ TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
   std::vector<uint8_t> file = ReadAll(name);
   EXPECT_EQ(file.size(), 180u + 4 * 276);
   std::memcpy(&h, file.data(), sizeof h);
-  EXPECT_EQ(std::memcmp(h.magic, "GBuL", 4), 0);
-  EXPECT_EQ(+h.version, 1u);
-  EXPECT_EQ(+h.headerSize, 180u);
-  EXPECT_EQ(+h.levelCount, 4);
-  EXPECT_EQ(+h.levelRecordSize, 276u);
-  EXPECT_EQ(+h.elementRecordSize, 0u);
-  EXPECT_EQ(+h.saveCounter, 1u);
-  EXPECT_EQ(+h.editingTime, 6200);
-  EXPECT_EQ(+h.lastSave, 45000.25);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 1u);
+  EXPECT_EQ(std::make_tuple(std::string(h.magic, 4), +h.version, +h.headerSize, +h.levelCount,
+                            +h.levelRecordSize, +h.elementRecordSize, +h.saveCounter,
+                            +h.editingTime, +h.lastSave),
+            std::make_tuple(std::string("GBuL"), 1u, 180u, 4, 276u, 0u, 1u, 6200, 45000.25));
+  EXPECT_EQ(Bytes(gCom.k[gkBurrower].header), Bytes(h));
   EXPECT_EQ(gCom.k[gkBurrower].modified, 0);
 
   // An unmodified set adds no editing time.
@@ -403,23 +386,21 @@ TEST_F(LevelSetTest, FailedSaveKeepsTheCounters) {
   EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 0u);
   EXPECT_EQ(gCom.k[gkBurrower].modified, 1);
   ASSERT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "IO Error");
-  EXPECT_EQ(headless.fileErrors[0].text, IOErrorMessage(ENOSPC) + "\r\n" + name);
+  EXPECT_EQ(std::make_pair(headless.fileErrors[0].caption, headless.fileErrors[0].text),
+            std::make_pair(std::string("IO Error"), IOErrorMessage(ENOSPC) + "\r\n" + name));
 }
 
 TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
   std::string previous = LoadPrevious();
-  std::vector<std::string> opened, closed;
-  events.fileOpened = [&](const std::string& n) { opened.push_back(n); };
-  events.fileClosed = [&](const std::string& n) { closed.push_back(n); };
+  events.opened.clear();
+  events.closed.clear();
   std::string other = dir.File("other.BuL");
   headless.fileErrorAnswers = {IOErrorReply{IOErrorChoice::Retry, other}};
   ASSERT_TRUE(SaveLevelSet(gCom.kind, dir.File("no/such/folder.BuL")));
   EXPECT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 1u);
   EXPECT_EQ(gCom.k[gkBurrower].fileName, other);
-  EXPECT_EQ(opened, std::vector<std::string>{other});
-  EXPECT_EQ(closed, std::vector<std::string>{previous});
+  EXPECT_EQ(events.opened, std::vector<std::string>{other});
+  EXPECT_EQ(events.closed, std::vector<std::string>{previous});
   TLevelSetHeader h;
   std::memcpy(&h, ReadAll(other).data(), sizeof h);
   EXPECT_EQ(+h.saveCounter, 1u);

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "common/Com.h"
 #include "common/Kinds.h"
@@ -37,15 +38,11 @@ TEST_F(OptionsTest, EveryRowIsConsistent) {
     const TOptionRef r = inOptions ? inOptions : inCom;
     switch (o.kind) {
       case okFlag:
-        EXPECT_TRUE(r.byte);
-        EXPECT_TRUE(o.def == 0 || o.def == 1);
-        EXPECT_EQ(o.min, 0);
-        EXPECT_EQ(o.max, 1);
+        EXPECT_TRUE(r.byte && (o.def == 0 || o.def == 1) && o.min == 0 && o.max == 1);
         break;
       case okNumber:
         EXPECT_TRUE(r.number || (r.byte && o.min >= 0 && o.max <= 255));
-        EXPECT_LE(o.min, o.def);
-        EXPECT_LE(o.def, o.max);
+        EXPECT_TRUE(o.min <= o.def && o.def <= o.max);
         break;
       case okText:
         ASSERT_TRUE(r.text);
@@ -54,20 +51,13 @@ TEST_F(OptionsTest, EveryRowIsConsistent) {
         EXPECT_NE(std::string(o.defText).find_first_not_of(" \t"), std::string::npos);
         break;
     }
-    if (o.key) {
-      EXPECT_TRUE(keys[o.Section()].insert(o.key).second) << "twice in its section";
-    }
+    if (o.key) EXPECT_TRUE(keys[o.Section()].insert(o.key).second) << "twice in its section";
     if (o.title) {
       EXPECT_EQ(o.kind, okNumber);
       EXPECT_TRUE(o.label);
-      EXPECT_LE(o.min, o.DialogDefault());
-      EXPECT_LE(o.DialogDefault(), o.max);
+      EXPECT_TRUE(o.min <= o.DialogDefault() && o.DialogDefault() <= o.max);
     }
-    if (o.lockedWhileRunning) {
-      EXPECT_GE(o.game, 0);  // locked by its own game
-    }
-    EXPECT_GE(o.game, -1);
-    EXPECT_LT(o.game, kKinds);
+    EXPECT_TRUE(o.game >= (o.lockedWhileRunning ? 0 : -1) && o.game < kKinds);  // its own game
   }
 }
 
@@ -128,17 +118,15 @@ TEST_F(OptionsTest, KnownRows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
     const TOptionDef& o = kOptions[c.id];
-    EXPECT_STREQ(o.Section(), c.section);
-    EXPECT_STREQ(o.key, c.key);
-    EXPECT_EQ(o.def, c.def);
-    EXPECT_EQ(o.min, c.min);
-    EXPECT_EQ(o.max, c.max);
-    EXPECT_EQ(bool(o.title), bool(c.caption));
+    EXPECT_EQ(std::make_tuple(std::string(o.Section()), std::string(o.key), o.def, o.min, o.max,
+                              bool(o.title)),
+              std::make_tuple(std::string(c.section), std::string(c.key), c.def, c.min, c.max,
+                              bool(c.caption)));
     if (!c.caption) continue;
     EXPECT_EQ(OptionCaption(c.id, c.def), c.caption);
     EXPECT_EQ(o.DialogDefault(), c.id == opDelayTime ? 0 : c.def);  // F/s offers no delay
-    EXPECT_STREQ(o.title, c.title);
-    EXPECT_EQ(o.time, c.time);
+    EXPECT_EQ(std::make_pair(std::string(o.title), bool(o.time)),
+              std::make_pair(std::string(c.title), c.time));
   }
   EXPECT_EQ(OptionCaption(opScorePlayer, -1000), "Score Player (-1000)...");
   EXPECT_EQ(gOptions.playerName, "Unknown");
@@ -151,12 +139,10 @@ TEST_F(OptionsTest, ValuesReachTheirOwnField) {
   OptionAt(opMirrorGame).Set(1);
   OptionAt(opGameKind).Set(2);
   OptionAt(opReborn).Set(0);
-  EXPECT_EQ(gOptions.mons.scoreHouse, -7);
-  EXPECT_EQ(gOptions.mons.scoreBonus, 100);
-  EXPECT_EQ(gCom.mirrorGame, 1);
-  EXPECT_EQ(gCom.kind, 2);
-  EXPECT_EQ(gOptions.burr.reborn, 0);
-  EXPECT_EQ(gOptions.burr.enemies, 1);
+  EXPECT_EQ(
+      std::make_tuple(gOptions.mons.scoreHouse, gOptions.mons.scoreBonus, int(gCom.mirrorGame),
+                      int(gCom.kind), int(gOptions.burr.reborn), int(gOptions.burr.enemies)),
+      std::make_tuple(-7, 100, 1, 2, 0, 1));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
@@ -37,14 +38,14 @@ class OverlayTest : public ::testing::Test {
 };
 
 TEST(Fade, RisesAndFallsOverSixteenStepsAndStaysInRange) {
-  EXPECT_EQ(FadeAmount(gsLevelDone, 16), 0);
-  EXPECT_EQ(FadeAmount(gsLevelDone, 0), 240);
-  EXPECT_EQ(FadeAmount(gsLevelStarting, 16), 240);
-  EXPECT_EQ(FadeAmount(gsLevelStarting, 0), 0);
-  EXPECT_EQ(FadeAmount(gsLevelDone, -100), 240);  // the countdown is shared: any value
-  EXPECT_EQ(FadeAmount(gsLevelStarting, 1000), 240);
-  EXPECT_EQ(FadeAmount(gsLevelDone, 64), 0);
-  EXPECT_EQ(FadeAmount(gsPlaying, 5), 0);
+  // The countdown is shared with other states: any value is kept in range.
+  const struct {
+    uint8_t state;
+    int32_t countdown, amount;
+  } rows[] = {{gsLevelDone, 16, 0},    {gsLevelDone, 0, 240},    {gsLevelStarting, 16, 240},
+              {gsLevelStarting, 0, 0}, {gsLevelDone, -100, 240}, {gsLevelStarting, 1000, 240},
+              {gsLevelDone, 64, 0},    {gsPlaying, 5, 0}};
+  for (const auto& r : rows) EXPECT_EQ(FadeAmount(r.state, r.countdown), r.amount) << r.countdown;
 }
 
 TEST_F(OverlayTest, FadeDarkensTheDescriptionShownWhileNoGameRuns) {
@@ -107,8 +108,8 @@ TEST_F(OverlayTest, LevelChangeIsNoticedAndTimesRefreshPerSecond) {
   Cur().levelIndex = 1;
   Cur().gameTime = 1500;
   DrawOverlay(frame, gCom.kind);
-  EXPECT_EQ(Cur().lastDrawnLevel, 1);
-  EXPECT_EQ(Cur().shownGameTime, 1500u);
+  EXPECT_EQ(std::make_pair(int(Cur().lastDrawnLevel), uint32_t(Cur().shownGameTime)),
+            std::make_pair(1, 1500u));
   Cur().gameTime = 1900;  // the same whole second: the shown time stays
   DrawOverlay(frame, gCom.kind);
   EXPECT_EQ(Cur().shownGameTime, 1500u);

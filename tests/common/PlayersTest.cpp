@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "common/Com.h"
 #include "common/Events.h"
@@ -18,6 +19,16 @@ class GamepadPlatform : public HeadlessPlatform {
   uint8_t pad = 0;
   uint8_t GamepadState() override { return pad; }
 };
+
+// A reading as "h:<held> p:<pressed>", one digit per control from Left to Fire2.
+std::string Keys(const TControls& c) {
+  std::string h = "h:", p = " p:";
+  for (int k = 0; k < kKeysPerMap; ++k) {
+    h += char('0' + c.held[k]);
+    p += char('0' + c.pressed[k]);
+  }
+  return h + p;
+}
 
 class PlayersTest : public ::testing::Test {
  protected:
@@ -84,27 +95,17 @@ TEST_F(PlayersTest, KeyboardControlsHeldAndPressedSinceTheLastQuery) {
 
   TControls c = ReadPlayerControls(1);
   EXPECT_EQ(c.input, 1);
-  EXPECT_EQ(c.held[ctLeft], 1);
-  EXPECT_EQ(c.pressed[ctLeft], 1);
-  EXPECT_EQ(c.held[ctFire1], 0);
-  EXPECT_EQ(c.pressed[ctFire1], 1);
-  EXPECT_EQ(c.held[ctRight], 0);
-
-  c = ReadPlayerControls(1);  // the presses were read
-  EXPECT_EQ(c.held[ctLeft], 1);
-  EXPECT_EQ(c.pressed[ctLeft], 0);
-  EXPECT_EQ(c.pressed[ctFire1], 0);
+  EXPECT_EQ(Keys(c), "h:100000 p:100010");
+  EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:000000");  // the presses were read
 }
 
 TEST_F(PlayersTest, ForgettingPressesAtTheStartOfAGame) {
   platform.PressKey(0x25);  // Left of mapping 1
   platform.PressKey(0x61);  // Left of mapping 4
   ForgetControlPresses();
-  TControls c = ReadPlayerControls(0);
-  EXPECT_EQ(c.held[ctLeft], 1);
-  EXPECT_EQ(c.pressed[ctLeft], 0);
+  EXPECT_EQ(Keys(ReadPlayerControls(0)), "h:100000 p:000000");
   gCom.player[0].input = 3;
-  EXPECT_EQ(ReadPlayerControls(0).pressed[ctLeft], 0);
+  EXPECT_EQ(Keys(ReadPlayerControls(0)), "h:100000 p:000000");
 }
 
 TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
@@ -113,43 +114,26 @@ TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
   gCom.mouseY = -3;  // above the play field
   gCom.mouseButton[0] = 1;
   TControls c = ReadPlayerControls(4);
-  EXPECT_EQ(c.input, piMouse);
-  EXPECT_EQ(c.mouseX, 100);
-  EXPECT_EQ(c.mouseY, -3);
-  EXPECT_EQ(c.mouseButton[0], 1);
-  EXPECT_EQ(c.held[ctFire1], 1);
-  EXPECT_EQ(c.pressed[ctFire1], 1);
-  EXPECT_EQ(c.held[ctFire2], 0);
-  c = ReadPlayerControls(4);
-  EXPECT_EQ(c.held[ctFire1], 1);
-  EXPECT_EQ(c.pressed[ctFire1], 0);
+  EXPECT_EQ(std::make_tuple(int(c.input), c.mouseX, c.mouseY, int(c.mouseButton[0])),
+            std::make_tuple(int(piMouse), 100, -3, 1));
+  EXPECT_EQ(Keys(c), "h:000010 p:000010");
+  EXPECT_EQ(Keys(ReadPlayerControls(4)), "h:000010 p:000000");
   gCom.mouseButton[0] = 0;
   gCom.mouseButton[2] = 1;
-  c = ReadPlayerControls(4);
-  EXPECT_EQ(c.held[ctFire1], 0);
-  EXPECT_EQ(c.pressed[ctFire2], 1);
+  EXPECT_EQ(Keys(ReadPlayerControls(4)), "h:000001 p:000001");
 }
 
 TEST_F(PlayersTest, JoystickReadsTheGameControllerAndNothingWithoutOne) {
   gCom.player[2].input = piJoystick;
-  TControls c = ReadPlayerControls(2);
-  for (int k = 0; k < kKeysPerMap; ++k) EXPECT_EQ(c.held[k] | c.pressed[k], 0);
-
+  EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:000000 p:000000");
   platform.pad = (1 << ctUp) | (1 << ctFire2);
-  c = ReadPlayerControls(2);
-  EXPECT_EQ(c.held[ctUp], 1);
-  EXPECT_EQ(c.pressed[ctUp], 1);
-  EXPECT_EQ(c.held[ctFire2], 1);
-  EXPECT_EQ(c.held[ctDown], 0);
-  c = ReadPlayerControls(2);
-  EXPECT_EQ(c.pressed[ctUp], 0);
-  EXPECT_EQ(c.held[ctUp], 1);
+  EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:010001 p:010001");
+  EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:010001 p:000000");
 
   gCom.player[3].input = 9;  // damaged setting: no controls, no crash
   platform.PressKey(0x25);
-  c = ReadPlayerControls(3);
-  EXPECT_EQ(c.held[ctLeft], 0);
-  EXPECT_EQ(ReadPlayerControls(7).held[0], 0);
+  EXPECT_EQ(Keys(ReadPlayerControls(3)), "h:000000 p:000000");
+  EXPECT_EQ(Keys(ReadPlayerControls(7)), "h:000000 p:000000");
 }
 
 TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
@@ -174,10 +158,9 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
 }
 
 TEST(ColourTextTest, NamesAndHex) {
-  EXPECT_EQ(ColourText(0x0000FF), "Red");
-  EXPECT_EQ(ColourText(0xFFFFFF), "White");
-  EXPECT_EQ(ColourText(0x00DF00), "$0000DF00");
-  EXPECT_EQ(ColourText(0xFF7F00), "$00FF7F00");
+  const std::pair<uint32_t, const char*> rows[] = {
+      {0x0000FF, "Red"}, {0xFFFFFF, "White"}, {0x00DF00, "$0000DF00"}, {0xFF7F00, "$00FF7F00"}};
+  for (auto [colour, text] : rows) EXPECT_EQ(ColourText(colour), text);
 }
 
 TEST(ParseFrequencyTest, NumbersLimitsAndText) {
@@ -205,9 +188,7 @@ TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
   v.reduceSounds = 0;
   v.processPriority = 2;
   ch = ApplySettingsValues(v, false);
-  EXPECT_TRUE(ch.priorities);
-  EXPECT_TRUE(ch.display);
-  EXPECT_TRUE(ch.music);
+  EXPECT_TRUE(ch.priorities && ch.display && ch.music);
   EXPECT_FALSE(ch.reopenSound);
   EXPECT_EQ(gCom.keyMap[2][ctFire1], 0x20);
   EXPECT_EQ(gCom.player[0].input, piJoystick);

@@ -196,28 +196,26 @@ TEST(ReadNumberTest, TimeTextRoundTripsAndReadsShortForms) {
     bool ok;
     uint32_t ms;
   };
-  const Case cases[] = {
-      {"10", true, 10000},
-      {" 1:02 ", true, 62000},
-      {"1:02.5", true, 62500},
-      {"0:00:00.25", true, 250},
-      {"1,5", true, 1500},
-      {"250ms", true, 250},
-      {"250 MS", true, 250},
-      {"90:00", true, 5400000},
-      {"", false, 0},
-      {"ms", false, 0},
-      {"1:2:3:4", false, 0},
-      {"1::2", false, 0},
-      {"1.2345", false, 0},
-      {"-5", false, 0},
-      {"abc", false, 0},
-      {"1.5ms", false, 0},
-      {"4294967296ms", false, 0},
-      {"1193:02:47.296", false, 0},
-      {"1193:02:47.295", true, 4294967295u},
-      {"99999999999", false, 0},
-  };
+  const Case cases[] = {{"10", true, 10000},
+                        {" 1:02 ", true, 62000},
+                        {"1:02.5", true, 62500},
+                        {"0:00:00.25", true, 250},
+                        {"1,5", true, 1500},
+                        {"250ms", true, 250},
+                        {"250 MS", true, 250},
+                        {"90:00", true, 5400000},
+                        {"", false, 0},
+                        {"ms", false, 0},
+                        {"1:2:3:4", false, 0},
+                        {"1::2", false, 0},
+                        {"1.2345", false, 0},
+                        {"-5", false, 0},
+                        {"abc", false, 0},
+                        {"1.5ms", false, 0},
+                        {"4294967296ms", false, 0},
+                        {"1193:02:47.296", false, 0},
+                        {"1193:02:47.295", true, 4294967295u},
+                        {"99999999999", false, 0}};
   for (const Case& c : cases) {
     uint32_t ms = 777;
     EXPECT_EQ(ReadTime(c.text, ms), c.ok) << c.text;

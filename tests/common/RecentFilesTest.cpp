@@ -23,6 +23,21 @@ class RecentFilesTest : public ::testing::Test {
   }
   void TearDown() override { SetProgramDir(oldProgramDir_); }
   std::string Abs(const std::string& rel) const { return dir_.File(rel); }
+  // Writes the list as the Monsters section of a fresh file and returns the file's text.
+  std::string Save(TRecentFiles& r) {
+    {
+      TKIniFile ini(dir_.File("k.ini"));
+      r.Transfer(ini, "Monsters", true);
+    }
+    return ReadText(dir_.File("k.ini"));
+  }
+  TRecentFiles Load(const std::string& section, const std::string& text) {
+    WriteText(dir_.File("k.ini"), text);
+    TKIniFile ini(dir_.File("k.ini"));
+    TRecentFiles r;
+    r.Transfer(ini, section, false);
+    return r;
+  }
 
   TempDir dir_;
   std::string oldProgramDir_;
@@ -34,10 +49,8 @@ TEST_F(RecentFilesTest, MostRecentFirstWithoutDuplicates) {
   r.Opened(Abs("b.BrL"));
   r.Opened(Abs("x/../a.BrL"));           // the same file by another spelling
   r.Opened("Levels\\Brickfall\\c.BrL");  // relative to the program's folder
-  ASSERT_EQ(r.Files().size(), 3u);
-  EXPECT_EQ(r.Files()[0], Abs("Levels/Brickfall/c.BrL"));
-  EXPECT_EQ(r.Files()[1], Abs("a.BrL"));
-  EXPECT_EQ(r.Files()[2], Abs("b.BrL"));
+  EXPECT_EQ(r.Files(),
+            (std::vector<std::string>{Abs("Levels/Brickfall/c.BrL"), Abs("a.BrL"), Abs("b.BrL")}));
   EXPECT_EQ(r.OpenFile(), Abs("Levels/Brickfall/c.BrL"));
   r.Closed(Abs("a.BrL"));
   EXPECT_EQ(r.OpenFile(), Abs("Levels/Brickfall/c.BrL"));  // another file: still open
@@ -61,29 +74,18 @@ TEST_F(RecentFilesTest, SectionWrittenAndReadBack) {
   TRecentFiles r;
   r.Opened("/elsewhere/Outside.MoL");
   r.Opened(Abs("Levels/Monsters/Inside.MoL"));
-  const std::string path = dir_.File("k.ini");
-  {
-    TKIniFile ini(path);
-    r.Transfer(ini, "Monsters", true);
-  }
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(Save(r),
             "[ReopenMonsters]\nReopenCount=2\nReopenLimit=10\n"
             "Reopen0=Levels/Monsters/Inside.MoL\nReopen1=/elsewhere/Outside.MoL\n");
 
   // A shorter list drops the surplus names of the previous save.
   r = TRecentFiles{};
   r.Opened(Abs("Levels/Monsters/Inside.MoL"));
-  {
-    TKIniFile ini(path);
-    r.Transfer(ini, "Monsters", true);
-  }
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(Save(r),
             "[ReopenMonsters]\nReopenCount=1\nReopenLimit=10\n"
             "Reopen0=Levels/Monsters/Inside.MoL\n");
 
-  TRecentFiles back;
-  TKIniFile ini(path);
-  back.Transfer(ini, "Monsters", false);
+  TRecentFiles back = Load("Monsters", ReadText(dir_.File("k.ini")));
   EXPECT_EQ(back.Files(), r.Files());
   EXPECT_EQ(back.OpenFile(), "");
 }
@@ -105,10 +107,7 @@ TEST_F(RecentFilesTest, LoadingToleratesBadSections) {
       {"ReopenCount=2\nReopenLimit=0\nReopen0=a\nReopen1=b\n", 2, 0},
   };
   for (const Case& c : cases) {
-    WriteText(dir_.File("k.ini"), std::string("[ReopenBurrower]\n") + c.text);
-    TKIniFile ini(dir_.File("k.ini"));
-    TRecentFiles r;
-    r.Transfer(ini, "Burrower", false);
+    TRecentFiles r = Load("Burrower", std::string("[ReopenBurrower]\n") + c.text);
     EXPECT_EQ(r.Files().size(), c.files) << c.text;
     EXPECT_EQ(r.Limit(), c.limit) << c.text;
     EXPECT_EQ(r.Shown().size(), std::min(c.files, size_t(c.limit))) << c.text;
@@ -118,10 +117,7 @@ TEST_F(RecentFilesTest, LoadingToleratesBadSections) {
   std::string text = "[ReopenBurrower]\nReopenCount=500\n";
   for (int i = 0; i < 120; ++i)
     text += "Reopen" + std::to_string(i) + "=f" + std::to_string(i) + "\n";
-  WriteText(dir_.File("k.ini"), text);
-  TKIniFile ini(dir_.File("k.ini"));
-  TRecentFiles r;
-  r.Transfer(ini, "Burrower", false);
+  TRecentFiles r = Load("Burrower", text);
   ASSERT_EQ(r.Files().size(), 100u);
   EXPECT_EQ(r.Files().back(), Abs("f99"));
 }

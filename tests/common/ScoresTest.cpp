@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
@@ -37,15 +38,17 @@ TScoreTable Table(std::initializer_list<std::pair<uint32_t, const char*>> rows) 
   return t;
 }
 
-TScoreTable FullTable() {  // A:1000, B:900, ..., J:100
-  TScoreTable t = Table({});
-  for (int i = 0; i < 10; ++i) {
-    t.entry[i].score = uint32_t(1000 - 100 * i);
-    t.entry[i].levelsTime = 1000u * uint32_t(i + 1);
-    t.entry[i].date = 45000.0 + i;
-    SetShortString(t.entry[i].name, kScoreNameField, std::string(1, char('A' + i)));
-  }
-  return t;
+TScoreTable FullTable() {
+  return Table({{1000, "A"},
+                {900, "B"},
+                {800, "C"},
+                {700, "D"},
+                {600, "E"},
+                {500, "F"},
+                {400, "G"},
+                {300, "H"},
+                {200, "I"},
+                {100, "J"}});
 }
 
 std::vector<uint8_t> Bytes(const TScoreTable& t) {
@@ -194,15 +197,12 @@ TEST_F(ScoresTest, NewResultAsksForTheNameSavesAndShowsTheTable) {
 
   EXPECT_EQ(Cur().state, gsGameEnded);
   EXPECT_EQ(gameEnds, 1);
-  ASSERT_EQ(headless.log.size(), 1u);
-  EXPECT_EQ(headless.log[0], "text: Enter Your Name: Name: [Ann]");
+  EXPECT_EQ(headless.log, std::vector<std::string>{"text: Enter Your Name: Name: [Ann]"});
   EXPECT_EQ(gOptions.playerName, "Bob");
-  const TScoreEntry& e = gScores.table[gkBrickfall].entry[0];
-  EXPECT_EQ(e.score, 1234u);
-  EXPECT_EQ(ScoreName(e), "Bob");
-  EXPECT_EQ(e.levelsTime, 98000u);
-  EXPECT_EQ(e.date, 46123.25);
-  EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));
+  TScoreTable expected{};
+  EnterScore(expected, 1234, "Bob", 46123.25, 98000);
+  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(expected));
+  EXPECT_EQ(ReadAll(TableFile()), Bytes(expected));
   EXPECT_EQ(tablesShown, 1);
   EXPECT_EQ(pauses, "()");
 
@@ -241,10 +241,9 @@ TEST_F(ScoresTest, GamesThatOfferNoEntry) {
     Cur().playersMinusOne = c.playersMinusOne;
     Cur().testGame = c.testGame;
     HighScoreCheck(gCom.kind);
-    EXPECT_EQ(Cur().state, gsGameEnded);
-    EXPECT_EQ(gameEnds, 1);
-    EXPECT_EQ(NameDialogs(), c.asks ? 1 : 0);
-    EXPECT_EQ(pauses, c.asks ? "()" : "");
+    EXPECT_EQ(
+        std::make_tuple(int(Cur().state), gameEnds, NameDialogs(), pauses),
+        std::make_tuple(int(gsGameEnded), 1, c.asks ? 1 : 0, std::string(c.asks ? "()" : "")));
     EXPECT_FALSE(FileExists(TableFile()));  // the dialog was cancelled or never shown
   }
 }
@@ -263,10 +262,8 @@ TEST_F(ScoresTest, OnlyTheEndOfTheGameOverShowIsChecked) {
     Cur().state = c.state;
     gCom.countdown = c.countdown;
     HighScoreCheck(gCom.kind);
-    EXPECT_EQ(Cur().state, c.state);
-    EXPECT_EQ(gCom.countdown, c.countdown);
-    EXPECT_EQ(gameEnds, 0);
-    EXPECT_TRUE(headless.log.empty());
+    EXPECT_EQ(std::make_tuple(int(Cur().state), int(gCom.countdown), gameEnds, headless.log.size()),
+              std::make_tuple(int(c.state), int(c.countdown), 0, size_t(0)));
   }
 }
 
@@ -285,8 +282,7 @@ TEST_F(ScoresTest, TiesWithTheTenthAndWorseSameNameResults) {
   EXPECT_EQ(gOptions.playerName, "c");  // the answer is remembered anyway
   EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(before));
   EXPECT_FALSE(FileExists(TableFile()));
-  EXPECT_EQ(tablesShown, 0);
-  EXPECT_EQ(pauses, "()");
+  EXPECT_EQ(std::make_pair(tablesShown, pauses), std::make_pair(0, std::string("()")));
 }
 
 TEST_F(ScoresTest, CancelAndBlankNames) {
@@ -294,10 +290,9 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
   GameOver(300);
   headless.textAnswers.push_back(std::nullopt);
   HighScoreCheck(gCom.kind);
-  EXPECT_EQ(gOptions.playerName, "Ann");
-  EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
-  EXPECT_EQ(pauses, "()");
-  EXPECT_EQ(tablesShown, 0);
+  EXPECT_EQ(
+      std::make_tuple(gOptions.playerName, gScores.table[gkBrickfall].entry[0].score, tablesShown),
+      std::make_tuple(std::string("Ann"), 0u, 0));
 
   GameOver(300);
   headless.textAnswers.push_back("   ");
@@ -307,8 +302,8 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
 }
 
 TEST_F(ScoresTest, FileRoundTripAndNaming) {
-  EXPECT_EQ(HighScoresFile("/a/b/Default.BrL"), "/a/b/Default.HSc");
-  EXPECT_EQ(HighScoresFile("/a/b.c/NoExt"), "/a/b.c/NoExt.HSc");
+  EXPECT_EQ(HighScoresFile("/a/b/Default.BrL") + " " + HighScoresFile("/a/b.c/NoExt"),
+            "/a/b/Default.HSc /a/b.c/NoExt.HSc");
 
   gScores.table[gkBrickfall] = FullTable();
   ASSERT_TRUE(SaveHighScores(gCom.kind));
@@ -380,11 +375,11 @@ TEST_F(ScoresTest, DamagedFiles) {
       EXPECT_EQ(t.entry[i].score, i < c.wholeEntries ? good.entry[i].score : 0u) << i;
     ASSERT_EQ(headless.fileErrors.size(), c.reported ? 1u : 0u);
     if (c.reported) {
-      EXPECT_EQ(headless.fileErrors[0].caption, "File Error");
+      EXPECT_TRUE(headless.fileErrors[0].caption == "File Error" &&
+                  headless.fileErrors[0].retryOffered);
       EXPECT_NE(headless.fileErrors[0].text.find("High scores file is damaged: " +
                                                  std::to_string(c.size) + " bytes instead of 640"),
                 std::string::npos);
-      EXPECT_TRUE(headless.fileErrors[0].retryOffered);
     }
   }
 }
@@ -411,9 +406,8 @@ TEST_F(ScoresTest, NameLengthsAreLimitedToTheField) {
     EXPECT_EQ(t.entry[0].name[0], length);
   }
   TScoreTable t = FullTable();
-  t.entry[0].name[0] = 255;
-  t.entry[1].name[0] = 48;
-  t.entry[2].name[0] = 47;
+  const uint8_t storedLengths[] = {255, 48, 47};
+  for (int i = 0; i < 3; ++i) t.entry[i].name[0] = storedLengths[i];
   WriteAll(TableFile(), Bytes(t));
   LoadHighScores(gCom.kind);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(gScores.table[gkBrickfall].entry[i].name[0], 47) << i;
@@ -435,7 +429,7 @@ TEST_F(ScoresTest, FailedSaveOffersRetryThenGivesUp) {
   headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, ""});  // retry once, then give up
   EXPECT_FALSE(SaveHighScores(gCom.kind));
   ASSERT_EQ(headless.fileErrors.size(), 2u);
-  EXPECT_EQ(headless.fileErrors[0].caption, "IO Error");
+  EXPECT_EQ(headless.fileErrors[1].caption, "IO Error");
   gFailWriteErrno = 0;
   EXPECT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
@@ -71,12 +72,10 @@ TEST_F(SettingsTest, EmptyFileGivesEveryDefault) {
   gCom.keyMap[3][5] = 1;
   gCom.player[2].colour = 0;
   Load("");
-  EXPECT_EQ(gCom.kind, 0);
   for (int k = 0; k < kKinds; ++k) EXPECT_EQ(gCom.k[k].playersMinusOne, 1);
-  EXPECT_EQ(gOptions.gameTick, 28);
-  EXPECT_EQ(gOptions.fullScreen, 1);
-  EXPECT_EQ(gCom.keyMap[3][5], 0x67);
-  EXPECT_EQ(gCom.keyMap[1][5], 0xC0);
+  EXPECT_EQ(std::make_tuple(int(gCom.kind), int(gOptions.gameTick), int(gOptions.fullScreen),
+                            int(gCom.keyMap[3][5]), int(gCom.keyMap[1][5])),
+            std::make_tuple(0, 28, 1, 0x67, 0xC0));
   for (int p = 0; p < kPlayers; ++p) {
     EXPECT_EQ(gCom.player[p].ai, p == 0 ? 0 : 1);
     EXPECT_EQ(gCom.player[p].input, p);  // player 5 uses the mouse
@@ -85,8 +84,7 @@ TEST_F(SettingsTest, EmptyFileGivesEveryDefault) {
   EXPECT_EQ(gCom.player[2].halfColour, 0x7F3F00u);  // recomputed after loading
   EXPECT_EQ(gOptions.levelsFile[1], ProgramDir() + "Levels/Monsters/Default.MoL");
   // Centred on a 1920 x 1080 screen.
-  EXPECT_EQ(gOptions.mainLeft, 640);
-  EXPECT_EQ(gOptions.mainTop, 320);
+  EXPECT_EQ(std::make_pair(gOptions.mainLeft, gOptions.mainTop), std::make_pair(640, 320));
 }
 
 TEST_F(SettingsTest, WindowCentringTruncatesAndNeedsTheNormalState) {
@@ -94,8 +92,8 @@ TEST_F(SettingsTest, WindowCentringTruncatesAndNeedsTheNormalState) {
   c.screenWidth = 601;
   c.screenHeight = 400;
   Load("", c);
-  EXPECT_EQ(gOptions.mainLeft, -19);  // (601 - 640) / 2 toward zero
-  EXPECT_EQ(gOptions.mainTop, -20);
+  // (601 - 640) / 2 toward zero.
+  EXPECT_EQ(std::make_pair(gOptions.mainLeft, gOptions.mainTop), std::make_pair(-19, -20));
 
   c.windowNormal = false;
   gOptions.mainLeft = 7;
@@ -104,21 +102,9 @@ TEST_F(SettingsTest, WindowCentringTruncatesAndNeedsTheNormalState) {
   EXPECT_EQ(Save(c).find("[fMain]"), std::string::npos);
 }
 
-TEST_F(SettingsTest, MalformedAndMiscasedKeysGiveDefaults) {
-  Load("[Options]\nGameTick=abc\nDelayTime=\n");
-  EXPECT_EQ(gOptions.gameTick, 28);
-  EXPECT_EQ(gOptions.delayTime, 20);
-  Load("[Options]\ngametick=40\nGAMEKIND=2\n");
-  EXPECT_EQ(gOptions.gameTick, 28);
-  EXPECT_EQ(gCom.kind, 0);
-  Load("[Options]\nGameTick=40\nGameKind=2\nPlayerName=  \n");
-  EXPECT_EQ(gOptions.gameTick, 40);
-  EXPECT_EQ(gCom.kind, 2);
-  EXPECT_EQ(gOptions.playerName, "Unknown");  // a blank name is no name
-}
-
-// Values outside the options' table: player counts, inputs, keys and colours.
-TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
+// Malformed values, keys in another case and values outside the options' table (player
+// counts, inputs, keys and colours) give the defaults.
+TEST_F(SettingsTest, BadValuesGiveDefaults) {
   struct Case {
     const char* section;
     const char* key;
@@ -127,6 +113,12 @@ TEST_F(SettingsTest, OutOfRangeValuesGiveDefaults) {
     int64_t expected;
   };
   const Case cases[] = {
+      {"Options", "GameTick", "abc", [] { return gOptions.gameTick; }, 28},
+      {"Options", "DelayTime", "", [] { return gOptions.delayTime; }, 20},
+      {"Options", "gametick", "40", [] { return gOptions.gameTick; }, 28},
+      {"Options", "GAMEKIND", "2", [] { return gCom.kind; }, 0},
+      {"Options", "GameKind", "2", [] { return gCom.kind; }, 2},
+      {"Options", "PlayerName", "  ", [] { return gOptions.playerName == "Unknown"; }, 1},
       {"Options", "NowPlayersMonsters", "5", [] { return gCom.k[1].playersMinusOne; }, 1},
       {"Options", "NowPlayersBurrower", "4", [] { return gCom.k[2].playersMinusOne; }, 4},
       {"Options", "NowPlayersBrickfall", "-1", [] { return gCom.k[0].playersMinusOne; }, 1},
@@ -282,16 +274,17 @@ TEST_F(SettingsTest, EverySettingRoundTrips) {
   for (int k = 0; k < kKinds; ++k) EXPECT_EQ(loaded[k].Files(), recent[k].Files());
   EXPECT_EQ(std::memcmp(gCom.keyMap, savedCom.keyMap, sizeof gCom.keyMap), 0);
   for (int p = 0; p < kPlayers; ++p) {
-    EXPECT_EQ(gCom.player[p].ai, savedCom.player[p].ai);
-    EXPECT_EQ(gCom.player[p].input, savedCom.player[p].input);
-    EXPECT_EQ(gCom.player[p].colour, savedCom.player[p].colour);
-    EXPECT_EQ(gCom.player[p].halfColour, (savedCom.player[p].colour >> 1) & 0x7F7F7F);
+    const auto& [ai, input, colour] =
+        std::tie(savedCom.player[p].ai, savedCom.player[p].input, savedCom.player[p].colour);
+    EXPECT_EQ(std::tie(gCom.player[p].ai, gCom.player[p].input, gCom.player[p].colour),
+              std::tie(ai, input, colour));
+    EXPECT_EQ(gCom.player[p].halfColour, (colour >> 1) & 0x7F7F7F);
   }
   for (const TOptionDef& o : kOptions)
     if (o.key && o.kind != okText && o.id != opGameKind)
       EXPECT_EQ(OptionAt(o.id).Get(), away(o)) << o.key;
-  EXPECT_EQ(gOptions.playerName, "Ada = Lovelace");
-  EXPECT_EQ(gOptions.levelsFile[2], ProgramDir() + "Levels/Set2");
+  EXPECT_EQ(gOptions.playerName + "|" + gOptions.levelsFile[2],
+            "Ada = Lovelace|" + ProgramDir() + "Levels/Set2");
   EXPECT_EQ(Save(c), first);
 }
 

@@ -4,18 +4,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace kelvra {
 namespace {
 
 struct FakeClock : TClock {
+  explicit FakeClock(int64_t frequency = 1000) : f(frequency) {}
   int64_t t = 0;
-  int64_t f = 1000;  // millisecond ticks unless a test says otherwise
+  int64_t f;  // millisecond ticks unless a test says otherwise
   int64_t Now() override { return t; }
   int64_t Frequency() override { return f; }
+};
+
+// A dispatcher serving one timer of the given interval.
+struct OneTimer {
+  explicit OneTimer(int32_t interval, int64_t frequency = 1000) : c(frequency) {
+    t.SetInterval(interval);
+  }
+  FakeClock c;
+  TKIdleTimer d{c};
+  TKTimer t{d};
 };
 
 // One pass per tick until the counter reaches `end`; handlers may move it further.
@@ -26,6 +39,7 @@ void RunUntil(TKIdleTimer& d, FakeClock& c, int64_t end) {
   }
 }
 
+// The draw timer's interval follows the same rule: a draw delay of 0 acts as 1 ms.
 TEST(KTimer, PeriodFromInterval) {
   struct Case {
     int64_t frequency;
@@ -38,111 +52,79 @@ TEST(KTimer, PeriodFromInterval) {
       {500, 1, 1},   // 0.5 rounds to 1
       {1000, 0, 1},  // intervals below 1 become 1
   };
-  for (const Case& k : cases) {
-    FakeClock clock;
-    clock.f = k.frequency;
-    TKIdleTimer d(clock);
-    TKTimer t(d);
-    t.SetInterval(k.interval);
-    EXPECT_EQ(t.Period(), k.period) << k.frequency << " " << k.interval;
-  }
+  for (const Case& k : cases)
+    EXPECT_EQ(OneTimer(k.interval, k.frequency).t.Period(), k.period) << k.frequency;
+  for (int32_t delay : {0, 20, 1000}) EXPECT_EQ(DrawTimerInterval(delay), std::max(delay, 1));
 }
 
 TEST(KTimer, FiresUpTo20MsEarly) {
   for (int64_t f : {int64_t(1000), int64_t(1000000000)}) {
-    FakeClock c;
-    c.f = f;
-    TKIdleTimer d(c);
-    TKTimer t(d);
-    t.SetInterval(100);
-    std::vector<int64_t> at;
-    t.OnTimer = [&](TKTimer& self) {
-      at.push_back(c.t);
-      EXPECT_EQ(self.Lag(), 1u);
-    };
+    OneTimer k(100, f);
+    k.t.OnTimer = [&](TKTimer& self) { EXPECT_EQ(self.Lag(), 1u); };
     const int64_t ms = f / 1000;
-    c.t = 79 * ms;
-    d.IdlePass();
-    EXPECT_TRUE(at.empty());
-    c.t = 80 * ms;
-    d.IdlePass();
-    ASSERT_EQ(at.size(), 1u);
-    EXPECT_EQ(t.Reference(), 100 * ms);  // early firing keeps the beat
-    c.t = 179 * ms;
-    d.IdlePass();
-    EXPECT_EQ(at.size(), 1u);
-    c.t = 180 * ms;
-    d.IdlePass();
-    EXPECT_EQ(at.size(), 2u);
+    const std::pair<int64_t, uint32_t> passes[] = {{79, 0}, {80, 1}, {179, 1}, {180, 2}};
+    for (auto [at, events] : passes) {
+      k.c.t = at * ms;
+      k.d.IdlePass();
+      EXPECT_EQ(k.t.Events(), events) << at;
+    }
+    EXPECT_EQ(k.t.Reference(), 200 * ms);  // early firing keeps the beat
   }
 }
 
 TEST(KTimer, SlowHandlerGivesLagAndSkipped) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetInterval(28);
+  OneTimer k(28);
   std::vector<uint32_t> lags;
-  t.OnTimer = [&](TKTimer& self) {
+  k.t.OnTimer = [&](TKTimer& self) {
     lags.push_back(self.Lag());
-    if (lags.size() == 1) c.t += 100;  // longer than two ticks
+    if (lags.size() == 1) k.c.t += 100;  // longer than two ticks
   };
-  RunUntil(d, c, 200);
+  RunUntil(k.d, k.c, 200);
   ASSERT_GE(lags.size(), 3u);
-  EXPECT_EQ(lags[0], 1u);
-  EXPECT_EQ(lags[1], 2u);  // fired at 8, handler ended at 108: 80 ticks past reference 28
-  EXPECT_EQ(lags[2], 1u);
-  EXPECT_EQ(t.Skipped(), 1u);
+  // Fired at 8, the handler ended at 108: 80 ticks past reference 28.
+  EXPECT_EQ(std::vector<uint32_t>(lags.begin(), lags.begin() + 3),
+            (std::vector<uint32_t>{1, 2, 1}));
+  EXPECT_EQ(k.t.Skipped(), 1u);
 }
 
 TEST(KTimer, LagKeepsRealTimeUnderASteadyLoad) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetInterval(28);
+  OneTimer k(28);
   uint64_t periods = 0;
-  t.OnTimer = [&](TKTimer& self) {
+  k.t.OnTimer = [&](TKTimer& self) {
     periods += self.Lag();
-    c.t += 90;  // every handler takes more than three ticks
+    k.c.t += 90;  // every handler takes more than three ticks
   };
-  RunUntil(d, c, 5000);
-  EXPECT_EQ(int64_t(periods) * 28, t.Reference());
-  EXPECT_GE(t.Reference(), c.t - 28 - 90);
-  EXPECT_LE(t.Reference(), c.t + 20);
+  RunUntil(k.d, k.c, 5000);
+  EXPECT_EQ(int64_t(periods) * 28, k.t.Reference());
+  EXPECT_GE(k.t.Reference(), k.c.t - 28 - 90);
+  EXPECT_LE(k.t.Reference(), k.c.t + 20);
   // The statistics second rolls over: skipped moves to the previous second's figure.
-  EXPECT_GT(t.SkippedLastSecond(), 20u);
-  EXPECT_GT(t.LoadLastSecond(), 900);
+  EXPECT_GT(k.t.SkippedLastSecond(), 20u);
+  EXPECT_GT(k.t.LoadLastSecond(), 900);
 }
 
 TEST(KTimer, RatePerThousandSecondsOverOneSecondWindows) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetInterval(20);
-  EXPECT_EQ(t.Rate(), 0);
-  RunUntil(d, c, 1002);
+  OneTimer k(20);
+  EXPECT_EQ(k.t.Rate(), 0);
+  RunUntil(k.d, k.c, 1002);
   // 51 events from t = 1 to t = 1001 over a window of 1001 ticks.
-  EXPECT_EQ(t.Rate(), 50949);
-  RunUntil(d, c, 2500);
-  EXPECT_EQ(t.Rate(), 50000);
-  EXPECT_EQ(t.Events(), 125u);
+  EXPECT_EQ(k.t.Rate(), 50949);
+  RunUntil(k.d, k.c, 2500);
+  EXPECT_EQ(k.t.Rate(), 50000);
+  EXPECT_EQ(k.t.Events(), 125u);
 }
 
 TEST(KTimer, LoadIsTheHandlerShareOfTheTime) {
-  FakeClock c;
-  TKIdleTimer d(c);
-  TKTimer t(d);
-  t.SetInterval(20);
+  OneTimer k(20);
   int64_t gap = -1;
-  t.OnTimer = [&](TKTimer& self) {
+  k.t.OnTimer = [&](TKTimer& self) {
     gap = self.IdleGap();
-    c.t += 10;
+    k.c.t += 10;
   };
-  RunUntil(d, c, 3000);
-  EXPECT_EQ(t.HandlerTime(), 10);
-  EXPECT_EQ(gap, 10);
-  EXPECT_EQ(t.Load(), 500);
-  EXPECT_EQ(t.LoadLastSecond(), 500);
+  RunUntil(k.d, k.c, 3000);
+  EXPECT_EQ(std::make_tuple(int64_t(k.t.HandlerTime()), gap, int64_t(k.t.Load()),
+                            int64_t(k.t.LoadLastSecond())),
+            std::make_tuple(int64_t(10), int64_t(10), int64_t(500), int64_t(500)));
 }
 
 // A disabled timer, and an ActiveOnly one while the program is inactive, restart from the
@@ -172,8 +154,7 @@ TEST(KTimer, PauseAndDeactivationResumeWithoutBacklog) {
   const uint32_t e1 = suspended.Events(), e2 = running.Events();
 
   d.SetAppActive(false);
-  EXPECT_TRUE(suspended.Suspended());
-  EXPECT_FALSE(running.Suspended());
+  EXPECT_TRUE(suspended.Suspended() && !running.Suspended());
   RunUntil(d, c, 17000);
   EXPECT_EQ(suspended.Events(), e1);
   EXPECT_GT(running.Events(), e2 + 300);
@@ -184,8 +165,7 @@ TEST(KTimer, PauseAndDeactivationResumeWithoutBacklog) {
   RunUntil(d, c, 18000);
   EXPECT_EQ(maxLag, 1u);
   EXPECT_NEAR(double(suspended.Events() - e1), 1000.0 / 28, 1.5);
-  EXPECT_EQ(activations, 1);
-  EXPECT_EQ(deactivations, 1);
+  EXPECT_EQ(std::make_pair(activations, deactivations), std::make_pair(1, 1));
 
   // Enabling while inactive suspends at once.
   d.SetAppActive(false);
@@ -214,19 +194,16 @@ TEST(KTimer, SleepIsHalfTheRemainingTimeAtMost40Ms) {
   };
   // After the event the next one is due at 200: remaining = 200 - end of the handler.
   const Case cases[] = {{0, 40}, {97, 11}, {116, 2}, {117, 0}, {197, 0}, {300, 0}};
-  for (const Case& k : cases) {
-    FakeClock c;
-    TKIdleTimer d(c);
-    TKTimer t(d);
-    t.SetInterval(100);
-    t.OnTimer = [&](TKTimer&) { c.t += k.handlerTicks; };
-    c.t = 50;
-    EXPECT_EQ(d.IdlePass().sleepMs, 25);  // not due yet: 50 ms remaining
-    c.t = 80;
-    const TIdleResult r = d.IdlePass();
-    EXPECT_EQ(t.Events(), 1u);
-    EXPECT_FALSE(r.done);
-    EXPECT_EQ(r.sleepMs, k.sleepMs) << k.handlerTicks;
+  for (const Case& c : cases) {
+    OneTimer k(100);
+    k.t.OnTimer = [&](TKTimer&) { k.c.t += c.handlerTicks; };
+    k.c.t = 50;
+    EXPECT_EQ(k.d.IdlePass().sleepMs, 25);  // not due yet: 50 ms remaining
+    k.c.t = 80;
+    const TIdleResult r = k.d.IdlePass();
+    EXPECT_EQ(std::make_tuple(k.t.Events(), r.done, r.sleepMs),
+              std::make_tuple(1u, false, c.sleepMs))
+        << c.handlerTicks;
   }
 }
 
@@ -248,9 +225,8 @@ TEST(KTimer, NestedPassesAreIgnored) {
   };
   c.t = 10;
   d.IdlePass();
-  EXPECT_FALSE(nested.done);
-  EXPECT_EQ(nested.sleepMs, 0);
-  EXPECT_EQ(nestedEvents, 0);
+  EXPECT_EQ(std::make_tuple(nested.done, nested.sleepMs, nestedEvents),
+            std::make_tuple(false, 0, 0));
   EXPECT_EQ(b.Events(), 1u);  // served after a's handler returned, in the same pass
   EXPECT_FALSE(d.InPass());
 }
@@ -280,8 +256,7 @@ TEST(KTimer, AHandlerMayDestroyItsOwnTimerOrAnother) {
   e->OnTimer = [&](TKTimer&) { e.reset(); };
   c.t = 10;
   d.IdlePass();
-  EXPECT_FALSE(b);
-  EXPECT_FALSE(e);
+  EXPECT_TRUE(!b && !e);
   EXPECT_EQ(d.TimerCount(), 1u);
   EXPECT_EQ(a->Events(), 1u);
 }
@@ -318,12 +293,6 @@ TEST(KTimer, CatchUpStepsAreBoundedToOneSecond) {
   };
   for (const Case& k : cases)
     EXPECT_EQ(CatchUpSteps(k.lag, k.tick), k.steps) << k.lag << " " << k.tick;
-}
-
-TEST(KTimer, DrawDelayZeroActsAsOneMs) {
-  EXPECT_EQ(DrawTimerInterval(0), 1);
-  EXPECT_EQ(DrawTimerInterval(20), 20);
-  EXPECT_EQ(DrawTimerInterval(1000), 1000);
 }
 
 // The main window's two clocks at the default settings: 50 frames and about 35.7 steps
