@@ -17,13 +17,7 @@ const int32_t kWidths[] = {32, 64};
 const int32_t kHeights[] = {16, 32};
 
 TWall Wall(int32_t x, int32_t y, uint16_t shape = 0, uint8_t colour = 0, uint8_t bonus = 0) {
-  TWall w{};
-  w.x = x;
-  w.y = y;
-  w.shape = shape;
-  w.colour = colour;
-  w.bonus = bonus;
-  return w;
+  return TWall{x, y, shape, colour, bonus, {}};
 }
 
 TLevel Level(const TWalls& walls, bool mirrorX, bool mirrorY, bool mirrorXY) {
