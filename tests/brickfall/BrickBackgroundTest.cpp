@@ -26,9 +26,6 @@ class BrickBackground : public test::HeadlessTest {
     ResetCom();
     SetProgramDir(dir.path());
     std::filesystem::create_directories(dir.File("Levels/Brickfall"));
-    std::filesystem::create_directories(dir.File("Graphics/Brickfall"));
-    gBrickBackground = TBrickBackground{};
-    gBrickPictures.brickPattern.reset();
     NewBrickLevel(level);
   }
   void TearDown() override {
