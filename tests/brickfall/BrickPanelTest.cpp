@@ -110,7 +110,7 @@ TEST_F(BrickPanelTest, PanelsOnlyForPlayersInTheGameInTheirColours) {
   for (int y = p2.top; y <= p2.bottom; ++y)
     for (int x = p2.left; x <= p2.right; ++x) ASSERT_EQ(frame.Pixel(x, y), backdrop);
 
-  // A colour change repaints the panel after an invalidation, whichever part of the panel
+  // A colour change repaints the panel after an invalidation, whichever display of the panel
   // the field's drawing refreshes first.
   gCom.player[0].colour = RGB(0, 200, 0);
   InvalidateBrickPanel();
