@@ -1,6 +1,6 @@
 // The SDL2 sound output end to end: effects played through the Qt platform services land
 // in SDL's "disk" driver's file with their stereo levels; a missing device is said once.
-// The FluidSynth music player: the soundfont search, silent play without a soundfont, and
+// The FluidSynth music player: silent play without a soundfont, and
 // with one play, pause with position, resume and the end of a piece.
 #include <QtTest>
 #include <cstring>
