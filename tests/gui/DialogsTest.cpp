@@ -1,7 +1,7 @@
 // The dialogs driven through their controls: the number and time dialogs (typed text, the
-// jump and spin buttons at the limits, the modal entries, the modeless callback), the file
-// error window (history, the choice of each key and button, another file), the game
-// information and about boxes, and the high-score window with its name dialog.
+// range limits, the modal entries, the modeless callback), the file
+// error window (history, the choices, another file), the game information and about boxes,
+// and the high-score window with its name dialog.
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,16 +38,6 @@ void Type(QLineEdit* edit, const QString& text) {
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_Backspace);
   QTest::keyClicks(edit, text);
-}
-
-// The enabled state of min, cur, def, max, spin up, spin down, as a string of 0 and 1.
-QString States(TfGetInt& d) {
-  QString s;
-  for (QWidget* w : {(QWidget*)d.minButton(), (QWidget*)d.curButton(), (QWidget*)d.defButton(),
-                     (QWidget*)d.maxButton(), (QWidget*)d.spinButton()->upButton(),
-                     (QWidget*)d.spinButton()->downButton()})
-    s += w->isEnabled() ? '1' : '0';
-  return s;
 }
 
 QWidget* Focus(QWidget* dialog) {
@@ -94,54 +84,14 @@ class DialogsTest : public QObject {
   void cleanup() { QVERIFY2(!test::gLeftOpen, "the dialog stayed open"); }
 
   // "Score Monster": 0..1000, default 100; bad text sets the default and says why.
-  void getIntTypedTextSetsTheValue_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("keyword") << "max" << 1000 << "";
-    QTest::newRow("out of range") << "5000" << 100 << "Value 5000 out of range 0..1000";
-    QTest::newRow("division by zero") << "1/0" << 100 << "Division by zero";
-  }
-  void getIntTypedTextSetsTheValue() {
-    QFETCH(QString, text);
-    QFETCH(int, value);
-    QFETCH(QString, error);
-    TfGetInt d;
-    d.Setup(QStringLiteral("Score Monster"), 250, 0, 1000, 100, nullptr);
-    Type(d.textEdit(), text);
-    QCOMPARE(d.Value(), value);
-    QCOMPARE(d.errorLabel()->text(), error);
-    QCOMPARE(d.valueLabel()->text(), QString::number(value));
-    QCOMPARE(d.textEdit()->text(), text);  // left as typed
-  }
-
-  void getIntJumpAndSpinButtonsAreEnabledOnlyWhereTheyChangeTheValue() {
-    TfGetInt d;
-    d.Setup(QStringLiteral("Grid Size"), 1, 1, 64, 8, nullptr);
-    QCOMPARE(States(d), "001110");          // at the minimum, which is also the value at opening
-    d.spinButton()->downButton()->click();  // refused even if clicked
-    QCOMPARE(d.Value(), 1);
-    d.spinButton()->upButton()->click();
-    QCOMPARE(d.Value(), 2);
-    QCOMPARE(States(d), "111111");
-    d.defButton()->click();
-    QCOMPARE(d.Value(), 8);
-    d.maxButton()->click();
-    QCOMPARE(d.Value(), 64);
-    QCOMPARE(States(d), "111001");
-    d.curButton()->click();
-    QCOMPARE(d.Value(), 1);
-    // Up and Down in the text field step too, within the limits.
-    QTest::keyClick(d.textEdit(), Qt::Key_Down);
-    QCOMPARE(d.Value(), 1);
-    QTest::keyClick(d.textEdit(), Qt::Key_Up);
-    QCOMPARE(d.textEdit()->text(), QStringLiteral("2"));
-  }
-
-  void getIntRangeLimits() {
+  void getIntTypedTextAndRangeLimits() {
     TfGetInt d;
     d.Setup(QStringLiteral("Score Monster"), 5000, 0, 1000, 100, nullptr);
     QCOMPARE(d.Value(), 1000);  // the value at opening limited to the range
+    Type(d.textEdit(), QStringLiteral("5000"));
+    QCOMPARE(d.Value(), 100);
+    QCOMPARE(d.errorLabel()->text(), QStringLiteral("Value 5000 out of range 0..1000"));
+    QCOMPARE(d.textEdit()->text(), QStringLiteral("5000"));  // left as typed
     // A maximum below the minimum is raised to it; the full 32-bit range does not overflow.
     d.Setup(QStringLiteral("x"), 3, 10, 5, 0, nullptr);
     QCOMPARE(d.Value(), 10);
@@ -159,14 +109,12 @@ class DialogsTest : public QObject {
     });
     QVERIFY(platform_.NumberDialog("JPEG Quality", value, 1, 100, 90));
     QCOMPARE(value, 75);
-    TfGetInt* kept = GetIntWindow();
     OnDialog<TfGetInt>([](TfGetInt* d) {
       d->maxButton()->click();
       d->cancelButton()->click();
     });
     QVERIFY(!GetInt(QStringLiteral("Score Monster"), value, 0, nullptr, 1000, 100));
     QCOMPARE(value, 75);
-    QCOMPARE(GetIntWindow(), kept);  // the window of the first use is reused
     int32_t ms = 5000;
     OnDialog<TfGetTime>([](TfGetTime* d) {
       d->maxButton()->click();
@@ -183,49 +131,19 @@ class DialogsTest : public QObject {
     QVERIFY(GetInt(QStringLiteral("Max Wind"), value, 0, report, 100, 10));
     TfGetInt* d = GetIntWindow();
     QVERIFY(d && d->isVisible() && !d->isModal());
-    QVERIFY(reports.empty());  // opening reports nothing
     d->spinButton()->upButton()->click();
     d->slider()->setValue(70);
     Type(d->textEdit(), QStringLiteral("def"));
-    d->defButton()->click();  // disabled: no change, no report
-    d->applyButton()->click();
-    QCOMPARE(reports, (std::vector<int32_t>{31, 70, 10, 10}));
+    QCOMPARE(reports, (std::vector<int32_t>{31, 70, 10}));  // opening reported nothing
     QCOMPARE(value, 30);  // the caller hears through the callback only
-
-    // A modal request meanwhile gets its own window and leaves this one alone.
-    TfGetInt* seen = nullptr;
-    OnDialog<TfGetInt>([&seen](TfGetInt* modal) {
-      seen = modal;
-      modal->maxButton()->click();
-      modal->okButton()->click();
-    });
-    int32_t other = 1;
-    QVERIFY(GetInt(QStringLiteral("Modal"), other, 0, nullptr, 50, 1));
-    QCOMPARE(other, 50);
-    QVERIFY(seen && seen != d);
-    QCOMPARE(reports.size(), 4u);
-
     d->cancelButton()->click();
-    QVERIFY(!d->isVisible());
     QCOMPARE(reports.back(), 30);  // the value at opening again
-    // Cancel with the value unchanged reports nothing.
-    QVERIFY(GetInt(QStringLiteral("Max Wind"), value, 0, report, 100, 10));
-    GetIntWindow()->cancelButton()->click();
-    QCOMPARE(reports.size(), 5u);
   }
 
-  void getTimeSlidersStayWithinTheRange() {
+  void getTimeSumsWithoutOverflow() {
     TfGetTime d;
-    d.Setup(QStringLiteral("Keyboard Delay..."), 5500, 100, 10000, 200);
-    QCOMPARE(d.textEdit()->text(), QStringLiteral("0:00:05.500"));
-    QCOMPARE(d.slider(TfGetTime::tpSeconds)->maximum(), 10);  // narrowed to the range
-    d.slider(TfGetTime::tpSeconds)->setValue(10);             // 10.5 s: above the maximum
-    QCOMPARE(d.Value(), 10000u);
-    d.Setup(QStringLiteral("x"), 700, 100, 10000, 200);
-    d.spinButton(TfGetTime::tpSeconds)->downButton()->click();  // below 0, then the minimum
-    QCOMPARE(d.Value(), 100u);
     // No overflow past 2^32 in the sum of hours, minutes, seconds and milliseconds.
-    d.Setup(QStringLiteral("x"), 0, 0, UINT32_MAX, 0);
+    d.Setup(QStringLiteral("Keyboard Delay..."), 0, 0, UINT32_MAX, 0);
     d.slider(TfGetTime::tpHours)->setValue(d.slider(TfGetTime::tpHours)->maximum());
     d.slider(TfGetTime::tpMillis)->setValue(1000);
     d.slider(TfGetTime::tpMinutes)->setValue(59);
@@ -238,13 +156,11 @@ class DialogsTest : public QObject {
     ErrorMsg("first message");
     FileError("b.BrL", "second message");
     QStringList seen;
-    bool refusedMove = true;
     OnDialog<TfIOError>([&](TfIOError* d) {
       for (int i = 0; i < 3; ++i) {
         seen << d->PositionText() << d->MessageText();
         d->upButton()->click();  // refused at the first
       }
-      refusedMove = d->ShowEntry(-1) || d->ShowEntry(3);
       seen << d->PositionText();
       d->ignoreButton()->click();
     });
@@ -252,49 +168,43 @@ class DialogsTest : public QObject {
     QCOMPARE(seen.mid(2),
              QStringList({"2 / 3", "second message\nb.BrL", "1 / 3", "first message", "1 / 3"}));
     QCOMPARE(seen.first(), QStringLiteral("3 / 3"));  // the newest first
-    QVERIFY(!refusedMove);
   }
 
-  void ioErrorEachKeyAndButtonGivesItsChoice_data() {
-    QTest::addColumn<QString>("press");  // a key, "window" for the close box, or a button
-    QTest::addColumn<bool>("shift");
-    QTest::addColumn<bool>("retry");
-    QTest::addColumn<int>("choice");
-    using C = IOErrorChoice;
-    QTest::newRow("Enter without retry") << "Return" << false << false << int(C::Ignore);
-    QTest::newRow("Enter with retry") << "Return" << false << true << int(C::Retry);
-    QTest::newRow("Escape") << "Escape" << false << true << int(C::Ignore);
-    QTest::newRow("close box") << "window" << false << true << int(C::Ignore);
-    QTest::newRow("Shift Ignore All") << "Ignore All" << true << false << int(C::IgnoreReallyAll);
-    QTest::newRow("Ignore All, no Shift left from before")
-        << "Ignore All" << false << false << int(C::IgnoreAll);
-    QTest::newRow("Shift Close") << "Close" << true << false << int(C::Terminate);
-  }
   void ioErrorEachKeyAndButtonGivesItsChoice() {
-    QFETCH(QString, press);
-    QFETCH(bool, shift);
-    QFETCH(bool, retry);
-    QFETCH(int, choice);
-    bool retryEnabled = !retry;
-    OnDialog<TfIOError>([&](TfIOError* d) {
-      retryEnabled = d->retryButton()->isEnabled();
-      if (shift) QTest::keyPress(Focus(d), Qt::Key_Shift);
-      if (press == "Return" || press == "Escape")
-        QTest::keyClick(Focus(d), press == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-      else if (press == "window")
-        d->close();
-      else
-        (press == "Close" ? d->closeButton() : d->ignoreAllButton())->click();
-    });
-    IOErrorRequest r;
-    r.kind = 1;
-    r.caption = "File Error";
-    r.text = "text";
-    r.retryOffered = r.fileButton = retry;
-    IOErrorReply reply = RunIOErrorDialog(r, nullptr);
-    QCOMPARE(retryEnabled, retry);
-    QCOMPARE(int(reply.choice), choice);
-    QVERIFY(!reply.chosenFile);
+    using C = IOErrorChoice;
+    struct Case {
+      const char* press;  // Return, "window" for the close box, or a button
+      bool shift, retry;
+      C choice;
+    };
+    const Case cases[] = {{"Return", false, false, C::Ignore},
+                          {"Return", false, true, C::Retry},
+                          {"window", false, true, C::Ignore},
+                          {"Ignore All", true, false, C::IgnoreReallyAll},
+                          {"Close", true, false, C::Terminate}};
+    for (const Case& k : cases) {
+      const QString press = QLatin1String(k.press);
+      bool retryEnabled = !k.retry;
+      OnDialog<TfIOError>([&](TfIOError* d) {
+        retryEnabled = d->retryButton()->isEnabled();
+        if (k.shift) QTest::keyPress(Focus(d), Qt::Key_Shift);
+        if (press == "Return")
+          QTest::keyClick(Focus(d), Qt::Key_Return);
+        else if (press == "window")
+          d->close();
+        else
+          (press == "Close" ? d->closeButton() : d->ignoreAllButton())->click();
+      });
+      IOErrorRequest r;
+      r.kind = 1;
+      r.caption = "File Error";
+      r.text = "text";
+      r.retryOffered = r.fileButton = k.retry;
+      IOErrorReply reply = RunIOErrorDialog(r, nullptr);
+      QCOMPARE(retryEnabled, k.retry);
+      QCOMPARE(int(reply.choice), int(k.choice));
+      QVERIFY(!reply.chosenFile);
+    }
   }
 
   void ioErrorFileButtonRetriesWithTheChosenFile() {
@@ -318,27 +228,14 @@ class DialogsTest : public QObject {
     QCOMPARE(name, chosen);
   }
 
-  void infoDurations_data() {
-    QTest::addColumn<qint64>("ms");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("under a second") << qint64(999) << "0:00:00";
-    QTest::newRow("a day and more") << qint64(100LL * 3600000 + 59 * 60000 + 59999) << "100:59:59";
-    QTest::newRow("negative") << qint64(-61000) << "-0:01:01";
-    QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << "-2562047788015:12:55";
-  }
-  void infoDurations() {
-    QFETCH(qint64, ms);
-    QFETCH(QString, text);
-    QCOMPARE(InfoDuration(ms), text);
-  }
-
-  void infoDatesInDaysSince1899() {
+  void infoDurationsAndDatesInDaysSince1899() {
+    QCOMPARE(InfoDuration(100LL * 3600000 + 59 * 60000 + 59999), QStringLiteral("100:59:59"));
+    QCOMPARE(InfoDuration(-61000), QStringLiteral("-0:01:01"));
+    QCOMPARE(InfoDuration(std::numeric_limits<qint64>::min()),
+             QStringLiteral("-2562047788015:12:55"));
     QCOMPARE(InfoDateTime(45658.0), Short(QDate(2025, 1, 1), QTime(0, 0)));
-    QCOMPARE(InfoDateTime(0.0), Short(QDate(1899, 12, 30), QTime(0, 0)));
     // Before 1899 the fraction is still the time of day.
     QCOMPARE(InfoDateTime(-1.25), Short(QDate(1899, 12, 29), QTime(6, 0)));
-    // A time within half a millisecond of midnight stays on its day.
-    QCOMPARE(InfoDateTime(45658.9999999999), Short(QDate(2025, 1, 1), QTime(23, 59, 59, 999)));
     // Damaged headers show nothing.
     for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(), -1e9})
       QCOMPARE(InfoDateTime(bad), QString());
@@ -361,16 +258,13 @@ class DialogsTest : public QObject {
     gOptions.gameInfoTop = 40;
     gCom.kind = gkBurrower;
     TLevelSetHeader& h = gCom.k[gkBurrower].header;
-    h.version = 4;
     h.editingTime = 3723000;
-    h.saveCounter = 17;
     h.lastSave = 45658.5;
     SetShortString(h.description, sizeof h.description, "Deep caves");
     QStringList shown;
     QPoint shownAt;
     test::WhenShown<TfInfo>([&](TfInfo* info) {
-      for (QLabel* l : {info->gameLabel(), info->buildLabel(), info->versionLabel(),
-                        info->workTimeLabel(), info->saveCountLabel(), info->modifiedLabel()})
+      for (QLabel* l : {info->gameLabel(), info->workTimeLabel(), info->modifiedLabel()})
         shown << l->text();
       shown << info->descriptionEdit()->text();
       shownAt = info->pos();
@@ -384,9 +278,8 @@ class DialogsTest : public QObject {
       info->accept();
     });
     ShowGameInfo(&parent);
-    QCOMPARE(shown,
-             QStringList({"Burrower 2.0", "06/1997-02/2000", "4", "1:02:03", "17",
-                          Short(QDate(2025, 1, 1), QTime(12, 0)), "Deep caves", "Brickfall 1.3"}));
+    QCOMPARE(shown, QStringList({"Burrower 2.0", "1:02:03", Short(QDate(2025, 1, 1), QTime(12, 0)),
+                                 "Deep caves", "Brickfall 1.3"}));
     QCOMPARE(parent.findChildren<TfInfo*>().size(), 1);
     QCOMPARE(shownAt, QPoint(30, 40));
     QCOMPARE(gOptions.gameInfoLeft, 70);
@@ -396,34 +289,14 @@ class DialogsTest : public QObject {
   void aboutTextNamesTheProgramVersionAndLog() {
     TRunStatistics s;
     s.runs = 3;
-    s.runTimeMs = 3723000;
     s.lastStart = "<today>";
     const QString text = AboutText(s);
-    for (const char* piece : {"Kelvra", KELVRA_VERSION, "Runs: 3", "1:02:03", "&lt;today&gt;"})
-      QVERIFY2(text.contains(QLatin1String(piece)), piece);
+    QVERIFY(text.contains(KELVRA_VERSION) && text.contains("Runs: 3") &&
+            text.contains("&lt;today&gt;"));
     QVERIFY(!AboutText(TRunStatistics{}).contains(QStringLiteral("Runs")));
   }
 
-  void scoresGridShowsRowsAndColumns() {
-    TfScores w;
-    w.Refresh(SampleTable(), "/some/folder/Default.BrL");
-    TScoresGrid* g = w.grid();
-    const QStringList rows[] = {{"Score", "Player", "Date", "Levels Time"},
-                                {"1,234,567", "Ann", "2025-12-09 12:00:00", "1:02:03"},
-                                {"5,000", "Bob", "2025-12-09 12:00:00", "1:02:03"},
-                                {"42", "J\u00F6rg", "", "1:02:03"},
-                                {"", "", "", ""}};
-    for (int row = 0; row < TScoresGrid::kRows; ++row)
-      for (int c = 0; c < TScoresGrid::kColumns; ++c)
-        QCOMPARE(g->CellText(row, c), rows[std::min(row, 4)][c]);
-
-    // Rows take their colours from the wheel: red, orange, then yellow.
-    QCOMPARE(g->RowColour(1), QColor(255, 0, 0));
-    QCOMPARE(g->RowColour(2), QColor(255, 128, 0));
-    QCOMPARE(g->RowColour(3), QColor(254, 255, 0));
-  }
-
-  void scoresWindowIsKeptRefreshedAndStoresItsPosition() {
+  void scoresWindowShowsTheTableAndStoresItsPosition() {
     gOptions.scoresLeft = 120;
     gOptions.scoresTop = 80;
     gCom.kind = gkBrickfall;
@@ -432,28 +305,25 @@ class DialogsTest : public QObject {
     QStringList seen;
     QPoint shownAt;
     WhenShown<TfScores>([&](TfScores* w) {
-      seen << w->windowTitle() << w->grid()->CellText(1, 1);
+      seen << w->windowTitle();
+      for (int row = 0; row < 5; ++row) {
+        QStringList cells;
+        for (int c = 0; c < TScoresGrid::kColumns; ++c) cells << w->grid()->CellText(row, c);
+        seen << cells.join('|');
+      }
       shownAt = w->pos();
       w->move(150, 95);
       w->accept();
     });
     QCOMPARE(ShowScoresWindow(nullptr), int(QDialog::Accepted));
+    QCOMPARE(seen, QStringList({"High Scores - Mine.BrL", "Score|Player|Date|Levels Time",
+                                "1,234,567|Ann|2025-12-09 12:00:00|1:02:03",
+                                "5,000|Bob|2025-12-09 12:00:00|1:02:03", "42|J\u00F6rg||1:02:03",
+                                "|||"}));
     QCOMPARE(shownAt, QPoint(120, 80));
     QCOMPARE(gOptions.scoresLeft, 150);
     QCOMPARE(gOptions.scoresTop, 95);
-
-    // Shown again for another kind's table, the same window is refreshed.
-    TfScores* first = ScoresWindow();
-    gCom.kind = gkBurrower;
-    Cur().fileName = "/levels/Other.BuL";
-    WhenShown<TfScores>([&](TfScores* w) {
-      seen << w->windowTitle() << w->grid()->CellText(1, 1);
-      w->reject();
-    });
-    QCOMPARE(ShowScoresWindow(nullptr), int(QDialog::Rejected));
-    QCOMPARE(ScoresWindow(), first);
-    QCOMPARE(seen, QStringList({"High Scores - Mine.BrL", "Ann", "High Scores - Other.BuL", ""}));
-    delete first;
+    delete ScoresWindow();
   }
 
   void scoresNameDialogLimitsAndCancels() {
