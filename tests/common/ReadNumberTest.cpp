@@ -24,14 +24,12 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       {" max", 7, "Invalid identifier 'max'"},  // four characters: read as a formula
       {"", 7, "Line too short"},
       // Numbers, operators and constants.
-      {"42", 42, ""},
       {"1+2*3", 7, ""},
       {"(1+2)*3", 9, ""},
       {"100/10/5", 2, ""},  // left to right
       {"2^3^2", 512, ""},   // right to left
       {"-2^2", -4, ""},     // the sign applies to the power
-      {"1.5*2", 3, ""},
-      {"1,5*2", 3, ""},  // comma as decimal point
+      {"1,5*2", 3, ""},     // comma as decimal point
       {"$FF", 255, ""},
       {"50%*10", 5, ""},
       {"5!", 120, ""},
@@ -49,26 +47,19 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       {"-100", -100, ""},
       // Results that are not numbers.
       {"INFINITY-INFINITY", 7, "Result is not a number"},
-      {"sqrt(-1)", 7, "Result is not a number"},
       // An intermediate infinity is fine when the result is a number.
       {"1/infinity", 0, ""},
       // Division by zero.
       {"1/0", 7, "Division by zero"},
-      {"inv(0)", 7, "Division by zero"},
       // Functions of any number of arguments, as many as wanted, and too few.
       {"SUM(1;2;3;4;5;6;7;8;9;10)", 55, ""},
       {"plus()", 7, "Too few arguments for Plus"},
       {"minus(20;1;2)", 17, ""},
       // One argument: too few and too many.
-      {"abs(-5)", 5, ""},
       {"abs(1;2)", 7, "1 argument required for Abs"},
       {"ln(0)", 7, "Input 0..infinity for Ln"},
-      {"sqr(-9)", 81, ""},
-      {"arcsin(1)*2*100", 314, ""},
-      {"fact(2000)", 7, "Value INFINITY out of range -100..1000"},
       {"fact(2001)", 7, "Input -infinity..2000 for Fact"},
       // Two arguments.
-      {"power(2;10)", 7, "Value 1024 out of range -100..1000"},
       {"power(2;9)", 512, ""},
       {"power(2)", 7, "2 arguments required for Power"},
       // Syntax messages.
