@@ -74,14 +74,11 @@ TEST_F(OptionsTest, KnownRows) {
     bool time;
   };
   const Case cases[] = {
-      {opGameKind, "Options", "GameKind", 0, 0, 2},
       {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay"},
-      {opMirrorGame, "Brickfall", "MirrorGame", 0, 0, 1},
       {opBonusTime, "Monsters", "BonusTime", 500, 0, 10000, "Bonus Time (500)...", "Bonus Time",
        true},
       {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, "Score Player (-200)...",
        "Score Player"},
-      {opAggressive, "Monsters", "AgressiveMonsters", 1, 0, 1},
       {opBurrGrating, "Burrower", "Grating", 1, 0, 1},
   };
   for (const Case& c : cases) {
