@@ -99,15 +99,5 @@ TEST_F(OverlayTest, PointerDrawnOnlyInsideTheField) {
   EXPECT_FALSE(DrawOverlay(frame, gCom.kind).pointerInField);
 }
 
-TEST_F(OverlayTest, LevelChangeIsNoticedAndTimesRefreshPerSecond) {
-  Cur().levelIndex = 1;
-  for (auto [ms, shown] : {std::pair{1500u, 1500u}, {1999u, 1500u}, {2000u, 2000u}}) {
-    Cur().gameTime = ms;  // within the same whole second the shown time stays
-    DrawOverlay(frame, gCom.kind);
-    EXPECT_EQ(std::make_pair(int(Cur().lastDrawnLevel), uint32_t(Cur().shownGameTime)),
-              std::make_pair(1, shown));
-  }
-}
-
 }  // namespace
 }  // namespace kelvra
