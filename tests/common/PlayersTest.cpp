@@ -80,7 +80,7 @@ TEST_F(PlayersTest, CaptureTakesTheLowestHeldKeyButNoMouseButton) {
   EXPECT_EQ(CaptureKey(0x10, nullptr), 3);
 }
 
-TEST_F(PlayersTest, KeyboardControlsHeldAndPressedSinceTheLastQuery) {
+TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {
   gCom.player[1].input = 1;  // A W D S, Tab, ~
   platform.PressKey(0x41);
   platform.PressKey(0x09);
@@ -88,9 +88,8 @@ TEST_F(PlayersTest, KeyboardControlsHeldAndPressedSinceTheLastQuery) {
 
   EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:100010");
   EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:000000");  // the presses were read
-}
 
-TEST_F(PlayersTest, ForgettingPressesAtTheStartOfAGame) {
+  // The start of a game forgets the presses, on every mapping.
   platform.PressKey(0x25);  // Left of mapping 1
   platform.PressKey(0x61);  // Left of mapping 4
   ForgetControlPresses();
