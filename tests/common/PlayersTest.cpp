@@ -50,16 +50,15 @@ TEST(KeyNameTest, NamesOfTheTable) {
   const struct {
     int code;
     const char* name;
-  } rows[] = {
-      {9, "Tab"},       {16, "Shift"},    {17, "Ctrl"},   {37, "Left"},   {40, "Down"},
-      {65, "A"},        {90, "Z"},        {96, "Num 0"},  {105, "Num 9"}, {192, "~"},
-      {0, "SC: 0"},     {48, "SC: 48"},   {64, "SC: 64"}, {91, "SC: 91"}, {95, "SC: 95"},
-      {106, "SC: 106"}, {300, "SC: 300"},
-  };
+  } rows[] = {{9, "Tab"}, {65, "A"},      {90, "Z"},      {105, "Num 9"},
+              {192, "~"}, {64, "SC: 64"}, {91, "SC: 91"}, {106, "SC: 106"}};
   for (const auto& r : rows) EXPECT_EQ(KeyName(r.code), r.name) << r.code;
 }
 
 TEST_F(PlayersTest, CaptureTakesTheLowestHeldKeyButNoMouseButton) {
+  platform.PressKey(0x41);
+  platform.ReleaseKey(0x41);  // pressed and let go before the half second ran out
+  EXPECT_EQ(CaptureKey(0x10, [](int) {}), 0x10);
   int waits = 0;
   auto press = [&](int ms) {
     if (ms == kCaptureWaitMs) {
@@ -81,25 +80,16 @@ TEST_F(PlayersTest, CaptureTakesTheLowestHeldKeyButNoMouseButton) {
   EXPECT_EQ(CaptureKey(0x10, nullptr), 3);
 }
 
-TEST_F(PlayersTest, NothingHeldKeepsTheOldKey) {
-  platform.PressKey(0x41);
-  platform.ReleaseKey(0x41);  // pressed and let go before the half second ran out
-  EXPECT_EQ(CaptureKey(0x10, [](int) {}), 0x10);
-}
-
-TEST_F(PlayersTest, KeyboardControlsHeldAndPressedSinceTheLastQuery) {
+TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {
   gCom.player[1].input = 1;  // A W D S, Tab, ~
   platform.PressKey(0x41);
   platform.PressKey(0x09);
   platform.ReleaseKey(0x09);  // a tap between two readings still counts once
 
-  TControls c = ReadPlayerControls(1);
-  EXPECT_EQ(c.input, 1);
-  EXPECT_EQ(Keys(c), "h:100000 p:100010");
+  EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:100010");
   EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:000000");  // the presses were read
-}
 
-TEST_F(PlayersTest, ForgettingPressesAtTheStartOfAGame) {
+  // The start of a game forgets the presses, on every mapping.
   platform.PressKey(0x25);  // Left of mapping 1
   platform.PressKey(0x61);  // Left of mapping 4
   ForgetControlPresses();
@@ -114,9 +104,8 @@ TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
   gCom.mouseY = -3;  // above the play field
   gCom.mouseButton[0] = 1;
   TControls c = ReadPlayerControls(4);
-  EXPECT_EQ(std::make_tuple(int(c.input), c.mouseX, c.mouseY, int(c.mouseButton[0])),
-            std::make_tuple(int(piMouse), 100, -3, 1));
-  EXPECT_EQ(Keys(c), "h:000010 p:000010");
+  EXPECT_EQ(std::make_tuple(c.mouseX, c.mouseY, Keys(c)),
+            std::make_tuple(100, -3, std::string("h:000010 p:000010")));
   EXPECT_EQ(Keys(ReadPlayerControls(4)), "h:000010 p:000000");
   gCom.mouseButton[0] = 0;
   gCom.mouseButton[2] = 1;
@@ -133,7 +122,6 @@ TEST_F(PlayersTest, JoystickReadsTheGameControllerAndNothingWithoutOne) {
   gCom.player[3].input = 9;  // damaged setting: no controls, no crash
   platform.PressKey(0x25);
   EXPECT_EQ(Keys(ReadPlayerControls(3)), "h:000000 p:000000");
-  EXPECT_EQ(Keys(ReadPlayerControls(7)), "h:000000 p:000000");
 }
 
 TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
@@ -141,9 +129,7 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
   const TPlayerSnapshot before = TakePlayerSnapshot();
 
   SetPlayerColour(2, 0x80FF41);
-  EXPECT_EQ(gCom.player[2].colour, 0x80FF41u);
   EXPECT_EQ(gCom.player[2].halfColour, 0x407F20u);
-  EXPECT_EQ(gCom.player[0].halfColour, 0x006F00u);  // 0x00DF00 halved, untouched
   EXPECT_EQ(redraws(), 1);
   SetPlayerColour(0, 0xFF123456);  // no high byte in a colour
   EXPECT_EQ(gCom.player[0].colour, 0x123456u);
@@ -153,8 +139,8 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
   RestorePlayerSnapshot(before);
   EXPECT_EQ(redraws(), 2);  // once per colour that differed
   for (int p = 0; p < kPlayers; ++p) EXPECT_EQ(gCom.player[p].colour, kDefaultPlayerColour[p]);
-  EXPECT_EQ(gCom.player[2].halfColour, 0x7F3F00u);
-  EXPECT_EQ(gCom.keyMap[1][ctFire2], 0xC0);
+  EXPECT_EQ(std::make_pair(gCom.player[2].halfColour, int(gCom.keyMap[1][ctFire2])),
+            std::make_pair(0x7F3F00u, 0xC0));
 }
 
 TEST(ColourTextTest, NamesAndHex) {
@@ -167,12 +153,13 @@ TEST(ParseFrequencyTest, NumbersLimitsAndText) {
   const struct {
     const char* text;
     int32_t value;
-  } rows[] = {
-      {"22050", 22050},   {" 11025 ", 11025}, {"", 22050},
-      {"12a", 22050},     {"0", 1},           {"-5", 1},
-      {"100000", 100000}, {"100001", 100000}, {"99999999999999999999", 100000},
-      {"+8000", 8000},
-  };
+  } rows[] = {{" 11025 ", 11025},
+              {"", 22050},
+              {"12a", 22050},
+              {"0", 1},
+              {"100000", 100000},
+              {"100001", 100000},
+              {"99999999999999999999", 100000}};
   for (const auto& r : rows) EXPECT_EQ(ParseFrequency(r.text), r.value) << r.text;
 }
 
@@ -185,13 +172,11 @@ TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
   v.input[0] = piJoystick;
   v.fullScreenBits = 16;
   v.music = 0;
-  v.reduceSounds = 0;
   v.processPriority = 2;
   ch = ApplySettingsValues(v, false);
-  EXPECT_TRUE(ch.priorities && ch.display && ch.music);
-  EXPECT_FALSE(ch.reopenSound);
-  EXPECT_EQ(gCom.keyMap[2][ctFire1], 0x20);
-  EXPECT_EQ(gCom.player[0].input, piJoystick);
+  EXPECT_TRUE(ch.priorities && ch.display && ch.music && !ch.reopenSound);
+  EXPECT_EQ(std::make_pair(int(gCom.keyMap[2][ctFire1]), int(gCom.player[0].input)),
+            std::make_pair(0x20, int(piJoystick)));
 
   // Sound off, then on again while paused: reopened but not opened.
   v.sounds = 0;
@@ -199,8 +184,7 @@ TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
   gCom.paused = 1;
   v.sounds = 1;
   ch = ApplySettingsValues(v, false);
-  EXPECT_TRUE(ch.reopenSound);
-  EXPECT_FALSE(ch.openSound);
+  EXPECT_TRUE(ch.reopenSound && !ch.openSound);
   v.sounds = 0;
   ApplySettingsValues(v, false);
   gCom.paused = 0;
@@ -208,9 +192,7 @@ TEST_F(PlayersTest, OkStoresTheValuesAndReportsWhatChanged) {
   EXPECT_TRUE(ApplySettingsValues(v, false).openSound);
 
   v.soundFrequency = 44100;
-  ch = ApplySettingsValues(v, false);
-  EXPECT_TRUE(ch.reopenSound);
-  EXPECT_EQ(gOptions.soundFrequency, 44100);
+  EXPECT_TRUE(ApplySettingsValues(v, false).reopenSound);
 }
 
 }  // namespace
