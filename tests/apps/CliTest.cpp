@@ -258,27 +258,6 @@ TEST_F(CliTest, ParsedOptionsReachTheGame) {
             std::make_pair(-1, 1));
 }
 
-TEST_F(CliTest, TheGameOverShowEndsAfterItsCountdownWithoutATableEntry) {
-  const std::string set = MakeSet("set.BrL", 2, 20);
-  THeadlessGame game;
-  TGameSetup setup;
-  setup.file = set;
-  setup.aiMask = 0;
-  std::string error;
-  int code = 0;
-  ASSERT_TRUE(game.Start(setup, error, code)) << error;
-  // The only player has lost every ball, with a score that enters the empty table.
-  for (TBrickBall& b : gBrick.balls) b = TBrickBall{};
-  gBrick.players[0].ballsInStock = gBrick.players[0].ballsInFlight = 0;
-  Cur().score[0] = 500;
-  for (int i = 0; i < 64; ++i) game.Step();
-  EXPECT_TRUE(Cur().state == gsGameOverShow && game.Running());
-  game.Step();
-  EXPECT_TRUE(Cur().state == gsGameEnded && !game.Running());
-  // The name was asked for and not given: no table is written beside the set.
-  EXPECT_FALSE(std::filesystem::exists(dir.File("set.HSc")));
-}
-
 // The wave holds the game's steps of 28 ms at 22050 Hz in whole frames of two 16-bit
 // samples, and the game's effects only.
 TEST_F(CliTest, TheSoundOutHoldsTheGamesEffectsOnly) {
