@@ -298,8 +298,7 @@ TEST_F(MainControlTest, CaptionOfAModifiedNewSet) {
   MarkModified(gCom.kind);
   EXPECT_EQ(caption, "Kelvra - Levels/Brickfall/NoName.BrL * (New)");
   EXPECT_FALSE(Item(miSave).enabled);  // a new set is saved with Save As
-  std::string file = dir.File("saved.BrL");
-  platform.saveAnswers.push_back(file);
+  platform.saveAnswers.push_back(dir.File("saved.BrL"));
   control->Command(miSaveAs);
   EXPECT_EQ(caption, "Kelvra - saved.BrL");
 }
