@@ -159,8 +159,7 @@ TEST(KTimer, NestedPassesAreIgnored) {
   FakeClock c;
   TKIdleTimer d(c);
   TKTimer a(d), b(d);
-  a.SetInterval(10);
-  b.SetInterval(10);
+  for (TKTimer* t : {&a, &b}) t->SetInterval(10);
   int nestedEvents = -1;
   TIdleResult nested{true, 99};
   a.OnTimer = [&](TKTimer&) {
