@@ -250,8 +250,8 @@ TEST_F(CliTest, TheSoundOutHoldsTheGamesEffectsOnly) {
   ASSERT_EQ(Run({"play", set, "--seed", "3", "--steps", "300", "--sound-out", wave}), 0);
   const std::vector<int16_t> heard = samples();  // 300 × 28 × 22050 / 1000 frames
   EXPECT_TRUE(heard.size() == 185220u * 2 && !silent(heard)) << heard.size();
-  // A player who does not launch makes no sound, and the kind's start jingle is not part of
-  // the game. 7 steps: 4321.8 frames, whole frames only.
+  // A player who does not launch makes no sound, and the kind's start jingle stays out of
+  // the wave. 7 steps: 4321.8 frames, whole frames only.
   ASSERT_EQ(Run({"play", set, "--ai", "none", "--steps", "7", "--sound-out", wave}), 0);
   const std::vector<int16_t> quiet = samples();
   EXPECT_TRUE(quiet.size() == 4321u * 2 && silent(quiet)) << quiet.size();
