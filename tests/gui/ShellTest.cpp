@@ -117,9 +117,7 @@ class ShellTest : public QObject {
   void settingsOkStoresOptionsAndReportsChanges() {
     gOptions.soundFrequency = 44100;
     QWidget parent;
-    QString shownFrequency;
-    WhenShown<TfSettings>([&shownFrequency](TfSettings* d) {
-      shownFrequency = d->frequencyCombo()->currentText();
+    WhenShown<TfSettings>([](TfSettings* d) {
       d->frequencyCombo()->lineEdit()->selectAll();
       QTest::keyClicks(d->frequencyCombo()->lineEdit(), QStringLiteral("abc"));
       d->playersCombo()->setCurrentIndex(0);
@@ -130,7 +128,6 @@ class ShellTest : public QObject {
     });
     const TSettingsResult result = RunSettingsDialog(&parent);
     QVERIFY(result.accepted);
-    QCOMPARE(shownFrequency, QStringLiteral("44100"));
     QCOMPARE(gCom.player[0].input, uint8_t(piJoystick));
     QCOMPARE(gOptions.soundFrequency, 22050);  // text that is no number
     QVERIFY(result.changes.music);
