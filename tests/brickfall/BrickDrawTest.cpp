@@ -65,13 +65,6 @@ class BrickDrawTest : public ::testing::Test {
   TKBitmap frame;
 };
 
-TEST_F(BrickDrawTest, FixedPointPositionsRoundToTheNearestFieldPixel) {
-  EXPECT_EQ(BrickPixelX(511), 10);
-  EXPECT_EQ(BrickPixelX(512), 11);
-  EXPECT_EQ(BrickPixelY(100 * kPx + 600), 135);
-  EXPECT_EQ(BrickPixelX(INT32_MAX), 2097162);  // no overflow at the far end
-}
-
 TEST_F(BrickDrawTest, WallPaddleAndBallLandAtTheirPixels) {
   AddWall(50, 40);
   Paddle(100, 300);
@@ -89,7 +82,7 @@ TEST_F(BrickDrawTest, WallPaddleAndBallLandAtTheirPixels) {
   EXPECT_EQ(frame.Pixel(10 + 200 + 8, 34 + 100 + 8), RGB(255, 255, 255));  // disc centre
 }
 
-TEST_F(BrickDrawTest, EarthquakeMovesWallsAndPaddlesButNotBalls) {
+TEST_F(BrickDrawTest, EarthquakeMovesWallsButNotBalls) {
   AddWall(50, 40);
   Paddle(100, 300);
   AddBall(200, 100);
@@ -107,9 +100,8 @@ TEST_F(BrickDrawTest, EarthquakeMovesWallsAndPaddlesButNotBalls) {
         if (frame.Pixel(x + dx, y + dy) != still.Pixel(x, y)) return false;
     return true;
   };
-  EXPECT_TRUE(moved(60, 74, 32, 16, 5, -3));    // the wall
-  EXPECT_TRUE(moved(110, 334, 48, 14, 5, -3));  // the paddle
-  EXPECT_TRUE(moved(210, 134, 16, 16, 0, 0));   // the ball
+  EXPECT_TRUE(moved(60, 74, 32, 16, 5, -3));   // the wall
+  EXPECT_TRUE(moved(210, 134, 16, 16, 0, 0));  // the ball
 }
 
 TEST_F(BrickDrawTest, DrawingStaysInsideTheField) {
