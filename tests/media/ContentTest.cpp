@@ -53,7 +53,6 @@ TKBitmap LoadBmp(const std::string& path) {
 TEST(Content, EveryFileTheProgramLoadsExists) {
   std::vector<std::string> files = SoundFiles();
   files.push_back(kData + "Graphics/Logo.bmp");
-  files.push_back(kData + "ReadMe.htm");
   for (const char* name : {"Bubble0", "Bubble2", "Rain0", "Rain2", "Snow0", "Snow3", "Brick"})
     files.push_back(kData + "Graphics/Brickfall/" + name + ".bmp");
   for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})  // first and last bonus

@@ -191,7 +191,7 @@ TEST(KBitmapBlit, TransparentColourSkipsExactlyTheMatchingPixels) {
   const int n = int(std::size(srcColours));
   TKBitmap src(n, 1);
   Paint(src, [&](int x, int) { return srcColours[x]; });
-  for (TEffect mode : {ef16, efNeg}) {
+  for (TEffect mode : {ef08, efNeg}) {
     TKBitmap dest(n, 1);
     Paint(dest, [](int x, int) { return RGB(40 + x, 90, 130); });
     TKBitmap before;
