@@ -94,7 +94,7 @@ TEST_F(IOErrorTest, IgnoreReallyAllShowsNothingMoreAndEveryRetryAnswersIgnore) {
   EXPECT_EQ(headless.fileErrorAnswers.size(), 3u);
 }
 
-TEST_F(IOErrorTest, RetryWithAChosenFileReplacesTheCallersName) {
+TEST_F(IOErrorTest, RetryWithAChosenFileReplacesTheNameAndCloseIgnores) {
   std::string name = "Levels/old.BrL";
   headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, std::string("/tmp/new.BrL")});
   EXPECT_TRUE(IOErrorRetry(name, ENOENT));
@@ -109,6 +109,11 @@ TEST_F(IOErrorTest, RetryWithAChosenFileReplacesTheCallersName) {
   headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, std::string("/tmp/x")});
   IOError(name, EIO);
   EXPECT_EQ(name, "/tmp/new.BrL");
+
+  // Close queues the main window's close and ignores.
+  Answer(IOErrorChoice::Close);
+  EXPECT_FALSE(IOErrorRetry(name, EIO));
+  EXPECT_EQ(std::make_pair(headless.closeRequests, gIOError.ignoreMode), std::make_pair(1, 0));
 }
 
 TEST_F(IOErrorTest, FileButtonFilterFollowsTheExtension) {
@@ -121,14 +126,6 @@ TEST_F(IOErrorTest, FileButtonFilterFollowsTheExtension) {
       {"some.dir/README", "Any file (*.*)|*.*"},
   };
   for (const auto& c : cases) EXPECT_EQ(IOErrorFileFilter(c.name), c.filter) << c.name;
-}
-
-TEST_F(IOErrorTest, CloseQueuesTheMainWindowsCloseAndIgnores) {
-  std::string name = "a.BrL";
-  Answer(IOErrorChoice::Close);
-  EXPECT_FALSE(IOErrorRetry(name, EIO));
-  EXPECT_EQ(headless.closeRequests, 1);
-  EXPECT_EQ(gIOError.ignoreMode, 0);
 }
 
 TEST_F(IOErrorTest, TerminateEndsTheProcessWithCodeOne) {

@@ -49,7 +49,6 @@ TEST(KIniFile, ParsesSectionsKeysAndCrLfWithCase) {
             "[1][9]none[x=y][3]");
   EXPECT_EQ(get("Two", "A") + get("Two", "Empty") + get("Two", "NoEquals") + get("Three", "A"),
             "[ 7 ][][]none");
-  EXPECT_EQ(ini.Int("Two", "A", false, 0), 7);
   EXPECT_FALSE(ini.Changed());
 }
 

@@ -77,8 +77,6 @@ TEST_F(OptionsTest, KnownRows) {
       {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay"},
       {opBonusTime, "Monsters", "BonusTime", 500, 0, 10000, "Bonus Time (500)...", "Bonus Time",
        true},
-      {opScorePlayer, "Monsters", "ScorePlayer", -200, -1000, 1000, "Score Player (-200)...",
-       "Score Player"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
