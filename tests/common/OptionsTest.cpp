@@ -51,7 +51,9 @@ TEST_F(OptionsTest, EveryRowIsConsistent) {
         EXPECT_NE(std::string(o.defText).find_first_not_of(" \t"), std::string::npos);
         break;
     }
-    if (o.key) EXPECT_TRUE(keys[o.Section()].insert(o.key).second) << "twice in its section";
+    if (o.key) {
+      EXPECT_TRUE(keys[o.Section()].insert(o.key).second) << "twice in its section";
+    }
     if (o.title) {
       EXPECT_EQ(o.kind, okNumber);
       EXPECT_TRUE(o.label);
@@ -74,7 +76,8 @@ TEST_F(OptionsTest, KnownRows) {
     bool time;
   };
   const Case cases[] = {
-      {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay"},
+      {opDelayTime, "Options", "DelayTime", 20, 0, 1000, "Custom F/s Delay (20)...", "F/s Delay",
+       false},
       {opBonusTime, "Monsters", "BonusTime", 500, 0, 10000, "Bonus Time (500)...", "Bonus Time",
        true},
   };
