@@ -115,6 +115,7 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
   Cur().playersMinusOne = setup.players - 1;
   for (int p = 0; p < kPlayers; ++p) gCom.player[p].ai = uint8_t((setup.aiMask >> p) & 1);
   gCom.mirrorGame = setup.mirror;
+  gOptions.mons.realTime = !setup.turn;
   if (setup.level >= 0) {  // as Next Level / Last Level choose it
     Cur().levelIndex = setup.level;
     KindOps(k).ShowLevel();

@@ -28,6 +28,7 @@ struct TGameSetup {
   uint32_t seed = 1;       // the shared generator's state when the game starts
   int level = -1;          // 0-based level played as "Test Level"; -1: Start Game
   bool mirror = false;     // Brickfall's "Mirror Game" (needs an even number of players)
+  bool turn = false;       // Monsters: the turn game instead of the real-time game
   bool sounds = false;     // load the effects and feed the program's mixer
 };
 
