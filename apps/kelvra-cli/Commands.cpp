@@ -23,6 +23,7 @@
 #include "media/KBitmap.h"
 #include "media/Mixer.h"
 #include "monsters/MonsLevel.h"
+#include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "session/BrickScenes.h"
 #include "session/Dispatch.h"
@@ -40,9 +41,11 @@ const char* const kUsage =
     "              draw the frame the program shows for level N (from 1) of the set\n"
     "              into a .bmp (or .jpg) picture\n"
     "  play FILE (--steps N | --until-end [--max-steps N]) [--players N] [--ai LIST]\n"
-    "       [--seed S] [--level L] [--mirror] [--frames DIR [--every K]]\n"
+    "       [--seed S] [--level L] [--mirror] [--turn] [--frames DIR [--every K]]\n"
     "       [--sound-out WAVE]\n"
-    "              play the set without a window; the last line is\n"
+    "              play the set without a window (--turn: the Monsters turn game);\n"
+    "              a Monsters game first prints moves=N, the monster steps made;\n"
+    "              the last line is\n"
     "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
     "  bench [--quick]\n"
     "              game steps per second on a typical and a worst-case field, and\n"
@@ -321,6 +324,8 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       o.untilEnd = true;
     } else if (a == "--mirror") {
       o.setup.mirror = true;
+    } else if (a == "--turn") {
+      o.setup.turn = true;
     } else if (a == "--frames") {
       if (!hasValue || value.empty()) return needs("a folder");
       o.framesDir = value;
@@ -433,6 +438,7 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
         << " steps (--max-steps); stopped there\n";
 
   const TKindState& s = Cur();
+  if (gCom.kind == gkMonsters) out << "moves=" << gMons.game.historyCount << "\n";
   out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex << " steps=" << steps
       << " scores=";
   for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) out << (p ? "," : "") << s.score[p];

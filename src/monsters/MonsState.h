@@ -55,6 +55,7 @@ struct TMonsSlot {
 
 struct TMonsPlayer {
   uint8_t x, y;
+  uint8_t present;              // the level has a square for him: he takes part in moves
   int8_t requestDx, requestDy;  // set by input or the computer, cleared after each attempt
   int8_t lastDx, lastDy;        // the last step made
   uint32_t lastAttempt;         // level time (ms) of the last move attempt
