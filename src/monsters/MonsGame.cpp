@@ -73,7 +73,7 @@ bool Playing() {
 void KillMonster(int slot, int type) {
   if (type < kMonsTypes) --gMons.game.alivePerType[type];
   --gMons.game.alive;
-  gMons.slots[slot].type = kSlotFree;
+  gMons.monster[slot].type = kSlotFree;
 }
 
 bool PlayerCanMove(int p) {
@@ -204,9 +204,9 @@ bool Breed(int gx, int gy, const TMonsSlot& parent) {
     if (MonsAt(WrapCol(gx + kStepDx[d]), WrapRow(gy + kStepDy[d])).kind == mkNone) room = true;
   if (!room) return false;
   int slot = 0;
-  while (slot < g.slotsInUse && gMons.slots[slot].type != kSlotFree) ++slot;
+  while (slot < g.slotsInUse && gMons.monster[slot].type != kSlotFree) ++slot;
   if (slot == g.slotsInUse) ++g.slotsInUse;
-  TMonsSlot& child = gMons.slots[slot];
+  TMonsSlot& child = gMons.monster[slot];
   child = parent;
   child.x = uint8_t(gx);
   child.y = uint8_t(gy);
@@ -243,7 +243,7 @@ void StepGhost(TMonsSlot& m) {
 }
 
 void StepMonster(int s) {
-  TMonsSlot& m = gMons.slots[s];
+  TMonsSlot& m = gMons.monster[s];
   const int t = m.type;
   const int tx = WrapCol(m.x + m.dx), ty = WrapRow(m.y + m.dy);
   TMonsSquare& target = MonsAt(tx, ty);
@@ -291,7 +291,7 @@ void StepMonster(int s) {
       AddScore(target.variant, Opt().scoreHouse);
       return;
     case mkMonster: {
-      TMonsSlot& other = gMons.slots[target.slot];
+      TMonsSlot& other = gMons.monster[target.slot];
       // A square whose monster is gone is in the way like a wall.
       if (other.type == t || other.type >= kMonsTypes) break;
       const bool headOn = other.dx == -m.dx && other.dy == -m.dy;
@@ -385,7 +385,7 @@ void MonsLevelStart() {
         pl.present = 1;
       }
     } else if (q.kind == mkMonster) {
-      TMonsSlot& m = gMons.slots[g.slotsInUse];
+      TMonsSlot& m = gMons.monster[g.slotsInUse];
       q.slot = uint16_t(g.slotsInUse);
       ++g.alive;
       ++g.alivePerType[q.variant];
@@ -394,7 +394,7 @@ void MonsLevelStart() {
       m = TMonsSlot{q.variant, int8_t(dx), int8_t(dy), uint8_t(x), uint8_t(y)};
       ++g.slotsInUse;
     } else if (q.kind == mkGhost) {
-      gMons.slots[g.slotsInUse] = TMonsSlot{kSlotGhost, 0, 1, uint8_t(x), uint8_t(y)};
+      gMons.monster[g.slotsInUse] = TMonsSlot{kSlotGhost, 0, 1, uint8_t(x), uint8_t(y)};
       ++g.slotsInUse;
     }
   };
@@ -474,7 +474,7 @@ void MonsPlayerMove(int p) {
 
   bool caught = false;
   if (kind == mkMonster) {
-    const TMonsSlot m = gMons.slots[target.slot];
+    const TMonsSlot m = gMons.monster[target.slot];
     target.flash = kFlashStart;
     KillMonster(target.slot, target.variant);
     ++pl.killed;
@@ -515,7 +515,7 @@ void MonsMonsterStep() {
     if (q.flash > 0) --q.flash;
   const int inUse = gMons.game.slotsInUse;
   for (int s = 0; s < inUse; ++s) {
-    TMonsSlot& m = gMons.slots[s];
+    TMonsSlot& m = gMons.monster[s];
     if (m.type == kSlotFree) continue;
     if (m.type == kSlotGhost) {
       StepGhost(m);
@@ -594,7 +594,7 @@ void MonsComputerRequest(int p) {
       continue;
     }
     if (t.kind == mkMonster) {
-      const TMonsSlot& m = gMons.slots[t.slot];
+      const TMonsSlot& m = gMons.monster[t.slot];
       if (m.type != p + 2 && m.dx == -ddx && m.dy == -ddy) value[d] += scorePlayer;
     }
     for (int e = 0; e < 4; ++e) {
@@ -605,7 +605,7 @@ void MonsComputerRequest(int p) {
       } else if (nq.kind == mkPlayer && nq.variant != p && t.kind == mkEarth) {
         value[d] += 32;
       } else if (nq.kind == mkMonster) {
-        const TMonsSlot& m = gMons.slots[nq.slot];
+        const TMonsSlot& m = gMons.monster[nq.slot];
         // The monster's next square, without the wrap.
         if (m.type < kMonsTypes && m.type != p + 2 && nx + m.dx == tx[d] && ny + m.dy == ty[d])
           value[d] += scorePlayer;

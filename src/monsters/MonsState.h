@@ -93,7 +93,7 @@ struct TMonsGame {
 // Plain data only, so a reset may zero it.
 struct TMonsState {
   TMonsSquare grid[kMonsSquares];  // square (x, y) at x * 16 + y
-  TMonsSlot slots[kMonsSlots];
+  TMonsSlot monster[kMonsSlots];   // the monster table
   TMonsPlayer players[kMonsPlayers];
   TMonsGame game;
   TMonsHistoryEntry history[kMonsHistoryKept];  // the first kMonsHistoryKept monster steps

@@ -25,7 +25,7 @@ void DigestMonsters(TDigest& d) {
     d.U16(q.slot);
     d.U8(q.flash);
   }
-  for (const TMonsSlot& m : gMons.slots) {
+  for (const TMonsSlot& m : gMons.monster) {
     d.U8(m.type);
     d.U8(uint8_t(m.dx));
     d.U8(uint8_t(m.dy));

@@ -130,12 +130,12 @@ TEST_F(MonsRules, LevelStartVisitsTheFourQuartersInOrder) {
   EXPECT_EQ(Slot(31, 0), 1);
   EXPECT_EQ(Slot(0, 15), 2);
   EXPECT_EQ(Slot(31, 15), 3);
-  EXPECT_EQ(gMons.slots[4].type, kSlotGhost);
-  EXPECT_EQ(gMons.slots[4].dy, 1);
+  EXPECT_EQ(gMons.monster[4].type, kSlotGhost);
+  EXPECT_EQ(gMons.monster[4].dy, 1);
   EXPECT_EQ(gMons.game.slotsInUse, 5);
   EXPECT_EQ(gMons.game.alive, 4);
   EXPECT_EQ(gMons.game.alivePerType[3], 1);
-  EXPECT_EQ(gMons.slots[5].type, kSlotFree);
+  EXPECT_EQ(gMons.monster[5].type, kSlotFree);
 }
 
 TEST_F(MonsRules, PlayersNotTakingPartAndSwappedStarts) {
@@ -158,8 +158,8 @@ TEST_F(MonsRules, PlayersNotTakingPartAndSwappedStarts) {
 
 TEST_F(MonsRules, StoredDownStartsTowardRowZeroAndThenShowsCodeThree) {
   Load({"1...", "....", "..a.", "...."}, 1, {{{2, 2}, 1}});
-  EXPECT_EQ(gMons.slots[0].dx, 0);
-  EXPECT_EQ(gMons.slots[0].dy, -1);
+  EXPECT_EQ(gMons.monster[0].dx, 0);
+  EXPECT_EQ(gMons.monster[0].dy, -1);
   EXPECT_EQ(MonsAt(2, 2).direction, 1);
   MonsMonsterStep();
   EXPECT_EQ(KindAt(2, 1), 'M');
@@ -209,7 +209,7 @@ TEST_F(MonsRules, HeadOnAndSideFights) {
 
   // a (type 0) heads down into the side of b (type 1) that heads left: only b dies.
   Load({"1.......", "..a.....", "..b.....", "........", "........"}, 1, {{{2, 1}, 3}, {{2, 2}, 0}});
-  ASSERT_EQ(gMons.slots[0].type, 0);  // (2, 1) is visited before (2, 2)
+  ASSERT_EQ(gMons.monster[0].type, 0);  // (2, 1) is visited before (2, 2)
   MonsMonsterStep();
   EXPECT_EQ(gMons.game.alive, 1);
   EXPECT_EQ(gMons.game.alivePerType[1], 0);
@@ -246,10 +246,10 @@ TEST_F(MonsRules, MonstersAttackOthersAndPassTheirOwn) {
     EXPECT_EQ(attacked, !c.turned);
     EXPECT_EQ(KindAt(3, 0), 'M');  // never moves into the square
     if (c.turned) {
-      EXPECT_NE(gMons.slots[0].dx, -1);
+      EXPECT_NE(gMons.monster[0].dx, -1);
       EXPECT_EQ(gMons.players[0].score + gMons.players[1].score, before);
     } else {
-      EXPECT_EQ(gMons.slots[0].dx, -1);  // neither moves nor turns
+      EXPECT_EQ(gMons.monster[0].dx, -1);  // neither moves nor turns
     }
     EXPECT_EQ(gMons.players[1].houseHits, c.houseHits[1]);
   }
@@ -274,7 +274,7 @@ TEST_F(MonsRules, TurnValuesFavourMoneyWhateverTheRandomPart) {
       MonsAt(6, 1).kind = moneyAbove ? mkMoney : mkNone;
       Randomize(seed);
       MonsMonsterStep();
-      EXPECT_EQ(gMons.slots[0].dy, moneyAbove ? -1 : 1) << seed;
+      EXPECT_EQ(gMons.monster[0].dy, moneyAbove ? -1 : 1) << seed;
       EXPECT_EQ(MonsAt(6, 2).direction, moneyAbove ? 3 : 1);
     }
   }
@@ -285,7 +285,7 @@ TEST_F(MonsRules, TurnValuesFavourMoneyWhateverTheRandomPart) {
     Load({"1.......", "......#.", ".....#a.", "......#."}, 1);
     Randomize(seed);
     MonsMonsterStep();
-    toB += gMons.slots[0].dy == 1;
+    toB += gMons.monster[0].dy == 1;
   }
   EXPECT_GT(toB, 100);  // B wins ties and half of the rest
 }
@@ -396,16 +396,16 @@ TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
   MonsMonsterStep();
   EXPECT_EQ(gMons.game.alive, 2);
   EXPECT_EQ(gMons.game.bredPerType[0], 1);
-  EXPECT_EQ(gMons.slots[1].type, 0);
-  EXPECT_EQ(gMons.slots[1].x, 2);
-  EXPECT_EQ(gMons.slots[1].y, 2);
-  EXPECT_EQ(gMons.slots[1].dy, 1);  // the parent's heading
+  EXPECT_EQ(gMons.monster[1].type, 0);
+  EXPECT_EQ(gMons.monster[1].x, 2);
+  EXPECT_EQ(gMons.monster[1].y, 2);
+  EXPECT_EQ(gMons.monster[1].dy, 1);  // the parent's heading
   EXPECT_EQ(MonsAt(2, 2).flash, kFlashStart);
-  EXPECT_NE(gMons.slots[0].dy, 1);  // the parent turned
+  EXPECT_NE(gMons.monster[0].dy, 1);  // the parent turned
   // The child leaves the gate, which stays a gate.
   MonsMonsterStep();
   EXPECT_EQ(KindAt(2, 2), 'G');
-  EXPECT_EQ(gMons.slots[1].y, 3);
+  EXPECT_EQ(gMons.monster[1].y, 3);
 
   // A gate whose neighbours are all taken never breeds; neither does any gate with every
   // slot in use. The gate's neighbours wrap at the border.
@@ -414,7 +414,7 @@ TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
   EXPECT_EQ(gMons.game.alive, 1);
   Load({"1.a.", "#.G#", "#$#"}, 1, {{{2, 0}, 3}});
   gMons.game.slotsInUse = kMonsSlots;
-  for (int s = 1; s < kMonsSlots; ++s) gMons.slots[s].type = kSlotGhost;
+  for (int s = 1; s < kMonsSlots; ++s) gMons.monster[s].type = kSlotGhost;
   MonsMonsterStep();
   EXPECT_EQ(gMons.game.alive, 1);
   Load({"G..1", ".a##"}, 1, {{{1, 1}, 1}});
@@ -423,10 +423,10 @@ TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
   MonsAt(0, 1).kind = mkWall;
   MonsAt(0, 15).kind = mkWall;
   MonsAt(1, 1).direction = 0;
-  gMons.slots[0].dx = -1;
-  gMons.slots[0].dy = 0;
-  gMons.slots[0].x = 1;
-  gMons.slots[0].y = 0;
+  gMons.monster[0].dx = -1;
+  gMons.monster[0].dy = 0;
+  gMons.monster[0].x = 1;
+  gMons.monster[0].y = 0;
   MonsAt(1, 0) = MonsAt(1, 1);
   MonsAt(1, 1).kind = mkWall;
   MonsMonsterStep();
