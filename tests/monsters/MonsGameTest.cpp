@@ -10,9 +10,11 @@
 #include "common/Com.h"
 #include "common/Events.h"
 #include "common/Options.h"
+#include "common/Players.h"
 #include "monsters/MonsGame.h"
 #include "monsters/MonsLevel.h"
 #include "monsters/MonsState.h"
+#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
@@ -589,6 +591,66 @@ TEST_F(MonsRules, ComputerPlayerChoices) {
   Load({"#.####", ".1..a.", "#.####"}, 1, {{{4, 1}, 3}});
   MonsComputerRequest(0);
   EXPECT_EQ(gMons.players[0].requestDx, 1);
+}
+
+// Controls into requests: a keyboard mapping with and without "Bios Keyboard", the game
+// controller, and the mouse with its cursor shapes.
+class ScriptedPad : public HeadlessPlatform {
+ public:
+  uint8_t GamepadState() override { return pad; }
+  uint8_t pad = 0;
+};
+
+TEST_F(MonsRules, ControlsBecomeRequests) {
+  ScriptedPad platform;
+  SetPlatform(&platform);
+  Load({"....", ".1..", "...."}, 1);
+  const uint16_t* keys = gCom.keyMap[0];
+  struct Case {
+    std::vector<int> controls;  // held on the first mapping
+    int dx, dy;
+  };
+  const Case cases[] = {
+      {{ctLeft}, -1, 0},         {{ctLeft, ctRight}, 0, 0},       {{ctLeft, ctUp}, -1, -1},
+      {{ctDown, ctFire1}, 0, 1}, {{ctUp, ctDown, ctRight}, 1, 0},
+  };
+  gCom.player[0].input = piKeyboard1;
+  for (const Case& c : cases) {
+    for (int k = 0; k < kKeysPerMap; ++k) platform.ReleaseKey(keys[k]);
+    for (int k : c.controls) platform.PressKey(keys[k]);
+    MonsReadInput(0);
+    EXPECT_EQ(gMons.players[0].requestDx, c.dx);
+    EXPECT_EQ(gMons.players[0].requestDy, c.dy);
+    // Held, not pressed again: counts without "Bios Keyboard" only.
+    for (bool bios : {false, true}) {
+      gOptions.mons.biosKeyboard = bios;
+      MonsReadInput(0);
+      EXPECT_EQ(gMons.players[0].requestDx, bios ? 0 : c.dx);
+    }
+    gOptions.mons.biosKeyboard = 0;
+  }
+
+  gCom.player[0].input = piJoystick;
+  platform.pad = 1u << ctDown;
+  MonsReadInput(0);
+  EXPECT_EQ(gMons.players[0].requestDy, 1);
+
+  // The player's centre is (30, 30) in the field.
+  struct Pointer {
+    int x, y, dx, dy, shape;
+  };
+  const Pointer pointers[] = {{60, 35, 1, 0, 2}, {35, 0, 0, -1, 3}, {30, 45, 0, 1, 4},
+                              {0, 0, -1, 0, 1},  {39, 21, 0, 0, 0}, {30, 30, 0, 0, 0}};
+  gCom.player[0].input = piMouse;
+  for (const Pointer& m : pointers) {
+    gCom.mouseX = m.x;
+    gCom.mouseY = m.y;
+    MonsReadInput(0);
+    EXPECT_EQ(gMons.players[0].requestDx, m.dx) << m.x << "," << m.y;
+    EXPECT_EQ(gMons.players[0].requestDy, m.dy) << m.x << "," << m.y;
+    EXPECT_EQ(gCom.cursorShape, m.shape) << m.x << "," << m.y;
+  }
+  SetPlatform(nullptr);
 }
 
 }  // namespace
