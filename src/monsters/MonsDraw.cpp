@@ -270,26 +270,10 @@ std::string LevelCaption() {
   return std::to_string(int64_t(index) + 1) + "/" + std::to_string(count) + " " + name;
 }
 
-// The time-adjusted scores as the rules would compute them now. The rules keep them moving
-// with the score between recomputations, and the history records whatever they are at a
-// monster step; recomputing them in gMons from here would let the frame rate change the
-// recorded game. So the panel computes them on the side and gives gMons back as it was.
-void CurrentTimeScores(int32_t out[kMonsPlayers]) {
-  int32_t kept[kMonsPlayers];
-  for (int p = 0; p < kMonsPlayers; ++p) kept[p] = gMons.players[p].timeScore;
-  ComputeMonsTimeScores();
-  for (int p = 0; p < kMonsPlayers; ++p) {
-    out[p] = gMons.players[p].timeScore;
-    gMons.players[p].timeScore = kept[p];
-  }
-}
-
 void DrawPlayerRows(TKBitmap& frame) {
   TShownValues& shown = gPanel.shown;
   const int n = MonsPlayerCount();
   const bool times = gOptions.mons.times;
-  int32_t timeScore[kMonsPlayers] = {};
-  if (times) CurrentTimeScores(timeScore);
   for (int p = 0; p < kMonsPlayers; ++p) {
     const int y = kPlayerRowTop + p * kFixedCellHeight;
     if (p >= n) {
@@ -300,7 +284,7 @@ void DrawPlayerRows(TKBitmap& frame) {
     }
     shown.row[p] = true;
     const TMonsPlayer& pl = gMons.players[p];
-    const int64_t values[kPlayerValues] = {times ? timeScore[p] : pl.score,
+    const int64_t values[kPlayerValues] = {times ? pl.timeScore : pl.score,
                                            pl.killed,
                                            pl.caught,
                                            pl.houseHits,

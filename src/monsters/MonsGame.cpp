@@ -316,6 +316,7 @@ void StepMonster(int s) {
 }
 
 void RecordHistory() {
+  ComputeMonsTimeScores();
   TMonsGame& g = gMons.game;
   const int n = MonsPlayerCount();
   if (g.historyCount < uint32_t(kMonsHistoryKept)) {
@@ -339,6 +340,44 @@ void RecordHistory() {
 // 32-bit range do not wrap).
 bool Due(uint32_t now, uint32_t last, int32_t delay) {
   return int64_t(now) >= int64_t(last) + int64_t(std::max(delay, 0));
+}
+
+// The step's rules, in the order of the two games.
+void StepRules() {
+  const uint32_t now = Now();
+  TMonsGame& g = gMons.game;
+  const int n = MonsPlayerCount();
+  if (Opt().realTime) {
+    if (Due(now, g.lastMonsterStep, Opt().monstersDelay)) {
+      g.lastMonsterStep = uint32_t(2 * int64_t(now) - g.lastMonsterStep - Opt().monstersDelay);
+      MonsMonsterStep();
+    }
+    for (int p = 0; p < n && Playing(); ++p) {
+      g.currentPlayer = p;
+      TMonsPlayer& pl = gMons.players[p];
+      if (!Due(now, pl.lastAttempt, Opt().keyboardDelay)) continue;
+      pl.lastAttempt = uint32_t(2 * int64_t(now) - pl.lastAttempt - Opt().keyboardDelay);
+      Attempt(p);
+    }
+    return;
+  }
+
+  if (g.clockRunning) gMons.players[g.currentPlayer].moveTime = int32_t(now - g.moveStart);
+  if (!PlayerCanMove(g.currentPlayer)) {
+    // Boxed in since his turn came: the turn passes on. When nobody can move, the monsters
+    // keep their own clock so that the field can change.
+    if (AnyPlayerCanMove()) {
+      ChooseNextPlayer();
+    } else if (Due(now, g.lastMonsterStep, Opt().monstersDelay)) {
+      g.lastMonsterStep = now;
+      MonsMonsterStep();
+      return;
+    }
+  }
+  TMonsPlayer& pl = gMons.players[g.currentPlayer];
+  if (!Due(now, pl.lastAttempt, Opt().keyboardDelay)) return;
+  pl.lastAttempt = now;
+  Attempt(g.currentPlayer);
 }
 
 }  // namespace
@@ -411,40 +450,9 @@ void MonsLevelStart() {
 
 void MonsStep() {
   if (!Playing()) return;
-  const uint32_t now = Now();
-  TMonsGame& g = gMons.game;
-  const int n = MonsPlayerCount();
-  if (Opt().realTime) {
-    if (Due(now, g.lastMonsterStep, Opt().monstersDelay)) {
-      g.lastMonsterStep = uint32_t(2 * int64_t(now) - g.lastMonsterStep - Opt().monstersDelay);
-      MonsMonsterStep();
-    }
-    for (int p = 0; p < n && Playing(); ++p) {
-      g.currentPlayer = p;
-      TMonsPlayer& pl = gMons.players[p];
-      if (!Due(now, pl.lastAttempt, Opt().keyboardDelay)) continue;
-      pl.lastAttempt = uint32_t(2 * int64_t(now) - pl.lastAttempt - Opt().keyboardDelay);
-      Attempt(p);
-    }
-    return;
-  }
-
-  if (g.clockRunning) gMons.players[g.currentPlayer].moveTime = int32_t(now - g.moveStart);
-  if (!PlayerCanMove(g.currentPlayer)) {
-    // Boxed in since his turn came: the turn passes on. When nobody can move, the monsters
-    // keep their own clock so that the field can change.
-    if (AnyPlayerCanMove()) {
-      ChooseNextPlayer();
-    } else if (Due(now, g.lastMonsterStep, Opt().monstersDelay)) {
-      g.lastMonsterStep = now;
-      MonsMonsterStep();
-      return;
-    }
-  }
-  TMonsPlayer& pl = gMons.players[g.currentPlayer];
-  if (!Due(now, pl.lastAttempt, Opt().keyboardDelay)) return;
-  pl.lastAttempt = now;
-  Attempt(g.currentPlayer);
+  StepRules();
+  // Kept current by the step, so that what is drawn and recorded never depends on drawing.
+  ComputeMonsTimeScores();
 }
 
 void MonsPlayerMove(int p) {

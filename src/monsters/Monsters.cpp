@@ -8,7 +8,7 @@
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/Options.h"
-#include "media/KBitmap.h"
+#include "monsters/MonsDraw.h"
 #include "monsters/MonsGame.h"
 #include "monsters/MonsLevel.h"
 #include "monsters/MonsState.h"
@@ -102,10 +102,11 @@ class TMonstersOps final : public TKindOps {
   void GameStep() override { MonsStep(); }
   void Digest(TDigest& digest) override { DigestMonsters(digest); }
 
-  void DrawField(TKBitmap& frame) override {
-    const TRect& f = gCom.k[gkMonsters].field;
-    FillRect(frame, f.left, f.top, f.right, f.bottom, 0, ef16);
-  }
+  void InitKind() override { LoadMonsPictures(); }
+  void ActivateKind(TKBitmap& frame) override { DrawMonsStatic(frame); }
+  void LevelChanged() override { InvalidateMonsPanel(); }
+  void PlayerColorChanged() override { BuildMonsPictureStrip(); }
+  void DrawField(TKBitmap& frame) override { DrawMonsFrame(frame); }
 
   void OptionChanged(int option) override {
     if (option == opRealTime) {
@@ -114,6 +115,7 @@ class TMonstersOps final : public TKindOps {
       MonsDelayChanged();
     } else if (option == opTimes) {
       ComputeMonsTimeScores();
+      InvalidateMonsPanel();  // the panel and the graph show the other series
     }
   }
   void ClockCommand(bool run) override {

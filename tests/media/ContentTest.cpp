@@ -148,9 +148,11 @@ TEST(Content, MonstersSheetSuitsTheGame) {
     return n;
   };
   const auto isBlack = [](uint32_t c) { return c == kBlack; };
-  // Floor, earth and gate cover the whole square; walls are drawn without the floor under
-  // them, so a see-through pixel would show whatever was drawn there before.
-  for (int p : {0, 1, 2, 3, 15}) EXPECT_EQ(count(p, isBlack), 0) << "picture " << p;
+  // Earth and gate cover the whole square; walls are drawn without the floor under them, so
+  // a see-through pixel would show whatever was drawn there before. The open square is all
+  // see-through: a "No" square drawn with it looks open.
+  for (int p : {1, 2, 3, 15}) EXPECT_EQ(count(p, isBlack), 0) << "picture " << p;
+  EXPECT_EQ(count(0, isBlack), kSide * kSide);
   // Figures stand on black, so the floor shows round them.
   for (int p : {10, 14, 16, 19, 21, 23}) EXPECT_EQ(at(p, 0, 0), kBlack) << "picture " << p;
   // Enough of the grey to carry the colour, and no other grey that a tinting recolour would

@@ -286,16 +286,14 @@ TEST_F(MonsDraw, PanelShowsTheTurnPlayerRedrawsShortenedValuesAndLeavesTheGameAl
   DrawMonsFrame(frame);
   for (int y = 344; y < 352; ++y)
     for (int x = 2 + 6; x < 50; ++x) ASSERT_EQ(frame.Pixel(x, y), 0u) << x << "," << y;
-  // With "Time" on the panel shows the time-adjusted score without storing it.
+  // With "Time" on the panel shows the time-adjusted score, which drawing only reads.
   gOptions.mons.times = 1;
-  gMons.game.moveCounter = 5;
-  gMons.players[0].overtime = 4000;
-  gMons.players[1].overtime = 1000;
+  gMons.players[1].timeScore = 3000;
   TMonsState before;
   std::memcpy(&before, &gMons, sizeof gMons);
   DrawMonsFrame(frame);
   EXPECT_EQ(std::memcmp(&before, &gMons, sizeof gMons), 0);
-  const TKBitmap adjusted = frame;  // player 1: 0 + 4000 * 1000 / 1000 - 1000
+  const TKBitmap adjusted = frame;
   gOptions.mons.times = 0;
   gMons.players[1].score = 3000;
   InvalidateMonsPanel();

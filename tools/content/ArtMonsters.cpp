@@ -126,18 +126,10 @@ double Unit(uint32_t h) {
 
 // ---- Ground ------------------------------------------------------------------------------
 
-// The open square for "Black Squares": near-black with a faint grain, never pure black.
+// The open square: all black. Drawn over the floor it lets the floor show everywhere, so a
+// "No" square looks like an open one; with "Black Squares" it is the black of the name.
 TKBitmap Floor() {
-  TKBitmap b = NewPicture();
-  // Dark enough that the black round the figures on other squares hardly shows beside it.
-  static const uint32_t kRamp[4] = {Rgb(5, 4, 4), Rgb(9, 7, 7), Rgb(13, 11, 10), Rgb(18, 15, 14)};
-  Fill(
-      b, [](double, double) { return -1.0; },
-      [](int x, int y) {
-        const double n = FractalNoise(x / 5.0, y / 5.0, 11, 2, 4, 4);
-        return RampDither(kRamp, 4, 0.15 + 0.6 * n, x, y);
-      });
-  return b;
+  return NewPicture();
 }
 
 struct TPebble {
