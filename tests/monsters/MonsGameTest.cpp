@@ -280,6 +280,13 @@ TEST_F(MonsRules, TurnValuesFavourMoneyWhateverTheRandomPart) {
       EXPECT_EQ(MonsAt(6, 2).direction, moneyAbove ? 3 : 1);
     }
   }
+  // Heading up into a wall: money on the left, (dy, dx) = (-1, 0), wins over open.
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    Load({"1.......", ".....#..", "....$a..", "........"}, 1, {{{5, 2}, 1}});
+    Randomize(seed);
+    MonsMonsterStep();
+    EXPECT_EQ(gMons.monster[0].dx, -1) << seed;
+  }
   // Equal values: the tie goes to the second candidate, (-dy, -dx).
   Load({"1.......", "......#.", ".....#a.", "......#."}, 1);
   int toB = 0;
@@ -476,6 +483,25 @@ TEST_F(MonsRules, TurnGameOrderAndMonsterRhythm) {
   Load({"1.::::", "#####.", "2#::::", "#####."}, 2);
   Move(0, 1, 0);
   EXPECT_EQ(gMons.game.currentPlayer, 0);
+}
+
+// The move clock runs from the first move: thinking beyond the bonus time is overtime.
+TEST_F(MonsRules, TurnGameMoveClockAndOvertime) {
+  gOptions.mons.realTime = 0;
+  requests()[0] = {{1, 0}, {1, 0}};
+  Load({"1.......", "......a."}, 1);
+  TKindState& s = gCom.k[gkMonsters];
+  RunUntil(200);  // the first move: the clock starts
+  EXPECT_TRUE(gMons.game.clockRunning);
+  const uint32_t start = gMons.game.moveStart;
+  s.levelTime = start + 2000;
+  MonsStep();  // the second move after 2 s of thinking
+  EXPECT_EQ(gMons.players[0].overtime, 2000 - 500);
+  EXPECT_EQ(gMons.players[0].x, 2);
+  MonsStopClock();
+  s.levelTime += 5000;
+  MonsStep();
+  EXPECT_EQ(gMons.players[0].moveTime, 2000);  // a stopped clock does not count on
 }
 
 TEST_F(MonsRules, TurnGameGoesOnWhenNobodyCanMove) {
