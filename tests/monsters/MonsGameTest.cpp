@@ -287,6 +287,21 @@ TEST_F(MonsRules, TurnValuesFavourMoneyWhateverTheRandomPart) {
     MonsMonsterStep();
     EXPECT_EQ(gMons.monster[0].dx, -1) << seed;
   }
+  // A monster of player 1 (type 2) values him 100, a tunnel 110: it never turns to him;
+  // another player is worth 130 and always beats the tunnel.
+  for (uint32_t seed = 1; seed <= 20; ++seed) {
+    for (char player : {'1', '2'}) {
+      Load({std::string("1.2..") + "...", "....>..", ".....c.", "....." + std::string(1, player)},
+           2, {{{5, 2}, 2}});
+      MonsAt(6, 2).kind = mkWall;
+      MonsAt(5, 3).kind = mkPlayer;
+      MonsAt(5, 3).variant = uint8_t(player - '1');
+      MonsAt(5, 1).kind = mkTunnel;
+      Randomize(seed);
+      MonsMonsterStep();
+      EXPECT_EQ(gMons.monster[0].dy, player == '1' ? -1 : 1) << seed << player;
+    }
+  }
   // Equal values: the tie goes to the second candidate, (-dy, -dx).
   Load({"1.......", "......#.", ".....#a.", "......#."}, 1);
   int toB = 0;
@@ -453,6 +468,38 @@ TEST_F(MonsRules, GhostsWanderOnOpenSquaresAndCatchPlayers) {
   EXPECT_EQ(gMons.players[0].caught, 1);
   EXPECT_EQ(gMons.players[0].score, -200);
   EXPECT_EQ(KindAt(1, 1), 'g');
+  // A ghost turns aside with a chance of 2 in 8 at every step.
+  Load({"1"}, 1);
+  for (TMonsSquare& q : gMons.grid) q.kind = mkNone;
+  MonsAt(0, 0).kind = mkPlayer;
+  MonsAt(5, 5).kind = mkGhost;
+  gMons.monster[0] = TMonsSlot{kSlotGhost, 0, 1, 5, 5};
+  gMons.game.slotsInUse = 1;
+  Randomize(11);
+  int turns = 0;
+  for (int i = 0; i < 400; ++i) {
+    const TMonsSlot before = gMons.monster[0];
+    MonsMonsterStep();
+    turns += gMons.monster[0].dx != before.dx || gMons.monster[0].dy != before.dy;
+  }
+  EXPECT_TRUE(turns > 60 && turns < 140) << turns;
+}
+
+// A monster enters a tunnel only along it, and sits in it without changing it.
+TEST_F(MonsRules, MonstersPassTunnelsOneWay) {
+  Load({"1.......", "...<a...", "........"}, 1);
+  MonsMonsterStep();
+  EXPECT_EQ(gMons.monster[0].x, 3);
+  EXPECT_EQ(KindAt(3, 1), 'T');
+  EXPECT_EQ(KindAt(4, 1), '.');
+  MonsMonsterStep();
+  EXPECT_EQ(gMons.monster[0].x, 2);
+  EXPECT_EQ(KindAt(3, 1), 'T');
+  EXPECT_EQ(KindAt(2, 1), 'M');
+  Load({"1.......", "...>a...", "........"}, 1);
+  MonsMonsterStep();
+  EXPECT_EQ(gMons.monster[0].x, 4);
+  EXPECT_NE(gMons.monster[0].dx, -1);  // turned
 }
 
 // The turn game: order 0, 1, 1, 0, ..., monsters after every n moves, boxed players skipped.
@@ -483,6 +530,9 @@ TEST_F(MonsRules, TurnGameOrderAndMonsterRhythm) {
   Load({"1.::::", "#####.", "2#::::", "#####."}, 2);
   Move(0, 1, 0);
   EXPECT_EQ(gMons.game.currentPlayer, 0);
+  Load({"1.::::", "#####.", "2$::::", "#####."}, 2);  // money next to him: his turn
+  Move(0, 1, 0);
+  EXPECT_EQ(gMons.game.currentPlayer, 1);
 }
 
 // The move clock runs from the first move: thinking beyond the bonus time is overtime.
@@ -535,6 +585,11 @@ TEST_F(MonsRules, RealTimeDelaysAndModeSwitches) {
   const int x = gMons.players[0].x, y = gMons.players[0].y;
   RunUntil(600000 + 400);
   EXPECT_TRUE(gMons.players[0].x != x || gMons.players[0].y != y);
+  // Every 150 ms, the lateness carried: five attempts in 800 ms of 28 ms steps.
+  SetMonsInputSource(&Scripted);
+  requests()[0] = std::vector<std::pair<int, int>>(10, {0, 1});
+  RunUntil(gCom.k[gkMonsters].levelTime + 800);
+  EXPECT_EQ(requests()[0].size(), 5u);
 
   gOptions.mons.monstersDelay = 2000;
   MonsDelayChanged();
@@ -557,6 +612,14 @@ TEST_F(MonsRules, TimeAdjustedScoreAndHistoryStayInRange) {
   ComputeMonsTimeScores();
   EXPECT_EQ(gMons.players[0].timeScore, 100);
   EXPECT_EQ(gMons.players[1].timeScore, INT32_MAX);
+  // The current player's thinking time counts as overtime too.
+  gMons.players[0].overtime = 1000;
+  gMons.players[1].overtime = 1000;
+  gMons.players[1].moveTime = 1000;
+  gMons.game.currentPlayer = 1;
+  ComputeMonsTimeScores();
+  EXPECT_EQ(gMons.players[0].timeScore, 100 + 2000 * 1000 / 1000 - 1000);
+  EXPECT_EQ(gMons.players[1].timeScore, 50 + 2000 * 1000 / 2000 - 1000);
   gMons.game.moveCounter = 4;  // too early: the plain score
   ComputeMonsTimeScores();
   EXPECT_EQ(gMons.players[1].timeScore, 50);
@@ -666,7 +729,8 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
     int x, y, dx, dy, shape;
   };
   const Pointer pointers[] = {{60, 35, 1, 0, 2}, {35, 0, 0, -1, 3}, {30, 45, 0, 1, 4},
-                              {0, 0, -1, 0, 1},  {39, 21, 0, 0, 0}, {30, 30, 0, 0, 0}};
+                              {0, 0, -1, 0, 1},  {39, 21, 0, 0, 0}, {30, 30, 0, 0, 0},
+                              {41, 30, 1, 0, 2}, {40, 30, 0, 0, 0}};
   gCom.player[0].input = piMouse;
   for (const Pointer& m : pointers) {
     gCom.mouseX = m.x;
