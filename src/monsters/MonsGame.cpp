@@ -53,10 +53,15 @@ bool Playable(uint8_t kind, uint8_t variant, uint8_t direction) {
   }
 }
 
+// Saturating: a game left running for days must not wrap a score round.
+int32_t Add(int32_t a, int32_t b) {
+  return int32_t(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX));
+}
+
 void AddScore(int p, int32_t value) {
   TMonsPlayer& pl = gMons.players[p];
-  pl.score += value;
-  pl.timeScore += value;
+  pl.score = Add(pl.score, value);
+  pl.timeScore = Add(pl.timeScore, value);
   Mons().score[p] = pl.score;
 }
 
@@ -504,7 +509,7 @@ void MonsPlayerMove(int p) {
   pl.x = uint8_t(tx);
   pl.y = uint8_t(ty);
   g.clockRunning = 1;
-  if (pl.moveTime >= Opt().bonusTime) pl.overtime += pl.moveTime - Opt().bonusTime;
+  if (pl.moveTime >= Opt().bonusTime) pl.overtime = Add(pl.overtime, pl.moveTime - Opt().bonusTime);
   pl.lastDx = int8_t(dx);
   pl.lastDy = int8_t(dy);
 
