@@ -22,11 +22,14 @@
 #include "common/SharedImages.h"
 #include "media/KBitmap.h"
 #include "media/Mixer.h"
+#include "monsters/MonsGame.h"
 #include "monsters/MonsLevel.h"
+#include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "session/BrickScenes.h"
 #include "session/Dispatch.h"
 #include "session/HeadlessGame.h"
+#include "session/MonsScenes.h"
 
 namespace kelvra {
 
@@ -40,9 +43,11 @@ const char* const kUsage =
     "              draw the frame the program shows for level N (from 1) of the set\n"
     "              into a .bmp (or .jpg) picture\n"
     "  play FILE (--steps N | --until-end [--max-steps N]) [--players N] [--ai LIST]\n"
-    "       [--seed S] [--level L] [--mirror] [--frames DIR [--every K]]\n"
+    "       [--seed S] [--level L] [--mirror] [--turn] [--frames DIR [--every K]]\n"
     "       [--sound-out WAVE]\n"
-    "              play the set without a window; the last line is\n"
+    "              play the set without a window (--turn: the Monsters turn game);\n"
+    "              a Monsters game first prints moves=N, the monster steps made;\n"
+    "              the last line is\n"
     "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
     "  bench [--quick]\n"
     "              game steps per second on a typical and a worst-case field, and\n"
@@ -186,8 +191,8 @@ double MicrosSince(std::chrono::steady_clock::time_point start) {
 
 // Runs `steps` steps of the game in chunks of `chunk`, returning to `snapshot` between the
 // chunks (not timed); the time per step in microseconds.
-double TimeSteps(THeadlessGame& game, const TBrickSnapshot& snapshot, int64_t steps,
-                 int64_t chunk) {
+template <class Snapshot>
+double TimeSteps(THeadlessGame& game, const Snapshot& snapshot, int64_t steps, int64_t chunk) {
   double total = 0;
   for (int64_t done = 0; done < steps; done += chunk) {
     snapshot.Restore();
@@ -321,6 +326,8 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       o.untilEnd = true;
     } else if (a == "--mirror") {
       o.setup.mirror = true;
+    } else if (a == "--turn") {
+      o.setup.turn = true;
     } else if (a == "--frames") {
       if (!hasValue || value.empty()) return needs("a folder");
       o.framesDir = value;
@@ -433,6 +440,7 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
         << " steps (--max-steps); stopped there\n";
 
   const TKindState& s = Cur();
+  if (gCom.kind == gkMonsters) out << "moves=" << gMons.game.historyCount << "\n";
   out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex << " steps=" << steps
       << " scores=";
   for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) out << (p ? "," : "") << s.score[p];
@@ -485,10 +493,58 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
     start.Take();
     worst = TimeSteps(game, start, worstSteps, 256);
   }
+  double monsTypical = 0, monsCompose = 0, monsFull = 0;
+  {
+    THeadlessGame game;
+    game.platform.echo = true;
+    TGameSetup setup;
+    setup.file = DefaultLevelsFile(gkMonsters);
+    setup.players = 2;
+    setup.aiMask = 3;
+    if (!game.Start(setup, error, code)) {
+      err << "kelvra-cli: " << error << "\n";
+      return code;
+    }
+    TMonsSnapshot start;
+    start.Take();
+    monsTypical = TimeSteps(game, start, typicalSteps, 256);
+    start.Restore();
+    for (int i = 0; i < 200; ++i) game.Step();
+    game.Compose();
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) game.Compose();
+    monsCompose = MicrosSince(begin) / frames;
+  }
+  {
+    THeadlessGame game;
+    game.platform.echo = true;
+    MakeFullMonstersSet();
+    TGameSetup setup;
+    if (!game.Start(setup, error, code)) {
+      err << "kelvra-cli: " << error << "\n";
+      return code;
+    }
+    TMonsSnapshot start;
+    start.Take();
+    const int64_t chunk = 64;
+    for (int64_t done = 0; done < worstSteps; done += chunk) {
+      start.Restore();
+      const int64_t n = std::min(chunk, worstSteps - done);
+      const auto begin = std::chrono::steady_clock::now();
+      for (int64_t i = 0; i < n; ++i) MonsMonsterStep();
+      monsFull += MicrosSince(begin);
+    }
+    monsFull /= double(worstSteps);
+  }
   ReportRate(out, "Brickfall steps, typical level (Default.BrL level 0, 2 computer players)",
              typical, "steps");
   ReportRate(out, "Brickfall steps, worst case (1536 walls, 32 flying balls)", worst, "steps");
   ReportRate(out, "Brickfall frames composed (overlay painter, game in progress)", compose,
+             "frames");
+  ReportRate(out, "Monsters steps, typical level (Default.MoL level 0, 2 computer players)",
+             monsTypical, "steps");
+  ReportRate(out, "Monsters monster steps, all 512 slots in use", monsFull, "steps");
+  ReportRate(out, "Monsters frames composed (overlay painter, game in progress)", monsCompose,
              "frames");
   return 0;
 }

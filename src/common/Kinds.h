@@ -92,6 +92,10 @@ class TKindOps {
   virtual void LevelChanged() {}
   virtual void PlayerColorChanged() {}
   virtual void DrawField(TKBitmap& frame) {}  // the play field into the frame bitmap
+  // One of the game's own options (common/Options.h OptionId) was changed from its menu.
+  virtual void OptionChanged(int option) {}
+  // The game's move clock is stopped (false) or set going (true) from its menu.
+  virtual void ClockCommand(bool run) {}
   virtual void Digest(TDigest& digest) {}     // the game's own run-time state
 };
 

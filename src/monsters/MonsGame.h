@@ -39,9 +39,9 @@ using TMonsInputSource = void (*)(int player);
 void SetMonsInputSource(TMonsInputSource source);
 
 // The Monsters menu's actions on a running game.
-void MonsGoClock();         // the move clock runs from now
-void MonsStopClock();       // the move clock stops
-void MonsRealTimeChanged(); // after "Real Time Game" was switched
-void MonsDelayChanged();    // after "Monster's Delay" was changed
+void MonsGoClock();          // the move clock runs from now
+void MonsStopClock();        // the move clock stops
+void MonsRealTimeChanged();  // after "Real Time Game" was switched
+void MonsDelayChanged();     // after "Monster's Delay" was changed
 
 }  // namespace kelvra

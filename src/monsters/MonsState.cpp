@@ -10,7 +10,7 @@ TMonsState gMons;
 
 void ResetMonsState() {
   std::memset(&gMons, 0, sizeof gMons);
-  for (TMonsSlot& s : gMons.slots) s.type = kSlotFree;
+  for (TMonsSlot& s : gMons.monster) s.type = kSlotFree;
 }
 
 void DecodeMonsDirection(uint8_t code, int& dx, int& dy) {

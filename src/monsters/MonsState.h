@@ -55,6 +55,7 @@ struct TMonsSlot {
 
 struct TMonsPlayer {
   uint8_t x, y;
+  uint8_t present;              // the level has a square for him: he takes part in moves
   int8_t requestDx, requestDy;  // set by input or the computer, cleared after each attempt
   int8_t lastDx, lastDy;        // the last step made
   uint32_t lastAttempt;         // level time (ms) of the last move attempt
@@ -92,7 +93,7 @@ struct TMonsGame {
 // Plain data only, so a reset may zero it.
 struct TMonsState {
   TMonsSquare grid[kMonsSquares];  // square (x, y) at x * 16 + y
-  TMonsSlot slots[kMonsSlots];
+  TMonsSlot monster[kMonsSlots];   // the monster table
   TMonsPlayer players[kMonsPlayers];
   TMonsGame game;
   TMonsHistoryEntry history[kMonsHistoryKept];  // the first kMonsHistoryKept monster steps

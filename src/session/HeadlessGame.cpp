@@ -104,6 +104,10 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
     error = "--mirror is Brickfall's and needs an even number of players";
     return false;
   }
+  if (setup.turn && k != gkMonsters) {
+    error = "--turn is the Monsters turn game";
+    return false;
+  }
   if (setup.level >= 0 && Cur().header.lock == kLocked) {
     error = "the set is locked: its levels cannot be played as Test Level";
     return false;

@@ -480,10 +480,12 @@ void TMainControl::OptionCommand(const TOptionItemDef& item) {
       break;
     case ouDialog: {
       int32_t v = value.Get();
-      if (AskNumber(o.title, v, o.min, o.max, o.DialogDefault(), o.time)) value.Set(v);
+      if (!AskNumber(o.title, v, o.min, o.max, o.DialogDefault(), o.time)) return;
+      value.Set(v);
       break;
     }
   }
+  if (o.game >= 0 && o.game < kKinds) KindOps(o.game).OptionChanged(item.option);
 }
 
 void TMainControl::Command(MenuId id) {
@@ -572,10 +574,13 @@ void TMainControl::Command(MenuId id) {
     case miReadMe:
       ReadMe();
       break;
+    case miStopClock:
+    case miGoClock:
+      KindOps(gkMonsters).ClockCommand(id == miGoClock);
+      break;
     default:
-      // The window's own dialogs (Game Info, High Scores, Settings, About), the Monsters
-      // clock items, the Reopen submenu, separators and the hidden game-step and memory
-      // items.
+      // The window's own dialogs (Game Info, High Scores, Settings, About), the Reopen
+      // submenu, separators and the hidden game-step and memory items.
       break;
   }
   UpdateMenus();

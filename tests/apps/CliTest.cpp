@@ -152,6 +152,7 @@ TEST_F(CliTest, BadOptionsGiveAMessageAndCodeTwo) {
       {"play", set, "--steps", "3", "--players", "3", "--mirror"},  // odd
       {"play", set, "--steps", "3", "--every", "2"},                // no --frames
       {"play", set, "--steps", "3", "--fast"},
+      {"play", set, "--steps", "3", "--turn"},  // Brickfall has no turn game
       {"bench", "--slow"},
   };
   for (const auto& args : bad) {
@@ -214,6 +215,34 @@ TEST_F(CliTest, UntilEndStopsAtTheEndOrTheStepLimit) {
   EXPECT_EQ(LastLine().rfind("state=Playing level=0 steps=300 ", 0), 0u) << LastLine();
 }
 
+// A Monsters game in both modes: a monster walks into a pit, the players dig about.
+TEST_F(CliTest, MonstersPlaysInRealTimeAndTurnByTurn) {
+  const std::string set = SaveSet(gkMonsters, "set.MoL", [] {
+    TMonsGrid& g = gMonsLevels[0].Grid();
+    g.fill(0);
+    for (int x = 0; x < kMonsCols; ++x) g[size_t(x * kMonsRows + 8) * 3] = 1;  // a row of earth
+    g[0] = 7;                                                                  // player 1 at (0, 0)
+    g[size_t(3 * kMonsRows) * 3 + 3] = 7;                                      // player 2 at (3, 1)
+    g[size_t(3 * kMonsRows) * 3 + 4] = 1;
+    g[size_t(20 * kMonsRows + 5) * 3] = 9;  // a monster heading left from (20, 5)
+    g[size_t(10 * kMonsRows + 5) * 3] = 6;  // toward a pit at (10, 5)
+  });
+  std::string lines[2];
+  for (int turn = 0; turn < 2; ++turn) {
+    std::vector<std::string> args = {"play", set, "--players", "2", "--until-end"};
+    if (turn) args.push_back("--turn");
+    ASSERT_EQ(Run(args), 0) << err.str();
+    EXPECT_EQ(out.str().rfind("moves=", 0), 0u) << out.str();
+    EXPECT_EQ(LastLine().rfind("state=GameEnded level=0 ", 0), 0u) << LastLine();
+    lines[turn] = out.str();
+  }
+  // Ten monster steps to the pit; in the turn game they follow the players' moves.
+  EXPECT_EQ(lines[0].substr(0, 9), "moves=10\n");
+  EXPECT_EQ(lines[1].substr(0, 9), "moves=10\n");
+  EXPECT_NE(lines[0], lines[1]);
+  EXPECT_EQ(Run({"play", set, "--players", "5", "--steps", "3"}), 2);
+}
+
 TEST_F(CliTest, ParsedOptionsReachTheGame) {
   const std::string set = MakeSet("set.BrL", 3, 20);
   TPlayOptions o;
@@ -261,6 +290,7 @@ TEST_F(CliTest, TheSoundOutHoldsTheGamesEffectsOnly) {
 TEST_F(CliTest, BenchReportsEveryMeasure) {
   ASSERT_EQ(Run({"bench", "--quick"}), 0) << err.str();
   EXPECT_NE(out.str().find("worst case (1536 walls, 32 flying balls)"), std::string::npos);
+  EXPECT_NE(out.str().find("Monsters monster steps, all 512 slots in use"), std::string::npos);
 }
 
 }  // namespace

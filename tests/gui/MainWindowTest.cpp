@@ -14,6 +14,8 @@
 #include "common/LevelSet.h"
 #include "common/Players.h"
 #include "common/Settings.h"
+#include "monsters/MonsLevel.h"
+#include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
@@ -127,6 +129,43 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([] { return Paddle().x < 60 * kFxOne; }, 3000));
     QTest::mouseClick(w->playArea(), Qt::LeftButton, {}, QPoint(40, 300));
     QVERIFY(QTest::qWaitFor([] { return gBrick.balls[0].state == kBallFlying; }, 2000));
+  }
+
+  // Monsters chosen from the File menu, a game started, the figure moved with the arrow
+  // keys: it digs through the earth and kills the one monster, which ends the level.
+  void monstersIsPlayedWithTheArrowKeys() {
+    if (!QFileInfo::exists(QString(KELVRA_TEST_DATA_DIR) + "/Sounds"))
+      QSKIP("the data tree is not built");
+    SetPlatform(&platform_);
+    gCom.kind = gkMonsters;
+    NewLevelSet(gkMonsters);
+    TMonsGrid& g = gMonsLevels[0].Grid();
+    auto put = [&](int x, int y, uint8_t kind) { g[size_t(x * kMonsRows + y) * 3] = kind; };
+    for (int x = 0; x < kMonsCols; ++x)
+      for (int y = 0; y < kMonsRows; ++y) put(x, y, mkWall);
+    put(1, 1, mkPlayer);
+    put(2, 1, mkEarth);
+    put(3, 1, mkMonster);  // boxed in, it turns on the spot
+    const std::string file = dir_.File("one.MoL");
+    QVERIFY(SaveLevelSet(gkMonsters, file));
+    CloseLevelSet(gkMonsters);
+
+    auto w = MakeWindow({QString::fromStdString(file)}, &qtPlatform_);
+    w->action(miBrickfall)->trigger();
+    w->action(miMonsters)->trigger();
+    QCOMPARE(int(gCom.kind), int(gkMonsters));
+    gCom.k[gkMonsters].playersMinusOne = 0;
+    gCom.player[0].ai = 0;
+    gCom.player[0].input = piKeyboard1;
+    w->action(miStartGame)->trigger();
+    QVERIFY(gCom.k[gkMonsters].running);
+    QTest::keyPress(w.get(), Qt::Key_Right);
+    QVERIFY(QTest::qWaitFor([] { return gCom.k[gkMonsters].state == gsGameEnded; }, 5000));
+    QTest::keyRelease(w.get(), Qt::Key_Right);
+    QCOMPARE(int(gMons.players[0].x), 3);
+    QCOMPARE(gMons.players[0].killed, 1);
+    QVERIFY(!gCom.k[gkMonsters].running);
+    QVERIFY(w->action(miStartGame)->isEnabled());
   }
 };
 

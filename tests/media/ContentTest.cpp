@@ -57,6 +57,8 @@ TEST(Content, EveryFileTheProgramLoadsExists) {
     files.push_back(kData + "Graphics/Brickfall/" + name + ".bmp");
   for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})  // first and last bonus
     files.push_back(kData + "Graphics/Bonuses/" + name + ".bmp");
+  files.push_back(kData + "Graphics/Monsters/Monsters.bmp");
+  files.push_back(kData + "Graphics/Monsters/Back.jpg");
   for (const std::string& f : files) EXPECT_TRUE(fs::is_regular_file(f)) << f;
 }
 
@@ -127,6 +129,83 @@ TEST(Content, BrickfallWallsAndSpritesSuitTheGame) {
     EXPECT_LE(b.Width(), 64) << size;
     lastWidth = b.Width();
   }
+}
+
+// Monsters cuts its sheet into 24 squares of 20 x 20, leaves black out when it draws a square
+// over the floor, recolours the grey 0xA8A8A8 of the player and monster pictures, and turns
+// the monster (21, 22) and the tunnel arrow (23) by quarter turns.
+TEST(Content, MonstersSheetSuitsTheGame) {
+  constexpr int kSide = 20;
+  constexpr uint32_t kBlack = 0, kOwner = 0xA8A8A8;
+  const TKBitmap sheet = LoadBmp(kData + "Graphics/Monsters/Monsters.bmp");
+  ASSERT_EQ(sheet.Width(), 24 * kSide);
+  ASSERT_EQ(sheet.Height(), kSide);
+  const auto at = [&](int picture, int x, int y) { return sheet.Pixel(kSide * picture + x, y); };
+  const auto count = [&](int picture, auto&& test) {
+    int n = 0;
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) n += test(at(picture, x, y)) ? 1 : 0;
+    return n;
+  };
+  const auto isBlack = [](uint32_t c) { return c == kBlack; };
+  // Earth and gate cover the whole square; walls are drawn without the floor under them, so
+  // a see-through pixel would show whatever was drawn there before. The open square is all
+  // see-through: a "No" square drawn with it looks open.
+  for (int p : {1, 2, 3, 15}) EXPECT_EQ(count(p, isBlack), 0) << "picture " << p;
+  EXPECT_EQ(count(0, isBlack), kSide * kSide);
+  // Figures stand on black, so the floor shows round them.
+  for (int p : {10, 14, 16, 19, 21, 23}) EXPECT_EQ(at(p, 0, 0), kBlack) << "picture " << p;
+  // Enough of the grey to carry the colour, and no other grey that a tinting recolour would
+  // change as well.
+  for (int p = 16; p <= 22; ++p) {
+    EXPECT_GE(count(p, [](uint32_t c) { return c == kOwner; }), 20) << "picture " << p;
+    EXPECT_EQ(count(p,
+                    [](uint32_t c) {
+                      return c != kBlack && c != kOwner && RedOf(c) == GreenOf(c) &&
+                             GreenOf(c) == BlueOf(c);
+                    }),
+              0)
+        << "picture " << p;
+  }
+  // Pictures that are turned must be their own mirror image about the middle row: the two
+  // vertical turns are then each other's mirror and neither looks upside down.
+  for (int p : {21, 22, 23})
+    for (int y = 0; y < kSide / 2; ++y)
+      for (int x = 0; x < kSide; ++x)
+        ASSERT_EQ(at(p, x, y), at(p, x, kSide - 1 - y))
+            << "picture " << p << " at " << x << ", " << y;
+
+  // Code 0 means heading left, unturned: the monster's open jaws and the arrow's wide head
+  // are on the left. A mirrored picture would send every monster and tunnel backwards.
+  const auto opaqueInColumn = [&](int picture, int x) {
+    int n = 0;
+    for (int y = 0; y < kSide; ++y) n += at(picture, x, y) != kBlack ? 1 : 0;
+    return n;
+  };
+  for (int p : {21, 22}) {
+    EXPECT_EQ(at(p, 1, kSide / 2), kBlack) << "picture " << p;
+    EXPECT_NE(at(p, kSide - 2, kSide / 2), kBlack) << "picture " << p;
+  }
+  EXPECT_GE(opaqueInColumn(23, 7), 2 * opaqueInColumn(23, 15));
+  // The pit is a hole, but the floor must not show at its bottom; the trace is a few
+  // sparkles blended over the floor, not a cover.
+  EXPECT_NE(at(13, kSide / 2, kSide / 2), kBlack);
+  EXPECT_LT(count(8, [](uint32_t c) { return c != kBlack; }), kSide * kSide / 8);
+
+  // The floor behind the field: the field's size, and dark so the squares over it read.
+  const std::vector<uint8_t> jpeg = test::ReadAll(kData + "Graphics/Monsters/Back.jpg");
+  TKBitmap back;
+  std::string error;
+  ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), back, error)) << error;
+  ASSERT_EQ(back.Width(), 640);
+  ASSERT_EQ(back.Height(), 320);
+  long sum = 0;
+  for (int y = 0; y < back.Height(); ++y)
+    for (int x = 0; x < back.Width(); ++x) {
+      const uint32_t c = back.Pixel(x, y);
+      sum += std::max({RedOf(c), GreenOf(c), BlueOf(c)});
+    }
+  EXPECT_LT(sum / (640 * 320), 64);
 }
 
 std::map<std::string, std::vector<uint8_t>> ReadTree(const std::string& root) {

@@ -12,6 +12,7 @@
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "common/Settings.h"
+#include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "session/MainControl.h"
 
@@ -112,6 +113,34 @@ TEST_F(MainControlTest, RealTimeItemsAndPause) {
   EXPECT_TRUE(Item(miBonusTime).enabled && !Item(miMonstersDelay).enabled);
   control->Command(miPauseGame);
   EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
+}
+
+// The Monsters menu acts on a running game: the delay and the mode restart the monsters'
+// clock from now, the clock items stop and start the move clock.
+TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
+  StartWith({});
+  control->Command(miMonsters);
+  control->Command(miStartGame);
+  TKindState& s = gCom.k[gkMonsters];
+  s.levelTime = 1000;
+  platform.numberAnswers = {800, std::nullopt};
+  control->Command(miMonstersDelay);
+  EXPECT_EQ(gMons.game.lastMonsterStep, 1800u);
+  s.levelTime = 1500;
+  control->Command(miMonstersDelay);  // cancelled: nothing changes
+  EXPECT_EQ(gMons.game.lastMonsterStep, 1800u);
+
+  control->Command(miRealTimeGame);  // off: the turn game
+  EXPECT_TRUE(Item(miGoClock).enabled && Item(miStopClock).enabled);
+  s.levelTime = 5000;
+  control->Command(miGoClock);
+  EXPECT_TRUE(gMons.game.clockRunning && gMons.game.moveStart == 5000u);
+  control->Command(miStopClock);
+  EXPECT_FALSE(gMons.game.clockRunning);
+  s.levelTime = 9000;
+  control->Command(miRealTimeGame);  // on again
+  EXPECT_EQ(gMons.game.lastMonsterStep, 9800u);
+  EXPECT_EQ(gMons.players[0].lastAttempt, 9000u);
 }
 
 // Each dialog item asks for its own option (known by its title) with the right kind of
