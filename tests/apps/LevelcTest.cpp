@@ -2,9 +2,13 @@
 // each loads back through the level-set service without a dialog and holds its levels.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include "../apps/kelvra-cli/Commands.h"
 #include "DataDirTest.h"
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
@@ -17,6 +21,7 @@
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "monsters/MonsLevel.h"
+#include "monsters/MonsState.h"
 
 namespace kelvra {
 namespace {
@@ -73,17 +78,70 @@ TEST_F(LevelcTest, BrickfallDefaultLevelsLeaveRoomForThePaddles) {
   gBrickPictures = TBrickPictures{};
 }
 
+// The default set is made for one to four players: every level has one start square and
+// one house for each of them and at least one monster, with valid direction codes. No gate
+// stands on the edge of the field, where its breeding would look at neighbours outside it.
+// Across the set every square kind, every tunnel direction and every monster type appears.
 TEST_F(LevelcTest, MonstersDefaultSet) {
   ASSERT_TRUE(Load(gkMonsters));
-  ASSERT_EQ(gMonsLevels.size(), 4u);
+  ASSERT_GE(gMonsLevels.size(), 22u);
+  std::set<std::string> names;
+  uint32_t kinds = 0, tunnels = 0, types = 0;  // bit sets of what the set uses
   for (const TMonsLevel& level : gMonsLevels) {
-    int count[12] = {};  // players 7, houses 8, monsters 9
-    for (int i = 0; i < kMonsCols * kMonsRows; ++i) {
-      ASSERT_LE(level.Grid()[i * 3], 11);
-      ++count[level.Grid()[i * 3]];
-    }
-    EXPECT_TRUE(count[7] == 4 && count[8] == 4 && count[9] > 0);
+    const std::string name = GetShortString(level.name, kMonsNameBytes);
+    EXPECT_TRUE(names.insert(name).second && !name.empty()) << "name \"" << name << "\"";
+    int players[kMonsPlayers] = {}, houses[kMonsPlayers] = {}, monsters = 0;
+    for (int x = 0; x < kMonsCols; ++x)
+      for (int y = 0; y < kMonsRows; ++y) {
+        const uint8_t* q = &level.Grid()[size_t(MonsIndex(x, y)) * 3];
+        const uint8_t kind = q[0], variant = q[1], direction = q[2];
+        ASSERT_LT(kind, mkKinds) << name;
+        kinds |= 1u << kind;
+        if (kind == mkPlayer || kind == mkHouse) {
+          ASSERT_LT(variant, kMonsPlayers) << name;
+          ++(kind == mkPlayer ? players : houses)[variant];
+        } else if (kind == mkMonster) {
+          ASSERT_TRUE(variant < kMonsTypes && direction < 4) << name << " " << x << "," << y;
+          types |= 1u << variant;
+          ++monsters;
+        } else if (kind == mkTunnel) {
+          ASSERT_LT(direction, 4) << name << " " << x << "," << y;
+          tunnels |= 1u << direction;
+        } else if (kind == mkGate) {
+          EXPECT_TRUE(x > 0 && x < kMonsCols - 1 && y > 0 && y < kMonsRows - 1)
+              << name << ": gate on the edge at " << x << "," << y;
+        }
+      }
+    for (int p = 0; p < kMonsPlayers; ++p)
+      EXPECT_TRUE(players[p] == 1 && houses[p] == 1) << name << ", player " << p + 1;
+    EXPECT_GT(monsters, 0) << name;
   }
+  EXPECT_EQ(kinds, (1u << mkKinds) - 1);
+  EXPECT_EQ(tunnels, 0xFu);
+  EXPECT_EQ(types, (1u << kMonsTypes) - 1);
+}
+
+// A Monsters level ends only when its last monster is dead, so every default level must end
+// when computer players alone play it: one player and four, in the real-time and the turn
+// game, within 10 minutes of game time (21429 steps of 28 ms). One seed per game keeps this
+// quick; scripts/monsters-levels.py plays many (docs/monsters-levels.md).
+TEST_F(LevelcTest, MonstersDefaultLevelsEndWithComputerPlayers) {
+  ASSERT_TRUE(Load(gkMonsters));
+  const int levels = int(gMonsLevels.size());
+  const std::string file = std::string(KELVRA_TEST_DATA_DIR) + "/Levels/Monsters/Default.MoL";
+  for (int level = 0; level < levels; ++level)
+    for (const char* players : {"1", "4"})
+      for (bool turn : {false, true}) {
+        std::vector<std::string> args = {"play", file, "--until-end", "--max-steps", "21429"};
+        args.insert(args.end(), {"--ai", "all", "--players", players});
+        args.insert(args.end(), {"--seed", std::to_string(level + 1)});
+        args.insert(args.end(), {"--level", std::to_string(level)});
+        if (turn) args.push_back("--turn");
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCli(args, out, err), 0) << "level " << level << ", --players " << players
+                                             << (turn ? ", turn game" : "") << ": " << out.str();
+        EXPECT_NE(out.str().find("state=GameEnded"), std::string::npos) << out.str();
+      }
 }
 
 TEST_F(LevelcTest, BurrowerDefaultSet) {
