@@ -515,7 +515,8 @@ void MonsPlayerMove(int p) {
 
   if (!Opt().realTime) {
     const int n = MonsPlayerCount();
-    if (g.moveCounter % n == 1 || n == 1) MonsMonsterStep();
+    // Not after the move that ended the level: nothing happens after the end.
+    if ((g.moveCounter % n == 1 || n == 1) && Playing()) MonsMonsterStep();
     ChooseNextPlayer();
   }
   g.moveStart = Now();

@@ -1,6 +1,6 @@
-// Golden digests: fixed-seed games of the default Brickfall set, played by the computer for
-// a fixed number of steps from the first level or a chosen one, must end in the recorded
-// state. A mismatch writes the actual
+// Golden digests: fixed-seed games of the default Brickfall and Monsters sets, played by the
+// computer for a fixed number of steps or to their end, from the first level or a chosen
+// one, must end in the recorded state. A mismatch writes the actual
 // line next to the expected file (<name>.actual), to be inspected and, when the change of
 // the rules was meant, copied over the expected file.
 #include <gtest/gtest.h>
@@ -27,14 +27,14 @@ const std::filesystem::path kGoldenDir = std::filesystem::path(KELVRA_SOURCE_DIR
 struct TGoldenGame {
   const char* name;  // tests/golden/<name>.txt
   std::vector<std::string> options;
+  const char* set = "Levels/Brickfall/Default.BrL";  // in the data tree
 };
 
 using GoldenDigestTest = test::DataDirTest<::testing::TestWithParam<TGoldenGame>>;
 
 TEST_P(GoldenDigestTest, GameEndsInTheRecordedState) {
   const TGoldenGame& game = GetParam();
-  std::vector<std::string> args = {
-      "play", std::string(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/Default.BrL"};
+  std::vector<std::string> args = {"play", std::string(KELVRA_TEST_DATA_DIR) + "/" + game.set};
   args.insert(args.end(), game.options.begin(), game.options.end());
   std::ostringstream out, err;
   ASSERT_EQ(RunCli(args, out, err), 0) << err.str();
@@ -83,7 +83,21 @@ INSTANTIATE_TEST_SUITE_P(
         TGoldenGame{"test_level_28_enemies_seed28",
                     {"--players", "3", "--level", "28", "--seed", "28", "--steps", "1500"}},
         TGoldenGame{"test_level_31_every_effect_seed31",
-                    {"--players", "2", "--level", "31", "--seed", "31", "--steps", "2500"}}),
+                    {"--players", "2", "--level", "31", "--seed", "31", "--steps", "2500"}},
+        // Monsters from the level shown (the first), and Test Level on later ones, in real
+        // time and turn by turn, alone and as four.
+        TGoldenGame{"monsters_one_player_seed5",
+                    {"--players", "1", "--seed", "5", "--until-end"},
+                    "Levels/Monsters/Default.MoL"},
+        TGoldenGame{"monsters_test_level_16_four_players_seed6",
+                    {"--players", "4", "--level", "16", "--seed", "6", "--until-end"},
+                    "Levels/Monsters/Default.MoL"},
+        TGoldenGame{"monsters_turn_test_level_9_seed7",
+                    {"--players", "1", "--level", "9", "--turn", "--seed", "7", "--until-end"},
+                    "Levels/Monsters/Default.MoL"},
+        TGoldenGame{"monsters_turn_test_level_17_four_players_seed8",
+                    {"--players", "4", "--level", "17", "--turn", "--seed", "8", "--until-end"},
+                    "Levels/Monsters/Default.MoL"}),
     [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
 
 }  // namespace

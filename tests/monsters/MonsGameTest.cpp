@@ -344,11 +344,13 @@ TEST_F(MonsRules, WalkingIntoMonsters) {
     EXPECT_EQ(gMons.game.alive, 1);
     EXPECT_EQ(events.gamesEnded, 0);
   }
-  // The last monster killed ends the level.
+  // The last monster killed ends the level; in the turn game no monster step follows.
+  gOptions.mons.realTime = 0;
   Load({"1b......"}, 1);
   Move(0, 1, 0);
   EXPECT_EQ(events.gamesEnded, 1);
   EXPECT_EQ(gCom.k[gkMonsters].state, gsGameEnded);
+  EXPECT_EQ(gMons.game.historyCount, 0u);
 }
 
 TEST_F(MonsRules, PitsEndTheLevelButGhostsDoNotCount) {
