@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstring>
+#include <tuple>
 
 #include "HeadlessTest.h"
 #include "base/Paths.h"
@@ -100,8 +101,8 @@ TEST_F(MonsDraw, SquarePictures) {
     Put(10, 5, c.kind, c.variant, c.direction, c.flash);
     EXPECT_EQ(MonsSquarePicture(10, 5), c.picture) << int(c.kind) << " " << int(c.variant);
   }
-  EXPECT_EQ(MonsSquarePicture(-1, 5), mpOpen);
-  EXPECT_EQ(MonsSquarePicture(32, 0), mpOpen);
+  EXPECT_EQ(std::make_tuple(MonsSquarePicture(-1, 5), MonsSquarePicture(32, 0)),
+            std::make_tuple(mpOpen, mpOpen));
 }
 
 TEST_F(MonsDraw, WallsOnTheBorderOrTouchingAnotherUseTheJoinedPicture) {
@@ -305,11 +306,10 @@ TEST_F(MonsDraw, MissingFilesGiveBlankPicturesOfTheRightSize) {
   SetProgramDir(dir.path());
   LoadMonsPictures();
   SetProgramDir("./");
-  EXPECT_EQ(headless.fileErrors.size(), 2u);
-  EXPECT_EQ(gMonsPictures.back.Width(), 640);
-  EXPECT_EQ(gMonsPictures.back.Height(), 320);
-  EXPECT_EQ(gMonsPictures.strip.Width(), kMonsPictures * 20);
-  EXPECT_EQ(gMonsPictures.strip.Pixel(20 * 87 + 7, 5), 0u);
+  EXPECT_EQ(std::make_tuple(headless.fileErrors.size(), gMonsPictures.back.Width(),
+                            gMonsPictures.back.Height(), gMonsPictures.strip.Width(),
+                            gMonsPictures.strip.Pixel(20 * 87 + 7, 5)),
+            std::make_tuple(2u, 640, 320, kMonsPictures * 20, 0u));
   DrawMonsFrame(frame);  // draws on regardless
 }
 
