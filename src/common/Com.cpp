@@ -43,6 +43,10 @@ void ResetCom() {
   std::fill(std::begin(gCom.mouseButton), std::end(gCom.mouseButton), 0);
   gCom.cursorShape = 0;
   gCom.randSeed = 0;
+  ClearEffectPools();
+}
+
+void ClearEffectPools() {
   std::memset(gCom.burst, 0, sizeof gCom.burst);
   std::memset(gCom.spark, 0, sizeof gCom.spark);
   std::memset(gCom.blast, 0, sizeof gCom.blast);

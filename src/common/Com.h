@@ -157,6 +157,10 @@ inline TKindState& Cur() {
 void Randomize(uint32_t seed);
 int32_t Random(int32_t n);  // 0..n-1; 0 when n <= 0
 
+// Empties the three effect pools. The kinds give the entries their own meanings, so a game
+// starts, and a kind is shown, with none left by another.
+void ClearEffectPools();
+
 // Pool operations; a request finding no free entry is dropped.
 void AddBurst(int32_t x, int32_t y, int32_t variant);
 void AddSpark(int32_t x, int32_t y, int32_t life, int32_t extra, int32_t vy);

@@ -142,6 +142,7 @@ void TMainControl::Shutdown(TKIniFile* ini, bool windowNormal) {
 
 void TMainControl::SelectKind(int kind) {
   if (kind < 0 || kind >= kKinds) kind = 0;
+  if (kind != gCom.kind) ClearEffectPools();  // another kind would read them its own way
   gCom.kind = uint8_t(kind);
   TKindState& s = Cur();
   PlatformServices& platform = Platform();
@@ -197,6 +198,7 @@ void TMainControl::StartGame(int tag) {
   s.gameTime = s.levelTime = 0;
   if (tag == 0 && !KindTraits(k).startKeepsLevel) s.levelIndex = 0;
   std::fill(std::begin(s.score), std::end(s.score), 0);
+  ClearEffectPools();
   ForgetControlPresses();  // presses made before the start do not count
   KindOps(k).StartGame();
   if (gOptions.music && !musicList.empty()) {
