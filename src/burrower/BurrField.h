@@ -57,6 +57,11 @@ struct TBurrSizes {
                                      14, 14, 14, 14, 14, 10, 12, 14, 14, 14, 14};
   int32_t bonusH[kBonusKinds + 1] = {0,  10, 10, 10, 10, 10, 10, 10, 12, 12, 12,
                                      12, 12, 12, 12, 14, 8,  10, 12, 14, 14, 14};
+  int32_t ballW[2] = {8, 10}, ballH[2] = {8, 10};  // by ball kind - 1
+  int32_t rocketW = 16, rocketH = 8;               // pointing left; turned up or down
+  int32_t shrinkShotW[4] = {10, 10, 10, 10}, shrinkShotH[4] = {10, 10, 10, 10};  // by frame
+  int32_t shrinkCloudW[4] = {24, 24, 24, 24}, shrinkCloudH[4] = {24, 24, 24, 24};
+  int32_t freezerShotW[3] = {10, 10, 10}, freezerShotH[3] = {10, 10, 10};
 };
 extern TBurrSizes gBurrSizes;
 

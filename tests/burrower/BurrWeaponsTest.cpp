@@ -1,0 +1,543 @@
+// Burrower's weapons on hand-built fields: the damage arithmetic, the launching of each shot,
+// the life of every projectile (flies, meets a wall, a player, an enemy, an apple, ends), the
+// blasts, fires, shards, puffs and stains, and the guards on what the pools may hold.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+#include "burrower/BurrWeapons.h"
+#include "common/Com.h"
+#include "common/Events.h"
+
+namespace kelvra {
+namespace {
+
+constexpr int32_t kRow = 2400;  // a centre line of the field; all of it open unless walled
+
+class BurrWeapons : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    ResetBurrState();
+    gCom.kind = gkBurrower;
+    SetEvents(&events);
+  }
+  void TearDown() override { SetEvents(nullptr); }
+
+  TBurrPlayer& Player(int p, int32_t x, int32_t y = kRow, int32_t armor = 0) {
+    TBurrPlayer& pl = gBurr.players[p];
+    pl = TBurrPlayer{};
+    pl.active = 1;
+    pl.size = 2;
+    pl.health = kFullHealth;
+    pl.armor = armor;
+    pl.x = x;
+    pl.y = y;
+    pl.w = pl.h = 320;
+    pl.faceDx = 32;
+    pl.count[wpPistol] = 1;
+    return pl;
+  }
+  TBurrEnemy& Enemy(int e, int type, int32_t x, int32_t y = kRow) {
+    TBurrEnemy& en = gBurr.enemies[e];
+    en = TBurrEnemy{};
+    en.state = esAlive;
+    en.type = uint8_t(type);
+    en.size = 2;
+    en.health = kFullHealth;
+    en.x = x;
+    en.y = y;
+    en.w = en.h = 288;
+    return en;
+  }
+  void Apple(int32_t x, int32_t y = kRow) { gBurr.apples[0] = {1, 0, x, y, 0, 0, 320, 320}; }
+  void WallColumn(int c) {
+    for (int r = 0; r < kLatticeRows; ++r) CellAt(c, r) = lcWall;
+  }
+  int Heard(int id) const {
+    return int(std::count(events.sounds.begin(), events.sounds.end(), id));
+  }
+  template <typename T, size_t N, typename Live>
+  static int Count(const T (&pool)[N], Live live) {
+    return int(std::count_if(std::begin(pool), std::end(pool), live));
+  }
+  int Puffs() const {
+    return Count(gBurr.puffs, [](const TPuff& p) { return p.life > 0; });
+  }
+  int Blasts() const {
+    return Count(gCom.blast, [](const TBlast& b) { return b.life != 0; });
+  }
+
+  THeadlessEvents events;
+};
+
+// ---- Damage arithmetic ----
+
+TEST_F(BurrWeapons, WoundPlayerArmorShrinkAndFreeze) {
+  struct Case {
+    int32_t armor, wound, size, frozen, amount, owner;
+    int32_t wantWound, wantArmor, wantScore;
+  } cases[] = {
+      {1024, 0, 2, 0, 40, 1, 0, 944, 0},     // full armor: worn, no wound
+      {944, 0, 2, 0, 40, 1, 3, 871, 2},      // the next bullet: 80 x 1024 x 40 / 2^20
+      {0, 0, 1, 1, 40, 1, 320, 0, 312},      // shrunk x4, frozen x2
+      {0, 1000, 1, 1, 512, 1, 1024, 0, 93},  // a kind-2 ball on a fragile player: capped
+      {100, 0, 2, 0, 1024, -1, 924, 0, 0},   // armor worn to 0, not below; nobody credited
+      {1024, 0, 2, 0, 0, 1, 0, 1024, 0},     // a blow of no strength does nothing
+      {0, 0, 2, 0, 40, 7, 40, 0, 0},         // an owner beyond the players is not credited
+  };
+  for (const Case& c : cases) {
+    ResetCom();
+    TBurrPlayer& pl = Player(0, 1000, kRow, c.armor);
+    pl.wound = c.wound;
+    pl.size = uint8_t(c.size);
+    pl.frozen = uint8_t(c.frozen);
+    WoundPlayer(0, c.owner, c.amount);
+    EXPECT_EQ(pl.wound, c.wantWound) << c.armor << "/" << c.amount;
+    EXPECT_EQ(pl.armor, c.wantArmor) << c.armor << "/" << c.amount;
+    EXPECT_EQ(gCom.k[gkBurrower].score[1], c.wantScore) << c.armor << "/" << c.amount;
+  }
+}
+
+TEST_F(BurrWeapons, ChillFreezesOnceBelow256AndNeverKills) {
+  TBurrPlayer& pl = Player(0, 1000);
+  TBurrEnemy& en = Enemy(0, 3, 1000);
+  // 1024 - 640 = 384, not frozen; then the floor of 10, frozen, heard once for each.
+  const std::tuple<int32_t, int, int> steps[] = {{384, 0, 0}, {10, 1, 2}, {10, 1, 2}};
+  for (const auto& [health, frozen, freezes] : steps) {
+    ChillPlayer(0, 2, 10);
+    ChillEnemy(0, 2, 10);
+    EXPECT_EQ(std::make_tuple(pl.health, int(pl.frozen), en.health, int(en.frozen)),
+              std::make_tuple(health, frozen, health, frozen));
+    EXPECT_EQ(Heard(buFreeze), freezes);
+  }
+  EXPECT_EQ(gCom.k[gkBurrower].score[2], 6 * 625);  // 640 x 1000 / 1024 a hit, floor or not
+}
+
+TEST_F(BurrWeapons, WoundEnemyByToughnessAndShatterWhenFrozen) {
+  struct Case {
+    int type, size;
+    int32_t wound, amount;
+    int32_t wantStun, wantWound, wantScore;
+  } cases[] = {
+      {0, 2, 0, 40, 64, 64, 62},         // toughness 10
+      {2, 2, 0, 40, 128, 128, 125},      // Assault, 5
+      {1, 1, 0, 40, 85, 85, 83},         // a shrunk Drone: 40 x 4 x 16 / 30
+      {2, 2, 900, 256, 256, 1024, 799},  // stun and wound capped; the whole 819 is credited
+      {9, 2, 0, 40, 64, 64, 62},         // a type beyond the table counts as the first
+  };
+  for (const Case& c : cases) {
+    ResetCom();
+    TBurrEnemy& en = Enemy(0, c.type, 1000);
+    en.size = uint8_t(c.size);
+    en.wound = c.wound;
+    WoundEnemy(0, 0, c.amount);
+    EXPECT_EQ(std::make_tuple(en.stun, en.wound, int(en.state)),
+              std::make_tuple(c.wantStun, c.wantWound, int(esAlive)))
+        << c.type;
+    EXPECT_EQ(gCom.k[gkBurrower].score[0], c.wantScore) << c.type;
+  }
+  // Frozen: any blow, even of no strength, breaks it into six shards; no dying, no bonus.
+  TBurrEnemy& en = Enemy(1, 0, 3000, 2000);
+  en.frozen = 1;
+  WoundEnemy(1, -1, 0);
+  EXPECT_EQ(en.state, esFree);
+  EXPECT_EQ(Heard(buGlace), 1);
+  int32_t sum = 0, shards = 0;
+  for (const TIceShard& s : gBurr.iceShards)
+    if (s.live > 0) {
+      ++shards;
+      EXPECT_EQ(std::make_tuple(s.x, s.y, std::abs(s.dx)), std::make_tuple(3000, 2000, 128));
+      sum += s.dy;
+    }
+  EXPECT_EQ(std::make_tuple(shards, sum), std::make_tuple(6, 0));
+  EXPECT_EQ(gBurr.bonuses[0].kind, 0);
+}
+
+// ---- Firing ----
+
+TEST_F(BurrWeapons, EachWeaponLaunchesItsShotAndSpendsOneRound) {
+  struct Case {
+    int weapon;
+    int32_t fx, fy;
+    int32_t dx, dy;  // the shot's velocity
+    int sound;
+  } cases[] = {
+      {wpPistol, 32, 0, 512, 0, buPistol},
+      {wpPistol, -32, -20, -512, -512, buPistol},
+      {wpBall, 32, 0, 32, 32, kNoSound},
+      {wpBall, 0, -32, 32, -32, kNoSound},
+      {wpRpg, 0, 32, 0, 80, buRpg},
+      {wpBomb, 32, 0, 0, 0, kNoSound},
+      {wpShrinker, -32, 0, -128, 0, buShrinker},
+      {wpLaser, 32, 0, 960, 0, kNoSound},
+      {wpFreezer, 0, -32, 0, -96, kNoSound},
+  };
+  for (const Case& c : cases) {
+    ResetBurrState();
+    events.sounds.clear();
+    TBurrPlayer& pl = Player(0, 4560);
+    pl.weapon = uint8_t(c.weapon);
+    pl.faceDx = c.fx;
+    pl.faceDy = c.fy;
+    pl.ammo[c.weapon] = 5;
+    FireWeapon(0);
+    const int32_t v[kWeapons][2] = {{gBurr.bullets[0].dx, gBurr.bullets[0].dy},
+                                    {gBurr.balls[0].dx, gBurr.balls[0].dy},
+                                    {gBurr.rockets[0].dx, gBurr.rockets[0].dy},
+                                    {gBurr.bombs[0].dx, gBurr.bombs[0].dy},
+                                    {gBurr.shrinkShots[0].dx, gBurr.shrinkShots[0].dy},
+                                    {gBurr.lasers[0].dx, gBurr.lasers[0].dy},
+                                    {gBurr.freezerShots[0].dx, gBurr.freezerShots[0].dy}};
+    const int32_t dx = v[c.weapon][0], dy = v[c.weapon][1];
+    EXPECT_EQ(std::make_tuple(dx, dy, pl.ammo[c.weapon]), std::make_tuple(c.dx, c.dy, 4))
+        << "weapon " << c.weapon;
+    EXPECT_EQ(events.sounds, c.sound == kNoSound ? std::vector<int>{} : std::vector<int>{c.sound});
+  }
+  // The last one, above the box (top 2240, gap 16), with its bounces.
+  EXPECT_EQ(std::make_tuple(gBurr.freezerShots[0].bounces, gBurr.freezerShots[0].y),
+            std::make_tuple(16, 2240 - 16 - 160 + 1 + 80));
+}
+
+TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
+  // The line and square right of the player's square, from 16 units past its box. (Only
+  // corners are tested: a box reaching across the line alone would not touch it.)
+  WallColumn(22);
+  WallColumn(23);
+  const struct {
+    int weapon;
+    bool made;
+  } cases[] = {{wpPistol, true},    {wpBall, false}, {wpRpg, false},    {wpBomb, true},
+               {wpShrinker, false}, {wpLaser, true}, {wpFreezer, false}};
+  for (const auto& c : cases) {
+    TBurrPlayer& pl = Player(0, 4560);
+    pl.weapon = uint8_t(c.weapon);
+    pl.ammo[c.weapon] = 5;
+    FireWeapon(0);
+    EXPECT_EQ(pl.ammo[c.weapon], c.made ? 4 : 5) << "weapon " << c.weapon;
+  }
+  // An enemy's rocket skips the test, and is heard; its bullet is silent.
+  events.sounds.clear();
+  const TBox box = CentredBox(4560, kRow, 288, 288);
+  EXPECT_TRUE(LaunchShot(wpRpg, box, 24, 0, -1, true));
+  EXPECT_TRUE(LaunchShot(wpPistol, box, 24, 0, -1, true));
+  EXPECT_EQ(events.sounds, std::vector<int>{buRpg});
+}
+
+TEST_F(BurrWeapons, NoShotFromAFullPoolOrAStillFacing) {
+  TBurrPlayer& pl = Player(0, 4560);
+  pl.ammo[wpPistol] = 5;
+  for (TBullet& b : gBurr.bullets) b.live = 1;
+  FireWeapon(0);
+  pl.faceDx = pl.faceDy = 0;
+  gBurr.bullets[0].live = 0;
+  FireWeapon(0);
+  EXPECT_EQ(std::make_tuple(pl.ammo[wpPistol], gBurr.bullets[0].live, int(events.sounds.size())),
+            std::make_tuple(5, 0, 0));
+}
+
+TEST_F(BurrWeapons, ReloadAndBallKindByCopies) {
+  TBurrPlayer& pl = Player(0, 1000);
+  const struct {
+    int weapon;
+    int32_t copies, reload;
+  } reloads[] = {
+      {wpPistol, 1, 6}, {wpPistol, 3, 2}, {wpRpg, 2, 16}, {wpLaser, 3, 0}, {wpBomb, 0, 16}};
+  for (const auto& r : reloads) {
+    pl.weapon = uint8_t(r.weapon);
+    pl.count[r.weapon] = r.copies;
+    EXPECT_EQ(WeaponReload(pl), r.reload) << r.weapon << "x" << r.copies;
+  }
+  EXPECT_EQ(std::make_tuple(BallKind(0), BallKind(1), BallKind(2), BallKind(3)),
+            std::make_tuple(1, 1, 1, 2));
+}
+
+// ---- Projectiles ----
+
+TEST_F(BurrWeapons, BulletFliesOrEndsOnWhatItMeets) {
+  enum Target { None, Wall, Body, Foe, Fruit };
+  const struct {
+    Target target;
+    int32_t x, wound, enemyWound, puffs;
+  } cases[] = {{None, 4512, 0, 0, 0},
+               {Wall, 0, 0, 0, 1},
+               {Body, 0, 40, 0, 1},
+               {Foe, 0, 0, 128, 1},
+               {Fruit, 0, 0, 0, 1}};
+  for (const auto& c : cases) {
+    ResetBurrState();
+    gBurr.bullets[0] = {1, 4000, kRow - 8, 512, 0, 1};
+    if (c.target == Wall) WallColumn(20);  // 4320
+    if (c.target == Body) Player(0, 4560);
+    if (c.target == Foe) Enemy(0, 2, 4560);
+    if (c.target == Fruit) Apple(4560);
+    StepBullets();
+    EXPECT_EQ(gBurr.bullets[0].live != 0, c.target == None) << c.target;
+    if (c.target == None) {
+      EXPECT_EQ(gBurr.bullets[0].x, c.x);
+    }
+    EXPECT_EQ(std::make_tuple(gBurr.players[0].wound, gBurr.enemies[0].wound, Puffs()),
+              std::make_tuple(c.wound, c.enemyWound, c.puffs))
+        << c.target;
+  }
+  EXPECT_EQ(gBurr.puffs[0].x, 4560 - 160 - 16);  // where the box first met the apple
+}
+
+TEST_F(BurrWeapons, BallBouncesIsCaughtByItsOwnerAndHurtsOthers) {
+  auto ball = [](int32_t x, int32_t bounces, int32_t kind, int32_t dx) {
+    gBurr.balls[0] = {bounces, kind, x, kRow, 128, 128, dx, 32, 0};
+  };
+  // Right edge at 4310; the wall line at 4320 is met in the first sub-step.
+  ball(4247, 64, 1, 32);
+  WallColumn(20);
+  StepBalls();
+  EXPECT_EQ(std::make_tuple(gBurr.balls[0].bounces, gBurr.balls[0].dx, gBurr.balls[0].dy,
+                            gBurr.balls[0].x, Puffs()),
+            std::make_tuple(63, -32, 32, 4247, 1));
+  ball(4247, 1, 1, 32);  // the last bounce ends it
+  StepBalls();
+  EXPECT_EQ(gBurr.balls[0].bounces, 0);
+
+  ResetBurrState();
+  Apple(4480);  // an apple ahead turns it like a wall
+  ball(4247, 64, 1, 32);
+  StepBalls();
+  EXPECT_EQ(std::make_tuple(gBurr.balls[0].bounces, gBurr.balls[0].dx), std::make_tuple(63, -32));
+  ball(4400, 64, 1, -32);  // one leaving an apple passes out freely
+  StepBalls();
+  EXPECT_EQ(std::make_tuple(gBurr.balls[0].bounces, gBurr.balls[0].x), std::make_tuple(64, 4368));
+
+  ResetBurrState();
+  Player(0, 4500).ammo[wpBall] = 20;  // the owner catches it, past the maximum of 20
+  ball(4247, 64, 2, 32);
+  StepBalls();
+  EXPECT_EQ(std::make_tuple(gBurr.players[0].ammo[wpBall], gBurr.balls[0].bounces, Puffs()),
+            std::make_tuple(21, 0, 0));
+  gBurr.players[0].active = 0;
+  Player(1, 4500);
+  ball(4247, 64, 2, 32);
+  StepBalls();
+  EXPECT_EQ(std::make_tuple(gBurr.players[1].wound, gBurr.balls[0].bounces, Puffs()),
+            std::make_tuple(512, 0, 1));
+}
+
+TEST_F(BurrWeapons, RocketFliesSmokesAndExplodesAheadOfItsNose) {
+  gBurr.rockets[0] = {1, 0, 1000, kRow, 80, 0, 256, 128, 3};
+  gCom.stepCounter = 1;  // odd: no smoke
+  StepRockets();
+  EXPECT_EQ(std::make_tuple(gBurr.rockets[0].x, gCom.spark[0].life), std::make_tuple(1080, 0));
+  gCom.stepCounter = 2;
+  StepRockets();
+  EXPECT_EQ(std::make_tuple(gCom.spark[0].life, gCom.spark[0].x, gCom.spark[0].y),
+            std::make_tuple(8, 1160, kRow + 64));  // the middle of its back edge
+  StepRocketSmoke();
+  EXPECT_EQ(gCom.spark[0].life, 7);
+
+  WallColumn(6);  // 1296..1343: met in the third sub-step, at 1048
+  gBurr.rockets[0].x = 1000;
+  StepRockets();
+  EXPECT_EQ(gBurr.rockets[0].live, 0);
+  EXPECT_EQ(std::make_tuple(gCom.blast[0].x, gCom.blast[0].y, gCom.blast[0].radius,
+                            gCom.blast[0].owner, Heard(buRocketBlast)),
+            std::make_tuple(1048 + 255 + 16, kRow + 63, 16, 3, 1));
+
+  ResetCom();
+  gCom.kind = gkBurrower;
+  ResetBurrState();
+  Enemy(0, 2, 1400);  // Assault: 10 x 16 / 5
+  gBurr.rockets[0] = {1, 0, 1000, kRow - 64, 80, 0, 256, 128, 3};
+  StepRockets();
+  EXPECT_EQ(std::make_tuple(gBurr.enemies[0].wound, gBurr.rockets[0].live, Blasts()),
+            std::make_tuple(32, 0, 1));
+}
+
+TEST_F(BurrWeapons, BombExplodesAfterItsFuseOrInAnotherBlastTheSameStep) {
+  gBurr.bombs[0] = {16, 3000, kRow, 320, 160, 0, 0, 2, kBombFuse};
+  for (int s = 1; s < kBombFuse; ++s) StepBombs();
+  EXPECT_EQ(gBurr.bombs[0].live, 16);
+  StepBombs();
+  EXPECT_EQ(std::make_tuple(gBurr.bombs[0].live, gCom.blast[0].radius, gCom.blast[0].owner,
+                            Heard(buBombBlast)),
+            std::make_tuple(0, 24, 2, 1));
+
+  ResetCom();
+  gCom.kind = gkBurrower;
+  gBurr.bombs[0] = {16, 3000, kRow, 320, 160, 0, 0, 2, 50};
+  gBurr.bombs[1] = {16, 3100 + 16 * 32, kRow - 16, 320, 160, 0, 0, 2, 50};  // just out of reach
+  AddBurrowerBlast(3000 + 100, kRow, -1, 16);
+  StepBlasts();
+  StepProjectiles();
+  EXPECT_EQ(std::make_tuple(gBurr.bombs[0].live, gBurr.bombs[1].live, Blasts()),
+            std::make_tuple(0, 16, 2));
+}
+
+TEST_F(BurrWeapons, ShrinkShotLeavesACloudThatShrinks) {
+  WallColumn(6);  // 1296: the shot's box reaches it in the second step
+  gBurr.shrinkShots[0] = {16, 0, 1000, kRow, 160, 160, 128, 0, 0};
+  StepShrinkShots();
+  EXPECT_EQ(std::make_tuple(gBurr.shrinkShots[0].x, gBurr.shrinkShots[0].frame),
+            std::make_tuple(1128, 1));
+  StepShrinkShots();
+  EXPECT_EQ(gBurr.shrinkShots[0].live, 0);
+  EXPECT_EQ(
+      std::make_tuple(gBurr.shrinkClouds[0].life, gBurr.shrinkClouds[0].x, gBurr.shrinkClouds[0].y),
+      std::make_tuple(16, 1224 + 79 + 16, kRow - 1));
+
+  // The cloud: shrinks a player with little armor; wears the armor of one with much;
+  // shrinks enemies but not Drones, and breaks a frozen one.
+  ResetBurrState();
+  gBurr.shrinkClouds[0] = {16, 3000, kRow, 384, 384};
+  TBurrPlayer& weak = Player(0, 3000, kRow, 511);
+  TBurrPlayer& armored = Player(1, 3000, kRow, 1024);
+  TBurrEnemy& assault = Enemy(0, 2, 3000);
+  TBurrEnemy& drone = Enemy(1, kDrone, 3000);
+  TBurrEnemy& frozen = Enemy(2, 3, 3000);
+  frozen.frozen = 1;
+  StepShrinkClouds();
+  EXPECT_EQ(std::make_tuple(weak.size, weak.shrinkTimer, weak.w), std::make_tuple(1, 128, 160));
+  EXPECT_EQ(std::make_tuple(armored.size, armored.armor), std::make_tuple(2, 1020));
+  EXPECT_EQ(std::make_tuple(assault.size, assault.w, drone.size, int(frozen.state)),
+            std::make_tuple(1, 144, 2, int(esFree)));
+  EXPECT_EQ(std::make_tuple(Heard(buShrink), Heard(buGlace)), std::make_tuple(3, 1));
+  for (int s = 1; s < 16; ++s) StepShrinkClouds();
+  EXPECT_EQ(gBurr.shrinkClouds[0].life, 0);
+}
+
+TEST_F(BurrWeapons, LaserTracesOnceToTheWallThroughWhatItMeets) {
+  WallColumn(6);  // 1296: the trace stops at 1304, the beam ends at 1288
+  TBurrPlayer& pl = Player(0, 1150);
+  pl.w = pl.h = 32;  // holds the points 1144 and 1160
+  Apple(1250);
+  gBurr.lasers[0] = {16, 1000, kRow, 1000, kRow, 960, 0, 1};
+  StepLasers();
+  EXPECT_EQ(std::make_tuple(gBurr.lasers[0].endX, gBurr.lasers[0].endY, pl.wound),
+            std::make_tuple(1288, kRow, 4 + 3));  // the first wound softens the second
+  EXPECT_EQ(gBurr.puffs[Puffs() - 1].x, 1304);    // at the stopping point
+  for (int s = 1; s < 16; ++s) StepLasers();
+  EXPECT_EQ(std::make_tuple(gBurr.lasers[0].life, pl.wound), std::make_tuple(0, 7));
+
+  // A beam with no direction stops at its start instead of tracing for ever.
+  gBurr.lasers[1] = {16, 2000, kRow, 0, 0, 0, 0, 1};
+  StepLasers();
+  EXPECT_EQ(gBurr.lasers[1].endX, 2000);
+}
+
+TEST_F(BurrWeapons, FreezerShotReboundsChillsAndPassesApples) {
+  WallColumn(20);  // 4320: met in the second sub-step
+  gBurr.freezerShots[0] = {16, 0, 4232, kRow, 160, 160, 96, 0, 0};
+  StepFreezerShots();
+  EXPECT_EQ(std::make_tuple(gBurr.freezerShots[0].bounces, gBurr.freezerShots[0].dx,
+                            gBurr.freezerShots[0].x, Puffs()),
+            std::make_tuple(15, -96, 4168, 1));
+  gBurr.freezerShots[0] = {1, 0, 4232, kRow, 160, 160, 96, 0, 0};  // its last bounce
+  StepFreezerShots();
+  EXPECT_EQ(gBurr.freezerShots[0].bounces, 0);
+
+  ResetBurrState();
+  Apple(2100);
+  gBurr.freezerShots[0] = {16, 0, 2000, kRow, 160, 160, 96, 0, 0};
+  StepFreezerShots();
+  EXPECT_EQ(gBurr.freezerShots[0].x, 2096);
+  TBurrPlayer& pl = Player(1, 2400);
+  StepFreezerShots();
+  EXPECT_EQ(std::make_tuple(pl.health, gBurr.freezerShots[0].bounces), std::make_tuple(384, 0));
+}
+
+// ---- Blasts and lasting effects ----
+
+TEST_F(BurrWeapons, BlastWoundsByDistanceAndLife) {
+  const struct {
+    int32_t d, wound;
+  } cases[] = {{0, 146}, {1535, 13}, {1536, 0}};  // 24 x 1024 x 20479 / ((d + 160) x 21504)
+  for (const auto& c : cases) {
+    ResetCom();
+    gCom.kind = gkBurrower;
+    TBurrPlayer& pl = Player(0, 3000 + c.d, kRow - 16);  // where the blast has risen to
+    TBurrEnemy& en = Enemy(0, 0, 3000 - c.d, kRow - 16);
+    AddBurrowerBlast(3000, kRow, 4, kBombRadius);
+    StepBlasts();
+    EXPECT_EQ(std::make_tuple(pl.wound, en.wound), std::make_tuple(c.wound, c.wound * 16 / 10))
+        << c.d;
+    EXPECT_EQ(gCom.blast[0].y, kRow - 16);  // it rises a pixel a step
+  }
+}
+
+TEST_F(BurrWeapons, BlastBurnsBonusesIntoFiresWhileFireSlotsLast) {
+  AddBonus(bkHealth, 3000, kRow);
+  AddBonus(bkArmor, 3000 + 24 * 32, kRow);  // just out of reach
+  AddBurrowerBlast(3000, kRow, -1, kBombRadius);
+  StepBlasts();
+  EXPECT_EQ(std::make_tuple(int(gBurr.bonuses[0].kind), int(gBurr.bonuses[1].kind),
+                            gBurr.fires[0].life, gBurr.fires[0].x),
+            std::make_tuple(0, int(bkArmor), 1024, 3000));
+  for (TFire& f : gBurr.fires) f = {500, 100, 100};
+  AddBonus(bkSwap, 3100, kRow);
+  StepBlasts();
+  EXPECT_EQ(gBurr.bonuses[0].kind, 0);
+  EXPECT_TRUE(std::all_of(std::begin(gBurr.fires), std::end(gBurr.fires),
+                          [](const TFire& f) { return f.life == 500 && f.x == 100; }));
+}
+
+TEST_F(BurrWeapons, FiresShardsPuffsAndStainsAge) {
+  const struct {
+    int32_t life, d, lifeAfter, wound;
+  } fires[] = {{1024, 0, 1020, 32}, {1024, 64, 1020, 16}, {1024, 127, 1020, 0}, {4, 0, 0, 0}};
+  for (const auto& f : fires) {
+    ResetBurrState();
+    TBurrPlayer& pl = Player(0, 3000 + f.d);
+    gBurr.fires[0] = {f.life, 3000, kRow};
+    StepFires();
+    EXPECT_EQ(std::make_tuple(gBurr.fires[0].life, pl.wound), std::make_tuple(f.lifeAfter, f.wound))
+        << f.life << "/" << f.d;
+  }
+
+  // The last places inside are 9968 and 5216.
+  const std::tuple<int32_t, int32_t, int32_t, bool> shards[] = {
+      {9840, 5088, 128, true}, {9900, 100, 128, false}, {100, 100, -128, false}};
+  for (const auto& [x, y, v, stays] : shards) {
+    gBurr.iceShards[0] = {1, x, y, v, v};
+    StepIceShards();
+    EXPECT_EQ(gBurr.iceShards[0].live > 0, stays) << x << "," << y;
+  }
+
+  // Puffs draw their seeds from the shared generator in the step, one a living puff.
+  for (int i = 0; i < kPuffs + 1; ++i) AddPuff(i, 0);
+  EXPECT_EQ(Heard(buPuff), kPuffs);  // the last found no slot: not heard either
+  gBurr.puffs[1].life = 1;
+  const uint32_t seed = gCom.randSeed;
+  StepPuffs();
+  uint32_t expect = seed;
+  for (int i = 0; i < kPuffs - 1; ++i) RandomFrom(expect, 1);
+  EXPECT_EQ(std::make_tuple(gCom.randSeed, gBurr.puffs[0].life, gBurr.puffs[1].life),
+            std::make_tuple(expect, 15, 0));
+
+  AddStain(1, 300, 10, 10);  // life capped at 255
+  AddStain(3, 0, 10, 10);    // no life: none
+  AddStain(4, 10, 10, 10);   // no such kind: none
+  AddStain(3, 1, 20, 20);
+  EXPECT_EQ(std::make_tuple(gBurr.stains[0].life, gBurr.stains[1].life, gBurr.stains[2].kind),
+            std::make_tuple(255, 1, 0));
+  StepStains();
+  EXPECT_EQ(std::make_tuple(gBurr.stains[0].life, gBurr.stains[1].kind), std::make_tuple(254, 0));
+}
+
+TEST_F(BurrWeapons, PoolsKeepTheirIndexesWithinTheirTables) {
+  for (int32_t kind : {0, 22, -1, 255}) AddBonus(kind, 100, 100);
+  EXPECT_EQ(gBurr.bonuses[0].kind, 0);
+  AddBonus(bkMedicSmall, 100, 100);
+  EXPECT_EQ(
+      std::make_tuple(gBurr.bonuses[0].w, gBurr.bonuses[0].h),
+      std::make_tuple(gBurrSizes.bonusW[bkMedicSmall] * 16, gBurrSizes.bonusH[bkMedicSmall] * 16));
+  // Frame counters far beyond any animation keep the shots' sizes in their tables.
+  gBurr.shrinkShots[0] = {16, -7, 3000, kRow, 160, 160, 16, 0, 0};
+  gBurr.freezerShots[0] = {16, 0x7FFFFFF0, 3000, 3000, 160, 160, 16, 0, 0};
+  StepShrinkShots();
+  StepFreezerShots();
+  EXPECT_EQ(std::make_tuple(gBurr.shrinkShots[0].w, gBurr.freezerShots[0].w),
+            std::make_tuple(160, 160));
+}
+
+}  // namespace
+}  // namespace kelvra
