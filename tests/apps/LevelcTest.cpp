@@ -132,18 +132,50 @@ TEST_F(LevelcTest, MonstersDefaultLevelsEndWithComputerPlayers) {
       }
 }
 
+// The default set is made for one to five players: every level has one to five start squares
+// and fruit, so eating the fruit always ends it. A player alone reaches every fruit and every
+// other start square from player 1's (the first in rows-then-columns order) by digging through
+// anything but walls, 4-neighbour steps that wrap at the field's edges. No apple rests on an
+// open square, which would drop it at once. Across the set every square code appears.
 TEST_F(LevelcTest, BurrowerDefaultSet) {
   ASSERT_TRUE(Load(gkBurrower));
-  ASSERT_EQ(gBurrLevels.size(), 3u);
-  for (const TBurrLevel& level : gBurrLevels) {
-    int count[7] = {};
-    for (uint8_t code : level.Record()) {
-      ASSERT_LE(code, 6);
-      ++count[code];
+  ASSERT_GE(gBurrLevels.size(), 22u);
+  uint32_t codes = 0;  // bit set of the square codes the set uses
+  for (size_t i = 0; i < gBurrLevels.size(); ++i) {
+    SCOPED_TRACE("level " + std::to_string(i + 1));
+    const TBurrRecord& r = gBurrLevels[i].Record();
+    int count[7] = {}, first = -1;  // first: record index of player 1's start square
+    for (int y = 0; y < kBurrRows; ++y)
+      for (int x = 0; x < kBurrCols; ++x) {
+        const int k = x * kBurrRows + y;
+        ASSERT_LE(r[k], bsPlayer);
+        codes |= 1u << r[k], ++count[r[k]];
+        if (r[k] == bsPlayer && first < 0) first = k;
+        if (r[k] == bsApple && y + 1 < kBurrRows) {
+          const uint8_t below = r[k + 1];
+          EXPECT_TRUE(below != bsNone && below != bsBrooder && below != bsPlayer) << x << ", " << y;
+        }
+      }
+    EXPECT_TRUE(count[bsPlayer] >= 1 && count[bsPlayer] <= 5 && count[bsFruit] >= 1 &&
+                count[bsFruit] <= 64 && count[bsApple] <= 32 && count[bsBrooder] <= 8);
+    ASSERT_GE(first, 0);
+    std::vector<bool> reached(r.size());
+    std::vector<int> todo = {first};
+    reached[first] = true;
+    while (!todo.empty()) {
+      const int x = todo.back() / kBurrRows, y = todo.back() % kBurrRows;
+      todo.pop_back();
+      const int steps[4][2] = {{1, 0}, {kBurrCols - 1, 0}, {0, 1}, {0, kBurrRows - 1}};
+      for (const auto& d : steps) {
+        const int k = (x + d[0]) % kBurrCols * kBurrRows + (y + d[1]) % kBurrRows;
+        if (!reached[k] && r[k] != bsWall) reached[k] = true, todo.push_back(k);
+      }
     }
-    EXPECT_TRUE(count[bsPlayer] == 5 && count[bsBrooder] >= 1 && count[bsBrooder] <= 8 &&
-                count[bsFruit] <= 64 && count[bsApple] <= 32);
+    for (size_t k = 0; k < r.size(); ++k)
+      EXPECT_TRUE(reached[k] || (r[k] != bsFruit && r[k] != bsPlayer))
+          << "square " << k / kBurrRows << ", " << k % kBurrRows;
   }
+  EXPECT_EQ(codes, (1u << (bsPlayer + 1)) - 1);
 }
 
 }  // namespace
