@@ -253,7 +253,7 @@ TEST_F(MainControlTest, HiddenItemsAndKindMenus) {
   EXPECT_TRUE(control->Menus().menuVisible[mbBrickfall] &&
               !control->Menus().menuVisible[mbMonsters]);
   control->Command(miBurrower);
-  EXPECT_TRUE(!Item(miAI1).visible && control->Menus().menuVisible[mbBurrower]);
+  EXPECT_TRUE(Item(miAI1).visible && control->Menus().menuVisible[mbBurrower]);
   control->Command(miMonsters);
   EXPECT_FALSE(Item(miHighScores).enabled);
 }
@@ -389,7 +389,7 @@ TEST_F(MainControlTest, GameOverShowEndsOnTheFrameCheck) {
 
 TEST_F(MainControlTest, GameTimeAdvancesOnlyWhilePlaying) {
   StartWith({});
-  control->Command(miBurrower);  // a game that goes on without walls to clear
+  control->Command(miMonsters);  // a level without monsters goes on for ever
   control->Command(miStartGame);
   for (int i = 0; i < 10; ++i) control->MoveTick();
   EXPECT_EQ(std::make_tuple(uint32_t(Cur().gameTime), uint32_t(Cur().levelTime),

@@ -1,0 +1,138 @@
+// The Burrower computer player: it digs the shortest way to the nearest fruit or bonus, goes
+// round walls and apples, fires at whoever stands in its line with the best weapon it holds
+// and switches when a weapon runs dry. It reads the game state only and draws no random
+// numbers, and gives the same commands a person gives.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "burrower/BurrField.h"
+#include "burrower/BurrGame.h"
+#include "burrower/BurrWeapons.h"
+
+namespace kelvra {
+
+namespace {
+
+constexpr int kSquares = kBurrCols * kBurrRows;
+constexpr int kStepX[4] = {-1, 1, 0, 0};  // left, right, up, down: the command order
+constexpr int kStepY[4] = {0, 0, -1, 1};
+
+// The square whose centre is nearest to a coordinate (centres at 432k + 240), within the
+// field: a player half over the edge still counts as on its side of the edge.
+int SquareOf(int32_t v, int count) {
+  return std::clamp(int((v - 24) / kCellPair), 0, count - 1);
+}
+
+// Squares the player cannot or should not enter: walls, live apples and the square under one.
+std::array<bool, kSquares> Obstacles() {
+  std::array<bool, kSquares> blocked{};
+  for (int x = 0; x < kBurrCols; ++x)
+    for (int y = 0; y < kBurrRows; ++y)
+      blocked[size_t(x * kBurrRows + y)] = CellAt(2 * x + 1, 2 * y + 1) == lcWall;
+  for (const TApple& a : gBurr.apples) {
+    if (a.live <= 0) continue;
+    const int x = SquareOf(a.x, kBurrCols), y = SquareOf(a.y, kBurrRows);
+    blocked[size_t(x * kBurrRows + y)] = true;
+    if (y + 1 < kBurrRows) blocked[size_t(x * kBurrRows + y + 1)] = true;
+  }
+  return blocked;
+}
+
+// The first step (0..3) of the shortest way from (x, y) to a wanted square, or -1.
+int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
+              const std::array<bool, kSquares>& blocked) {
+  std::array<int8_t, kSquares> first;
+  first.fill(-2);
+  std::array<int, kSquares> queue{};
+  int head = 0, tail = 0;
+  const int start = x * kBurrRows + y;
+  first[size_t(start)] = -1;
+  queue[size_t(tail++)] = start;
+  while (head < tail) {
+    const int s = queue[size_t(head++)];
+    if (wanted[size_t(s)] && s != start) return first[size_t(s)];
+    const int sx = s / kBurrRows, sy = s % kBurrRows;
+    for (int d = 0; d < 4; ++d) {
+      const int nx = (sx + kStepX[d] + kBurrCols) % kBurrCols;
+      const int ny = (sy + kStepY[d] + kBurrRows) % kBurrRows;
+      const int n = nx * kBurrRows + ny;
+      if (first[size_t(n)] != -2 || blocked[size_t(n)]) continue;
+      first[size_t(n)] = int8_t(s == start ? d : first[size_t(s)]);
+      queue[size_t(tail++)] = n;
+    }
+  }
+  return -1;
+}
+
+// Someone to shoot at: an enemy or another player in the player's row or column, ahead.
+bool TargetAhead(int p) {
+  const TBurrPlayer& pl = gBurr.players[p];
+  const int dir = DirectionOf(pl.faceDx, pl.faceDy);
+  auto ahead = [&](int32_t x, int32_t y) {
+    const int32_t ax = x - pl.x, ay = y - pl.y;
+    switch (dir) {
+      case 0:
+        return ax < 0 && std::abs(ay) < pl.h / 2;
+      case 2:
+        return ax > 0 && std::abs(ay) < pl.h / 2;
+      case 1:
+        return ay > 0 && std::abs(ax) < pl.w / 2;
+      default:
+        return ay < 0 && std::abs(ax) < pl.w / 2;
+    }
+  };
+  for (const TBurrEnemy& e : gBurr.enemies)
+    if (e.state == esAlive && ahead(e.x, e.y)) return true;
+  for (int q = 0; q < kBurrPlayers; ++q) {
+    const TBurrPlayer& other = gBurr.players[q];
+    if (q != p && other.active && ahead(other.x, other.y)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void BurrComputerCommands(int p) {
+  TBurrPlayer& pl = gBurr.players[p];
+  for (int i = 0; i < biSwapped; ++i) pl.input[i] = 0;
+  std::array<bool, kSquares> wanted{};
+  bool any = false;
+  auto want = [&](int32_t x, int32_t y) {
+    wanted[size_t(SquareOf(x, kBurrCols) * kBurrRows + SquareOf(y, kBurrRows))] = true;
+    any = true;
+  };
+  for (const TFruit& f : gBurr.fruit)
+    if (f.live)
+      want(f.x + gBurrSizes.fruitW * kBurrUnit / 2, f.y + gBurrSizes.fruitH * kBurrUnit / 2);
+  for (const TBurrBonus& b : gBurr.bonuses)
+    if (b.kind != 0) want(b.x, b.y);
+  const int x = SquareOf(pl.x, kBurrCols), y = SquareOf(pl.y, kBurrRows);
+  static constexpr uint8_t kCommand[4] = {biLeft, biRight, biUp, biDown};
+  if (wanted[size_t(x * kBurrRows + y)]) {
+    // In the square of what it wants: to the square's centre, where it lies.
+    const int32_t ex = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
+    const int32_t ey = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
+    if (std::abs(ex) >= std::abs(ey)) {
+      if (ex != 0) pl.input[ex < 0 ? biLeft : biRight] = 1;
+    } else {
+      pl.input[ey < 0 ? biUp : biDown] = 1;
+    }
+  } else if (any) {
+    const int step = FirstStep(x, y, wanted, Obstacles());
+    if (step >= 0) pl.input[kCommand[step]] = 1;
+  }
+  // The step swaps the controls of a player whose controls are swapped: undo it here.
+  if (pl.input[biSwapped]) {
+    std::swap(pl.input[biLeft], pl.input[biRight]);
+    std::swap(pl.input[biUp], pl.input[biDown]);
+  }
+  const int w = pl.weapon % kWeapons;
+  if (pl.ammo[w] == 0 || pl.count[w] == 0) {
+    pl.input[biSwitch] = 1;
+  } else if (TargetAhead(p)) {
+    pl.input[biFire] = 1;
+  }
+}
+
+}  // namespace kelvra
