@@ -4,12 +4,12 @@
 #include <initializer_list>
 
 #include "base/Digest.h"
+#include "burrower/BurrDraw.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrGame.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
-#include "media/KBitmap.h"
 
 namespace kelvra {
 
@@ -77,15 +77,25 @@ class TBurrowerOps final : public TKindOps {
   void WriteLevels(AtomicFileWriter& writer) override { WriteBurrLevels(writer, gBurrLevels); }
   std::string DescribeLevel(int index) override { return "level " + std::to_string(index + 1); }
 
-  void ShowLevel() override { BurrLevelStart(); }
-  void StartGame() override { BurrGameStart(); }
+  void ShowLevel() override {
+    BurrLevelStart();
+    PrepareBurrEarth();
+  }
+  void StartGame() override {
+    BurrGameStart();
+    PrepareBurrEarth();
+  }
   void GameStep() override { BurrStep(); }
   void Digest(TDigest& digest) override { DigestBurrower(digest); }
 
-  void DrawField(TKBitmap& frame) override {
-    const TRect& f = gCom.k[gkBurrower].field;
-    FillRect(frame, f.left, f.top, f.right, f.bottom, 0, ef16);
+  void InitKind() override { LoadBurrPictures(); }
+  void ActivateKind(TKBitmap& frame) override { DrawBurrStatic(frame); }
+  void LevelChanged() override {
+    PrepareBurrEarth();
+    InvalidateBurrPanel();
   }
+  void PlayerColorChanged() override { BuildBurrPlayerPictures(); }
+  void DrawField(TKBitmap& frame) override { DrawBurrFrame(frame); }
 
  private:
   TLevelsBurr read_;  // a set read from a file, until it is installed
