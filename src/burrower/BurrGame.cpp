@@ -259,12 +259,19 @@ void StepEnemies() {}
 void StepApples() {}
 void StepBrooders() {}
 
+// Done when the fruit is eaten, or when a level with brooders has no enemy and no egg left.
+// A level without brooders is not done by its lack of enemies while fruit is left; one with
+// neither fruit nor brooders is done at once.
 void LevelCompletion() {
-  bool fruitLeft = false, enemiesLeft = false;
+  bool fruitLeft = false, enemiesLeft = false, brooders = false;
   for (const TFruit& f : gBurr.fruit) fruitLeft |= f.live != 0;
   for (const TBurrEnemy& e : gBurr.enemies) enemiesLeft |= e.state != esFree;
-  for (const TBrooder& b : gBurr.brooders) enemiesLeft |= b.opening != 0 && b.eggs > 0;
-  if ((gBurr.hadFruit && !fruitLeft) || !enemiesLeft) {
+  for (const TBrooder& b : gBurr.brooders) {
+    brooders |= b.opening != 0;
+    enemiesLeft |= b.opening != 0 && b.eggs > 0;
+  }
+  const bool cleared = !enemiesLeft && (brooders || !gBurr.hadFruit);
+  if ((gBurr.hadFruit && !fruitLeft) || cleared) {
     gCom.countdown = 16;
     Burr().state = gsLevelDone;
   }

@@ -230,6 +230,10 @@ TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
   BurrStep();
   EXPECT_EQ(std::make_tuple(int(gCom.k[gkBurrower].state), gCom.countdown),
             std::make_tuple(int(gsLevelDone), 16));
+  // Fruit and no brooder: not done while fruit is left.
+  Start({"P*."});
+  BurrStep();
+  EXPECT_EQ(gCom.k[gkBurrower].state, gsPlaying);
   // Without fruit: when no enemy and no egg is left.
   Start({"P.B"});
   BurrStep();
