@@ -27,6 +27,7 @@
 #include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "session/BrickScenes.h"
+#include "session/BurrScenes.h"
 #include "session/Dispatch.h"
 #include "session/HeadlessGame.h"
 #include "session/MonsScenes.h"
@@ -43,9 +44,11 @@ const char* const kUsage =
     "              draw the frame the program shows for level N (from 1) of the set\n"
     "              into a .bmp (or .jpg) picture\n"
     "  play FILE (--steps N | --until-end [--max-steps N]) [--players N] [--ai LIST]\n"
-    "       [--seed S] [--level L] [--mirror] [--turn] [--frames DIR [--every K]]\n"
+    "       [--seed S] [--level L] [--mirror] [--turn] [--no-enemies]\n"
+    "       [--frames DIR [--every K]]\n"
     "       [--sound-out WAVE]\n"
-    "              play the set without a window (--turn: the Monsters turn game);\n"
+    "              play the set without a window (--turn: the Monsters turn game;\n"
+    "              --no-enemies: Burrower's brooders hatch nothing);\n"
     "              a Monsters game first prints moves=N, the monster steps made;\n"
     "              the last line is\n"
     "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
@@ -328,6 +331,8 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       o.setup.mirror = true;
     } else if (a == "--turn") {
       o.setup.turn = true;
+    } else if (a == "--no-enemies") {
+      o.setup.noEnemies = true;
     } else if (a == "--frames") {
       if (!hasValue || value.empty()) return needs("a folder");
       o.framesDir = value;
@@ -536,6 +541,33 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
     }
     monsFull /= double(worstSteps);
   }
+  double burrTypical = 0, burrCompose = 0, burrFull = 0;
+  {
+    THeadlessGame game;
+    game.platform.echo = true;
+    TGameSetup setup;
+    setup.file = DefaultLevelsFile(gkBurrower);
+    setup.players = 2;
+    setup.aiMask = 3;
+    if (!game.Start(setup, error, code)) {
+      err << "kelvra-cli: " << error << "\n";
+      return code;
+    }
+    TBurrSnapshot start;
+    start.Take();
+    burrTypical = TimeSteps(game, start, typicalSteps, 256);
+    start.Restore();
+    for (int i = 0; i < 200; ++i) game.Step();
+    game.Compose();
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) game.Compose();
+    burrCompose = MicrosSince(begin) / frames;
+    start.Restore();
+    FillBurrowerPools();
+    TBurrSnapshot full;
+    full.Take();
+    burrFull = TimeSteps(game, full, worstSteps, 16);
+  }
   ReportRate(out, "Brickfall steps, typical level (Default.BrL level 0, 2 computer players)",
              typical, "steps");
   ReportRate(out, "Brickfall steps, worst case (1536 walls, 32 flying balls)", worst, "steps");
@@ -545,6 +577,11 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
              monsTypical, "steps");
   ReportRate(out, "Monsters monster steps, all 512 slots in use", monsFull, "steps");
   ReportRate(out, "Monsters frames composed (overlay painter, game in progress)", monsCompose,
+             "frames");
+  ReportRate(out, "Burrower steps, typical level (Default.BuL level 0, 2 computer players)",
+             burrTypical, "steps");
+  ReportRate(out, "Burrower steps, every pool full", burrFull, "steps");
+  ReportRate(out, "Burrower frames composed (overlay painter, game in progress)", burrCompose,
              "frames");
   return 0;
 }

@@ -214,7 +214,7 @@ void DrawBrooders(TKBitmap& frame) {
 void DrawBonuses(TKBitmap& frame) {
   const int ammoFrame = PingPong(int32_t(gCom.stepCounter / 4), kAmmoFrames - 1);
   for (const TBurrBonus& b : gBurr.bonuses) {
-    if (b.kind < 1 || b.kind > kBonusKinds) continue;
+    if (b.kind < 1 || b.kind > kBurrBonusKinds) continue;
     const bool animated = b.kind == int(bkAmmo) + wpShrinker || b.kind == int(bkAmmo) + wpFreezer;
     DrawBoxed(frame, gBurrPictures.bonus[b.kind][animated ? ammoFrame : 0], b.x, b.y, b.w, b.h,
               kBurrKey, ef16);

@@ -45,7 +45,7 @@ struct TBurrPictures {
   TKBitmap earth, wall;                          // squares, 24 x 24 (opaque)
   TKBitmap levelEarth;                           // earth tinted toward the current level's hue
   TKBitmap egg[kEggFrames];                      // a brooder opening, frame 0 closed
-  TKBitmap bonus[kBonusKinds + 1][kAmmoFrames];  // [kind][frame]; kind 0 unused
+  TKBitmap bonus[kBurrBonusKinds + 1][kAmmoFrames];  // [kind][frame]; kind 0 unused
   TKBitmap fruit, apple;
   TKBitmap stain[4];  // [kind 1..3]: player remains, enemy remains, blood
   TKBitmap freezerShot[kFreezerFrames], shrinkShot[kShrinkFrames], shrinkCloud[kShrinkFrames];

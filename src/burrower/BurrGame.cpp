@@ -245,7 +245,7 @@ void RandomBonus() {
   if (gCom.stepCounter % uint32_t(period) != 0) return;
   for (TBurrBonus& b : gBurr.bonuses) {
     if (b.kind != 0) continue;
-    const uint8_t kind = uint8_t(1 + Random(kBonusKinds));
+    const uint8_t kind = uint8_t(1 + Random(kBurrBonusKinds));
     int32_t left = 0, top = 0;
     if (!RandomOpenSquare(left, top)) return;  // no open square: no bonus
     b = TBurrBonus{kind, left + kSquareCentre, top + kSquareCentre,

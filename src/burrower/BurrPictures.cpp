@@ -116,7 +116,7 @@ void TakeSizes() {
   s.fruitW = g.fruit.Width(), s.fruitH = g.fruit.Height();
   s.appleW = g.apple.Width(), s.appleH = g.apple.Height();
   s.playerW = g.playerSource[1][0].Width(), s.playerH = g.playerSource[1][0].Height();
-  for (int k = 1; k <= kBonusKinds; ++k) {
+  for (int k = 1; k <= kBurrBonusKinds; ++k) {
     s.bonusW[k] = g.bonus[k][0].Width();
     s.bonusH[k] = g.bonus[k][0].Height();
   }

@@ -40,7 +40,7 @@ enum BonusKind : uint8_t {
   bkSwap = 20,
   bkInvisible = 21,
 };
-constexpr int kBonusKinds = 21;
+constexpr int kBurrBonusKinds = 21;
 
 // A player's commands of one step.
 enum BurrInput : uint8_t { biLeft, biRight, biUp, biDown, biFire, biSwitch, biSwapped, biCount };

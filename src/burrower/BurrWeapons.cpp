@@ -315,7 +315,7 @@ void AddPuff(int32_t x, int32_t y) {
 }
 
 void AddBonus(int32_t kind, int32_t x, int32_t y) {
-  if (kind < 1 || kind > kBonusKinds) return;
+  if (kind < 1 || kind > kBurrBonusKinds) return;
   TBurrBonus* b = FreeSlot(gBurr.bonuses, [](const TBurrBonus& t) { return t.kind == 0; });
   if (b)
     *b = {uint8_t(kind), x, y, gBurrSizes.bonusW[kind] * kBurrUnit,

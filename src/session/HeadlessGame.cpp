@@ -108,6 +108,10 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
     error = "--turn is the Monsters turn game";
     return false;
   }
+  if (setup.noEnemies && k != gkBurrower) {
+    error = "--no-enemies is Burrower's";
+    return false;
+  }
   if (setup.level >= 0 && Cur().header.lock == kLocked) {
     error = "the set is locked: its levels cannot be played as Test Level";
     return false;
@@ -120,6 +124,7 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
   for (int p = 0; p < kPlayers; ++p) gCom.player[p].ai = uint8_t((setup.aiMask >> p) & 1);
   gCom.mirrorGame = setup.mirror;
   gOptions.mons.realTime = !setup.turn;
+  gOptions.burr.enemies = !setup.noEnemies;
   if (setup.level >= 0) {  // as Next Level / Last Level choose it
     Cur().levelIndex = setup.level;
     KindOps(k).ShowLevel();

@@ -29,6 +29,7 @@ struct TGameSetup {
   int level = -1;          // 0-based level played as "Test Level"; -1: Start Game
   bool mirror = false;     // Brickfall's "Mirror Game" (needs an even number of players)
   bool turn = false;       // Monsters: the turn game instead of the real-time game
+  bool noEnemies = false;  // Burrower: "Enemies" off, the brooders hatch nothing
   bool sounds = false;     // load the effects and feed the program's mixer
 };
 

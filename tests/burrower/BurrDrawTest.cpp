@@ -55,7 +55,7 @@ void MakePictures() {
   Solid(g.earth, 24, 24, kEarth, false);
   Solid(g.wall, 24, 24, kWallPic, false);
   for (int f = 0; f < kEggFrames; ++f) Solid(g.egg[f], 22, 22, EggColour(f));
-  for (int k = 1; k <= kBonusKinds; ++k)
+  for (int k = 1; k <= kBurrBonusKinds; ++k)
     for (int f = 0; f < kAmmoFrames; ++f)
       Solid(g.bonus[k][f], k < bkAmmo ? 20 : 12, k < bkAmmo ? 10 : 12, BonusColour(k) + f);
   Solid(g.fruit, 10, 10, kFruitColour);
