@@ -153,6 +153,7 @@ TEST_F(CliTest, BadOptionsGiveAMessageAndCodeTwo) {
       {"play", set, "--steps", "3", "--every", "2"},                // no --frames
       {"play", set, "--steps", "3", "--fast"},
       {"play", set, "--steps", "3", "--turn"},  // Brickfall has no turn game
+      {"play", set, "--steps", "3", "--no-enemies"},
       {"bench", "--slow"},
   };
   for (const auto& args : bad) {

@@ -10,6 +10,8 @@
 #include "base/IOError.h"
 #include "base/Paths.h"
 #include "brickfall/BrickState.h"
+#include "burrower/BurrField.h"
+#include "burrower/BurrLevel.h"
 #include "common/Com.h"
 #include "common/LevelSet.h"
 #include "common/Players.h"
@@ -166,6 +168,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(gMons.players[0].killed, 1);
     QVERIFY(!gCom.k[gkMonsters].running);
     QVERIFY(w->action(miStartGame)->isEnabled());
+  }
+
+  // Burrower chosen from the File menu, a game started, the figure driven right with the
+  // arrow key: it digs into the earth square beside it.
+  void burrowerDigsWithTheArrowKeys() {
+    if (!QFileInfo::exists(QString(KELVRA_TEST_DATA_DIR) + "/Sounds"))
+      QSKIP("the data tree is not built");
+    SetPlatform(&platform_);
+    gCom.kind = gkBurrower;
+    NewLevelSet(gkBurrower);
+    TBurrRecord& r = gBurrLevels[0].Record();
+    r.fill(bsEarth);
+    r[0] = bsPlayer;                  // (0, 0)
+    r[10 * kBurrRows + 5] = bsFruit;  // far away: the level goes on
+    const std::string file = dir_.File("one.BuL");
+    QVERIFY(SaveLevelSet(gkBurrower, file));
+    CloseLevelSet(gkBurrower);
+
+    auto w = MakeWindow({QString::fromStdString(file)}, &qtPlatform_);
+    w->action(miBrickfall)->trigger();
+    w->action(miBurrower)->trigger();
+    QCOMPARE(int(gCom.kind), int(gkBurrower));
+    gCom.k[gkBurrower].playersMinusOne = 0;
+    gCom.player[0].ai = 0;
+    gCom.player[0].input = piKeyboard1;
+    w->action(miStartGame)->trigger();
+    QCOMPARE(int(CellAt(3, 1)), int(lcEarth));
+    QTest::keyPress(w.get(), Qt::Key_Right);
+    QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 5000));
+    QTest::keyRelease(w.get(), Qt::Key_Right);
+    QVERIFY(gBurr.players[0].x > LatticeStart(1) + kSquareCentre);
   }
 };
 
