@@ -1,4 +1,4 @@
-// Golden digests: fixed-seed games of the default Brickfall and Monsters sets, played by the
+// Golden digests: fixed-seed games of the default sets of the three games, played by the
 // computer for a fixed number of steps or to their end, from the first level or a chosen
 // one, must end in the recorded state. A mismatch writes the actual
 // line next to the expected file (<name>.actual), to be inspected and, when the change of
@@ -97,7 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "Levels/Monsters/Default.MoL"},
         TGoldenGame{"monsters_turn_test_level_17_four_players_seed8",
                     {"--players", "4", "--level", "17", "--turn", "--seed", "8", "--until-end"},
-                    "Levels/Monsters/Default.MoL"}),
+                    "Levels/Monsters/Default.MoL"},
+        // Burrower from the first level, alone and as five.
+        TGoldenGame{"burrower_one_player_seed3",
+                    {"--players", "1", "--seed", "3", "--steps", "4000"},
+                    "Levels/Burrower/Default.BuL"},
+        TGoldenGame{"burrower_five_players_seed4",
+                    {"--players", "5", "--seed", "4", "--steps", "3000"},
+                    "Levels/Burrower/Default.BuL"}),
     [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
 
 }  // namespace
