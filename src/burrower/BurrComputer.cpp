@@ -24,7 +24,7 @@ int SquareOf(int32_t v, int count) {
   return std::clamp(int((v - 24) / kCellPair), 0, count - 1);
 }
 
-// Squares the player cannot or should not enter: walls, live apples and the square under one.
+// Squares the player cannot enter: walls and squares with an apple in them.
 std::array<bool, kSquares> Obstacles() {
   std::array<bool, kSquares> blocked{};
   for (int x = 0; x < kBurrCols; ++x)
@@ -34,24 +34,27 @@ std::array<bool, kSquares> Obstacles() {
     if (a.live <= 0) continue;
     const int x = SquareOf(a.x, kBurrCols), y = SquareOf(a.y, kBurrRows);
     blocked[size_t(x * kBurrRows + y)] = true;
-    if (y + 1 < kBurrRows) blocked[size_t(x * kBurrRows + y + 1)] = true;
   }
   return blocked;
 }
 
 // The first step (0..3) of the shortest way from (x, y) to a wanted square, or -1.
 int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
-              const std::array<bool, kSquares>& blocked) {
+              const std::array<bool, kSquares>& blocked, int& distance) {
   std::array<int8_t, kSquares> first;
   first.fill(-2);
-  std::array<int, kSquares> queue{};
+  std::array<int, kSquares> queue{}, far{};
   int head = 0, tail = 0;
+  distance = kSquares;
   const int start = x * kBurrRows + y;
   first[size_t(start)] = -1;
   queue[size_t(tail++)] = start;
   while (head < tail) {
     const int s = queue[size_t(head++)];
-    if (wanted[size_t(s)] && s != start) return first[size_t(s)];
+    if (wanted[size_t(s)] && s != start) {
+      distance = far[size_t(s)];
+      return first[size_t(s)];
+    }
     const int sx = s / kBurrRows, sy = s % kBurrRows;
     for (int d = 0; d < 4; ++d) {
       const int nx = (sx + kStepX[d] + kBurrCols) % kBurrCols;
@@ -59,6 +62,7 @@ int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
       const int n = nx * kBurrRows + ny;
       if (first[size_t(n)] != -2 || blocked[size_t(n)]) continue;
       first[size_t(n)] = int8_t(s == start ? d : first[size_t(s)]);
+      far[size_t(n)] = far[size_t(s)] + 1;
       queue[size_t(tail++)] = n;
     }
   }
@@ -96,20 +100,20 @@ bool TargetAhead(int p) {
 void BurrComputerCommands(int p) {
   TBurrPlayer& pl = gBurr.players[p];
   for (int i = 0; i < biSwapped; ++i) pl.input[i] = 0;
-  std::array<bool, kSquares> wanted{};
-  bool any = false;
-  auto want = [&](int32_t x, int32_t y) {
-    wanted[size_t(SquareOf(x, kBurrCols) * kBurrRows + SquareOf(y, kBurrRows))] = true;
-    any = true;
+  // Fruit first; a bonus only when it lies closer and within a few squares.
+  std::array<bool, kSquares> fruit{}, bonuses{};
+  auto mark = [](std::array<bool, kSquares>& set, int32_t x, int32_t y) {
+    set[size_t(SquareOf(x, kBurrCols) * kBurrRows + SquareOf(y, kBurrRows))] = true;
   };
   for (const TFruit& f : gBurr.fruit)
     if (f.live)
-      want(f.x + gBurrSizes.fruitW * kBurrUnit / 2, f.y + gBurrSizes.fruitH * kBurrUnit / 2);
+      mark(fruit, f.x + gBurrSizes.fruitW * kBurrUnit / 2, f.y + gBurrSizes.fruitH * kBurrUnit / 2);
   for (const TBurrBonus& b : gBurr.bonuses)
-    if (b.kind != 0) want(b.x, b.y);
+    if (b.kind != 0) mark(bonuses, b.x, b.y);
   const int x = SquareOf(pl.x, kBurrCols), y = SquareOf(pl.y, kBurrRows);
+  const size_t here = size_t(x * kBurrRows + y);
   static constexpr uint8_t kCommand[4] = {biLeft, biRight, biUp, biDown};
-  if (wanted[size_t(x * kBurrRows + y)]) {
+  if (fruit[here] || bonuses[here]) {
     // In the square of what it wants: to the square's centre, where it lies.
     const int32_t ex = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
     const int32_t ey = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
@@ -118,8 +122,14 @@ void BurrComputerCommands(int p) {
     } else {
       pl.input[ey < 0 ? biUp : biDown] = 1;
     }
-  } else if (any) {
-    const int step = FirstStep(x, y, wanted, Obstacles());
+  } else {
+    const std::array<bool, kSquares> blocked = Obstacles();
+    int toFruit = 0, toBonus = 0;
+    const int fruitStep = FirstStep(x, y, fruit, blocked, toFruit);
+    const int bonusStep = FirstStep(x, y, bonuses, blocked, toBonus);
+    const int step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit))
+                         ? bonusStep
+                         : fruitStep;
     if (step >= 0) pl.input[kCommand[step]] = 1;
   }
   // The step swaps the controls of a player whose controls are swapped: undo it here.

@@ -159,16 +159,19 @@ void Walk(TBurrPlayer& pl) {
   }
 }
 
+// The field's edges meet: a centre that leaves one side comes in at the other. (Wrapping to
+// 0 or to the width less the box would keep every centre off the last column's and the last
+// row's centre lines, where "Use Grating" steers, so that nobody could walk along them.)
 void WrapAtTheEdge(TBurrPlayer& pl) {
   if (pl.x < 0) {
-    pl.x = kBurrFieldW - pl.w;
-  } else if (pl.x > kBurrFieldW - pl.w) {
-    pl.x = 0;
+    pl.x += kBurrFieldW;
+  } else if (pl.x >= kBurrFieldW) {
+    pl.x -= kBurrFieldW;
   }
   if (pl.y < 0) {
-    pl.y = kBurrFieldH - pl.h;
-  } else if (pl.y > kBurrFieldH - pl.h) {
-    pl.y = 0;
+    pl.y += kBurrFieldH;
+  } else if (pl.y >= kBurrFieldH) {
+    pl.y -= kBurrFieldH;
   }
 }
 

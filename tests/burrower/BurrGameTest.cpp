@@ -53,6 +53,7 @@ class BurrGame : public ::testing::Test {
     s.levelIndex = 0;
     s.state = gsPlaying;
     std::fill(std::begin(s.score), std::end(s.score), 0);
+    std::fill(&gCommands[0][0], &gCommands[0][0] + sizeof gCommands, 0);
     BurrGameStart();
   }
   void Hold(int p, BurrInput command, bool on = true) { gCommands[p][command] = on; }
@@ -104,12 +105,17 @@ TEST_F(BurrGame, WalkingDigsStopsAtWallsAndApplesAndWraps) {
     for (int i = 0; i < 20; ++i) BurrPlayerUpdate(0);
     EXPECT_EQ(std::make_tuple(gBurr.apples[0].vx, P().dx), std::make_tuple(size == 2 ? 16 : 0, 0));
   }
-  // Past the right edge of an open border: back in at x = 0.
-  Start({std::string(22, '.') + "P"});
-  P().x = kBurrFieldW - P().w - 8;
+  // Past the right edge of an open border: back in at the left; and the last column's
+  // centre line can be walked along.
+  Start({std::string(22, '.') + "P", std::string(23, '.')});
+  P().x = kBurrFieldW - 8;
   Hold(0, biRight);
   BurrPlayerUpdate(0);
-  EXPECT_EQ(P().x, 0);
+  EXPECT_EQ(P().x, 24);
+  Start({std::string(22, '.') + "P", std::string(23, '.')});
+  Hold(0, biDown);
+  BurrPlayerUpdate(0);
+  EXPECT_EQ(std::make_pair(P().x, P().y), std::make_pair(LatticeStart(45) + 192, 240 + 32));
 }
 
 TEST_F(BurrGame, TouchingFruitBonusesAndShrunkEnemies) {
