@@ -43,12 +43,12 @@ const char* const kUsage =
     "  render FILE [--level N] --out PICTURE\n"
     "              draw the frame the program shows for level N (from 1) of the set\n"
     "              into a .bmp (or .jpg) picture\n"
-    "  play FILE (--steps N | --until-end [--max-steps N]) [--players N] [--ai LIST]\n"
-    "       [--seed S] [--level L] [--mirror] [--turn] [--no-enemies]\n"
-    "       [--frames DIR [--every K]]\n"
-    "       [--sound-out WAVE]\n"
-    "              play the set without a window (--turn: the Monsters turn game;\n"
-    "              --no-enemies: Burrower's brooders hatch nothing);\n"
+    "  play FILE (--steps N | --until-end [--one-level] [--max-steps N])\n"
+    "       [--players N] [--ai LIST] [--seed S] [--level L] [--mirror] [--turn]\n"
+    "       [--no-enemies] [--frames DIR [--every K]] [--sound-out WAVE]\n"
+    "              play the set without a window (--one-level: stop when a level is\n"
+    "              done; --turn: the Monsters turn game; --no-enemies: Burrower's\n"
+    "              brooders hatch nothing);\n"
     "              a Monsters game first prints moves=N, the monster steps made;\n"
     "              the last line is\n"
     "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
@@ -327,6 +327,8 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       ++i;
     } else if (a == "--until-end") {
       o.untilEnd = true;
+    } else if (a == "--one-level") {
+      o.oneLevel = true;
     } else if (a == "--mirror") {
       o.setup.mirror = true;
     } else if (a == "--turn") {
@@ -359,6 +361,10 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
   }
   if (o.setup.file.empty()) {
     error = "play needs a level-set file";
+    return false;
+  }
+  if (o.oneLevel && !o.untilEnd) {
+    error = "--one-level needs --until-end";
     return false;
   }
   if ((o.steps >= 0) == o.untilEnd) {
@@ -412,7 +418,10 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
 
   const int64_t limit = o.untilEnd ? o.maxSteps : o.steps;
   int64_t steps = 0;
-  while (steps < limit && !(o.untilEnd && !game.Running())) {
+  auto ended = [&] {
+    return !game.Running() || (o.oneLevel && Cur().state == gsLevelDone);
+  };
+  while (steps < limit && !(o.untilEnd && ended())) {
     game.Step();
     ++steps;
     if (!o.soundOut.empty()) {
@@ -439,7 +448,7 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
       return 1;
     }
   }
-  const bool capped = o.untilEnd && game.Running();
+  const bool capped = o.untilEnd && !ended();
   if (capped)
     err << "kelvra-cli: the game did not end within " << o.maxSteps
         << " steps (--max-steps); stopped there\n";

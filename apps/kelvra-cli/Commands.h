@@ -26,6 +26,7 @@ struct TPlayOptions {
   TGameSetup setup;
   int64_t steps = -1;          // --steps N; -1 when not given
   bool untilEnd = false;       // --until-end: until the game ends, at most maxSteps steps
+  bool oneLevel = false;       // --one-level: with --until-end, also when a level is done
   int64_t maxSteps = 1000000;  // --max-steps N
   std::string framesDir;       // --frames DIR: a picture every `every` steps
   int64_t every = 1;           // --every K

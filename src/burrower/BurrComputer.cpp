@@ -130,7 +130,18 @@ void BurrComputerCommands(int p) {
     const int step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit))
                          ? bonusStep
                          : fruitStep;
-    if (step >= 0) pl.input[kCommand[step]] = 1;
+    if (step >= 0) {
+      // Turning: onto the square's centre line first, so that the steering onto the lanes
+      // never carries it the other way (as it would near the field's edge).
+      const int32_t cx = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
+      const int32_t cy = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
+      const bool vertical = step >= 2;
+      const int32_t off = vertical ? cx : cy;
+      if (std::abs(off) > 32)
+        pl.input[vertical ? (off < 0 ? biLeft : biRight) : (off < 0 ? biUp : biDown)] = 1;
+      else
+        pl.input[kCommand[step]] = 1;
+    }
   }
   // The step swaps the controls of a player whose controls are swapped: undo it here.
   if (pl.input[biSwapped]) {

@@ -154,6 +154,7 @@ TEST_F(CliTest, BadOptionsGiveAMessageAndCodeTwo) {
       {"play", set, "--steps", "3", "--fast"},
       {"play", set, "--steps", "3", "--turn"},  // Brickfall has no turn game
       {"play", set, "--steps", "3", "--no-enemies"},
+      {"play", set, "--steps", "3", "--one-level"},  // needs --until-end
       {"bench", "--slow"},
   };
   for (const auto& args : bad) {
