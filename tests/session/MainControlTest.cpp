@@ -143,6 +143,20 @@ TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
   EXPECT_EQ(gMons.players[0].lastAttempt, 9000u);
 }
 
+// The effect pools shared by the kinds are emptied when a game starts and when another
+// kind is shown: each kind reads the entries its own way.
+TEST_F(MainControlTest, EffectPoolsAreClearedForEachGameAndKind) {
+  StartWith({});
+  for (MenuId id : {miStartGame, miBurrower}) {
+    gCom.blast[3].life = 500;
+    gCom.spark[2].life = 9;
+    gCom.burst[1].life = 7;
+    control->Command(id);
+    EXPECT_EQ(std::make_tuple(int(gCom.blast[3].life), gCom.spark[2].life, gCom.burst[1].life),
+              std::make_tuple(0, 0, 0));
+  }
+}
+
 // Each dialog item asks for its own option (known by its title) with the right kind of
 // dialog, keeps the answer inside the option's range, shows it in its caption and leaves the
 // value alone when cancelled.
