@@ -2,26 +2,13 @@
 // returns to between runs.
 #pragma once
 
-#include <memory>
-
 #include "brickfall/BrickState.h"
 #include "common/Com.h"
+#include "session/Snapshot.h"
 
 namespace kelvra {
 
-// The Brickfall game a scene returns to: the step state and the shared records.
-struct TBrickSnapshot {
-  void Take() {
-    state = std::make_unique<TBrickState>(gBrick);
-    com = std::make_unique<TCom>(gCom);
-  }
-  void Restore() const {
-    gBrick = *state;
-    gCom = *com;
-  }
-  std::unique_ptr<TBrickState> state;
-  std::unique_ptr<TCom> com;
-};
+using TBrickSnapshot = TGameSnapshot<TBrickState, &gBrick>;
 
 constexpr int kWorstCaseWalls = kBrickFieldWalls;  // 1536
 constexpr int kWorstCaseBalls = kBrickBalls;       // 32
