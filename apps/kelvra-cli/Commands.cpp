@@ -418,9 +418,7 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
 
   const int64_t limit = o.untilEnd ? o.maxSteps : o.steps;
   int64_t steps = 0;
-  auto ended = [&] {
-    return !game.Running() || (o.oneLevel && Cur().state == gsLevelDone);
-  };
+  auto ended = [&] { return !game.Running() || (o.oneLevel && Cur().state == gsLevelDone); };
   while (steps < limit && !(o.untilEnd && ended())) {
     game.Step();
     ++steps;
@@ -462,82 +460,71 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
   return capped ? 3 : 0;
 }
 
+// Starts a game for a measurement: the set in memory when `file` is empty, else `file`,
+// with `players` computer players. False with the reason on `err`.
+bool StartMeasured(THeadlessGame& game, const std::string& file, int players, std::ostream& err,
+                   int& code) {
+  game.platform.echo = true;
+  TGameSetup setup;
+  setup.file = file;
+  setup.players = players;
+  setup.aiMask = (1u << players) - 1;
+  std::string error;
+  if (game.Start(setup, error, code)) return true;
+  err << "kelvra-cli: " << error << "\n";
+  return false;
+}
+
+// Microseconds a composed frame takes 200 steps into the game (balls, effects and scores
+// on the field), the game put back as it was.
+template <class Snapshot>
+double TimeCompose(THeadlessGame& game, const Snapshot& start, int frames) {
+  for (int i = 0; i < 200; ++i) game.Step();
+  game.Compose();
+  const auto begin = std::chrono::steady_clock::now();
+  for (int i = 0; i < frames; ++i) game.Compose();
+  const double micros = MicrosSince(begin) / frames;
+  start.Restore();
+  return micros;
+}
+
 int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
   const int64_t typicalSteps = quick ? 512 : 20000;
   const int64_t worstSteps = quick ? 64 : 4000;
   const int frames = quick ? 4 : 300;
-  std::string error;
   int code = 0;
-  double typical = 0, compose = 0;
+  double brick[3] = {}, mons[3] = {}, burr[3] = {};  // typical, worst, frame
   {
     THeadlessGame game;
-    game.platform.echo = true;
-    TGameSetup setup;
-    setup.file = DefaultLevelsFile(gkBrickfall);
-    setup.players = 2;
-    setup.aiMask = 3;
-    if (!game.Start(setup, error, code)) {
-      err << "kelvra-cli: " << error << "\n";
-      return code;
-    }
+    if (!StartMeasured(game, DefaultLevelsFile(gkBrickfall), 2, err, code)) return code;
     TBrickSnapshot start;
     start.Take();
-    typical = TimeSteps(game, start, typicalSteps, 1024);
-    // A frame of a game in progress: balls, effects and scores on the field.
+    brick[0] = TimeSteps(game, start, typicalSteps, 1024);
     start.Restore();
-    for (int i = 0; i < 200; ++i) game.Step();
-    game.Compose();
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; ++i) game.Compose();
-    compose = MicrosSince(begin) / frames;
+    brick[2] = TimeCompose(game, start, frames);
   }
-  double worst = 0;
   {
     THeadlessGame game;
-    game.platform.echo = true;
     MakeWorstCaseSet();
-    TGameSetup setup;
-    setup.players = kPlayers;
-    if (!game.Start(setup, error, code)) {
-      err << "kelvra-cli: " << error << "\n";
-      return code;
-    }
+    if (!StartMeasured(game, "", kPlayers, err, code)) return code;
     LaunchWorstCaseBalls();
     TBrickSnapshot start;
     start.Take();
-    worst = TimeSteps(game, start, worstSteps, 256);
+    brick[1] = TimeSteps(game, start, worstSteps, 256);
   }
-  double monsTypical = 0, monsCompose = 0, monsFull = 0;
   {
     THeadlessGame game;
-    game.platform.echo = true;
-    TGameSetup setup;
-    setup.file = DefaultLevelsFile(gkMonsters);
-    setup.players = 2;
-    setup.aiMask = 3;
-    if (!game.Start(setup, error, code)) {
-      err << "kelvra-cli: " << error << "\n";
-      return code;
-    }
+    if (!StartMeasured(game, DefaultLevelsFile(gkMonsters), 2, err, code)) return code;
     TMonsSnapshot start;
     start.Take();
-    monsTypical = TimeSteps(game, start, typicalSteps, 256);
+    mons[0] = TimeSteps(game, start, typicalSteps, 256);
     start.Restore();
-    for (int i = 0; i < 200; ++i) game.Step();
-    game.Compose();
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; ++i) game.Compose();
-    monsCompose = MicrosSince(begin) / frames;
+    mons[2] = TimeCompose(game, start, frames);
   }
   {
     THeadlessGame game;
-    game.platform.echo = true;
     MakeFullMonstersSet();
-    TGameSetup setup;
-    if (!game.Start(setup, error, code)) {
-      err << "kelvra-cli: " << error << "\n";
-      return code;
-    }
+    if (!StartMeasured(game, "", 1, err, code)) return code;
     TMonsSnapshot start;
     start.Take();
     const int64_t chunk = 64;
@@ -546,52 +533,40 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
       const int64_t n = std::min(chunk, worstSteps - done);
       const auto begin = std::chrono::steady_clock::now();
       for (int64_t i = 0; i < n; ++i) MonsMonsterStep();
-      monsFull += MicrosSince(begin);
+      mons[1] += MicrosSince(begin);
     }
-    monsFull /= double(worstSteps);
+    mons[1] /= double(worstSteps);
   }
-  double burrTypical = 0, burrCompose = 0, burrFull = 0;
   {
     THeadlessGame game;
-    game.platform.echo = true;
-    TGameSetup setup;
-    setup.file = DefaultLevelsFile(gkBurrower);
-    setup.players = 2;
-    setup.aiMask = 3;
-    if (!game.Start(setup, error, code)) {
-      err << "kelvra-cli: " << error << "\n";
-      return code;
-    }
+    if (!StartMeasured(game, DefaultLevelsFile(gkBurrower), 2, err, code)) return code;
     TBurrSnapshot start;
     start.Take();
-    burrTypical = TimeSteps(game, start, typicalSteps, 256);
+    burr[0] = TimeSteps(game, start, typicalSteps, 256);
     start.Restore();
-    for (int i = 0; i < 200; ++i) game.Step();
-    game.Compose();
-    const auto begin = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; ++i) game.Compose();
-    burrCompose = MicrosSince(begin) / frames;
-    start.Restore();
+    burr[2] = TimeCompose(game, start, frames);
     FillBurrowerPools();
     TBurrSnapshot full;
     full.Take();
-    burrFull = TimeSteps(game, full, worstSteps, 16);
+    burr[1] = TimeSteps(game, full, worstSteps, 16);
   }
-  ReportRate(out, "Brickfall steps, typical level (Default.BrL level 0, 2 computer players)",
-             typical, "steps");
-  ReportRate(out, "Brickfall steps, worst case (1536 walls, 32 flying balls)", worst, "steps");
-  ReportRate(out, "Brickfall frames composed (overlay painter, game in progress)", compose,
-             "frames");
-  ReportRate(out, "Monsters steps, typical level (Default.MoL level 0, 2 computer players)",
-             monsTypical, "steps");
-  ReportRate(out, "Monsters monster steps, all 512 slots in use", monsFull, "steps");
-  ReportRate(out, "Monsters frames composed (overlay painter, game in progress)", monsCompose,
-             "frames");
-  ReportRate(out, "Burrower steps, typical level (Default.BuL level 0, 2 computer players)",
-             burrTypical, "steps");
-  ReportRate(out, "Burrower steps, every pool full", burrFull, "steps");
-  ReportRate(out, "Burrower frames composed (overlay painter, game in progress)", burrCompose,
-             "frames");
+  const struct {
+    const char* what;
+    double micros;
+    const char* unit;
+  } lines[] = {
+      {"Brickfall steps, typical level (Default.BrL level 0, 2 computer players)", brick[0],
+       "steps"},
+      {"Brickfall steps, worst case (1536 walls, 32 flying balls)", brick[1], "steps"},
+      {"Brickfall frames composed (overlay painter, game in progress)", brick[2], "frames"},
+      {"Monsters steps, typical level (Default.MoL level 0, 2 computer players)", mons[0], "steps"},
+      {"Monsters monster steps, all 512 slots in use", mons[1], "steps"},
+      {"Monsters frames composed (overlay painter, game in progress)", mons[2], "frames"},
+      {"Burrower steps, typical level (Default.BuL level 0, 2 computer players)", burr[0], "steps"},
+      {"Burrower steps, every pool full", burr[1], "steps"},
+      {"Burrower frames composed (overlay painter, game in progress)", burr[2], "frames"},
+  };
+  for (const auto& line : lines) ReportRate(out, line.what, line.micros, line.unit);
   return 0;
 }
 
