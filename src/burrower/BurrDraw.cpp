@@ -76,22 +76,6 @@ TPanelCache gCache;
 // Scratch pictures of one frame (shrunk or frozen figures, shrinking fires).
 TKBitmap gScratch, gScratch2;
 
-// Draws with its own clip rectangle, giving the caller's back afterwards.
-class TClipTo {
- public:
-  TClipTo(TKBitmap& b, int x1, int y1, int x2, int y2)
-      : b_(b), x1_(b.clipX1), y1_(b.clipY1), x2_(b.clipX2), y2_(b.clipY2) {
-    b.SetClip(x1, y1, x2, y2);
-  }
-  ~TClipTo() { b_.SetClip(x1_, y1_, x2_, y2_); }
-  TClipTo(const TClipTo&) = delete;
-  TClipTo& operator=(const TClipTo&) = delete;
-
- private:
-  TKBitmap& b_;
-  int x1_, y1_, x2_, y2_;
-};
-
 int ToInt(int64_t v) {
   return int(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2));
 }

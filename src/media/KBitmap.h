@@ -108,6 +108,22 @@ class TKBitmap {
   std::vector<uint8_t> bits_;
 };
 
+// Draws with its own clip rectangle, giving the caller's back afterwards.
+class TClipTo {
+ public:
+  TClipTo(TKBitmap& b, int x1, int y1, int x2, int y2)
+      : b_(b), x1_(b.clipX1), y1_(b.clipY1), x2_(b.clipX2), y2_(b.clipY2) {
+    b.SetClip(x1, y1, x2, y2);
+  }
+  ~TClipTo() { b_.SetClip(x1_, y1_, x2_, y2_); }
+  TClipTo(const TClipTo&) = delete;
+  TClipTo& operator=(const TClipTo&) = delete;
+
+ private:
+  TKBitmap& b_;
+  int x1_, y1_, x2_, y2_;
+};
+
 // Pixel routines; all clip to the clip rectangle.
 void PutPixel(TKBitmap& b, int x, int y, uint32_t colour, TEffect mode);
 void FillRect(TKBitmap& b, int x1, int y1, int x2, int y2, uint32_t colour, TEffect mode);
