@@ -1,7 +1,7 @@
-// The Burrower computer player: it digs the shortest way to the nearest fruit or bonus, goes
-// round walls and apples, fires at whoever stands in its line with the best weapon it holds
-// and switches when a weapon runs dry. It reads the game state only and draws no random
-// numbers, and gives the same commands a person gives.
+// The Burrower computer player: it digs the shortest way to the nearest fruit (or to a bonus
+// close by), goes round walls and apples, turns toward whoever stands close in its line and
+// fires at him with the best weapon it holds, and switches when a weapon runs dry. It reads the
+// game state only and draws no random numbers, and gives the same commands a person gives.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -69,30 +69,38 @@ int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
   return -1;
 }
 
-// Someone to shoot at: an enemy or another player in the player's row or column, ahead.
-bool TargetAhead(int p) {
+// The direction (0 left, 1 down, 2 right, 3 up) of the nearest enemy or other player in the
+// player's row or column within `reach` units, or -1.
+int TargetInLine(int p, int32_t reach) {
   const TBurrPlayer& pl = gBurr.players[p];
-  const int dir = DirectionOf(pl.faceDx, pl.faceDy);
-  auto ahead = [&](int32_t x, int32_t y) {
+  int best = -1;
+  int32_t nearest = reach + 1;
+  auto consider = [&](int32_t x, int32_t y) {
     const int32_t ax = x - pl.x, ay = y - pl.y;
-    switch (dir) {
-      case 0:
-        return ax < 0 && std::abs(ay) < pl.h / 2;
-      case 2:
-        return ax > 0 && std::abs(ay) < pl.h / 2;
-      case 1:
-        return ay > 0 && std::abs(ax) < pl.w / 2;
-      default:
-        return ay < 0 && std::abs(ax) < pl.w / 2;
+    if (std::abs(ay) < pl.h / 2 && ax != 0 && std::abs(ax) < nearest) {
+      nearest = std::abs(ax);
+      best = ax < 0 ? 0 : 2;
+    } else if (std::abs(ax) < pl.w / 2 && ay != 0 && std::abs(ay) < nearest) {
+      nearest = std::abs(ay);
+      best = ay < 0 ? 3 : 1;
     }
   };
   for (const TBurrEnemy& e : gBurr.enemies)
-    if (e.state == esAlive && ahead(e.x, e.y)) return true;
+    if (e.state == esAlive) consider(e.x, e.y);
   for (int q = 0; q < kBurrPlayers; ++q) {
     const TBurrPlayer& other = gBurr.players[q];
-    if (q != p && other.active && ahead(other.x, other.y)) return true;
+    if (q != p && other.active) consider(other.x, other.y);
   }
-  return false;
+  return best;
+}
+
+// The strongest weapon the player can fire: a copy and ammunition held.
+int BestWeapon(const TBurrPlayer& pl) {
+  static constexpr uint8_t kRank[kWeapons] = {wpLaser,   wpRpg,      wpBall, wpPistol,
+                                              wpFreezer, wpShrinker, wpBomb};
+  for (uint8_t w : kRank)
+    if (pl.ammo[w] > 0 && pl.count[w] > 0) return w;
+  return pl.weapon % kWeapons;
 }
 
 }  // namespace
@@ -143,16 +151,24 @@ void BurrComputerCommands(int p) {
         pl.input[kCommand[step]] = 1;
     }
   }
+  // Someone in its line: turn toward him when he is close, and fire with the best weapon.
+  const int w = pl.weapon % kWeapons;
+  const int facing = DirectionOf(pl.faceDx, pl.faceDy);
+  const int target = TargetInLine(p, 6 * kCellPair);
+  if (target >= 0 && target != facing && TargetInLine(p, 3 * kCellPair) == target) {
+    static constexpr uint8_t kTurn[4] = {biLeft, biDown, biRight, biUp};
+    for (int i = biLeft; i <= biDown; ++i) pl.input[i] = 0;
+    pl.input[kTurn[target]] = 1;
+  }
+  if (pl.ammo[w] == 0 || pl.count[w] == 0 || (target == facing && BestWeapon(pl) != w)) {
+    pl.input[biSwitch] = 1;
+  } else if (target == facing) {
+    pl.input[biFire] = 1;
+  }
   // The step swaps the controls of a player whose controls are swapped: undo it here.
   if (pl.input[biSwapped]) {
     std::swap(pl.input[biLeft], pl.input[biRight]);
     std::swap(pl.input[biUp], pl.input[biDown]);
-  }
-  const int w = pl.weapon % kWeapons;
-  if (pl.ammo[w] == 0 || pl.count[w] == 0) {
-    pl.input[biSwitch] = 1;
-  } else if (TargetAhead(p)) {
-    pl.input[biFire] = 1;
   }
 }
 

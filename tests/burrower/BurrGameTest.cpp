@@ -254,6 +254,62 @@ TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
   EXPECT_EQ(gCom.k[gkBurrower].state, gsLevelDone);
 }
 
+// The computer player: the shortest way to fruit round walls, fruit before a far bonus,
+// turning toward someone close in its line, the best weapon, a dry weapon switched.
+TEST_F(BurrGame, ComputerPlayerChoices) {
+  struct Case {
+    std::vector<std::string> rows;
+    int enemyDx, enemyDy;  // squares from the player; 0, 0: none
+    int faceDx;
+    bool rpg;
+    BurrInput move;  // biCount: none
+    bool fire, switches;
+  };
+  const std::vector<Case> cases = {
+      {{"###", "P#*", "..."}, 0, 0, 0, false, biDown, false, false},     // round the wall
+      {{"P.....*", "...", "#"}, 0, 0, 0, false, biRight, false, false},  // the fruit
+      {{"P..*", "...."}, 3, 0, 32, false, biRight, true, false},         // in line ahead: fire
+      {{"P..*", "...."}, 3, 0, 32, true, biRight, false, true},          // ... with the RPG first
+      {{".P.*", "...."}, -1, 0, 32, false, biLeft, false, false},        // close behind: turn
+  };
+  for (const Case& c : cases) {
+    Start(c.rows);
+    SetBurrInputSource(nullptr);
+    gCom.player[0].ai = 1;
+    P().faceDx = c.faceDx;
+    P().faceDy = c.faceDx == 0 ? 32 : 0;
+    if (c.rpg) P().count[wpRpg] = 1, P().ammo[wpRpg] = 5;
+    if (c.enemyDx || c.enemyDy)
+      gBurr.enemies[0] = TBurrEnemy{esAlive,
+                                    2,
+                                    0,
+                                    2,
+                                    0,
+                                    0,
+                                    0,
+                                    P().x + c.enemyDx * kCellPair,
+                                    P().y + c.enemyDy * kCellPair,
+                                    0,
+                                    0,
+                                    288,
+                                    288,
+                                    0,
+                                    0,
+                                    kFullHealth,
+                                    0};
+    BurrComputerCommands(0);
+    for (int i = biLeft; i <= biDown; ++i)
+      EXPECT_EQ(P().input[i], i == c.move) << c.rows[0] << " command " << i;
+    EXPECT_EQ(std::make_pair(bool(P().input[biFire]), bool(P().input[biSwitch])),
+              std::make_pair(c.fire, c.switches))
+        << c.rows[0];
+  }
+  Start({"P..*"});
+  P().ammo[wpPistol] = 0;
+  BurrComputerCommands(0);
+  EXPECT_TRUE(P().input[biSwitch]);
+}
+
 // The mouse steers toward the pointer once it is 10 pixels away; the cursor shows the way.
 TEST_F(BurrGame, TheMouseSteersTowardThePointer) {
   HeadlessPlatform platform;
