@@ -51,7 +51,7 @@ void PlaceShot(const TBox& shooter, int32_t w, int32_t h, int32_t gap, int direc
 // The drawing code sets them from the loaded pictures; these defaults are the generated ones.
 struct TBurrSizes {
   int32_t fruitW = 14, fruitH = 14;
-  int32_t appleW = 20, appleH = 20;
+  int32_t appleW = 24, appleH = 24;
   int32_t playerW = 20, playerH = 20;  // normal size; shrunk players are half
   int32_t bonusW[kBurrBonusKinds + 1] = {0,  20, 20, 20, 20, 20, 20, 20, 14, 14, 14,
                                      14, 14, 14, 14, 14, 10, 12, 14, 14, 14, 14};

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "burrower/BurrApples.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrWeapons.h"
 #include "common/Events.h"
@@ -257,9 +258,8 @@ void RandomBonus() {
   }
 }
 
-// Enemies, brooders and apples keep still until their own updates are in.
+// Enemies and brooders keep still until their own updates are in.
 void StepEnemies() {}
-void StepApples() {}
 void StepBrooders() {}
 
 // Done when the fruit is eaten, or when a level with brooders has no enemy and no egg left.

@@ -217,7 +217,7 @@ TEST(Content, BurrowerPicturesSuitTheGame) {
   std::vector<Case> cases = {
       {"Egg", 3, 22, 22},
       {"Fruit", 0, 14, 14},
-      {"Apple", 0, 20, 20},
+      {"Apple", 0, 24, 24},
       {"Killed0", 0, 22, 22},
       {"EnemyDead", 0, 22, 22},
       {"Killed1", 0, 10, 10},

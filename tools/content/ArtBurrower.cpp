@@ -259,11 +259,12 @@ TKBitmap Fruit() {
   return b;
 }
 
-// The apple: big, round and red with a yellow-green cheek, a stalk and a leaf.
-TKBitmap Apple() {
+// The apple: big, round and red with a yellow-green cheek, a stalk and a leaf, drawn 20
+// pixels wide.
+TKBitmap AppleBody() {
   static const uint32_t kSkin[6] = {Rgb(84, 10, 20),  Rgb(150, 20, 28),  Rgb(204, 40, 36),
                                     Rgb(236, 84, 52), Rgb(250, 150, 96), Rgb(255, 220, 170)};
-  TKBitmap b = Blank(kAppleSize, kAppleSize);
+  TKBitmap b = Blank(20, 20);
   const TField body = [](double x, double y) {
     const double lobes = std::min(SdCircle(x, y, 7.2, 11.5, 6.6), SdCircle(x, y, 12.8, 11.5, 6.6));
     return std::max(std::min(lobes, SdCircle(x, y, 10, 12.3, 7.4)), -SdCircle(x, y, 10, 3.3, 2.2));
@@ -283,6 +284,18 @@ TKBitmap Apple() {
       },
       [](int x, int y) { return RampDither(pal::kGreen, 5, 0.95 - 0.2 * (y - 2), x, y); });
   Outline(b);
+  return b;
+}
+
+// Its picture fills the square, the apple at the bottom: the box a resting apple collides
+// with reaches the earth line below it.
+TKBitmap Apple() {
+  const TKBitmap body = AppleBody();
+  TKBitmap b = Blank(kAppleSize, kAppleSize);
+  for (int y = 0; y < body.Height(); ++y)
+    for (int x = 0; x < body.Width(); ++x)
+      PutPixel(b, x + (kAppleSize - body.Width()) / 2, y + kAppleSize - body.Height(),
+               body.Pixel(x, y), ef16);
   return b;
 }
 

@@ -21,7 +21,7 @@ constexpr int kBackWidth = 640, kBackHeight = 348;  // the frame down to the sta
 constexpr int kSquare = 24;
 constexpr int kEggSize = 22;
 constexpr int kFruitSize = 14;
-constexpr int kAppleSize = 20;
+constexpr int kAppleSize = 24;  // fills its square: a resting apple stands on the line below
 constexpr int kRemainsSize = 22, kBloodSize = 10;
 constexpr int kWeaponWidth = 20, kWeaponHeight = 10;  // status panel rows are 12 high
 constexpr int kAmmoWidth = 14, kAmmoHeight = 12;
