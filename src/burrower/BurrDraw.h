@@ -41,10 +41,10 @@ constexpr int kBurrIconX = 2, kBurrIconW = 22;   // the weapon's icon box in its
 constexpr int kBurrAmmoX = 24, kBurrAmmoW = 26;  // the ammunition box in its row
 
 struct TBurrPictures {
-  TKBitmap back;                                 // the frame's background, 640 x 348 (opaque)
-  TKBitmap earth, wall;                          // squares, 24 x 24 (opaque)
-  TKBitmap levelEarth;                           // earth tinted toward the current level's hue
-  TKBitmap egg[kEggFrames];                      // a brooder opening, frame 0 closed
+  TKBitmap back;                                     // the frame's background, 640 x 348 (opaque)
+  TKBitmap earth, wall;                              // squares, 24 x 24 (opaque)
+  TKBitmap levelEarth;                               // earth tinted toward the current level's hue
+  TKBitmap egg[kEggFrames];                          // a brooder opening, frame 0 closed
   TKBitmap bonus[kBurrBonusKinds + 1][kAmmoFrames];  // [kind][frame]; kind 0 unused
   TKBitmap fruit, apple;
   TKBitmap stain[4];  // [kind 1..3]: player remains, enemy remains, blood

@@ -54,9 +54,9 @@ struct TBurrSizes {
   int32_t appleW = 24, appleH = 24;
   int32_t playerW = 20, playerH = 20;  // normal size; shrunk players are half
   int32_t bonusW[kBurrBonusKinds + 1] = {0,  20, 20, 20, 20, 20, 20, 20, 14, 14, 14,
-                                     14, 14, 14, 14, 14, 10, 12, 14, 14, 14, 14};
+                                         14, 14, 14, 14, 14, 10, 12, 14, 14, 14, 14};
   int32_t bonusH[kBurrBonusKinds + 1] = {0,  10, 10, 10, 10, 10, 10, 10, 12, 12, 12,
-                                     12, 12, 12, 12, 14, 8,  10, 12, 14, 14, 14};
+                                         12, 12, 12, 12, 14, 8,  10, 12, 14, 14, 14};
   int32_t ballW[2] = {8, 10}, ballH[2] = {8, 10};  // by ball kind - 1
   int32_t rocketW = 16, rocketH = 8;               // pointing left; turned up or down
   int32_t shrinkShotW[4] = {10, 10, 10, 10}, shrinkShotH[4] = {10, 10, 10, 10};  // by frame

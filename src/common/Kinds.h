@@ -96,7 +96,7 @@ class TKindOps {
   virtual void OptionChanged(int option) {}
   // The game's move clock is stopped (false) or set going (true) from its menu.
   virtual void ClockCommand(bool run) {}
-  virtual void Digest(TDigest& digest) {}     // the game's own run-time state
+  virtual void Digest(TDigest& digest) {}  // the game's own run-time state
 };
 
 // The operations of `kind`; a kind with none installed has no levels and does nothing.

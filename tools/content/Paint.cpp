@@ -145,7 +145,6 @@ double SphereLight(double x, double y, double cx, double cy, double r) {
   return std::clamp(0.5 + 0.55 * l, 0.0, 1.0);
 }
 
-
 void DrawText5x7(TKBitmap& b, int x, int y, const std::string& text, uint32_t colour, int scale) {
   for (unsigned char ch : text) {
     for (int col = 0; col < 5; ++col)
