@@ -274,6 +274,7 @@ void BurrLevelStart() {
 }
 
 void BurrGameStart() {
+  ResetBurrState();  // nothing of an earlier game, ice shards included, carries over
   BurrLevelStart();
   for (int p = 0; p < kBurrPlayers; ++p) ResetBurrWeapons(p);
 }
