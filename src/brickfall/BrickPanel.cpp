@@ -9,6 +9,7 @@
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Captions.h"
+#include "common/ReadNumber.h"
 #include "media/KBitmap.h"
 #include "media/KText.h"
 
@@ -206,26 +207,11 @@ std::string FormatLevel(int32_t value) {
   return std::to_string(std::clamp(value, 0, 999));
 }
 
-std::string FormatTwoDigits(int32_t value) {
-  const int v = std::clamp(value, 0, 99);
-  return std::string(1, char('0' + v / 10)) + char('0' + v % 10);
-}
-
 std::string FormatThousands(int32_t value) {
   const int v = std::clamp(value, 0, 999999);
   std::string s = std::to_string(v % 1000);
   if (v >= 1000) s = std::to_string(v / 1000) + "," + std::string(3 - s.size(), '0') + s;
   return s;
-}
-
-std::string FormatRate(uint32_t hundredths) {
-  const uint32_t v = std::min<uint32_t>(hundredths, 99999);
-  return std::to_string(v / 100) + "." + FormatTwoDigits(int32_t(v % 100));
-}
-
-std::string FormatMinutes(uint32_t ms) {
-  const uint32_t seconds = std::min<uint32_t>(ms / 1000, 999 * 60 + 59);
-  return std::to_string(seconds / 60) + ":" + FormatTwoDigits(int32_t(seconds % 60));
 }
 
 TRect BrickPanelRect(BrickPanelItem item, int player) {

@@ -59,11 +59,8 @@ int SegmentDisplayWidth(const std::string& pattern);
 constexpr int kSegmentHeight = 14;
 
 // Number formats of the displays.
-std::string FormatPlain(int32_t value);       // "#0"
-std::string FormatLevel(int32_t value);       // "##0": levels go up to 256
-std::string FormatTwoDigits(int32_t value);   // "00"
-std::string FormatThousands(int32_t value);   // "###,##0"
-std::string FormatRate(uint32_t hundredths);  // "##0.00"
-std::string FormatMinutes(uint32_t ms);       // minutes and seconds, "m:ss"
+std::string FormatPlain(int32_t value);      // "#0"
+std::string FormatLevel(int32_t value);      // "##0": levels go up to 256
+std::string FormatThousands(int32_t value);  // "###,##0"
 
 }  // namespace kelvra

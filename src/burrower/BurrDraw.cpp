@@ -8,6 +8,7 @@
 #include "base/Random.h"
 #include "burrower/BurrField.h"
 #include "common/Com.h"
+#include "common/ReadNumber.h"
 #include "common/SharedImages.h"
 #include "media/FixedFont.h"
 
@@ -334,26 +335,9 @@ void DrawBullets(TKBitmap& frame) {
 
 // --- Status band -----------------------------------------------------------------------
 
-// Two digits of 0..99.
-std::string TwoDigits(uint32_t v) {
-  const char text[3] = {char('0' + v / 10 % 10), char('0' + v % 10), 0};
-  return text;
-}
-
 // "00": at least two digits.
 std::string FormatLevel(int64_t v) {
-  return v >= 0 && v < 10 ? TwoDigits(uint32_t(v)) : std::to_string(v);
-}
-
-// Milliseconds as "m:ss".
-std::string FormatTime(uint32_t ms) {
-  const uint32_t seconds = ms / 1000;
-  return std::to_string(seconds / 60) + ":" + TwoDigits(seconds % 60);
-}
-
-// Hundredths as "##0.00".
-std::string FormatRate(uint32_t hundredths) {
-  return std::to_string(hundredths / 100) + "." + TwoDigits(hundredths % 100);
+  return v >= 0 && v < 10 ? FormatTwoDigits(int32_t(v)) : std::to_string(v);
 }
 
 // The panel picture's pixels of the rectangle back on the frame.
@@ -491,11 +475,11 @@ void DrawStatusLine(TKBitmap& frame) {
   }
   if (int32_t(s.levelTime / 1000) != gCache.levelSeconds) {
     gCache.levelSeconds = int32_t(s.levelTime / 1000);
-    DrawLineValue(frame, kLevelTimeSpan, FormatTime(s.levelTime));
+    DrawLineValue(frame, kLevelTimeSpan, FormatMinutes(s.levelTime));
   }
   if (int32_t(s.gameTime / 1000) != gCache.gameSeconds) {
     gCache.gameSeconds = int32_t(s.gameTime / 1000);
-    DrawLineValue(frame, kGameTimeSpan, FormatTime(s.gameTime));
+    DrawLineValue(frame, kGameTimeSpan, FormatMinutes(s.gameTime));
   }
   if (int32_t(gFrameRates.draw) != gCache.drawRate) {
     gCache.drawRate = int32_t(gFrameRates.draw);

@@ -147,51 +147,6 @@ void PaintPanel() {
 
 }  // namespace
 
-void MirrorBitmap(TKBitmap& dest, const TKBitmap& source) {
-  const int w = source.Width(), h = source.Height();
-  dest.SetSize(w, h);
-  dest.ResetClip();
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = source.Row(y);
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < w; ++x) std::copy_n(s + 3 * x, 3, d + 3 * (w - 1 - x));
-  }
-}
-
-void TurnBitmap(TKBitmap& dest, const TKBitmap& source, int quarterTurns) {
-  const int turns = (quarterTurns % 4 + 4) % 4;
-  const int w = source.Width(), h = source.Height();
-  const bool odd = turns % 2 == 1;
-  dest.SetSize(odd ? h : w, odd ? w : h);
-  dest.ResetClip();
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = source.Row(y);
-    for (int x = 0; x < w; ++x) {
-      int tx = x, ty = y;
-      if (turns == 1) tx = y, ty = w - 1 - x;
-      if (turns == 2) tx = w - 1 - x, ty = h - 1 - y;
-      if (turns == 3) tx = h - 1 - y, ty = x;
-      std::copy_n(s + 3 * x, 3, dest.Row(ty) + 3 * tx);
-    }
-  }
-}
-
-void HalveBitmap(TKBitmap& dest, const TKBitmap& source) {
-  if (source.Empty()) {
-    dest.SetSize(0, 0);
-    return;
-  }
-  const int w = std::max(1, source.Width() / 2), h = std::max(1, source.Height() / 2);
-  dest.SetSize(w, h);
-  dest.ResetClip();
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = source.Row(2 * y < source.Height() ? 2 * y : 0);
-    uint8_t* d = dest.Row(y);
-    for (int x = 0; x < w; ++x)
-      std::copy_n(s + 3 * std::min(2 * x, source.Width() - 1), 3, d + 3 * x);
-  }
-}
-
 void LoadBurrPictures() {
   TBurrPictures& g = gBurrPictures;
   LoadInto(g.back, "Burrower\\Back.jpg", kBurrFrameW, kBurrBackBottom + 1, kMissingBack);

@@ -5,6 +5,7 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -603,4 +604,18 @@ std::string TimeText(uint32_t ms) {
   return buf;
 }
 
+std::string FormatTwoDigits(int32_t value) {
+  const int v = std::clamp(value, 0, 99);
+  return std::string(1, char('0' + v / 10)) + char('0' + v % 10);
+}
+
+std::string FormatRate(uint32_t hundredths) {
+  const uint32_t v = std::min<uint32_t>(hundredths, 99999);
+  return std::to_string(v / 100) + "." + FormatTwoDigits(int32_t(v % 100));
+}
+
+std::string FormatMinutes(uint32_t ms) {
+  const uint32_t seconds = std::min<uint32_t>(ms / 1000, 999 * 60 + 59);
+  return std::to_string(seconds / 60) + ":" + FormatTwoDigits(int32_t(seconds % 60));
+}
 }  // namespace kelvra

@@ -55,4 +55,9 @@ std::string FormulaNumberText(double value);
 bool ReadTime(std::string_view text, uint32_t& ms);
 std::string TimeText(uint32_t ms);
 
+// The status panels' number texts.
+std::string FormatTwoDigits(int32_t value);   // "00", 0..99
+std::string FormatRate(uint32_t hundredths);  // "##0.00", events per second
+std::string FormatMinutes(uint32_t ms);       // minutes and seconds, "m:ss"
+
 }  // namespace kelvra

@@ -108,6 +108,15 @@ class TKBitmap {
   std::vector<uint8_t> bits_;
 };
 
+// Whole-picture arithmetic (any size; the source is left alone).
+void MirrorBitmap(TKBitmap& dest, const TKBitmap& source);  // left to right
+// Turned by `quarterTurns` (any sign) counter-clockwise on the screen: a picture facing left
+// faces down after one turn. Width and height exchange for odd turns.
+void TurnBitmap(TKBitmap& dest, const TKBitmap& source, int quarterTurns);
+// Half width and height (at least 1) by taking every second pixel of every second row, so
+// that the key colour and the greys come through unchanged.
+void HalveBitmap(TKBitmap& dest, const TKBitmap& source);
+
 // Draws with its own clip rectangle, giving the caller's back afterwards.
 class TClipTo {
  public:

@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Options.h"
+#include "common/ReadNumber.h"
 #include "media/FixedFont.h"
 #include "monsters/MonsGame.h"
 
@@ -149,20 +150,13 @@ void CopySheetPicture(int index, int sheetPicture) {
 // facing left, one turn faces down (toward row 15). With `overlay` the black pixels of the
 // sheet picture leave the strip's pixels as they were.
 void TurnSheetPicture(int index, int sheetPicture, int quarterTurns, bool overlay) {
-  const TKBitmap& sheet = gMonsPictures.sheet;
-  const int turns = (quarterTurns % 4 + 4) % 4;
-  constexpr int n = kSize - 1;
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
-      uint32_t c = sheet.Pixel(sheetPicture * kSize + x, y);
-      if (c == clNone) c = kBlack;  // beyond a short sheet
-      if (overlay && c == kBlack) continue;
-      int tx = x, ty = y;
-      if (turns == 1) tx = y, ty = n - x;
-      if (turns == 2) tx = n - x, ty = n - y;
-      if (turns == 3) tx = n - y, ty = x;
-      SetBytes(StripPixel(index, tx, ty), c);
-    }
+  TKBitmap picture, turned;
+  Blank(picture, kSize, kSize);  // black beyond a short sheet
+  DrawBitmap(picture, 0, 0, gMonsPictures.sheet, sheetPicture * kSize, 0,
+             sheetPicture * kSize + kSize - 1, kSize - 1, clNone, ef16);
+  TurnBitmap(turned, picture, quarterTurns);
+  DrawBitmap(gMonsPictures.strip, index * kSize, 0, turned, 0, 0, kSize - 1, kSize - 1,
+             overlay ? kBlack : clNone, ef16);
 }
 
 // The sheet's grey in strip picture `index` becomes `colour` (kept when it is no colour).
@@ -226,25 +220,6 @@ void DrawValue(TKBitmap& frame, const TField& f, const std::string& text, uint32
   DrawFixedText(frame, f.x, f.y, text, colour);
 }
 
-std::string TwoDigits(int64_t v) {
-  return std::string(1, char('0' + v / 10 % 10)) + char('0' + v % 10);
-}
-
-// Milliseconds as minutes and seconds, "m:ss".
-std::string FormatTime(int64_t ms) {
-  const int64_t seconds = (ms < 0 ? -ms : ms) / 1000;
-  std::string text = ms < 0 ? "-" : "";
-  text += std::to_string(seconds / 60);
-  text += ':';
-  text += TwoDigits(seconds % 60);
-  return text;
-}
-
-// Events per second from hundredths, "##0.00".
-std::string FormatRate(uint32_t hundredths) {
-  return std::to_string(hundredths / 100) + "." + TwoDigits(hundredths % 100);
-}
-
 std::string LevelCaption() {
   const int32_t index = gCom.k[gkMonsters].levelIndex;
   const int64_t count = int64_t(gMonsLevels.size());
@@ -279,7 +254,9 @@ void DrawPlayerRows(TKBitmap& frame) {
       shown.value[p][i] = values[i];
       const bool isTime = i >= 4;
       DrawValue(frame, {kValueX[i], y, kValueX[i + 1] - 1},
-                isTime ? FormatTime(values[i]) : std::to_string(values[i]), PlayerColour(p));
+                isTime ? FormatMinutes(uint32_t(std::clamp<int64_t>(values[i], 0, UINT32_MAX)))
+                       : std::to_string(values[i]),
+                PlayerColour(p));
     }
   }
 }
@@ -510,7 +487,7 @@ void DrawMonsFrame(TKBitmap& frame) {
   const uint32_t levelTime = gCom.k[gkMonsters].levelTime;
   if (levelTime / 1000 != shown.levelSeconds) {
     shown.levelSeconds = levelTime / 1000;
-    DrawValue(frame, kLevelTime, FormatTime(levelTime), Shown(clBtnText, kBlack));
+    DrawValue(frame, kLevelTime, FormatMinutes(levelTime), Shown(clBtnText, kBlack));
   }
   DrawRatesIfChanged(frame, false);
 

@@ -1,6 +1,7 @@
 // The Brickfall status panel: number formats, redrawing only what changed and the player
 // panels.
 #include "brickfall/BrickPanel.h"
+#include "common/ReadNumber.h"
 
 #include <gtest/gtest.h>
 
