@@ -6,12 +6,12 @@
 #include <tuple>
 #include <vector>
 
-#include "burrower/BurrField.h"
-#include "burrower/BurrLevel.h"
-#include "common/Com.h"
+#include "BurrTestUtil.h"
 
 namespace kelvra {
 namespace {
+
+using test::StartBurrLevel;
 
 class BurrField : public ::testing::Test {
  protected:
@@ -20,20 +20,6 @@ class BurrField : public ::testing::Test {
     ResetBurrState();
   }
   void TearDown() override { gBurrLevels.clear(); }
-  // A level from rows of square characters (as the level sources write them), the rest open;
-  // '9' is a code the editor never writes.
-  void Start(const std::vector<std::string>& rows, int players = 1, int levelIndex = 0) {
-    gBurrLevels.assign(size_t(levelIndex + 1), TBurrLevel{});
-    for (TBurrLevel& l : gBurrLevels) NewBurrLevel(l);
-    const std::string codes = ".:#*@BP9";
-    for (int y = 0; y < int(rows.size()); ++y)
-      for (int x = 0; x < int(rows[y].size()); ++x)
-        gBurrLevels[size_t(levelIndex)].Record()[size_t(x * kBurrRows + y)] =
-            uint8_t(codes.find(rows[y][x]));
-    gCom.k[gkBurrower].playersMinusOne = players - 1;
-    gCom.k[gkBurrower].levelIndex = levelIndex;
-    BurrGameStart();
-  }
 };
 
 TEST_F(BurrField, LatticeArithmetic) {
@@ -49,8 +35,8 @@ TEST_F(BurrField, LatticeArithmetic) {
   EXPECT_EQ(
       std::make_tuple(LaneOffset(240), LaneOffset(240 + 432 * 3), LaneOffset(340), LaneOffset(140)),
       std::make_tuple(0, 0, 100, -100));
-  EXPECT_TRUE(Blocked(-432, 100) && Blocked(100, 5232 + 432) && !InsideLattice(-432, 0));
-  EXPECT_TRUE(InsideLattice(-1, -431));
+  EXPECT_TRUE(Blocked(-432, 100) && Blocked(100, 5232 + 432) && !InsideLattice(-432, 0) &&
+              InsideLattice(-1, -431));
   struct Dir {
     int32_t dx, dy;
     int direction;
@@ -61,7 +47,7 @@ TEST_F(BurrField, LatticeArithmetic) {
 }
 
 TEST_F(BurrField, ContactTest) {
-  Start({"#.#", "...", "#.#"});
+  StartBurrLevel({"#.#", "...", "#.#"});
   // A box over the open middle square touches nothing; against the left wall square of
   // row 0 from the right it touches on its left.
   const int32_t mid = LatticeStart(3);
@@ -101,7 +87,7 @@ TEST_F(BurrField, PlaceShotAndOpenSquares) {
   // The only open square is found whatever the draw; with none the position stays.
   std::vector<std::string> rows(12, std::string(23, ':'));
   rows[7][4] = 'P';
-  Start(rows);
+  StartBurrLevel(rows);
   int32_t left = -1, top = -1;
   EXPECT_TRUE(RandomOpenSquare(left, top));
   EXPECT_EQ(std::make_pair(left, top), std::make_pair(LatticeStart(9), LatticeStart(15)));
@@ -111,14 +97,13 @@ TEST_F(BurrField, PlaceShotAndOpenSquares) {
 }
 
 TEST_F(BurrField, LinesAndCornersTakeTheStrongestNeighbour) {
-  Start({"#:.", "::.", "...", "#"});
+  StartBurrLevel({"#:.", "::.", "...", "#"});
   // (0, 0) wall beside (1, 0) earth: the line between is wall; below it earth.
   EXPECT_EQ(std::make_tuple(CellAt(1, 1), CellAt(2, 1), CellAt(1, 2), CellAt(3, 2), CellAt(4, 1)),
             std::make_tuple(lcWall, lcWall, lcWall, lcEarth, lcEarth));
-  // The corner between (0, 0) .. (1, 1): one wall line, three earth lines.
-  EXPECT_EQ(CellAt(2, 2), lcWall);
-  EXPECT_EQ(std::make_tuple(CellAt(6, 6), CellAt(5, 6), CellAt(6, 5)),
-            std::make_tuple(lcOpen, lcOpen, lcOpen));
+  // The corner between (0, 0) .. (1, 1): one wall line, three earth lines; open ones.
+  EXPECT_EQ(std::make_tuple(CellAt(2, 2), CellAt(6, 6), CellAt(5, 6), CellAt(6, 5)),
+            std::make_tuple(lcWall, lcOpen, lcOpen, lcOpen));
   // Border lines follow their single square: wall above (0, 0), open above an open square;
   // the bottom border below (0, 3) is wall, the left border line of row 3 too.
   EXPECT_EQ(std::make_tuple(CellAt(1, 0), CellAt(5, 0), CellAt(1, 8), CellAt(0, 7), CellAt(0, 0)),
@@ -127,7 +112,7 @@ TEST_F(BurrField, LinesAndCornersTakeTheStrongestNeighbour) {
 
 TEST_F(BurrField, ObjectsAndPlayersAtLevelStart) {
   // No start square and no brooder: player 0 at (2208, 1296), the others a square apart.
-  Start({"..."}, 3);
+  StartBurrLevel({"..."}, 3);
   for (int p = 0; p < kBurrPlayers; ++p)
     EXPECT_EQ(
         std::make_tuple(gBurr.players[p].x, gBurr.players[p].y, bool(gBurr.players[p].active)),
@@ -139,7 +124,7 @@ TEST_F(BurrField, ObjectsAndPlayersAtLevelStart) {
 
   // Six start squares: the sixth is open and starts nobody; a brooder on level 3 holds 12
   // eggs; fruit sits centred in its square by its picture's size; codes above 6 make nothing.
-  Start({"PPPPPP*@B9", ":::::::::9"}, 5, 3);
+  StartBurrLevel({"PPPPPP*@B9", ":::::::::9"}, 5, 3);
   EXPECT_EQ(std::make_tuple(gBurr.players[4].x, CellAt(11, 1), gBurr.brooders[0].eggs,
                             gBurr.brooders[0].x, gBurr.fruit[0].x, gBurr.apples[0].y),
             std::make_tuple(LatticeStart(9) + 192, lcOpen, 12, LatticeStart(17) + 192,
@@ -151,16 +136,16 @@ TEST_F(BurrField, ObjectsAndPlayersAtLevelStart) {
   // More fruit than the pool holds: the rest are earth squares with no fruit.
   std::vector<std::string> rows(4, std::string(23, '*'));
   rows[3] = "P";
-  Start(rows);
+  StartBurrLevel(rows);
   EXPECT_EQ(std::make_tuple(gBurr.fruit[kFruit - 1].live, CellAt(2 * 20 + 1, 2 * 2 + 1)),
             std::make_tuple(1, lcEarth));
 
   // A level start keeps the weapons, a game start gives the Pistol back.
   gBurr.players[1].ammo[wpRpg] = 15;
   BurrLevelStart();
-  EXPECT_EQ(gBurr.players[1].ammo[wpRpg], 15);
+  const int32_t kept = gBurr.players[1].ammo[wpRpg];
   BurrGameStart();
-  EXPECT_EQ(gBurr.players[1].ammo[wpRpg], 0);
+  EXPECT_EQ(std::make_pair(kept, gBurr.players[1].ammo[wpRpg]), std::make_pair(15, 0));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "BurrTestUtil.h"
 #include "TestUtil.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrGame.h"
@@ -37,7 +38,6 @@ class BurrGame : public ::testing::Test {
     gCom.kind = gkBurrower;
     SetEvents(&events);
     SetBurrInputSource(&Scripted);
-    std::fill(&gCommands[0][0], &gCommands[0][0] + sizeof gCommands, 0);
   }
   void TearDown() override {
     SetBurrInputSource(nullptr);
@@ -45,21 +45,12 @@ class BurrGame : public ::testing::Test {
     gOptions = saved_;
     gBurrLevels.clear();
   }
-  // A level from rows of square characters, the rest open, started as a game.
+  // A level from rows of square characters, started as a game with nothing held down.
   void Start(const std::vector<std::string>& rows, int players = 1) {
-    gBurrLevels.assign(1, TBurrLevel{});
-    NewBurrLevel(gBurrLevels[0]);
-    const std::string codes = ".:#*@BP";
-    for (int y = 0; y < int(rows.size()); ++y)
-      for (int x = 0; x < int(rows[y].size()); ++x)
-        gBurrLevels[0].Record()[size_t(x * kBurrRows + y)] = uint8_t(codes.find(rows[y][x]));
-    TKindState& s = gCom.k[gkBurrower];
-    s.playersMinusOne = players - 1;
-    s.levelIndex = 0;
-    s.state = gsPlaying;
-    std::fill(std::begin(s.score), std::end(s.score), 0);
+    gCom.k[gkBurrower].state = gsPlaying;
+    std::fill(std::begin(gCom.k[gkBurrower].score), std::end(gCom.k[gkBurrower].score), 0);
     std::fill(&gCommands[0][0], &gCommands[0][0] + sizeof gCommands, 0);
-    BurrGameStart();
+    test::StartBurrLevel(rows, players);
   }
   void Hold(int p, BurrInput command, bool on = true) { gCommands[p][command] = on; }
   static TBurrPlayer& P(int p = 0) { return gBurr.players[p]; }
@@ -87,8 +78,7 @@ TEST_F(BurrGame, GratingSteersOntoTheCentreLines) {
   }
   gOptions.burr.grating = 0;  // without it the vertical part of a diagonal is dropped
   Start({"....", ".P..", "...."});
-  Hold(0, biRight);
-  Hold(0, biDown);
+  Hold(0, biRight), Hold(0, biDown);
   BurrPlayerUpdate(0);
   EXPECT_EQ(std::make_pair(P().dx, P().dy), std::make_pair(32, 0));
 }
@@ -152,8 +142,8 @@ TEST_F(BurrGame, TouchingFruitBonusesAndShrunkEnemies) {
   for (uint8_t size : {2, 1}) {
     Start({"P.."});
     P().size = size;
-    gBurr.enemies[0] =
-        TBurrEnemy{esAlive, 3, 0, 1, 0, 0, 0, P().x, P().y, 0, 0, 160, 160, 0, 0, 1024, 0};
+    TBurrEnemy& en = test::PutEnemy(0, 3, P().x, P().y);
+    en.size = 1, en.w = en.h = 160;
     BurrPlayerUpdate(0);
     EXPECT_EQ(std::make_tuple(int(gBurr.enemies[0].state), gCom.k[gkBurrower].score[0]),
               std::make_tuple(size == 2 ? esFree : esAlive, size == 2 ? 100 : 0));
@@ -166,9 +156,7 @@ TEST_F(BurrGame, DeathDropsAndRebirth) {
   earth[5][10] = '.';  // the only open square: where he is reborn
   Start(earth, 2);
   CellAt(1, 1) = lcEarth;
-  P().ammo[wpPistol] = 50;
-  P().count[wpBall] = 2;
-  P().health = -200;
+  P().ammo[wpPistol] = 50, P().count[wpBall] = 2, P().health = -200;
   BurrPlayerUpdate(0);
   int pistolAmmo = 0, balls = 0;
   for (const TBurrBonus& b : gBurr.bonuses) {
@@ -192,8 +180,7 @@ TEST_F(BurrGame, DeathDropsAndRebirth) {
 TEST_F(BurrGame, FiringAndSwitching) {
   // Three Pistols reload in 6 / 3 = 2 steps.
   Start({"P......"});
-  P().count[wpPistol] = 3;
-  P().faceDx = 1;
+  P().count[wpPistol] = 3, P().faceDx = 1;
   Hold(0, biFire);
   int shots = 0;
   for (int i = 0; i < 6; ++i) {
@@ -204,10 +191,8 @@ TEST_F(BurrGame, FiringAndSwitching) {
   EXPECT_EQ(shots, 3);
   // Switching passes over weapons without a copy or without ammunition, one sound each.
   Start({"P......"});
-  P().ammo[wpPistol] = 0;
-  P().count[wpRpg] = 1;  // no ammunition
-  P().count[wpShrinker] = 1;
-  P().ammo[wpShrinker] = 5;
+  P().ammo[wpPistol] = 0, P().count[wpRpg] = 1;  // the RPG without ammunition
+  P().count[wpShrinker] = 1, P().ammo[wpShrinker] = 5;
   Hold(0, biSwitch);
   BurrPlayerUpdate(0);
   EXPECT_EQ(std::make_tuple(int(P().weapon),
@@ -215,19 +200,16 @@ TEST_F(BurrGame, FiringAndSwitching) {
             std::make_tuple(int(wpShrinker), 4));
   // Fire and switch in one step: the shot leaves with the old weapon.
   Start({"P......"});
-  P().faceDx = 1;
-  P().count[wpBall] = 1;
-  P().ammo[wpBall] = 3;
-  Hold(0, biFire);
-  Hold(0, biSwitch);
+  P().faceDx = 1, P().count[wpBall] = 1, P().ammo[wpBall] = 3;
+  Hold(0, biFire), Hold(0, biSwitch);
   BurrPlayerUpdate(0);
   EXPECT_EQ(std::make_tuple(P().ammo[wpPistol], int(P().weapon)), std::make_tuple(47, int(wpBall)));
 }
 
 TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
-  const int periods[] = {128, 64, 42, 32, 25};
-  for (int players = 1; players <= 5; ++players)
-    EXPECT_EQ(BurrBonusPeriod(players), periods[players - 1]);
+  EXPECT_EQ(std::make_tuple(BurrBonusPeriod(1), BurrBonusPeriod(2), BurrBonusPeriod(3),
+                            BurrBonusPeriod(4), BurrBonusPeriod(5)),
+            std::make_tuple(128, 64, 42, 32, 25));
   Start({"P......"}, 5);
   gBurr.fruit[0].live = 1;  // keeps the level going
   gCom.stepCounter = 25;
@@ -242,13 +224,12 @@ TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
   EXPECT_EQ(std::make_tuple(int(gCom.k[gkBurrower].state), gCom.countdown),
             std::make_tuple(int(gsLevelDone), 16));
   // Fruit and no brooder: not done while fruit is left.
-  Start({"P*."});
-  BurrStep();
-  EXPECT_EQ(gCom.k[gkBurrower].state, gsPlaying);
   // Without fruit: when no enemy and no egg is left.
-  Start({"P.B"});
-  BurrStep();
-  EXPECT_EQ(gCom.k[gkBurrower].state, gsPlaying);
+  for (const char* row : {"P*.", "P.B"}) {
+    Start({row});
+    BurrStep();
+    EXPECT_EQ(gCom.k[gkBurrower].state, gsPlaying) << row;
+  }
   gBurr.brooders[0].eggs = 0;
   BurrStep();
   EXPECT_EQ(gCom.k[gkBurrower].state, gsLevelDone);
@@ -280,23 +261,7 @@ TEST_F(BurrGame, ComputerPlayerChoices) {
     P().faceDy = c.faceDx == 0 ? 32 : 0;
     if (c.rpg) P().count[wpRpg] = 1, P().ammo[wpRpg] = 5;
     if (c.enemyDx || c.enemyDy)
-      gBurr.enemies[0] = TBurrEnemy{esAlive,
-                                    2,
-                                    0,
-                                    2,
-                                    0,
-                                    0,
-                                    0,
-                                    P().x + c.enemyDx * kCellPair,
-                                    P().y + c.enemyDy * kCellPair,
-                                    0,
-                                    0,
-                                    288,
-                                    288,
-                                    0,
-                                    0,
-                                    kFullHealth,
-                                    0};
+      test::PutEnemy(0, 2, P().x + c.enemyDx * kCellPair, P().y + c.enemyDy * kCellPair);
     BurrComputerCommands(0);
     for (int i = biLeft; i <= biDown; ++i)
       EXPECT_EQ(P().input[i], i == c.move) << c.rows[0] << " command " << i;
