@@ -160,9 +160,9 @@ TEST_F(MonsDraw, MonstersAndTunnelsTurnInOppositeSenses) {
 TEST_F(MonsDraw, FieldModesBlackSquaresFlashAndFrames) {
   const uint32_t back55 = gMonsPictures.back.Pixel(20 * 4 + 5, 20 * 3 + 5);
   const uint32_t back1010 = gMonsPictures.back.Pixel(20 * 4 + 10, 20 * 3 + 10);
-  const uint32_t traceHalf = RGB((RedOf(back55) + RedOf(SheetColour(8))) / 2,
-                                 (GreenOf(back55) + GreenOf(SheetColour(8))) / 2,
-                                 (BlueOf(back55) + BlueOf(SheetColour(8))) / 2);
+  const uint32_t trace = SheetColour(8), traceHalf = RGB((RedOf(back55) + RedOf(trace)) / 2,
+                                                         (GreenOf(back55) + GreenOf(trace)) / 2,
+                                                         (BlueOf(back55) + BlueOf(trace)) / 2);
   struct Case {
     uint8_t black, kind, flash;
     uint32_t at55, at1010;  // pixels (5, 5) and (10, 10) of the square
@@ -183,8 +183,8 @@ TEST_F(MonsDraw, FieldModesBlackSquaresFlashAndFrames) {
     gOptions.mons.blackSquares = c.black;
     Put(4, 3, c.kind, 0, 0, c.flash);
     DrawMonsField(frame);
-    EXPECT_EQ(At(4, 3, 5, 5), c.at55) << int(c.kind) << " " << int(c.flash);
-    EXPECT_EQ(At(4, 3, 10, 10), c.at1010) << int(c.kind) << " " << int(c.flash);
+    EXPECT_EQ(std::make_pair(At(4, 3, 5, 5), At(4, 3, 10, 10)), std::make_pair(c.at55, c.at1010))
+        << int(c.kind) << " " << int(c.flash);
   }
   gOptions.mons = TMonstersOptions{};
   Put(4, 3, mkNone);

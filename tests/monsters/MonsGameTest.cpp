@@ -177,19 +177,18 @@ TEST_F(MonsRules, FightsAndPits) {
                             gCom.k[gkMonsters].state),
             std::make_tuple(0, "...", kFlashStart, 1, gsGameEnded));
 
-  Load({"1.......", "..a.....", "..b.....", "........"}, 1, {{{2, 1}, 3}, {{2, 2}, 0}});
-  MonsMonsterStep();  // a (slot 0) heads down into b's side
-  EXPECT_EQ(
-      std::make_tuple(gMons.game.alive, gMons.game.alivePerType[1], KindAt(2, 1), KindAt(2, 2)),
-      std::make_tuple(1, 0, 'M', '.'));  // the survivor stays this step
-
-  Load({"1.......", "..a.....", "..b.....", "........"}, 1, {{{2, 1}, 3}, {{2, 2}, 3}});
-  MonsMonsterStep();  // a runs into b's back: b dies
-  EXPECT_EQ(std::make_tuple(gMons.game.alive, KindAt(2, 1)), std::make_tuple(1, 'M'));
-
-  Load({"1.......", "..a.....", "..a.....", "........"}, 1, {{{2, 1}, 3}, {{2, 2}, 1}});
-  MonsMonsterStep();
-  EXPECT_EQ(gMons.game.alive, 2);
+  // a (slot 0) heads down into b's side, into its back, or into a monster of its own type;
+  // the survivor stays this step.
+  for (const auto& [below, direction, alive] :
+       {std::make_tuple('b', 0, 1), std::make_tuple('b', 3, 1), std::make_tuple('a', 1, 2)}) {
+    Load({"1.......", "..a.....", std::string("..") + below, "........"}, 1,
+         {{{2, 1}, 3}, {{2, 2}, direction}});
+    MonsMonsterStep();
+    EXPECT_EQ(std::make_tuple(gMons.game.alive, gMons.game.alivePerType[1],
+                              alive == 1 ? Row(1, 2, 1) + Row(2, 2, 1) : std::string()),
+              std::make_tuple(alive, 0, alive == 1 ? "M." : ""))
+        << below << direction;
+  }
 
   Load({"1.......", ".Oa.g..."}, 1);
   MonsMonsterStep();
@@ -479,10 +478,8 @@ TEST_F(MonsRules, TimeAdjustedScoreAndHistoryStayInRange) {
     Load({"1.2.", "....", "a..."}, 2);
     gMons.game.moveCounter = c.moves;
     gMons.game.currentPlayer = 1;
-    gMons.players[0].score = 100;
-    gMons.players[1].score = 50;
-    gMons.players[0].overtime = c.overtime[0];
-    gMons.players[1].overtime = c.overtime[1];
+    for (int p : {0, 1})
+      gMons.players[p].score = 100 - 50 * p, gMons.players[p].overtime = c.overtime[p];
     gMons.players[1].moveTime = c.moveTime1;
     ComputeMonsTimeScores();
     EXPECT_EQ(std::make_pair(gMons.players[0].timeScore, gMons.players[1].timeScore),

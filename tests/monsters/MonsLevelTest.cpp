@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
@@ -32,10 +33,10 @@ TEST(MonsLevel, Version0SquareCodes) {
       for (int bit7 : {0, 0x80}) {
         uint8_t square[3] = {99, 99, 99};
         bool ok = DecodeMonsSquareV0(uint8_t(code | dir << 5 | bit7), square);
-        EXPECT_EQ(ok, e.kind >= 0) << code;
-        EXPECT_EQ(square[0], e.kind >= 0 ? e.kind : 0) << code;
-        EXPECT_EQ(square[1], e.variant) << code;
-        EXPECT_EQ(square[2], e.direction ? dir : 0) << code;
+        EXPECT_EQ(
+            std::make_tuple(ok, int(square[0]), int(square[1]), int(square[2])),
+            std::make_tuple(e.kind >= 0, std::max(e.kind, 0), e.variant, e.direction ? dir : 0))
+            << code;
       }
     }
   }
@@ -77,32 +78,20 @@ TEST_F(MonsLevelTest, RecordSizeLimitsWhatIsRead) {
   // 2000 stored: 1536 grid bytes read, the next level found 2000 bytes on.
   TLevelsMons l = Read(MakeFile(2, 2000), 1, 2, 2000);
   ASSERT_EQ(l.size(), 2u);
-  EXPECT_EQ(l[0].Grid()[1535], 1);
-  EXPECT_EQ(l[1].Grid()[0], 2);
-  EXPECT_EQ(l[1].name[0], 4);
-  EXPECT_EQ(l[1].name[31], 2);
-
+  EXPECT_EQ(std::make_tuple(l[0].Grid()[1535], l[1].Grid()[0], l[1].name[0], l[1].name[31]),
+            std::make_tuple(1, 2, 4, 2));
   // 800 stored: 768 grid bytes, the rest "None".
   l = Read(MakeFile(2, 800), 1, 2, 800);
-  EXPECT_EQ(l[1].Grid()[767], 2);
-  EXPECT_EQ(l[1].Grid()[768], 0);
-
+  EXPECT_EQ(std::make_tuple(l[1].Grid()[767], l[1].Grid()[768]), std::make_tuple(2, 0));
   // 20 stored: 20 bytes of name and no grid.
   l = Read(MakeFile(3, 20), 1, 3, 20);
   ASSERT_EQ(l.size(), 3u);
-  EXPECT_EQ(l[2].name[19], 3);
-  EXPECT_EQ(l[2].name[20], 0);
-  EXPECT_EQ(l[2].Grid()[0], 0);
-
-  // A name length byte above 31 is cut to 31.
-  l = Read(MakeFile(1, 1568, 200), 1, 1, 1568);
-  EXPECT_EQ(l[0].name[0], 31);
-
-  // An unknown version leaves the grid empty.
+  EXPECT_EQ(std::make_tuple(l[2].name[19], l[2].name[20], l[2].Grid()[0]),
+            std::make_tuple(3, 0, 0));
+  // A name length byte above 31 is cut to 31; an unknown version leaves the grid empty.
+  EXPECT_EQ(Read(MakeFile(1, 1568, 200), 1, 1, 1568)[0].name[0], 31);
   l = Read(MakeFile(1, 1568), 7, 1, 1568);
-  EXPECT_EQ(l[0].Grid()[0], 0);
-  EXPECT_EQ(l[0].historyLength, 1u);
-
+  EXPECT_EQ(std::make_tuple(l[0].Grid()[0], l[0].historyLength), std::make_tuple(0, 1u));
   // The last record cut short, and a record size that places levels past the end.
   std::string cut = MakeFile(2, 1568);
   std::vector<uint8_t> bytes = test::ReadAll(cut);
@@ -123,9 +112,8 @@ TEST_F(MonsLevelTest, WritesNameAndCurrentGrid) {
   levels[0].historyLength = 2;
   AtomicFileWriter w;
   WriteMonsLevels(w, levels);
-  ASSERT_EQ(w.Size(), 1568u);
-  EXPECT_EQ(w.Data()[0], 4);
-  EXPECT_EQ(w.Data()[32 + 3], 8);
+  EXPECT_EQ(std::make_tuple(w.Size(), w.Data()[0], w.Data()[32 + 3]),
+            std::make_tuple(size_t(1568), 4, 8));
 }
 
 }  // namespace
