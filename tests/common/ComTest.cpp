@@ -121,8 +121,7 @@ TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
       std::make_tuple(int(s.state), int(s.levelIndex), uint32_t(s.levelTime), int(gCom.countdown)),
       std::make_tuple(int(gsLevelStarting), 1, 0u, 16));
   for (int i = 0; i < 16; ++i) StepDispatch();
-  EXPECT_EQ(s.state, gsPlaying);
-  EXPECT_EQ(endGames, 0);
+  EXPECT_EQ(std::make_pair(int(s.state), endGames), std::make_pair(int(gsPlaying), 0));
 }
 
 TEST_F(ComTest, LastLevelCompletedEndsAllLevels) {
@@ -131,9 +130,8 @@ TEST_F(ComTest, LastLevelCompletedEndsAllLevels) {
   s.state = gsLevelDone;
   gCom.countdown = 16;
   for (int i = 0; i < 16; ++i) StepDispatch();
-  EXPECT_EQ(s.state, gsAllLevelsDone);
-  EXPECT_EQ(s.levelIndex, 0);
-  EXPECT_EQ(endGames, 1);
+  EXPECT_EQ(std::make_tuple(int(s.state), int(s.levelIndex), endGames),
+            std::make_tuple(int(gsAllLevelsDone), 0, 1));
 }
 
 TEST_F(ComTest, TestGameLosingAllPlayersEndsAtOnce) {
@@ -141,9 +139,8 @@ TEST_F(ComTest, TestGameLosingAllPlayersEndsAtOnce) {
   s.testGame = 1;
   s.state = gsPlayersOut;
   StepDispatch();
-  EXPECT_EQ(s.state, gsGameEnded);
-  EXPECT_EQ(endGames, 1);
-  EXPECT_EQ(sounds, std::vector<int>{kSoundGameOver});
+  EXPECT_EQ(std::make_tuple(int(s.state), endGames, sounds),
+            std::make_tuple(int(gsGameEnded), 1, std::vector<int>{kSoundGameOver}));
   for (const TBurst& b : gCom.burst) EXPECT_EQ(b.life, 0);
 }
 
@@ -154,9 +151,8 @@ TEST_F(ComTest, GameOverShowAdds31Bursts) {
   s.state = gsPlayersOut;
   Randomize(12345);
   StepDispatch();
-  EXPECT_EQ(sounds, std::vector<int>{kSoundWin});
-  EXPECT_EQ(s.state, gsGameOverShow);
-  EXPECT_EQ(gCom.countdown, 64);
+  EXPECT_EQ(std::make_tuple(sounds, int(s.state), int(gCom.countdown)),
+            std::make_tuple(std::vector<int>{kSoundWin}, int(gsGameOverShow), 64));
   for (int i = 0; i < 64; ++i) StepDispatch();
   int bursts = 0;
   for (const TBurst& b : gCom.burst) {
@@ -165,9 +161,9 @@ TEST_F(ComTest, GameOverShowAdds31Bursts) {
     EXPECT_TRUE(b.x >= s.field.left && b.x <= s.field.right) << b.x;
     EXPECT_TRUE(b.y >= s.field.top && b.y <= s.field.bottom) << b.y;
   }
-  EXPECT_EQ(bursts, 31);
-  EXPECT_EQ(gCom.countdown, 0);
-  EXPECT_EQ(s.state, gsGameOverShow);  // the per-frame check finishes the show
+  // the per-frame check finishes the show
+  EXPECT_EQ(std::make_tuple(bursts, int(gCom.countdown), int(s.state)),
+            std::make_tuple(31, 0, int(gsGameOverShow)));
 }
 
 TEST_F(ComTest, BurstDrawOrderIsYThenXThenVariant) {

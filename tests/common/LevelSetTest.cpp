@@ -96,11 +96,11 @@ class LevelSetTest : public test::HeadlessTest {
     return name;
   }
   void ExpectPreviousKept(const std::string& name) {
-    EXPECT_EQ(gCom.k[gkBurrower].fileName, name);
-    EXPECT_EQ(gCom.k[gkBurrower].origin, loFile);
     ASSERT_EQ(gBurrLevels.size(), 2u);
-    EXPECT_EQ(gBurrLevels[1].Record()[0], 2);
-    EXPECT_EQ(+gCom.k[gkBurrower].header.levelCount, 2);
+    EXPECT_EQ(
+        std::make_tuple(gCom.k[gkBurrower].fileName, int(gCom.k[gkBurrower].origin),
+                        int(gBurrLevels[1].Record()[0]), +gCom.k[gkBurrower].header.levelCount),
+        std::make_tuple(name, int(loFile), 2, 2));
   }
 };
 
@@ -126,9 +126,9 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   h.headerSize = 8;
   WriteAll(dir.File("small.BuL"), Bytes(h, 16));
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")));
-  EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
-  EXPECT_EQ(gBurrLevels.size(), 1u);
-  EXPECT_TRUE(headless.log.empty());
+  EXPECT_EQ(
+      std::make_tuple(int(gCom.k[gkBurrower].origin), gBurrLevels.size(), headless.log.size()),
+      std::make_tuple(int(loNew), size_t(1), size_t(0)));
 }
 
 TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
@@ -143,8 +143,8 @@ TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
 
   WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("none.BuL")));
-  EXPECT_EQ(gCom.k[gkBurrower].origin, loNew);
-  EXPECT_EQ(gCom.k[gkBurrower].fileName, dir.File("Levels/Burrower/NoName.BuL"));
+  EXPECT_EQ(std::make_pair(int(gCom.k[gkBurrower].origin), gCom.k[gkBurrower].fileName),
+            std::make_pair(int(loNew), dir.File("Levels/Burrower/NoName.BuL")));
   EXPECT_EQ(std::make_pair(+gCom.k[gkBurrower].header.levelCount, gBurrLevels.size()),
             std::make_pair(1, size_t(1)));
 }
@@ -279,9 +279,8 @@ TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
 
   std::vector<uint8_t> file = ReadAll(name);
   ASSERT_GE(file.size(), 180u);
-  EXPECT_EQ(file[96], message.size());
-  EXPECT_EQ(file[97], 0xB7);  // 'W'
-  EXPECT_EQ(GetShortString(&file[32], 64), "Six tests");
+  EXPECT_EQ(std::make_tuple(size_t(file[96]), int(file[97]), GetShortString(&file[32], 64)),
+            std::make_tuple(message.size(), 0xB7, std::string("Six tests")));  // 0xB7: 'W'
 
   CloseLevelSet(gCom.kind);
   ASSERT_TRUE(LoadLevelSet(gCom.kind, name));
@@ -373,8 +372,7 @@ TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
   headless.clockNs = 9000 * 1000000LL;
   ASSERT_TRUE(SaveLevelSet(gCom.kind, name));
   std::memcpy(&h, ReadAll(name).data(), sizeof h);
-  EXPECT_EQ(+h.saveCounter, 2u);
-  EXPECT_EQ(+h.editingTime, 6200);
+  EXPECT_EQ(std::make_pair(+h.saveCounter, +h.editingTime), std::make_pair(2u, int64_t(6200)));
 }
 
 // The file itself is the writer's (tests/base); the set keeps its counters and its mark.
@@ -383,8 +381,9 @@ TEST_F(LevelSetTest, FailedSaveKeepsTheCounters) {
   MarkModified(gCom.kind);
   gFailWriteErrno = ENOSPC;
   EXPECT_FALSE(SaveLevelSet(gCom.kind, name));
-  EXPECT_EQ(+gCom.k[gkBurrower].header.saveCounter, 0u);
-  EXPECT_EQ(gCom.k[gkBurrower].modified, 1);
+  EXPECT_EQ(
+      std::make_pair(+gCom.k[gkBurrower].header.saveCounter, int(gCom.k[gkBurrower].modified)),
+      std::make_pair(0u, 1));
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(std::make_pair(headless.fileErrors[0].caption, headless.fileErrors[0].text),
             std::make_pair(std::string("IO Error"), IOErrorMessage(ENOSPC) + "\r\n" + name));
@@ -397,10 +396,10 @@ TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
   std::string other = dir.File("other.BuL");
   headless.fileErrorAnswers = {IOErrorReply{IOErrorChoice::Retry, other}};
   ASSERT_TRUE(SaveLevelSet(gCom.kind, dir.File("no/such/folder.BuL")));
-  EXPECT_EQ(headless.fileErrors.size(), 1u);
-  EXPECT_EQ(gCom.k[gkBurrower].fileName, other);
-  EXPECT_EQ(events.opened, std::vector<std::string>{other});
-  EXPECT_EQ(events.closed, std::vector<std::string>{previous});
+  EXPECT_EQ(std::make_tuple(headless.fileErrors.size(), gCom.k[gkBurrower].fileName, events.opened,
+                            events.closed),
+            std::make_tuple(size_t(1), other, std::vector<std::string>{other},
+                            std::vector<std::string>{previous}));
   TLevelSetHeader h;
   std::memcpy(&h, ReadAll(other).data(), sizeof h);
   EXPECT_EQ(+h.saveCounter, 1u);
@@ -454,14 +453,12 @@ TEST_F(LevelSetTest, UnnamedSetAnsweredYesOpensSaveAs) {
   };
   headless.messageAnswers = {MsgButton::Yes};
   EXPECT_FALSE(SaveChangesCheck(gCom.kind));  // Save As cancelled
-  EXPECT_EQ(asked, 1);
-  EXPECT_EQ(gCom.k[gkBrickfall].modified, 1);
+  EXPECT_EQ(std::make_pair(asked, int(gCom.k[gkBrickfall].modified)), std::make_pair(1, 1));
 
   // A cancelled Save As also cancels the load that asked.
   headless.messageAnswers = {MsgButton::Yes};
   EXPECT_FALSE(LoadLevelSet(gCom.kind, dir.File("x.BrL")));
-  EXPECT_EQ(asked, 2);
-  EXPECT_EQ(gCom.k[gkBrickfall].origin, loNew);
+  EXPECT_EQ(std::make_pair(asked, int(gCom.k[gkBrickfall].origin)), std::make_pair(2, int(loNew)));
 
   saveResult = true;
   headless.messageAnswers = {MsgButton::Yes};

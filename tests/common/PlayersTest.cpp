@@ -111,8 +111,7 @@ TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {
   const TPlayerSnapshot before = TakePlayerSnapshot();
 
   SetPlayerColour(2, 0x80FF41);
-  EXPECT_EQ(gCom.player[2].halfColour, 0x407F20u);
-  EXPECT_EQ(redraws(), 1);
+  EXPECT_EQ(std::make_pair(gCom.player[2].halfColour, redraws()), std::make_pair(0x407F20u, 1));
   SetPlayerColour(0, 0x123456);
   gCom.keyMap[1][ctFire2] = 0x51;
 

@@ -119,9 +119,9 @@ TEST_F(SettingsTest, LevelsFileRelativeToTheProgramFolder) {
   gOptions = TOptions{};
   TKIniFile ini(dir_.File("moved/kelvra.ini"));
   SettingsTransfer(ini, false, {});
-  EXPECT_EQ(gOptions.levelsFile[0], dir_.File("moved/Levels/Brickfall/Mine.BrL"));
-  EXPECT_EQ(gOptions.levelsFile[1], outside);
-  EXPECT_EQ(gOptions.levelsFile[2], ProgramDir() + "Levels/Burrower/Default.BuL");
+  EXPECT_EQ(std::vector<std::string>(gOptions.levelsFile, gOptions.levelsFile + 3),
+            (std::vector<std::string>{dir_.File("moved/Levels/Brickfall/Mine.BrL"), outside,
+                                      ProgramDir() + "Levels/Burrower/Default.BuL"}));
 }
 
 TEST_F(SettingsTest, FileWrittenInTheFixedOrder) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "Pixels.h"
 #include "media/KBitmap.h"
@@ -121,10 +122,9 @@ TEST(KBitmapSize, ClampsStrideAndClipReset) {
       {4, 1, 4, 1, 12}, {-5, 10, 0, 10, 0}, {20000, 1, 16384, 1, 49152}, {1, 40000, 1, 32767, 4}};
   for (const Case& c : cases) {
     TKBitmap b(c.w, c.h);
-    EXPECT_EQ(b.Width(), c.wantW) << c.w << "x" << c.h;
-    EXPECT_EQ(b.Height(), c.wantH) << c.w << "x" << c.h;
-    EXPECT_EQ(b.Stride(), c.wantStride) << c.w << "x" << c.h;
-    EXPECT_EQ(b.clipY2, c.wantH - 1);
+    EXPECT_EQ(std::make_tuple(b.Width(), b.Height(), b.Stride(), b.clipY2),
+              std::make_tuple(c.wantW, c.wantH, c.wantStride, c.wantH - 1))
+        << c.w << "x" << c.h;
   }
   // Another size resets the clip.
   TKBitmap b(4, 4);
@@ -263,9 +263,8 @@ TEST(KBitmapFrame, Border3DWidthOutOfRangeIsSafe) {
   const uint32_t light = RGB(250, 200, 100), dark = RGB(50, 0, 101);
   TKBitmap b(10, 8);
   DrawBorder3D(b, 1, 1, 8, 6, light, dark, 2, ef16);
-  EXPECT_EQ(b.Pixel(1, 1), light);
-  EXPECT_EQ(b.Pixel(8, 6), dark);
-  EXPECT_EQ(b.Pixel(3, 3), 0u);
+  EXPECT_EQ(std::make_tuple(b.Pixel(1, 1), b.Pixel(8, 6), b.Pixel(3, 3)),
+            std::make_tuple(light, dark, 0u));
   TKBitmap none(10, 8);
   DrawBorder3D(none, 1, 1, 8, 6, light, dark, -3, ef16);
   EXPECT_TRUE(SamePixels(none, TKBitmap(10, 8)));
@@ -289,8 +288,7 @@ TEST(KBitmapScale, FlatStaysFlatAndSizesAreRight) {
     TKBitmap src(s[0], s[1]), dest;
     FillBitmap(src, RGB(201, 13, 99), ef16);
     ScaleBitmap(dest, src, s[2], s[3]);
-    ASSERT_EQ(dest.Width(), s[2]);
-    ASSERT_EQ(dest.Height(), s[3]);
+    ASSERT_EQ(std::make_pair(dest.Width(), dest.Height()), std::make_pair(s[2], s[3]));
     for (int y = 0; y < dest.Height(); ++y)
       for (int x = 0; x < dest.Width(); ++x)
         ASSERT_EQ(dest.Pixel(x, y), RGB(201, 13, 99))

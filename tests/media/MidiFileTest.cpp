@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "media/MidiFile.h"
 
@@ -96,17 +97,16 @@ TEST(MidiFileTest, TempoMapConvertsBothWays) {
   const Bytes smf = Smf(96, {kTempoTrack, kNoteTrack});
   TMidiTiming t;
   ASSERT_TRUE(ReadMidiTiming(smf.data(), smf.size(), t));
-  EXPECT_EQ(t.division, 96);
-  EXPECT_EQ(t.totalTicks, 400);
-  ASSERT_EQ(t.tempos.size(), 2u);
+  EXPECT_EQ(std::make_tuple(int(t.division), int64_t(t.totalTicks), t.tempos.size()),
+            std::make_tuple(96, int64_t(400), size_t(2)));
   struct Case {
     int64_t tick, ms;
   };
   // 96 ticks of 500 ms, then 96 ticks per 250 ms.
   for (Case c : {Case{0, 0}, Case{48, 250}, Case{96, 500}, Case{192, 750}, Case{384, 1250}}) {
     SCOPED_TRACE(c.tick);
-    EXPECT_EQ(t.TicksToMs(c.tick), c.ms);
-    EXPECT_EQ(t.MsToTicks(c.ms), c.tick);
+    EXPECT_EQ(std::make_pair(int64_t(t.TicksToMs(c.tick)), int64_t(t.MsToTicks(c.ms))),
+              std::make_pair(c.ms, c.tick));
   }
   EXPECT_EQ(t.MsToTicks(-5), 0);
 }
@@ -119,30 +119,27 @@ TEST(MidiFileTest, DefaultTempoAndSmpteTime) {
 
   const Bytes smpte = Smf(0xE728, {kNoteTrack});  // 25 frames of 40 ticks: 1000 per second
   ASSERT_TRUE(ReadMidiTiming(smpte.data(), smpte.size(), t));
-  EXPECT_TRUE(t.smpte);
-  EXPECT_EQ(t.TicksToMs(400), 400);
-  EXPECT_EQ(t.MsToTicks(1234), 1234);
+  EXPECT_EQ(std::make_tuple(bool(t.smpte), int64_t(t.TicksToMs(400)), int64_t(t.MsToTicks(1234))),
+            std::make_tuple(true, int64_t(400), int64_t(1234)));
 }
 
 TEST(MidiFileTest, RejectsWhatIsNotMidiAndReadsDamagedTracksUpToTheDamage) {
   TMidiTiming t;
-  const Bytes noDivision = Smf(0, {kNoteTrack});
-  EXPECT_FALSE(ReadMidiTiming(noDivision.data(), noDivision.size(), t));
-  const Bytes noTrack = Smf(96, {});
-  EXPECT_FALSE(ReadMidiTiming(noTrack.data(), noTrack.size(), t));
   Bytes header = Smf(96, {kNoteTrack});
   header[7] = 200;  // header length past the end
-  EXPECT_FALSE(ReadMidiTiming(header.data(), header.size(), t));
+  // No division, no track, the header past the end.
+  for (const Bytes& b : {Smf(0, {kNoteTrack}), Smf(96, {}), header})
+    EXPECT_FALSE(ReadMidiTiming(b.data(), b.size(), t));
 
   // A track whose length claims more than the file, cut in the middle of an event.
   Bytes cut = Smf(96, {kNoteTrack});
   cut.resize(cut.size() - 8);
-  ASSERT_TRUE(ReadMidiTiming(cut.data(), cut.size(), t));
-  EXPECT_EQ(t.totalTicks, 16);
   // Running status with no status before it ends the track.
   const Bytes orphan = Smf(96, {Bytes{0x10, 0x3C, 0x64, 0x10, 0x3C, 0x64}});
-  ASSERT_TRUE(ReadMidiTiming(orphan.data(), orphan.size(), t));
-  EXPECT_EQ(t.totalTicks, 16);
+  for (const Bytes& b : {cut, orphan}) {
+    ASSERT_TRUE(ReadMidiTiming(b.data(), b.size(), t));
+    EXPECT_EQ(t.totalTicks, 16);
+  }
 }
 
 }  // namespace

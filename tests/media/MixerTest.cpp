@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "media/Mixer.h"
@@ -47,14 +48,14 @@ std::vector<int16_t> Mix16(TMixer& mixer, int frames, bool stereo = true) {
 }
 
 TEST(MixerTest, BufferLengthAndSize) {
-  EXPECT_EQ(BufferFrames(22050), 551);   // 551.25
-  EXPECT_EQ(BufferFrames(44100), 1103);  // 1102.5: halves away from zero
-  EXPECT_EQ(BufferFrames(11025), 276);   // 275.625
-  EXPECT_EQ(BufferFrames(20), 1);        // 0.5
-  EXPECT_EQ(BufferFrames(19), 0);
-  EXPECT_EQ(BufferBytes(Format(true, true), 551), 2204);
-  EXPECT_EQ(BufferBytes(Format(false, true), 551), 1102);
-  EXPECT_EQ(BufferBytes(Format(false, false), 551), 551);
+  // 551.25, 1102.5 (halves away from zero), 275.625, 0.5 and 0.475 frames
+  EXPECT_EQ(std::make_tuple(BufferFrames(22050), BufferFrames(44100), BufferFrames(11025),
+                            BufferFrames(20), BufferFrames(19)),
+            std::make_tuple(551, 1103, 276, 1, 0));
+  EXPECT_EQ(
+      std::make_tuple(BufferBytes(Format(true, true), 551), BufferBytes(Format(false, true), 551),
+                      BufferBytes(Format(false, false), 551)),
+      std::make_tuple(2204, 1102, 551));
 }
 
 TEST(MixerTest, OutputSampleConversions) {
@@ -70,8 +71,8 @@ TEST(MixerTest, OutputSampleConversions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.v);
-    EXPECT_EQ(OutputSample8(c.v), c.eight);
-    EXPECT_EQ(OutputSample16(c.v), c.sixteen);
+    EXPECT_EQ(std::make_pair(OutputSample8(c.v), OutputSample16(c.v)),
+              std::make_pair(c.eight, c.sixteen));
   }
 }
 
@@ -134,9 +135,7 @@ TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
   TMixer mixer;
   for (int i = 0; i < 4; ++i) mixer.Play(Constant(30000, 2), 1024, 1024);
   mixer.Play(Constant(-30000, 2), 1024, 0);
-  std::vector<int16_t> out = Mix16(mixer, 2);
-  EXPECT_EQ(out[0], 32767);  // 90000
-  EXPECT_EQ(out[1], 32767);  // 120000
+  EXPECT_EQ(Mix16(mixer, 2), std::vector<int16_t>(4, 32767));  // left 90000, right 120000
 
   TMixer low;
   for (int i = 0; i < 3; ++i) low.Play(Constant(-20000, 1), 1024, 1024);
@@ -159,8 +158,7 @@ TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
   eight.Play(Constant(32767, 1), 1024, 1024);
   uint8_t out8[2] = {0, 0x5A};
   eight.Mix(Format(false, false), out8, 1);
-  EXPECT_EQ(out8[0], 255);
-  EXPECT_EQ(out8[1], 0x5A);
+  EXPECT_EQ(std::vector<uint8_t>(out8, out8 + 2), (std::vector<uint8_t>{255, 0x5A}));
 }
 
 TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {
@@ -169,9 +167,8 @@ TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {
   Mix16(mixer, 551);
   EXPECT_EQ(mixer.ActiveVoices(), 1);
   std::vector<int16_t> out = Mix16(mixer, 551);
-  EXPECT_EQ(out[2 * 148], 7);
-  EXPECT_EQ(out[2 * 149], 0);
-  EXPECT_EQ(mixer.ActiveVoices(), 0);
+  EXPECT_EQ(std::make_tuple(out[2 * 148], out[2 * 149], mixer.ActiveVoices()),
+            std::make_tuple(int16_t(7), int16_t(0), 0));
 }
 
 TEST(MixerTest, StopAllEndsEveryVoiceAskedForBefore) {

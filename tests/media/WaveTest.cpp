@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "TestUtil.h"
 #include "base/IOError.h"
@@ -50,13 +51,14 @@ TEST(WaveTest, NewImageHeaderArithmetic) {
     std::vector<uint8_t> image = NewWaveImage(c.bits, c.channels, 11025, c.samples);
     SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.channels) + " channels");
     ASSERT_EQ(image.size(), 44u + c.dataSize);
-    EXPECT_EQ(std::string(image.begin(), image.begin() + 4), "RIFF");
-    EXPECT_EQ(std::string(image.begin() + 8, image.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(std::string(image.begin() + 36, image.begin() + 40), "data");
-    EXPECT_EQ(Le32(image, 4), c.dataSize + 36);
-    EXPECT_EQ(Le32(image, 40), c.dataSize);
-    EXPECT_EQ(image[32], c.block);
-    EXPECT_EQ(Le32(image, 28), 11025 * c.block);  // bytes per second
+    EXPECT_EQ(std::string(image.begin(), image.begin() + 4) +
+                  std::string(image.begin() + 8, image.begin() + 16) +
+                  std::string(image.begin() + 36, image.begin() + 40),
+              "RIFFWAVEfmt data");
+    // RIFF size, data size, block size, bytes per second
+    EXPECT_EQ(
+        std::make_tuple(Le32(image, 4), Le32(image, 40), uint32_t(image[32]), Le32(image, 28)),
+        std::make_tuple(c.dataSize + 36, c.dataSize, c.block, 11025 * c.block));
   }
 }
 
@@ -67,8 +69,7 @@ TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
   ASSERT_TRUE(a.wave);
   EXPECT_TRUE(a.messages.empty());
   EXPECT_EQ(a.wave->samples, (std::vector<int16_t>{-32768, 0, 32512, -256}));
-  EXPECT_EQ(a.wave->frames, 4u);
-  EXPECT_TRUE(a.wave->Playable());
+  EXPECT_TRUE(a.wave->frames == 4 && a.wave->Playable());
 
   std::vector<uint8_t> sixteen = NewWaveImage(16, 2, 192000, 2);
   const int16_t values[4] = {-32768, 32767, 1, -2};
@@ -76,9 +77,8 @@ TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
   TWaveDecode b = Decode(sixteen);
   ASSERT_TRUE(b.wave);
   EXPECT_EQ(b.wave->samples, (std::vector<int16_t>{-32768, 32767, 1, -2}));
-  EXPECT_EQ(b.wave->frames, 2u);
-  EXPECT_EQ(b.wave->channels, 2);
-  EXPECT_EQ(b.wave->rate, 192000u);
+  EXPECT_EQ(std::make_tuple(b.wave->frames, int(b.wave->channels), b.wave->rate),
+            std::make_tuple(2u, 2, 192000u));
 }
 
 TEST(WaveTest, RejectsBrokenHeadersBeforeTrustingThem) {
@@ -127,8 +127,8 @@ TEST(WaveTest, RepairsADataSizeLargerThanTheFile) {
     TWaveDecode result = Decode(image);
     ASSERT_TRUE(result.wave);
     EXPECT_EQ(result.messages, std::vector<std::string>{kWaveRepaired});
-    EXPECT_EQ(result.wave->dataSize, 20u);
-    EXPECT_EQ(result.wave->frames, 20u);  // the bytes that are there play
+    // the bytes that are there play
+    EXPECT_EQ(std::make_pair(result.wave->dataSize, result.wave->frames), std::make_pair(20u, 20u));
   }
   // A smaller data size is taken as it stands; a half frame at the end is not played.
   std::vector<uint8_t> image = Wave(16, 2, 4);
@@ -147,9 +147,9 @@ TEST(WaveTest, FourBitWavesAreKeptButNotPlayable) {
   TWaveDecode result = Decode(image);
   ASSERT_TRUE(result.wave);
   EXPECT_TRUE(result.messages.empty());
-  EXPECT_EQ(result.wave->bits, 4);
-  EXPECT_FALSE(result.wave->Playable());
-  EXPECT_TRUE(result.wave->samples.empty());
+  EXPECT_EQ(
+      std::make_tuple(int(result.wave->bits), result.wave->Playable(), result.wave->samples.size()),
+      std::make_tuple(4, false, size_t(0)));
 }
 
 TEST(WaveTest, FindsTheDataChunkAfterOtherChunks) {
@@ -183,8 +183,7 @@ TEST_F(WaveFileTest, LoadShowsEachMessageWithTheFileNameButNotAMissingFile) {
   test::WriteAll(repaired, image);
 
   bool unreadable = true;
-  EXPECT_FALSE(LoadWave(bad, &unreadable));
-  EXPECT_FALSE(unreadable);
+  EXPECT_FALSE(LoadWave(bad, &unreadable) || unreadable);
   std::shared_ptr<TWave> wave = LoadWave(repaired);
   ASSERT_TRUE(wave);
   EXPECT_EQ(wave->frames, 10u);
