@@ -92,8 +92,13 @@ void StepApple(int i) {
       return;
     }
     t += kBurrUnit;
-    a.x = left + a.w / 2;
-    a.y = top + a.h / 2;
+    // A push never takes an apple off the field, where it could neither fall nor be seen.
+    const int32_t x = std::clamp(left + a.w / 2, a.w / 2, kBurrFieldW - a.w / 2);
+    const int32_t y = std::clamp(top + a.h / 2, a.h / 2, kBurrFieldH - a.h / 2);
+    if (x != left + a.w / 2) a.vx = 0;
+    if (y != top + a.h / 2) a.vy = 0;
+    a.x = x, a.y = y;
+    if (a.vx == 0 && a.vy == 0) return;
   }
 }
 

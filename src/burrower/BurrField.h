@@ -62,6 +62,10 @@ struct TBurrSizes {
   int32_t shrinkShotW[4] = {10, 10, 10, 10}, shrinkShotH[4] = {10, 10, 10, 10};  // by frame
   int32_t shrinkCloudW[4] = {24, 24, 24, 24}, shrinkCloudH[4] = {24, 24, 24, 24};
   int32_t freezerShotW[3] = {10, 10, 10}, freezerShotH[3] = {10, 10, 10};
+  int32_t enemyW[kEnemyTypes] = {18, 16, 18, 22, 20, 22};  // walking, by type
+  int32_t enemyH[kEnemyTypes] = {18, 16, 18, 22, 20, 22};
+  int32_t enemyDeathW[kEnemyTypes] = {18, 16, 18, 22, 20, 22};  // dying
+  int32_t enemyDeathH[kEnemyTypes] = {18, 16, 18, 22, 20, 22};
 };
 extern TBurrSizes gBurrSizes;
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "burrower/BurrApples.h"
+#include "burrower/BurrEnemies.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrWeapons.h"
 #include "common/Events.h"
@@ -257,10 +258,6 @@ void RandomBonus() {
     return;
   }
 }
-
-// Enemies and brooders keep still until their own updates are in.
-void StepEnemies() {}
-void StepBrooders() {}
 
 // Done when the fruit is eaten, or when a level with brooders has no enemy and no egg left.
 // A level without brooders is not done by its lack of enemies while fruit is left; one with

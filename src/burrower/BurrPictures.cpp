@@ -120,6 +120,12 @@ void TakeSizes() {
     s.bonusW[k] = g.bonus[k][0].Width();
     s.bonusH[k] = g.bonus[k][0].Height();
   }
+  for (int t = 0; t < kEnemyTypes; ++t) {
+    const TKBitmap& walk = g.enemy[t][0][0];
+    const TKBitmap& dying = kEnemyDeathFrames[t] > 0 ? g.death[t][0] : walk;
+    s.enemyW[t] = walk.Width(), s.enemyH[t] = walk.Height();
+    s.enemyDeathW[t] = dying.Width(), s.enemyDeathH[t] = dying.Height();
+  }
 }
 
 uint32_t PlayerColour(int p) {
