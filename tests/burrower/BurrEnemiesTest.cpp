@@ -1,0 +1,316 @@
+// Burrower's enemies and brooders on hand-built fields: the shooters' look along their line,
+// the Drone's reach, dying and its drop, biting, bouncing, the field's edge, and the brooders'
+// cycle of hatching and holding.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "BurrTestUtil.h"
+#include "burrower/BurrEnemies.h"
+#include "burrower/BurrField.h"
+#include "common/Com.h"
+#include "common/Events.h"
+#include "common/Options.h"
+
+namespace kelvra {
+namespace {
+
+using test::PutEnemy;
+using test::PutPlayer;
+
+int32_t Centre(int square) {
+  return LatticeStart(2 * square + 1) + kSquareCentre;
+}
+
+// Twelve rows of earth with row 5 (the test fixtures' centre line) replaced by `tunnel`.
+std::vector<std::string> Tunnel(const std::string& tunnel) {
+  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
+  rows[5] = tunnel + rows[5].substr(tunnel.size());
+  return rows;
+}
+
+template <typename Pool>
+int Live(const Pool& pool) {
+  int n = 0;
+  for (const auto& item : pool) n += item.live > 0;
+  return n;
+}
+
+int Blasts() {
+  int n = 0;
+  for (const TBlast& b : gCom.blast) n += b.life > 0;
+  return n;
+}
+
+int AliveEnemies() {
+  int n = 0;
+  for (const TBurrEnemy& e : gBurr.enemies) n += e.state == esAlive;
+  return n;
+}
+
+class BurrEnemies : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    saved_ = gOptions;
+    gOptions = TOptions{};
+    gCom.kind = gkBurrower;
+    SetEvents(&events);
+  }
+  void TearDown() override {
+    SetEvents(nullptr);
+    gOptions = saved_;
+    gBurrLevels.clear();
+  }
+  THeadlessEvents events;
+  TOptions saved_;
+};
+
+// A shooter fires along an open tunnel at a visible player, unless something is in between.
+TEST_F(BurrEnemies, ShootersFireOnlyAtAVisiblePlayerInClearSight) {
+  struct Case {
+    const char* what;
+    int type;
+    std::string tunnel;  // the shooter in square 2, the player in square 7
+    bool between, invisible, fires;
+  };
+  const std::string open(12, '.');
+  for (const Case& c : {
+           Case{"assault", etAssault, open, false, false, true},
+           Case{"enemy between", etAssault, open, true, false, false},
+           Case{"invisible", etAssault, open, false, true, false},
+           Case{"wall between", etAssault, ".....#......", false, false, false},
+           Case{"commander", etCommander, open, false, false, true},
+           Case{"octabrain", etOctabrain, open, false, false, true},
+           Case{"enforcer", etEnforcer, open, false, false, true},
+           Case{"plain enemy", etEnemy, open, false, false, false},
+       }) {
+    test::StartBurrLevel(Tunnel(c.tunnel));
+    PutPlayer(0, Centre(7)).invisible = c.invisible ? 500 : 0;
+    TBurrEnemy& e = PutEnemy(0, c.type, Centre(2));
+    e.dx = kEnemyTypeDefs[c.type].speed;
+    if (c.between) PutEnemy(1, etEnemy, Centre(5));
+    StepEnemies();
+    const int shots = Live(gBurr.bullets) + Live(gBurr.rockets) + Live(gBurr.shrinkShots) + [] {
+      int n = 0;
+      for (const TLaserBeam& l : gBurr.lasers) n += l.life > 0;
+      return n;
+    }();
+    EXPECT_EQ(shots, c.fires ? 1 : 0) << c.what;
+    // A shot sets the type's cooldown; the next shot waits for it.
+    EXPECT_EQ(gBurr.enemies[0].cooldown, c.fires ? kEnemyTypeDefs[c.type].cooldown : 0) << c.what;
+  }
+  // The Assault's bullet flies toward the player.
+  test::StartBurrLevel(Tunnel(open));
+  PutPlayer(0, Centre(7));
+  PutEnemy(0, etAssault, Centre(2)).dx = 24;
+  StepEnemies();
+  EXPECT_GT(gBurr.bullets[0].dx, 0);
+  EXPECT_EQ(gBurr.bullets[0].owner, -1);
+}
+
+// An enemy hatched in a square with no open way out stays where it is and never shoots,
+// even with a player in its row.
+TEST_F(BurrEnemies, HatchedOnAnEnclosedSquareItStaysStill) {
+  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
+  rows[5][3] = 'B';
+  test::StartBurrLevel(rows);
+  PutPlayer(0, Centre(6));
+  // Record 0 busy, record 1 left with a stunned enemy's stun: the hatch takes record 1, whole.
+  PutEnemy(0, etEnemy, Centre(20), Centre(0));
+  gBurr.enemies[0].stun = 0;
+  gBurr.enemies[1] = TBurrEnemy{};
+  gBurr.enemies[1].stun = 200;
+  for (int i = 0; i < 32; ++i) StepBrooders();
+  const TBurrEnemy& e = gBurr.enemies[1];
+  ASSERT_EQ(e.state, esAlive);
+  EXPECT_EQ(std::make_tuple(e.x, e.y, e.stun, gBurr.brooders[0].eggs),
+            std::make_tuple(Centre(3), test::kRow, 0, 5));
+  for (int type = etAssault; type <= etEnforcer; ++type) {
+    gBurr.enemies[1].type = uint8_t(type);
+    for (int i = 0; i < 200; ++i) StepEnemies();
+    EXPECT_EQ(std::make_tuple(e.x, e.y, e.dx, e.dy), std::make_tuple(Centre(3), test::kRow, 0, 0));
+  }
+  EXPECT_EQ(Live(gBurr.bullets) + Live(gBurr.rockets) + Live(gBurr.shrinkShots), 0);
+}
+
+// A Drone explodes nearer than 384 units (Manhattan) to a player: one blast a player.
+TEST_F(BurrEnemies, DroneExplodesNextToPlayersOnceForEach) {
+  struct Case {
+    std::vector<std::pair<int32_t, int32_t>> players;  // offsets from the Drone
+    int blasts;
+  };
+  for (const Case& c :
+       {Case{{{383, 0}}, 1}, Case{{{384, 0}}, 0}, Case{{{200, 184}}, 0}, Case{{{200, 183}}, 1},
+        Case{{{0, -383}, {-300, 0}}, 2}, Case{{{0, -383}, {-384, 0}}, 1}}) {
+    std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
+    test::StartBurrLevel(rows, int(c.players.size()));
+    for (int p = 0; p < int(c.players.size()); ++p)
+      PutPlayer(p, Centre(5) + c.players[p].first, test::kRow + c.players[p].second);
+    PutEnemy(3, etDrone, Centre(5));
+    StepEnemies();
+    EXPECT_EQ(Blasts(), c.blasts) << c.players[0].first << "," << c.players[0].second;
+    EXPECT_EQ(gBurr.enemies[3].state, c.blasts ? esFree : esAlive);
+  }
+}
+
+// Types 2..5 die over 32 steps; the first two are gone the step after. The freed record
+// leaves its type's bonus: ammunition, or one time in ten the weapon itself.
+TEST_F(BurrEnemies, DyingTakesItsTimeThenLeavesTheTypesBonus) {
+  struct Case {
+    int type;
+    int dyingSteps;
+    uint8_t ammo;
+  };
+  for (const Case& c : {Case{etCommander, 32, uint8_t(bkAmmo + int(wpRpg))},
+                        Case{etEnemy, 1, uint8_t(bkAmmo + int(wpFreezer))},
+                        Case{etEnforcer, 32, uint8_t(bkAmmo + int(wpLaser))}}) {
+    int weapons = 0, ammo = 0;
+    for (uint32_t seed = 1; seed <= 100; ++seed) {
+      test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, ':')));
+      gCom.randSeed = seed;
+      TBurrEnemy& e = PutEnemy(0, c.type, Centre(5));
+      e.health = 10, e.wound = kFullHealth;
+      StepEnemies();
+      int steps = 1;
+      while (gBurr.enemies[0].state == esDying && steps < 100) StepEnemies(), ++steps;
+      ASSERT_EQ(steps - 1, c.dyingSteps) << c.type;
+      const uint8_t kind = gBurr.bonuses[0].kind;
+      weapons += kind == c.ammo - bkAmmo + bkWeapon;
+      ammo += kind == c.ammo;
+      EXPECT_EQ(std::make_pair(gBurr.bonuses[0].x, gBurr.bonuses[0].y),
+                std::make_pair(Centre(5), test::kRow));
+    }
+    EXPECT_EQ(weapons + ammo, 100) << c.type;
+    EXPECT_GE(weapons, 3) << c.type;
+    EXPECT_LE(weapons, 20) << c.type;
+  }
+  // With every bonus slot taken nothing is left, and nothing breaks.
+  test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, ':')));
+  for (TBurrBonus& b : gBurr.bonuses) b = TBurrBonus{bkHealth, 0, 0, 16, 16};
+  TBurrEnemy& drone = PutEnemy(0, etDrone, Centre(5));
+  drone.health = 10, drone.wound = kFullHealth;
+  StepEnemies(), StepEnemies();
+  EXPECT_EQ(std::make_pair(int(gBurr.enemies[0].state), Blasts()), std::make_pair(int(esFree), 1));
+}
+
+// Biting waits 50 steps, and only the shooters count the wait down: a plain enemy bites once
+// in its life, a Commander every 50 steps; a Drone never bites.
+TEST_F(BurrEnemies, BitesFollowTheCooldown) {
+  for (const auto& [type, bites] : {std::pair{etEnemy, 1}, std::pair{etCommander, 3},
+                                    std::pair{etDrone, 0}, std::pair{etOctabrain, 3}}) {
+    test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, ':')));
+    TBurrPlayer& pl = PutPlayer(0, Centre(5) + 100);
+    PutEnemy(0, type, Centre(5));
+    int n = 0;
+    for (int i = 0; i < 101 && gBurr.enemies[0].state == esAlive; ++i) {
+      const int32_t wound = pl.wound;
+      StepEnemies();
+      n += pl.wound > wound;
+    }
+    if (type == etDrone) {
+      EXPECT_EQ(Blasts(), 1);
+    }
+    EXPECT_EQ(n, bites) << int(type);
+  }
+}
+
+// Running into a wall or an apple turns an enemy back along its line; it never walks off the
+// field at an open edge, however long it runs.
+TEST_F(BurrEnemies, WallsApplesAndTheEdgeTurnEnemiesBack) {
+  struct Case {
+    std::string tunnel;
+    int start;  // square; the enemy heads left (-) or right (+)
+    int32_t dx;
+  };
+  for (const Case& c : {Case{"...#", 1, 28}, Case{"......", 1, 28}, Case{"...:", 2, -28},
+                        Case{std::string(kBurrCols, '.'), kBurrCols - 2, 28}}) {
+    test::StartBurrLevel(Tunnel(c.tunnel));
+    TBurrEnemy& e = PutEnemy(0, etEnemy, Centre(c.start));
+    e.dx = c.dx;
+    if (c.tunnel == "......") {  // an apple in square 3
+      gBurr.apples[0] = TApple{1, 0, LatticeStart(7), LatticeStart(11), 0, 0, 384, 384};
+    }
+    bool turned = false;
+    for (int i = 0; i < 400; ++i) {
+      StepEnemies();
+      ASSERT_EQ(e.y, test::kRow) << c.tunnel;
+      ASSERT_EQ(e.dy, 0) << c.tunnel;
+      ASSERT_GE(e.x - e.w / 2, 0) << c.tunnel;
+      ASSERT_LE(e.x + e.w / 2, kBurrFieldW) << c.tunnel;
+      turned |= e.dx == -c.dx;
+      if (c.tunnel.size() < kBurrCols) {
+        ASSERT_LT(e.x, Centre(3)) << c.tunnel;
+      }
+    }
+    EXPECT_TRUE(turned) << c.tunnel;
+  }
+  // Up a shaft to the top edge of an open field: back down, still on the field.
+  test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, '.')));
+  TBurrEnemy& e = PutEnemy(0, etEnemy, Centre(0), Centre(0));
+  e.dy = -28;
+  for (int i = 0; i < 200; ++i) StepEnemies();
+  EXPECT_GE(e.y - e.h / 2, 0);
+}
+
+// At a crossing the chase picks the way toward the nearest player most of the time, and
+// never turns back while another way is open.
+TEST_F(BurrEnemies, CrossingsMostlyLeadTowardTheNearestPlayer) {
+  int toward = 0;
+  for (uint32_t seed = 1; seed <= 200; ++seed) {
+    test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, '.')), 2);
+    gCom.randSeed = seed;
+    PutPlayer(0, Centre(20), Centre(5));
+    PutPlayer(1, Centre(5), Centre(1));  // nearer: up
+    TBurrEnemy& e = PutEnemy(0, etEnemy, Centre(5) - 16);
+    e.dx = 28;  // arrives at the crossing moving right
+    StepEnemies();
+    ASSERT_NE(e.dx, -28);
+    toward += e.dy < 0;
+  }
+  EXPECT_GT(toward, 140);  // 3/4 chasing plus a third of the wandering share
+  EXPECT_LT(toward, 190);
+}
+
+// A brooder stays fully open (20 - level index) x 8 steps after a hatch that leaves an even
+// number of eggs, not at all after an odd one, and never a negative time past level 20.
+TEST_F(BurrEnemies, BroodersHoldByLevelAndEggs) {
+  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
+  rows[5][3] = 'B';
+  struct Case {
+    int level;
+    std::vector<int> gaps;  // steps from the start to the first hatch, then between hatches
+  };
+  for (const Case& c :
+       {Case{3, {32, 64, 200, 64, 200}}, Case{0, {32, 64, 224}}, Case{25, {32, 64, 64, 64}}}) {
+    test::StartBurrLevel(rows, 1, c.level);
+    EXPECT_EQ(gBurr.brooders[0].eggs, 2 * c.level + 6);
+    int last = 0, step = 0;
+    for (int gap : c.gaps) {
+      const int before = AliveEnemies();
+      while (AliveEnemies() == before && step < 2000) StepBrooders(), ++step;
+      EXPECT_EQ(step - last, gap) << "level " << c.level;
+      last = step;
+    }
+  }
+  EXPECT_EQ(BrooderHold(3, 10), 136);
+  EXPECT_EQ(BrooderHold(3, 9), 0);
+  EXPECT_EQ(BrooderHold(21, 10), 0);
+  EXPECT_EQ(BrooderHold(255, 4), 0);
+
+  // With every record taken a closing brooder keeps its egg and tries again next cycle.
+  test::StartBurrLevel(rows);
+  for (int i = 0; i < kEnemies; ++i) PutEnemy(i, etEnemy, Centre(20), Centre(0));
+  for (int i = 0; i < 32; ++i) StepBrooders();
+  EXPECT_EQ(std::make_pair(gBurr.brooders[0].eggs, gBurr.brooders[0].openingStep),
+            std::make_pair(6, kBrooderStep));
+  gBurr.enemies[7] = TBurrEnemy{};
+  int steps = 0;
+  while (gBurr.enemies[7].state == esFree && steps < 1000) StepBrooders(), ++steps;
+  EXPECT_EQ(std::make_pair(gBurr.brooders[0].eggs, steps), std::make_pair(5, 32 + 160 + 32));
+}
+
+}  // namespace
+}  // namespace kelvra
