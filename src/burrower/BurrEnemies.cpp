@@ -158,7 +158,7 @@ void Move(TBurrEnemy& e) {
     const TBox box = CentredBox(cx, cy, e.w, e.h);
     Bite(e, box);
     for (const TApple& a : gBurr.apples)
-      if (a.live > 0 && Overlap(box, CornerBox(a.x, a.y, a.w, a.h))) {
+      if (a.live > 0 && Overlap(box, CentredBox(a.x, a.y, a.w, a.h))) {
         e.dx = -e.dx, e.dy = -e.dy;
         break;
       }
