@@ -1,11 +1,13 @@
 // The Burrower computer player: it digs the shortest way to the nearest fruit (or to a bonus
-// close by), goes round walls and apples, turns toward whoever stands close in its line and
+// close by), goes round walls and apples, keeps out from under a wobbling or falling apple and
+// away from Drones, turns toward whoever stands close in its line with nothing between and
 // fires at him with the best weapon it holds, and switches when a weapon runs dry. It reads the
 // game state only and draws no random numbers, and gives the same commands a person gives.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 
+#include "burrower/BurrEnemies.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrGame.h"
 #include "burrower/BurrWeapons.h"
@@ -24,23 +26,56 @@ int SquareOf(int32_t v, int count) {
   return std::clamp(int((v - 24) / kCellPair), 0, count - 1);
 }
 
-// Squares the player cannot enter: walls and squares with an apple in them.
-std::array<bool, kSquares> Obstacles() {
-  std::array<bool, kSquares> blocked{};
+using TSquares = std::array<bool, kSquares>;
+
+void Mark(TSquares& set, int x, int y) {
+  if (x >= 0 && x < kBurrCols && y >= 0 && y < kBurrRows) set[size_t(x * kBurrRows + y)] = true;
+}
+
+bool OpenCell(int column, int row) {
+  return column >= 0 && column < kLatticeCols && row >= 0 && row < kLatticeRows &&
+         CellAt(column, row) == lcOpen;
+}
+
+// Squares to keep out of: below a wobbling or falling apple down to where it would stop, and
+// within a square of a Drone (it explodes next to a player).
+TSquares Danger() {
+  TSquares danger{};
+  for (const TApple& a : gBurr.apples) {
+    if (a.live <= 0 || (a.wobble == 0 && a.vy <= 1)) continue;
+    const int y = SquareOf(a.y, kBurrRows);
+    for (int x = SquareOf(a.x - a.w / 2, kBurrCols); x <= SquareOf(a.x + a.w / 2 - 1, kBurrCols);
+         ++x)
+      for (int below = y + 1; below < kBurrRows && OpenCell(2 * x + 1, 2 * below + 1); ++below)
+        Mark(danger, x, below);
+  }
+  for (const TBurrEnemy& e : gBurr.enemies) {
+    if (e.state != esAlive || e.type != etDrone) continue;
+    const int x = SquareOf(e.x, kBurrCols), y = SquareOf(e.y, kBurrRows);
+    for (int d = -1; d <= 1; ++d) Mark(danger, x + d, y), Mark(danger, x, y + d);
+  }
+  return danger;
+}
+
+// Squares the player cannot enter: walls, and squares with an apple in them (`pushable`: those
+// that hold what it wants, entered from the side, which pushes the apple off).
+TSquares Obstacles(const TSquares& wanted, TSquares& pushable) {
+  TSquares blocked{};
   for (int x = 0; x < kBurrCols; ++x)
     for (int y = 0; y < kBurrRows; ++y)
       blocked[size_t(x * kBurrRows + y)] = CellAt(2 * x + 1, 2 * y + 1) == lcWall;
   for (const TApple& a : gBurr.apples) {
     if (a.live <= 0) continue;
-    const int x = SquareOf(a.x, kBurrCols), y = SquareOf(a.y, kBurrRows);
-    blocked[size_t(x * kBurrRows + y)] = true;
+    const size_t square = size_t(SquareOf(a.x, kBurrCols) * kBurrRows + SquareOf(a.y, kBurrRows));
+    pushable[square] = wanted[square] && !blocked[square];
+    blocked[square] = true;
   }
   return blocked;
 }
 
 // The first step (0..3) of the shortest way from (x, y) to a wanted square, or -1.
-int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
-              const std::array<bool, kSquares>& blocked, int& distance) {
+int FirstStep(int x, int y, const TSquares& wanted, const TSquares& blocked, int& distance,
+              const TSquares& pushable = {}) {
   std::array<int8_t, kSquares> first;
   first.fill(-2);
   std::array<int, kSquares> queue{}, far{};
@@ -60,7 +95,8 @@ int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
       const int nx = (sx + kStepX[d] + kBurrCols) % kBurrCols;
       const int ny = (sy + kStepY[d] + kBurrRows) % kBurrRows;
       const int n = nx * kBurrRows + ny;
-      if (first[size_t(n)] != -2 || blocked[size_t(n)]) continue;
+      if (first[size_t(n)] != -2 || (blocked[size_t(n)] && !(pushable[size_t(n)] && d < 2)))
+        continue;
       first[size_t(n)] = int8_t(s == start ? d : first[size_t(s)]);
       far[size_t(n)] = far[size_t(s)] + 1;
       queue[size_t(tail++)] = n;
@@ -69,18 +105,29 @@ int FirstStep(int x, int y, const std::array<bool, kSquares>& wanted,
   return -1;
 }
 
+// Every lattice cell from the player's centre to `to` along its row (or its column) open: a
+// shot would fly there.
+bool ClearLine(const TBurrPlayer& pl, int32_t to, bool alongRow) {
+  const int from = LatticeIndex(alongRow ? pl.x : pl.y), last = LatticeIndex(to);
+  const int fixed = LatticeIndex(alongRow ? pl.y : pl.x), step = last > from ? 1 : -1;
+  for (int i = from; i != last + step; i += step)
+    if (!(alongRow ? OpenCell(i, fixed) : OpenCell(fixed, i))) return false;
+  return true;
+}
+
 // The direction (0 left, 1 down, 2 right, 3 up) of the nearest enemy or other player in the
-// player's row or column within `reach` units, or -1.
+// player's row or column within `reach` units with open tunnel between, or -1.
 int TargetInLine(int p, int32_t reach) {
   const TBurrPlayer& pl = gBurr.players[p];
   int best = -1;
   int32_t nearest = reach + 1;
   auto consider = [&](int32_t x, int32_t y) {
     const int32_t ax = x - pl.x, ay = y - pl.y;
-    if (std::abs(ay) < pl.h / 2 && ax != 0 && std::abs(ax) < nearest) {
+    if (std::abs(ay) < pl.h / 2 && ax != 0 && std::abs(ax) < nearest && ClearLine(pl, x, true)) {
       nearest = std::abs(ax);
       best = ax < 0 ? 0 : 2;
-    } else if (std::abs(ax) < pl.w / 2 && ay != 0 && std::abs(ay) < nearest) {
+    } else if (std::abs(ax) < pl.w / 2 && ay != 0 && std::abs(ay) < nearest &&
+               ClearLine(pl, y, false)) {
       nearest = std::abs(ay);
       best = ay < 0 ? 3 : 1;
     }
@@ -109,9 +156,9 @@ void BurrComputerCommands(int p) {
   TBurrPlayer& pl = gBurr.players[p];
   for (int i = 0; i < biSwapped; ++i) pl.input[i] = 0;
   // Fruit first; a bonus only when it lies closer and within a few squares.
-  std::array<bool, kSquares> fruit{}, bonuses{};
-  auto mark = [](std::array<bool, kSquares>& set, int32_t x, int32_t y) {
-    set[size_t(SquareOf(x, kBurrCols) * kBurrRows + SquareOf(y, kBurrRows))] = true;
+  TSquares fruit{}, bonuses{};
+  auto mark = [](TSquares& set, int32_t x, int32_t y) {
+    Mark(set, SquareOf(x, kBurrCols), SquareOf(y, kBurrRows));
   };
   for (const TFruit& f : gBurr.fruit)
     if (f.live)
@@ -121,7 +168,17 @@ void BurrComputerCommands(int p) {
   const int x = SquareOf(pl.x, kBurrCols), y = SquareOf(pl.y, kBurrRows);
   const size_t here = size_t(x * kBurrRows + y);
   static constexpr uint8_t kCommand[4] = {biLeft, biRight, biUp, biDown};
-  if (fruit[here] || bonuses[here]) {
+  TSquares pushable{};
+  TSquares blocked = Obstacles(fruit, pushable);
+  const TSquares danger = Danger();
+  int step = -1;
+  if (danger[here]) {
+    // Out of harm's way first: the nearest square that is neither blocked nor in danger.
+    TSquares safe{};
+    for (size_t i = 0; i < safe.size(); ++i) safe[i] = !danger[i] && !blocked[i];
+    int far = 0;
+    step = FirstStep(x, y, safe, blocked, far);
+  } else if (fruit[here] || bonuses[here]) {
     // In the square of what it wants: to the square's centre, where it lies.
     const int32_t ex = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
     const int32_t ey = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
@@ -131,31 +188,32 @@ void BurrComputerCommands(int p) {
       pl.input[ey < 0 ? biUp : biDown] = 1;
     }
   } else {
-    const std::array<bool, kSquares> blocked = Obstacles();
+    for (size_t i = 0; i < blocked.size(); ++i) blocked[i] = blocked[i] || danger[i];
     int toFruit = 0, toBonus = 0;
-    const int fruitStep = FirstStep(x, y, fruit, blocked, toFruit);
+    const int fruitStep = FirstStep(x, y, fruit, blocked, toFruit, pushable);
     const int bonusStep = FirstStep(x, y, bonuses, blocked, toBonus);
-    const int step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit))
-                         ? bonusStep
-                         : fruitStep;
-    if (step >= 0) {
-      // Turning: onto the square's centre line first, so that the steering onto the lanes
-      // never carries it the other way (as it would near the field's edge).
-      const int32_t cx = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
-      const int32_t cy = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
-      const bool vertical = step >= 2;
-      const int32_t off = vertical ? cx : cy;
-      if (std::abs(off) > 32)
-        pl.input[vertical ? (off < 0 ? biLeft : biRight) : (off < 0 ? biUp : biDown)] = 1;
-      else
-        pl.input[kCommand[step]] = 1;
-    }
+    step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit)) ? bonusStep
+                                                                                    : fruitStep;
+  }
+  if (step >= 0) {
+    // Turning: onto the square's centre line first, so that the steering onto the lanes
+    // never carries it the other way (as it would near the field's edge).
+    const int32_t cx = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
+    const int32_t cy = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
+    const bool vertical = step >= 2;
+    const int32_t off = vertical ? cx : cy;
+    if (std::abs(off) > 32)
+      pl.input[vertical ? (off < 0 ? biLeft : biRight) : (off < 0 ? biUp : biDown)] = 1;
+    else
+      pl.input[kCommand[step]] = 1;
   }
   // Someone in its line: turn toward him when he is close, and fire with the best weapon.
   const int w = pl.weapon % kWeapons;
   const int facing = DirectionOf(pl.faceDx, pl.faceDy);
   const int target = TargetInLine(p, 6 * kCellPair);
-  if (target >= 0 && target != facing && TargetInLine(p, 3 * kCellPair) == target) {
+  const bool armed = pl.ammo[BestWeapon(pl)] > 0 && pl.count[BestWeapon(pl)] > 0;
+  if (armed && !danger[here] && target >= 0 && target != facing &&
+      TargetInLine(p, 3 * kCellPair) == target) {
     static constexpr uint8_t kTurn[4] = {biLeft, biDown, biRight, biUp};
     for (int i = biLeft; i <= biDown; ++i) pl.input[i] = 0;
     pl.input[kTurn[target]] = 1;

@@ -249,8 +249,9 @@ TEST_F(BurrGame, ComputerPlayerChoices) {
   const std::vector<Case> cases = {
       {{"###", "P#*", "..."}, 0, 0, 0, false, biDown, false, false},     // round the wall
       {{"P.....*", "...", "#"}, 0, 0, 0, false, biRight, false, false},  // the fruit
-      {{"P..*", "...."}, 3, 0, 32, false, biRight, true, false},         // in line ahead: fire
-      {{"P..*", "...."}, 3, 0, 32, true, biRight, false, true},          // ... with the RPG first
+      {{"P..*", "...."}, 2, 0, 32, false, biRight, true, false},         // in line ahead: fire
+      {{"P..*", "...."}, 2, 0, 32, true, biRight, false, true},          // ... with the RPG first
+      {{"P#.*", "...."}, 2, 0, 32, false, biUp, false, false},           // not through a wall
       {{".P.*", "...."}, -1, 0, 32, false, biLeft, false, false},        // close behind: turn
   };
   for (const Case& c : cases) {
@@ -273,6 +274,44 @@ TEST_F(BurrGame, ComputerPlayerChoices) {
   P().ammo[wpPistol] = 0;
   BurrComputerCommands(0);
   EXPECT_TRUE(P().input[biSwitch]);
+}
+
+// It steps out from under a wobbling apple and away from a Drone, and pushes an apple off a
+// fruit from the side (from below it would only press the apple into the earth).
+TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
+  auto commands = [] {
+    std::string held;
+    for (int i = biLeft; i <= biDown; ++i)
+      if (P().input[i]) held += "LRUD"[i];
+    return held;
+  };
+  gCom.player[0].ai = 1;
+  const std::vector<std::string> underApple = {".@..", ".P..", "....", "....", ".*.."};
+  for (int wobble : {0, 5}) {
+    Start(underApple);
+    SetBurrInputSource(nullptr);
+    gBurr.apples[0].wobble = wobble;
+    BurrComputerCommands(0);
+    EXPECT_EQ(commands(), wobble ? "L" : "D");
+  }
+  Start({"P..*"});
+  SetBurrInputSource(nullptr);
+  test::PutEnemy(0, 1, P().x + kCellPair, P().y);  // a Drone next to him
+  BurrComputerCommands(0);
+  EXPECT_EQ(commands(), "L");
+  Start({"..*", "..P"});
+  SetBurrInputSource(nullptr);
+  const TFruit& f = gBurr.fruit[0];
+  gBurr.apples[0] = TApple{1,
+                           0,
+                           f.x + gBurrSizes.fruitW * kBurrUnit / 2,
+                           f.y + gBurrSizes.fruitH * kBurrUnit / 2,
+                           0,
+                           0,
+                           384,
+                           384};
+  BurrComputerCommands(0);
+  EXPECT_EQ(commands(), "L");
 }
 
 // The mouse steers toward the pointer once it is 10 pixels away; the cursor shows the way.
