@@ -38,8 +38,9 @@ bool OpenCell(int column, int row) {
 }
 
 // Squares to keep out of: below a wobbling or falling apple down to where it would stop, and
-// within a square of a Drone (it explodes next to a player).
-TSquares Danger() {
+// a Drone's square and those it can walk into next, for a Drone near the player at (px, py)
+// (it explodes next to a player; the far ones would only close ways for nothing).
+TSquares Danger(int px, int py) {
   TSquares danger{};
   for (const TApple& a : gBurr.apples) {
     if (a.live <= 0 || (a.wobble == 0 && a.vy <= 1)) continue;
@@ -52,7 +53,12 @@ TSquares Danger() {
   for (const TBurrEnemy& e : gBurr.enemies) {
     if (e.state != esAlive || e.type != etDrone) continue;
     const int x = SquareOf(e.x, kBurrCols), y = SquareOf(e.y, kBurrRows);
-    for (int d = -1; d <= 1; ++d) Mark(danger, x + d, y), Mark(danger, x, y + d);
+    if (std::abs(x - px) + std::abs(y - py) > 4) continue;
+    Mark(danger, x, y);
+    for (int d = 0; d < 4; ++d)
+      if (OpenCell(2 * x + 1 + kStepX[d], 2 * y + 1 + kStepY[d]) &&
+          OpenCell(2 * x + 1 + 2 * kStepX[d], 2 * y + 1 + 2 * kStepY[d]))
+        Mark(danger, x + kStepX[d], y + kStepY[d]);
   }
   return danger;
 }
@@ -66,9 +72,16 @@ TSquares Obstacles(const TSquares& wanted, TSquares& pushable) {
       blocked[size_t(x * kBurrRows + y)] = CellAt(2 * x + 1, 2 * y + 1) == lcWall;
   for (const TApple& a : gBurr.apples) {
     if (a.live <= 0) continue;
-    const size_t square = size_t(SquareOf(a.x, kBurrCols) * kBurrRows + SquareOf(a.y, kBurrRows));
-    pushable[square] = wanted[square] && !blocked[square];
-    blocked[square] = true;
+    // Every square the apple's box reaches into: a pushed apple stops anywhere.
+    const TBox box = CentredBox(a.x, a.y, a.w, a.h);
+    for (int c = LatticeIndex(box.left); c <= LatticeIndex(box.right); ++c)
+      for (int r = LatticeIndex(box.top); r <= LatticeIndex(box.bottom); ++r) {
+        if (c % 2 == 0 || r % 2 == 0 || c < 0 || r < 0 || c >= kLatticeCols || r >= kLatticeRows)
+          continue;
+        const size_t square = size_t(c / 2 * kBurrRows + r / 2);
+        pushable[square] = wanted[square] && !blocked[square];
+        blocked[square] = true;
+      }
   }
   return blocked;
 }
@@ -170,7 +183,7 @@ void BurrComputerCommands(int p) {
   static constexpr uint8_t kCommand[4] = {biLeft, biRight, biUp, biDown};
   TSquares pushable{};
   TSquares blocked = Obstacles(fruit, pushable);
-  const TSquares danger = Danger();
+  const TSquares danger = Danger(x, y);
   int step = -1;
   if (danger[here]) {
     // Out of harm's way first: the nearest square that is neither blocked nor in danger.
@@ -188,9 +201,11 @@ void BurrComputerCommands(int p) {
       pl.input[ey < 0 ? biUp : biDown] = 1;
     }
   } else {
+    const TSquares walls = blocked;  // a way through danger is better than none
     for (size_t i = 0; i < blocked.size(); ++i) blocked[i] = blocked[i] || danger[i];
     int toFruit = 0, toBonus = 0;
-    const int fruitStep = FirstStep(x, y, fruit, blocked, toFruit, pushable);
+    int fruitStep = FirstStep(x, y, fruit, blocked, toFruit, pushable);
+    if (fruitStep < 0) fruitStep = FirstStep(x, y, fruit, walls, toFruit, pushable);
     const int bonusStep = FirstStep(x, y, bonuses, blocked, toBonus);
     step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit)) ? bonusStep
                                                                                     : fruitStep;
