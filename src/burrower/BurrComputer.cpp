@@ -1,8 +1,9 @@
 // The Burrower computer player: it digs the shortest way to the nearest fruit (or to a bonus
 // close by), goes round walls and apples, keeps out from under a wobbling or falling apple and
-// away from Drones, turns toward whoever stands close in its line with nothing between and
-// fires at him with the best weapon it holds, and switches when a weapon runs dry. It reads the
-// game state only and draws no random numbers, and gives the same commands a person gives.
+// away from Drones, digs under an apple that would fall on an enemy, turns toward whoever stands
+// close in its line with nothing between and fires at him with the best weapon it holds, and
+// switches when a weapon runs dry. It reads the game state only and draws no random numbers, and
+// gives the same commands a person gives.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -61,6 +62,24 @@ TSquares Danger(int px, int py) {
         Mark(danger, x + kStepX[d], y + kStepY[d]);
   }
   return danger;
+}
+
+// Earth squares right under a resting apple with an enemy in the open shaft below: digging
+// one lets the apple fall on the enemy.
+TSquares Traps() {
+  TSquares traps{};
+  for (const TApple& a : gBurr.apples) {
+    if (a.live <= 0 || a.wobble != 0 || a.vy != 0) continue;
+    const int x = SquareOf(a.x, kBurrCols), y = SquareOf(a.y, kBurrRows) + 1;
+    if (y + 1 >= kBurrRows || CellAt(2 * x + 1, 2 * y + 1) != lcEarth) continue;
+    int32_t top = LatticeStart(2 * y + 2), bottom = top;
+    for (int below = y + 1; below < kBurrRows && OpenCell(2 * x + 1, 2 * below + 1); ++below)
+      bottom = LatticeStart(2 * below + 2);
+    for (const TBurrEnemy& e : gBurr.enemies)
+      if (e.state == esAlive && std::abs(e.x - a.x) < kSquareCentre && e.y > top && e.y < bottom)
+        Mark(traps, x, y);
+  }
+  return traps;
 }
 
 // Squares the player cannot enter: walls, and squares with an apple in them (`pushable`: those
@@ -209,6 +228,9 @@ void BurrComputerCommands(int p) {
     const int bonusStep = FirstStep(x, y, bonuses, blocked, toBonus);
     step = bonusStep >= 0 && (fruitStep < 0 || (toBonus <= 3 && toBonus < toFruit)) ? bonusStep
                                                                                     : fruitStep;
+    int toTrap = 0;
+    const int trapStep = FirstStep(x, y, Traps(), blocked, toTrap);
+    if (trapStep >= 0 && toTrap <= 3 && toTrap < std::min(toFruit, toBonus)) step = trapStep;
   }
   if (step >= 0) {
     // Turning: onto the square's centre line first, so that the steering onto the lanes

@@ -104,6 +104,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "Levels/Burrower/Default.BuL"},
         TGoldenGame{"burrower_five_players_seed4",
                     {"--players", "5", "--seed", "4", "--steps", "3000"},
+                    "Levels/Burrower/Default.BuL"},
+        // Test Level where the brooders hatch: enemies under a row of apples, and six nests
+        // against five players.
+        TGoldenGame{"burrower_test_level_8_apple_rain_seed12",
+                    {"--players", "2", "--level", "8", "--seed", "12", "--steps", "3000"},
+                    "Levels/Burrower/Default.BuL"},
+        TGoldenGame{"burrower_test_level_21_nests_five_players_seed22",
+                    {"--players", "5", "--level", "21", "--seed", "22", "--steps", "3000"},
                     "Levels/Burrower/Default.BuL"}),
     [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
 

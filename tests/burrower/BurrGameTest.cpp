@@ -312,6 +312,14 @@ TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
                            384};
   BurrComputerCommands(0);
   EXPECT_EQ(commands(), "L");
+  // Earth under a resting apple, an enemy in the shaft below: it digs there first.
+  for (bool enemy : {false, true}) {
+    Start({".@....", ".:P...", "......", "......", "......", ".....*"});
+    SetBurrInputSource(nullptr);
+    if (enemy) test::PutEnemy(0, 0, P().x - kCellPair, P().y + 2 * kCellPair);
+    BurrComputerCommands(0);
+    EXPECT_EQ(commands(), enemy ? "L" : "R");
+  }
 }
 
 // The mouse steers toward the pointer once it is 10 pixels away; the cursor shows the way.
