@@ -312,5 +312,26 @@ TEST_F(BurrEnemies, BroodersHoldByLevelAndEggs) {
   EXPECT_EQ(std::make_pair(gBurr.brooders[0].eggs, steps), std::make_pair(5, 32 + 160 + 32));
 }
 
+// Enemies anywhere, even off the field, moving any way (both axes at once, or not at all), at
+// any size: every step ends, and the shooters' look stops at the lattice's border.
+TEST_F(BurrEnemies, AnyPlacementAndVelocityEndsItsStep) {
+  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, '.'));
+  rows[3] = std::string(kBurrCols, ':');
+  for (uint32_t round = 1; round <= 20; ++round) {
+    test::StartBurrLevel(rows, 5);
+    gCom.randSeed = round;
+    for (int p = 0; p < kBurrPlayers; ++p)
+      PutPlayer(p, Random(kBurrFieldW), Random(kBurrFieldH)).invisible = p == 2 ? 100 : 0;
+    for (int i = 0; i < kEnemies; ++i) {
+      TBurrEnemy& e = PutEnemy(i, Random(kEnemyTypes), Random(kBurrFieldW + 4000) - 2000,
+                               Random(kBurrFieldH + 4000) - 2000);
+      e.dx = Random(129) - 64, e.dy = Random(3) == 0 ? Random(129) - 64 : 0;
+      e.size = uint8_t(1 + Random(2)), e.stun = Random(3) == 0 ? Random(257) : 0;
+    }
+    for (int step = 0; step < 50; ++step) StepEnemies();
+  }
+  SUCCEED();
+}
+
 }  // namespace
 }  // namespace kelvra
