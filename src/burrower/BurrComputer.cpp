@@ -204,7 +204,18 @@ void BurrComputerCommands(int p) {
   TSquares blocked = Obstacles(fruit, pushable);
   const TSquares danger = Danger(x, y);
   int step = -1;
-  if (danger[here]) {
+  const TApple* over = nullptr;  // an apple that already touches it
+  for (const TApple& a : gBurr.apples)
+    if (a.live > 0 && Overlap(CentredBox(pl.x, pl.y, pl.w, pl.h), CentredBox(a.x, a.y, a.w, a.h)))
+      over = &a;
+  if (over != nullptr) {
+    // Walking on would only push it to and fro: straight away from it, across its touch.
+    const int32_t ax = pl.x - over->x, ay = pl.y - over->y;
+    if (std::abs(ay) >= std::abs(ax))
+      pl.input[ay < 0 ? biUp : biDown] = 1;
+    else
+      pl.input[ax < 0 ? biLeft : biRight] = 1;
+  } else if (danger[here]) {
     // Out of harm's way first: the nearest square that is neither blocked nor in danger.
     TSquares safe{};
     for (size_t i = 0; i < safe.size(); ++i) safe[i] = !danger[i] && !blocked[i];

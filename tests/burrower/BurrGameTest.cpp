@@ -312,6 +312,12 @@ TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
                            384};
   BurrComputerCommands(0);
   EXPECT_EQ(commands(), "L");
+  // An apple come to rest on his head: out from under it, not pushing it to and fro.
+  Start({"....", ".P..", "....", "...*"});
+  SetBurrInputSource(nullptr);
+  gBurr.apples[0] = TApple{1, 0, P().x - 32, P().y - 336, 0, 0, 384, 384};
+  BurrComputerCommands(0);
+  EXPECT_EQ(commands(), "D");
   // Earth under a resting apple, an enemy in the shaft below: it digs there first.
   for (bool enemy : {false, true}) {
     Start({".@....", ".:P...", "......", "......", "......", ".....*"});
