@@ -4,12 +4,16 @@
 #include "session/Editor.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "base/KIniFile.h"
+#include "base/Paths.h"
+#include "brickfall/BrickBackground.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
+#include "media/KBitmap.h"
 #include "platform/Services.h"
 #include "session/EditorHistory.h"
 
@@ -240,10 +244,14 @@ void TEditor::Refresh() {
   v.squareLabel = k == gkBrickfall ? "Walls" : "Square";
   v.squareNames = SquareKindNames(k);
 
-  if (k == gkBrickfall)
+  if (k == gkBrickfall) {
+    // The main window may have shown another level ("Last Level", "Next Level"): marks past
+    // its wall list belong to no wall.
+    CountSelectedWalls();
     ComputeBrickItems();
-  else
+  } else {
     ComputeGridItems();
+  }
 }
 
 void TEditor::ComputeBrickItems() {
@@ -702,6 +710,56 @@ void TEditor::SetBackgroundPicture(const std::string& stem) {
   KindOps(gkBrickfall).LevelChanged();
   if (hooks.fieldChanged) hooks.fieldChanged();
   Changed();
+}
+
+namespace {
+
+constexpr int kPictureWidth = 512, kPictureHeight = 384;  // the Brickfall field, pixels
+constexpr size_t kPictureNameChars = 95;                  // the level's picture name field
+
+std::string LowerCase(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::string native = NativePath(path);
+  return native.substr(0, native.size() - ExtractFileName(native).size());
+}
+
+}  // namespace
+
+bool TEditor::SelectPicture(const std::string& chosen) {
+  if (!BrickLevel() || chosen.empty()) return false;
+  const std::string folder = ProgramDir() + "Levels/Brickfall/";
+  const std::string name = ExtractFileName(chosen);
+  const std::string ext = LowerCase(ExtractFileExt(name));
+  std::string stem = name.substr(0, name.size() - (ext.empty() ? 0 : ext.size() + 1));
+  if (stem.size() > kPictureNameChars) stem.resize(kPictureNameChars);
+  if (stem.empty()) return false;
+
+  if (LowerCase(FolderOf(AbsoluteFromProgram(chosen))) != LowerCase(folder)) {
+    TKBitmap source;
+    if (!LoadFromFile(source, chosen, kPictureWidth, kPictureHeight)) return false;
+    const std::string wantedExt = ext == "jpg" || ext == "jpeg" ? ".jpg" : ".bmp";
+    std::string target = folder + stem + wantedExt;
+    // The level finds its picture by name whatever the case: a file there under that name
+    // belongs to other levels too, so it is replaced only when the user says so, and in
+    // its own place.
+    const std::string existing = FindBrickBackground(stem);
+    if (!existing.empty()) {
+      const MsgButton answer =
+          Platform().MessageDialog(existing + "\r\nalready exists.\r\nDo you want to replace it?",
+                                   MsgType::Confirmation, Btn(MsgButton::Yes) | Btn(MsgButton::No));
+      if (answer != MsgButton::Yes) return false;
+      if (LowerCase(ExtractFileExt(existing)) == wantedExt.substr(1)) target = existing;
+    }
+    TKBitmap scaled;
+    ScaleBitmap(scaled, source, kPictureWidth, kPictureHeight);
+    if (!SaveToFile(scaled, target)) return false;  // written atomically; errors reported
+  }
+  SetBackgroundPicture(stem);
+  return true;
 }
 
 void TEditor::SetGridSize(int32_t pixels) {

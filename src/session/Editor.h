@@ -136,7 +136,12 @@ class TEditor {
   void SetBackgroundTexture(int32_t value);  // 0..9
   void SetBackgroundColour(uint32_t colour);
   void SetBackgroundPicture(const std::string& stem);  // file name without folder and extension
-  void SetGridSize(int32_t pixels);                    // 2..32
+  // "Select Picture...": the window asks for the file. A picture outside the levels' picture
+  // folder is copied into it at 512 x 384 under its own name (JPEG as ".jpg", any other
+  // as ".bmp"), asking first when a picture of that name is already there; then it becomes
+  // the level's picture. False when nothing changed (not loaded, not replaced, not saved).
+  bool SelectPicture(const std::string& chosen);
+  void SetGridSize(int32_t pixels);  // 2..32
 
   // Brickfall wall editing; points in field pixels, ctrl = Control held.
   void WallPress(TFieldPoint p, bool ctrl);

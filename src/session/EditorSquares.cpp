@@ -209,9 +209,9 @@ void TEditor::EditSquares(F edit) {
 void TEditor::ChooseSquareKind(int kind) {
   if (Kind() == gkBrickfall) return;
   const TGridGeometry& g = GridGeometry(Kind());
-  // "No" marks holes of the clipboard; a Burrower level has no such square.
-  const int kinds = Kind() == gkMonsters ? mkKinds : g.noCode;
-  if (kind < 0 || kind >= kinds) return;
+  // "No" marks the holes of the clipboard: a level square of that kind would be lost by the
+  // next copy and paste, and Burrower's level start ignores the code.
+  if (kind < 0 || kind >= g.noCode) return;
   const std::vector<uint8_t>& marks = Marks(Kind());
   EditSquares([&](int x, int y, uint8_t* sq) {
     if (!Selected(marks[size_t(x * g.rows + y)])) return false;
