@@ -121,7 +121,11 @@ TEditor::TEditor() {
   for (int g = 0; g < 2; ++g) {
     const TGridGeometry& grid = GridGeometry(g == 0 ? gkMonsters : gkBurrower);
     squareMarks_[g].assign(size_t(grid.Squares()), kMarkNone);
+    // Nothing copied yet: all holes, so that a paste changes nothing (a grid of None
+    // squares would wipe out everything from the selection to the field's corner).
     squareClipboard_[g].assign(size_t(grid.Squares() * grid.bytes), 0);
+    for (size_t i = 0; i < size_t(grid.Squares()); ++i)
+      squareClipboard_[g][i * size_t(grid.bytes)] = grid.noCode;
   }
   view_[eiPasteLevel].enabled = false;
 }

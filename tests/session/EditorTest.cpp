@@ -9,6 +9,7 @@
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
+#include "base/KIniFile.h"
 #include "base/Paths.h"
 #include "brickfall/BrickPictures.h"
 #include "common/Com.h"
@@ -296,6 +297,22 @@ TEST_F(EditorTest, LevelListShowsMonstersNamesAndNumbersOtherwise) {
   EXPECT_FALSE(V()[eiLevelName].visible);
 }
 
+TEST_F(EditorTest, SettingsKeepTheGridSizeUsable) {
+  const std::pair<const char*, int32_t> cases[] = {{"0", 16},  {"-3", 16}, {"1", 1},
+                                                   {"32", 32}, {"33", 32}, {"2147483647", 32}};
+  for (const auto& [stored, expected] : cases) {
+    TKIniFile ini(dir.File("k.ini"));
+    ini.Put("Editor", "GridSize", stored);
+    TEditorSettings settings;
+    EditorSettingsTransfer(ini, false, settings);
+    EXPECT_EQ(settings.gridSize, expected) << stored;
+    EditorSettingsTransfer(ini, true, settings);
+    std::string written;
+    ASSERT_TRUE(ini.Find("Editor", "GridSize", written));
+    EXPECT_EQ(written, std::to_string(expected));
+  }
+}
+
 // ---- Grid squares ----
 
 TEST_F(EditorTest, DragSelectsABlockAndCtrlDragTogglesIt) {
@@ -368,6 +385,10 @@ TEST_F(EditorTest, SquareCommandsPushOnlyWhenTheyChangeSomething) {
   const int length = Length();
   editor.Command(eiDelete);  // all None already
   EXPECT_EQ(Length(), length);
+  Mons(1, 1) = mkEarth;
+  editor.Command(eiPaste);  // nothing copied yet
+  EXPECT_EQ(Length(), length);
+  EXPECT_EQ(Mons(1, 1), mkEarth);
   editor.ChooseSquareKind(mkWall);
   EXPECT_EQ(Length(), length + 1);
   editor.ChooseSquareKind(mkWall);
