@@ -472,6 +472,9 @@ void TEditor::SetWallY(const std::string& text) {
 void TEditor::RefreshWallControls() {
   const TWalls* walls = Walls();
   view_.wallCount = walls ? int(walls->size()) : 0;
+  view_.colourChoice = view_.bonusChoice = view_.shapeChoice = -1;
+  view_.editX.clear();
+  view_.editY.clear();
   if (!walls || selectedWalls_ == 0) return;
   bool first = true;
   int colour = -1, bonus = -1, shape = -1;

@@ -541,6 +541,9 @@ TEST_F(EditorTest, RightClickSelectsTheWallOrClearsOnEmptySpace) {
   editor.MousePress(2, {205, 105}, false);
   EXPECT_EQ(editor.WallMark(1), kMarkSelected);
   EXPECT_EQ(editor.SelectedWalls(), 1);
+  EXPECT_EQ(V().editX, "200");
+  editor.MousePress(2, {10, 300}, false);
+  EXPECT_EQ(V().editX, "");  // the controls show no wall
 }
 
 TEST_F(EditorTest, WallsNeverGoBeyondTheLevelLimit) {
