@@ -168,6 +168,9 @@ TEST_F(EditorTest, UndoRedoCountsAfterChangesUndosAndANewChange) {
     EXPECT_EQ(V()[eiUndo].caption, "Undo (" + std::to_string(before + 1) + ")");
     EXPECT_EQ(V()[eiRedo].caption, "Redo (0)");
     EXPECT_FALSE(V()[eiRedo].enabled);
+    ClearModified(kind);  // as after a save: the file no longer holds what undo shows
+    editor.Command(eiUndo);
+    EXPECT_TRUE(Cur().modified);
     CloseLevelSet(kind);
   }
 }
