@@ -10,6 +10,8 @@
 #include "base/KIniFile.h"
 #include "base/Paths.h"
 #include "brickfall/BrickBackground.h"
+#include "brickfall/BrickGame.h"
+#include "brickfall/BrickPictures.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
@@ -260,6 +262,14 @@ void TEditor::Refresh() {
 
 void TEditor::ComputeBrickItems() {
   TEditorView& v = view_;
+  v.colourNames.assign(std::begin(kWallColourNames), std::end(kWallColourNames));
+  v.bonusNames.clear();
+  for (int b = 0; b < kBonusKinds; ++b) v.bonusNames.push_back(BonusName(b));
+  // A shape without a picture file (nothing loaded yet) is listed by its number.
+  v.shapeNames.clear();
+  for (int s = 0; s < std::max(gBrickPictures.shapes, 1); ++s)
+    v.shapeNames.push_back(!gBrickPictures.name[s].empty() ? gBrickPictures.name[s]
+                                                           : "Shape " + std::to_string(s + 1));
   v[eiGrid].checked = settings.grid;
   v[eiBonuses].checked = settings.bonuses;
   v[eiMaskBackground].checked = settings.maskBackground;

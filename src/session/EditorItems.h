@@ -122,7 +122,8 @@ struct TEditorView {
   int squareChoice = -1;
   int directionChoice = -1;  // Monsters only
   int wallCount = 0;         // Brickfall: walls of the current state
-  int colourChoice = -1;     // Brickfall wall controls, common value of the selected walls
+  std::vector<std::string> colourNames, bonusNames, shapeNames;  // the wall lists' items
+  int colourChoice = -1;  // Brickfall wall controls, common value of the selected walls
   int bonusChoice = -1;
   int shapeChoice = -1;
   std::string editX, editY;       // common x and y, empty when they differ
