@@ -133,22 +133,10 @@ class EditorTest : public ::testing::Test {
 
 // One change of the current level's state that any kind takes.
 void Change(TEditor& e, int kind) {
-  if (kind == gkBrickfall) {
-    gCom.mouseX = 40, gCom.mouseY = 40;
-    e.MousePress(2, {500, 380}, false);  // empty space: nothing selected, Paste enabled
-    if (e.WallClipboard().empty()) {
-      TWall w{};
-      gBrickLevels[size_t(Cur().levelIndex)].Walls().push_back(w);
-      e.SelectAllWalls();
-      e.CopyWalls();
-      e.MousePress(2, {500, 380}, false);
-    }
-    e.Command(eiPaste);
-  } else {
-    e.SelectAllSquares();
-    e.Command(eiRotate);  // Monsters
-    if (kind == gkBurrower) e.ChooseSquareKind(e.View().squareChoice == 1 ? 2 : 1);
-  }
+  if (kind == gkBrickfall) return e.Command(eiWallPositions);  // always one state
+  e.SelectAllSquares();
+  if (kind == gkMonsters) return e.Command(eiRotate);
+  e.ChooseSquareKind(e.View().squareChoice == 1 ? 2 : 1);
 }
 
 // ---- History and level operations ----
