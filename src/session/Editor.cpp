@@ -659,38 +659,43 @@ void TEditor::SetBackgroundKind(int kind) {
   Changed();
 }
 
-namespace {
-
-// Stores `value` limited to min..max; true when the field changed.
-template <class T>
-bool Store(T& field, int32_t value, int32_t min, int32_t max) {
-  const T v = T(std::clamp(value, min, max));
-  if (field == v) return false;
-  field = v;
-  return true;
-}
-
-}  // namespace
-
+// The level fields are packed (the file's layout): they are read and written by value,
+// never bound to a reference.
 void TEditor::SetEarthquake(int32_t value) {
-  if (TLevel* level = BrickLevel(); level && Store(level->f.earthquake, value, 0, 16)) Modified();
+  TLevel* level = BrickLevel();
+  const int32_t v = std::clamp(value, 0, 16);
+  if (level && level->f.earthquake != v) {
+    level->f.earthquake = v;
+    Modified();
+  }
   Changed();
 }
 
 void TEditor::SetGravity(int32_t value) {
-  if (TLevel* level = BrickLevel(); level && Store(level->f.gravity, value, 0, 16)) Modified();
+  TLevel* level = BrickLevel();
+  const int32_t v = std::clamp(value, 0, 16);
+  if (level && level->f.gravity != v) {
+    level->f.gravity = v;
+    Modified();
+  }
   Changed();
 }
 
 void TEditor::SetBackgroundEffect(int32_t value) {
-  if (TLevel* level = BrickLevel(); level && Store(level->f.backgroundEffect, value, 0, 22))
+  TLevel* level = BrickLevel();
+  const uint8_t v = uint8_t(std::clamp(value, 0, 22));
+  if (level && level->f.backgroundEffect != v) {
+    level->f.backgroundEffect = v;
     Modified();
+  }
   Changed();
 }
 
 void TEditor::SetMaxWind(int32_t value) {
   TLevel* level = BrickLevel();
-  if (!level || !Store(level->f.maxWind, value, 0, 127)) return;
+  const int32_t v = std::clamp(value, 0, 127);
+  if (!level || level->f.maxWind == v) return;
+  level->f.maxWind = v;
   Modified();
   KindOps(gkBrickfall).LevelChanged();  // the wind strip shows the level's Max wind
   if (hooks.fieldChanged) hooks.fieldChanged();
@@ -699,7 +704,9 @@ void TEditor::SetMaxWind(int32_t value) {
 
 void TEditor::SetBackgroundTexture(int32_t value) {
   TLevel* level = BrickLevel();
-  if (!level || !Store(level->f.backgroundTexture, value, 0, 9)) return;
+  const int32_t v = std::clamp(value, 0, 9);
+  if (!level || level->f.backgroundTexture == v) return;
+  level->f.backgroundTexture = v;
   Modified();
   WriteFlagsAsMenu(level->f);
   KindOps(gkBrickfall).LevelChanged();

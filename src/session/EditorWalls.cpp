@@ -352,8 +352,8 @@ void TEditor::WallPositions() {
   PushUndo();
   Modified();
   for (TWall& w : *Walls()) {
-    w.x = std::clamp(w.x, 0, std::max(0, kFieldWidth - ShapeWidth(w)));
-    w.y = std::clamp(w.y, 0, std::max(0, kFieldHeight - ShapeHeight(w)));
+    w.x = std::clamp(int32_t(w.x), 0, std::max(0, kFieldWidth - ShapeWidth(w)));
+    w.y = std::clamp(int32_t(w.y), 0, std::max(0, kFieldHeight - ShapeHeight(w)));
   }
   ShowChangedLevel();
   Changed();
