@@ -713,6 +713,9 @@ TEST_F(EditorTest, RandomSessionsKeepEveryInvariant) {
           editor.SetWallColour(pick(8) - 1);
           editor.SetWallShape(pick(4) - 1);
           editor.SetWallX(std::to_string(pick(200000) - 100000));
+          editor.SetMaxWind(pick(300) - 50);
+          editor.SetBackgroundTexture(pick(14) - 2);
+          editor.SetBackgroundColour(uint32_t(rng()));
           break;
         case 13:
           gCom.mouseX = p.x, gCom.mouseY = p.y;
