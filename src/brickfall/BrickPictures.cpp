@@ -55,6 +55,7 @@ void LoadWalls() {
     const int s = gBrickPictures.shapes++;
     gBrickPictures.width[s] = picture.Width();
     gBrickPictures.height[s] = picture.Height();
+    gBrickPictures.name[s] = ChangeFileExt(ExtractFileName(file), "");
     bool hasMagenta = false;
     for (int y = 0; y < picture.Height() && !hasMagenta; ++y)
       for (int x = 0; x < picture.Width() && !hasMagenta; ++x)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "brickfall/BrickField.h"
 #include "media/KBitmap.h"
@@ -33,6 +34,7 @@ struct TBrickPictures {
   int32_t width[kWallShapes] = {};  // pixels
   int32_t height[kWallShapes] = {};
   uint32_t transparent[kWallShapes] = {};  // kMagenta, or clNone for a shape without it
+  std::string name[kWallShapes];           // file name without folder and extension
   std::unique_ptr<TKBitmap> wall[kWallShapes][kWallColours];
 
   // Sizes the game step reads, in pixels. They hold usable values before anything is
