@@ -224,16 +224,14 @@ class ShellTest : public QObject {
     }
   }
 
-  // D-pad bits 0 left, 1 up, 2 right, 3 down; 4 A (Fire1), 5 B (Fire2).
+  // D-pad bits 0 left, 1 up, 2 right, 3 down; 4 A (Fire1), 5 B (Fire2); no controller, no
+  // input.
   void gamepadBits() {
     const int dz = TGamepad::kDeadZone;
     QCOMPARE(int(TGamepad::Bits(dz, -dz, 0, 0, 0, 0, 0, 0)), 0x00);  // inside the dead zone
     QCOMPARE(int(TGamepad::Bits(-dz - 1, 0, 0, 0, 0, 0, 0, 0)), 0x01);
     QCOMPARE(int(TGamepad::Bits(0, -32768, 0, 0, 0, 0, 0, 0)), 0x02);  // up is negative y
     QCOMPARE(int(TGamepad::Bits(-32768, 32767, 1, 1, 1, 1, 1, 1)), 0x3F);
-  }
-
-  void noControllerGivesNoInput() {
     // The test machine has no controller; SDL may or may not start its subsystem.
     QtPlatform platform;
     for (int i = 0; i < 3; ++i) QCOMPARE(int(platform.GamepadState()), 0);
