@@ -11,11 +11,8 @@
 #include <jpeglib.h>
 
 #include "Pixels.h"
-#include "TestUtil.h"
 #include "base/FileIO.h"
-#include "base/IOError.h"
 #include "media/KBitmap.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
