@@ -2,7 +2,6 @@
 // range limits, the modal entries, the modeless callback), the file error window (the
 // choices, another file), damaged game information, and the high-score window with its
 // name dialog.
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -179,12 +178,7 @@ class DialogsTest : public QObject {
     const std::string chosen = dir.File("new.BrL");
     test::WriteText(chosen, "level set");
     OnDialog<TfIOError>([&](TfIOError* d) {
-      test::WhenShown<QFileDialog>([&](QFileDialog* f) {
-        auto* edit = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!edit) return f->reject();
-        edit->setText(QString::fromStdString(chosen));
-        QTest::keyClick(edit, Qt::Key_Return);
-      });
+      test::TypeIntoFileDialog(QString::fromStdString(chosen));
       d->fileButton()->click();
     });
     std::string name = dir.File("old.BrL");

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,17 +28,6 @@ using namespace kelvra;
 namespace {
 
 using test::WhenShown;
-
-// Types a name into Qt's own file dialog and presses Return.
-void TypeIntoFileDialog(const QString& name) {
-  WhenShown<QFileDialog>([name](QFileDialog* f) {
-    auto* edit = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (!edit) return f->reject();
-    edit->setText(name);
-    QTest::keyClick(edit, Qt::Key_Return);
-    if (f->isVisible()) f->reject();
-  });
-}
 
 constexpr auto kNone = Qt::NoModifier;
 constexpr auto kPad = Qt::KeypadModifier;
@@ -182,7 +170,7 @@ class ShellTest : public QObject {
   void saveDialogAddsTheExtension() {
     test::TempDir dir;
     const std::string filter = "Brickfall Levels (*.BrL)|*.BrL";
-    TypeIntoFileDialog(QStringLiteral("fresh"));
+    test::TypeIntoFileDialog(QStringLiteral("fresh"));
     QCOMPARE(QtSaveFileDialog(nullptr, filter, dir.File("Set.BrL")).value_or(""),
              dir.File("fresh.BrL"));
   }
