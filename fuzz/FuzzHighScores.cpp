@@ -1,52 +1,20 @@
 // Fuzz target: arbitrary bytes loaded as the high-score table of a Brickfall set, then shown
 // as the window's texts and offered a few new results; nothing may crash or misplace one.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "FuzzInput.h"
 #include "base/IOError.h"
 #include "common/Com.h"
 #include "common/Scores.h"
 #include "platform/Headless.h"
 
-namespace {
-
-std::string& BaseName() {
-  static std::string name;
-  return name;
-}
-
-// "<temp>.BrL" names the level set (never written); its table is "<temp>.HSc".
-const std::string& LevelSetName() {
-  static std::string levelSet;
-  if (levelSet.empty()) {
-    std::string pattern = "/tmp/kelvra-fuzz-scores-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    BaseName() = pattern;
-    levelSet = pattern + ".BrL";
-    std::atexit([] {
-      std::remove(BaseName().c_str());
-      std::remove((BaseName() + ".HSc").c_str());
-    });
-  }
-  return levelSet;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace kelvra;
   static HeadlessPlatform headless;  // gives up on every file error
-  const std::string& levelSet = LevelSetName();
-  const std::string table = HighScoresFile(levelSet);
-  if (FILE* f = std::fopen(table.c_str(), "wb")) {
-    if (size > 0) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  // "<temp>.HSc" is the table of the level set "<temp>.BrL", which is never written.
+  const std::string& table = fuzz::WriteInput(".HSc", data, size);
+  const std::string levelSet = table.substr(0, table.size() - 4) + ".BrL";
 
   SetPlatform(&headless);
   ResetIOErrors();

@@ -2,13 +2,10 @@
 // current kind loads through the whole service, with every dialog answered headlessly.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "FuzzInput.h"
 #include "base/IOError.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
@@ -18,33 +15,10 @@
 
 namespace kelvra::fuzz {
 
-inline std::string& InputFileName() {
-  static std::string name;
-  return name;
-}
-
-// The temporary file the inputs are written to: made once per process, removed at exit.
-inline const std::string& InputFile(const char* extension) {
-  std::string& name = InputFileName();
-  if (name.empty()) {
-    std::string pattern = "/tmp/kelvra-fuzz-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    name = pattern + "." + extension;
-    std::rename(pattern.c_str(), name.c_str());
-    std::atexit([] { std::remove(InputFileName().c_str()); });
-  }
-  return name;
-}
-
 inline int LoadLevelSetInput(GameKind kind, const uint8_t* data, size_t size) {
   // Gives up on every file error and answers Ignore to the version question.
   static HeadlessPlatform headless;
-  const std::string& file = InputFile(KindExtension(kind));
-  if (FILE* f = std::fopen(file.c_str(), "wb")) {
-    if (size > 0) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  const std::string& file = WriteInput(std::string(".") + KindExtension(kind), data, size);
   InstallGames();
   SetPlatform(&headless);
   ResetIOErrors();

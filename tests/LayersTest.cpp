@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -59,17 +60,8 @@ struct TViolation {
   std::string include;
 };
 
-// The name of an #include line between `open` and `close` ('"' or '<', '>'), or "".
-std::string IncludedName(const std::string& line, char open, char close) {
-  size_t i = line.find_first_not_of(" \t");
-  if (i == std::string::npos || line[i] != '#') return std::string();
-  i = line.find_first_not_of(" \t", i + 1);
-  if (i == std::string::npos || line.compare(i, 7, "include") != 0) return std::string();
-  i = line.find_first_not_of(" \t", i + 7);
-  if (i == std::string::npos || line[i] != open) return std::string();
-  const size_t end = line.find(close, i + 1);
-  return end == std::string::npos ? std::string() : line.substr(i + 1, end - i - 1);
-}
+// The include lines' names: 1 is '"' or '<', 2 the name.
+const std::regex kInclude(R"(^\s*#\s*include\s*(["<])([^">]*)[">])");
 
 // A header of Qt, SDL or FluidSynth.
 bool IsPlatformHeader(const std::string& name) {
@@ -89,9 +81,10 @@ std::vector<TViolation> Violations(const fs::path& root) {
       if (ext != ".h" && ext != ".cpp") continue;
       std::ifstream in(entry.path());
       std::string line;
+      std::smatch m;
       while (std::getline(in, line)) {
-        const std::string local = IncludedName(line, '"', '"');
-        const std::string system = IncludedName(line, '<', '>');
+        if (!std::regex_search(line, m, kInclude)) continue;
+        const std::string local = m[1] == "\"" ? m[2].str() : "", system = m[2];
         if (!local.empty()) {
           const std::string to = IncludedFolder(local);
           if (to.empty() || to == own || allowed.count(to)) continue;

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/Com.h"
+#include "common/LevelSet.h"
 #include "session/Dispatch.h"
 
 namespace kelvra::test {
@@ -49,6 +51,15 @@ void WriteText(const std::string& path, const std::string& text) {
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string SaveNewSet(int kind, const std::string& file, const std::function<void()>& fill) {
+  gCom.kind = uint8_t(kind);
+  NewLevelSet(kind);
+  fill();
+  if (!SaveLevelSet(kind, file)) throw std::runtime_error("cannot save " + file);
+  CloseLevelSet(kind);
+  return file;
 }
 
 }  // namespace kelvra::test

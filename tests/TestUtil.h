@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,9 @@ std::vector<uint8_t> ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::vector<uint8_t>& data);
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
+
+// A new level set of `kind`, changed by `fill`, saved as `file` through the platform in use
+// and closed again; returns `file`.
+std::string SaveNewSet(int kind, const std::string& file, const std::function<void()>& fill);
 
 }  // namespace kelvra::test

@@ -10,7 +10,7 @@
 
 #include "../apps/kelvra-cli/Commands.h"
 #include "DataDirTest.h"
-#include "TestUtil.h"
+#include "HeadlessTest.h"
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
@@ -18,12 +18,11 @@
 #include "media/KBitmap.h"
 #include "media/Wave.h"
 #include "monsters/MonsLevel.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {
 
-class CliTest : public test::DataDirTest<> {
+class CliTest : public test::DataDirTest<test::HeadlessTest> {
  protected:
   int Run(std::vector<std::string> args) {
     out.str("");
@@ -31,17 +30,9 @@ class CliTest : public test::DataDirTest<> {
     return RunCli(args, out, err);
   }
   // A new set of the kind, changed by `fill`, saved under `name` and freed again.
-  template <class F>
-  std::string SaveSet(int kind, const std::string& name, F fill) {
-    HeadlessPlatform platform;
-    SetPlatform(&platform);
-    gCom.kind = uint8_t(kind);
-    NewLevelSet(gCom.kind);
-    fill();
-    std::string file = dir.File(name);
-    EXPECT_TRUE(SaveLevelSet(gCom.kind, file));
-    SetPlatform(nullptr);
-    KindOps(kind).FreeLevelSet();
+  std::string SaveSet(int kind, const std::string& name, const std::function<void()>& fill) {
+    SetPlatform(&headless);
+    const std::string file = test::SaveNewSet(kind, dir.File(name), fill);
     ResetCom();
     return file;
   }
@@ -70,7 +61,6 @@ class CliTest : public test::DataDirTest<> {
   bool LastLineStarts(const std::string& head) const { return LastLine().rfind(head, 0) == 0; }
   std::string Digest() const { return LastLine().substr(LastLine().find("digest=")); }
 
-  test::TempDir dir;
   std::ostringstream out, err;
 };
 

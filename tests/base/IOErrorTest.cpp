@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "base/IOError.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {

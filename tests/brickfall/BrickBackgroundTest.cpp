@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "HeadlessTest.h"
-#include "base/IOError.h"
 #include "base/Paths.h"
 #include "brickfall/BrickBackground.h"
 #include "brickfall/BrickLevel.h"

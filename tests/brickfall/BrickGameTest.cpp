@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "base/Digest.h"
@@ -128,9 +129,10 @@ TEST_F(BrickGameTest, GuideHoldsTheLandingBall) {
     input[0].pressed[ctFire1] = launch;
     TBrickBall& b = FallOntoPaddle();
     Step();
-    EXPECT_EQ(b.state, launch ? kBallFlying : kBallHeld) << launch;
-    EXPECT_EQ(gBrick.players[0].ballsInFlight, launch ? 1 : 0);
-    EXPECT_EQ(gBrick.players[0].ballsInStock, launch ? 2 : 3);
+    EXPECT_EQ(
+        std::make_tuple(b.state, gBrick.players[0].ballsInFlight, gBrick.players[0].ballsInStock),
+        std::make_tuple(launch ? kBallFlying : kBallHeld, launch ? 1 : 0, launch ? 2 : 3))
+        << launch;
   }
 }
 
@@ -147,19 +149,17 @@ TEST_F(BrickGameTest, PaddleInertiaAndShotRecharge) {
     p.velocityX = c.velocity;
     p.x = 200 * kPx;
     Step();
-    EXPECT_EQ(p.velocityX, c.kept) << c.inertia;
-    EXPECT_EQ(p.x, 200 * kPx + c.kept);
+    EXPECT_EQ(std::make_pair(p.velocityX, p.x), std::make_pair(c.kept, 200 * kPx + c.kept))
+        << c.inertia;
   }
   // Standing still with a ball in flight: 100 steps earn three shots.
   p.velocityX = p.inertia = 0;
   p.canShoot = p.ballsInFlight = 1;
   p.recharge = 98;
   Step();
-  EXPECT_EQ(p.recharge, 99);
-  EXPECT_EQ(p.shots, 0);
+  EXPECT_EQ(std::make_pair(p.recharge, p.shots), std::make_pair(99, 0));
   Step();
-  EXPECT_EQ(p.recharge, 0);
-  EXPECT_EQ(p.shots, 3);
+  EXPECT_EQ(std::make_pair(p.recharge, p.shots), std::make_pair(0, 3));
 }
 
 // A wall turns the ball's larger velocity component, the vertical one on a tie.
@@ -172,8 +172,8 @@ TEST_F(BrickGameTest, AWallTurnsTheLargerVelocityVerticalOnATie) {
     AddWall(100, 100, 32, 16, 5);
     TBrickBall& b = Fly(124, 112, c.vx, c.vy);
     Step();
-    EXPECT_EQ(b.velocityX, c.vxAfter) << c.vx << "," << c.vy;
-    EXPECT_EQ(b.velocityY, c.vyAfter) << c.vx << "," << c.vy;
+    EXPECT_EQ(std::make_pair(b.velocityX, b.velocityY), std::make_pair(c.vxAfter, c.vyAfter))
+        << c.vx << "," << c.vy;
   }
 }
 
@@ -201,9 +201,9 @@ TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
     TBrickBall& b = Fly(200, 100 + c.h, 0, -4096);
     SetBallSize(b, c.ballSize);
     Step();
-    EXPECT_EQ(gBrick.walls[wall].hits, c.hitsAfter) << c.w << " " << c.ballSize;
-    EXPECT_EQ(Brick().score[0], c.score);
-    EXPECT_TRUE(Heard(bsBounce));
+    EXPECT_EQ(std::make_tuple(gBrick.walls[wall].hits, Brick().score[0], Heard(bsBounce)),
+              std::make_tuple(c.hitsAfter, c.score, true))
+        << c.w << " " << c.ballSize;
   }
 }
 
@@ -224,10 +224,11 @@ TEST_F(BrickGameTest, EnemiesScoreAndSoundByKind) {
     gBrick.enemies[0] = TBrickEnemy{e.kind, 195 * kPx, 180 * kPx, 32 * kPx, 32 * kPx, 0, 0, 0, 0};
     TBrickBall& b = Fly(200, 200, 0, -4096);
     Step();
-    EXPECT_EQ(Brick().score[0], e.score) << int(e.kind);
-    EXPECT_EQ(events.sounds, std::vector<int>{e.sound});
-    EXPECT_EQ(gBrick.enemies[0].kind, e.kind == kEnemyBumper ? kEnemyBumper : kEnemyFree);
-    EXPECT_EQ(b.velocityY, e.kind == kEnemyBumper ? 4096 : -4096);
+    const bool bumper = e.kind == kEnemyBumper;
+    EXPECT_EQ(std::make_tuple(Brick().score[0], events.sounds, gBrick.enemies[0].kind, b.velocityY),
+              std::make_tuple(e.score, std::vector<int>{e.sound},
+                              bumper ? kEnemyBumper : kEnemyFree, bumper ? 4096 : -4096))
+        << int(e.kind);
   }
 }
 
@@ -244,8 +245,9 @@ TEST_F(BrickGameTest, EdgeBounceSoundsLieAtTheBall) {
     events.soundPositions.clear();
     Fly(c.x, c.y, c.vx, c.vy);
     Step();
-    EXPECT_EQ(events.sounds, std::vector<int>{bsBounce});
-    EXPECT_EQ(events.soundPositions, std::vector<int>{c.soundX}) << c.x;
+    EXPECT_EQ(std::make_pair(events.sounds, events.soundPositions),
+              std::make_pair(std::vector<int>{bsBounce}, std::vector<int>{c.soundX}))
+        << c.x;
   }
 }
 
@@ -296,11 +298,9 @@ TEST_F(BrickGameTest, OwnEdgeBouncesUndeadAndShrinkingBalls) {
     TBrickBall& b = Fly(10, c.y, 0, c.vy, c.owner, c.owner);
     SetBallSize(b, c.size);
     Step();
-    EXPECT_EQ(b.state, c.state) << c.bonus << " " << c.size;
-    EXPECT_EQ(b.size, c.sizeAfter);
-    if (c.state == kBallFlying) {
-      EXPECT_EQ(b.velocityY, -c.vy);
-    }
+    EXPECT_EQ(std::make_tuple(b.state, b.size, c.state == kBallHeld || b.velocityY == -c.vy),
+              std::make_tuple(c.state, c.sizeAfter, true))
+        << c.bonus << " " << c.size;
   }
 }
 
@@ -315,8 +315,7 @@ TEST_F(BrickGameTest, IdleRuleDestroysARandomWallEveryFiveSeconds) {
   Step();
   EXPECT_EQ(AliveWalls(), 3);  // exactly 5000 ms is not more than 5000
   Step();
-  EXPECT_EQ(AliveWalls(), 2);
-  EXPECT_EQ(Brick().score[0], 0);
+  EXPECT_EQ(std::make_pair(AliveWalls(), Brick().score[0]), std::make_pair(2, 0));
   for (int i = 0; i < 178; ++i) Step();
   EXPECT_EQ(AliveWalls(), 2);
   for (int i = 0; i < 3; ++i) Step();
@@ -354,8 +353,9 @@ TEST_F(BrickGameTest, LevelWideMotion) {
     gBrick.game.waterLine = w.line;
     gBrick.game.waterDrift = w.drift;
     Step();
-    EXPECT_EQ(gBrick.game.waterLine, w.lineAfter) << w.line;
-    EXPECT_EQ(gBrick.game.waterDrift, w.driftAfter) << w.line;
+    EXPECT_EQ(std::make_pair(gBrick.game.waterLine, gBrick.game.waterDrift),
+              std::make_pair(w.lineAfter, w.driftAfter))
+        << w.line;
   }
   // The earthquake shakes by up to its strength either way, on each axis.
   f.earthquake = 2;
@@ -380,9 +380,8 @@ TEST_F(BrickGameTest, PlayerWithoutBallsLeavesTheGameAtTheEndOfTheStep) {
   Fly(10, 383, 0, 8192, /*slot=*/1, /*owner=*/1);
   p.x = 400 * kPx;
   Step();
-  EXPECT_FALSE(p.inGame);
-  EXPECT_EQ(gBrick.balls[1].state, kBallFree);
-  EXPECT_EQ(Brick().state, gsPlaying);  // player 0 still plays
+  EXPECT_EQ(std::make_tuple(p.inGame, gBrick.balls[1].state, Brick().state),
+            std::make_tuple(0, kBallFree, gsPlaying));  // player 0 still plays
   // Its paddle no longer moves.
   input[1].held[ctLeft] = 1;
   const int32_t x = p.x;
@@ -407,21 +406,18 @@ TEST_F(BrickGameTest, LevelEndsWithTheLastWallOrBonusOrNextLevel) {
   EXPECT_EQ(Brick().state, gsPlaying);  // its bonus still falls
   gBrick.bonuses[0].y = 383 * kPx;
   Step();
-  EXPECT_EQ(Brick().state, gsLevelDone);
-  EXPECT_EQ(gCom.countdown, 16);
+  EXPECT_EQ(std::make_tuple(Brick().state, gCom.countdown), std::make_tuple(gsLevelDone, 16));
 
   Brick().state = gsPlaying;
   AddWall(0, 0, 32, 16);
   ApplyBonus(0, 1);
   ApplyBonus(0, 1);
-  EXPECT_EQ(Brick().state, gsLevelDone);
-  EXPECT_EQ(Brick().levelIndex, 0);
+  EXPECT_EQ(std::make_tuple(Brick().state, Brick().levelIndex), std::make_tuple(gsLevelDone, 0));
 
   Brick().levelIndex = 2;  // the last level
   Brick().state = gsPlaying;
   ApplyBonus(0, 1);
-  EXPECT_EQ(Brick().state, gsAllLevelsDone);
-  EXPECT_EQ(events.gamesEnded, 1);
+  EXPECT_EQ(std::make_tuple(Brick().state, events.gamesEnded), std::make_tuple(gsAllLevelsDone, 1));
 }
 
 // A game starts every player in it with three balls, one held on the paddle,
@@ -430,11 +426,9 @@ TEST_F(BrickGameTest, LevelEndsWithTheLastWallOrBonusOrNextLevel) {
 // bonuses gave.
 TEST_F(BrickGameTest, GameAndLevelStarts) {
   Start(2, /*mirror=*/true);
-  const TBrickPlayer& top = gBrick.players[1];
-  EXPECT_EQ(top.direction, 1);
-  EXPECT_EQ(top.y, 0);
-  EXPECT_EQ(gBrick.balls[1].y, top.height);  // held under the top paddle
-  EXPECT_FALSE(gBrick.players[2].inGame);
+  const TBrickPlayer& top = gBrick.players[1];  // its ball held under it
+  EXPECT_EQ(std::make_tuple(top.direction, top.y, gBrick.balls[1].y, gBrick.players[2].inGame),
+            std::make_tuple(1, 0, top.height, 0));
 
   const int wall = AddWall(100, 100, 32, 16, 3);
   Fly(200, 200, 0, -4096);
@@ -447,19 +441,14 @@ TEST_F(BrickGameTest, GameAndLevelStarts) {
   gBrick.game.wind = 7;
   BrickStartLevel();
   // The ball in flight goes back to the stock and waits on the paddle.
-  EXPECT_EQ(p.ballsInStock, 3);
-  EXPECT_EQ(p.ballsInFlight, 0);
-  EXPECT_EQ(gBrick.balls[0].state, kBallHeld);
-  EXPECT_EQ(p.shots, 5);
-  EXPECT_EQ(p.canShoot + p.undeadBall, 0);
-  EXPECT_EQ(p.paddleSize, 1);
-  EXPECT_TRUE(gBrick.walls[wall].alive);
-  EXPECT_FALSE(gBrick.bonuses[0].alive);
-  EXPECT_EQ(gBrick.enemies[0].kind, kEnemyFree);
-  EXPECT_EQ(gBrick.game.wind, 0);
+  EXPECT_EQ(std::make_tuple(p.ballsInStock, p.ballsInFlight, gBrick.balls[0].state, p.shots,
+                            p.canShoot + p.undeadBall, p.paddleSize),
+            std::make_tuple(3, 0, kBallHeld, 5, 0, 1));
+  EXPECT_EQ(std::make_tuple(gBrick.walls[wall].alive, gBrick.bonuses[0].alive,
+                            gBrick.enemies[0].kind, gBrick.game.wind),
+            std::make_tuple(1u, 0u, kEnemyFree, 0));
   BrickStartGameRules();  // a new game starts from nothing
-  EXPECT_EQ(gBrick.wallCount, 0);
-  EXPECT_EQ(p.shots, 0);
+  EXPECT_EQ(std::make_pair(gBrick.wallCount, p.shots), std::make_pair(0, 0));
 }
 
 // gBrick and gCom are the whole game: a run from a copy of them, with the same
@@ -528,8 +517,8 @@ TEST_F(BrickGameTest, BonusLimits) {
   Start();
   TBrickPlayer& p = gBrick.players[0];
   for (int i = 0; i < 4; ++i) ApplyBonus(0, 12);
-  EXPECT_EQ(p.paddleSize, 3);
-  EXPECT_EQ(p.width, gBrickPictures.paddle[3].width * kPx);
+  EXPECT_EQ(std::make_tuple(p.paddleSize, p.width),
+            std::make_tuple(3, gBrickPictures.paddle[3].width * kPx));
   p.inertia = 2;
   ApplyBonus(0, 17);
   EXPECT_EQ(p.inertia, 2);
@@ -541,10 +530,38 @@ TEST_F(BrickGameTest, BonusLimits) {
   ApplyBonus(0, 11);
   p.visibility = 3;
   ApplyBonus(0, 9);
-  EXPECT_EQ(p.visibility, 8);
-  EXPECT_EQ(p.blinkDirection, 0);
+  EXPECT_EQ(std::make_tuple(p.visibility, p.blinkDirection), std::make_tuple(8, 0));
   ApplyBonus(0, 9);
   EXPECT_EQ(p.visibility, 0);
+
+  // The ball's size and speed.
+  TBrickBall& held = gBrick.balls[0];
+  ApplyBonus(0, 18);
+  EXPECT_EQ(std::make_tuple(held.size, held.y),
+            std::make_tuple(2, p.y - 32 * kPx));  // on the paddle
+  for (int i = 0; i < 3; ++i) ApplyBonus(0, 19);
+  EXPECT_EQ(held.size, 0);
+  TBrickBall& b = Fly(100, 100, 0, -8192);
+  ApplyBonus(0, 20);
+  EXPECT_EQ(std::make_tuple(b.velocityY, b.speedSquared), std::make_tuple(-9216, 9216 * 9216));
+  for (int i = 0; i < 10; ++i) ApplyBonus(0, 20);
+  EXPECT_EQ(b.speedSquared, 12288 * 12288);
+  for (int i = 0; i < 20; ++i) ApplyBonus(0, 21);
+  EXPECT_EQ(b.speedSquared, 4096 * 4096);
+}
+
+// A fragmented held ball gives two more balls in stock; one in flight, a mirrored copy.
+TEST_F(BrickGameTest, FragmentBall) {
+  Start();
+  TBrickPlayer& p = gBrick.players[0];
+  ApplyBonus(0, 24);
+  EXPECT_EQ(p.ballsInStock, 5);
+  TBrickBall& b = Fly(100, 100, 1000, -7000);
+  ApplyBonus(0, 24);
+  const TBrickBall& copy = gBrick.balls[1];
+  EXPECT_EQ(std::make_tuple(p.ballsInStock, p.ballsInFlight, copy.state, copy.x, copy.velocityX,
+                            copy.velocityY),
+            std::make_tuple(5, 2, kBallFlying, b.x, -1000, 7000));
 }
 
 TEST_F(BrickGameTest, BlinkingSwingsBetweenInvisibleAndVisible) {
@@ -561,41 +578,6 @@ TEST_F(BrickGameTest, BlinkingSwingsBetweenInvisibleAndVisible) {
   EXPECT_EQ(seen, (std::vector<int>{7, 6, 5, 4, 3, 2, 1, 1, 2, 3, 4, 5, 6, 7, 7, 6, 5, 4}));
 }
 
-TEST_F(BrickGameTest, FragmentBall) {
-  Start();
-  TBrickPlayer& p = gBrick.players[0];
-  ApplyBonus(0, 24);  // the ball is held: two more balls in stock
-  EXPECT_EQ(p.ballsInStock, 5);
-  TBrickBall& b = Fly(100, 100, 1000, -7000);
-  ApplyBonus(0, 24);
-  EXPECT_EQ(p.ballsInStock, 5);
-  EXPECT_EQ(p.ballsInFlight, 2);
-  const TBrickBall& copy = gBrick.balls[1];
-  EXPECT_EQ(copy.state, kBallFlying);
-  EXPECT_EQ(copy.x, b.x);
-  EXPECT_EQ(copy.velocityX, -1000);
-  EXPECT_EQ(copy.velocityY, 7000);
-}
-
-TEST_F(BrickGameTest, BallSizeAndSpeedBonuses) {
-  Start();
-  TBrickBall& held = gBrick.balls[0];
-  ApplyBonus(0, 18);
-  EXPECT_EQ(held.size, 2);
-  EXPECT_EQ(held.y,
-            gBrick.players[0].y - 32 * kPx);  // placed again on the paddle
-  for (int i = 0; i < 3; ++i) ApplyBonus(0, 19);
-  EXPECT_EQ(held.size, 0);
-  TBrickBall& b = Fly(100, 100, 0, -8192);
-  ApplyBonus(0, 20);
-  EXPECT_EQ(b.velocityY, -9216);
-  EXPECT_EQ(b.speedSquared, 9216 * 9216);
-  for (int i = 0; i < 10; ++i) ApplyBonus(0, 20);
-  EXPECT_EQ(b.speedSquared, 12288 * 12288);
-  for (int i = 0; i < 20; ++i) ApplyBonus(0, 21);
-  EXPECT_EQ(b.speedSquared, 4096 * 4096);
-}
-
 // Every paddle in the game that touches a bonus receives it; one out of the
 // game does not.
 TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
@@ -606,16 +588,13 @@ TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
   gBrick.players[0].x = 180 * kPx;
   gBrick.players[1].x = 210 * kPx;
   BonusStep();
-  EXPECT_EQ(Brick().score[0], 1000);
-  EXPECT_EQ(Brick().score[1], 1000);
-  EXPECT_FALSE(b.alive);
-  EXPECT_TRUE(Heard(bsBonusCaught));
+  EXPECT_EQ(std::make_tuple(Brick().score[0], Brick().score[1], b.alive, Heard(bsBonusCaught)),
+            std::make_tuple(1000, 1000, 0u, true));
   b = TFallingBonus{1, 200 * kPx, 360 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 4};
   gBrick.players[0].x = 0;
   gBrick.players[1].inGame = 0;
   BonusStep();
-  EXPECT_EQ(Brick().score[1], 1000);
-  EXPECT_TRUE(b.alive);
+  EXPECT_EQ(std::make_tuple(Brick().score[1], b.alive), std::make_tuple(1000, 1u));
 }
 
 }  // namespace

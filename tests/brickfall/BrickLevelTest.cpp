@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
@@ -87,11 +88,11 @@ TEST_F(BrickLevelTest, WallPositionsInEighthsBeforeVersion4) {
       Builder b;
       b.Put(uint32_t(1)).Put(Fields()).Put(TWall{c.stored, c.stored, 0, 0, 0, {}});
       TLevelsBrick levels = ReadOk(b.bytes, Header(version, 1));
-      ASSERT_EQ(levels.size(), 1u);
-      ASSERT_EQ(levels[0].Walls().size(), 1u);
-      int32_t expected = version <= 3 ? c.v3 : c.v4;
-      EXPECT_EQ(levels[0].Walls()[0].x, expected) << c.stored << " v" << version;
-      EXPECT_EQ(levels[0].Walls()[0].y, expected);
+      ASSERT_EQ(levels.at(0).Walls().size(), 1u);
+      const int32_t expected = version <= 3 ? c.v3 : c.v4;
+      EXPECT_EQ(std::make_pair(levels[0].Walls()[0].x, levels[0].Walls()[0].y),
+                std::make_pair(expected, expected))
+          << c.stored << " v" << version;
     }
   }
 }
@@ -115,24 +116,18 @@ TEST_F(BrickLevelTest, Version1LegacyRecordIsConverted) {
   b.bytes.assign(rec, rec + sizeof rec);
   b.Put(TWall{804, 16, 1, 2, 3, {}}).Put(TWall{8, 8, 0, 0, 0, {}});
   TLevelsBrick levels = ReadOk(b.bytes, Header(1, 1, 137));
-  ASSERT_EQ(levels.size(), 1u);
-  const TLevelFields& f = levels[0].f;
+  const TLevelFields& f = levels.at(0).f;
   const uint8_t flags[11] = {f.stars, f.rain,  f.snow,   f.smallSnow, f.bubble,  f.fire,
                              f.water, f.smoke, f.points, f.enemy,     f.lighting};
   for (int i = 0; i < 11; ++i) EXPECT_EQ(flags[i], i < 10 ? i + 1 : 0) << i;
-  EXPECT_EQ(f.backgroundKind, 4);
-  EXPECT_EQ(+f.backgroundColour, colour);
-  EXPECT_EQ(GetShortString(f.backgroundPicture, 96), "Stone.jpg");
-  EXPECT_EQ(+f.backgroundTexture, 3);
-  EXPECT_EQ(+f.earthquake, 5);
-  EXPECT_EQ(+f.gravity, 5);
-  EXPECT_EQ(+f.maxWind, 20);
-  EXPECT_EQ(f.backgroundEffect, 16);
-  EXPECT_EQ(f.rightIsLeft + f.bottomIsTop + f.rightBottomIsLeftTop, 0);
+  EXPECT_EQ(std::make_tuple(int(f.backgroundKind), +f.backgroundColour,
+                            GetShortString(f.backgroundPicture, 96), +f.backgroundTexture,
+                            +f.earthquake, +f.gravity, +f.maxWind, int(f.backgroundEffect),
+                            f.rightIsLeft + f.bottomIsTop + f.rightBottomIsLeftTop),
+            std::make_tuple(4, colour, std::string("Stone.jpg"), 3, 5, 5, 20, 16, 0));
   ASSERT_EQ(levels[0].Walls().size(), 2u);
-  EXPECT_EQ(levels[0].Walls()[0].x, 101);
-  EXPECT_EQ(levels[0].Walls()[0].y, 2);
-  EXPECT_EQ(levels[0].Walls()[0].bonus, 3);
+  const TWall& w = levels[0].Walls()[0];
+  EXPECT_EQ(std::make_tuple(w.x, w.y, int(w.bonus)), std::make_tuple(101, 2, 3));
 }
 
 TEST_F(BrickLevelTest, ShortLevelRecordLeavesLaterFieldsZero) {
@@ -147,32 +142,28 @@ TEST_F(BrickLevelTest, ShortLevelRecordLeavesLaterFieldsZero) {
                  reinterpret_cast<uint8_t*>(&f) + 96);  // record size 100
   b.Put(TWall{1, 2, 0, 0, 0, {}});
   TLevelsBrick levels = ReadOk(b.bytes, Header(4, 1, 100));
-  ASSERT_EQ(levels.size(), 1u);
-  const TLevelFields& r = levels[0].f;
-  EXPECT_EQ(+r.backgroundColour, 0x112233u);
-  EXPECT_EQ(r.backgroundKind, 1);
-  EXPECT_EQ(+r.backgroundTexture, 0);
-  EXPECT_EQ(+r.maxWind, 0);
-  EXPECT_EQ(r.backgroundEffect, 0);
-  EXPECT_EQ(r.rightIsLeft + r.bottomIsTop + r.rightBottomIsLeftTop, 0);
-  EXPECT_EQ(levels[0].Walls().size(), 1u);
+  const TLevelFields& r = levels.at(0).f;
+  EXPECT_EQ(std::make_tuple(+r.backgroundColour, int(r.backgroundKind), +r.backgroundTexture,
+                            +r.maxWind, int(r.backgroundEffect),
+                            r.rightIsLeft + r.bottomIsTop + r.rightBottomIsLeftTop,
+                            levels[0].Walls().size()),
+            std::make_tuple(0x112233u, 1, 0, 0, 0, 0, size_t(1)));
 
   // Record size 2: two bytes of the wall count, then the walls at once.
   Builder c;
   c.Put(uint16_t(2)).Put(TWall{5, 6, 0, 0, 0, {}}).Put(TWall{7, 8, 0, 0, 0, {}});
   levels = ReadOk(c.bytes, Header(4, 1, 2));
   ASSERT_EQ(levels[0].Walls().size(), 2u);
-  EXPECT_EQ(levels[0].Walls()[1].y, 8);
-  EXPECT_EQ(levels[0].f.backgroundKind, 0);
+  EXPECT_EQ(std::make_pair(levels[0].Walls()[1].y, int(levels[0].f.backgroundKind)),
+            std::make_pair(8, 0));
 
   // Wall records of 8 bytes give the position only.
   Builder d;
   d.Put(uint32_t(1)).Put(Fields()).Put(int32_t(30)).Put(int32_t(40));
   levels = ReadOk(d.bytes, Header(4, 1, 140, 8));
   ASSERT_EQ(levels[0].Walls().size(), 1u);
-  EXPECT_EQ(levels[0].Walls()[0].x, 30);
-  EXPECT_EQ(levels[0].Walls()[0].y, 40);
-  EXPECT_EQ(levels[0].Walls()[0].shape, 0);
+  const TWall& w = levels[0].Walls()[0];
+  EXPECT_EQ(std::make_tuple(w.x, w.y, int(w.shape)), std::make_tuple(30, 40, 0));
 }
 
 TEST_F(BrickLevelTest, SurplusWallsAreSkipped) {
@@ -182,10 +173,9 @@ TEST_F(BrickLevelTest, SurplusWallsAreSkipped) {
   b.Put(uint32_t(1)).Put(Fields()).Put(TWall{77, 88, 0, 0, 0, {}});
   TLevelsBrick levels = ReadOk(b.bytes, Header(4, 2));
   ASSERT_EQ(levels.size(), 2u);
-  EXPECT_EQ(levels[0].Walls().size(), size_t(kMaxWalls));
-  EXPECT_EQ(levels[0].Walls().back().x, kMaxWalls - 1);
-  ASSERT_EQ(levels[1].Walls().size(), 1u);
-  EXPECT_EQ(levels[1].Walls()[0].x, 77);
+  EXPECT_EQ(std::make_tuple(levels[0].Walls().size(), levels[0].Walls().back().x,
+                            levels[1].Walls().size(), levels[1].Walls().front().x),
+            std::make_tuple(size_t(kMaxWalls), kMaxWalls - 1, size_t(1), 77));
 }
 
 TEST_F(BrickLevelTest, CountsBeyondTheFileAreFaults) {
@@ -204,8 +194,9 @@ TEST_F(BrickLevelTest, CountsBeyondTheFileAreFaults) {
     TLevelsBrick levels;
     FileFault fault;
     EXPECT_FALSE(Read(c.bytes, Header(4, c.levels), levels, fault)) << c.what;
-    EXPECT_EQ(fault.message, "Unexpected end of file") << c.what;
-    EXPECT_EQ(fault.code, 0);
+    EXPECT_EQ(std::make_pair(fault.message, fault.code),
+              std::make_pair(std::string("Unexpected end of file"), 0))
+        << c.what;
   }
   // A negative wall count reads no walls.
   TLevelsBrick levels = ReadOk(Builder().Put(int32_t(-3)).Put(Fields()).bytes, Header(4, 1));
@@ -231,17 +222,13 @@ TEST_F(BrickLevelTest, ValuesAreLimitedToTheEditorsRanges) {
   TLevelsBrick levels = ReadOk(b.bytes, Header(4, 2));
   ASSERT_EQ(levels.size(), 2u);
   const TLevelFields& a = levels[0].f;
-  EXPECT_EQ(+a.earthquake, 0);
-  EXPECT_EQ(+a.gravity, 16);
-  EXPECT_EQ(+a.maxWind, 127);
-  EXPECT_EQ(a.backgroundEffect, 22);
-  EXPECT_EQ(+a.backgroundTexture, 9);
-  EXPECT_EQ(a.backgroundPicture[0], 95);
+  EXPECT_EQ(std::make_tuple(+a.earthquake, +a.gravity, +a.maxWind, int(a.backgroundEffect),
+                            +a.backgroundTexture, int(a.backgroundPicture[0])),
+            std::make_tuple(0, 16, 127, 22, 9, 95));
   for (const TWall& w : levels[0].Walls()) EXPECT_EQ(w.colour * 100 + w.bonus, 526);
   const TLevelFields& c = levels[1].f;  // the bounds themselves, and below them
-  EXPECT_EQ(+c.earthquake, 16);
-  EXPECT_EQ(+c.maxWind, 0);
-  EXPECT_EQ(c.backgroundEffect, 22);
+  EXPECT_EQ(std::make_tuple(+c.earthquake, +c.maxWind, int(c.backgroundEffect)),
+            std::make_tuple(16, 0, 22));
 }
 
 TEST_F(BrickLevelTest, WrittenLevelsReadBack) {

@@ -107,7 +107,7 @@ TEST_F(ComTest, PoolsAgeAsTheirTablesSay) {
   EXPECT_EQ(gCom.blast[0].y, 5000 - 16);
 }
 
-TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
+TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStartingOrEndsTheLast) {
   TKindState& s = Cur();
   KindOps(gkBrickfall).StartGame();
   s.state = gsLevelDone;
@@ -122,16 +122,14 @@ TEST_F(ComTest, CompletedLevelAdvancesThroughLevelStarting) {
       std::make_tuple(int(gsLevelStarting), 1, 0u, 16));
   for (int i = 0; i < 16; ++i) StepDispatch();
   EXPECT_EQ(std::make_pair(int(s.state), endGames), std::make_pair(int(gsPlaying), 0));
-}
 
-TEST_F(ComTest, LastLevelCompletedEndsAllLevels) {
-  gBrickLevels.resize(1);
-  TKindState& s = Cur();
+  // The last of the three levels completed ends them all.
   s.state = gsLevelDone;
+  s.levelIndex = 2;
   gCom.countdown = 16;
   for (int i = 0; i < 16; ++i) StepDispatch();
   EXPECT_EQ(std::make_tuple(int(s.state), int(s.levelIndex), endGames),
-            std::make_tuple(int(gsAllLevelsDone), 0, 1));
+            std::make_tuple(int(gsAllLevelsDone), 2, 1));
 }
 
 TEST_F(ComTest, TestGameLosingAllPlayersEndsAtOnce) {

@@ -12,7 +12,6 @@
 
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
-#include "base/IOError.h"
 #include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"

@@ -85,7 +85,9 @@ TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {
   EXPECT_EQ(Keys(ReadPlayerControls(0)), "h:100000 p:000000");
 }
 
-TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
+// Player five uses the mouse by default; the joystick reads the game controller, and nothing
+// without one.
+TEST_F(PlayersTest, MouseAndJoystickControls) {
   gCom.mouseX = 100;
   gCom.mouseY = -3;  // above the play field
   gCom.mouseButton[0] = 1;
@@ -93,9 +95,7 @@ TEST_F(PlayersTest, PlayerFiveUsesTheMouseByDefault) {
   EXPECT_EQ(std::make_tuple(c.mouseX, c.mouseY, Keys(c)),
             std::make_tuple(100, -3, std::string("h:000010 p:000010")));
   EXPECT_EQ(Keys(ReadPlayerControls(4)), "h:000010 p:000000");
-}
 
-TEST_F(PlayersTest, JoystickReadsTheGameControllerAndNothingWithoutOne) {
   gCom.player[2].input = piJoystick;
   EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:000000 p:000000");
   platform.pad = (1 << ctUp) | (1 << ctFire2);

@@ -126,11 +126,12 @@ TEST_F(SettingsTest, LevelsFileRelativeToTheProgramFolder) {
 
 TEST_F(SettingsTest, FileWrittenInTheFixedOrder) {
   gCom.k[2].playersMinusOne = 3;
+  gCom.kind = 2;
   gCom.mirrorGame = 1;
   gOptions.mons.blackSquares = 1;  // never stored
   TSettingsContext c;
   const std::string expected =
-      "[Options]\nGameKind=0\nNowPlayersBrickfall=1\nNowPlayersMonsters=1\n"
+      "[Options]\nGameKind=2\nNowPlayersBrickfall=1\nNowPlayersMonsters=1\n"
       "NowPlayersBurrower=3\nPlayerName=Unknown\nGameTick=28\nProcessPriority=1\n"
       "ThreadPriority=3\nDelayTime=20\nFullScreen=1\nFullScreenBits=32\nWaitRetrace=1\n"
       "Sounds=1\nReduceSounds=1\nSound16bits=0\nSoundFrequency=22050\nSoundStereo=1\n"

@@ -7,33 +7,23 @@
 #include <filesystem>
 #include <tuple>
 
-#include "TestUtil.h"
-#include "base/IOError.h"
+#include "HeadlessTest.h"
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Settings.h"
 #include "common/Sounds.h"
 #include "media/Mixer.h"
-#include "platform/Headless.h"
+#include "media/Waves.h"
 
 namespace kelvra {
 namespace {
 
-std::shared_ptr<TWave> ConstantWave(int16_t value, int frames) {
-  auto w = std::make_shared<TWave>();
-  w->bits = 16;
-  w->blockAlign = 2;
-  w->frames = uint32_t(frames);
-  w->dataSize = uint32_t(2 * frames);
-  w->samples.assign(size_t(frames), value);
-  return w;
-}
+using test::ConstantWave;
 
-class SoundsTest : public ::testing::Test {
+class SoundsTest : public test::HeadlessTest {
  protected:
   void SetUp() override {
-    SetPlatform(&headless);
-    ResetIOErrors();
+    HeadlessTest::SetUp();
     gOptions = TOptions{};
     gSounds = TSounds{};
     gCom.kind = gkBrickfall;
@@ -44,8 +34,7 @@ class SoundsTest : public ::testing::Test {
     CloseSoundOutput();
     Drain();
     gSounds = TSounds{};
-    ResetIOErrors();
-    SetPlatform(nullptr);
+    HeadlessTest::TearDown();
   }
   // Runs the mixer as the audio thread would; returns the first frame (left, right).
   std::pair<int, int> Drain(int frames = 1) {
@@ -55,8 +44,6 @@ class SoundsTest : public ::testing::Test {
     Mixer().Mix(f, out.data(), frames);
     return {out[0], out[1]};
   }
-
-  HeadlessPlatform headless;
 };
 
 // Brickfall's x is divided by 1024 first; a place outside the field is its nearer edge.
@@ -193,7 +180,6 @@ class LoadSoundsTest : public SoundsTest {
   }
   std::string Name(int id) { return dir.path() + "Sounds/" + NativePath(kSoundFiles[id]) + ".wav"; }
 
-  test::TempDir dir;
   std::string saved;
 };
 

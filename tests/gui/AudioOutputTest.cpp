@@ -11,6 +11,7 @@
 #include "common/Settings.h"
 #include "common/Sounds.h"
 #include "media/Mixer.h"
+#include "media/Waves.h"
 #include "shell/AudioOutput.h"
 #include "shell/MusicPlayer.h"
 #include "shell/QtPlatform.h"
@@ -19,16 +20,7 @@ using namespace kelvra;
 
 namespace {
 
-std::shared_ptr<TWave> ConstantWave(int16_t value, int frames) {
-  auto w = std::make_shared<TWave>();
-  w->bits = 16;
-  w->blockAlign = 2;
-  w->rate = 22050;
-  w->frames = uint32_t(frames);
-  w->dataSize = uint32_t(2 * frames);
-  w->samples.assign(size_t(frames), value);
-  return w;
-}
+using test::ConstantWave;
 
 // The number of frames of a raw 16-bit stereo capture equal to (left, right); -1 when a
 // frame is neither that nor silence.

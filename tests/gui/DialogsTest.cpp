@@ -2,7 +2,6 @@
 // range limits, the modal entries, the modeless callback), the file error window (the
 // choices, another file), damaged game information, and the high-score window with its
 // name dialog.
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -98,6 +97,7 @@ class DialogsTest : public QObject {
     QCOMPARE(d.Value(), INT32_MAX);
   }
 
+  // Modal OK writes the value; the time dialog sums its parts without overflow.
   void getIntAndGetTimeModalOkWriteTheValue() {
     int32_t value = 90;
     OnDialog<TfGetInt>([](TfGetInt* d) {
@@ -113,6 +113,14 @@ class DialogsTest : public QObject {
     });
     QVERIFY(platform_.TimeDialog("Bonus Time...", ms, 1000, 60000, 10000));
     QCOMPARE(ms, 60000);
+
+    // No overflow past 2^32 in the sum of hours, minutes, seconds and milliseconds.
+    TfGetTime d;
+    d.Setup(QStringLiteral("Keyboard Delay..."), 0, 0, UINT32_MAX, 0);
+    d.slider(TfGetTime::tpHours)->setValue(d.slider(TfGetTime::tpHours)->maximum());
+    d.slider(TfGetTime::tpMillis)->setValue(1000);
+    d.slider(TfGetTime::tpMinutes)->setValue(59);
+    QCOMPARE(d.Value(), UINT32_MAX);
   }
 
   void getIntModelessReportsEveryChangeAndCancelRestores() {
@@ -126,16 +134,6 @@ class DialogsTest : public QObject {
     QCOMPARE(reports, (std::vector<int32_t>{70}));  // opening reported nothing
     d->cancelButton()->click();
     QCOMPARE(reports.back(), 30);  // the value at opening again
-  }
-
-  void getTimeSumsWithoutOverflow() {
-    TfGetTime d;
-    // No overflow past 2^32 in the sum of hours, minutes, seconds and milliseconds.
-    d.Setup(QStringLiteral("Keyboard Delay..."), 0, 0, UINT32_MAX, 0);
-    d.slider(TfGetTime::tpHours)->setValue(d.slider(TfGetTime::tpHours)->maximum());
-    d.slider(TfGetTime::tpMillis)->setValue(1000);
-    d.slider(TfGetTime::tpMinutes)->setValue(59);
-    QCOMPARE(d.Value(), UINT32_MAX);
   }
 
   void ioErrorEachKeyAndButtonGivesItsChoice() {
@@ -180,33 +178,12 @@ class DialogsTest : public QObject {
     const std::string chosen = dir.File("new.BrL");
     test::WriteText(chosen, "level set");
     OnDialog<TfIOError>([&](TfIOError* d) {
-      test::WhenShown<QFileDialog>([&](QFileDialog* f) {
-        auto* edit = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (!edit) return f->reject();
-        edit->setText(QString::fromStdString(chosen));
-        QTest::keyClick(edit, Qt::Key_Return);
-      });
+      test::TypeIntoFileDialog(QString::fromStdString(chosen));
       d->fileButton()->click();
     });
     std::string name = dir.File("old.BrL");
     QVERIFY(FileErrorRetry(name, "Wrong magic"));
     QCOMPARE(name, chosen);
-  }
-
-  void infoDamagedDurationsAndDates() {
-    QCOMPARE(InfoDuration(std::numeric_limits<qint64>::min()),
-             QStringLiteral("-2562047788015:12:55"));
-    // Damaged headers show nothing.
-    for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(), -1e9})
-      QCOMPARE(InfoDateTime(bad), QString());
-  }
-
-  void infoDamagedDescriptionLength() {
-    TLevelSetHeader& h = gCom.k[0].header;
-    TfInfo info;
-    h.description[0] = 200;  // a length byte beyond the field
-    info.Fill(0);
-    QVERIFY(info.descriptionEdit()->text().size() <= 63);
   }
 
   void infoWindowFillsAndStoresItsPosition() {
@@ -228,14 +205,16 @@ class DialogsTest : public QObject {
     QCOMPARE(shown, QStringList({"Burrower 2.0", "1:02:03", Short(QDate(2025, 1, 1), QTime(12, 0)),
                                  "Deep caves"}));
     QCOMPARE(gOptions.gameInfoLeft, 70);
-  }
 
-  void aboutTextEscapesTheLog() {
-    TRunStatistics s;
-    s.runs = 3;
-    s.lastStart = "<today>";
-    const QString text = AboutText(s);
-    QVERIFY(text.contains("&lt;today&gt;"));  // the log's text is escaped
+    // Damaged headers: a length byte beyond the field, times and dates out of range.
+    h.description[0] = 200;
+    TfInfo info;
+    info.Fill(gkBurrower);
+    QVERIFY(info.descriptionEdit()->text().size() <= 63);
+    QCOMPARE(InfoDuration(std::numeric_limits<qint64>::min()),
+             QStringLiteral("-2562047788015:12:55"));
+    for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(), -1e9})
+      QCOMPARE(InfoDateTime(bad), QString());
   }
 
   void scoresWindowShowsTheTable() {
@@ -257,6 +236,11 @@ class DialogsTest : public QObject {
                                 "1,234,567|Ann|2025-12-09 12:00:00|1:02:03",
                                 "42|J\u00F6rg||1:02:03", "|||"}));
     delete ScoresWindow();
+
+    TRunStatistics stats;  // the about box, a text window too, escapes the log's text
+    stats.runs = 3;
+    stats.lastStart = "<today>";
+    QVERIFY(AboutText(stats).contains("&lt;today&gt;"));
   }
 
   void scoresNameDialogLimitsAndCancels() {

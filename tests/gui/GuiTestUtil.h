@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 #include <functional>
 
 namespace kelvra::test {
@@ -38,6 +41,17 @@ void OnDialog(std::function<void(T*)> act) {
       gLeftOpen = true;
       d->reject();
     }
+  });
+}
+
+// Types a name into Qt's own file dialog, once it is up, and presses Return.
+inline void TypeIntoFileDialog(const QString& name) {
+  WhenShown<QFileDialog>([name](QFileDialog* f) {
+    auto* edit = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!edit) return f->reject();
+    edit->setText(name);
+    QTest::keyClick(edit, Qt::Key_Return);
+    if (f->isVisible()) f->reject();
   });
 }
 

@@ -50,19 +50,30 @@ class MainWindowTest : public QObject {
     return w;
   }
 
-  // A one-player Brickfall game of the test data's level set, played with `input`.
-  std::unique_ptr<TfMain> StartGame(uint8_t input) {
+  // A one-player game with the first key set, of the test data's Brickfall set or of `file`
+  // shown by `item` after the window came up on Brickfall.
+  std::unique_ptr<TfMain> StartGame(uint8_t input, const std::string& file = {},
+                                    MenuId item = miBrickfall) {
     // Without the data tree (kelvra_levels, kelvra_content) the window would wait on a
     // modal file error box at startup.
     if (!QFileInfo::exists(QString(KELVRA_TEST_DATA_DIR) + "/Sounds")) return nullptr;
-    auto w =
-        MakeWindow({QString(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/Default.BrL"}, &qtPlatform_);
-    gCom.k[gkBrickfall].playersMinusOne = 0;
+    const std::string set =
+        file.empty() ? std::string(KELVRA_TEST_DATA_DIR) + "/Levels/Brickfall/Default.BrL" : file;
+    auto w = MakeWindow({QString::fromStdString(set)}, &qtPlatform_);
+    w->action(miBrickfall)->trigger();
+    if (item != miBrickfall) w->action(item)->trigger();
+    gCom.k[gCom.kind].playersMinusOne = 0;
     gCom.player[0].ai = 0;
     gCom.player[0].input = input;
     w->action(miStartGame)->trigger();
     [&] { QVERIFY(QTest::qWaitFor([] { return gCom.stepCounter > 5; }, 5000)); }();
     return w;
+  }
+
+  // A new set of `kind` changed by `fill`, saved under `name`.
+  std::string SaveSet(int kind, const char* name, const std::function<void()>& fill) {
+    SetPlatform(&platform_);
+    return test::SaveNewSet(kind, dir_.File(name), fill);
   }
 
   static const TBrickPlayer& Paddle() { return gBrick.players[0]; }
@@ -80,7 +91,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(gCom.mouseY, 100);
   }
 
-  void commandsUpdateTheMenus() {
+  // The menus follow the commands; closing asks about the running game and may be refused.
+  void commandsUpdateTheMenusAndCloseAsksForTheGame() {
     auto w = MakeWindow();
     w->action(miMirrorGame)->trigger();  // a mirrored game needs an even number of players
     w->action(miPlayers3)->trigger();
@@ -89,10 +101,6 @@ class MainWindowTest : public QObject {
     w->action(miStartGame)->trigger();
     w->action(miAbortGame)->trigger();
     QVERIFY(!w->action(miStartGame)->isChecked());
-  }
-
-  void closeIsRefusedWhileTheUserKeepsTheGame() {
-    auto w = MakeWindow();
     w->action(miStartGame)->trigger();
     platform_.messageAnswers = {MsgButton::No};
     QVERIFY(!w->close());
@@ -136,31 +144,18 @@ class MainWindowTest : public QObject {
   // Monsters chosen from the File menu, a game started, the figure moved with the arrow
   // keys: it digs through the earth and kills the one monster, which ends the level.
   void monstersIsPlayedWithTheArrowKeys() {
-    if (!QFileInfo::exists(QString(KELVRA_TEST_DATA_DIR) + "/Sounds"))
-      QSKIP("the data tree is not built");
-    SetPlatform(&platform_);
-    gCom.kind = gkMonsters;
-    NewLevelSet(gkMonsters);
-    TMonsGrid& g = gMonsLevels[0].Grid();
-    auto put = [&](int x, int y, uint8_t kind) { g[size_t(x * kMonsRows + y) * 3] = kind; };
-    for (int x = 0; x < kMonsCols; ++x)
-      for (int y = 0; y < kMonsRows; ++y) put(x, y, mkWall);
-    put(1, 1, mkPlayer);
-    put(2, 1, mkEarth);
-    put(3, 1, mkMonster);  // boxed in, it turns on the spot
-    const std::string file = dir_.File("one.MoL");
-    QVERIFY(SaveLevelSet(gkMonsters, file));
-    CloseLevelSet(gkMonsters);
-
-    auto w = MakeWindow({QString::fromStdString(file)}, &qtPlatform_);
-    w->action(miBrickfall)->trigger();
-    w->action(miMonsters)->trigger();
-    QCOMPARE(int(gCom.kind), int(gkMonsters));
-    gCom.k[gkMonsters].playersMinusOne = 0;
-    gCom.player[0].ai = 0;
-    gCom.player[0].input = piKeyboard1;
-    w->action(miStartGame)->trigger();
-    QVERIFY(gCom.k[gkMonsters].running);
+    const std::string file = SaveSet(gkMonsters, "one.MoL", [] {
+      TMonsGrid& g = gMonsLevels[0].Grid();
+      auto put = [&](int x, int y, uint8_t kind) { g[size_t(x * kMonsRows + y) * 3] = kind; };
+      for (int x = 0; x < kMonsCols; ++x)
+        for (int y = 0; y < kMonsRows; ++y) put(x, y, mkWall);
+      put(1, 1, mkPlayer);
+      put(2, 1, mkEarth);
+      put(3, 1, mkMonster);  // boxed in, it turns on the spot
+    });
+    auto w = StartGame(piKeyboard1, file, miMonsters);
+    QVERIFY2(w, "the data tree is not built");
+    QVERIFY(gCom.kind == gkMonsters && gCom.k[gkMonsters].running);
     QTest::keyPress(w.get(), Qt::Key_Right);
     QVERIFY(QTest::qWaitFor([] { return gCom.k[gkMonsters].state == gsGameEnded; }, 5000));
     QTest::keyRelease(w.get(), Qt::Key_Right);
@@ -173,27 +168,15 @@ class MainWindowTest : public QObject {
   // Burrower chosen from the File menu, a game started, the figure driven right with the
   // arrow key: it digs into the earth square beside it.
   void burrowerDigsWithTheArrowKeys() {
-    if (!QFileInfo::exists(QString(KELVRA_TEST_DATA_DIR) + "/Sounds"))
-      QSKIP("the data tree is not built");
-    SetPlatform(&platform_);
-    gCom.kind = gkBurrower;
-    NewLevelSet(gkBurrower);
-    TBurrRecord& r = gBurrLevels[0].Record();
-    r.fill(bsEarth);
-    r[0] = bsPlayer;                  // (0, 0)
-    r[10 * kBurrRows + 5] = bsFruit;  // far away: the level goes on
-    const std::string file = dir_.File("one.BuL");
-    QVERIFY(SaveLevelSet(gkBurrower, file));
-    CloseLevelSet(gkBurrower);
-
-    auto w = MakeWindow({QString::fromStdString(file)}, &qtPlatform_);
-    w->action(miBrickfall)->trigger();
-    w->action(miBurrower)->trigger();
+    const std::string file = SaveSet(gkBurrower, "one.BuL", [] {
+      TBurrRecord& r = gBurrLevels[0].Record();
+      r.fill(bsEarth);
+      r[0] = bsPlayer;                  // (0, 0)
+      r[10 * kBurrRows + 5] = bsFruit;  // far away: the level goes on
+    });
+    auto w = StartGame(piKeyboard1, file, miBurrower);
+    QVERIFY2(w, "the data tree is not built");
     QCOMPARE(int(gCom.kind), int(gkBurrower));
-    gCom.k[gkBurrower].playersMinusOne = 0;
-    gCom.player[0].ai = 0;
-    gCom.player[0].input = piKeyboard1;
-    w->action(miStartGame)->trigger();
     QCOMPARE(int(CellAt(3, 1)), int(lcEarth));
     QTest::keyPress(w.get(), Qt::Key_Right);
     QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 5000));

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,17 +28,6 @@ using namespace kelvra;
 namespace {
 
 using test::WhenShown;
-
-// Types a name into Qt's own file dialog and presses Return.
-void TypeIntoFileDialog(const QString& name) {
-  WhenShown<QFileDialog>([name](QFileDialog* f) {
-    auto* edit = f->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (!edit) return f->reject();
-    edit->setText(name);
-    QTest::keyClick(edit, Qt::Key_Return);
-    if (f->isVisible()) f->reject();
-  });
-}
 
 constexpr auto kNone = Qt::NoModifier;
 constexpr auto kPad = Qt::KeypadModifier;
@@ -182,7 +170,7 @@ class ShellTest : public QObject {
   void saveDialogAddsTheExtension() {
     test::TempDir dir;
     const std::string filter = "Brickfall Levels (*.BrL)|*.BrL";
-    TypeIntoFileDialog(QStringLiteral("fresh"));
+    test::TypeIntoFileDialog(QStringLiteral("fresh"));
     QCOMPARE(QtSaveFileDialog(nullptr, filter, dir.File("Set.BrL")).value_or(""),
              dir.File("fresh.BrL"));
   }
@@ -224,16 +212,14 @@ class ShellTest : public QObject {
     }
   }
 
-  // D-pad bits 0 left, 1 up, 2 right, 3 down; 4 A (Fire1), 5 B (Fire2).
+  // D-pad bits 0 left, 1 up, 2 right, 3 down; 4 A (Fire1), 5 B (Fire2); no controller, no
+  // input.
   void gamepadBits() {
     const int dz = TGamepad::kDeadZone;
     QCOMPARE(int(TGamepad::Bits(dz, -dz, 0, 0, 0, 0, 0, 0)), 0x00);  // inside the dead zone
     QCOMPARE(int(TGamepad::Bits(-dz - 1, 0, 0, 0, 0, 0, 0, 0)), 0x01);
     QCOMPARE(int(TGamepad::Bits(0, -32768, 0, 0, 0, 0, 0, 0)), 0x02);  // up is negative y
     QCOMPARE(int(TGamepad::Bits(-32768, 32767, 1, 1, 1, 1, 1, 1)), 0x3F);
-  }
-
-  void noControllerGivesNoInput() {
     // The test machine has no controller; SDL may or may not start its subsystem.
     QtPlatform platform;
     for (int i = 0; i < 3; ++i) QCOMPARE(int(platform.GamepadState()), 0);

@@ -51,20 +51,25 @@ TKBitmap LoadBmp(const std::string& path) {
   return b;
 }
 
-TEST(Content, EveryFileTheProgramLoadsExists) {
-  std::vector<std::string> files = SoundFiles();
-  files.push_back(kData + "Graphics/Logo.bmp");
-  for (const char* name : {"Bubble0", "Bubble2", "Rain0", "Rain2", "Snow0", "Snow3", "Brick"})
-    files.push_back(kData + "Graphics/Brickfall/" + name + ".bmp");
-  for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})  // first and last bonus
-    files.push_back(kData + "Graphics/Bonuses/" + name + ".bmp");
-  files.push_back(kData + "Graphics/Monsters/Monsters.bmp");
-  files.push_back(kData + "Graphics/Monsters/Back.jpg");
-  for (const std::string& f : files) EXPECT_TRUE(fs::is_regular_file(f)) << f;
+// A JPEG background of the given size, dark enough for the squares drawn over it to read.
+void ExpectDarkBackground(const std::string& path, int width, int height) {
+  const std::vector<uint8_t> jpeg = test::ReadAll(path);
+  TKBitmap back;
+  std::string error;
+  ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), back, error)) << error;
+  ASSERT_EQ(std::make_pair(back.Width(), back.Height()), std::make_pair(width, height)) << path;
+  long sum = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = back.Pixel(x, y);
+      sum += std::max({RedOf(c), GreenOf(c), BlueOf(c)});
+    }
+  EXPECT_LT(sum / (width * height), 64) << path;
 }
 
-// The sizes the games draw with, and the top-left pixel: the key colour (see-through), black
-// (drawn additively) or anything else (solid).
+// The files the program loads read as pictures, of the sizes the games draw with, and with
+// the top-left pixel the key colour (see-through), black (drawn additively) or anything
+// else (solid).
 TEST(Content, PicturesHaveTheSizesAndCornersTheGamesRelyOn) {
   constexpr uint32_t kKey = 0x800080, kSolid = 1, kAny = 2;
   struct Case {
@@ -72,7 +77,11 @@ TEST(Content, PicturesHaveTheSizesAndCornersTheGamesRelyOn) {
     int width, height;
     uint32_t corner;
   };
-  std::vector<std::string> cursors, enemies;
+  std::vector<std::string> cursors, enemies, others = {kData + "Graphics/Logo.bmp"};
+  for (const char* name : {"Bubble0", "Bubble2", "Rain0", "Rain2", "Snow0", "Snow3", "Brick"})
+    others.push_back(kData + "Graphics/Brickfall/" + name + ".bmp");
+  for (const char* name : {"NextLevel", "IncScore1", "SwapControls"})  // first and last bonus
+    others.push_back(kData + "Graphics/Bonuses/" + name + ".bmp");
   for (const char* c : kCursors) cursors.push_back(kData + "Graphics/Cursors/" + c + ".bmp");
   for (int k = 0; k < 3; ++k)
     enemies.push_back(kData + "Graphics/Brickfall/Enem" + std::to_string(k) + ".bmp");
@@ -82,6 +91,7 @@ TEST(Content, PicturesHaveTheSizesAndCornersTheGamesRelyOn) {
       {Frames("Explos", 21), 32, 32, kKey},
       {Frames("Fire", 14), 32, 48, 0},
       {enemies, 0, 0, kKey},
+      {others, 0, 0, kAny},
   };
   for (const Case& c : cases)
     for (const std::string& f : c.files) {
@@ -186,18 +196,8 @@ TEST(Content, MonstersSheetSuitsTheGame) {
     EXPECT_NE(at(p, kSide - 2, kSide / 2), kBlack) << "picture " << p;
   }
   EXPECT_GE(opaqueInColumn(23, 7), 2 * opaqueInColumn(23, 15));
-  // The floor behind the field: the field's size, and dark so the squares over it read.
-  const std::vector<uint8_t> jpeg = test::ReadAll(kData + "Graphics/Monsters/Back.jpg");
-  TKBitmap back;
-  std::string error;
-  ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), back, error)) << error;
-  long sum = 0;
-  for (int i = 0; i < back.Width() * back.Height(); ++i) {
-    const uint32_t c = back.Pixel(i % back.Width(), i / back.Width());
-    sum += std::max({RedOf(c), GreenOf(c), BlueOf(c)});
-  }
-  EXPECT_EQ(std::make_tuple(back.Width(), back.Height(), sum / (640 * 320) < 64),
-            std::make_tuple(640, 320, true));
+  // The floor behind the field: the field's size.
+  ExpectDarkBackground(kData + "Graphics/Monsters/Back.jpg", 640, 320);
 }
 
 // Burrower's boxes are its pictures' sizes, so they must fit a 24-pixel tunnel; sprites
@@ -288,19 +288,8 @@ TEST(Content, BurrowerPicturesSuitTheGame) {
       }
     EXPECT_GE(greys, 60) << n;
   }
-  // The background fills the frame down to the status band and stays dark.
-  const std::vector<uint8_t> jpeg = test::ReadAll(dir + "Back.jpg");
-  TKBitmap back;
-  std::string error;
-  ASSERT_TRUE(DecodeJpeg(jpeg.data(), jpeg.size(), back, error)) << error;
-  ASSERT_EQ(std::make_pair(back.Width(), back.Height()), std::make_pair(640, 348));
-  long sum = 0;
-  for (int y = 0; y < back.Height(); ++y)
-    for (int x = 0; x < back.Width(); ++x) {
-      const uint32_t c = back.Pixel(x, y);
-      sum += std::max({RedOf(c), GreenOf(c), BlueOf(c)});
-    }
-  EXPECT_LT(sum / (640 * 348), 64);
+  // The background fills the frame down to the status band.
+  ExpectDarkBackground(dir + "Back.jpg", 640, 348);
 }
 
 std::map<std::string, std::vector<uint8_t>> ReadTree(const std::string& root) {

@@ -8,27 +8,14 @@
 #include <tuple>
 #include <vector>
 
+#include "Waves.h"
 #include "media/Mixer.h"
 
 namespace kelvra {
 namespace {
 
-// A wave of the given samples, interleaved when stereo.
-std::shared_ptr<TWave> Wave(std::vector<int16_t> samples, int channels = 1, int rate = 22050) {
-  auto w = std::make_shared<TWave>();
-  w->bits = 16;
-  w->channels = uint16_t(channels);
-  w->blockAlign = uint16_t(2 * channels);
-  w->rate = uint32_t(rate);
-  w->frames = uint32_t(samples.size() / channels);
-  w->dataSize = uint32_t(samples.size() * 2);
-  w->samples = std::move(samples);
-  return w;
-}
-
-std::shared_ptr<TWave> Constant(int16_t value, int frames) {
-  return Wave(std::vector<int16_t>(size_t(frames), value));
-}
+using test::ConstantWave;
+using test::Wave;
 
 TOutputFormat Format(bool bits16, bool stereo, int rate = 22050) {
   TOutputFormat f;
@@ -91,7 +78,7 @@ TEST(MixerTest, VolumesScaleEachChannelTruncatingTowardZero) {
     SCOPED_TRACE(std::to_string(c.value) + " at " + std::to_string(c.left) + "/" +
                  std::to_string(c.right));
     TMixer mixer;
-    ASSERT_TRUE(mixer.Play(Constant(c.value, 2), c.left, c.right));
+    ASSERT_TRUE(mixer.Play(ConstantWave(c.value, 2), c.left, c.right));
     EXPECT_EQ(Mix16(mixer, 2),
               (std::vector<int16_t>{c.outLeft, c.outRight, c.outLeft, c.outRight}));
   }
@@ -133,12 +120,12 @@ TEST(MixerTest, EachChannelGetsItsOwnSamplesAtEveryRate) {
 
 TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
   TMixer mixer;
-  for (int i = 0; i < 4; ++i) mixer.Play(Constant(30000, 2), 1024, 1024);
-  mixer.Play(Constant(-30000, 2), 1024, 0);
+  for (int i = 0; i < 4; ++i) mixer.Play(ConstantWave(30000, 2), 1024, 1024);
+  mixer.Play(ConstantWave(-30000, 2), 1024, 0);
   EXPECT_EQ(Mix16(mixer, 2), std::vector<int16_t>(4, 32767));  // left 90000, right 120000
 
   TMixer low;
-  for (int i = 0; i < 3; ++i) low.Play(Constant(-20000, 1), 1024, 1024);
+  for (int i = 0; i < 3; ++i) low.Play(ConstantWave(-20000, 1), 1024, 1024);
   uint8_t eight[3] = {1, 1, 0x5A};  // the last one a guard
   low.Mix(Format(false, true), eight, 1);
   EXPECT_EQ(std::vector<uint8_t>(eight, eight + 3), (std::vector<uint8_t>{0, 0, 0x5A}));
@@ -146,16 +133,16 @@ TEST(MixerTest, VoicesSumAndClampAtTheSampleRange) {
 
 TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
   TMixer mixer;
-  mixer.Play(Constant(8000, 2), 512, 0);                                  // left 4000, right 0
-  mixer.Play(Constant(-301, 2), 0, 1024);                                 // right -301
+  mixer.Play(ConstantWave(8000, 2), 512, 0);                              // left 4000, right 0
+  mixer.Play(ConstantWave(-301, 2), 0, 1024);                             // right -301
   EXPECT_EQ(Mix16(mixer, 2, false), (std::vector<int16_t>{1849, 1849}));  // (4000 - 301) / 2
 
   TMixer odd;
-  odd.Play(Constant(-3, 1), 1024, 0);
+  odd.Play(ConstantWave(-3, 1), 1024, 0);
   EXPECT_EQ(Mix16(odd, 1, false)[0], -1);  // -3 / 2 toward zero
 
   TMixer eight;
-  eight.Play(Constant(32767, 1), 1024, 1024);
+  eight.Play(ConstantWave(32767, 1), 1024, 1024);
   uint8_t out8[2] = {0, 0x5A};
   eight.Mix(Format(false, false), out8, 1);
   EXPECT_EQ(std::vector<uint8_t>(out8, out8 + 2), (std::vector<uint8_t>{255, 0x5A}));
@@ -163,7 +150,7 @@ TEST(MixerTest, MonoOutputAveragesTheChannelSums) {
 
 TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {
   TMixer mixer;
-  mixer.Play(Constant(7, 700), 1024, 1024);
+  mixer.Play(ConstantWave(7, 700), 1024, 1024);
   Mix16(mixer, 551);
   EXPECT_EQ(mixer.ActiveVoices(), 1);
   std::vector<int16_t> out = Mix16(mixer, 551);
@@ -173,11 +160,11 @@ TEST(MixerTest, AVoiceThatSpansBuffersGoesOnWhereItStopped) {
 
 TEST(MixerTest, StopAllEndsEveryVoiceAskedForBefore) {
   TMixer mixer;
-  mixer.Play(Constant(100, 1000), 1024, 1024);
+  mixer.Play(ConstantWave(100, 1000), 1024, 1024);
   Mix16(mixer, 10);
-  mixer.Play(Constant(100, 1000), 1024, 1024);  // still in the queue
+  mixer.Play(ConstantWave(100, 1000), 1024, 1024);  // still in the queue
   mixer.StopAll();
-  mixer.Play(Constant(5, 1000), 1024, 1024);  // after the stop: plays
+  mixer.Play(ConstantWave(5, 1000), 1024, 1024);  // after the stop: plays
   EXPECT_EQ(Mix16(mixer, 2)[0], 5);
   EXPECT_EQ(mixer.ActiveVoices(), 1);
 }
@@ -186,10 +173,10 @@ TEST(MixerTest, RequestsBeyondTheQueueOrTheVoicesAreDropped) {
   TMixer mixer;
   int accepted = 0;
   for (int i = 0; i < TMixer::kQueueSize + 5; ++i)
-    accepted += mixer.Play(Constant(1, 100), 1024, 1024);
+    accepted += mixer.Play(ConstantWave(1, 100), 1024, 1024);
   EXPECT_EQ(accepted, TMixer::kQueueSize);
   Mix16(mixer, 1);
-  for (int i = 0; i < 10; ++i) mixer.Play(Constant(1, 100), 1024, 1024);
+  for (int i = 0; i < 10; ++i) mixer.Play(ConstantWave(1, 100), 1024, 1024);
   Mix16(mixer, 1);
   EXPECT_EQ(mixer.ActiveVoices(), TMixer::kMaxVoices);
 
@@ -209,7 +196,7 @@ TEST(MixerTest, RequestsFromAnotherThreadReachTheMixer) {
     while (!done.load()) mixer.Mix(Format(true, true), out.data(), 551);
     mixer.Mix(Format(true, true), out.data(), 551);
   });
-  auto wave = Constant(1, 300);
+  auto wave = ConstantWave(1, 300);
   for (int i = 0; i < 20000; ++i) {
     mixer.Play(wave, 512, 512);
     if (i % 1000 == 999) mixer.StopAll();

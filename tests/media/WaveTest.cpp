@@ -9,10 +9,7 @@
 #include <string>
 #include <tuple>
 
-#include "TestUtil.h"
-#include "base/IOError.h"
 #include "media/Wave.h"
-#include "platform/Headless.h"
 
 namespace kelvra {
 namespace {

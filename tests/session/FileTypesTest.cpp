@@ -7,7 +7,7 @@
 namespace kelvra {
 namespace {
 
-TEST(FileTypes, RegisterWritesEntryAndPackageAndUnregisterRemovesThem) {
+TEST(FileTypes, RegisterWritesEntryAndPackageQuotedAndUnregisterRemovesThem) {
   test::TempDir dir;
   EXPECT_FALSE(FileTypesRegistered(dir.path()));
   ASSERT_TRUE(RegisterFileTypes(dir.path(), "/opt/my games/kelvra", true, false));
@@ -24,12 +24,10 @@ TEST(FileTypes, RegisterWritesEntryAndPackageAndUnregisterRemovesThem) {
 
   ASSERT_TRUE(RegisterFileTypes(dir.path(), "/opt/kelvra", false, false));
   EXPECT_FALSE(FileTypesRegistered(dir.path()));
-}
 
-TEST(FileTypes, ProgramPathIsQuotedForTheDesktop) {
-  test::TempDir dir;
+  // The program's path is quoted for the desktop.
   ASSERT_TRUE(RegisterFileTypes(dir.path(), "/a\"b$c", true, false));
-  std::string entry = test::ReadText(dir.File("applications/kelvra.desktop"));
+  entry = test::ReadText(dir.File("applications/kelvra.desktop"));
   EXPECT_NE(entry.find("Exec=\"/a\\\"b\\$c\" %f"), std::string::npos);
 }
 

@@ -4,8 +4,7 @@
 
 #include <tuple>
 
-#include "TestUtil.h"
-#include "base/IOError.h"
+#include "HeadlessTest.h"
 #include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
@@ -13,21 +12,19 @@
 #include "common/LevelSet.h"
 #include "common/Settings.h"
 #include "monsters/MonsState.h"
-#include "platform/Headless.h"
 #include "session/MainControl.h"
 
 namespace kelvra {
 namespace {
 
-class MainControlTest : public ::testing::Test {
+class MainControlTest : public test::HeadlessTest {
  protected:
   void SetUp() override {
+    HeadlessTest::SetUp();
     ResetCom();
-    ResetIOErrors();
     gOptions = TOptions{};
     gOptions.fullScreen = 0;
     SetProgramDir(dir.path());
-    SetPlatform(&platform);
     control = std::make_unique<TMainControl>();
     control->hooks.captionChanged = [this](const std::string& c) { caption = c; };
   }
@@ -37,26 +34,19 @@ class MainControlTest : public ::testing::Test {
       gCom.kind = uint8_t(k);
       KindOps(k).FreeLevelSet();
     }
-    SetPlatform(nullptr);
+    HeadlessTest::TearDown();
   }
-  // A level set of `levels` levels written to a file of the current kind.
+  // A level set of `levels` levels (one unless Brickfall) written to a file.
   std::string MakeSet(int kind, int levels, const std::string& name) {
-    gCom.kind = uint8_t(kind);
-    NewLevelSet(gCom.kind);
-    if (kind == gkBrickfall) {
+    return test::SaveNewSet(kind, dir.File(name), [&] {
+      if (kind != gkBrickfall) return;
       gBrickLevels.resize(levels);
       for (TLevel& l : gBrickLevels) NewBrickLevel(l);
-    }
-    std::string file = dir.File(name);
-    EXPECT_TRUE(SaveLevelSet(gCom.kind, file));
-    CloseLevelSet(gCom.kind);
-    return file;
+    });
   }
   void StartWith(const std::vector<std::string>& args) { control->Startup(args, nullptr); }
   const TMenuItemState& Item(MenuId id) { return control->Menus()[id]; }
 
-  test::TempDir dir;
-  HeadlessPlatform platform;
   std::unique_ptr<TMainControl> control;
   std::string caption;
 };
@@ -105,25 +95,16 @@ TEST_F(MainControlTest, RunningAndEditingDisableTheirItems) {
   EXPECT_TRUE(!gCom.editorOpen && Item(miStartGame).enabled);
 }
 
-TEST_F(MainControlTest, RealTimeItemsAndPause) {
-  StartWith({});
-  EXPECT_FALSE(Item(miBonusTime).enabled || Item(miTime).enabled);  // real time by default
-  control->Command(miMonsters);
-  control->Command(miRealTimeGame);
-  EXPECT_TRUE(Item(miBonusTime).enabled && !Item(miMonstersDelay).enabled);
-  control->Command(miPauseGame);
-  EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
-}
-
 // The Monsters menu acts on a running game: the delay and the mode restart the monsters'
-// clock from now, the clock items stop and start the move clock.
+// clock from now, the clock items stop and start the move clock. Each mode enables its items.
 TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
   StartWith({});
+  EXPECT_FALSE(Item(miBonusTime).enabled || Item(miTime).enabled);  // real time by default
   control->Command(miMonsters);
   control->Command(miStartGame);
   TKindState& s = gCom.k[gkMonsters];
   s.levelTime = 1000;
-  platform.numberAnswers = {800, std::nullopt};
+  headless.numberAnswers = {800, std::nullopt};
   control->Command(miMonstersDelay);
   EXPECT_EQ(gMons.game.lastMonsterStep, 1800u);
   s.levelTime = 1500;
@@ -131,7 +112,8 @@ TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
   EXPECT_EQ(gMons.game.lastMonsterStep, 1800u);
 
   control->Command(miRealTimeGame);  // off: the turn game
-  EXPECT_TRUE(Item(miGoClock).enabled && Item(miStopClock).enabled);
+  EXPECT_TRUE(Item(miGoClock).enabled && Item(miStopClock).enabled && Item(miBonusTime).enabled &&
+              !Item(miMonstersDelay).enabled);
   s.levelTime = 5000;
   control->Command(miGoClock);
   EXPECT_TRUE(gMons.game.clockRunning && gMons.game.moveStart == 5000u);
@@ -141,6 +123,8 @@ TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
   control->Command(miRealTimeGame);  // on again
   EXPECT_EQ(gMons.game.lastMonsterStep, 9800u);
   EXPECT_EQ(gMons.players[0].lastAttempt, 9000u);
+  control->Command(miPauseGame);
+  EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
 }
 
 // The effect pools shared by the kinds are emptied when a game starts and when another
@@ -172,12 +156,12 @@ TEST_F(MainControlTest, OptionDialogsAskForTheirOwnValue) {
     const TOptionDef& o = kOptions[option];
     gOptions.mons.realTime = id != miBonusTime;  // bonus time is asked without real time only
     control->UpdateMenus();
-    platform.ClearLog();
-    platform.numberAnswers = {o.max + 1, std::nullopt};
+    headless.ClearLog();
+    headless.numberAnswers = {o.max + 1, std::nullopt};
     control->Command(id);
     control->Command(id);  // cancelled
     const std::string asked = (o.time ? "time: " : "number: ") + std::string(title) + " [";
-    EXPECT_EQ(platform.log, (std::vector<std::string>{asked + std::to_string(o.def) + "]",
+    EXPECT_EQ(headless.log, (std::vector<std::string>{asked + std::to_string(o.def) + "]",
                                                       asked + std::to_string(o.max) + "]"}));
     EXPECT_EQ(std::make_pair(OptionAt(option).Get(), Item(id).caption),
               std::make_pair(o.max, OptionCaption(option, o.max)));
@@ -232,7 +216,7 @@ TEST_F(MainControlTest, PresetGroupsFollowTheirOption) {
                 std::make_tuple(g.values[i], true, false, false, true));
       EXPECT_FALSE(Item(g.custom).checked);
     }
-    platform.numberAnswers = {g.customValue};
+    headless.numberAnswers = {g.customValue};
     control->Command(g.custom);
     EXPECT_TRUE(*g.field == g.customValue && Item(g.custom).checked && !Item(g.presets[0]).checked);
   }
@@ -292,12 +276,12 @@ TEST_F(MainControlTest, LevelCommandsStayInsideTheSet) {
 
 TEST_F(MainControlTest, StartGameForgetsEarlierKeyPresses) {
   StartWith({});
-  platform.PressKey(0x25);
-  platform.ReleaseKey(0x25);
-  platform.PressKey(0x41);  // still held
+  headless.PressKey(0x25);
+  headless.ReleaseKey(0x25);
+  headless.PressKey(0x41);  // still held
   Cur().score[2] = 77;
   control->Command(miStartGame);
-  EXPECT_EQ(std::make_tuple(int(platform.KeyState(0x25)), int(platform.KeyState(0x41)),
+  EXPECT_EQ(std::make_tuple(int(headless.KeyState(0x25)), int(headless.KeyState(0x41)),
                             int(Cur().score[2]), int(Cur().state)),
             std::make_tuple(0, 0x80, 0, int(gsPlaying)));
 }
@@ -307,13 +291,13 @@ TEST_F(MainControlTest, CloseAsksForEveryRunningGame) {
   control->Command(miStartGame);
   control->Command(miMonsters);
   control->Command(miStartGame);
-  platform.ClearLog();
-  platform.messageAnswers = {MsgButton::Yes, MsgButton::No};
+  headless.ClearLog();
+  headless.messageAnswers = {MsgButton::Yes, MsgButton::No};
   EXPECT_FALSE(control->CloseRequest());
-  EXPECT_EQ(platform.log, (std::vector<std::string>{"message: Abort Brickfall Game ? [Yes, No]",
+  EXPECT_EQ(headless.log, (std::vector<std::string>{"message: Abort Brickfall Game ? [Yes, No]",
                                                     "message: Abort Monsters Game ? [Yes, No]"}));
   EXPECT_TRUE(gCom.k[gkBrickfall].running && gCom.k[gkMonsters].running);
-  platform.messageAnswers = {MsgButton::Yes, MsgButton::Yes};
+  headless.messageAnswers = {MsgButton::Yes, MsgButton::Yes};
   EXPECT_TRUE(control->CloseRequest() && !gCom.k[gkMonsters].running);
 }
 
@@ -323,14 +307,14 @@ TEST_F(MainControlTest, CloseOffersToSaveAndCancelKeepsTheWindow) {
   StartWith({file});
   MarkModified(gCom.kind);
   control->Command(miBrickfall);
-  platform.ClearLog();
-  platform.messageAnswers = {MsgButton::Cancel};
+  headless.ClearLog();
+  headless.messageAnswers = {MsgButton::Cancel};
   EXPECT_FALSE(control->CloseRequest());
-  EXPECT_EQ(platform.log, std::vector<std::string>{"message: Save changes to \r\n" + file +
+  EXPECT_EQ(headless.log, std::vector<std::string>{"message: Save changes to \r\n" + file +
                                                    " [Yes, No, Cancel]"});
   EXPECT_TRUE(gCom.k[gkBurrower].modified);
 
-  platform.messageAnswers = {MsgButton::Yes};
+  headless.messageAnswers = {MsgButton::Yes};
   EXPECT_TRUE(control->CloseRequest());
   EXPECT_FALSE(gCom.k[gkBurrower].modified);
 }
@@ -341,7 +325,7 @@ TEST_F(MainControlTest, CaptionOfAModifiedNewSet) {
   MarkModified(gCom.kind);
   EXPECT_EQ(caption, "Kelvra - Levels/Brickfall/NoName.BrL * (New)");
   EXPECT_FALSE(Item(miSave).enabled);  // a new set is saved with Save As
-  platform.saveAnswers.push_back(dir.File("saved.BrL"));
+  headless.saveAnswers.push_back(dir.File("saved.BrL"));
   control->Command(miSaveAs);
   EXPECT_EQ(caption, "Kelvra - saved.BrL");
 }
@@ -349,10 +333,10 @@ TEST_F(MainControlTest, CaptionOfAModifiedNewSet) {
 TEST_F(MainControlTest, OpenUsesTheKindsFilterAndFillsTheRecentList) {
   std::string file = MakeSet(gkBrickfall, 3, "open.BrL");
   StartWith({});
-  platform.ClearLog();
-  platform.openAnswers.push_back(file);
+  headless.ClearLog();
+  headless.openAnswers.push_back(file);
   control->Command(miOpen);
-  EXPECT_EQ(platform.log.at(0).rfind("open: Brickfall Levels (*.BrL)|*.BrL|Any file (*.*)|*.*", 0),
+  EXPECT_EQ(headless.log.at(0).rfind("open: Brickfall Levels (*.BrL)|*.BrL|Any file (*.*)|*.*", 0),
             0u);
   EXPECT_EQ(KindLevelCount(gkBrickfall), 3);
   EXPECT_EQ(Cur().fileName + "|" + control->recent[gkBrickfall].Files().front(), file + "|" + file);
@@ -366,24 +350,24 @@ TEST_F(MainControlTest, LockedSetBlocksTheEditorAndTestLevel) {
   Cur().header.lock = kLocked;
   control->UpdateMenus();
   EXPECT_TRUE(!Item(miTestLevel).enabled && Item(miStartGame).enabled);
-  platform.ClearLog();
+  headless.ClearLog();
   control->Command(miEditor);
   EXPECT_FALSE(gCom.editorOpen);
-  EXPECT_EQ(platform.log.size(), 1u);
-  EXPECT_NE(platform.log.at(0).find("\r\nis locked, select other file [OK]"), std::string::npos);
+  EXPECT_EQ(headless.log.size(), 1u);
+  EXPECT_NE(headless.log.at(0).find("\r\nis locked, select other file [OK]"), std::string::npos);
 }
 
 TEST_F(MainControlTest, MusicFollowsTheGame) {
   StartWith({});
-  auto music = [this] { return platform.musicFile + (platform.musicPlaying ? " playing" : ""); };
+  auto music = [this] { return headless.musicFile + (headless.musicPlaying ? " playing" : ""); };
   control->musicList = {"a.mid", "b.mid", "c.rmi"};
   control->Command(miStartGame);
   EXPECT_EQ(music(), "a.mid playing");
-  platform.musicPosition = 4200;
+  headless.musicPosition = 4200;
   control->Command(miPauseGame);
   EXPECT_EQ(music(), "a.mid");
   control->Command(miPauseGame);  // resumes where it stopped
-  EXPECT_EQ(music() + " " + std::to_string(platform.musicPosition), "a.mid playing 4200");
+  EXPECT_EQ(music() + " " + std::to_string(headless.musicPosition), "a.mid playing 4200");
   for (int i = 0; i < 3; ++i) control->MusicEnded();
   EXPECT_EQ(music(), "a.mid playing");  // wraps after the last piece
 
@@ -417,11 +401,11 @@ TEST_F(MainControlTest, GameTimeAdvancesOnlyWhilePlaying) {
 
 TEST_F(MainControlTest, ReadMeFailureShowsTheFileErrorDialog) {
   StartWith({});
-  platform.shellOpenResult = 2;
-  platform.ClearLog();
+  headless.shellOpenResult = 2;
+  headless.ClearLog();
   control->Command(miReadMe);
-  ASSERT_EQ(platform.fileErrors.size(), 1u);
-  const IOErrorRequest& e = platform.fileErrors[0];
+  ASSERT_EQ(headless.fileErrors.size(), 1u);
+  const IOErrorRequest& e = headless.fileErrors[0];
   EXPECT_TRUE(e.caption == "IO Error" && e.text.find("ReadMe.htm") != std::string::npos);
 }
 
