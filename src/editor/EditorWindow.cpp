@@ -395,7 +395,12 @@ void TfEditor::ShowView() {
   ShowList(shapes_, v.shapeNames, v.shapeChoice);
   ShowText(editX_, v.editX);
   ShowText(editY_, v.editY);
-  if (wasBrickfall != v.wallControls || !isVisible()) adjustSize();
+  if (wasBrickfall != v.wallControls || !isVisible()) {
+    // Wide enough for every menu title of the kind, so that none goes behind the
+    // menu bar's overflow button.
+    centralWidget()->setMinimumWidth(menuBar()->sizeHint().width());
+    adjustSize();
+  }
 }
 
 }  // namespace kelvra

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QtTest>
 
@@ -234,14 +235,15 @@ class EditorWindowTest : public QObject {
       auto w = MakeWindow(kind);
       QTest::keyClick(w.get(), Qt::Key_E, Qt::ControlModifier);
       TfEditor* e = w->editor();
-    QVERIFY(e);
+      QVERIFY(e);
       if (kind == gkBrickfall && !Walls().empty()) {
         const TWall& first = Walls()[0];
         QTest::mouseClick(w->playArea(), Qt::LeftButton, {}, At(first.x + 2, first.y + 2));
-      } else if (kind == gkMonsters)
-        Drag(w->playArea(), Square(3, 2), Square(6, 4));
-      else
-        Drag(w->playArea(), At(30, 30), At(140, 90));
+      } else if (kind == gkMonsters) {
+        Drag(w->playArea(), Square(9, 2), Square(12, 3));  // earth
+      } else {
+        Drag(w->playArea(), At(30, 150), At(140, 150));  // a row of earth
+      }
       QApplication::processEvents();
       for (QWidget* c : e->findChildren<QWidget*>()) {
         if (!c->isVisibleTo(e) || (!qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c)))
@@ -250,14 +252,27 @@ class EditorWindowTest : public QObject {
       }
       QVERIFY(e->width() >= e->minimumSizeHint().width());
 
+      // Each window under a strip with its caption, as the title bar would show it.
       const QPixmap field = w->grab(), tool = e->grab();
-      QPixmap shot(field.width() + tool.width() + 24, std::max(field.height(), tool.height()) + 16);
-      shot.setDevicePixelRatio(field.devicePixelRatio());
+      const qreal ratio = field.devicePixelRatio();
+      const QSize fieldSize = field.size() / ratio, toolSize = tool.size() / ratio;
+      constexpr int kGap = 8, kStrip = 22;
+      const QSize size(fieldSize.width() + toolSize.width() + 3 * kGap,
+                       std::max(fieldSize.height(), toolSize.height()) + kStrip + 2 * kGap);
+      QPixmap shot(size * ratio);
+      shot.setDevicePixelRatio(ratio);
       shot.fill(QColor(64, 64, 72));
       QPainter painter(&shot);
-      painter.drawPixmap(8, 8, field);
-      painter.drawPixmap(field.width() / field.devicePixelRatio() + 16, 8, tool);
+      const int toolLeft = fieldSize.width() + 2 * kGap;
+      painter.setPen(Qt::white);
+      painter.drawText(QRect(kGap, kGap, fieldSize.width(), kStrip), Qt::AlignVCenter,
+                       w->windowTitle());
+      painter.drawText(QRect(toolLeft, kGap, toolSize.width(), kStrip), Qt::AlignVCenter,
+                       e->windowTitle());
+      painter.drawPixmap(kGap, kGap + kStrip, field);
+      painter.drawPixmap(toolLeft, kGap + kStrip, tool);
       painter.end();
+      QVERIFY(e->width() >= e->menuBar()->sizeHint().width());  // no menu behind "more"
       const QString out = qEnvironmentVariable("KELVRA_SCREENSHOT_DIR");
       if (!out.isEmpty())
         QVERIFY(shot.save(QDir(out).filePath(QString("editor-%1.png").arg(names[kind]))));
