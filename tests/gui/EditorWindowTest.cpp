@@ -22,6 +22,7 @@
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "common/Settings.h"
+#include "dialogs/GetIntDialog.h"
 #include "editor/EditorWindow.h"
 #include "monsters/MonsLevel.h"
 #include "monsters/MonsState.h"
@@ -119,6 +120,46 @@ class EditorWindowTest : public QObject {
     QVERIFY(!e->isVisible());
     QVERIFY(w->action(miStartGame)->isEnabled());
     QVERIFY(!e->action(eiUndo)->isEnabled());  // its shortcuts rest while it is closed
+
+    // Its own close box closes it the same way.
+    QTest::keyClick(w.get(), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(e->close());
+    QVERIFY(!gCom.editorOpen);
+    QVERIFY(!w->action(miEditor)->isChecked());
+    QVERIFY(w->action(miOpen)->isEnabled());
+  }
+
+  void brickfallPropertiesFollowTheMenusAndTheLiveDialogs() {
+    auto w = MakeWindow(gkBrickfall);
+    QTest::keyClick(w.get(), Qt::Key_E, Qt::ControlModifier);
+    TfEditor* e = w->editor();
+    QVERIFY(e);
+    TLevel& level = gBrickLevels[size_t(Cur().levelIndex)];
+    const bool stars = level.f.stars != 0;
+    e->action(eiStars)->trigger();
+    QCOMPARE(level.f.stars != 0, !stars);
+    QCOMPARE(e->action(eiStars)->isChecked(), !stars);
+
+    // "Max Wind..." stays open and applies every change at once.
+    level.f.maxWind = 0;
+    e->Refresh();
+    e->action(eiMaxWind)->trigger();
+    TfGetInt* dialog = GetIntWindow();
+    QVERIFY(dialog && dialog->isVisible());
+    dialog->SetValue(5);
+    QCOMPARE(int32_t(level.f.maxWind), 5);
+    QCOMPARE(e->action(eiMaxWind)->text(), QString("Max Wind (5)..."));
+    QVERIFY(e->action(eiMaxWind)->isChecked());
+    dialog->reject();  // back to the value at opening
+    QCOMPARE(int32_t(level.f.maxWind), 0);
+    QVERIFY(!e->action(eiMaxWind)->isChecked());
+
+    // The background kinds: the one in force is checked and disabled.
+    e->action(eiFill)->trigger();
+    QVERIFY(e->action(eiFill)->isChecked());
+    QVERIFY(!e->action(eiFill)->isEnabled());
+    QVERIFY(!e->action(eiPicture)->isChecked());
+    platform_.messageAnswers = {MsgButton::No};
   }
 
   void monstersSquaresArePaintedWithTheMouseAndUndoneWithCtrlZ() {
@@ -169,8 +210,14 @@ class EditorWindowTest : public QObject {
     QCOMPARE(e->action(eiUndo)->text(), QString("Undo (1)"));
 
     QTest::keyClick(w.get(), Qt::Key_C, Qt::ControlModifier);
-    QTest::mouseClick(w->playArea(), Qt::LeftButton, {}, At(300, 300));  // empty: none selected
+    // A right click on empty space clears the selection and opens the popup with Paste.
+    QTest::mouseClick(w->playArea(), Qt::RightButton, {}, At(300, 300));
+    QVERIFY(e->menu(emPopup)->isVisible());
     QVERIFY(e->action(eiPaste)->isEnabled());
+    QVERIFY(!e->action(eiCopy)->isEnabled());
+    e->menu(emPopup)->hide();
+    w->activateWindow();  // where the window manager puts the focus back
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
     QTest::mouseMove(w->playArea(), At(20, 30));
     QTest::keyClick(w.get(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(int(Walls().size()), 2);
