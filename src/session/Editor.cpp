@@ -10,12 +10,15 @@
 #include "base/KIniFile.h"
 #include "base/Paths.h"
 #include "brickfall/BrickBackground.h"
+#include "brickfall/BrickDraw.h"
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickPictures.h"
+#include "burrower/BurrDraw.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "media/KBitmap.h"
+#include "monsters/MonsDraw.h"
 #include "platform/Services.h"
 #include "session/EditorHistory.h"
 
@@ -258,6 +261,29 @@ void TEditor::Refresh() {
   } else {
     ComputeGridItems();
   }
+  PublishMarks();
+}
+
+// The play field's drawing reads the editor's marks from the games' own view records (the
+// games cannot include the editor); every refresh copies them there.
+void TEditor::PublishMarks() {
+  TBrickEditorView& b = gBrickEditorView;
+  b.maskBackground = settings.maskBackground;
+  b.bonuses = settings.bonuses;
+  b.grid = settings.grid;
+  b.gridSize = settings.gridSize;
+  b.selectedWalls.clear();
+  for (int i = 0; i < kMaxWalls; ++i)
+    if (wallMarks_[size_t(i)] == kMarkSelected || wallMarks_[size_t(i)] == kMarkBand)
+      b.selectedWalls.push_back(i);
+  b.band = wallButtonDown_ && wallMouse_ == wmBand;
+  b.bandX1 = bandAnchor_.x, b.bandY1 = bandAnchor_.y;
+  b.bandX2 = bandCurrent_.x, b.bandY2 = bandCurrent_.y;
+  const auto selected = [](uint8_t m) { return m == kMarkSelected || m == kMarkBand ? 1 : 0; };
+  for (size_t i = 0; i < std::size(gMonsEditorView.selected); ++i)
+    gMonsEditorView.selected[i] = uint8_t(selected(squareMarks_[0][i]));
+  for (size_t i = 0; i < std::size(gBurrEditorView.selected); ++i)
+    gBurrEditorView.selected[i] = uint8_t(selected(squareMarks_[1][i]));
 }
 
 void TEditor::ComputeBrickItems() {

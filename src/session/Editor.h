@@ -205,6 +205,7 @@ class TEditor {
   void ShowChangedLevel();  // rebuild or decode the play field, then tell the window
   void LevelShown();        // after the current level or its state changed: field, band
   void Changed();           // refresh and tell the window
+  void PublishMarks();      // the selection, band and view switches the field draws
 
   // Brickfall.
   TLevel* BrickLevel();

@@ -87,16 +87,19 @@ void TPlayArea::StoreMouse(QMouseEvent* event) {
 
 void TPlayArea::mouseMoveEvent(QMouseEvent* event) {
   StoreMouse(event);
+  if (onMouse) onMouse(QEvent::MouseMove, *event);
 }
 
 void TPlayArea::mousePressEvent(QMouseEvent* event) {
   StoreMouse(event);
   if (onButton) onButton(event->button(), true);
+  if (onMouse) onMouse(QEvent::MouseButtonPress, *event);
 }
 
 void TPlayArea::mouseReleaseEvent(QMouseEvent* event) {
   StoreMouse(event);
   if (onButton) onButton(event->button(), false);
+  if (onMouse) onMouse(QEvent::MouseButtonRelease, *event);
 }
 
 TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QWidget* parent)
@@ -114,6 +117,9 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
              : button == Qt::MiddleButton ? 4
                                           : 0;
     if (vk && platform_) platform_->MouseButton(vk, pressed);
+  };
+  playArea_->onMouse = [this](QEvent::Type type, const QMouseEvent& event) {
+    if (gCom.editorOpen && editor_) editor_->FieldMouse(type, event);
   };
   setCentralWidget(playArea_);
   CreateActions();
@@ -268,18 +274,29 @@ void TfMain::RebuildReopen() {
   reopenMenu_->menuAction()->setEnabled(control_.Menus()[miReopen].enabled && n > 0);
 }
 
+// The editor window is made on first use and kept; it closes with the main window (the
+// close request closes the editor first) and is freed with it.
 void TfMain::ShowEditor(bool show) {
   if (show) {
     if (!editor_) {
-      editor_ = new TfEditor(this);
+      editor_ = new TfEditor(ini_, this);
       editor_->onClosed = [this] {
         if (gCom.editorOpen) control_.Command(miEditor);
       };
+      editor_->onFieldChanged = [this] { control_.DrawOverlayOnce(); };
+      editor_->onDialog = [this](bool begin) {
+        if (begin)
+          control_.BeginMeasurePause();
+        else
+          control_.EndMeasurePause();
+      };
+      // The editor's shortcuts also work while the play field has the focus.
+      addActions(editor_->editorActions());
     }
-    editor_->Refresh();
-    editor_->show();
-  } else if (editor_ && editor_->isVisible()) {
-    editor_->hide();
+    editor_->Open();
+  } else if (editor_) {
+    editor_->Close();
+    control_.DrawOverlayOnce();
   }
 }
 

@@ -2,6 +2,7 @@
 // controller that holds the window's logic.
 #pragma once
 
+#include <QEvent>
 #include <QImage>
 #include <QMainWindow>
 #include <QTimer>
@@ -27,6 +28,8 @@ class TPlayArea : public QWidget {
   TPlayArea(const TKBitmap& frame, QWidget* parent = nullptr);
   QSize sizeHint() const override { return QSize(640, 440); }
   std::function<void(Qt::MouseButton, bool pressed)> onButton;
+  // Every press, move and release, after the pointer is stored (the editor's handlers).
+  std::function<void(QEvent::Type, const QMouseEvent&)> onMouse;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -11,11 +11,14 @@
 #include "base/FileIO.h"
 #include "base/KIniFile.h"
 #include "base/Paths.h"
+#include "brickfall/BrickDraw.h"
 #include "brickfall/BrickPictures.h"
+#include "burrower/BurrDraw.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "media/KBitmap.h"
+#include "monsters/MonsDraw.h"
 #include "monsters/MonsState.h"
 #include "platform/Headless.h"
 #include "session/Dispatch.h"
@@ -326,6 +329,42 @@ TEST_F(EditorTest, DragSelectsABlockAndCtrlDragTogglesIt) {
     EXPECT_EQ(SelectedSquares(), 2);
     CloseLevelSet(kind);
   }
+}
+
+// The field draws the selection from the games' view records: a band being dragged shows
+// what it would select, and a finished selection stays framed.
+TEST_F(EditorTest, TheFieldDrawsTheSelectionAndTheViewSwitches) {
+  Start(gkMonsters);
+  editor.MousePress(0, Square(2, 3), false);
+  editor.MouseMove(Square(3, 3), false);
+  EXPECT_EQ(gMonsEditorView.selected[2 * kMonsRows + 3], 1);  // mark 2, in the band
+  editor.MouseRelease(0, Square(3, 3), false);
+  int framed = 0;
+  for (uint8_t s : gMonsEditorView.selected) framed += s;
+  EXPECT_EQ(framed, 2);
+  EXPECT_EQ(gMonsEditorView.selected[3 * kMonsRows + 3], 1);
+  CloseLevelSet(gkMonsters);
+
+  Start(gkBurrower);
+  DragSquares(0, 0, 0, 1);
+  EXPECT_EQ(gBurrEditorView.selected[1], 1);
+  CloseLevelSet(gkBurrower);
+
+  Start(gkBrickfall);
+  AddWall(100, 100);
+  AddWall(200, 100);
+  editor.MousePress(0, {190, 90}, false);
+  editor.MouseMove({250, 130}, false);
+  EXPECT_TRUE(gBrickEditorView.band);
+  EXPECT_EQ(gBrickEditorView.bandX2, 250);
+  EXPECT_EQ(gBrickEditorView.selectedWalls, std::vector<int32_t>{1});
+  editor.MouseRelease(0, {250, 130}, false);
+  EXPECT_FALSE(gBrickEditorView.band);
+  EXPECT_EQ(gBrickEditorView.selectedWalls, std::vector<int32_t>{1});
+  editor.Command(eiGrid);
+  EXPECT_EQ(gBrickEditorView.grid, editor.settings.grid);
+  editor.SetGridSize(24);
+  EXPECT_EQ(gBrickEditorView.gridSize, 24);
 }
 
 struct PasteCase {
