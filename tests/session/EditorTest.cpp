@@ -153,12 +153,11 @@ TEST_F(EditorTest, UndoRedoCountsAfterChangesUndosAndANewChange) {
     ASSERT_EQ(Length(), before + 3);
     editor.Command(eiUndo);
     editor.Command(eiUndo);
-    EXPECT_EQ(V()[eiUndo].caption, "Undo (" + std::to_string(before) + ")");
-    EXPECT_EQ(V()[eiRedo].caption, "Redo (2)");
+    EXPECT_EQ(V()[eiUndo].caption + V()[eiRedo].caption,
+              "Undo (" + std::to_string(before) + ")Redo (2)");
     Change(editor, kind);
-    EXPECT_EQ(V()[eiUndo].caption, "Undo (" + std::to_string(before + 1) + ")");
-    EXPECT_EQ(V()[eiRedo].caption, "Redo (0)");
-    EXPECT_FALSE(V()[eiRedo].enabled);
+    EXPECT_EQ(std::make_tuple(V()[eiUndo].caption + V()[eiRedo].caption, V()[eiRedo].enabled),
+              std::make_tuple("Undo (" + std::to_string(before + 1) + ")Redo (0)", false));
     ClearModified(kind);  // as after a save: the file no longer holds what undo shows
     editor.Command(eiUndo);
     EXPECT_TRUE(Cur().modified);
@@ -173,11 +172,11 @@ TEST_F(EditorTest, HistoryKeepsTheNewestStatesUpToItsLimit) {
     PushHistoryState(level);
     level.Record()[0] = uint8_t(i);
   }
-  EXPECT_EQ(level.history.size(), kMaxHistoryStates);
-  EXPECT_EQ(size_t(level.historyLength), kMaxHistoryStates);
-  EXPECT_EQ(size_t(level.historyIndex), kMaxHistoryStates - 1);
+  EXPECT_EQ(std::make_tuple(level.history.size(), size_t(level.historyLength),
+                            size_t(level.historyIndex), level.Record()[0]),
+            std::make_tuple(kMaxHistoryStates, kMaxHistoryStates, kMaxHistoryStates - 1,
+                            uint8_t(kMaxHistoryStates + 10)));
   EXPECT_EQ(level.history.front()[0], uint8_t(11));  // the oldest kept
-  EXPECT_EQ(level.Record()[0], uint8_t(kMaxHistoryStates + 10));
 }
 
 TEST_F(EditorTest, PastedLevelUndoesAsFarAsTheCopiedOne) {
@@ -187,9 +186,8 @@ TEST_F(EditorTest, PastedLevelUndoesAsFarAsTheCopiedOne) {
   editor.Command(eiCopyLevel);
   editor.ChooseLevel(1);
   editor.Command(eiPasteLevel);
-  EXPECT_EQ(Count(), 3);
-  EXPECT_EQ(Index(), 2);
-  EXPECT_EQ(V()[eiUndo].caption, "Undo (5)");
+  EXPECT_EQ(std::make_tuple(Count(), Index(), V()[eiUndo].caption),
+            std::make_tuple(3, 2, std::string("Undo (5)")));
   for (int i = 0; i < 5; ++i) editor.Command(eiUndo);
   EXPECT_EQ(State(), first);
   EXPECT_FALSE(V()[eiUndo].enabled);
@@ -214,11 +212,9 @@ TEST_F(EditorTest, DeleteLevelChoosesTheKindsNextLevel) {
     }
     editor.ChooseLevel(c.deleted);
     editor.Command(eiDeleteLevel);
-    EXPECT_EQ(Count(), c.levels - 1);
-    EXPECT_EQ(Cur().header.levelCount, c.levels - 1);
-    EXPECT_EQ(Index(), c.current);
     const int former = c.current < c.deleted ? c.current : c.current + 1;
-    EXPECT_EQ(Length(), former + 1);
+    EXPECT_EQ(std::make_tuple(Count(), int(Cur().header.levelCount), Index(), Length()),
+              std::make_tuple(c.levels - 1, c.levels - 1, c.current, former + 1));
     EXPECT_EQ(V().caption, "Edit Level " + std::to_string(c.current + 1) + " / " +
                                std::to_string(c.levels - 1) + " *");
     CloseLevelSet(c.kind);
@@ -227,18 +223,16 @@ TEST_F(EditorTest, DeleteLevelChoosesTheKindsNextLevel) {
 
 TEST_F(EditorTest, ASetKeepsOneLevel) {
   Start(gkMonsters);
-  EXPECT_FALSE(V()[eiDeleteLevel].enabled);
-  EXPECT_FALSE(V()[eiPasteLevel].enabled);
+  EXPECT_EQ(std::make_pair(V()[eiDeleteLevel].enabled, V()[eiPasteLevel].enabled),
+            std::make_pair(false, false));
   Change(editor, gkMonsters);
   const Bytes state = State();
   editor.Command(eiCutLevel);  // copies, and leaves the only level in place
-  EXPECT_EQ(Count(), 1);
-  EXPECT_EQ(State(), state);
-  EXPECT_TRUE(V()[eiPasteLevel].enabled);
+  EXPECT_EQ(std::make_tuple(Count(), State(), V()[eiPasteLevel].enabled),
+            std::make_tuple(1, state, true));
   editor.Command(eiPasteLevel);
-  EXPECT_EQ(Count(), 2);
-  EXPECT_EQ(State(), state);
-  EXPECT_TRUE(V()[eiDeleteLevel].enabled);
+  EXPECT_EQ(std::make_tuple(Count(), State(), V()[eiDeleteLevel].enabled),
+            std::make_tuple(2, state, true));
 }
 
 TEST_F(EditorTest, NewAndPasteLevelStopAtTheFilesLevelLimit) {
@@ -246,16 +240,14 @@ TEST_F(EditorTest, NewAndPasteLevelStopAtTheFilesLevelLimit) {
     SCOPED_TRACE(kind);
     Start(kind, kMaxLevels - 1);
     editor.Command(eiCopyLevel);
-    EXPECT_TRUE(V()[eiNewLevel].enabled);
-    EXPECT_TRUE(V()[eiPasteLevel].enabled);
+    EXPECT_TRUE(V()[eiNewLevel].enabled && V()[eiPasteLevel].enabled);
     editor.Command(eiPasteLevel);
-    EXPECT_EQ(Count(), kMaxLevels);
-    EXPECT_FALSE(V()[eiNewLevel].enabled);
-    EXPECT_FALSE(V()[eiPasteLevel].enabled);
+    EXPECT_EQ(std::make_tuple(Count(), V()[eiNewLevel].enabled, V()[eiPasteLevel].enabled),
+              std::make_tuple(kMaxLevels, false, false));
     editor.NewLevel();
     editor.PasteLevel();
-    EXPECT_EQ(Count(), kMaxLevels);
-    EXPECT_EQ(Cur().header.levelCount, kMaxLevels);
+    EXPECT_EQ(std::make_pair(Count(), int(Cur().header.levelCount)),
+              std::make_pair(kMaxLevels, kMaxLevels));
     CloseLevelSet(kind);
   }
 }
@@ -268,16 +260,14 @@ TEST_F(EditorTest, LockIsRefusedOnAModifiedSetAndClosesTheEditorOtherwise) {
   ASSERT_TRUE(V().caption.ends_with(" *"));
   editor.Command(eiLock);
   EXPECT_TRUE(LogHas("Can not Lock levels"));
-  EXPECT_EQ(Cur().header.lock, 0u);
-  EXPECT_EQ(closes, 0);
+  EXPECT_EQ(std::make_pair(Cur().header.lock, closes), std::make_pair(0u, 0));
 
   ClearModified(gkBurrower);
   editor.Refresh();
   platform.messageAnswers = {MsgButton::Yes};
   editor.Command(eiLock);
-  EXPECT_EQ(Cur().header.lock, kLocked);
-  EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(Cur().modified);
+  EXPECT_EQ(std::make_tuple(Cur().header.lock, closes, Cur().modified),
+            std::make_tuple(kLocked, 1, false));
 }
 
 TEST_F(EditorTest, LevelListShowsMonstersNamesAndNumbersOtherwise) {
@@ -318,9 +308,9 @@ TEST_F(EditorTest, DragSelectsABlockAndCtrlDragTogglesIt) {
     for (int x = 2; x <= 5; ++x)
       for (int y = 1; y <= 3; ++y) EXPECT_EQ(editor.SquareMark(kind, x, y), kMarkSelected);
     DragSquares(5, 1, 6, 1, true);
-    EXPECT_EQ(editor.SquareMark(kind, 5, 1), kMarkNone);
-    EXPECT_EQ(editor.SquareMark(kind, 6, 1), kMarkSelected);
-    EXPECT_EQ(SelectedSquares(), 12);
+    EXPECT_EQ(std::make_tuple(editor.SquareMark(kind, 5, 1), editor.SquareMark(kind, 6, 1),
+                              SelectedSquares()),
+              std::make_tuple(kMarkNone, kMarkSelected, 12));
     editor.Command(eiSelectAll);
     DragSquares(0, 0, 1, 0, true);
     const TGridGeometry& g = GridGeometry(kind);
@@ -341,8 +331,8 @@ TEST_F(EditorTest, TheFieldDrawsTheSelectionAndTheViewSwitches) {
   editor.MouseRelease(0, Square(3, 3), false);
   int framed = 0;
   for (uint8_t s : gMonsEditorView.selected) framed += s;
-  EXPECT_EQ(framed, 2);
-  EXPECT_EQ(gMonsEditorView.selected[3 * kMonsRows + 3], 1);
+  EXPECT_EQ(std::make_pair(framed, int(gMonsEditorView.selected[3 * kMonsRows + 3])),
+            std::make_pair(2, 1));
   CloseLevelSet(gkMonsters);
 
   Start(gkBurrower);
@@ -355,12 +345,12 @@ TEST_F(EditorTest, TheFieldDrawsTheSelectionAndTheViewSwitches) {
   AddWall(200, 100);
   editor.MousePress(0, {190, 90}, false);
   editor.MouseMove({250, 130}, false);
-  EXPECT_TRUE(gBrickEditorView.band);
-  EXPECT_EQ(gBrickEditorView.bandX2, 250);
-  EXPECT_EQ(gBrickEditorView.selectedWalls, std::vector<int32_t>{1});
+  EXPECT_EQ(std::make_tuple(bool(gBrickEditorView.band), gBrickEditorView.bandX2,
+                            gBrickEditorView.selectedWalls),
+            std::make_tuple(true, 250, std::vector<int32_t>{1}));
   editor.MouseRelease(0, {250, 130}, false);
-  EXPECT_FALSE(gBrickEditorView.band);
-  EXPECT_EQ(gBrickEditorView.selectedWalls, std::vector<int32_t>{1});
+  EXPECT_EQ(std::make_pair(bool(gBrickEditorView.band), gBrickEditorView.selectedWalls),
+            std::make_pair(false, std::vector<int32_t>{1}));
   editor.Command(eiGrid);
   EXPECT_EQ(gBrickEditorView.grid, editor.settings.grid);
   editor.SetGridSize(24);
@@ -417,22 +407,19 @@ TEST_F(EditorTest, SquareCommandsPushOnlyWhenTheyChangeSomething) {
   EXPECT_EQ(Length(), length);
   Mons(1, 1) = mkEarth;
   editor.Command(eiPaste);  // nothing copied yet
-  EXPECT_EQ(Length(), length);
-  EXPECT_EQ(Mons(1, 1), mkEarth);
+  EXPECT_EQ(std::make_pair(Length(), Mons(1, 1)), std::make_pair(length, uint8_t(mkEarth)));
   editor.ChooseSquareKind(mkWall);
-  EXPECT_EQ(Length(), length + 1);
-  editor.ChooseSquareKind(mkWall);
+  editor.ChooseSquareKind(mkWall);  // the second changes nothing
   EXPECT_EQ(Length(), length + 1);
   editor.Command(eiRotate);  // walls ignore directions, still one state
-  EXPECT_EQ(Length(), length + 2);
-  EXPECT_EQ(Mons(1, 1, 2), 1);
+  EXPECT_EQ(std::make_pair(Length(), Mons(1, 1, 2)), std::make_pair(length + 2, uint8_t(1)));
   editor.ChooseSquareKind(mkNo);  // the clipboard's hole code is not a square of a level
   EXPECT_EQ(Mons(1, 1), mkWall);
   editor.Command(eiChangeKind);  // no Monster, Player or House selected
   EXPECT_EQ(Length(), length + 2);
   editor.Command(eiCopyUpToDown);  // rows 0..3 onto 15..12
-  EXPECT_EQ(Mons(2, 12), mkWall);
-  EXPECT_EQ(Mons(2, 12, 2), 1);
+  EXPECT_EQ(std::make_pair(Mons(2, 12), Mons(2, 12, 2)),
+            std::make_pair(uint8_t(mkWall), uint8_t(1)));
   const int mirrored = Length();
   DragSquares(0, 8, 31, 15);
   editor.Command(eiCopyUpToDown);  // only the lower half selected
