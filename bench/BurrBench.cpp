@@ -26,6 +26,16 @@ void BM_BurrStepFullPools(benchmark::State& state) {
 }
 BENCHMARK(BM_BurrStepFullPools)->Unit(benchmark::kMicrosecond);
 
+// 32 enemies alive walking a warren, 8 brooders and 32 apples falling (target: under 100 us
+// a step). The scene returns every 48 steps, before the apples land.
+void BM_BurrStepEnemiesAndApples(benchmark::State& state) {
+  THeadlessGame game;
+  if (!StartDefaultSet(state, game, gkBurrower)) return;
+  FillBurrowerWarren();
+  StepLoop<TBurrSnapshot>(state, kWarrenFallSteps, [&] { game.Step(); });
+}
+BENCHMARK(BM_BurrStepEnemiesAndApples)->Unit(benchmark::kMicrosecond);
+
 // The overlay painter composing a frame 200 steps into a game (target: under 1 ms).
 void BM_BurrComposeGameFrame(benchmark::State& state) {
   THeadlessGame game;

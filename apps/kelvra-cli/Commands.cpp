@@ -493,7 +493,8 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
   const int64_t worstSteps = quick ? 64 : 4000;
   const int frames = quick ? 4 : 300;
   int code = 0;
-  double brick[3] = {}, mons[3] = {}, burr[3] = {};  // typical, worst, frame
+  double brick[3] = {}, mons[3] = {};  // typical, worst, frame
+  double burr[4] = {};                 // typical, worst, frame, the warren
   {
     THeadlessGame game;
     if (!StartMeasured(game, DefaultLevelsFile(gkBrickfall), 2, err, code)) return code;
@@ -549,6 +550,11 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
     TBurrSnapshot full;
     full.Take();
     burr[1] = TimeSteps(game, full, worstSteps, 16);
+    start.Restore();
+    FillBurrowerWarren();
+    TBurrSnapshot warren;
+    warren.Take();
+    burr[3] = TimeSteps(game, warren, worstSteps, kWarrenFallSteps);
   }
   const struct {
     const char* what;
@@ -564,6 +570,7 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
       {"Monsters frames composed (overlay painter, game in progress)", mons[2], "frames"},
       {"Burrower steps, typical level (Default.BuL level 0, 2 computer players)", burr[0], "steps"},
       {"Burrower steps, every pool full", burr[1], "steps"},
+      {"Burrower steps, 32 enemies walking, 8 brooders, 32 apples falling", burr[3], "steps"},
       {"Burrower frames composed (overlay painter, game in progress)", burr[2], "frames"},
   };
   for (const auto& line : lines) ReportRate(out, line.what, line.micros, line.unit);

@@ -1,6 +1,7 @@
 // Burrower scenes for measurements.
 #include "session/BurrScenes.h"
 
+#include "burrower/BurrEnemies.h"
 #include "burrower/BurrField.h"
 
 namespace kelvra {
@@ -37,6 +38,62 @@ void FillBurrowerPools() {
   for (TIceShard& i : gBurr.iceShards) i = TIceShard{64, 0, 0, 16, 16}, place(i.x, i.y);
   for (TBlast& b : gCom.blast) b = TBlast{kBlastLife, -1, 24, 0, 0}, place(b.x, b.y);
   for (TSpark& s : gCom.spark) s = TSpark{32, 0, 0, 0, 0}, place(s.x, s.y);
+}
+
+void FillBurrowerWarren() {
+  constexpr int kShafts = 16;            // square columns 0..15, two apples in each
+  constexpr int kWarrenLeft = 17;        // square columns 17..22
+  constexpr int kCrossRows[2] = {2, 8};  // square rows of the warren's cross tunnels
+  constexpr int kAppleRows[2] = {0, 5};  // square rows the apples start from
+  auto centre = [](int square) { return LatticeStart(2 * square + 1) + kSquareCentre; };
+  auto openShaft = [](int square) {  // the square column, top line to bottom line
+    for (int r = 0; r < kLatticeRows; ++r) CellAt(2 * square + 1, r) = lcOpen;
+  };
+
+  for (int c = 0; c < kLatticeCols; ++c)
+    for (int r = 0; r < kLatticeRows; ++r) CellAt(c, r) = lcEarth;
+  for (int x = 0; x < kShafts; ++x) openShaft(x);
+  for (int x = kWarrenLeft; x < kBurrCols; ++x) openShaft(x);
+  for (int row : kCrossRows)
+    for (int c = 2 * kWarrenLeft + 1; c < kLatticeCols - 1; ++c) CellAt(c, 2 * row + 1) = lcOpen;
+
+  // Let go with nothing under them: each step adds one to the fall speed.
+  int n = 0;
+  for (int x = 0; x < kShafts; ++x)
+    for (int row : kAppleRows) {
+      TApple& a = gBurr.apples[n++];
+      a = TApple{};
+      a.live = 1;
+      a.x = centre(x), a.y = centre(row);
+      a.vy = 1;
+      a.w = gBurrSizes.appleW * kBurrUnit, a.h = gBurrSizes.appleH * kBurrUnit;
+    }
+
+  // Six to a square row, types mixed along the rows, half walking up and half down.
+  constexpr int kWarrenCols = kBurrCols - kWarrenLeft;
+  for (int i = 0; i < kEnemies; ++i) {
+    TBurrEnemy& e = gBurr.enemies[i];
+    e = TBurrEnemy{};
+    e.state = esAlive;
+    e.type = uint8_t((i + i / kWarrenCols) % kEnemyTypes);
+    e.size = 2;
+    e.health = kFullHealth;
+    e.animation = 37 * i;
+    e.x = centre(kWarrenLeft + i % kWarrenCols);
+    e.y = centre(2 * (i / kWarrenCols));
+    e.dy = (i % 2 ? 1 : -1) * kEnemyTypeDefs[e.type].speed;
+    TakeEnemySize(e);
+  }
+  // Every brooder at another point of its cycle; with every enemy record taken none hatches.
+  for (int i = 0; i < kBrooders; ++i) {
+    const int x = kWarrenLeft + i % kWarrenCols, row = kCrossRows[i / kWarrenCols];
+    gBurr.brooders[i] =
+        TBrooder{1 + 32 * i, i % 2 ? kBrooderStep : -kBrooderStep, 0, 10, centre(x), centre(row)};
+  }
+  for (int p = 0; p < kBurrPlayers; ++p) {
+    gBurr.players[p].x = centre(kWarrenLeft + p);
+    gBurr.players[p].y = centre(kBurrRows - 1);
+  }
 }
 
 }  // namespace kelvra

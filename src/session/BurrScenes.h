@@ -14,4 +14,11 @@ using TBurrSnapshot = TGameSnapshot<TBurrState, &gBurr>;
 // enemies, bonuses, effects), the worst a step can meet.
 void FillBurrowerPools();
 
+// After a game started: the field re-dug into sixteen shafts on the left, each with two
+// apples just let go, and a warren on the right (six shafts joined by two cross tunnels)
+// where 32 enemies of every type walk, 8 brooders open and close and the players stand.
+// The apples keep falling for 48 steps (the lower ones land soon after).
+void FillBurrowerWarren();
+constexpr int kWarrenFallSteps = 48;
+
 }  // namespace kelvra

@@ -255,7 +255,8 @@ TEST_F(CliTest, TheSoundOutHoldsTheGamesEffectsOnly) {
 TEST_F(CliTest, BenchReportsEveryMeasure) {
   ASSERT_EQ(Run({"bench", "--quick"}), 0) << err.str();
   for (const char* measure :
-       {"worst case (1536 walls, 32 flying balls)", "Monsters monster steps, all 512 slots in use"})
+       {"worst case (1536 walls, 32 flying balls)", "Monsters monster steps, all 512 slots in use",
+        "32 enemies walking, 8 brooders, 32 apples falling"})
     EXPECT_NE(out.str().find(measure), std::string::npos) << measure;
 }
 
