@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -276,55 +277,41 @@ TEST_F(BurrGame, ComputerPlayerChoices) {
   EXPECT_TRUE(P().input[biSwitch]);
 }
 
-// It steps out from under a wobbling apple and away from a Drone, and pushes an apple off a
-// fruit from the side (from below it would only press the apple into the earth).
+// It steps out from under a wobbling apple, from under an apple on its head and away from a
+// Drone, pushes an apple off a fruit from the side (from below it would only press the apple
+// into the earth), and digs under an apple over an enemy's shaft.
 TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
-  auto commands = [] {
+  auto apple = [](int32_t x, int32_t y, int wobble = 0) {
+    gBurr.apples[0] = TApple{1, wobble, x, y, 0, 0, 384, 384};
+  };
+  const std::vector<std::string> underApple = {".@..", ".P..", "....", "....", ".*.."},
+                                 trap = {".@....", ".:P...", "......",
+                                         "......", "......", ".....*"};
+  const int32_t fruitX = gBurrSizes.fruitW * kBurrUnit / 2,
+                fruitY = gBurrSizes.fruitH * kBurrUnit / 2;
+  const struct {
+    std::vector<std::string> rows;
+    std::function<void()> put;
+    const char* held;
+  } cases[] = {
+      {underApple, [] {}, "D"},
+      {underApple, [] { gBurr.apples[0].wobble = 5; }, "L"},
+      {{"P..*"}, [] { test::PutEnemy(0, 1, P().x + kCellPair, P().y); }, "L"},  // a Drone
+      {{"..*", "..P"}, [&] { apple(gBurr.fruit[0].x + fruitX, gBurr.fruit[0].y + fruitY); }, "L"},
+      {{"....", ".P..", "....", "...*"}, [&] { apple(P().x - 32, P().y - 336); }, "D"},
+      {trap, [] {}, "R"},
+      {trap, [] { test::PutEnemy(0, 0, P().x - kCellPair, P().y + 2 * kCellPair); }, "L"},
+  };
+  gCom.player[0].ai = 1;
+  for (const auto& c : cases) {
+    Start(c.rows);
+    SetBurrInputSource(nullptr);
+    c.put();
+    BurrComputerCommands(0);
     std::string held;
     for (int i = biLeft; i <= biDown; ++i)
       if (P().input[i]) held += "LRUD"[i];
-    return held;
-  };
-  gCom.player[0].ai = 1;
-  const std::vector<std::string> underApple = {".@..", ".P..", "....", "....", ".*.."};
-  for (int wobble : {0, 5}) {
-    Start(underApple);
-    SetBurrInputSource(nullptr);
-    gBurr.apples[0].wobble = wobble;
-    BurrComputerCommands(0);
-    EXPECT_EQ(commands(), wobble ? "L" : "D");
-  }
-  Start({"P..*"});
-  SetBurrInputSource(nullptr);
-  test::PutEnemy(0, 1, P().x + kCellPair, P().y);  // a Drone next to him
-  BurrComputerCommands(0);
-  EXPECT_EQ(commands(), "L");
-  Start({"..*", "..P"});
-  SetBurrInputSource(nullptr);
-  const TFruit& f = gBurr.fruit[0];
-  gBurr.apples[0] = TApple{1,
-                           0,
-                           f.x + gBurrSizes.fruitW * kBurrUnit / 2,
-                           f.y + gBurrSizes.fruitH * kBurrUnit / 2,
-                           0,
-                           0,
-                           384,
-                           384};
-  BurrComputerCommands(0);
-  EXPECT_EQ(commands(), "L");
-  // An apple come to rest on his head: out from under it, not pushing it to and fro.
-  Start({"....", ".P..", "....", "...*"});
-  SetBurrInputSource(nullptr);
-  gBurr.apples[0] = TApple{1, 0, P().x - 32, P().y - 336, 0, 0, 384, 384};
-  BurrComputerCommands(0);
-  EXPECT_EQ(commands(), "D");
-  // Earth under a resting apple, an enemy in the shaft below: it digs there first.
-  for (bool enemy : {false, true}) {
-    Start({".@....", ".:P...", "......", "......", "......", ".....*"});
-    SetBurrInputSource(nullptr);
-    if (enemy) test::PutEnemy(0, 0, P().x - kCellPair, P().y + 2 * kCellPair);
-    BurrComputerCommands(0);
-    EXPECT_EQ(commands(), enemy ? "L" : "R");
+    EXPECT_EQ(held, c.held) << c.rows[0];
   }
 }
 
