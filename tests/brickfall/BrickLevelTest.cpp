@@ -37,18 +37,14 @@ TLevelSetHeader Header(uint32_t version, int32_t levels, uint32_t recordSize = 1
                        uint32_t wallSize = 16) {
   TLevelSetHeader h{};
   std::memcpy(h.magic, "GBrL", 4);
-  h.version = version;
-  h.headerSize = 180;
-  h.levelCount = levels;
-  h.levelRecordSize = recordSize;
-  h.elementRecordSize = wallSize;
+  h.version = version, h.headerSize = 180, h.levelCount = levels;
+  h.levelRecordSize = recordSize, h.elementRecordSize = wallSize;
   return h;
 }
 
 TLevelFields Fields() {
   TLevelFields f{};
-  f.backgroundKind = 1;
-  f.backgroundEffect = 16;
+  f.backgroundKind = 1, f.backgroundEffect = 16;
   return f;
 }
 
@@ -60,10 +56,8 @@ class BrickLevelTest : public ::testing::Test {
     WriteAll(dir.File("levels.bin"), bytes);
     FileReader reader;
     EXPECT_TRUE(reader.Open(dir.File("levels.bin")));
-    bool ok = ReadBrickLevels(reader, h, levels, fault);
-    if (ok) {
-      EXPECT_EQ(reader.Remaining(), 0);  // every byte of the records was consumed
-    }
+    const bool ok = ReadBrickLevels(reader, h, levels, fault);
+    EXPECT_TRUE(!ok || reader.Remaining() == 0);  // every byte of the records was consumed
     return ok;
   }
   TLevelsBrick ReadOk(const std::vector<uint8_t>& bytes, const TLevelSetHeader& h) {
@@ -102,16 +96,11 @@ TEST_F(BrickLevelTest, WallPositionsInEighthsBeforeVersion4) {
 TEST_F(BrickLevelTest, Version1LegacyRecordIsConverted) {
   uint8_t rec[137] = {};
   for (int i = 0; i < 10; ++i) rec[i] = uint8_t(i + 1);
-  rec[10] = 99;  // beyond the ten flags: ignored
-  rec[16] = 4;
+  rec[10] = 99, rec[16] = 4;  // rec[10]: beyond the ten flags, ignored
   const uint32_t colour = 0x00AABBCC;
-  const int32_t texture = 3, walls = 2, quake = 5, wind = 20;
-  std::memcpy(rec + 21, &colour, 4);
+  auto put = [&](int at, int32_t v) { std::memcpy(rec + at, &v, 4); };
+  put(21, int32_t(colour)), put(121, 3), put(125, 2), put(129, 5), put(133, 20);  // 125: walls
   SetShortString(rec + 25, 96, "Stone.jpg");
-  std::memcpy(rec + 121, &texture, 4);
-  std::memcpy(rec + 125, &walls, 4);
-  std::memcpy(rec + 129, &quake, 4);
-  std::memcpy(rec + 133, &wind, 4);
   Builder b;
   b.bytes.assign(rec, rec + sizeof rec);
   b.Put(TWall{804, 16, 1, 2, 3, {}}).Put(TWall{8, 8, 0, 0, 0, {}});
@@ -132,9 +121,7 @@ TEST_F(BrickLevelTest, Version1LegacyRecordIsConverted) {
 
 TEST_F(BrickLevelTest, ShortLevelRecordLeavesLaterFieldsZero) {
   TLevelFields f = Fields();
-  f.backgroundColour = 0x112233;
-  f.backgroundTexture = 5;
-  f.maxWind = 50;
+  f.backgroundColour = 0x112233, f.backgroundTexture = 5, f.maxWind = 50;
   f.rightIsLeft = f.bottomIsTop = f.rightBottomIsLeftTop = 255;
   Builder b;
   b.Put(uint32_t(1));
@@ -205,18 +192,11 @@ TEST_F(BrickLevelTest, CountsBeyondTheFileAreFaults) {
 
 TEST_F(BrickLevelTest, ValuesAreLimitedToTheEditorsRanges) {
   TLevelFields f = Fields();
-  f.earthquake = -3;
-  f.gravity = 40;
-  f.maxWind = 500;
-  f.backgroundEffect = 30;
-  f.backgroundTexture = 12;
-  f.backgroundPicture[0] = 200;
+  f.earthquake = -3, f.gravity = 40, f.maxWind = 500, f.backgroundEffect = 30;
+  f.backgroundTexture = 12, f.backgroundPicture[0] = 200;
   Builder b;
   b.Put(uint32_t(2)).Put(f).Put(TWall{0, 0, 0, 9, 200, {}}).Put(TWall{0, 0, 0, 5, 26, {}});
-  f.earthquake = 16;
-  f.gravity = 0;
-  f.maxWind = -1;
-  f.backgroundTexture = -1;
+  f.earthquake = 16, f.gravity = 0, f.maxWind = -1, f.backgroundTexture = -1;
   f.backgroundEffect = 22;
   b.Put(uint32_t(0)).Put(f);
   TLevelsBrick levels = ReadOk(b.bytes, Header(4, 2));
@@ -233,14 +213,12 @@ TEST_F(BrickLevelTest, ValuesAreLimitedToTheEditorsRanges) {
 
 TEST_F(BrickLevelTest, WrittenLevelsReadBack) {
   TLevelsBrick levels(2);
-  NewBrickLevel(levels[0]);
-  NewBrickLevel(levels[1]);
+  for (TLevel& l : levels) NewBrickLevel(l);
   levels[0].f.maxWind = 3;
   levels[1].Walls().assign(300, TWall{1, 2, 3, 4, 5, {6, 7, 8, 9}});
   // An older history entry is not written: the current one is.
   levels[1].history.insert(levels[1].history.begin(), TWalls(5));
-  levels[1].historyLength = 2;
-  levels[1].historyIndex = 1;
+  levels[1].historyLength = 2, levels[1].historyIndex = 1;
   AtomicFileWriter writer;
   WriteBrickLevels(writer, levels);
   EXPECT_EQ(writer.Size(), 2u * 140 + 300 * 16);

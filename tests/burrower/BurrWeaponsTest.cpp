@@ -16,13 +16,12 @@ namespace kelvra {
 namespace {
 
 using test::kRow;  // all of the field open unless walled
+using test::PutEnemy, test::PutPlayer;
 
 class BurrWeapons : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetCom();
-    ResetBurrState();
-    gCom.kind = gkBurrower;
+    Reset();
     SetEvents(&events);
   }
   void TearDown() override { SetEvents(nullptr); }
@@ -30,13 +29,6 @@ class BurrWeapons : public ::testing::Test {
     ResetCom();
     gCom.kind = gkBurrower;
     ResetBurrState();
-  }
-
-  static TBurrPlayer& Player(int p, int32_t x, int32_t y = kRow, int32_t armor = 0) {
-    return test::PutPlayer(p, x, y, armor);
-  }
-  static TBurrEnemy& Enemy(int e, int type, int32_t x, int32_t y = kRow) {
-    return test::PutEnemy(e, type, x, y);
   }
   void Apple(int32_t x, int32_t y = kRow) { gBurr.apples[0] = {1, 0, x, y, 0, 0, 320, 320}; }
   void WallColumn(int c) {
@@ -62,10 +54,8 @@ class BurrWeapons : public ::testing::Test {
 // ---- Damage arithmetic ----
 
 TEST_F(BurrWeapons, WoundPlayerArmorShrinkAndFreeze) {
-  struct Case {
-    int32_t armor, wound, size, frozen, amount, owner;
-    int32_t wantWound, wantArmor, wantScore;
-  } cases[] = {
+  // Armor, wound, size, frozen, amount, owner; then the wound, armor and owner's score.
+  const int32_t cases[][9] = {
       {1024, 0, 2, 0, 40, 1, 0, 944, 0},     // full armor: worn, no wound
       {944, 0, 2, 0, 40, 1, 3, 871, 2},      // the next bullet: 80 x 1024 x 40 / 2^20
       {0, 0, 1, 1, 40, 1, 320, 0, 312},      // shrunk x4, frozen x2
@@ -74,20 +64,20 @@ TEST_F(BurrWeapons, WoundPlayerArmorShrinkAndFreeze) {
       {1024, 0, 2, 0, 0, 1, 0, 1024, 0},     // a blow of no strength does nothing
       {0, 0, 2, 0, 40, 7, 40, 0, 0},         // an owner beyond the players is not credited
   };
-  for (const Case& c : cases) {
+  for (const auto& [armor, wound, size, frozen, amount, owner, wWound, wArmor, wScore] : cases) {
     ResetCom();
-    TBurrPlayer& pl = Player(0, 1000, kRow, c.armor);
-    pl.wound = c.wound, pl.size = uint8_t(c.size), pl.frozen = uint8_t(c.frozen);
-    WoundPlayer(0, c.owner, c.amount);
+    TBurrPlayer& pl = PutPlayer(0, 1000, kRow, armor);
+    pl.wound = wound, pl.size = uint8_t(size), pl.frozen = uint8_t(frozen);
+    WoundPlayer(0, owner, amount);
     EXPECT_EQ(std::make_tuple(pl.wound, pl.armor, gCom.k[gkBurrower].score[1]),
-              std::make_tuple(c.wantWound, c.wantArmor, c.wantScore))
-        << c.armor << "/" << c.amount;
+              std::make_tuple(wWound, wArmor, wScore))
+        << armor << "/" << amount;
   }
 }
 
 TEST_F(BurrWeapons, ChillFreezesOnceBelow256AndNeverKills) {
-  TBurrPlayer& pl = Player(0, 1000);
-  TBurrEnemy& en = Enemy(0, 3, 1000);
+  TBurrPlayer& pl = PutPlayer(0, 1000);
+  TBurrEnemy& en = PutEnemy(0, 3, 1000);
   // 1024 - 640 = 384, not frozen; then the floor of 10, frozen, heard once for each.
   const std::tuple<int32_t, int, int> steps[] = {{384, 0, 0}, {10, 1, 2}, {10, 1, 2}};
   for (const auto& [health, frozen, freezes] : steps) {
@@ -101,28 +91,25 @@ TEST_F(BurrWeapons, ChillFreezesOnceBelow256AndNeverKills) {
 }
 
 TEST_F(BurrWeapons, WoundEnemyByToughnessAndShatterWhenFrozen) {
-  struct Case {
-    int type, size;
-    int32_t wound, amount;
-    int32_t wantStun, wantWound, wantScore;
-  } cases[] = {
+  // Type, size, wound, amount; then the stun, wound and score.
+  const int32_t cases[][7] = {
       {0, 2, 0, 40, 64, 64, 62},         // toughness 10
       {2, 2, 0, 40, 128, 128, 125},      // Assault, 5
       {1, 1, 0, 40, 85, 85, 83},         // a shrunk Drone: 40 x 4 x 16 / 30
       {2, 2, 900, 256, 256, 1024, 799},  // stun and wound capped; the whole 819 is credited
       {9, 2, 0, 40, 64, 64, 62},         // a type beyond the table counts as the first
   };
-  for (const Case& c : cases) {
+  for (const auto& [type, size, wound, amount, wStun, wWound, wScore] : cases) {
     ResetCom();
-    TBurrEnemy& en = Enemy(0, c.type, 1000);
-    en.size = uint8_t(c.size), en.wound = c.wound;
-    WoundEnemy(0, 0, c.amount);
+    TBurrEnemy& en = PutEnemy(0, type, 1000);
+    en.size = uint8_t(size), en.wound = wound;
+    WoundEnemy(0, 0, amount);
     EXPECT_EQ(std::make_tuple(en.stun, en.wound, int(en.state), gCom.k[gkBurrower].score[0]),
-              std::make_tuple(c.wantStun, c.wantWound, int(esAlive), c.wantScore))
-        << c.type;
+              std::make_tuple(wStun, wWound, int(esAlive), wScore))
+        << type;
   }
   // Frozen: any blow, even of no strength, breaks it into six shards; no dying, no bonus.
-  TBurrEnemy& en = Enemy(1, 0, 3000, 2000);
+  TBurrEnemy& en = PutEnemy(1, 0, 3000, 2000);
   en.frozen = 1;
   WoundEnemy(1, -1, 0);
   int32_t sum = 0, shards = 0;
@@ -139,12 +126,8 @@ TEST_F(BurrWeapons, WoundEnemyByToughnessAndShatterWhenFrozen) {
 // ---- Firing ----
 
 TEST_F(BurrWeapons, EachWeaponLaunchesItsShotAndSpendsOneRound) {
-  struct Case {
-    int weapon;
-    int32_t fx, fy;
-    int32_t dx, dy;  // the shot's velocity
-    int sound;
-  } cases[] = {
+  // Weapon, facing, the shot's velocity, the sound.
+  const int cases[][6] = {
       {wpPistol, 32, 0, 512, 0, buPistol},
       {wpPistol, -32, -20, -512, -512, buPistol},
       {wpBall, 32, 0, 32, 32, kNoSound},
@@ -155,23 +138,20 @@ TEST_F(BurrWeapons, EachWeaponLaunchesItsShotAndSpendsOneRound) {
       {wpLaser, 32, 0, 960, 0, kNoSound},
       {wpFreezer, 0, -32, 0, -96, kNoSound},
   };
-  for (const Case& c : cases) {
+  for (const auto& [weapon, fx, fy, dx, dy, sound] : cases) {
     ResetBurrState();
     events.sounds.clear();
-    TBurrPlayer& pl = Player(0, 4560);
-    pl.weapon = uint8_t(c.weapon), pl.faceDx = c.fx, pl.faceDy = c.fy, pl.ammo[c.weapon] = 5;
+    TBurrPlayer& pl = PutPlayer(0, 4560);
+    pl.weapon = uint8_t(weapon), pl.faceDx = fx, pl.faceDy = fy, pl.ammo[weapon] = 5;
     FireWeapon(0);
-    const int32_t v[kWeapons][2] = {{gBurr.bullets[0].dx, gBurr.bullets[0].dy},
-                                    {gBurr.balls[0].dx, gBurr.balls[0].dy},
-                                    {gBurr.rockets[0].dx, gBurr.rockets[0].dy},
-                                    {gBurr.bombs[0].dx, gBurr.bombs[0].dy},
-                                    {gBurr.shrinkShots[0].dx, gBurr.shrinkShots[0].dy},
-                                    {gBurr.lasers[0].dx, gBurr.lasers[0].dy},
-                                    {gBurr.freezerShots[0].dx, gBurr.freezerShots[0].dy}};
-    const int32_t dx = v[c.weapon][0], dy = v[c.weapon][1];
-    EXPECT_EQ(std::make_tuple(dx, dy, pl.ammo[c.weapon]), std::make_tuple(c.dx, c.dy, 4))
-        << "weapon " << c.weapon;
-    EXPECT_EQ(events.sounds, c.sound == kNoSound ? std::vector<int>{} : std::vector<int>{c.sound});
+    auto v = [](const auto& shot) { return std::make_pair(shot.dx, shot.dy); };
+    const std::pair<int32_t, int32_t> shots[kWeapons] = {
+        v(gBurr.bullets[0]),     v(gBurr.balls[0]),  v(gBurr.rockets[0]),     v(gBurr.bombs[0]),
+        v(gBurr.shrinkShots[0]), v(gBurr.lasers[0]), v(gBurr.freezerShots[0])};
+    EXPECT_EQ(std::make_tuple(shots[weapon], pl.ammo[weapon]),
+              std::make_tuple(std::make_pair(dx, dy), 4))
+        << "weapon " << weapon;
+    EXPECT_EQ(events.sounds, sound == kNoSound ? std::vector<int>{} : std::vector<int>{sound});
   }
   // The last one, above the box (top 2240, gap 16), with its bounces.
   EXPECT_EQ(std::make_tuple(gBurr.freezerShots[0].bounces, gBurr.freezerShots[0].y),
@@ -183,16 +163,14 @@ TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
   // corners are tested: a box reaching across the line alone would not touch it.)
   WallColumn(22);
   WallColumn(23);
-  const struct {
-    int weapon;
-    bool made;
-  } cases[] = {{wpPistol, true},    {wpBall, false}, {wpRpg, false},    {wpBomb, true},
-               {wpShrinker, false}, {wpLaser, true}, {wpFreezer, false}};
-  for (const auto& c : cases) {
-    TBurrPlayer& pl = Player(0, 4560);
-    pl.weapon = uint8_t(c.weapon), pl.ammo[c.weapon] = 5;
+  // Weapon, shot made.
+  const int made[][2] = {{wpPistol, 1},   {wpBall, 0},  {wpRpg, 0},    {wpBomb, 1},
+                         {wpShrinker, 0}, {wpLaser, 1}, {wpFreezer, 0}};
+  for (const auto& [weapon, shot] : made) {
+    TBurrPlayer& pl = PutPlayer(0, 4560);
+    pl.weapon = uint8_t(weapon), pl.ammo[weapon] = 5;
     FireWeapon(0);
-    EXPECT_EQ(pl.ammo[c.weapon], c.made ? 4 : 5) << "weapon " << c.weapon;
+    EXPECT_EQ(pl.ammo[weapon], 5 - shot) << "weapon " << weapon;
   }
   // An enemy's rocket skips the test, and is heard; its bullet is silent.
   events.sounds.clear();
@@ -203,7 +181,7 @@ TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
 }
 
 TEST_F(BurrWeapons, NoShotFromAFullPoolOrAStillFacing) {
-  TBurrPlayer& pl = Player(0, 4560);
+  TBurrPlayer& pl = PutPlayer(0, 4560);
   pl.ammo[wpPistol] = 5;
   for (TBullet& b : gBurr.bullets) b.live = 1;
   FireWeapon(0);
@@ -215,15 +193,13 @@ TEST_F(BurrWeapons, NoShotFromAFullPoolOrAStillFacing) {
 }
 
 TEST_F(BurrWeapons, ReloadAndBallKindByCopies) {
-  TBurrPlayer& pl = Player(0, 1000);
-  const struct {
-    int weapon;
-    int32_t copies, reload;
-  } reloads[] = {
+  TBurrPlayer& pl = PutPlayer(0, 1000);
+  // Weapon, copies, reload.
+  const int32_t reloads[][3] = {
       {wpPistol, 1, 6}, {wpPistol, 3, 2}, {wpRpg, 2, 16}, {wpLaser, 3, 0}, {wpBomb, 0, 16}};
-  for (const auto& r : reloads) {
-    pl.weapon = uint8_t(r.weapon), pl.count[r.weapon] = r.copies;
-    EXPECT_EQ(WeaponReload(pl), r.reload) << r.weapon << "x" << r.copies;
+  for (const auto& [weapon, copies, reload] : reloads) {
+    pl.weapon = uint8_t(weapon), pl.count[weapon] = copies;
+    EXPECT_EQ(WeaponReload(pl), reload) << weapon << "x" << copies;
   }
   EXPECT_EQ(std::make_tuple(BallKind(0), BallKind(1), BallKind(2), BallKind(3)),
             std::make_tuple(1, 1, 1, 2));
@@ -245,8 +221,8 @@ TEST_F(BurrWeapons, BulletFliesOrEndsOnWhatItMeets) {
     ResetBurrState();
     gBurr.bullets[0] = {1, 4000, kRow - 8, 512, 0, 1};
     if (c.target == Wall) WallColumn(20);  // 4320
-    if (c.target == Body) Player(0, 4560);
-    if (c.target == Foe) Enemy(0, 2, 4560);
+    if (c.target == Body) PutPlayer(0, 4560);
+    if (c.target == Foe) PutEnemy(0, 2, 4560);
     if (c.target == Fruit) Apple(4560);
     StepBullets();
     const int32_t x = gBurr.bullets[0].live ? gBurr.bullets[0].x : 0;
@@ -283,13 +259,13 @@ TEST_F(BurrWeapons, BallBouncesIsCaughtByItsOwnerAndHurtsOthers) {
             std::make_tuple(63, -32, 64, 4368));
 
   ResetBurrState();
-  Player(0, 4500).ammo[wpBall] = 20;  // the owner catches it, past the maximum of 20
+  PutPlayer(0, 4500).ammo[wpBall] = 20;  // the owner catches it, past the maximum of 20
   ball(4247, 64, 2, 32);
   StepBalls();
   EXPECT_EQ(std::make_tuple(gBurr.players[0].ammo[wpBall], gBurr.balls[0].bounces, Puffs()),
             std::make_tuple(21, 0, 0));
   gBurr.players[0].active = 0;
-  Player(1, 4500);
+  PutPlayer(1, 4500);
   ball(4247, 64, 2, 32);
   StepBalls();
   EXPECT_EQ(std::make_tuple(gBurr.players[1].wound, gBurr.balls[0].bounces, Puffs()),
@@ -317,7 +293,7 @@ TEST_F(BurrWeapons, RocketFliesSmokesAndExplodesAheadOfItsNose) {
             std::make_tuple(1048 + 255 + 16, kRow + 63, 16, 3, 1));
 
   Reset();
-  Enemy(0, 2, 1400);  // Assault: 10 x 16 / 5
+  PutEnemy(0, 2, 1400);  // Assault: 10 x 16 / 5
   gBurr.rockets[0] = {1, 0, 1000, kRow - 64, 80, 0, 256, 128, 3};
   StepRockets();
   EXPECT_EQ(std::make_tuple(gBurr.enemies[0].wound, gBurr.rockets[0].live, Blasts()),
@@ -358,11 +334,11 @@ TEST_F(BurrWeapons, ShrinkShotLeavesACloudThatShrinks) {
   // shrinks enemies but not Drones, and breaks a frozen one.
   ResetBurrState();
   gBurr.shrinkClouds[0] = {16, 3000, kRow, 384, 384};
-  TBurrPlayer& weak = Player(0, 3000, kRow, 511);
-  TBurrPlayer& armored = Player(1, 3000, kRow, 1024);
-  TBurrEnemy& assault = Enemy(0, 2, 3000);
-  TBurrEnemy& drone = Enemy(1, kDrone, 3000);
-  TBurrEnemy& frozen = Enemy(2, 3, 3000);
+  TBurrPlayer& weak = PutPlayer(0, 3000, kRow, 511);
+  TBurrPlayer& armored = PutPlayer(1, 3000, kRow, 1024);
+  TBurrEnemy& assault = PutEnemy(0, 2, 3000);
+  TBurrEnemy& drone = PutEnemy(1, kDrone, 3000);
+  TBurrEnemy& frozen = PutEnemy(2, 3, 3000);
   frozen.frozen = 1;
   StepShrinkClouds();
   EXPECT_EQ(std::make_tuple(weak.size, weak.shrinkTimer, weak.w), std::make_tuple(1, 128, 160));
@@ -376,7 +352,7 @@ TEST_F(BurrWeapons, ShrinkShotLeavesACloudThatShrinks) {
 
 TEST_F(BurrWeapons, LaserTracesOnceToTheWallThroughWhatItMeets) {
   WallColumn(6);  // 1296: the trace stops at 1304, the beam ends at 1288
-  TBurrPlayer& pl = Player(0, 1150);
+  TBurrPlayer& pl = PutPlayer(0, 1150);
   pl.w = pl.h = 32;  // holds the points 1144 and 1160
   Apple(1250);
   gBurr.lasers[0] = {16, 1000, kRow, 1000, kRow, 960, 0, 1};
@@ -409,7 +385,7 @@ TEST_F(BurrWeapons, FreezerShotReboundsChillsAndPassesApples) {
   gBurr.freezerShots[0] = {16, 0, 2000, kRow, 160, 160, 96, 0, 0};
   StepFreezerShots();
   EXPECT_EQ(gBurr.freezerShots[0].x, 2096);
-  TBurrPlayer& pl = Player(1, 2400);
+  TBurrPlayer& pl = PutPlayer(1, 2400);
   StepFreezerShots();
   EXPECT_EQ(std::make_tuple(pl.health, gBurr.freezerShots[0].bounces), std::make_tuple(384, 0));
 }
@@ -417,18 +393,16 @@ TEST_F(BurrWeapons, FreezerShotReboundsChillsAndPassesApples) {
 // ---- Blasts and lasting effects ----
 
 TEST_F(BurrWeapons, BlastWoundsByDistanceAndLife) {
-  const struct {
-    int32_t d, wound;
-  } cases[] = {{0, 146}, {1535, 13}, {1536, 0}};  // 24 x 1024 x 20479 / ((d + 160) x 21504)
-  for (const auto& c : cases) {
+  // Distance and wound: 24 x 1024 x 20479 / ((d + 160) x 21504).
+  for (const auto& [d, wound] : {std::pair{0, 146}, {1535, 13}, {1536, 0}}) {
     Reset();
-    TBurrPlayer& pl = Player(0, 3000 + c.d, kRow - 16);  // where the blast has risen to
-    TBurrEnemy& en = Enemy(0, 0, 3000 - c.d, kRow - 16);
+    TBurrPlayer& pl = PutPlayer(0, 3000 + d, kRow - 16);  // where the blast has risen to
+    TBurrEnemy& en = PutEnemy(0, 0, 3000 - d, kRow - 16);
     AddBurrowerBlast(3000, kRow, 4, kBombRadius);
     StepBlasts();
     EXPECT_EQ(std::make_tuple(pl.wound, en.wound, gCom.blast[0].y),  // it rises a pixel a step
-              std::make_tuple(c.wound, c.wound * 16 / 10, kRow - 16))
-        << c.d;
+              std::make_tuple(wound, wound * 16 / 10, kRow - 16))
+        << d;
   }
 }
 
@@ -449,16 +423,16 @@ TEST_F(BurrWeapons, BlastBurnsBonusesIntoFiresWhileFireSlotsLast) {
 }
 
 TEST_F(BurrWeapons, FiresShardsPuffsAndStainsAge) {
-  const struct {
-    int32_t life, d, lifeAfter, wound;
-  } fires[] = {{1024, 0, 1020, 32}, {1024, 64, 1020, 16}, {1024, 127, 1020, 0}, {4, 0, 0, 0}};
-  for (const auto& f : fires) {
+  // Life, distance; then the life and the wound.
+  const int32_t fires[][4] = {
+      {1024, 0, 1020, 32}, {1024, 64, 1020, 16}, {1024, 127, 1020, 0}, {4, 0, 0, 0}};
+  for (const auto& [life, d, lifeAfter, wound] : fires) {
     ResetBurrState();
-    TBurrPlayer& pl = Player(0, 3000 + f.d);
-    gBurr.fires[0] = {f.life, 3000, kRow};
+    TBurrPlayer& pl = PutPlayer(0, 3000 + d);
+    gBurr.fires[0] = {life, 3000, kRow};
     StepFires();
-    EXPECT_EQ(std::make_tuple(gBurr.fires[0].life, pl.wound), std::make_tuple(f.lifeAfter, f.wound))
-        << f.life << "/" << f.d;
+    EXPECT_EQ(std::make_tuple(gBurr.fires[0].life, pl.wound), std::make_tuple(lifeAfter, wound))
+        << life << "/" << d;
   }
 
   // The last places inside are 9968 and 5216.

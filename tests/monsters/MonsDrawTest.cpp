@@ -106,20 +106,17 @@ TEST_F(MonsDraw, SquarePictures) {
 }
 
 TEST_F(MonsDraw, WallsOnTheBorderOrTouchingAnotherUseTheJoinedPicture) {
-  struct Case {
-    int x, y, otherX, otherY;  // the second wall, or -1
-    int picture;
-  };
-  const Case cases[] = {
+  // A wall, the second wall or -1, and the picture.
+  const int cases[][5] = {
       {10, 5, -1, -1, 15}, {0, 5, -1, -1, 3},  {31, 5, -1, -1, 3}, {10, 0, -1, -1, 3},
       {10, 15, -1, -1, 3}, {10, 5, 11, 5, 3},  {10, 5, 9, 5, 3},   {10, 5, 10, 4, 3},
       {10, 5, 10, 6, 3},   {10, 5, 11, 6, 15},  // a diagonal neighbour does not join
   };
-  for (const Case& c : cases) {
+  for (const auto& [x, y, otherX, otherY, picture] : cases) {
     ResetMonsState();
-    Put(c.x, c.y, mkWall);
-    if (c.otherX >= 0) Put(c.otherX, c.otherY, mkWall);
-    EXPECT_EQ(MonsSquarePicture(c.x, c.y), c.picture) << c.x << "," << c.y << " " << c.otherX;
+    Put(x, y, mkWall);
+    if (otherX >= 0) Put(otherX, otherY, mkWall);
+    EXPECT_EQ(MonsSquarePicture(x, y), picture) << x << "," << y << " " << otherX;
   }
 }
 
@@ -142,16 +139,15 @@ TEST_F(MonsDraw, StripTakesThePlayersAndTypesColoursOnTheGreyOnly) {
 }
 
 TEST_F(MonsDraw, MonstersAndTunnelsTurnInOppositeSenses) {
-  struct Case {
-    int d, monsterX, monsterY, tunnelX, tunnelY;  // where the marker (2, 0) ends up
-  };
-  const Case cases[] = {{0, 2, 0, 2, 0}, {1, 0, 17, 19, 2}, {2, 17, 19, 17, 19}, {3, 19, 2, 0, 17}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(StripPixel(mpMonster + c.d, c.monsterX, c.monsterY), kMarker) << c.d;
-    EXPECT_EQ(StripPixel(mpMonsterHit + 20 + c.d, c.monsterX, c.monsterY), kMarker) << c.d;
-    EXPECT_EQ(StripPixel(mpTunnel + c.d, c.tunnelX, c.tunnelY), kMarker) << c.d;
+  // Direction, and where the marker (2, 0) ends up on the monster and on the tunnel.
+  const int cases[][5] = {
+      {0, 2, 0, 2, 0}, {1, 0, 17, 19, 2}, {2, 17, 19, 17, 19}, {3, 19, 2, 0, 17}};
+  for (const auto& [d, monsterX, monsterY, tunnelX, tunnelY] : cases) {
+    EXPECT_EQ(StripPixel(mpMonster + d, monsterX, monsterY), kMarker) << d;
+    EXPECT_EQ(StripPixel(mpMonsterHit + 20 + d, monsterX, monsterY), kMarker) << d;
+    EXPECT_EQ(StripPixel(mpTunnel + d, tunnelX, tunnelY), kMarker) << d;
     // The arrow's black lets the wall through.
-    EXPECT_EQ(StripPixel(mpTunnel + c.d, 7, 5), SheetColour(3)) << c.d;
+    EXPECT_EQ(StripPixel(mpTunnel + d, 7, 5), SheetColour(3)) << d;
   }
   // A monster facing down (code 1) has its grey band turned onto its right-hand columns.
   EXPECT_EQ(StripPixel(mpMonster + 1, 16, 5), RGB(0, 255, 0));
@@ -204,41 +200,34 @@ TEST_F(MonsDraw, FieldModesBlackSquaresFlashAndFrames) {
 }
 
 TEST_F(MonsDraw, GraphValuesScaleIn64BitsAndNothingLeavesTheArea) {
-  struct Case {
-    int32_t low, high, value;
-    int row;  // -1: not drawn
-  };
-  // Without a range (equal, or a maximum below the minimum) every value is on the bottom row.
-  const Case cases[] = {{INT32_MIN, INT32_MAX, INT32_MIN, 437},
-                        {INT32_MIN, INT32_MAX, INT32_MAX, 382},
-                        {INT32_MIN, INT32_MAX, 0, 410},
-                        {0, 0, 123, 437},
-                        {100, -100, 0, 437},
-                        {0, 10, 11, -1},
-                        {0, 10, -1, -1},
-                        {0, 10, 5, 410}};
+  // Low, high, value, and the row drawn (-1: none). Without a range (equal, or a maximum below
+  // the minimum) every value is on the bottom row.
+  const int32_t cases[][4] = {{INT32_MIN, INT32_MAX, INT32_MIN, 437},
+                              {INT32_MIN, INT32_MAX, INT32_MAX, 382},
+                              {INT32_MIN, INT32_MAX, 0, 410},
+                              {0, 0, 123, 437},
+                              {100, -100, 0, 437},
+                              {0, 10, 11, -1},
+                              {0, 10, -1, -1},
+                              {0, 10, 5, 410}};
   DrawMonsStatic(frame);
   const TKBitmap before = frame;
-  for (const Case& c : cases) {
-    gMons.game.historyMin[0] = c.low;
-    gMons.game.historyMax[0] = c.high;
-    gMons.game.historyCount = 1;
-    gMons.history[0].score[0] = c.value;
-    gCom.k[gkMonsters].playersMinusOne = 0;
+  gMons.game.historyCount = 1, gCom.k[gkMonsters].playersMinusOne = 0;
+  for (const auto& [low, high, value, row] : cases) {
+    gMons.game.historyMin[0] = low, gMons.game.historyMax[0] = high;
+    gMons.history[0].score[0] = value;
     frame = before;
     DrawMonsGraph(frame);
     for (int y = 0; y < 440; ++y)
       for (int x = 0; x < 640; ++x) {
         const bool drawn = frame.Pixel(x, y) != before.Pixel(x, y);
-        ASSERT_EQ(drawn, x == 2 && y == c.row)
-            << c.low << " " << c.value << " at " << x << "," << y;
+        ASSERT_EQ(drawn, x == 2 && y == row) << low << " " << value << " at " << x << "," << y;
       }
   }
 }
 
 TEST_F(MonsDraw, GraphShowsAtMost636StepsAndSilverWhereTwoPlayersMeet) {
-  gMons.game.historyMin[0] = 0;
-  gMons.game.historyMax[0] = 55;
+  gMons.game.historyMin[0] = 0, gMons.game.historyMax[0] = 55;
   for (TMonsHistoryEntry& e : gMons.history) {
     e.score[0] = (&e - gMons.history) % 2 ? 10 : 20;
     e.score[1] = 20;
@@ -269,8 +258,7 @@ TEST_F(MonsDraw, PanelShowsTheTurnPlayerRedrawsShortenedValuesAndLeavesTheGameAl
   };
   for (const Case c :
        {Case{1, 1, 0}, Case{0, 1, kPlayerColours[1]}, Case{0, 9, 0}, Case{1, 0, 0}}) {
-    gOptions.mons.realTime = c.realTime;
-    gMons.game.currentPlayer = c.current;
+    gOptions.mons.realTime = c.realTime, gMons.game.currentPlayer = c.current;
     DrawMonsFrame(frame);
     int lit = 0;
     for (int y = 360; y < 368; ++y)
@@ -288,15 +276,13 @@ TEST_F(MonsDraw, PanelShowsTheTurnPlayerRedrawsShortenedValuesAndLeavesTheGameAl
   for (int y = 344; y < 352; ++y)
     for (int x = 2 + 6; x < 50; ++x) ASSERT_EQ(frame.Pixel(x, y), 0u) << x << "," << y;
   // With "Time" on the panel shows the time-adjusted score, which drawing only reads.
-  gOptions.mons.times = 1;
-  gMons.players[1].timeScore = 3000;
+  gOptions.mons.times = 1, gMons.players[1].timeScore = 3000;
   TMonsState before;
   std::memcpy(&before, &gMons, sizeof gMons);
   DrawMonsFrame(frame);
   EXPECT_EQ(std::memcmp(&before, &gMons, sizeof gMons), 0);
   const TKBitmap adjusted = frame;
-  gOptions.mons.times = 0;
-  gMons.players[1].score = 3000;
+  gOptions.mons.times = 0, gMons.players[1].score = 3000;
   InvalidateMonsPanel();
   DrawMonsFrame(frame);
   for (int x = 2; x < 50; ++x) ASSERT_EQ(frame.Pixel(x, 352 + 3), adjusted.Pixel(x, 352 + 3)) << x;

@@ -76,16 +76,12 @@ class MonsRules : public ::testing::Test {
         if (auto it = directions.find({x, y}); it != directions.end()) q[2] = uint8_t(it->second);
       }
     TKindState& s = gCom.k[gkMonsters];
-    s.levelIndex = 0;
-    s.playersMinusOne = players - 1;
-    s.state = gsPlaying;
-    s.levelTime = 0;
+    s.levelIndex = 0, s.playersMinusOne = players - 1, s.state = gsPlaying, s.levelTime = 0;
     MonsLevelStart();
   }
 
   void Move(int p, int dx, int dy) {
-    gMons.players[p].requestDx = int8_t(dx);
-    gMons.players[p].requestDy = int8_t(dy);
+    gMons.players[p].requestDx = int8_t(dx), gMons.players[p].requestDy = int8_t(dy);
     MonsPlayerMove(p);
   }
   // Steps the game until the level time reaches `ms`, 28 ms a step as the session does.
@@ -157,8 +153,7 @@ TEST_F(MonsRules, BytesOutOfRangeArePlayedAsOpenSquares) {
   for (int i = 0; i < kMonsSquares; ++i) std::copy_n(bad[i % 7], 3, &g[size_t(i) * 3]);
   std::copy_n(kSquares[kChars.find('1')], 3, &g[0]);  // player 1 at (0, 0)
   const TMonsGrid stored = g;
-  gCom.k[gkMonsters].playersMinusOne = 3;
-  gCom.k[gkMonsters].state = gsPlaying;
+  gCom.k[gkMonsters].playersMinusOne = 3, gCom.k[gkMonsters].state = gsPlaying;
   gCom.player[0].ai = 1;
   SetMonsInputSource(nullptr);
   MonsLevelStart();
@@ -582,8 +577,7 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
                               {41, 30, 1, 0, 2}, {40, 30, 0, 0, 0}};
   gCom.player[0].input = piMouse;
   for (const Pointer& m : pointers) {
-    gCom.mouseX = m.x;
-    gCom.mouseY = m.y;
+    gCom.mouseX = m.x, gCom.mouseY = m.y;
     MonsReadInput(0);
     EXPECT_EQ(std::make_tuple(Request(0), int(gCom.cursorShape)),
               std::make_tuple(std::make_pair(m.dx, m.dy), m.shape))

@@ -61,8 +61,7 @@ class MonsLevelTest : public test::HeadlessTest {
   TLevelsMons Read(const std::string& file, uint32_t version, int levels, uint32_t stored,
                    bool expectOk = true) {
     TLevelSetHeader h{};
-    h.version = version;
-    h.levelCount = levels;
+    h.version = version, h.levelCount = levels;
     h.levelRecordSize = std::min<uint32_t>(stored, kMonsLevelRecordSize);
     FileReader reader;
     EXPECT_TRUE(reader.Open(file));
@@ -108,8 +107,7 @@ TEST_F(MonsLevelTest, WritesNameAndCurrentGrid) {
   SetShortString(levels[0].name, 32, "Maze");
   levels[0].history.push_back(TMonsGrid{});
   levels[0].history[1][3] = 8;
-  levels[0].historyIndex = 1;
-  levels[0].historyLength = 2;
+  levels[0].historyIndex = 1, levels[0].historyLength = 2;
   AtomicFileWriter w;
   WriteMonsLevels(w, levels);
   EXPECT_EQ(std::make_tuple(w.Size(), w.Data()[0], w.Data()[32 + 3]),
