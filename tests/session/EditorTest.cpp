@@ -443,9 +443,9 @@ TEST_F(EditorTest, CopyLeftToRightMirrorsTheSelectedHalf) {
   Burr(0, 4) = 2, Burr(11, 4) = 3, Burr(12, 4) = 1;
   editor.Command(eiSelectAll);
   editor.Command(eiCopyLeftToRight);
-  EXPECT_EQ(Burr(22, 4), 2);
-  EXPECT_EQ(Burr(11, 4), 3);  // the middle column onto itself
-  EXPECT_EQ(Burr(12, 4), 0);  // a None copied over it
+  // The middle column onto itself, and a None copied over column 12.
+  EXPECT_EQ(std::make_tuple(Burr(22, 4), Burr(11, 4), Burr(12, 4)),
+            std::make_tuple(uint8_t(2), uint8_t(3), uint8_t(0)));
 }
 
 // ---- Brickfall walls ----
@@ -457,16 +457,14 @@ TEST_F(EditorTest, DragMovesOnlyFromFourPixels) {
   editor.MousePress(0, {110, 105}, false);
   editor.MouseMove({113, 102}, false);
   editor.MouseRelease(0, {113, 102}, false);
-  EXPECT_EQ(Length(), length);
-  EXPECT_EQ(Walls()[0].x, 100);
-  EXPECT_EQ(editor.SelectedWalls(), 1);
+  EXPECT_EQ(std::make_tuple(Length(), Walls()[0].x, editor.SelectedWalls()),
+            std::make_tuple(length, 100, 1));
   editor.MousePress(0, {110, 105}, false);
   editor.MouseMove({114, 105}, false);  // starts the drag
   editor.MouseMove({120, 95}, false);
   editor.MouseRelease(0, {120, 95}, false);
-  EXPECT_EQ(Length(), length + 1);
-  EXPECT_EQ(Walls()[0].x, 110);
-  EXPECT_EQ(Walls()[0].y, 90);
+  EXPECT_EQ(std::make_tuple(Length(), Walls()[0].x, Walls()[0].y),
+            std::make_tuple(length + 1, 110, 90));
   editor.Command(eiUndo);
   EXPECT_EQ(Walls()[0].x, 100);
 }
@@ -479,13 +477,12 @@ TEST_F(EditorTest, DraggedAndTypedCoordinatesStayInRange) {
   editor.MousePress(0, {5, 5}, false);
   editor.MouseMove({0, 100}, false);
   editor.MouseMove({-100000, 100}, false);  // the group stops where its first wall must
-  EXPECT_EQ(Walls()[1].x, -kWallCoordinateLimit);
-  EXPECT_EQ(Walls()[0].x, -kWallCoordinateLimit + 60000);
+  EXPECT_EQ(std::make_pair(Walls()[1].x, Walls()[0].x),
+            std::make_pair(-kWallCoordinateLimit, -kWallCoordinateLimit + 60000));
   editor.MouseRelease(0, {-100000, 100}, false);
   editor.SetWallX("2147483647");
-  EXPECT_EQ(Walls()[0].x, kWallCoordinateLimit);
   editor.SetWallY("ten");
-  EXPECT_EQ(Walls()[1].y, 0);
+  EXPECT_EQ(std::make_pair(Walls()[0].x, Walls()[1].y), std::make_pair(kWallCoordinateLimit, 0));
 }
 
 TEST_F(EditorTest, CtrlBandTogglesTheWallsItCovers) {
@@ -498,8 +495,8 @@ TEST_F(EditorTest, CtrlBandTogglesTheWallsItCovers) {
   editor.MouseMove({250, 130}, true);
   EXPECT_EQ(editor.SelectedWalls(), 1);  // the second, while the first is taken off
   editor.MouseRelease(0, {250, 130}, true);
-  EXPECT_EQ(editor.WallMark(0), kMarkNone);
-  EXPECT_EQ(editor.WallMark(1), kMarkSelected);
+  EXPECT_EQ(std::make_pair(editor.WallMark(0), editor.WallMark(1)),
+            std::make_pair(uint8_t(kMarkNone), uint8_t(kMarkSelected)));
   Click(210, 105, true);  // Ctrl on a selected wall takes it off
   EXPECT_EQ(editor.SelectedWalls(), 0);
 }
@@ -516,20 +513,17 @@ TEST_F(EditorTest, PasteKeepsOffsetsFromThePointer) {
   EXPECT_EQ(editor.SelectedWalls(), 3);
   editor.Command(eiCopy);
   editor.MousePress(2, {500, 380}, false);  // empty space
-  EXPECT_EQ(editor.SelectedWalls(), 0);
-  EXPECT_TRUE(V()[eiPaste].enabled);
-  EXPECT_EQ(V()[eiPaste].caption, "&Paste walls");
+  EXPECT_EQ(std::make_tuple(editor.SelectedWalls(), V()[eiPaste].enabled, V()[eiPaste].caption),
+            std::make_tuple(0, true, std::string("&Paste walls")));
   gCom.mouseX = 10, gCom.mouseY = 10;
   editor.Command(eiPaste);
   ASSERT_EQ(Walls().size(), 7u);
   const int32_t expected[][2] = {{10, 10}, {50, 10}, {30, 40}};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(Walls()[size_t(4 + i)].x, expected[i][0]);
-    EXPECT_EQ(Walls()[size_t(4 + i)].y, expected[i][1]);
-    EXPECT_EQ(editor.WallMark(4 + i), kMarkSelected);
-  }
-  EXPECT_EQ(editor.SelectedWalls(), 3);
-  EXPECT_EQ(V().wallCount, 7);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(
+        std::make_tuple(Walls()[size_t(4 + i)].x, Walls()[size_t(4 + i)].y, editor.WallMark(4 + i)),
+        std::make_tuple(expected[i][0], expected[i][1], uint8_t(kMarkSelected)));
+  EXPECT_EQ(std::make_pair(editor.SelectedWalls(), V().wallCount), std::make_pair(3, 7));
 }
 
 TEST_F(EditorTest, AlignToGridRoundsToTheNearestLine) {
@@ -538,10 +532,9 @@ TEST_F(EditorTest, AlignToGridRoundsToTheNearestLine) {
   for (const auto& c : cases) AddWall(c[0], c[0]);
   editor.Command(eiSelectAll);
   editor.Command(eiAlignToGrid);
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(Walls()[i].x, cases[i][1]) << cases[i][0];
-    EXPECT_EQ(Walls()[i].y, cases[i][1]) << cases[i][0];
-  }
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(std::make_pair(Walls()[i].x, Walls()[i].y), std::make_pair(cases[i][1], cases[i][1]))
+        << cases[i][0];
 }
 
 TEST_F(EditorTest, RightClickSelectsTheWallOrClearsOnEmptySpace) {
@@ -552,12 +545,12 @@ TEST_F(EditorTest, RightClickSelectsTheWallOrClearsOnEmptySpace) {
   editor.MousePress(2, {105, 105}, false);  // on a selected wall: kept as it is
   EXPECT_EQ(editor.SelectedWalls(), 2);
   editor.MousePress(2, {10, 300}, false);
-  EXPECT_EQ(editor.SelectedWalls(), 0);
-  EXPECT_TRUE(V()[eiPaste].enabled);
-  EXPECT_FALSE(V()[eiAlignToGrid].enabled);
+  EXPECT_EQ(
+      std::make_tuple(editor.SelectedWalls(), V()[eiPaste].enabled, V()[eiAlignToGrid].enabled),
+      std::make_tuple(0, true, false));
   editor.MousePress(2, {205, 105}, false);
-  EXPECT_EQ(editor.WallMark(1), kMarkSelected);
-  EXPECT_EQ(editor.SelectedWalls(), 1);
+  EXPECT_EQ(std::make_pair(editor.WallMark(1), editor.SelectedWalls()),
+            std::make_pair(uint8_t(kMarkSelected), 1));
   EXPECT_EQ(V().editX, "200");
   editor.MousePress(2, {10, 300}, false);
   EXPECT_EQ(V().editX, "");  // the controls show no wall
@@ -571,16 +564,14 @@ TEST_F(EditorTest, WallsNeverGoBeyondTheLevelLimit) {
   Walls().resize(kMaxWalls - 1, Walls()[0]);
   editor.MousePress(2, {500, 380}, false);
   editor.PasteWalls({300, 300});  // one of three fits
-  EXPECT_EQ(int(Walls().size()), kMaxWalls);
-  EXPECT_EQ(editor.SelectedWalls(), 1);
-  EXPECT_TRUE(LogHas("Only 1 of 3 walls"));
+  EXPECT_EQ(std::make_tuple(int(Walls().size()), editor.SelectedWalls(), LogHas("Only 1 of 3")),
+            std::make_tuple(kMaxWalls, 1, true));
   const int length = Length();
   editor.PasteWalls({300, 300});
   EXPECT_EQ(Length(), length);
   editor.Command(eiCopyLeftToRight);  // every wall is left of the middle: refused
-  EXPECT_EQ(int(Walls().size()), kMaxWalls);
-  EXPECT_EQ(Length(), length);
-  EXPECT_TRUE(LogHas("Can not copy left to right"));
+  EXPECT_EQ(std::make_tuple(int(Walls().size()), Length(), LogHas("Can not copy left to right")),
+            std::make_tuple(kMaxWalls, length, true));
 }
 
 TEST_F(EditorTest, CopyLeftToRightMirrorsTheLeftHalfOfTheField) {
@@ -611,16 +602,15 @@ TEST_F(EditorTest, SelectPictureCopiesIntoTheFolderAndAsksBeforeReplacing) {
   EXPECT_TRUE(editor.SelectPicture(dir.File("elsewhere/Sky.bmp")));
   TKBitmap copy;
   ASSERT_TRUE(LoadFromFile(copy, folder + "Sky.bmp", 0, 0));
-  EXPECT_EQ(copy.Width(), 512);
-  EXPECT_EQ(copy.Height(), 384);
-  EXPECT_EQ(GetShortString(gBrickLevels[0].f.backgroundPicture, 96), "Sky");
-  EXPECT_TRUE(Cur().modified);
+  EXPECT_EQ(
+      std::make_tuple(copy.Width(), copy.Height(),
+                      GetShortString(gBrickLevels[0].f.backgroundPicture, 96), Cur().modified),
+      std::make_tuple(512, 384, std::string("Sky"), true));
 
   const std::vector<uint8_t> kept = test::ReadAll(folder + "Sky.bmp");
   platform.messageAnswers = {MsgButton::No};
   EXPECT_FALSE(editor.SelectPicture(dir.File("sky.bmp")));  // same name, other case
-  EXPECT_TRUE(LogHas("already exists"));
-  EXPECT_EQ(test::ReadAll(folder + "Sky.bmp"), kept);
+  EXPECT_TRUE(LogHas("already exists") && test::ReadAll(folder + "Sky.bmp") == kept);
   platform.messageAnswers = {MsgButton::Yes};
   EXPECT_TRUE(editor.SelectPicture(dir.File("sky.bmp")));
   EXPECT_NE(test::ReadAll(folder + "Sky.bmp"), kept);  // replaced in its own place
