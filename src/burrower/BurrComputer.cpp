@@ -108,11 +108,12 @@ TSquares Obstacles(const TSquares& wanted, TSquares& pushable) {
 // The first step (0..3) of the shortest way from (x, y) to a wanted square, or -1.
 int FirstStep(int x, int y, const TSquares& wanted, const TSquares& blocked, int& distance,
               const TSquares& pushable = {}) {
+  distance = kSquares;
+  if (std::find(wanted.begin(), wanted.end(), true) == wanted.end()) return -1;  // nothing to seek
   std::array<int8_t, kSquares> first;
   first.fill(-2);
   std::array<int, kSquares> queue{}, far{};
   int head = 0, tail = 0;
-  distance = kSquares;
   const int start = x * kBurrRows + y;
   first[size_t(start)] = -1;
   queue[size_t(tail++)] = start;
