@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 
 #include "base/KIniFile.h"
 #include "base/Paths.h"
@@ -803,6 +804,8 @@ bool TEditor::SelectPicture(const std::string& chosen) {
     }
     TKBitmap scaled;
     ScaleBitmap(scaled, source, kPictureWidth, kPictureHeight);
+    std::error_code ignored;  // a folder that cannot be made is reported by the save
+    std::filesystem::create_directories(folder, ignored);
     if (!SaveToFile(scaled, target)) return false;  // written atomically; errors reported
   }
   SetBackgroundPicture(stem);

@@ -588,8 +588,7 @@ TEST_F(EditorTest, CopyLeftToRightMirrorsTheLeftHalfOfTheField) {
 
 TEST_F(EditorTest, SelectPictureCopiesIntoTheFolderAndAsksBeforeReplacing) {
   Start(gkBrickfall);
-  const std::string folder = dir.File("Levels/Brickfall/");
-  std::filesystem::create_directories(folder);
+  const std::string folder = dir.File("Levels/Brickfall/");  // made by the first copy
   std::filesystem::create_directories(dir.File("elsewhere"));
   auto picture = [](int width, uint32_t colour) {
     TKBitmap b(width, 30);
