@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "TestUtil.h"
 
@@ -43,19 +44,13 @@ TEST_F(FileIOTest, ReaderStopsAtTheRealEndAndOpenFaultsCarryTheCode) {
   ASSERT_TRUE(r.Read(buf, 4));
 
   // Asking for more than is left reads nothing and says why.
-  EXPECT_FALSE(r.Read(buf, 7));
-  EXPECT_EQ(r.fault().message, "Unexpected end of file");
-  EXPECT_EQ(r.Pos(), 4);
+  EXPECT_TRUE(!r.Read(buf, 7) && r.fault().message == "Unexpected end of file" && r.Pos() == 4);
 
-  EXPECT_TRUE(r.Seek(10));
-  EXPECT_FALSE(r.Seek(11));
+  EXPECT_TRUE(r.Seek(10) && !r.Seek(11));
   ASSERT_TRUE(r.Seek(2));
-  EXPECT_FALSE(r.Skip(9));
-  EXPECT_TRUE(r.Skip(8));
-  EXPECT_EQ(r.Pos(), 10);
+  EXPECT_TRUE(!r.Skip(9) && r.Skip(8) && r.Pos() == 10);
 
-  EXPECT_FALSE(r.Open(dir.File("missing.bin")));
-  EXPECT_EQ(r.fault().code, ENOENT);
+  EXPECT_TRUE(!r.Open(dir.File("missing.bin")) && r.fault().code == ENOENT);
 }
 
 TEST_F(FileIOTest, CommitCreatesAndReplacesAlsoThroughALink) {
@@ -74,16 +69,15 @@ TEST_F(FileIOTest, CommitCreatesAndReplacesAlsoThroughALink) {
   EXPECT_EQ(ReadAll(name).size(), 7u);
   struct stat st;
   ASSERT_EQ(stat(name.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0640u);
-  EXPECT_EQ(FilesIn(dir.path()), 1);  // no temporary file left
+  // No temporary file left.
+  EXPECT_EQ(std::make_tuple(st.st_mode & 07777, FilesIn(dir.path())), std::make_tuple(0640u, 1));
 
   // Through a symbolic link: the target is replaced and the link stays.
   const std::string link = dir.File("link.bin");
   ASSERT_EQ(symlink(name.c_str(), link.c_str()), 0);
   w.Write("!", 1);
   ASSERT_TRUE(w.Commit(link, fault));
-  EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(ReadAll(name).size(), 8u);
+  EXPECT_TRUE(std::filesystem::is_symlink(link) && ReadAll(name).size() == 8u);
 }
 
 TEST_F(FileIOTest, FailedCommitLeavesTheOldFileAlone) {
@@ -97,13 +91,11 @@ TEST_F(FileIOTest, FailedCommitLeavesTheOldFileAlone) {
   gFailWriteErrno = ENOSPC;
   FileFault fault;
   EXPECT_FALSE(w.Commit(name, fault));
-  EXPECT_EQ(fault.code, ENOSPC);
-  EXPECT_EQ(ReadAll(name), old);
-  EXPECT_EQ(FilesIn(dir.path()), 1);
+  EXPECT_EQ(std::make_tuple(fault.code, ReadAll(name), FilesIn(dir.path())),
+            std::make_tuple(ENOSPC, old, 1));
 
   gFailWriteErrno = 0;
-  EXPECT_FALSE(w.Commit(dir.File("no/such/folder.bin"), fault));
-  EXPECT_EQ(fault.code, ENOENT);
+  EXPECT_TRUE(!w.Commit(dir.File("no/such/folder.bin"), fault) && fault.code == ENOENT);
 }
 
 TEST_F(FileIOTest, ReadOnlyFileOrFolderRefusesTheSave) {

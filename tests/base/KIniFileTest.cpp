@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "TestUtil.h"
 #include "base/FileIO.h"
@@ -20,15 +21,13 @@ TEST(KIniFile, NothingIsWrittenUnlessAValueChanged) {
   TempDir dir;
   {
     TKIniFile ini(dir.File("none.ini"));
-    EXPECT_EQ(ini.Int("Options", "GameTick", false, 28), 28);
-    EXPECT_FALSE(ini.Changed());
+    EXPECT_TRUE(ini.Int("Options", "GameTick", false, 28) == 28 && !ini.Changed());
   }
   EXPECT_FALSE(FileExists(dir.File("none.ini")));
   WriteText(dir.File("a.ini"), "[S]\r\nK=1\r\n");
   {
     TKIniFile ini(dir.File("a.ini"));
-    EXPECT_EQ(ini.Int("S", "K", false, 0), 1);
-    EXPECT_TRUE(ini.Save());
+    EXPECT_TRUE(ini.Int("S", "K", false, 0) == 1 && ini.Save());
   }
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\r\nK=1\r\n");  // untouched
 }
@@ -66,11 +65,11 @@ TEST(KIniFile, TypedReadsTakeTheDefaultForAnythingOutOfTheirRange) {
   for (size_t i = 0; i < std::size(texts); ++i)
     EXPECT_EQ(ini.Int("S", "K" + std::to_string(i), false, -5), want[i])
         << "value \"" << texts[i] << "\"";
-  EXPECT_EQ(ini.Int64("S", "Big", false, 1), INT64_MAX);
-  EXPECT_EQ(ini.Int64("S", "Over", false, 1), 1);
-  EXPECT_TRUE(ini.Bool("S", "T", false, false));  // non-zero is true
-  EXPECT_FALSE(ini.Bool("S", "F", false, true));
-  EXPECT_FALSE(ini.Bool("S", "Bad", false, false));
+  // Non-zero is true.
+  EXPECT_EQ(std::make_tuple(ini.Int64("S", "Big", false, 1), ini.Int64("S", "Over", false, 1),
+                            ini.Bool("S", "T", false, false), ini.Bool("S", "F", false, true),
+                            ini.Bool("S", "Bad", false, false)),
+            std::make_tuple(INT64_MAX, int64_t(1), true, false, false));
 }
 
 TEST(KIniFile, LayoutWrittenExactly) {
@@ -96,12 +95,9 @@ TEST(KIniFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
     TKIniFile ini(dir.File("a.ini"));
     ini.Int("S", "K", true, 2);
     gFailWriteErrno = ENOSPC;
-    EXPECT_FALSE(ini.Save());
-    EXPECT_TRUE(ini.Changed());
-    EXPECT_EQ(ReadText(dir.File("a.ini")), old);
+    EXPECT_TRUE(!ini.Save() && ini.Changed() && ReadText(dir.File("a.ini")) == old);
     gFailWriteErrno = 0;
-    EXPECT_TRUE(ini.Save());
-    EXPECT_FALSE(ini.Changed());
+    EXPECT_TRUE(ini.Save() && !ini.Changed());
   }
   EXPECT_EQ(ReadText(dir.File("a.ini")), "[S]\nK=2\n");
 
@@ -111,8 +107,7 @@ TEST(KIniFile, FailedSaveKeepsTheOldFileAndTheChangedFlag) {
   TKIniFile ini(dir.File("folder.ini"));
   EXPECT_EQ(ini.Int("S", "K", false, 3), 3);
   ini.Int("S", "K", true, 4);
-  EXPECT_FALSE(ini.Save());
-  EXPECT_EQ(ReadText(dir.File("folder.ini/keep")), "x");
+  EXPECT_TRUE(!ini.Save() && ReadText(dir.File("folder.ini/keep")) == "x");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -34,8 +35,7 @@ TLevel Level(const TWalls& walls, bool mirrorX, bool mirrorY, bool mirrorXY) {
 std::vector<std::pair<int32_t, int32_t>> Corners() {
   std::vector<std::pair<int32_t, int32_t>> corners;
   for (int i = 0; i < gBrick.wallCount; ++i) {
-    EXPECT_EQ(gBrick.walls[i].alive, 1u);
-    EXPECT_EQ(gBrick.walls[i].x % kFxOne, 0);
+    EXPECT_TRUE(gBrick.walls[i].alive == 1u && gBrick.walls[i].x % kFxOne == 0);
     corners.emplace_back(gBrick.walls[i].x / kFxOne, gBrick.walls[i].y / kFxOne);
   }
   return corners;
@@ -66,9 +66,8 @@ TEST(BrickField, Mirroring) {
                    kHeights, 2);
     EXPECT_EQ(Corners(), c.expected);
     for (int i = 0; i < gBrick.wallCount; ++i) {
-      EXPECT_EQ(gBrick.walls[i].hits, 4u);
-      EXPECT_EQ(gBrick.walls[i].bonus, 9);
-      EXPECT_EQ(gBrick.walls[i].width, 32 * kFxOne);
+      EXPECT_EQ(std::make_tuple(gBrick.walls[i].hits, gBrick.walls[i].bonus, gBrick.walls[i].width),
+                std::make_tuple(4u, 9, 32 * kFxOne));
     }
   }
 }
@@ -79,8 +78,7 @@ TEST(BrickField, CopiesFollowEachWallInTurnAndARebuildClearsOldWalls) {
                                                              {10, 348}, {180, 250}, {300, 118}};
   EXPECT_EQ(Corners(), expected);
   BuildPlayField(Level({Wall(10, 20)}, false, false, false), kWidths, kHeights, 2);
-  EXPECT_EQ(gBrick.wallCount, 1);
-  EXPECT_EQ(gBrick.walls[1].alive, 0u);
+  EXPECT_EQ(std::make_tuple(gBrick.wallCount, gBrick.walls[1].alive), std::make_tuple(1, 0u));
 }
 
 TEST(BrickField, SlotLimit) {
@@ -91,10 +89,9 @@ TEST(BrickField, SlotLimit) {
   for (const TFieldWall& w : gBrick.walls) EXPECT_EQ(w.alive, 1u);
   // Copies of wall i fill slots 1000 + 3i .. 1002 + 3i (right, bottom, diagonal), so the
   // last slot holds wall 178's bottom copy and its diagonal copy is dropped.
-  EXPECT_EQ(gBrick.walls[1000].x, 470 * kFxOne);
-  EXPECT_EQ(gBrick.walls[1535].x, 10 * kFxOne);
-  EXPECT_EQ(gBrick.walls[1535].y, 348 * kFxOne);
-  EXPECT_EQ(gBrick.walls[1535].hits, 2u);
+  EXPECT_EQ(std::make_tuple(gBrick.walls[1000].x, gBrick.walls[1535].x, gBrick.walls[1535].y,
+                            gBrick.walls[1535].hits),
+            std::make_tuple(470 * kFxOne, 10 * kFxOne, 348 * kFxOne, 2u));
 
   // More stored walls than slots: only the first 1536 are taken.
   TWalls many(kBrickFieldWalls + 10, Wall(10, 20));
@@ -108,12 +105,10 @@ TEST(BrickField, UnknownShapeIsSkipped) {
   BuildPlayField(Level({Wall(10, 20, 2), Wall(30, 40, 1), Wall(1, 1, 65535)}, true, false, false),
                  kWidths, kHeights, 2);
   const std::vector<std::pair<int32_t, int32_t>> expected = {{30, 40}, {418, 40}};
-  EXPECT_EQ(Corners(), expected);
-  EXPECT_EQ(gBrick.walls[0].shape, 1u);
+  EXPECT_EQ(std::make_tuple(Corners(), gBrick.walls[0].shape), std::make_tuple(expected, 1u));
 
   BuildPlayField(Level({Wall(10, 20)}, true, true, true), nullptr, nullptr, 0);
-  EXPECT_EQ(gBrick.wallCount, 0);
-  EXPECT_EQ(gBrick.walls[0].alive, 0u);
+  EXPECT_EQ(std::make_tuple(gBrick.wallCount, gBrick.walls[0].alive), std::make_tuple(0, 0u));
 }
 
 TEST(BrickField, FarOutCoordinatesStayInRange) {
@@ -121,9 +116,9 @@ TEST(BrickField, FarOutCoordinatesStayInRange) {
   // the field instead, and mirroring them stays finite.
   BuildPlayField(Level({Wall(INT32_MAX, INT32_MIN)}, true, true, true), kWidths, kHeights, 2);
   ASSERT_EQ(gBrick.wallCount, 4);
-  EXPECT_EQ(gBrick.walls[0].x, 65536 * kFxOne);
-  EXPECT_EQ(gBrick.walls[0].y, -65536 * kFxOne);
-  EXPECT_EQ(gBrick.walls[3].x, kBrickFieldWidthFx - 65536 * kFxOne - 32 * kFxOne);
+  EXPECT_EQ(std::make_tuple(gBrick.walls[0].x, gBrick.walls[0].y, gBrick.walls[3].x),
+            std::make_tuple(65536 * kFxOne, -65536 * kFxOne,
+                            kBrickFieldWidthFx - 65536 * kFxOne - 32 * kFxOne));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "brickfall/BrickGame.h"
 #include "brickfall/BrickLevel.h"
@@ -22,13 +23,11 @@ bool Inside(const TRect& r, int x, int y) {
 }
 
 TEST(BrickPanelFormats, NumbersFitTheirDisplays) {
-  EXPECT_EQ(FormatPlain(250), "99");   // more than the display holds
-  EXPECT_EQ(FormatLevel(256), "256");  // the last level of a full set still shows
-  EXPECT_EQ(FormatThousands(1000), "1,000");
-  EXPECT_EQ(FormatThousands(5000000), "999,999");
-  EXPECT_EQ(FormatMinutes(61999), "1:01");
-  EXPECT_EQ(FormatMinutes(4000000000u), "999:59");
-  EXPECT_EQ(FormatRate(12345678), "999.99");
+  // 250 is more than the display holds; 256, the last level of a full set, still shows.
+  EXPECT_EQ(std::make_tuple(FormatPlain(250), FormatLevel(256), FormatThousands(1000),
+                            FormatThousands(5000000), FormatMinutes(61999),
+                            FormatMinutes(4000000000u), FormatRate(12345678)),
+            std::make_tuple("99", "256", "1,000", "999,999", "1:01", "999:59", "999.99"));
 }
 
 class BrickPanelTest : public ::testing::Test {

@@ -124,10 +124,9 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   // set follows.
   h.headerSize = 8;
   WriteAll(dir.File("small.BuL"), Bytes(h, 16));
-  EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")));
-  EXPECT_EQ(
-      std::make_tuple(int(gCom.k[gkBurrower].origin), gBurrLevels.size(), headless.log.size()),
-      std::make_tuple(int(loNew), size_t(1), size_t(0)));
+  EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")) &&
+              gCom.k[gkBurrower].origin == loNew && gBurrLevels.size() == 1u &&
+              headless.log.empty());
 }
 
 TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
@@ -142,10 +141,9 @@ TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
 
   WriteAll(dir.File("none.BuL"), BurrowerFile(-5, 1));
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("none.BuL")));
-  EXPECT_EQ(std::make_pair(int(gCom.k[gkBurrower].origin), gCom.k[gkBurrower].fileName),
-            std::make_pair(int(loNew), dir.File("Levels/Burrower/NoName.BuL")));
-  EXPECT_EQ(std::make_pair(+gCom.k[gkBurrower].header.levelCount, gBurrLevels.size()),
-            std::make_pair(1, size_t(1)));
+  EXPECT_EQ(std::make_tuple(int(gCom.k[gkBurrower].origin), gCom.k[gkBurrower].fileName,
+                            +gCom.k[gkBurrower].header.levelCount, gBurrLevels.size()),
+            std::make_tuple(int(loNew), dir.File("Levels/Burrower/NoName.BuL"), 1, size_t(1)));
 }
 
 TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
@@ -156,8 +154,7 @@ TEST_F(LevelSetTest, OtherVersionAsksRetryIgnoreAbort) {
       "message: " + name + "\r\nFile version is 2, program use version 1 [Retry, Ignore, Abort]";
 
   headless.messageAnswers = {MsgButton::Abort};
-  EXPECT_FALSE(LoadLevelSet(gCom.kind, name));
-  EXPECT_EQ(headless.log, std::vector<std::string>{question});
+  EXPECT_TRUE(!LoadLevelSet(gCom.kind, name) && headless.log == std::vector<std::string>{question});
   ExpectPreviousKept(previous);
 
   headless.ClearLog();
@@ -200,8 +197,7 @@ TEST_F(LevelSetTest, FaultsOfTheFileKeepThePreviousSet) {
     WriteAll(name, c.file);
     EXPECT_EQ(LoadLevelSet(gCom.kind, name), c.message.empty());
     if (c.message.empty()) {
-      EXPECT_TRUE(headless.log.empty());
-      EXPECT_EQ(gCom.k[c.kind].origin, loFile);
+      EXPECT_TRUE(headless.log.empty() && gCom.k[c.kind].origin == loFile);
     } else {
       EXPECT_EQ(headless.log,
                 std::vector<std::string>{"file error: File Error: " + c.message + "\r\n" + name});
@@ -251,9 +247,8 @@ TEST_F(LevelSetTest, MonstersVersion0InvalidCodeIsReportedPerSquare) {
     return std::make_tuple(int(g[s * 3]), int(g[s * 3 + 1]), int(g[s * 3 + 2]));
   };
   for (int s : {0, 100, 511}) EXPECT_EQ(square(s), std::make_tuple(0, 0, 0)) << s;
-  EXPECT_EQ(g[1 * 3], 1);
-  EXPECT_EQ(square(5), std::make_tuple(9, 2, 3));
-  EXPECT_EQ(GetShortString(gMonsLevels[0].name, 32), "Old");
+  EXPECT_EQ(std::make_tuple(int(g[1 * 3]), square(5), GetShortString(gMonsLevels[0].name, 32)),
+            std::make_tuple(1, std::make_tuple(9, 2, 3), std::string("Old")));
 }
 
 TEST_F(LevelSetTest, FinalMessageIsScrambledInTheFile) {
@@ -379,10 +374,8 @@ TEST_F(LevelSetTest, FailedSaveKeepsTheCounters) {
   std::string name = LoadPrevious();
   MarkModified(gCom.kind);
   gFailWriteErrno = ENOSPC;
-  EXPECT_FALSE(SaveLevelSet(gCom.kind, name));
-  EXPECT_EQ(
-      std::make_pair(+gCom.k[gkBurrower].header.saveCounter, int(gCom.k[gkBurrower].modified)),
-      std::make_pair(0u, 1));
+  EXPECT_TRUE(!SaveLevelSet(gCom.kind, name) && gCom.k[gkBurrower].header.saveCounter == 0u &&
+              gCom.k[gkBurrower].modified == 1);
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(std::make_pair(headless.fileErrors[0].caption, headless.fileErrors[0].text),
             std::make_pair(std::string("IO Error"), IOErrorMessage(ENOSPC) + "\r\n" + name));
@@ -427,8 +420,7 @@ TEST_F(LevelSetTest, SaveChangesCheckAnswers) {
   }
   EXPECT_EQ(gCom.k[gkBurrower].modified, 0);
   headless.ClearLog();
-  EXPECT_TRUE(SaveChangesCheck(gCom.kind));  // nothing to ask
-  EXPECT_TRUE(headless.log.empty());
+  EXPECT_TRUE(SaveChangesCheck(gCom.kind) && headless.log.empty());  // nothing to ask
 
   // A cancelled check stops the load that asked.
   MarkModified(gCom.kind);
@@ -451,8 +443,8 @@ TEST_F(LevelSetTest, UnnamedSetAnsweredYesOpensSaveAs) {
     return saveResult;
   };
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_FALSE(SaveChangesCheck(gCom.kind));  // Save As cancelled
-  EXPECT_EQ(std::make_pair(asked, int(gCom.k[gkBrickfall].modified)), std::make_pair(1, 1));
+  // Save As cancelled.
+  EXPECT_TRUE(!SaveChangesCheck(gCom.kind) && asked == 1 && gCom.k[gkBrickfall].modified == 1);
 
   // A cancelled Save As also cancels the load that asked.
   headless.messageAnswers = {MsgButton::Yes};
@@ -461,8 +453,7 @@ TEST_F(LevelSetTest, UnnamedSetAnsweredYesOpensSaveAs) {
 
   saveResult = true;
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_TRUE(SaveChangesCheck(gCom.kind));
-  EXPECT_EQ(asked, 3);
+  EXPECT_TRUE(SaveChangesCheck(gCom.kind) && asked == 3);
 }
 
 }  // namespace

@@ -64,18 +64,17 @@ TEST(WaveTest, Decodes8BitAroundTheMiddleAnd16BitLittleEndian) {
   eight[44] = 0, eight[45] = 128, eight[46] = 255, eight[47] = 127;
   TWaveDecode a = Decode(eight);
   ASSERT_TRUE(a.wave);
-  EXPECT_TRUE(a.messages.empty());
-  EXPECT_EQ(a.wave->samples, (std::vector<int16_t>{-32768, 0, 32512, -256}));
-  EXPECT_TRUE(a.wave->frames == 4 && a.wave->Playable());
+  EXPECT_EQ(
+      std::make_tuple(a.messages.empty(), a.wave->samples, a.wave->frames, a.wave->Playable()),
+      std::make_tuple(true, std::vector<int16_t>{-32768, 0, 32512, -256}, 4u, true));
 
   std::vector<uint8_t> sixteen = NewWaveImage(16, 2, 192000, 2);
   const int16_t values[4] = {-32768, 32767, 1, -2};
   std::memcpy(sixteen.data() + 44, values, sizeof values);
   TWaveDecode b = Decode(sixteen);
   ASSERT_TRUE(b.wave);
-  EXPECT_EQ(b.wave->samples, (std::vector<int16_t>{-32768, 32767, 1, -2}));
-  EXPECT_EQ(std::make_tuple(b.wave->frames, int(b.wave->channels), b.wave->rate),
-            std::make_tuple(2u, 2, 192000u));
+  EXPECT_EQ(std::make_tuple(b.wave->samples, b.wave->frames, int(b.wave->channels), b.wave->rate),
+            std::make_tuple(std::vector<int16_t>{-32768, 32767, 1, -2}, 2u, 2, 192000u));
 }
 
 TEST(WaveTest, RejectsBrokenHeadersBeforeTrustingThem) {
@@ -111,8 +110,7 @@ TEST(WaveTest, RejectsBrokenHeadersBeforeTrustingThem) {
     std::vector<uint8_t> image = Wave(16, 2, 8);
     c.damage(image);
     TWaveDecode result = Decode(image);
-    EXPECT_FALSE(result.wave);
-    EXPECT_EQ(result.messages, std::vector<std::string>{c.message});
+    EXPECT_TRUE(!result.wave && result.messages == std::vector<std::string>{c.message});
   }
 }
 
@@ -132,8 +130,7 @@ TEST(WaveTest, RepairsADataSizeLargerThanTheFile) {
   Put32(image, 40, 10);
   TWaveDecode result = Decode(image);
   ASSERT_TRUE(result.wave);
-  EXPECT_TRUE(result.messages.empty());
-  EXPECT_EQ(result.wave->frames, 2u);
+  EXPECT_TRUE(result.messages.empty() && result.wave->frames == 2u);
 }
 
 TEST(WaveTest, FourBitWavesAreKeptButNotPlayable) {
@@ -143,10 +140,9 @@ TEST(WaveTest, FourBitWavesAreKeptButNotPlayable) {
   Put32(image, 40, 5000);  // more than the file holds: limited, not reported
   TWaveDecode result = Decode(image);
   ASSERT_TRUE(result.wave);
-  EXPECT_TRUE(result.messages.empty());
-  EXPECT_EQ(
-      std::make_tuple(int(result.wave->bits), result.wave->Playable(), result.wave->samples.size()),
-      std::make_tuple(4, false, size_t(0)));
+  EXPECT_EQ(std::make_tuple(result.messages.empty(), int(result.wave->bits),
+                            result.wave->Playable(), result.wave->samples.size()),
+            std::make_tuple(true, 4, false, size_t(0)));
 }
 
 TEST(WaveTest, FindsTheDataChunkAfterOtherChunks) {
@@ -184,8 +180,7 @@ TEST_F(WaveFileTest, LoadShowsEachMessageWithTheFileNameButNotAMissingFile) {
   std::shared_ptr<TWave> wave = LoadWave(repaired);
   ASSERT_TRUE(wave);
   EXPECT_EQ(wave->frames, 10u);
-  EXPECT_FALSE(LoadWave(dir.File("none.wav"), &unreadable));
-  EXPECT_TRUE(unreadable);
+  EXPECT_TRUE(!LoadWave(dir.File("none.wav"), &unreadable) && unreadable);
   EXPECT_EQ(headless.log, (std::vector<std::string>{
                               "file error: File Error: File is not wave\r\n" + bad,
                               "file error: File Error: Wave data bytes repaired\r\n" + repaired,

@@ -121,8 +121,7 @@ TEST_F(MainControlTest, MonstersMenuActsOnTheRunningGame) {
   EXPECT_FALSE(gMons.game.clockRunning);
   s.levelTime = 9000;
   control->Command(miRealTimeGame);  // on again
-  EXPECT_EQ(gMons.game.lastMonsterStep, 9800u);
-  EXPECT_EQ(gMons.players[0].lastAttempt, 9000u);
+  EXPECT_TRUE(gMons.game.lastMonsterStep == 9800u && gMons.players[0].lastAttempt == 9000u);
   control->Command(miPauseGame);
   EXPECT_EQ(Item(miPauseGame).caption, "Continue Game");
 }
@@ -246,9 +245,9 @@ TEST_F(MainControlTest, LockedOptionsWaitForTheirOwnGame) {
 
 TEST_F(MainControlTest, HiddenItemsAndKindMenus) {
   StartWith({});
-  EXPECT_FALSE(Item(miMemoryStatus).visible || Item(miNormalGameStep).visible);
-  EXPECT_TRUE(Item(miAI1).visible && Item(miHighScores).enabled);
-  EXPECT_TRUE(control->Menus().menuVisible[mbBrickfall] &&
+  EXPECT_TRUE(!Item(miMemoryStatus).visible && !Item(miNormalGameStep).visible &&
+              Item(miAI1).visible && Item(miHighScores).enabled &&
+              control->Menus().menuVisible[mbBrickfall] &&
               !control->Menus().menuVisible[mbMonsters]);
   control->Command(miBurrower);
   EXPECT_TRUE(Item(miAI1).visible && control->Menus().menuVisible[mbBurrower]);
@@ -270,8 +269,7 @@ TEST_F(MainControlTest, LevelCommandsStayInsideTheSet) {
     control->Command(miAbortGame);
   }
   control->Command(miNew);
-  EXPECT_EQ(std::make_pair(int(Cur().levelIndex), KindLevelCount(gkBrickfall)),
-            std::make_pair(0, 1));
+  EXPECT_TRUE(Cur().levelIndex == 0 && KindLevelCount(gkBrickfall) == 1);
 }
 
 TEST_F(MainControlTest, StartGameForgetsEarlierKeyPresses) {
@@ -315,16 +313,15 @@ TEST_F(MainControlTest, CloseOffersToSaveAndCancelKeepsTheWindow) {
   EXPECT_TRUE(gCom.k[gkBurrower].modified);
 
   headless.messageAnswers = {MsgButton::Yes};
-  EXPECT_TRUE(control->CloseRequest());
-  EXPECT_FALSE(gCom.k[gkBurrower].modified);
+  EXPECT_TRUE(control->CloseRequest() && !gCom.k[gkBurrower].modified);
 }
 
 TEST_F(MainControlTest, CaptionOfAModifiedNewSet) {
   StartWith({});
   control->Command(miNew);
   MarkModified(gCom.kind);
-  EXPECT_EQ(caption, "Kelvra - Levels/Brickfall/NoName.BrL * (New)");
-  EXPECT_FALSE(Item(miSave).enabled);  // a new set is saved with Save As
+  // A new set is saved with Save As.
+  EXPECT_TRUE(caption == "Kelvra - Levels/Brickfall/NoName.BrL * (New)" && !Item(miSave).enabled);
   headless.saveAnswers.push_back(dir.File("saved.BrL"));
   control->Command(miSaveAs);
   EXPECT_EQ(caption, "Kelvra - saved.BrL");
@@ -352,8 +349,7 @@ TEST_F(MainControlTest, LockedSetBlocksTheEditorAndTestLevel) {
   EXPECT_TRUE(!Item(miTestLevel).enabled && Item(miStartGame).enabled);
   headless.ClearLog();
   control->Command(miEditor);
-  EXPECT_FALSE(gCom.editorOpen);
-  EXPECT_EQ(headless.log.size(), 1u);
+  EXPECT_TRUE(!gCom.editorOpen && headless.log.size() == 1u);
   EXPECT_NE(headless.log.at(0).find("\r\nis locked, select other file [OK]"), std::string::npos);
 }
 
