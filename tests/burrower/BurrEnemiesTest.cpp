@@ -53,23 +53,7 @@ int AliveEnemies() {
   return n;
 }
 
-class BurrEnemies : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetCom();
-    saved_ = gOptions;
-    gOptions = TOptions{};
-    gCom.kind = gkBurrower;
-    SetEvents(&events);
-  }
-  void TearDown() override {
-    SetEvents(nullptr);
-    gOptions = saved_;
-    gBurrLevels.clear();
-  }
-  THeadlessEvents events;
-  TOptions saved_;
-};
+class BurrEnemies : public test::BurrFixture {};
 
 // A shooter fires along an open tunnel at a visible player, unless something is in between.
 TEST_F(BurrEnemies, ShootersFireOnlyAtAVisiblePlayerInClearSight) {

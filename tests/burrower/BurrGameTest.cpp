@@ -30,21 +30,15 @@ void Scripted(int p) {
   std::copy(std::begin(gCommands[p]), std::end(gCommands[p]), gBurr.players[p].input);
 }
 
-class BurrGame : public ::testing::Test {
+class BurrGame : public test::BurrFixture {
  protected:
   void SetUp() override {
-    ResetCom();
-    saved_ = gOptions;
-    gOptions = TOptions{};
-    gCom.kind = gkBurrower;
-    SetEvents(&events);
+    BurrFixture::SetUp();
     SetBurrInputSource(&Scripted);
   }
   void TearDown() override {
     SetBurrInputSource(nullptr);
-    SetEvents(nullptr);
-    gOptions = saved_;
-    gBurrLevels.clear();
+    BurrFixture::TearDown();
   }
   // A level from rows of square characters, started as a game with nothing held down.
   void Start(const std::vector<std::string>& rows, int players = 1) {
@@ -55,9 +49,6 @@ class BurrGame : public ::testing::Test {
   }
   void Hold(int p, BurrInput command, bool on = true) { gCommands[p][command] = on; }
   static TBurrPlayer& P(int p = 0) { return gBurr.players[p]; }
-
-  THeadlessEvents events;
-  TOptions saved_;
 };
 
 // With "Use Grating" a player off the centre line is steered onto it first.

@@ -2,12 +2,16 @@
 // players and enemies placed by hand.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "burrower/BurrField.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "common/Events.h"
+#include "common/Options.h"
 
 namespace kelvra::test {
 
@@ -43,5 +47,24 @@ inline TBurrEnemy& PutEnemy(int e, int type, int32_t x, int32_t y = kRow) {
   en.x = x, en.y = y, en.w = en.h = 288;
   return en;
 }
+
+// A Burrower game with the default options, its events heard and its levels let go after.
+class BurrFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCom();
+    saved_ = gOptions;
+    gOptions = TOptions{};
+    gCom.kind = gkBurrower;
+    SetEvents(&events);
+  }
+  void TearDown() override {
+    SetEvents(nullptr);
+    gOptions = saved_;
+    gBurrLevels.clear();
+  }
+  THeadlessEvents events;
+  TOptions saved_;
+};
 
 }  // namespace kelvra::test
