@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "base/KIniFile.h"
 #include "base/Paths.h"
@@ -9,6 +10,7 @@
 #include "dialogs/AboutBox.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
+#include "shell/SignalWatcher.h"
 
 namespace {
 
@@ -30,6 +32,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Kelvra");
   kelvra::SetProgramDir(FindDataDir().toStdString());
 
+  // Before any SDL subsystem starts: SDL leaves handlers that are already there alone.
+  kelvra::TSignalWatcher signalWatcher;
   kelvra::QtPlatform platform;
   kelvra::SetPlatform(&platform);
   int result;
@@ -48,6 +52,9 @@ int main(int argc, char** argv) {
       window.control().reportRates = !qEnvironmentVariableIsEmpty("KELVRA_REPORT_RATES");
       if (!window.isVisible()) window.show();
       window.activateWindow();
+      QObject::connect(&signalWatcher, &kelvra::TSignalWatcher::signalled, &window,
+                       &kelvra::TfMain::EndBySignal);
+      if (signalWatcher.received()) QTimer::singleShot(0, &window, &kelvra::TfMain::EndBySignal);
       result = app.exec();
     }
     kelvra::FinishRunStatistics(ini);

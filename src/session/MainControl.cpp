@@ -365,6 +365,14 @@ bool TMainControl::CloseRequest() {
   return allowed;
 }
 
+void TMainControl::CloseWithoutQuestions() {
+  if (gCom.editorOpen) ToggleEditor();
+  for (int k = 0; k < kKinds; ++k)
+    if (gCom.k[k].running) EndGame(k);
+  UpdateCaption();
+  UpdateMenus();
+}
+
 void TMainControl::Reopen(const std::string& fileName) {
   if (gCom.editorOpen || Cur().running) return;
   if (LoadLevelSet(gCom.kind, fileName)) {

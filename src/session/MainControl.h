@@ -93,6 +93,9 @@ class TMainControl : public TGameEvents {
   void EndMeasurePause() { measurement.EndPause(); }
   // The close request: true when the window may close.
   bool CloseRequest();
+  // The close on a signal: games end and the editor closes without questions; unsaved level
+  // sets are left to their recovery copies.
+  void CloseWithoutQuestions();
 
   // Commands of the menus, by id (`tag` as in the menu table); each ends in UpdateMenus.
   void Command(MenuId id);

@@ -366,8 +366,24 @@ void TfMain::RunIdlePass() {
   idleTimer_.start(result.done ? 40 : result.sleepMs);
 }
 
+void TfMain::EndBySignal() {
+  // A modal dialog runs its own event loop inside a command; ending every loop unwinds it
+  // (the loops started afterwards return at once), and main() then destroys the window,
+  // which saves the settings.
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  closeWithoutQuestions_ = true;
+  close();
+  QCoreApplication::exit(0);
+}
+
 void TfMain::closeEvent(QCloseEvent* event) {
-  if (control_.CloseRequest())
+  if (closeWithoutQuestions_) {
+    control_.CloseWithoutQuestions();
+    event->accept();
+  } else if (control_.CloseRequest())
     event->accept();
   else
     event->ignore();

@@ -57,6 +57,8 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu() const { return reopenMenu_; }
   TPlayArea* playArea() const { return playArea_; }
   TfEditor* editor() const { return editor_; }
+  // SIGTERM, SIGINT or SIGHUP: the window closes as by the user, without questions.
+  void EndBySignal();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,7 +88,8 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu_ = nullptr;
   TPlayArea* playArea_ = nullptr;
   TfEditor* editor_ = nullptr;
-  QTimer idleTimer_;  // runs the clocks' idle passes between the window's events
+  bool closeWithoutQuestions_ = false;  // set by EndBySignal for the close it starts
+  QTimer idleTimer_;                    // runs the clocks' idle passes between the window's events
 };
 
 }  // namespace kelvra
