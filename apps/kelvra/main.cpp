@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 
 #include "base/KIniFile.h"
 #include "base/Paths.h"
@@ -54,8 +53,13 @@ int main(int argc, char** argv) {
       window.activateWindow();
       QObject::connect(&signalWatcher, &kelvra::TSignalWatcher::signalled, &window,
                        &kelvra::TfMain::EndBySignal);
-      if (signalWatcher.received()) QTimer::singleShot(0, &window, &kelvra::TfMain::EndBySignal);
-      result = app.exec();
+      // A signal while the window was made, or during the questions before the loop, ends
+      // the program without running the loop.
+      if (signalWatcher.received())
+        window.EndBySignal();
+      else
+        window.StartRecovery();
+      result = window.ending() ? 0 : app.exec();
     }
     kelvra::FinishRunStatistics(ini);
   }
