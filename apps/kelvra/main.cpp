@@ -9,6 +9,7 @@
 #include "dialogs/AboutBox.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
+#include "shell/SignalWatcher.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Kelvra");
   kelvra::SetProgramDir(FindDataDir().toStdString());
 
+  // Before any SDL subsystem starts: SDL leaves handlers that are already there alone.
+  kelvra::TSignalWatcher signalWatcher;
   kelvra::QtPlatform platform;
   kelvra::SetPlatform(&platform);
   int result;
@@ -48,7 +51,15 @@ int main(int argc, char** argv) {
       window.control().reportRates = !qEnvironmentVariableIsEmpty("KELVRA_REPORT_RATES");
       if (!window.isVisible()) window.show();
       window.activateWindow();
-      result = app.exec();
+      QObject::connect(&signalWatcher, &kelvra::TSignalWatcher::signalled, &window,
+                       &kelvra::TfMain::EndBySignal);
+      // A signal while the window was made, or during the questions before the loop, ends
+      // the program without running the loop.
+      if (signalWatcher.received())
+        window.EndBySignal();
+      else
+        window.StartRecovery();
+      result = window.ending() ? 0 : app.exec();
     }
     kelvra::FinishRunStatistics(ini);
   }

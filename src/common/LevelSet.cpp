@@ -11,6 +11,7 @@
 #include "common/Com.h"
 #include "common/Events.h"
 #include "common/Kinds.h"
+#include "common/Recovery.h"
 #include "platform/Services.h"
 
 namespace kelvra {
@@ -132,34 +133,48 @@ bool LoadLevelSet(int kind, const std::string& name) {
   return result;
 }
 
+namespace {
+
+// The header the next save stores, counted as saved once more.
+TLevelSetHeader HeaderToSave(int kind) {
+  const TKindState& s = gCom.k[kind];
+  TLevelSetHeader h = s.header;
+  std::memcpy(h.magic, KindMagic(kind), 4);
+  h.version = KindVersion(kind);
+  h.headerSize = kHeaderSize;
+  h.levelCount = KindLevelCount(kind);
+  h.levelRecordSize = KindLevelRecordSize(kind);
+  h.elementRecordSize = KindElementRecordSize(kind);
+  h.saveCounter = s.header.saveCounter + 1;
+  h.lastSave = Platform().NowDateTime();
+  if (s.modified) {
+    // The editing period runs from the first change after the last save.
+    int64_t period = Platform().NowMs() - s.modifiedSinceMs;
+    if (period > 0) h.editingTime += period;
+  }
+  return h;
+}
+
+bool WriteLevelSetFile(int kind, const TLevelSetHeader& h, const std::string& fileName,
+                       FileFault& fault) {
+  TLevelSetHeader stored = h;
+  ScrambleMessage(stored.finalMessage);
+  AtomicFileWriter writer;
+  writer.WriteValue(stored);
+  KindOps(kind).WriteLevels(writer);
+  return writer.Commit(fileName, fault);
+}
+
+}  // namespace
+
 bool SaveLevelSet(int kind, const std::string& name) {
   TKindState& s = gCom.k[kind];
   std::string fileName = name;
 
   for (;;) {
-    TLevelSetHeader h = s.header;
-    std::memcpy(h.magic, KindMagic(kind), 4);
-    h.version = KindVersion(kind);
-    h.headerSize = kHeaderSize;
-    h.levelCount = KindLevelCount(kind);
-    h.levelRecordSize = KindLevelRecordSize(kind);
-    h.elementRecordSize = KindElementRecordSize(kind);
-    h.saveCounter = s.header.saveCounter + 1;
-    h.lastSave = Platform().NowDateTime();
-    if (s.modified) {
-      // The editing period runs from the first change after the last save.
-      int64_t period = Platform().NowMs() - s.modifiedSinceMs;
-      if (period > 0) h.editingTime += period;
-    }
-
-    TLevelSetHeader stored = h;
-    ScrambleMessage(stored.finalMessage);
-    AtomicFileWriter writer;
-    writer.WriteValue(stored);
-    KindOps(kind).WriteLevels(writer);
-
+    TLevelSetHeader h = HeaderToSave(kind);
     FileFault fault;
-    if (!writer.Commit(fileName, fault)) {
+    if (!WriteLevelSetFile(kind, h, fileName, fault)) {
       if (RetryFault(fileName, fault)) continue;
       return false;
     }
@@ -170,8 +185,19 @@ bool SaveLevelSet(int kind, const std::string& name) {
     s.fileName = fileName;
     Events().LevelSetOpened(kind, fileName);
     ClearModified(kind);
+    RemoveRecoveryCopy(kind);  // the work is in its file now
     return true;
   }
+}
+
+bool WriteLevelSetCopy(int kind, const std::string& fileName, FileFault& fault) {
+  TLevelSetHeader h = HeaderToSave(kind);
+  h.saveCounter = gCom.k[kind].header.saveCounter;  // a copy is not a save
+  return WriteLevelSetFile(kind, h, fileName, fault);
+}
+
+std::string NoNameLevelSetFile(int kind) {
+  return NoNameFile(kind);
 }
 
 void NewLevelSet(int kind) {
@@ -205,6 +231,7 @@ bool SaveChangesCheck(int kind) {
       if (s.origin == loNew) return Events().SaveAsRequested(kind);
       return SaveLevelSet(kind, s.fileName);
     case MsgButton::No:
+      RemoveRecoveryCopy(kind);  // the changes are discarded
       return true;
     default:
       return false;

@@ -15,6 +15,7 @@
 #include "common/LevelSet.h"
 #include "common/Overlay.h"
 #include "common/Players.h"
+#include "common/Recovery.h"
 #include "common/Scores.h"
 #include "common/Settings.h"
 #include "common/SharedImages.h"
@@ -363,6 +364,32 @@ bool TMainControl::CloseRequest() {
   UpdateCaption();
   UpdateMenus();
   return allowed;
+}
+
+void TMainControl::CloseWithoutQuestions() {
+  if (gCom.editorOpen) ToggleEditor();
+  for (int k = 0; k < kKinds; ++k)
+    if (gCom.k[k].running) EndGame(k);
+  UpdateCaption();
+  UpdateMenus();
+}
+
+void TMainControl::OfferRecoveryCopies() {
+  for (int k = 0; k < kKinds; ++k) {
+    if (!HasRecoveryCopy(k)) continue;
+    MsgButton answer = Platform().MessageDialog(
+        std::string("Restore the unsaved changes to the ") + KindName(k) + " level set ?",
+        MsgType::Confirmation, Btn(MsgButton::Yes) | Btn(MsgButton::No));
+    if (ending) return;  // the question was cut short: the copy stays for the next start
+    if (answer != MsgButton::Yes) {
+      RemoveRecoveryCopy(k);
+      continue;
+    }
+    if (k != gCom.kind) SelectKind(k);
+    if (!RestoreRecoveryCopy(k)) continue;
+    if (Cur().origin == loFile) recent[k].Opened(Cur().fileName);
+    AfterLevelSetOpened();
+  }
 }
 
 void TMainControl::Reopen(const std::string& fileName) {

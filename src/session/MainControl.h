@@ -93,6 +93,13 @@ class TMainControl : public TGameEvents {
   void EndMeasurePause() { measurement.EndPause(); }
   // The close request: true when the window may close.
   bool CloseRequest();
+  // The close on a signal: games end and the editor closes without questions; unsaved level
+  // sets are left to their recovery copies.
+  void CloseWithoutQuestions();
+  // At the start of the program: offers back each kind's recovery copy (the kind is shown
+  // with it); a refusal removes the copy.
+  void OfferRecoveryCopies();
+  bool ending = false;  // the program is ending on a signal: answers no longer count
 
   // Commands of the menus, by id (`tag` as in the menu table); each ends in UpdateMenus.
   void Command(MenuId id);

@@ -31,6 +31,9 @@ void TAudioOutput::Report(const std::string& operation, const std::string& text)
 bool TAudioOutput::OpenDevice(const TOutputFormat& format) {
   CloseDevice();
   if (!sdlStarted_) {
+    // The audio subsystem brings in SDL's events, whose signal handlers would only queue an
+    // SDL quit event that nobody reads; the shell handles the signals itself.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       Report("WaveOutOpen", SDL_GetError());
       return false;

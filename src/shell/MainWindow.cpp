@@ -21,6 +21,7 @@
 #include "common/Events.h"
 #include "common/Kinds.h"
 #include "common/Players.h"
+#include "common/Recovery.h"
 #include "common/Scores.h"
 #include "common/Settings.h"
 #include "dialogs/AboutBox.h"
@@ -366,8 +367,33 @@ void TfMain::RunIdlePass() {
   idleTimer_.start(result.done ? 40 : result.sleepMs);
 }
 
+void TfMain::StartRecovery() {
+  control_.OfferRecoveryCopies();
+  constexpr int kRecoveryLookMs = 5000;  // the copy itself follows kRecoveryPeriodMs
+  connect(&recoveryTimer_, &QTimer::timeout, this, [] { KeepRecoveryCopies(Platform().NowMs()); });
+  recoveryTimer_.start(kRecoveryLookMs);
+}
+
+void TfMain::EndBySignal() {
+  WriteRecoveryCopies(Platform().NowMs());  // whatever happens next, the work is kept
+  control_.ending = true;
+  // A modal dialog runs its own event loop inside a command; ending every loop unwinds it
+  // (the loops started afterwards return at once), and main() then destroys the window,
+  // which saves the settings.
+  if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  closeWithoutQuestions_ = true;
+  close();
+  QCoreApplication::exit(0);
+}
+
 void TfMain::closeEvent(QCloseEvent* event) {
-  if (control_.CloseRequest())
+  if (closeWithoutQuestions_) {
+    control_.CloseWithoutQuestions();
+    event->accept();
+  } else if (control_.CloseRequest())
     event->accept();
   else
     event->ignore();

@@ -57,6 +57,12 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu() const { return reopenMenu_; }
   TPlayArea* playArea() const { return playArea_; }
   TfEditor* editor() const { return editor_; }
+  // SIGTERM, SIGINT or SIGHUP: the window closes as by the user, without questions.
+  void EndBySignal();
+  // The program's own window (not a test's): offers back the recovery copies and keeps them
+  // from then on.
+  void StartRecovery();
+  bool ending() const { return control_.ending; }  // EndBySignal came: no event loop to run
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,7 +92,9 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu_ = nullptr;
   TPlayArea* playArea_ = nullptr;
   TfEditor* editor_ = nullptr;
-  QTimer idleTimer_;  // runs the clocks' idle passes between the window's events
+  bool closeWithoutQuestions_ = false;  // set by EndBySignal for the close it starts
+  QTimer recoveryTimer_;                // looks every few seconds whether a copy is due
+  QTimer idleTimer_;                    // runs the clocks' idle passes between the window's events
 };
 
 }  // namespace kelvra
