@@ -76,8 +76,7 @@ TEST_F(BurrEnemies, ShootersFireOnlyAtAVisiblePlayerInClearSight) {
        }) {
     test::StartBurrLevel(Tunnel(c.tunnel));
     PutPlayer(0, Centre(7)).invisible = c.invisible ? 500 : 0;
-    TBurrEnemy& e = PutEnemy(0, c.type, Centre(2));
-    e.dx = kEnemyTypeDefs[c.type].speed;
+    PutEnemy(0, c.type, Centre(2)).dx = kEnemyTypeDefs[c.type].speed;
     if (c.between) PutEnemy(1, etEnemy, Centre(5));
     StepEnemies();
     EXPECT_EQ(Shots(), c.fires ? 1 : 0) << c.what;
@@ -95,9 +94,7 @@ TEST_F(BurrEnemies, HatchedOnAnEnclosedSquareItStaysStill) {
   PutPlayer(0, Centre(6));
   // Record 0 busy, record 1 left with a stunned enemy's stun: the hatch takes record 1, whole.
   PutEnemy(0, etEnemy, Centre(20), Centre(0));
-  gBurr.enemies[0].stun = 0;
-  gBurr.enemies[1] = TBurrEnemy{};
-  gBurr.enemies[1].stun = 200;
+  gBurr.enemies[1] = TBurrEnemy{}, gBurr.enemies[1].stun = 200;
   for (int i = 0; i < 32; ++i) StepBrooders();
   const TBurrEnemy& e = gBurr.enemies[1];
   ASSERT_EQ(e.state, esAlive);
@@ -135,8 +132,7 @@ TEST_F(BurrEnemies, DroneExplodesNextToPlayersOnceForEach) {
 // leaves its type's bonus: ammunition, or one time in ten the weapon itself.
 TEST_F(BurrEnemies, DyingTakesItsTimeThenLeavesTheTypesBonus) {
   struct Case {
-    int type;
-    int dyingSteps;
+    int type, dyingSteps;
     uint8_t ammo;
   };
   for (const Case& c : {Case{etCommander, 32, uint8_t(bkAmmo + int(wpRpg))},
@@ -158,9 +154,7 @@ TEST_F(BurrEnemies, DyingTakesItsTimeThenLeavesTheTypesBonus) {
       EXPECT_EQ(std::make_pair(gBurr.bonuses[0].x, gBurr.bonuses[0].y),
                 std::make_pair(Centre(5), test::kRow));
     }
-    EXPECT_EQ(weapons + ammo, 100) << c.type;
-    EXPECT_GE(weapons, 3) << c.type;
-    EXPECT_LE(weapons, 20) << c.type;
+    EXPECT_TRUE(weapons + ammo == 100 && weapons >= 3 && weapons <= 20) << c.type << " " << weapons;
   }
   // With every bonus slot taken nothing is left, and nothing breaks.
   test::StartBurrLevel(std::vector<std::string>(kBurrRows, std::string(kBurrCols, ':')));
@@ -185,9 +179,7 @@ TEST_F(BurrEnemies, BitesFollowTheCooldown) {
       StepEnemies();
       n += pl.wound > wound;
     }
-    if (type == etDrone) {
-      EXPECT_EQ(Blasts(), 1);
-    }
+    EXPECT_EQ(Blasts(), type == etDrone ? 1 : 0);
     EXPECT_EQ(n, bites) << int(type);
   }
 }
@@ -245,8 +237,7 @@ TEST_F(BurrEnemies, CrossingsMostlyLeadTowardTheNearestPlayer) {
     ASSERT_NE(e.dx, -28);
     toward += e.dy < 0;
   }
-  EXPECT_GT(toward, 140);  // 3/4 chasing plus a third of the wandering share
-  EXPECT_LT(toward, 190);
+  EXPECT_TRUE(toward > 140 && toward < 190) << toward;  // 3/4 chasing, 1/3 of the rest
 }
 
 // A brooder stays fully open (20 - level index) x 8 steps after a hatch that leaves an even
@@ -270,10 +261,9 @@ TEST_F(BurrEnemies, BroodersHoldByLevelAndEggs) {
       last = step;
     }
   }
-  EXPECT_EQ(BrooderHold(3, 10), 136);
-  EXPECT_EQ(BrooderHold(3, 9), 0);
-  EXPECT_EQ(BrooderHold(21, 10), 0);
-  EXPECT_EQ(BrooderHold(255, 4), 0);
+  EXPECT_EQ(std::make_tuple(BrooderHold(3, 10), BrooderHold(3, 9), BrooderHold(21, 10),
+                            BrooderHold(255, 4)),
+            std::make_tuple(136, 0, 0, 0));
 
   // With every record taken a closing brooder keeps its egg and tries again next cycle.
   test::StartBurrLevel(rows);
@@ -305,7 +295,6 @@ TEST_F(BurrEnemies, AnyPlacementAndVelocityEndsItsStep) {
     }
     for (int step = 0; step < 50; ++step) StepEnemies();
   }
-  SUCCEED();
 }
 
 }  // namespace

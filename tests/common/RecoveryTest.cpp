@@ -98,16 +98,7 @@ TEST_F(RecoveryTest, WrittenWhileModifiedRestoredOnTheNextStartRemovedBySave) {
   EXPECT_EQ(ReadAll(set)[kFirstRecord + 276], 0x7C);
 }
 
-TEST_F(RecoveryTest, DiscardRemovesTheCopy) {
-  Edit(1);
-  WriteRecoveryCopies(0);
-  ASSERT_TRUE(HasRecoveryCopy(gkBurrower));
-  headless.messageAnswers = {MsgButton::No};
-  EXPECT_TRUE(SaveChangesCheck(gkBurrower));
-  EXPECT_FALSE(HasRecoveryCopy(gkBurrower));
-}
-
-TEST_F(RecoveryTest, BadCopiesNeverCrash) {
+TEST_F(RecoveryTest, BadCopiesNeverCrashAndDiscardRemovesTheCopy) {
   // A damaged name gives an unnamed set with the levels; a damaged copy keeps the set.
   Edit(9);
   WriteRecoveryCopies(0);
@@ -124,6 +115,14 @@ TEST_F(RecoveryTest, BadCopiesNeverCrash) {
   EXPECT_FALSE(RestoreRecoveryCopy(gkBurrower));
   EXPECT_EQ(std::make_pair(gCom.k[gkBurrower].fileName, gBurrLevels.size()),
             std::make_pair(set, size_t(2)));
+
+  // Discarding the changes removes the copy.
+  Edit(1);
+  WriteRecoveryCopies(0);
+  ASSERT_TRUE(HasRecoveryCopy(gkBurrower));
+  headless.messageAnswers = {MsgButton::No};
+  EXPECT_TRUE(SaveChangesCheck(gkBurrower));
+  EXPECT_FALSE(HasRecoveryCopy(gkBurrower));
 }
 
 }  // namespace
