@@ -13,15 +13,7 @@ namespace {
 
 constexpr int32_t kWobbleSteps = 32;  // held over a dug square before the line breaks
 
-int Sign(int32_t v) {
-  return (v > 0) - (v < 0);
-}
-
 // A lattice cell that is open; outside the lattice nothing is (an apple never falls out).
-bool OpenCell(int c, int r) {
-  return c >= 0 && c < kLatticeCols && r >= 0 && r < kLatticeRows && CellAt(c, r) == lcOpen;
-}
-
 // Crushes the players and enemies the apple's box at (left, top) overlaps; true when it hit
 // one.
 bool Crush(const TApple& a, int32_t left, int32_t top) {

@@ -33,11 +33,6 @@ void Mark(TSquares& set, int x, int y) {
   if (x >= 0 && x < kBurrCols && y >= 0 && y < kBurrRows) set[size_t(x * kBurrRows + y)] = true;
 }
 
-bool OpenCell(int column, int row) {
-  return column >= 0 && column < kLatticeCols && row >= 0 && row < kLatticeRows &&
-         CellAt(column, row) == lcOpen;
-}
-
 // Squares to keep out of: below a wobbling or falling apple down to where it would stop, and
 // a Drone's square and those it can walk into next, for a Drone near the player at (px, py)
 // (it explodes next to a player; the far ones would only close ways for nothing).
@@ -260,14 +255,15 @@ void BurrComputerCommands(int p) {
   const int w = pl.weapon % kWeapons;
   const int facing = DirectionOf(pl.faceDx, pl.faceDy);
   const int target = TargetInLine(p, 6 * kCellPair);
-  const bool armed = pl.ammo[BestWeapon(pl)] > 0 && pl.count[BestWeapon(pl)] > 0;
+  const int best = BestWeapon(pl);
+  const bool armed = pl.ammo[best] > 0 && pl.count[best] > 0;
   if (armed && !danger[here] && target >= 0 && target != facing &&
       TargetInLine(p, 3 * kCellPair) == target) {
     static constexpr uint8_t kTurn[4] = {biLeft, biDown, biRight, biUp};
     for (int i = biLeft; i <= biDown; ++i) pl.input[i] = 0;
     pl.input[kTurn[target]] = 1;
   }
-  if (pl.ammo[w] == 0 || pl.count[w] == 0 || (target == facing && BestWeapon(pl) != w)) {
+  if (pl.ammo[w] == 0 || pl.count[w] == 0 || (target == facing && best != w)) {
     pl.input[biSwitch] = 1;
   } else if (target == facing) {
     pl.input[biFire] = 1;

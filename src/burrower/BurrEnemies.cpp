@@ -16,21 +16,11 @@ namespace {
 TKindState& Burr() {
   return gCom.k[gkBurrower];
 }
-void Sound(int id, int32_t x) {
-  Events().SoundRequested(gkBurrower, id, x);
-}
-int Sign(int32_t v) {
-  return (v > 0) - (v < 0);
-}
 TBox EnemyBox(const TBurrEnemy& e) {
   return CentredBox(e.x, e.y, e.w, e.h);
 }
 TBox PlayerBox(const TBurrPlayer& pl) {
   return CentredBox(pl.x, pl.y, pl.w, pl.h);
-}
-bool OpenCell(int column, int row) {
-  return column >= 0 && column < kLatticeCols && row >= 0 && row < kLatticeRows &&
-         CellAt(column, row) == lcOpen;
 }
 
 // Health heals toward full and the wound drains it, as a player's does.
@@ -47,7 +37,7 @@ void Die(TBurrEnemy& e) {
   if (e.type == etEnemy) AddStain(2, 255, e.x, e.y);
   if (e.type == etDrone) {
     AddBurrowerBlast(e.x, e.y, -1, kDroneDeathRadius);
-    Sound(buRocketBlast, e.x);
+    BurrSound(buRocketBlast, e.x);
   }
   e.state = esDying;
   e.deathTimer = e.type >= etAssault ? kDyingTime : 0;
@@ -198,7 +188,7 @@ void Attack(int i) {
     for (const TBurrPlayer& pl : gBurr.players)
       if (pl.active && Manhattan(e.x, e.y, pl.x, pl.y) < kDroneReach) {
         AddBurrowerBlast(e.x, e.y, -1, kDroneAttackRadius);
-        Sound(buBombBlast, e.x);
+        BurrSound(buBombBlast, e.x);
         exploded = true;
       }
     if (exploded) e = TBurrEnemy{};

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/Events.h"
+
 namespace kelvra {
 
 TBurrState gBurr;
@@ -36,10 +38,17 @@ uint8_t& CellAt(int column, int row) {
   return gBurr.lattice[column][row];
 }
 
+void BurrSound(int id, int32_t x) {
+  Events().SoundRequested(gkBurrower, id, x);
+}
+
+bool OpenCell(int column, int row) {
+  return column >= 0 && column < kLatticeCols && row >= 0 && row < kLatticeRows &&
+         gBurr.lattice[column][row] == lcOpen;
+}
+
 bool Blocked(int32_t x, int32_t y) {
-  const int c = LatticeIndex(x), r = LatticeIndex(y);
-  if (c < 0 || c >= kLatticeCols || r < 0 || r >= kLatticeRows) return true;
-  return gBurr.lattice[c][r] != lcOpen;
+  return !OpenCell(LatticeIndex(x), LatticeIndex(y));
 }
 
 TContact ContactTest(int32_t left, int32_t top, int32_t right, int32_t bottom) {

@@ -18,6 +18,7 @@ int32_t LaneOffset(int32_t v);
 bool InsideLattice(int32_t x, int32_t y);
 bool Blocked(int32_t x, int32_t y);    // outside the lattice, or a cell that is not open
 uint8_t& CellAt(int column, int row);  // within the lattice only
+bool OpenCell(int column, int row);    // within the lattice and open
 
 struct TContact {
   bool touching;
@@ -25,6 +26,12 @@ struct TContact {
   int32_t sideX, sideY;  // -1, 0, +1
 };
 TContact ContactTest(int32_t left, int32_t top, int32_t right, int32_t bottom);
+
+inline int Sign(int32_t v) {
+  return (v > 0) - (v < 0);
+}
+// Asks for a Burrower sound placed by the field x coordinate of what made it.
+void BurrSound(int id, int32_t x);
 
 // 0 left, 1 down, 2 right, 3 up; (0, 0) gives down. Indexes every four-direction picture set.
 int DirectionOf(int32_t dx, int32_t dy);

@@ -24,12 +24,6 @@ TKindState& Burr() {
 bool Playing() {
   return Burr().state == gsPlaying;
 }
-void Sound(int id, int32_t x) {
-  Events().SoundRequested(gkBurrower, id, x);
-}
-int Sign(int32_t v) {
-  return (v > 0) - (v < 0);
-}
 TBox PlayerBox(const TBurrPlayer& pl) {
   return CentredBox(pl.x, pl.y, pl.w, pl.h);
 }
@@ -61,7 +55,7 @@ void HealthAndWound(TBurrPlayer& pl) {
 // false when the player is out of this step (and maybe of the game).
 bool Die(int p) {
   TBurrPlayer& pl = gBurr.players[p];
-  Sound(buSquish, pl.x);
+  BurrSound(buSquish, pl.x);
   AddStain(1, 255, pl.x, pl.y);
   for (int w = 0; w < kWeapons; ++w) {
     const int32_t pack = kWeaponDefs[w].ammoPerPack;
@@ -179,7 +173,7 @@ void WrapAtTheEdge(TBurrPlayer& pl) {
 
 void TakeBonus(int p, const TBurrBonus& b) {
   TBurrPlayer& pl = gBurr.players[p];
-  Sound(buBonus, b.x);
+  BurrSound(buBonus, b.x);
   AddScore(p, 10);
   const int kind = b.kind;
   if (kind >= bkWeapon && kind < bkAmmo) {
@@ -215,7 +209,7 @@ void Touch(int p) {
     if (e.type == 0) WoundEnemy(i, p, e.size);
     if (e.state != esFree && e.size < pl.size) {  // squashed
       AddScore(p, 100);
-      Sound(buSquish, e.x);
+      BurrSound(buSquish, e.x);
       AddStain(3, 255, e.x, e.y);
       e = TBurrEnemy{};
     }
@@ -224,7 +218,7 @@ void Touch(int p) {
     if (!f.live || !Overlap(box, CornerBox(f.x, f.y, gBurrSizes.fruitW * kBurrUnit,
                                            gBurrSizes.fruitH * kBurrUnit)))
       continue;
-    Sound(buFruit, f.x + gBurrSizes.fruitW * kBurrUnit / 2);
+    BurrSound(buFruit, f.x + gBurrSizes.fruitW * kBurrUnit / 2);
     AddScore(p, 100);
     f = TFruit{};
   }
@@ -239,7 +233,7 @@ void Switch(TBurrPlayer& pl) {
   const uint8_t first = pl.weapon;
   for (int i = 0; i < kWeapons; ++i) {
     pl.weapon = uint8_t((pl.weapon + 1) % kWeapons);
-    Sound(buWeapon, pl.x);
+    BurrSound(buWeapon, pl.x);
     if (pl.ammo[pl.weapon] != 0 && pl.count[pl.weapon] != 0) return;
   }
   pl.weapon = first;

@@ -31,19 +31,11 @@ constexpr int32_t kPuffSeeds = 0x7FFFFFFF;
 constexpr int32_t kBlastReach = 64, kBlastBurn = 32, kBlastNear = 160;
 constexpr int64_t kBlastScale = int64_t(kBlastLife) + 1;  // 21504
 
-int32_t Sign(int32_t v) {
-  return (v > 0) - (v < 0);
-}
-
 // Points to a player's score; nobody is credited for owner -1 (enemies, apples, fires).
 void Credit(int owner, int64_t points) {
   if (owner < 0 || owner >= kBurrPlayers) return;
   int32_t& s = gCom.k[gkBurrower].score[owner];
   s = int32_t(std::min<int64_t>(int64_t(s) + points, INT32_MAX));
-}
-
-void Sound(int id, int32_t x) {
-  Events().SoundRequested(gkBurrower, id, x);
 }
 
 TBox PlayerBox(const TBurrPlayer& p) {
@@ -121,7 +113,7 @@ void Shatter(TBurrEnemy& e) {
     AddIceShard(e.x, e.y, -kShardSpeed, vy);
     AddIceShard(e.x, e.y, kShardSpeed, vy);
   }
-  Sound(buGlace, e.x);
+  BurrSound(buGlace, e.x);
   e.state = esFree;
   e.frozen = 0;
 }
@@ -151,7 +143,7 @@ bool LaunchShot(int w, const TBox& shooter, int32_t fx, int32_t fy, int owner, b
   int32_t dx = Sign(fx) * def.speed, dy = Sign(fy) * def.speed;
   const auto blocked = [byEnemy](const TBox& b) { return !byEnemy && Touches(b); };
   const auto heard = [&](int32_t x) {
-    if (def.sound != kNoSound && (!byEnemy || w == wpRpg)) Sound(def.sound, x);
+    if (def.sound != kNoSound && (!byEnemy || w == wpRpg)) BurrSound(def.sound, x);
   };
   const TBurrSizes& sz = gBurrSizes;
   int32_t x = 0, y = 0;  // the new shot's top-left
@@ -267,7 +259,7 @@ void ChillPlayer(int p, int owner, int32_t amount) {
   pl.health = int32_t(std::max<int64_t>(pl.health - loss, kChillFloor));
   if (pl.health < kFreezeBelow && !pl.frozen) {
     pl.frozen = 1;
-    Sound(buFreeze, pl.x);
+    BurrSound(buFreeze, pl.x);
   }
   Credit(owner, loss * 1000 / 1024);
 }
@@ -294,7 +286,7 @@ void ChillEnemy(int e, int owner, int32_t amount) {
   en.health = int32_t(std::max<int64_t>(en.health - loss, kChillFloor));
   if (en.health < kFreezeBelow && !en.frozen) {
     en.frozen = 1;
-    Sound(buFreeze, en.x);
+    BurrSound(buFreeze, en.x);
   }
   Credit(owner, loss * 1000 / 1024);
 }
@@ -311,7 +303,7 @@ void AddPuff(int32_t x, int32_t y) {
   TPuff* p = FreeSlot(gBurr.puffs, [](const TPuff& t) { return t.life <= 0; });
   if (!p) return;
   *p = {kPuffLife, uint32_t(Random(kPuffSeeds)), x, y};
-  Sound(buPuff, x);
+  BurrSound(buPuff, x);
 }
 
 void AddBonus(int32_t kind, int32_t x, int32_t y) {
@@ -555,7 +547,7 @@ void StepRockets() {
         int32_t bx, by;  // 16 units ahead of the nose
         PlaceShot(box, 0, 0, kShotGap, DirectionOf(r.dx, r.dy), bx, by);
         AddBurrowerBlast(bx, by, r.owner, kRocketRadius);
-        Sound(buRocketBlast, bx);
+        BurrSound(buRocketBlast, bx);
       } else {
         r.x = left;
         r.y = top;
@@ -582,7 +574,7 @@ void StepBombs() {
     if (b.fuse > 0) continue;
     b.live = 0;
     AddBurrowerBlast(b.x, b.y, b.owner, kBombRadius);
-    Sound(buBombBlast, b.x);
+    BurrSound(buBombBlast, b.x);
   }
 }
 
@@ -644,7 +636,7 @@ void StepShrinkClouds() {
       if (pl.armor >= kCloudArmor) {
         WoundPlayer(p, -1, kCloudArmorWear);
       } else if (pl.size != 1) {
-        Sound(buShrink, pl.x);
+        BurrSound(buShrink, pl.x);
         pl.size = 1;
         pl.shrinkTimer = kShrinkTime;
         pl.w /= 2;  // the half-size picture
@@ -655,7 +647,7 @@ void StepShrinkClouds() {
       TBurrEnemy& en = gBurr.enemies[e];
       if (en.state == esFree || en.type == kDrone || en.size == 1 || !Overlap(box, EnemyBox(en)))
         continue;
-      Sound(buShrink, en.x);
+      BurrSound(buShrink, en.x);
       WoundEnemy(e, -1, 0);
       if (en.state == esFree) continue;  // it was frozen and is ice now
       en.size = 1;
