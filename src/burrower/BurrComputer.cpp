@@ -219,8 +219,8 @@ void BurrComputerCommands(int p) {
     step = FirstStep(x, y, safe, blocked, far);
   } else if (fruit[here] || bonuses[here]) {
     // In the square of what it wants: to the square's centre, where it lies.
-    const int32_t ex = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
-    const int32_t ey = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
+    const int32_t ex = SquareCentre(x) - pl.x;
+    const int32_t ey = SquareCentre(y) - pl.y;
     if (std::abs(ex) >= std::abs(ey)) {
       if (ex != 0) pl.input[ex < 0 ? biLeft : biRight] = 1;
     } else {
@@ -242,8 +242,8 @@ void BurrComputerCommands(int p) {
   if (step >= 0) {
     // Turning: onto the square's centre line first, so that the steering onto the lanes
     // never carries it the other way (as it would near the field's edge).
-    const int32_t cx = LatticeStart(2 * x + 1) + kSquareCentre - pl.x;
-    const int32_t cy = LatticeStart(2 * y + 1) + kSquareCentre - pl.y;
+    const int32_t cx = SquareCentre(x) - pl.x;
+    const int32_t cy = SquareCentre(y) - pl.y;
     const bool vertical = step >= 2;
     const int32_t off = vertical ? cx : cy;
     if (std::abs(off) > 32)

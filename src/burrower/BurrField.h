@@ -15,6 +15,11 @@ int LatticeIndex(int32_t v);
 int32_t LatticeStart(int index);
 int32_t LaneOffset(int32_t v);
 
+// The field coordinate of the centre of square column (or row) `square`.
+inline int32_t SquareCentre(int square) {
+  return LatticeStart(2 * square + 1) + kSquareCentre;
+}
+
 bool InsideLattice(int32_t x, int32_t y);
 bool Blocked(int32_t x, int32_t y);    // outside the lattice, or a cell that is not open
 uint8_t& CellAt(int column, int row);  // within the lattice only

@@ -45,8 +45,7 @@ void FillBurrowerWarren() {
   constexpr int kWarrenLeft = 17;        // square columns 17..22
   constexpr int kCrossRows[2] = {2, 8};  // square rows of the warren's cross tunnels
   constexpr int kAppleRows[2] = {0, 5};  // square rows the apples start from
-  auto centre = [](int square) { return LatticeStart(2 * square + 1) + kSquareCentre; };
-  auto openShaft = [](int square) {  // the square column, top line to bottom line
+  auto openShaft = [](int square) {      // the square column, top line to bottom line
     for (int r = 0; r < kLatticeRows; ++r) CellAt(2 * square + 1, r) = lcOpen;
   };
 
@@ -64,7 +63,7 @@ void FillBurrowerWarren() {
       TApple& a = gBurr.apples[n++];
       a = TApple{};
       a.live = 1;
-      a.x = centre(x), a.y = centre(row);
+      a.x = SquareCentre(x), a.y = SquareCentre(row);
       a.vy = 1;
       a.w = gBurrSizes.appleW * kBurrUnit, a.h = gBurrSizes.appleH * kBurrUnit;
     }
@@ -79,8 +78,8 @@ void FillBurrowerWarren() {
     e.size = 2;
     e.health = kFullHealth;
     e.animation = 37 * i;
-    e.x = centre(kWarrenLeft + i % kWarrenCols);
-    e.y = centre(2 * (i / kWarrenCols));
+    e.x = SquareCentre(kWarrenLeft + i % kWarrenCols);
+    e.y = SquareCentre(2 * (i / kWarrenCols));
     e.dy = (i % 2 ? 1 : -1) * kEnemyTypeDefs[e.type].speed;
     TakeEnemySize(e);
   }
@@ -88,11 +87,12 @@ void FillBurrowerWarren() {
   for (int i = 0; i < kBrooders; ++i) {
     const int x = kWarrenLeft + i % kWarrenCols, row = kCrossRows[i / kWarrenCols];
     gBurr.brooders[i] =
-        TBrooder{1 + 32 * i, i % 2 ? kBrooderStep : -kBrooderStep, 0, 10, centre(x), centre(row)};
+        TBrooder{1 + 32 * i,       i % 2 ? kBrooderStep : -kBrooderStep, 0, 10, SquareCentre(x),
+                 SquareCentre(row)};
   }
   for (int p = 0; p < kBurrPlayers; ++p) {
-    gBurr.players[p].x = centre(kWarrenLeft + p);
-    gBurr.players[p].y = centre(kBurrRows - 1);
+    gBurr.players[p].x = SquareCentre(kWarrenLeft + p);
+    gBurr.players[p].y = SquareCentre(kBurrRows - 1);
   }
 }
 

@@ -615,24 +615,18 @@ void TEditor::LevelName() {
 }
 
 void TEditor::Description() {
-  if (Kind() != gkBrickfall) return;
-  uint8_t* field = gCom.k[gkBrickfall].header.description;
-  std::string text = GetShortString(field, 64);
-  if (!Platform().LimitedTextInput("Levels Description", "Levels Description", text, "None",
-                                   kHeaderTextChars))
-    return;
-  SetShortString(field, 64, Limited(text, kHeaderTextChars));
-  Modified();
-  Changed();
+  EditHeaderText(gCom.k[gkBrickfall].header.description, "Levels Description");
 }
 
 void TEditor::FinalMessage() {
+  EditHeaderText(gCom.k[gkBrickfall].header.finalMessage, "Final Message");
+}
+
+// One of the Brickfall header's 64-byte texts, typed in a dialog of that caption.
+void TEditor::EditHeaderText(uint8_t* field, const char* caption) {
   if (Kind() != gkBrickfall) return;
-  uint8_t* field = gCom.k[gkBrickfall].header.finalMessage;
   std::string text = GetShortString(field, 64);
-  if (!Platform().LimitedTextInput("Final Message", "Final Message", text, "None",
-                                   kHeaderTextChars))
-    return;
+  if (!Platform().LimitedTextInput(caption, caption, text, "None", kHeaderTextChars)) return;
   SetShortString(field, 64, Limited(text, kHeaderTextChars));
   Modified();
   Changed();

@@ -185,6 +185,7 @@ class TEditor {
   void ChangeKind();     // Monsters
   void CopyLeftToRightSquares();
   void CopyUpToDownSquares();
+  void MirrorSquares(bool leftToRight);
   void SelectAllSquares();
   void InvertSquareSelection();
   uint8_t SquareMark(int kind, int x, int y) const;
@@ -196,6 +197,7 @@ class TEditor {
   void MouseRelease(int button, TFieldPoint p, bool ctrl);
 
  private:
+  void EditHeaderText(uint8_t* field, const char* caption);
   // The current level of the current kind; the history operations by kind.
   int Kind() const;
   int LevelIndex() const;
@@ -218,6 +220,8 @@ class TEditor {
   void MoveSelectedWalls(int32_t dx, int32_t dy);
   template <class F>
   void ChangeSelectedWalls(F change);  // push and mark before the first change
+  template <class F>
+  void EditSelectedWalls(F edit);  // push and mark first, whatever changes
   void RefreshWallControls();
   void ComputeBrickItems();
 

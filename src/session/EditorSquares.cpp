@@ -321,32 +321,27 @@ void TEditor::ChangeKind() {
   });
 }
 
-// The selected squares of the left half (Burrower's middle column onto itself) are copied
-// onto their mirror images; directions are copied as they are.
-void TEditor::CopyLeftToRightSquares() {
-  const uint8_t* state = GridState();
-  if (!state) return;
+// The selected squares of the left half (Burrower's middle column onto itself), or of the
+// upper half, are copied onto their mirror images; directions are copied as they are.
+void TEditor::MirrorSquares(bool leftToRight) {
+  if (!GridState()) return;
   const TGridGeometry& g = GridGeometry(Kind());
   const std::vector<uint8_t>& marks = Marks(Kind());
   EditSquares([&](int x, int y, uint8_t* sq) {
-    const int sx = g.cols - 1 - x;
-    if (sx >= (g.cols + 1) / 2 || !Selected(marks[size_t(sx * g.rows + y)])) return false;
-    std::memcpy(sq, GridState() + size_t(sx * g.rows + y) * size_t(g.bytes), size_t(g.bytes));
+    const int sx = leftToRight ? g.cols - 1 - x : x, sy = leftToRight ? y : g.rows - 1 - y;
+    const bool inSourceHalf = leftToRight ? sx < (g.cols + 1) / 2 : sy < (g.rows + 1) / 2;
+    if (!inSourceHalf || !Selected(marks[size_t(sx * g.rows + sy)])) return false;
+    std::memcpy(sq, GridState() + size_t(sx * g.rows + sy) * size_t(g.bytes), size_t(g.bytes));
     return true;
   });
 }
 
+void TEditor::CopyLeftToRightSquares() {
+  MirrorSquares(true);
+}
+
 void TEditor::CopyUpToDownSquares() {
-  const uint8_t* state = GridState();
-  if (!state) return;
-  const TGridGeometry& g = GridGeometry(Kind());
-  const std::vector<uint8_t>& marks = Marks(Kind());
-  EditSquares([&](int x, int y, uint8_t* sq) {
-    const int sy = g.rows - 1 - y;
-    if (sy >= (g.rows + 1) / 2 || !Selected(marks[size_t(x * g.rows + sy)])) return false;
-    std::memcpy(sq, GridState() + size_t(x * g.rows + sy) * size_t(g.bytes), size_t(g.bytes));
-    return true;
-  });
+  MirrorSquares(false);
 }
 
 // ---- The view ----

@@ -307,44 +307,32 @@ void TEditor::ChangeSelectedWalls(F change) {
   Changed();
 }
 
-void TEditor::AlignToGrid() {
+// Calls edit(wall) for every selected wall, after one undo state, whatever it changes.
+template <class F>
+void TEditor::EditSelectedWalls(F edit) {
   if (!Walls() || selectedWalls_ == 0) return;
+  PushUndo();
+  Modified();
+  const size_t n = std::min<size_t>(Walls()->size(), kMaxWalls);
+  for (size_t i = 0; i < n; ++i)
+    if (Selected(wallMarks_[i])) edit((*Walls())[i]);
+  ShowChangedLevel();
+  Changed();
+}
+
+void TEditor::AlignToGrid() {
   const int64_t g = std::clamp(settings.gridSize, 1, 32);
   // The nearest multiple of g, halves up (division truncating toward zero).
   auto align = [g](int32_t v) { return LimitCoordinate((int64_t(v) + g / 2) / g * g); };
-  PushUndo();
-  Modified();
-  const size_t n = std::min<size_t>(Walls()->size(), kMaxWalls);
-  for (size_t i = 0; i < n; ++i) {
-    if (!Selected(wallMarks_[i])) continue;
-    TWall& w = (*Walls())[i];
-    w.x = align(w.x);
-    w.y = align(w.y);
-  }
-  ShowChangedLevel();
-  Changed();
+  EditSelectedWalls([&](TWall& w) { w.x = align(w.x), w.y = align(w.y); });
 }
 
 void TEditor::RandomWallColour() {
-  if (!Walls() || selectedWalls_ == 0) return;
-  PushUndo();
-  Modified();
-  const size_t n = std::min<size_t>(Walls()->size(), kMaxWalls);
-  for (size_t i = 0; i < n; ++i)
-    if (Selected(wallMarks_[i])) (*Walls())[i].colour = uint8_t(Random(kWallColours));
-  ShowChangedLevel();
-  Changed();
+  EditSelectedWalls([](TWall& w) { w.colour = uint8_t(Random(kWallColours)); });
 }
 
 void TEditor::RandomWallBonus() {
-  if (!Walls() || selectedWalls_ == 0) return;
-  PushUndo();
-  Modified();
-  const size_t n = std::min<size_t>(Walls()->size(), kMaxWalls);
-  for (size_t i = 0; i < n; ++i)
-    if (Selected(wallMarks_[i])) (*Walls())[i].bonus = uint8_t(Random(kBonusKinds));
-  ShowChangedLevel();
-  Changed();
+  EditSelectedWalls([](TWall& w) { w.bonus = uint8_t(Random(kBonusKinds)); });
 }
 
 void TEditor::WallPositions() {
