@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "BurrTestUtil.h"
 #include "burrower/BurrApples.h"
 #include "burrower/BurrField.h"
 #include "common/Com.h"
@@ -53,20 +54,13 @@ TEST_F(BurrApples, HeldThirtyTwoStepsOverADugSquareThenBreaksThrough) {
 TEST_F(BurrApples, AFastAppleCrushesAPlayerAndStopsBeforeHim) {
   for (int y = 3; y < 8; ++y) Open(2, y);
   for (int r = 6; r < 16; ++r) CellAt(5, r) = lcOpen;
-  TBurrPlayer& pl = gBurr.players[0];
-  pl.active = 1;
-  pl.size = 2;
-  pl.health = kFullHealth;
-  pl.w = pl.h = 320;
-  pl.x = Centre(2);
-  pl.y = Centre(2) + 192 + 160 + 8;  // just below the apple
-  apple->vy = 19;                    // 20 after gravity
+  TBurrPlayer& pl = test::PutPlayer(0, Centre(2), Centre(2) + 192 + 160 + 8);  // under the apple
+  apple->vy = 19;                                                              // 20 after gravity
   const int32_t before = apple->y;
   StepApples();
-  EXPECT_EQ(std::make_tuple(pl.wound, apple->vy), std::make_tuple(320, 0));
+  EXPECT_EQ(std::make_tuple(pl.wound, apple->vy, apple->y), std::make_tuple(320, 0, before));
   EXPECT_LT(apple->y + apple->h / 2 - 1, pl.y - pl.h / 2 + 16);  // stopped short of him
-  EXPECT_EQ(apple->y, before);
-  StepApples();  // vy 1: onto him, no crushing
+  StepApples();                                                  // vy 1: onto him, no crushing
   EXPECT_EQ(pl.wound, 320);
   StepApples();  // vy 2: a blow of 32, less for the wound he has: 32 x (1024 - 320) / 1024
   EXPECT_EQ(pl.wound, 320 + 22);

@@ -88,18 +88,15 @@ TEST_F(BurrEnemies, ShootersFireOnlyAtAVisiblePlayerInClearSight) {
 // An enemy hatched in a square with no open way out stays where it is and never shoots,
 // even with a player in its row.
 TEST_F(BurrEnemies, HatchedOnAnEnclosedSquareItStaysStill) {
-  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
-  rows[5][3] = 'B';
-  test::StartBurrLevel(rows);
+  test::StartBurrLevel(Tunnel(":::B"));
   PutPlayer(0, Centre(6));
   // Record 0 busy, record 1 left with a stunned enemy's stun: the hatch takes record 1, whole.
   PutEnemy(0, etEnemy, Centre(20), Centre(0));
   gBurr.enemies[1] = TBurrEnemy{}, gBurr.enemies[1].stun = 200;
   for (int i = 0; i < 32; ++i) StepBrooders();
   const TBurrEnemy& e = gBurr.enemies[1];
-  ASSERT_EQ(e.state, esAlive);
-  EXPECT_EQ(std::make_tuple(e.x, e.y, e.stun, gBurr.brooders[0].eggs),
-            std::make_tuple(Centre(3), test::kRow, 0, 5));
+  EXPECT_EQ(std::make_tuple(int(e.state), e.x, e.y, e.stun, gBurr.brooders[0].eggs),
+            std::make_tuple(int(esAlive), Centre(3), test::kRow, 0, 5));
   for (int type = etAssault; type <= etEnforcer; ++type) {
     gBurr.enemies[1].type = uint8_t(type);
     for (int i = 0; i < 200; ++i) StepEnemies();
@@ -203,10 +200,8 @@ TEST_F(BurrEnemies, WallsApplesAndTheEdgeTurnEnemiesBack) {
     bool turned = false;
     for (int i = 0; i < 400; ++i) {
       StepEnemies();
-      ASSERT_EQ(e.y, test::kRow) << c.tunnel;
-      ASSERT_EQ(e.dy, 0) << c.tunnel;
-      ASSERT_GE(e.x - e.w / 2, 0) << c.tunnel;
-      ASSERT_LE(e.x + e.w / 2, kBurrFieldW) << c.tunnel;
+      ASSERT_TRUE(e.y == test::kRow && e.dy == 0 && e.x >= e.w / 2 && e.x + e.w / 2 <= kBurrFieldW)
+          << c.tunnel << " at " << e.x << "," << e.y;
       turned |= e.dx == -c.dx;
       if (c.tunnel.size() < kBurrCols) {  // at most one step into square 3 or the apple
         ASSERT_LT(e.x + e.w / 2, LatticeStart(7) + 28) << c.tunnel;
@@ -243,8 +238,7 @@ TEST_F(BurrEnemies, CrossingsMostlyLeadTowardTheNearestPlayer) {
 // A brooder stays fully open (20 - level index) x 8 steps after a hatch that leaves an even
 // number of eggs, not at all after an odd one, and never a negative time past level 20.
 TEST_F(BurrEnemies, BroodersHoldByLevelAndEggs) {
-  std::vector<std::string> rows(kBurrRows, std::string(kBurrCols, ':'));
-  rows[5][3] = 'B';
+  const std::vector<std::string> rows = Tunnel(":::B");
   struct Case {
     int level;
     std::vector<int> gaps;  // steps from the start to the first hatch, then between hatches

@@ -175,8 +175,8 @@ TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
   // An enemy's rocket skips the test, and is heard; its bullet is silent.
   events.sounds.clear();
   const TBox box = CentredBox(4560, kRow, 288, 288);
-  EXPECT_TRUE(LaunchShot(wpRpg, box, 24, 0, -1, true));
-  EXPECT_TRUE(LaunchShot(wpPistol, box, 24, 0, -1, true));
+  EXPECT_TRUE(LaunchShot(wpRpg, box, 24, 0, -1, true) &&
+              LaunchShot(wpPistol, box, 24, 0, -1, true));
   EXPECT_EQ(events.sounds, std::vector<int>{buRpg});
 }
 

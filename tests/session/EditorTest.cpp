@@ -390,9 +390,7 @@ TEST_F(EditorTest, PasteLaysTheClipboardOnTheSelectionAndClipsIt) {
       if (before[size_t(i * g.bytes)] == after[size_t(i * g.bytes)]) continue;
       ++changed;
       const int x = i / g.rows, y = i % g.rows;
-      EXPECT_GE(x, c.toX);
-      EXPECT_GE(y, c.toY);
-      EXPECT_EQ(after[size_t(i * g.bytes)], wall);
+      EXPECT_TRUE(x >= c.toX && y >= c.toY && after[size_t(i * g.bytes)] == wall) << x << "," << y;
     }
     EXPECT_EQ(changed, c.changed);
     CloseLevelSet(c.kind);
@@ -612,8 +610,9 @@ TEST_F(EditorTest, SelectPictureCopiesIntoTheFolderAndAsksBeforeReplacing) {
   EXPECT_TRUE(LogHas("already exists") && test::ReadAll(folder + "Sky.bmp") == kept);
   platform.messageAnswers = {MsgButton::Yes};
   EXPECT_TRUE(editor.SelectPicture(dir.File("sky.bmp")));
-  EXPECT_NE(test::ReadAll(folder + "Sky.bmp"), kept);  // replaced in its own place
-  EXPECT_FALSE(std::filesystem::exists(folder + "sky.bmp"));
+  // Replaced in its own place.
+  EXPECT_TRUE(test::ReadAll(folder + "Sky.bmp") != kept &&
+              !std::filesystem::exists(folder + "sky.bmp"));
 
   platform.ClearLog();
   EXPECT_TRUE(editor.SelectPicture(folder + "Sky.bmp"));  // already there: no copy
@@ -752,11 +751,9 @@ TEST_F(EditorTest, RandomSessionsKeepEveryInvariant) {
           ASSERT_EQ(StateBytes(l[size_t(Index())].history[size_t(positionBefore)]), stateBefore);
         });
       }
-      ASSERT_GE(Count(), 1);
-      ASSERT_LE(Count(), kMaxLevels);
-      ASSERT_EQ(Cur().header.levelCount, Count());
-      ASSERT_EQ(V().levels.size(), size_t(Count()));
-      ASSERT_EQ(V().levelIndex, Index());
+      ASSERT_TRUE(Count() >= 1 && Count() <= kMaxLevels && Cur().header.levelCount == Count());
+      ASSERT_EQ(std::make_pair(V().levels.size(), V().levelIndex),
+                std::make_pair(size_t(Count()), Index()));
       Levels(kind, [&](auto& levels) {
         for (const auto& level : levels) {
           ASSERT_LT(HistoryPosition(level), HistoryLength(level));
