@@ -37,7 +37,8 @@ namespace {
 const char* const kCaption[3] = {"IO Error", "File Error", "Internal Error"};
 
 // Shows one error; returns true for retry. `fileName` may be replaced by "&File...".
-bool ShowError(int kind, const std::string& message, std::string* fileName, bool retry) {
+bool ShowError(int kind, const std::string& message, std::string* fileName, bool retry,
+               FileOwner owner) {
   std::string text = message;
   if (fileName && !fileName->empty()) text += "\r\n" + *fileName;
 
@@ -57,6 +58,7 @@ bool ShowError(int kind, const std::string& message, std::string* fileName, bool
   request.retryOffered = retry;
   request.fileButton = retry && kind != ekInternal;
   request.fileName = fileName ? *fileName : std::string();
+  request.quitOffered = owner == FileOwner::User;
 
   IOErrorReply reply = platform.FileErrorDialog(request);
   switch (reply.choice) {
@@ -73,11 +75,13 @@ bool ShowError(int kind, const std::string& message, std::string* fileName, bool
       gIOError.ignoreMode = 2;
       return false;
     case IOErrorChoice::Close:
+      if (owner != FileOwner::User) return false;  // not offered: an old answer script
       // Closing may be asked while a save that closing itself started is in progress:
       // the request is queued, never run inside the dialog.
       platform.RequestMainClose();
       return false;
     case IOErrorChoice::Terminate:
+      if (owner != FileOwner::User) return false;
       platform.Terminate(1);
   }
   return false;
@@ -85,31 +89,32 @@ bool ShowError(int kind, const std::string& message, std::string* fileName, bool
 
 }  // namespace
 
-void IOError(const std::string& fileName, int code) {
+void IOError(const std::string& fileName, int code, FileOwner owner) {
   std::string name = fileName;
-  ShowError(ekIO, IOErrorMessage(code), &name, false);
+  ShowError(ekIO, IOErrorMessage(code), &name, false, owner);
 }
 
-bool IOErrorRetry(std::string& fileName, int code) {
-  return ShowError(ekIO, IOErrorMessage(code), &fileName, true);
+bool IOErrorRetry(std::string& fileName, int code, FileOwner owner) {
+  return ShowError(ekIO, IOErrorMessage(code), &fileName, true, owner);
 }
 
-void FileError(const std::string& fileName, const std::string& message) {
+void FileError(const std::string& fileName, const std::string& message, FileOwner owner) {
   std::string name = fileName;
-  ShowError(ekFile, message, &name, false);
+  ShowError(ekFile, message, &name, false, owner);
 }
 
-bool FileErrorRetry(std::string& fileName, const std::string& message) {
-  return ShowError(ekFile, message, &fileName, true);
+bool FileErrorRetry(std::string& fileName, const std::string& message, FileOwner owner) {
+  return ShowError(ekFile, message, &fileName, true, owner);
 }
 
-void ErrorMsg(const std::string& message) {
-  ShowError(ekInternal, message, nullptr, false);
+void ErrorMsg(const std::string& message, FileOwner owner) {
+  ShowError(ekInternal, message, nullptr, false, owner);
 }
 
-bool RetryFault(std::string& fileName, const FileFault& fault) {
-  if (fault.code != 0) return IOErrorRetry(fileName, fault.code);
-  return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message);
+bool RetryFault(std::string& fileName, const FileFault& fault, FileOwner owner) {
+  if (fault.code != 0) return IOErrorRetry(fileName, fault.code, owner);
+  return FileErrorRetry(fileName, fault.message.empty() ? "Unexpected end of file" : fault.message,
+                        owner);
 }
 
 }  // namespace kelvra

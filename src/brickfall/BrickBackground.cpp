@@ -135,7 +135,7 @@ const TKBitmap* BrickPattern() {
   if (!gBrickPictures.brickPattern) {
     auto pattern = std::make_unique<TKBitmap>();
     const std::string file = ProgramDir() + "Graphics/Brickfall/Brick.bmp";
-    if (FileExists(file)) LoadFromFile(*pattern, file, 0, 0);
+    if (FileExists(file)) LoadFromFile(*pattern, file, 0, 0, FileOwner::Program);
     gBrickPictures.brickPattern = std::move(pattern);
   }
   return gBrickPictures.brickPattern->Empty() ? nullptr : gBrickPictures.brickPattern.get();

@@ -31,7 +31,8 @@ bool LoadPicture(std::unique_ptr<TKBitmap>& slot, const std::string& name,
                  TPictureSize* size = nullptr) {
   slot.reset();
   auto picture = std::make_unique<TKBitmap>();
-  if (!LoadFromFile(*picture, ProgramDir() + "Graphics/" + name, 0, 0) || picture->Empty())
+  if (!LoadFromFile(*picture, ProgramDir() + "Graphics/" + name, 0, 0, FileOwner::Program) ||
+      picture->Empty())
     return false;
   if (size) *size = {picture->Width(), picture->Height()};
   slot = std::move(picture);
@@ -51,7 +52,7 @@ void LoadWalls() {
   for (const std::string& file : files) {
     if (gBrickPictures.shapes == kWallShapes) break;
     TKBitmap picture;
-    if (!LoadFromFile(picture, file, 0, 0) || picture.Empty()) continue;
+    if (!LoadFromFile(picture, file, 0, 0, FileOwner::Program) || picture.Empty()) continue;
     const int s = gBrickPictures.shapes++;
     gBrickPictures.width[s] = picture.Width();
     gBrickPictures.height[s] = picture.Height();

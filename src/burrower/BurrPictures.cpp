@@ -24,7 +24,8 @@ constexpr uint32_t kMissingBack = 0;
 // Names in the graphics folder use '\' as the tables write them.
 bool LoadInto(TKBitmap& b, const std::string& name, int w, int h, uint32_t missing) {
   const bool ok =
-      LoadFromFile(b, ProgramDir() + "Graphics/" + NativePath(name), w, h) && !b.Empty();
+      LoadFromFile(b, ProgramDir() + "Graphics/" + NativePath(name), w, h, FileOwner::Program) &&
+      !b.Empty();
   if (!ok) {
     b.SetSize(w, h);
     b.ResetClip();

@@ -19,7 +19,8 @@ void LoadSlot(std::unique_ptr<TKBitmap>& slot, const std::string& name) {
   std::string file = ProgramDir() + "Graphics/" + name;
   if (!FileExists(file)) return;  // the slot stays empty and the game goes on
   auto bitmap = std::make_unique<TKBitmap>();
-  if (LoadFromFile(*bitmap, file, 0, 0) && !bitmap->Empty()) slot = std::move(bitmap);
+  if (LoadFromFile(*bitmap, file, 0, 0, FileOwner::Program) && !bitmap->Empty())
+    slot = std::move(bitmap);
 }
 
 std::string Numbered(const char* prefix, int i) {

@@ -36,10 +36,10 @@ void LoadSounds() {
     std::shared_ptr<TWave> wave = LoadWave(name, &unreadable);
     if (unreadable && firstMissing.empty()) firstMissing = name;
     if (wave && !wave->Playable())
-      FileError(name, wave->bits == 4 ? kWaveInvalidFormat : kWaveEmpty);
+      FileError(name, wave->bits == 4 ? kWaveInvalidFormat : kWaveEmpty, FileOwner::Program);
     gSounds.wave[id] = std::move(wave);
   }
-  if (!firstMissing.empty()) FileError(firstMissing, kWaveEmpty);
+  if (!firstMissing.empty()) FileError(firstMissing, kWaveEmpty, FileOwner::Program);
 }
 
 void FreeSounds() {
@@ -87,7 +87,8 @@ bool OpenSoundOutput() {
     if (!gSounds.formatReported) {
       gSounds.formatReported = true;
       ErrorMsg("Play format not supported (" + std::to_string(rate) + " Hz is outside " +
-               std::to_string(kOutputMinRate) + ".." + std::to_string(kOutputMaxRate) + " Hz)");
+                   std::to_string(kOutputMinRate) + ".." + std::to_string(kOutputMaxRate) + " Hz)",
+               FileOwner::Program);
     }
     return false;
   }

@@ -171,7 +171,7 @@ TfGetInt::TfGetInt(QWidget* parent) : QDialog(parent) {
   connect(ok_, &QPushButton::clicked, this, &TfGetInt::accept);
   connect(cancel_, &QPushButton::clicked, this, &TfGetInt::reject);
   connect(apply_, &QPushButton::clicked, this, [this] {
-    if (onChange_) onChange_(value_);
+    if (onChange_ && !RefuseRejectedText()) onChange_(value_);
   });
 }
 
@@ -199,6 +199,7 @@ void TfGetInt::Setup(const QString& caption, int32_t value, int32_t min, int32_t
   minLabel_->setText(QString::number(min_));
   maxLabel_->setText(QString::number(max_));
   error_->setText(QStringLiteral("No Error"));
+  SetRejected(false);
   apply_->setEnabled(static_cast<bool>(onChange));
   Refresh(false);
   text_->selectAll();
@@ -225,7 +226,13 @@ void TfGetInt::Refresh(bool fromText) {
     const QSignalBlocker block(slider_);
     slider_->setValue(value_);
   }
-  if (!fromText) text_->setText(QString::number(value_));
+  if (!fromText) {
+    text_->setText(QString::number(value_));
+    if (textRejected_) {
+      error_->clear();
+      SetRejected(false);
+    }
+  }
   valueLabel_->setText(QString::number(value_));
   minButton_->setEnabled(value_ != min_);
   curButton_->setEnabled(value_ != opening_);
@@ -237,7 +244,10 @@ void TfGetInt::Refresh(bool fromText) {
 void TfGetInt::TextEdited(const QString& text) {
   const TReadNumberResult r = ReadNumber(text.toStdString(), min_, max_, default_);
   error_->setText(QString::fromStdString(r.error));
-  Change(r.value, true);
+  // A text that cannot be used leaves the value alone: jumping to the default would be
+  // stored by an OK given without noticing the message.
+  SetRejected(!r.error.empty());
+  if (!textRejected_) Change(r.value, true);
 }
 
 void TfGetInt::Step(int direction) {
@@ -257,7 +267,21 @@ bool TfGetInt::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void TfGetInt::SetRejected(bool rejected) {
+  textRejected_ = rejected;
+  error_->setStyleSheet(rejected ? QStringLiteral("color: #b01010;") : QString());  // dark red
+}
+
+// True (and the text field selected for mending) while the typed text is rejected.
+bool TfGetInt::RefuseRejectedText() {
+  if (!textRejected_) return false;
+  text_->setFocus();
+  text_->selectAll();
+  return true;
+}
+
 void TfGetInt::accept() {
+  if (RefuseRejectedText()) return;
   Finish();
   QDialog::accept();
 }

@@ -65,6 +65,10 @@ class TfGetInt : public QDialog {
              IntChangedFn onChange);
 
   int32_t Value() const { return value_; }
+  // The typed text could not be read or lies outside the range: the error label says why,
+  // the value stays what it was, and OK and Apply are refused until the text is mended
+  // (or replaced through the slider or a button).
+  bool TextRejected() const { return textRejected_; }
   // Sets the current value, limited to the range; refreshes the controls and, when the
   // value changed, calls the callback.
   void SetValue(int32_t value);
@@ -99,6 +103,8 @@ class TfGetInt : public QDialog {
   void TextEdited(const QString& text);
   void Step(int direction);
   void Finish();
+  void SetRejected(bool rejected);
+  bool RefuseRejectedText();
 
   QLabel* caption_;
   QLabel* minLabel_;
@@ -122,12 +128,14 @@ class TfGetInt : public QDialog {
   int32_t default_ = 0;
   int32_t value_ = 0;
   IntChangedFn onChange_;
+  bool textRejected_ = false;
 };
 
 // Asks for a number. Without a callback the dialog is modal: OK writes the current value
-// to `value` and returns true, anything else returns false and leaves `value`. With a
-// callback the dialog stays on top without waiting and true is returned at once; the
-// callback hears every change, and "&Cancel" brings back the value at opening.
+// to `value` and returns true (OK does nothing while the typed text is rejected), anything else
+// returns false and leaves `value`. With a callback the dialog stays on top without waiting and
+// true is returned at once; the callback hears every change, and "&Cancel" brings back the value at
+// opening.
 bool GetInt(const QString& caption, int32_t& value, int32_t min, IntChangedFn onChange, int32_t max,
             int32_t def, QWidget* parent = nullptr);
 

@@ -22,6 +22,7 @@ namespace kelvra {
 namespace {
 
 const char* const kPartNames[TfGetTime::kParts] = {"H", "M", "S", "D"};
+const char* const kTimeForms = "H:MM:SS.DDD, M:SS, seconds, or milliseconds with \"ms\"";
 constexpr int kHourTicksBelow = 113;  // hour sliders spanning more steps show no ticks
 
 }  // namespace
@@ -52,7 +53,11 @@ TfGetTime::TfGetTime(QWidget* parent) : QDialog(parent) {
 
   text_ = new QLineEdit(this);
   text_->setMaxLength(20);
-  text_->setToolTip(QStringLiteral("H:MM:SS.DDD, M:SS, seconds, or milliseconds with \"ms\""));
+  text_->setToolTip(QString::fromLatin1(kTimeForms));
+  error_ = new QLabel(this);
+  error_->setWordWrap(true);
+  error_->setStyleSheet(QStringLiteral("color: #b01010;"));  // dark red
+  error_->hide();
 
   minButton_ = new QPushButton(QStringLiteral("Min"), this);
   curButton_ = new QPushButton(QStringLiteral("Cur"), this);
@@ -75,17 +80,21 @@ TfGetTime::TfGetTime(QWidget* parent) : QDialog(parent) {
   layout->addWidget(caption_);
   layout->addLayout(grid);
   layout->addWidget(text_);
+  layout->addWidget(error_);
   layout->addLayout(jumps);
   layout->addLayout(buttons);
 
   connect(text_, &QLineEdit::textEdited, this, &TfGetTime::TextEdited);
-  // Once typing is done, the text shows the value in its full form.
-  connect(text_, &QLineEdit::editingFinished, this, [this] { Refresh(false); });
+  // Once typing is done, the text shows the value in its full form; a rejected text stays
+  // as typed, to be mended.
+  connect(text_, &QLineEdit::editingFinished, this, [this] {
+    if (!textRejected_) Refresh(false);
+  });
   connect(minButton_, &QPushButton::clicked, this, [this] { SetValue(min_); });
   connect(curButton_, &QPushButton::clicked, this, [this] { SetValue(opening_); });
   connect(defButton_, &QPushButton::clicked, this, [this] { SetValue(default_); });
   connect(maxButton_, &QPushButton::clicked, this, [this] { SetValue(max_); });
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ok_, &QPushButton::clicked, this, &TfGetTime::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -159,7 +168,30 @@ void TfGetTime::Step(int part, int direction) {
 
 void TfGetTime::TextEdited(const QString& text) {
   uint32_t ms = 0;
-  if (ReadTime(text.toStdString(), ms)) Change(ms, true);
+  if (!ReadTime(text.toStdString(), ms)) {
+    SetRejected(QStringLiteral("Not a time; type ") + QString::fromLatin1(kTimeForms));
+  } else if (ms < min_ || ms > max_) {
+    auto t = [](uint32_t v) { return QString::fromStdString(TimeText(v)); };
+    SetRejected(QStringLiteral("Value %1 out of range %2..%3").arg(t(ms), t(min_), t(max_)));
+  } else {
+    SetRejected(QString());
+    Change(ms, true);
+  }
+}
+
+void TfGetTime::SetRejected(const QString& message) {
+  textRejected_ = !message.isEmpty();
+  error_->setText(message);
+  error_->setVisible(textRejected_);
+}
+
+void TfGetTime::accept() {
+  if (textRejected_) {  // kept open until the text is mended or the dialog cancelled
+    text_->setFocus();
+    text_->selectAll();
+    return;
+  }
+  QDialog::accept();
 }
 
 void TfGetTime::Refresh(bool fromText) {
@@ -171,7 +203,10 @@ void TfGetTime::Refresh(bool fromText) {
     parts_[i].value->setText(QString::number(parts[i]));
     parts_[i].spin->SetLimits(value_<max_, value_> min_);
   }
-  if (!fromText) text_->setText(QString::fromStdString(TimeText(value_)));
+  if (!fromText) {
+    text_->setText(QString::fromStdString(TimeText(value_)));
+    SetRejected(QString());
+  }
   minButton_->setEnabled(value_ != min_);
   curButton_->setEnabled(value_ != opening_);
   defButton_->setEnabled(value_ != default_);

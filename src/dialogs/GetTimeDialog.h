@@ -31,16 +31,23 @@ class TfGetTime : public QDialog {
 
   uint32_t Value() const { return value_; }
   void SetValue(uint32_t value);  // limited to the range; refreshes every control
+  // As in the number dialog: typed text that is no time or lies outside the range leaves
+  // the value alone, shows why, and OK is refused until it is mended.
+  bool TextRejected() const { return textRejected_; }
 
   QSlider* slider(int part) const { return parts_[part].slider; }
   TSpinButton* spinButton(int part) const { return parts_[part].spin; }
   QLineEdit* textEdit() const { return text_; }
+  QLabel* errorLabel() const { return error_; }
   QPushButton* minButton() const { return minButton_; }
   QPushButton* curButton() const { return curButton_; }
   QPushButton* defButton() const { return defButton_; }
   QPushButton* maxButton() const { return maxButton_; }
   QPushButton* okButton() const { return ok_; }
   QPushButton* cancelButton() const { return cancel_; }
+
+ public slots:
+  void accept() override;
 
  private:
   struct PartControls {
@@ -54,10 +61,12 @@ class TfGetTime : public QDialog {
   void TextEdited(const QString& text);
   void Change(uint64_t value, bool fromText);
   void Refresh(bool fromText);
+  void SetRejected(const QString& message);  // empty: the text is fine
 
   QLabel* caption_;
   PartControls parts_[kParts];
   QLineEdit* text_;
+  QLabel* error_;
   QPushButton* minButton_;
   QPushButton* curButton_;
   QPushButton* defButton_;
@@ -70,6 +79,7 @@ class TfGetTime : public QDialog {
   uint32_t opening_ = 0;
   uint32_t default_ = 0;
   uint32_t value_ = 0;
+  bool textRejected_ = false;
 };
 
 // Asks for a duration in milliseconds, modally: OK writes the current value to `valueMs`

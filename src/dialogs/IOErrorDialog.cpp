@@ -124,6 +124,7 @@ IOErrorReply TfIOError::Run(const IOErrorRequest& request) {
 
   retry_->setEnabled(request.retryOffered);
   file_->setEnabled(request.fileButton);
+  close_->setVisible(request.quitOffered);
   // Enter retries when retry is offered, else it ignores.
   retry_->setDefault(request.retryOffered);
   ignore_->setDefault(!request.retryOffered);

@@ -1,5 +1,5 @@
 // The file error dialog window `TfIOError`: shows one error with the run's message history
-// and answers retry (possibly with another file), ignore, ignore all, close or terminate.
+// and answers retry (possibly with another file), ignore, ignore all, quit or terminate.
 #pragma once
 
 #include <QDialog>
@@ -33,14 +33,15 @@ class TfIOError : public QDialog {
   QPushButton* retryButton() const { return retry_; }
   QPushButton* ignoreButton() const { return ignore_; }
   QPushButton* ignoreAllButton() const { return ignoreAll_; }
-  QPushButton* closeButton() const { return close_; }
+  QPushButton* closeButton() const { return close_; }  // "Quit Kelvra", hidden when not offered
   QPushButton* fileButton() const { return file_; }
   QToolButton* upButton() const { return up_; }      // toward the first message
   QToolButton* downButton() const { return down_; }  // toward the latest message
 
   static constexpr const char* kIgnoreAll = "Ignore &All";
   static constexpr const char* kIgnoreReallyAll = "Ignore Realy All";
-  static constexpr const char* kClose = "&Close";
+  // The button closes the main window, which ends the program: its caption says so.
+  static constexpr const char* kClose = "&Quit Kelvra";
   static constexpr const char* kTerminate = "Terimante";
 
  public slots:
@@ -53,7 +54,7 @@ class TfIOError : public QDialog {
   void changeEvent(QEvent* event) override;
 
  private:
-  void SetShifted(bool shifted);  // the Shift captions of "Ignore All" and "Close"
+  void SetShifted(bool shifted);  // the Shift captions of "Ignore All" and "Quit Kelvra"
   void Finish(IOErrorChoice choice);
   void ChooseFile();
 

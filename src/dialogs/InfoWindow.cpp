@@ -6,9 +6,9 @@
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QStringDecoder>
 #include <QVBoxLayout>
@@ -22,8 +22,9 @@ namespace kelvra {
 
 namespace {
 
-const char* const kGameVersion[kKinds] = {"1.3", "4.0", "2.0"};
-const char* const kBuild[kKinds] = {"04/1999-02/2000", "01/1997-02/2000", "06/1997-02/2000"};
+#ifndef KELVRA_BUILD_DATE
+#define KELVRA_BUILD_DATE ""  // a build that does not say
+#endif
 
 // Descriptions are stored as UTF-8; a set written by another program may hold Latin-1.
 QString HeaderText(const std::string& text) {
@@ -64,12 +65,11 @@ QString InfoDateTime(double days) {
 QString InfoGameText(int kind) {
   if (kind < 0 || kind >= kKinds) return QString();
   return QStringLiteral("%1 %2").arg(QString::fromLatin1(KindName(kind)),
-                                     QString::fromLatin1(kGameVersion[kind]));
+                                     QStringLiteral(KELVRA_VERSION));
 }
 
-QString InfoBuildText(int kind) {
-  if (kind < 0 || kind >= kKinds) return QString();
-  return QString::fromLatin1(kBuild[kind]);
+QString InfoBuildText() {
+  return QStringLiteral(KELVRA_BUILD_DATE);
 }
 
 TfInfo::TfInfo(QWidget* parent) : QDialog(parent) {
@@ -88,9 +88,14 @@ TfInfo::TfInfo(QWidget* parent) : QDialog(parent) {
   workTime_ = newValue();
   saveCount_ = newValue();
   modified_ = newValue();
-  description_ = new QLineEdit(this);
-  description_->setReadOnly(true);
+  // A sunken panel on the window's own background: it reads as shown text, not a field to
+  // type in. Long descriptions wrap instead of scrolling out of sight.
+  description_ = newValue();
+  description_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  description_->setWordWrap(true);
   description_->setMinimumWidth(260);
+  description_->setMargin(3);
+  description_->setTextFormat(Qt::PlainText);  // a description may hold "<" and "&"
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Game"), game_);
@@ -102,9 +107,9 @@ TfInfo::TfInfo(QWidget* parent) : QDialog(parent) {
   form->addRow(QStringLiteral("Description"), description_);
 
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  // It only shows: one button closes it (Escape too).
+  QPushButton* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
+  close->setDefault(true);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
@@ -125,13 +130,12 @@ void TfInfo::Fill(int kind) {
   if (kind < 0 || kind >= kKinds) kind = gCom.kind;
   const TLevelSetHeader& h = gCom.k[kind].header;
   game_->setText(InfoGameText(kind));
-  build_->setText(InfoBuildText(kind));
+  build_->setText(InfoBuildText());
   version_->setText(QString::number(h.version));
   workTime_->setText(InfoDuration(h.editingTime));
   saveCount_->setText(QString::number(h.saveCounter));
   modified_->setText(InfoDateTime(h.lastSave));
   description_->setText(HeaderText(GetShortString(h.description, sizeof h.description)));
-  description_->setCursorPosition(0);
 }
 
 void TfInfo::StorePosition() {

@@ -1,5 +1,5 @@
-// The game information window TfInfo: the current kind's game and build, and its level
-// set's version, editing time, save count, last save and description.
+// The game information window TfInfo: the current kind with the program's version and build
+// date, and its level set's version, editing time, save count, last save and description.
 #pragma once
 
 #include <QDialog>
@@ -7,7 +7,6 @@
 #include <cstdint>
 
 class QLabel;
-class QLineEdit;
 
 namespace kelvra {
 
@@ -18,9 +17,10 @@ QString InfoDuration(int64_t ms);
 // the system's short date and time format; empty when out of the years 1..9999 or not a
 // number.
 QString InfoDateTime(double days);
-// The game column: kind name and game version, and the build dates.
+// "Game": the kind's name and the program's version ("Burrower 0.1.0"); "Build": the day
+// the program was built, "YYYY-MM-DD" (UTC).
 QString InfoGameText(int kind);
-QString InfoBuildText(int kind);
+QString InfoBuildText();
 
 class TfInfo : public QDialog {
   Q_OBJECT
@@ -36,7 +36,7 @@ class TfInfo : public QDialog {
   QLabel* workTimeLabel() const { return workTime_; }
   QLabel* saveCountLabel() const { return saveCount_; }
   QLabel* modifiedLabel() const { return modified_; }
-  QLineEdit* descriptionEdit() const { return description_; }
+  QLabel* descriptionLabel() const { return description_; }
 
  public slots:
   void done(int result) override;  // also stores the position
@@ -50,7 +50,7 @@ class TfInfo : public QDialog {
   QLabel* workTime_;
   QLabel* saveCount_;
   QLabel* modified_;
-  QLineEdit* description_;
+  QLabel* description_;  // shown, never edited here: the editor changes it
 };
 
 // "Game Info...": fills and shows the window modally (created on first use as a child of

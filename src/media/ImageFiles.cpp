@@ -566,29 +566,32 @@ Format FormatOf(const std::string& fileName) {
 
 }  // namespace
 
-bool LoadFromFile(TKBitmap& b, const std::string& fileName, int fallbackWidth, int fallbackHeight) {
+bool LoadFromFile(TKBitmap& b, const std::string& fileName, int fallbackWidth, int fallbackHeight,
+                  FileOwner owner) {
   std::string name = fileName;
   for (;;) {
     const Format format = FormatOf(name);
     if (format == Format::Other) {
       const std::string ext = ExtractFileExt(name);
-      if (FileErrorRetry(name, "Unsupported picture format: " +
-                                   (ext.empty() ? std::string("no extension") : "." + ext)))
+      if (FileErrorRetry(name,
+                         "Unsupported picture format: " +
+                             (ext.empty() ? std::string("no extension") : "." + ext),
+                         owner))
         continue;
       break;
     }
     FileReader reader;
     if (!reader.Open(name)) {
-      if (IOErrorRetry(name, reader.fault().code)) continue;
+      if (IOErrorRetry(name, reader.fault().code, owner)) continue;
       break;
     }
     if (reader.Size() > kMaxPictureFile) {
-      if (FileErrorRetry(name, "Picture file too large (over 1 GiB)")) continue;
+      if (FileErrorRetry(name, "Picture file too large (over 1 GiB)", owner)) continue;
       break;
     }
     std::vector<uint8_t> data(size_t(reader.Size()));
     if (!reader.Read(data.data(), data.size())) {
-      if (RetryFault(name, reader.fault())) continue;
+      if (RetryFault(name, reader.fault(), owner)) continue;
       break;
     }
     reader.Close();
@@ -607,7 +610,7 @@ bool LoadFromFile(TKBitmap& b, const std::string& fileName, int fallbackWidth, i
         break;
     }
     if (!ok) {
-      if (FileErrorRetry(name, error)) continue;
+      if (FileErrorRetry(name, error, owner)) continue;
       break;
     }
     picture.font = b.font;  // the font belongs to the bitmap, not to the picture

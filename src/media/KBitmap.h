@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/IOError.h"
+
 namespace kelvra {
 
 constexpr uint32_t clNone = 0x1FFFFFFF;  // no colour: no fill, or no transparent pixel
@@ -164,8 +166,10 @@ uint32_t SpectrumColor(int n);
 
 // Files. The reader is chosen by extension (".BMP", ".JPG"/".JPEG", ".PPM", any case).
 // A failure goes through the file error dialog with retry; on giving up the bitmap gets
-// the fallback size and false is returned.
-bool LoadFromFile(TKBitmap& b, const std::string& fileName, int fallbackWidth, int fallbackHeight);
+// the fallback size and false is returned. `owner`: the program's own pictures are not the
+// user's to quit over (see FileOwner).
+bool LoadFromFile(TKBitmap& b, const std::string& fileName, int fallbackWidth, int fallbackHeight,
+                  FileOwner owner = FileOwner::User);
 // ".JPG"/".JPEG" asks for "JPEG Quality" (1..100, default 90; cancel cancels the save);
 // any other name is written as a 24-bit BMP. Written atomically; errors are reported.
 bool SaveToFile(const TKBitmap& b, const std::string& fileName);

@@ -113,7 +113,7 @@ std::shared_ptr<TWave> LoadWave(const std::string& fileName, bool* unreadable) {
   if (!file.Open(fileName)) return nullptr;
   if (file.Size() > kWaveMaxFileSize) {
     if (unreadable) *unreadable = false;
-    FileError(fileName, kWaveTooLarge);
+    FileError(fileName, kWaveTooLarge, FileOwner::Program);
     return nullptr;
   }
   std::vector<uint8_t> image(size_t(file.Size()));
@@ -122,7 +122,8 @@ std::shared_ptr<TWave> LoadWave(const std::string& fileName, bool* unreadable) {
   if (unreadable) *unreadable = false;
 
   TWaveDecode result = DecodeWave(image.data(), image.size());
-  for (const std::string& message : result.messages) FileError(fileName, message);
+  for (const std::string& message : result.messages)
+    FileError(fileName, message, FileOwner::Program);
   return result.wave;
 }
 

@@ -51,7 +51,7 @@ TWaveDecode DecodeWave(const uint8_t* data, size_t size);
 
 // Reads and decodes a file, showing each message through the file error dialog (no retry,
 // with the file name). A file that cannot be opened or read gives no sample and no message;
-// `unreadable` (when given) tells that case apart.
+// `unreadable` (when given) tells that case apart. The files are the program's own sounds.
 std::shared_ptr<TWave> LoadWave(const std::string& fileName, bool* unreadable = nullptr);
 
 // The canonical 44-byte header and silent data of a new sample: data size rounded up to

@@ -308,9 +308,11 @@ uint32_t MonsTypeColour(int type) {
 void LoadMonsPictures() {
   TMonsPictures& g = gMonsPictures;
   const std::string dir = ProgramDir() + "Graphics/Monsters/";
-  if (!LoadFromFile(g.sheet, dir + "Monsters.bmp", kMonsSheetPictures * kSize, kSize))
+  if (!LoadFromFile(g.sheet, dir + "Monsters.bmp", kMonsSheetPictures * kSize, kSize,
+                    FileOwner::Program))
     Blank(g.sheet, kMonsSheetPictures * kSize, kSize);
-  if (!LoadFromFile(g.back, dir + "Back.jpg", kFieldWidth, kFieldHeight) || g.back.Empty()) {
+  if (!LoadFromFile(g.back, dir + "Back.jpg", kFieldWidth, kFieldHeight, FileOwner::Program) ||
+      g.back.Empty()) {
     Blank(g.back, kFieldWidth, kFieldHeight);
   } else if (g.back.Width() != kFieldWidth || g.back.Height() != kFieldHeight) {
     TKBitmap scaled;

@@ -44,6 +44,8 @@ struct IOErrorRequest {
   bool retryOffered = false;
   bool fileButton = false;  // "&File..." enabled
   std::string fileName;     // current file name, for "&File..."
+  // "Quit Kelvra" (and its Shift form) offered: only for a file the user chose.
+  bool quitOffered = true;
 };
 
 enum class IOErrorChoice : uint8_t { Retry, Ignore, IgnoreAll, IgnoreReallyAll, Close, Terminate };
@@ -117,6 +119,9 @@ class PlatformServices {
 
   // Desktop.
   virtual int ShellOpen(const std::string& path) = 0;  // 0, or an error code (errno)
+  // The program's manual (an HTML file): the GUI shows it in its own help window, so no
+  // outside viewer is needed. 0, or an error code (errno). By default the shell's "open".
+  virtual int ShowManual(const std::string& path) { return ShellOpen(path); }
   virtual void Beep() = 0;
   virtual void RequestMainClose() = 0;  // queue the main window's close request
   [[noreturn]] virtual void Terminate(int exitCode) = 0;

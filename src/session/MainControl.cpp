@@ -464,8 +464,8 @@ void TMainControl::ToggleEditor() {
 
 void TMainControl::ReadMe() {
   std::string file = ProgramDir() + "ReadMe.htm";
-  int code = Platform().ShellOpen(file);
-  if (code != 0) IOError(file, code);
+  int code = Platform().ShowManual(file);
+  if (code != 0) IOError(file, code, FileOwner::Program);
 }
 
 void TMainControl::SetPlayerCount(int minusOne) {

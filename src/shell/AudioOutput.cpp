@@ -25,7 +25,7 @@ void TAudioOutput::Report(const std::string& operation, const std::string& text)
   if (report)
     report(message);
   else
-    ErrorMsg(message);
+    ErrorMsg(message, FileOwner::Program);  // the sound device: nothing of the user's
 }
 
 bool TAudioOutput::OpenDevice(const TOutputFormat& format) {

@@ -325,7 +325,8 @@ void TfMain::SetFullScreen(bool on) {
 void TfMain::ShowLogo() {
   TKBitmap logo;
   std::string file = ProgramDir() + "Graphics/Logo.bmp";
-  if (!FileExists(file) || !LoadFromFile(logo, file, 0, 0) || logo.Empty()) return;
+  if (!FileExists(file) || !LoadFromFile(logo, file, 0, 0, FileOwner::Program) || logo.Empty())
+    return;
   QImage image;
   CopyToImage(logo, image);
   auto* splash =

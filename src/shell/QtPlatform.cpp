@@ -22,6 +22,7 @@
 #include "common/Settings.h"
 #include "dialogs/GetIntDialog.h"
 #include "dialogs/GetTimeDialog.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/IOErrorDialog.h"
 #include "dialogs/MessageDialog.h"
 #include "dialogs/ScoresWindow.h"
@@ -493,6 +494,10 @@ int QtPlatform::ShellOpen(const std::string& path) {
   QFileInfo info(QString::fromStdString(path));
   if (path.empty() || !info.exists()) return ENOENT;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? 0 : EIO;
+}
+
+int QtPlatform::ShowManual(const std::string& path) {
+  return ShowHelpWindow(QString::fromStdString(path), main_);
 }
 
 void QtPlatform::Beep() {

@@ -68,6 +68,7 @@ class QtPlatform : public PlatformServices {
   void KeySnapshot(uint8_t state[256]) override;
   uint8_t GamepadState() override;  // the first SDL2 game controller
   int ShellOpen(const std::string& path) override;
+  int ShowManual(const std::string& path) override;  // the help window (dialogs/HelpWindow)
   void Beep() override;
   void RequestMainClose() override;
   [[noreturn]] void Terminate(int exitCode) override;

@@ -403,6 +403,7 @@ TEST_F(MainControlTest, ReadMeFailureShowsTheFileErrorDialog) {
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   const IOErrorRequest& e = headless.fileErrors[0];
   EXPECT_TRUE(e.caption == "IO Error" && e.text.find("ReadMe.htm") != std::string::npos);
+  EXPECT_FALSE(e.quitOffered);  // the program's own file: nothing to quit over
 }
 
 TEST_F(MainControlTest, CommandLineExtensionChoosesTheKind) {
