@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "base/FileIO.h"
+#include "base/IOError.h"
 
 namespace kelvra {
 
@@ -201,8 +202,12 @@ int64_t TKIniFile::Int64(const std::string& section, const std::string& key, boo
 }
 
 bool TKIniFile::Save() {
+  saveError_.clear();
   if (!changed_) return true;
-  if (readFailed_) return false;  // never overwrite a file we could not read
+  if (readFailed_) {  // never overwrite a file we could not read
+    saveError_ = "It could not be read at start, so it was left as it was";
+    return false;
+  }
   std::string text;
   for (size_t i = 0; i < sections_.size(); ++i) {
     if (i > 0) text += '\n';
@@ -212,7 +217,10 @@ bool TKIniFile::Save() {
   AtomicFileWriter writer;
   writer.Write(text.data(), text.size());
   FileFault fault;
-  if (!writer.Commit(path_, fault)) return false;
+  if (!writer.Commit(path_, fault)) {
+    saveError_ = fault.code != 0 ? IOErrorMessage(fault.code) : fault.message;
+    return false;
+  }
   changed_ = false;
   return true;
 }

@@ -29,9 +29,14 @@ class TKIniFile {
   int64_t Int64(const std::string& section, const std::string& key, bool save, int64_t value);
 
   // Writes the file now when anything changed; false when the write failed, and also
-  // when the file exists but could not be read (it is then never overwritten).
+  // when the file exists but could not be read (it is then never overwritten). The old
+  // file stays whole either way (written beside it, then renamed over it).
   bool Save();
   bool Changed() const { return changed_; }
+  const std::string& Path() const { return path_; }
+  // Why the last Save failed, as the user is told: the system's text of the error code and
+  // the code ("No space left on device (28)"), or a sentence. Empty after a good save.
+  const std::string& SaveError() const { return saveError_; }
 
  private:
   struct Section {
@@ -45,6 +50,7 @@ class TKIniFile {
   bool loaded_ = false;
   bool changed_ = false;
   bool readFailed_ = false;  // the file exists but was unreadable or implausibly large
+  std::string saveError_;
 };
 
 }  // namespace kelvra

@@ -23,12 +23,26 @@ namespace {
 uint8_t gLastHeld[kPlayers];
 
 constexpr int kVkLeftButton = 1, kVkRightButton = 2;
+constexpr int kVkF1 = 0x70, kVkF24 = 0x87;
+
+}  // namespace
 
 bool IsMouseButtonCode(int code) {
   return code == 1 || code == 2 || code == 4;
 }
 
-}  // namespace
+const char* ShortcutCommand(int code) {
+  switch (code) {
+    case kVkF1:
+      return "Read Me";
+    case kVkF1 + 1:
+      return "Start Game";
+    case kVkF1 + 10:
+      return "Full Screen";
+    default:
+      return nullptr;
+  }
+}
 
 std::string KeyName(int code) {
   switch (code) {
@@ -53,19 +67,12 @@ std::string KeyName(int code) {
   }
   if (code >= 'A' && code <= 'Z') return std::string(1, char(code));
   if (code >= 96 && code <= 105) return "Num " + std::to_string(code - 96);
-  return "SC: " + std::to_string(code);
-}
-
-uint16_t CaptureKey(uint16_t oldCode, const std::function<void(int ms)>& processEvents) {
-  if (processEvents) {
-    processEvents(kCaptureWaitMs);
-    processEvents(0);
+  if (code >= kVkF1 && code <= kVkF24) {
+    char name[8];
+    std::snprintf(name, sizeof name, "F%d", code - kVkF1 + 1);
+    return name;
   }
-  uint8_t state[256] = {};
-  Platform().KeySnapshot(state);
-  for (int code = 1; code < 256; ++code)
-    if ((state[code] & 0x80) && !IsMouseButtonCode(code)) return uint16_t(code);
-  return oldCode;
+  return "SC: " + std::to_string(code);
 }
 
 TControls ReadPlayerControls(int player) {
@@ -154,8 +161,10 @@ constexpr TColourName kColourNames[] = {
 std::string ColourText(uint32_t colour) {
   for (const TColourName& n : kColourNames)
     if (n.colour == colour) return n.name;
+  // Stored as 0x00BBGGRR; a high byte from an old settings file is no part of the colour.
   char text[16];
-  std::snprintf(text, sizeof text, "$%08X", unsigned(colour));
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", unsigned(colour & 0xFF),
+                unsigned(colour >> 8 & 0xFF), unsigned(colour >> 16 & 0xFF));
   return text;
 }
 

@@ -22,15 +22,17 @@ constexpr int kInputs = 6;
 enum Control : uint8_t { ctLeft = 0, ctUp, ctRight, ctDown, ctFire1, ctFire2 };
 
 // Text on the settings dialog's key buttons: "Tab", "Shift", "Ctrl", the arrows, letters,
-// "Num 0".."Num 9", "~", else "SC: " + the code in decimal.
+// "Num 0".."Num 9", "~", "F1".."F24", else "SC: " + the code in decimal.
 std::string KeyName(int code);
 
-// Waits for the key the user holds down after clicking a key button. `processEvents`
-// waits `ms` milliseconds while delivering pending window events (with 0: deliver what is
-// pending and return). Returns the lowest held code of 1..255 that is no mouse button
-// (1 left, 2 right, 4 middle), or `oldCode` when no key is held.
-uint16_t CaptureKey(uint16_t oldCode, const std::function<void(int ms)>& processEvents);
-constexpr int kCaptureWaitMs = 500;
+// The program's own single-key shortcuts (F1 the manual, F2 Start Game, F11 full screen):
+// such a key goes to its command and never reaches a game, so a player key had better not
+// be one. The command's name, or nullptr for a free key. The shortcuts with Ctrl cannot
+// collide: a player key is one key.
+const char* ShortcutCommand(int code);
+
+// Codes of the mouse buttons (1 left, 2 right, 4 middle), which are no player keys.
+bool IsMouseButtonCode(int code);
 
 // One reading of a player's controls. held: the control is down now; pressed: it went
 // down since the previous reading of the same player (for a keyboard mapping: since the
@@ -55,8 +57,8 @@ void ForgetControlPresses();
 // shots), and tells Events() so that the frame is redrawn.
 void SetPlayerColour(int player, uint32_t colour);
 
-// Colour captions of the settings dialog: a standard name ("Red", "Lime", ...) or "$" and
-// eight upper-case hexadecimal digits.
+// Colour captions of the settings dialog: a standard name ("Red", "Lime", ...) or the
+// colour as "#RRGGBB" (upper-case hexadecimal, as colour pickers show it).
 std::string ColourText(uint32_t colour);
 
 // The frequency text of the settings dialog: the number typed, limited to 1..100000,

@@ -13,8 +13,17 @@
 #include "common/Kinds.h"
 #include "common/Players.h"
 #include "common/RecentFiles.h"
+#include "platform/Services.h"
 
 namespace kelvra {
+
+bool SaveSettingsFile(TKIniFile& ini) {
+  if (ini.Save()) return true;
+  Platform().MessageDialog("The settings could not be saved to\r\n" + ini.Path() + "\r\n" +
+                               ini.SaveError() + ".\r\nThe changes made in this run are lost.",
+                           MsgType::Error, Btn(MsgButton::Ok));
+  return false;
+}
 
 std::string DefaultLevelsFile(int kind) {
   return AbsoluteFromProgram(std::string("Levels/") + KindName(kind) + "/Default." +

@@ -25,6 +25,11 @@ struct TSettingsContext {
 // saves every setting in the fixed order.
 void SettingsTransfer(TKIniFile& ini, bool save, const TSettingsContext& context);
 
+// Writes the settings file now. A failure is told through the message dialog, naming the
+// file and the reason, since the changes of this run are lost with it (the old file stays
+// as it was). False then.
+bool SaveSettingsFile(TKIniFile& ini);
+
 // Default levels file of a kind: "Levels\" + kind + "\Default." + extension, absolute.
 std::string DefaultLevelsFile(int kind);
 

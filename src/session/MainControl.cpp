@@ -133,6 +133,9 @@ void TMainControl::Shutdown(TKIniFile* ini, bool windowNormal) {
       if (context.levelsFromFile[k]) gOptions.levelsFile[k] = gCom.k[k].fileName;
     }
     SettingsTransfer(*ini, true, context);
+    // Written here rather than when the file object goes, so that a failure can still be
+    // told while the platform's dialogs are there.
+    SaveSettingsFile(*ini);
   }
   for (int k = 0; k < kKinds; ++k) CloseLevelSet(k);
   StopMusic();

@@ -1,22 +1,22 @@
-// The settings dialog: its controls, the key capture through the Qt key table, the live
-// colour preview, and OK and Cancel.
+// The settings dialog: its controls, the key capture from the Qt key events, the warning
+// about keys the program's shortcuts take, the live colour preview, and OK and Cancel.
 #include "shell/SettingsDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstring>
@@ -54,6 +54,20 @@ int MouseButtonVk(Qt::MouseButton button) {
       return 0;
   }
 }
+
+// The colour button's picture: the colour with a thin frame, so that white and the
+// window's own grey still show as a patch.
+QIcon Swatch(uint32_t colour, int size) {
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(QColor(0x40, 0x40, 0x40));
+  p.setBrush(ToQColor(colour));
+  p.drawRect(0, 0, size - 1, size - 1);
+  return QIcon(pixmap);
+}
+
+constexpr int kSwatchSize = 16;  // pixels
 
 QComboBox* Combo(QWidget* parent, std::initializer_list<const char*> items) {
   auto* combo = new QComboBox(parent);
@@ -99,6 +113,17 @@ TfSettings::TfSettings(QWidget* parent) : QDialog(parent) {
   default_ = new QPushButton(QStringLiteral("Default"), this);
   default_->setAutoDefault(false);
   playerGrid->addWidget(default_, 4 + kKeysPerMap, 1);
+  // Room for the capture prompt, so that the fixed-size dialog does not jump while capturing.
+  const int keyWidth = fontMetrics().horizontalAdvance(QString::fromUtf8(kCapturePrompt)) + 24;
+  for (QPushButton* key : keys_) key->setMinimumWidth(keyWidth);
+  warning_ = new QLabel(this);
+  warning_->setObjectName(QStringLiteral("ShortcutWarning"));
+  warning_->setWordWrap(true);
+  warning_->setMaximumWidth(260);
+  warning_->setStyleSheet(QStringLiteral("color: #a04000;"));  // a dark orange: a caution
+  warning_->hide();
+  playerGrid->addWidget(warning_, 5 + kKeysPerMap, 0, 1, 2);
+  colour_->setIconSize(QSize(kSwatchSize, kSwatchSize));
 
   // Graphics.
   auto* graphics = new QGroupBox(QStringLiteral("&Graphics:"), this);
@@ -222,19 +247,30 @@ void TfSettings::ShowPlayer() {
 void TfSettings::ShowColour() {
   const int p = players_->currentIndex();
   if (p < 0 || p >= kPlayers) return;
+  // A swatch beside the name: the caption stays in the button's own colours, readable
+  // whatever the player's colour is.
   const uint32_t c = gCom.player[p].colour;
   colour_->setText(QString::fromStdString(ColourText(c)));
-  // The caption contrasts with the colour shown, which is the low 24 bits (ToQColor).
-  colour_->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; color: %2; }")
-          .arg(ToQColor(c).name(), ToQColor(ContrastColor(c & 0xFFFFFF)).name()));
+  colour_->setIcon(Swatch(c, kSwatchSize));
 }
 
 void TfSettings::ShowKeys() {
   const int m = keyboard_->currentIndex();
   if (m < 0 || m >= kKeyMaps) return;
-  for (int tag = 0; tag < kKeysPerMap; ++tag)
-    keys_[tag]->setText(QString::fromStdString(KeyName(edit_.keyMap[m][tag])));
+  QStringList clashes;
+  for (int tag = 0; tag < kKeysPerMap; ++tag) {
+    const uint16_t code = edit_.keyMap[m][tag];
+    keys_[tag]->setText(tag == captureTag_ ? QString::fromUtf8(kCapturePrompt)
+                                           : QString::fromStdString(KeyName(code)));
+    if (const char* command = ShortcutCommand(code))
+      clashes << QStringLiteral("%1 (%2) is the program's key for %3.")
+                     .arg(QString::fromStdString(KeyName(code)),
+                          QString::fromLatin1(kControlNames[tag]), QString::fromLatin1(command));
+  }
+  // Not blocking: the key may be wanted all the same, but the game will not see it.
+  if (!clashes.isEmpty()) clashes << QStringLiteral("It will work the command, not the game.");
+  warning_->setText(clashes.join(QLatin1Char(' ')));
+  warning_->setVisible(!clashes.isEmpty());
 }
 
 void TfSettings::PickColour() {
@@ -251,40 +287,47 @@ void TfSettings::PickColour() {
 
 void TfSettings::CaptureControl(int tag) {
   const int m = keyboard_->currentIndex();
-  if (capturing_ || tag < 0 || tag >= kKeysPerMap || m < 0 || m >= kKeyMaps) return;
-  capturing_ = true;
-  QPointer<TfSettings> self(this);
-  const int waitMs = captureWaitMs;
-  const uint16_t code = CaptureKey(edit_.keyMap[m][tag], [waitMs](int ms) {
-    if (ms > 0) {
-      QEventLoop loop;
-      QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
-      loop.exec();
-    } else {
-      QCoreApplication::processEvents();
-    }
-  });
-  if (!self) return;
-  capturing_ = false;
-  edit_.keyMap[m][tag] = code;
+  if (captureTag_ >= 0 || tag < 0 || tag >= kKeysPerMap || m < 0 || m >= kKeyMaps) return;
+  captureTag_ = tag;
+  ShowKeys();
+}
+
+void TfSettings::EndCapture(int code) {
+  const int tag = captureTag_, m = keyboard_->currentIndex();
+  captureTag_ = -1;
+  if (code > 0 && code < 256 && m >= 0 && m < kKeyMaps) edit_.keyMap[m][tag] = uint16_t(code);
   ShowKeys();
 }
 
 bool TfSettings::eventFilter(QObject* watched, QEvent* event) {
   // Key and button events reach the key table from the window that has them; while the
-  // dialog is up that is this dialog. While capturing nothing else sees them, so that a
-  // held Tab, Space or Escape does not move the focus, click or close.
+  // dialog is up that is this dialog. While capturing nothing else sees them, so that Tab,
+  // Space or Escape does not move the focus, click or close.
   if (!watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != this && !capturing_) return false;
+  const bool capturing = captureTag_ >= 0;
+  if (widget->window() != this && !capturing) return false;
   QtPlatform* table = KeyTable();
   switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      if (table) table->KeyEvent(static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress);
-      return capturing_;
+    case QEvent::KeyRelease: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      const bool press = event->type() == QEvent::KeyPress;
+      if (table) table->KeyEvent(key, press);
+      if (capturing && press && !key->isAutoRepeat()) {
+        if (key->key() == Qt::Key_Escape) {
+          EndCapture(0);
+        } else {
+          // A key the table does not know (a media key, say) is passed over: the capture
+          // waits for one it knows.
+          const int code = QtKeyToVk(key->key(), key->modifiers(), key->nativeVirtualKey());
+          if (code > 0 && code < 256 && !IsMouseButtonCode(code)) EndCapture(code);
+        }
+      }
+      return capturing;
+    }
     case QEvent::ShortcutOverride:
-      if (!capturing_) return false;
+      if (!capturing) return false;
       event->accept();  // accepted: no shortcut of any window fires
       return true;
     case QEvent::MouseButtonPress:
@@ -294,7 +337,9 @@ bool TfSettings::eventFilter(QObject* watched, QEvent* event) {
         const int vk = MouseButtonVk(static_cast<QMouseEvent*>(event)->button());
         if (vk) table->MouseButton(vk, event->type() != QEvent::MouseButtonRelease);
       }
-      return capturing_;
+      // A click is no player key: it ends the capture as Escape does.
+      if (capturing && event->type() == QEvent::MouseButtonPress) EndCapture(0);
+      return capturing;
     default:
       return false;
   }
@@ -332,7 +377,7 @@ void TfSettings::hideEvent(QHideEvent* event) {
 }
 
 void TfSettings::done(int result) {
-  if (capturing_) return;  // the capture ends first; its loop runs inside this dialog
+  if (captureTag_ >= 0) EndCapture(0);  // closed by the window's close box while waiting
   if (result == QDialog::Accepted) {
     changes_ = ApplySettingsValues(Values(), applyPriorities);
     accepted_ = true;

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace kelvra {
@@ -27,11 +28,15 @@ class TfSettings : public QDialog {
   // The values the controls show now (mappings and inputs as edited).
   TSettingsValues Values() const;
 
-  // Runs the key capture of control `tag` (0 Left .. 5 Fire2) of the selected mapping.
+  // Starts the key capture of control `tag` (0 Left .. 5 Fire2) of the selected mapping:
+  // the next key pressed, whenever it comes, becomes the control's key; Escape or a click
+  // cancels. The dialog goes on working meanwhile (no loop of its own).
   void CaptureControl(int tag);
+  int Capturing() const { return captureTag_; }  // the control being captured, or -1
+
+  static constexpr const char* kCapturePrompt = "Press a key\u2026 (Esc cancels)";
 
   bool applyPriorities = true;  // tests keep their process as it is
-  int captureWaitMs = kCaptureWaitMs;
 
   QComboBox* playersCombo() const { return players_; }
   QComboBox* inputCombo() const { return input_; }
@@ -39,6 +44,9 @@ class TfSettings : public QDialog {
   QComboBox* keyboardCombo() const { return keyboard_; }
   QPushButton* keyButton(int tag) const { return keys_[tag]; }
   QPushButton* defaultButton() const { return default_; }
+  // Names the keys of the shown mapping that are also shortcuts of the program; hidden
+  // when there are none.
+  QLabel* shortcutWarning() const { return warning_; }
   QComboBox* frequencyCombo() const { return frequency_; }
   QComboBox* depthCombo() const { return depth_; }
   QCheckBox* soundCheck() const { return sound_; }
@@ -56,6 +64,7 @@ class TfSettings : public QDialog {
   void ShowPlayer();
   void ShowKeys();
   void ShowColour();
+  void EndCapture(int code);  // 0: cancelled
   void PickColour();
   void PlacePosition();
 
@@ -65,6 +74,7 @@ class TfSettings : public QDialog {
   QComboBox* keyboard_;
   QPushButton* keys_[kKeysPerMap];
   QPushButton* default_;
+  QLabel* warning_;
   QCheckBox* fullScreen_;
   QComboBox* depth_;
   QCheckBox* waitRetrace_;
@@ -81,7 +91,7 @@ class TfSettings : public QDialog {
   TPlayerSnapshot snapshot_{};  // colours and mappings when opened
   TSettingsChanges changes_;
   bool accepted_ = false;
-  bool capturing_ = false;  // key and mouse input goes to the key table only
+  int captureTag_ = -1;  // while >= 0, key and mouse input goes to the capture only
   bool filtering_ = false;
   bool placed_ = false;
 };

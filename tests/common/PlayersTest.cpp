@@ -49,23 +49,19 @@ TEST(KeyNameTest, NamesOfTheTable) {
   const struct {
     int code;
     const char* name;
-  } rows[] = {{9, "Tab"}, {65, "A"},      {90, "Z"},      {105, "Num 9"},
-              {192, "~"}, {64, "SC: 64"}, {91, "SC: 91"}, {106, "SC: 106"}};
+  } rows[] = {{9, "Tab"},   {65, "A"},      {90, "Z"},      {105, "Num 9"},
+              {192, "~"},   {64, "SC: 64"}, {91, "SC: 91"}, {106, "SC: 106"},
+              {0x70, "F1"}, {0x7A, "F11"},  {0x87, "F24"},  {0x88, "SC: 136"}};
   for (const auto& r : rows) EXPECT_EQ(KeyName(r.code), r.name) << r.code;
 }
 
-TEST_F(PlayersTest, CaptureTakesTheLowestHeldKeyButNoMouseButton) {
-  platform.PressKey(0x41);
-  platform.ReleaseKey(0x41);  // pressed and let go before the half second ran out
-  EXPECT_EQ(CaptureKey(0x10, [](int) {}), 0x10);
-  auto press = [&](int ms) {
-    if (ms == kCaptureWaitMs) {
-      platform.PressKey(1);     // left mouse button
-      platform.PressKey(0x51);  // Q
-      platform.PressKey(0x57);  // W, higher
-    }
-  };
-  EXPECT_EQ(CaptureKey(0xC0, press), 0x51);
+// The program's single-key shortcuts never come with a default mapping: a new player's key
+// would otherwise start a game or open the manual instead of moving.
+TEST(KeyNameTest, NoDefaultPlayerKeyIsAShortcutOfTheProgram) {
+  for (const auto& map : kDefaultKeyMap)
+    for (uint16_t code : map) EXPECT_EQ(ShortcutCommand(code), nullptr) << code;
+  EXPECT_STREQ(ShortcutCommand(0x71), "Start Game");
+  EXPECT_EQ(ShortcutCommand(0x72), nullptr);  // F3 is free
 }
 
 TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {

@@ -1,25 +1,34 @@
 // The Qt shell's services: the Qt-key to virtual-key table, the key state with its pressed
 // bit, the save dialog, the main window's queued close, the message dialog's
-// answers and the game controller's reading; and the settings dialog: the live colour
-// preview, key capture through the Qt event path, and what OK and Cancel store.
+// answers and the game controller's reading; the settings dialog: the colour button, the
+// live colour preview, key capture through the Qt event path, the warning about shortcut
+// keys, and what OK and Cancel store; and a settings file that cannot be written.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "GuiTestUtil.h"
 #include "TestUtil.h"
+#include "base/FileIO.h"
+#include "base/IOError.h"
+#include "base/KIniFile.h"
+#include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Events.h"
 #include "common/Players.h"
 #include "common/Settings.h"
 #include "dialogs/MessageDialog.h"
 #include "shell/Gamepad.h"
+#include "shell/MainWindow.h"
 #include "shell/QtPlatform.h"
 #include "shell/SettingsDialog.h"
 
@@ -44,21 +53,19 @@ class ShellTest : public QObject {
     void PlayerColourChanged(int) override { ++count; }
   } events_;
 
-  // Holds the key down, captures it for control `tag` of mapping `m`, lets it go.
-  static uint16_t CaptureHeld(TfSettings& dialog, int m, int tag, int key,
-                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  // Clicks the key button of control `tag` of mapping `m`, waits `ms`, presses the key.
+  static uint16_t Capture(TfSettings& dialog, int m, int tag, int key, int ms = 0) {
     dialog.keyboardCombo()->setCurrentIndex(m);
     QPushButton* button = dialog.keyButton(tag);
-    QTest::keyPress(button, Qt::Key(key), modifiers);
     QTest::mouseClick(button, Qt::LeftButton);
-    QTest::keyRelease(button, Qt::Key(key), modifiers);
+    if (ms) QTest::qWait(ms);
+    QTest::keyClick(button, Qt::Key(key));
     return dialog.Values().keyMap[m][tag];
   }
 
   // Opens the dialog on the current settings, as the main window does.
-  static void Show(TfSettings& dialog, int captureWaitMs = 10) {
+  static void Show(TfSettings& dialog) {
     dialog.applyPriorities = false;
-    if (captureWaitMs) dialog.captureWaitMs = captureWaitMs;
     dialog.Open();
     dialog.show();
   }
@@ -84,7 +91,7 @@ class ShellTest : public QObject {
     dialog.playersCombo()->setCurrentIndex(4);
     dialog.inputCombo()->setCurrentIndex(piJoystick);
     emit dialog.inputCombo()->activated(piJoystick);
-    QCOMPARE(CaptureHeld(dialog, 0, ctLeft, Qt::Key_B), uint16_t(0x42));
+    QCOMPARE(Capture(dialog, 0, ctLeft, Qt::Key_B), uint16_t(0x42));
     dialog.playersCombo()->setCurrentIndex(1);
     uint32_t seenLive = 0;
     WhenShown<QColorDialog>([&](QColorDialog* d) {
@@ -119,6 +126,78 @@ class ShellTest : public QObject {
     QCOMPARE(gCom.player[0].input, uint8_t(piJoystick));
     QCOMPARE(gOptions.soundFrequency, 22050);  // text that is no number
     QVERIFY(result.changes.music);
+  }
+
+  // The colour button shows a swatch and a name; a key is captured whenever it comes,
+  // Escape cancels, and a key the program's shortcuts take is warned about.
+  void settingsColourButtonKeyCaptureAndShortcutWarning() {
+    TfSettings dialog;
+    Show(dialog);
+    QStringList names;
+    for (uint32_t colour : {0x3F2010u, 0x008000u, 0x00DF00u}) {  // 0x00BBGGRR
+      SetPlayerColour(0, colour);
+      dialog.playersCombo()->setCurrentIndex(1);
+      dialog.playersCombo()->setCurrentIndex(0);
+      const QImage swatch = dialog.colourButton()->icon().pixmap(16, 16).toImage();
+      QCOMPARE(swatch.pixelColor(8, 8), QColor(colour & 0xFF, colour >> 8 & 0xFF, colour >> 16));
+      names << dialog.colourButton()->text();
+    }
+    QCOMPARE(names, QStringList({"#10203F", "Green", "#00DF00"}));
+    QVERIFY(dialog.colourButton()->styleSheet().isEmpty());  // the button's own colours
+
+    QPushButton* up = dialog.keyButton(ctUp);
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(up->text(), QString::fromUtf8(TfSettings::kCapturePrompt));
+    QTest::keyClick(up, Qt::Key_Escape);  // cancels, and does not close the dialog
+    QVERIFY(dialog.isVisible() && dialog.Capturing() < 0);
+    QCOMPARE(up->text(), QStringLiteral("Up"));
+    QLabel* warning = dialog.shortcutWarning();
+    QVERIFY(warning->isHidden());
+    // Long after the click (the old capture gave up after half a second), F2 is taken.
+    QCOMPARE(Capture(dialog, 0, ctFire1, Qt::Key_F2, 800), uint16_t(0x71));
+    QCOMPARE(dialog.keyButton(ctFire1)->text() + "|" + warning->text().section('.', 0, 0),
+             QStringLiteral("F2|F2 (Fire1) is the program's key for Start Game"));
+    QVERIFY(warning->isVisible());
+    if (!qEnvironmentVariableIsEmpty("KELVRA_SCREENSHOTS"))
+      dialog.grab().save(qEnvironmentVariable("KELVRA_SCREENSHOTS") + "/settings-dialog.png");
+    dialog.defaultButton()->click();
+    QVERIFY(warning->isHidden());
+    dialog.reject();
+  }
+
+  // The settings are written when the main window goes; a write that fails is told, naming
+  // the file and the reason (the program still ends). The folder replaced by a plain file
+  // refuses the write even to root; a full disk is simulated. The old file stays whole.
+  void settingsSaveFailureIsTold() {
+    if (!QFileInfo::exists(QStringLiteral(KELVRA_TEST_DATA_DIR "/Sounds")))
+      QSKIP("the data tree (kelvra_levels, kelvra_content) is not built");
+    test::TempDir dir;
+    const std::string stored = "[Options]\nFullScreen=0\nSounds=0\nMusic=0\n";
+    for (int code : {ENOTDIR, ENOSPC}) {
+      const std::string folder = dir.File(std::to_string(code)), file = folder + "/Kelvra.ini";
+      std::filesystem::create_directory(folder);
+      test::WriteText(file, stored);
+      SetProgramDir(KELVRA_TEST_DATA_DIR);
+      QString told;
+      {
+        TKIniFile ini(file);  // the window's own keys are new to it: there is a change to save
+        TfMain window({}, &ini, &platform_);
+        if (code == ENOTDIR) {
+          std::filesystem::rename(folder, folder + "-away");
+          test::WriteText(folder, "a file where the folder was");
+        }
+        gFailWriteErrno = code == ENOSPC ? ENOSPC : 0;
+        WhenShown<QMessageBox>([&told](QMessageBox* box) {
+          told = box->text();
+          box->accept();
+        });
+      }
+      gFailWriteErrno = 0;
+      QVERIFY2(told.contains(QString::fromStdString(file)), qPrintable(told));
+      QVERIFY2(told.contains(QString::fromStdString(IOErrorMessage(code))), qPrintable(told));
+      const std::string old = code == ENOSPC ? file : folder + "-away/Kelvra.ini";
+      QCOMPARE(test::ReadAll(old).size(), stored.size());
+    }
   }
 
   // Ctrl is checked through the main window's keys.
