@@ -66,7 +66,7 @@ class MainWindowTest : public QObject {
     gCom.player[0].ai = 0;
     gCom.player[0].input = input;
     w->action(miStartGame)->trigger();
-    [&] { QVERIFY(QTest::qWaitFor([] { return gCom.stepCounter > 5; }, 5000)); }();
+    [&] { QVERIFY(QTest::qWaitFor([] { return gCom.stepCounter > 5; }, 20000)); }();
     return w;
   }
 
@@ -129,16 +129,16 @@ class MainWindowTest : public QObject {
     QTest::keyRelease(w.get(), Qt::Key_Left);
     QVERIFY(Paddle().x < start);
     QTest::keyClick(w.get(), Qt::Key_Control);  // the launch key of the first key set
-    QVERIFY(QTest::qWaitFor([] { return gBrick.balls[0].state == kBallFlying; }, 2000));
+    QVERIFY(QTest::qWaitFor([] { return gBrick.balls[0].state == kBallFlying; }, 20000));
   }
 
   void mousePlayerFollowsThePointerAndClickLaunches() {
     auto w = StartGame(piMouse);
     QVERIFY2(w, "the data tree is not built");
     QTest::mouseMove(w->playArea(), QPoint(40, 300));
-    QVERIFY(QTest::qWaitFor([] { return Paddle().x < 60 * kFxOne; }, 3000));
+    QVERIFY(QTest::qWaitFor([] { return Paddle().x < 60 * kFxOne; }, 20000));
     QTest::mouseClick(w->playArea(), Qt::LeftButton, {}, QPoint(40, 300));
-    QVERIFY(QTest::qWaitFor([] { return gBrick.balls[0].state == kBallFlying; }, 2000));
+    QVERIFY(QTest::qWaitFor([] { return gBrick.balls[0].state == kBallFlying; }, 20000));
   }
 
   // Monsters chosen from the File menu, a game started, the figure moved with the arrow
@@ -157,7 +157,7 @@ class MainWindowTest : public QObject {
     QVERIFY2(w, "the data tree is not built");
     QVERIFY(gCom.kind == gkMonsters && gCom.k[gkMonsters].running);
     QTest::keyPress(w.get(), Qt::Key_Right);
-    QVERIFY(QTest::qWaitFor([] { return gCom.k[gkMonsters].state == gsGameEnded; }, 5000));
+    QVERIFY(QTest::qWaitFor([] { return gCom.k[gkMonsters].state == gsGameEnded; }, 20000));
     QTest::keyRelease(w.get(), Qt::Key_Right);
     QCOMPARE(int(gMons.players[0].x), 3);
     QCOMPARE(gMons.players[0].killed, 1);
@@ -179,7 +179,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(int(gCom.kind), int(gkBurrower));
     QCOMPARE(int(CellAt(3, 1)), int(lcEarth));
     QTest::keyPress(w.get(), Qt::Key_Right);
-    QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 5000));
+    QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 20000));
     QTest::keyRelease(w.get(), Qt::Key_Right);
     QVERIFY(gBurr.players[0].x > LatticeStart(1) + kSquareCentre);
   }
