@@ -78,6 +78,7 @@ class TBrickfallOps final : public TKindOps {
     BrickStartLevel();
     BuildBrickPlayField();
   }
+  void ClearGame() override { ResetBrickState(TBrickReset::kAll); }
   void StartGame() override {
     BrickStartGameRules();
     BuildBrickPlayField();

@@ -81,6 +81,7 @@ class TBurrowerOps final : public TKindOps {
     BurrLevelStart();
     PrepareBurrEarth();
   }
+  void ClearGame() override { ResetBurrState(); }
   void StartGame() override {
     BurrGameStart();
     PrepareBurrEarth();

@@ -84,6 +84,10 @@ class TKindOps {
 
   // The game; a game without an action for one of them leaves it as it is.
   virtual void ShowLevel() {}
+  // Forgets what the last game left in the game's own state (players, balls, shots,
+  // enemies, panel values), so that the next ShowLevel shows the level as it is before
+  // a game starts. Never called while a game of the kind runs.
+  virtual void ClearGame() {}
   virtual void StartGame() {}
   virtual void GameStep() {}
   virtual void InitKind() {}  // once per run, when the kind is first selected

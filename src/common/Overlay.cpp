@@ -21,6 +21,21 @@ int FadeAmount(int state, int countdown) {
   return std::clamp(s, 0, 240);  // the countdown is shared and may hold any value
 }
 
+TOverlayMessage OverlayMessage(int kind) {
+  if (gCom.paused) return {"Game Paused", RGB(192, 192, 192)};
+  if (gCom.editorOpen || kind < 0 || kind >= kKinds) return {nullptr, 0};
+  switch (gCom.k[kind].state) {
+    case gsAborted:
+      return {"Game Aborted", RGB(255, 0, 0)};
+    case gsGameEnded:
+      return {"Game Over", RGB(255, 255, 0)};
+    case gsAllLevelsDone:
+      return {"Levels Completed", RGB(0, 128, 0)};
+    default:
+      return {nullptr, 0};
+  }
+}
+
 TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill) {
   TOverlayResult result{false};
   if (!fill || kind < 0 || kind >= kKinds) return result;
@@ -45,10 +60,11 @@ TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill) {
     }
     int fade = FadeAmount(s.state, gCom.countdown);
     if (fade > 0) FillRect(frame, f.left, f.top, f.right, f.bottom, RGB(fade, fade, fade), efSub);
-    if (s.state == gsAborted) BigMessage(frame, f, "Game Aborted", RGB(255, 0, 0));
-    if (s.state == gsGameEnded) BigMessage(frame, f, "Game Over", RGB(255, 255, 0));
-    if (s.state == gsAllLevelsDone) BigMessage(frame, f, "Levels Completed", RGB(0, 128, 0));
   }
+  // One message at a time: a state message goes under the pointer, the pause message over
+  // it (it is shown with the editor open too).
+  const TOverlayMessage message = OverlayMessage(kind);
+  if (message.text && !gCom.paused) BigMessage(frame, f, message.text, message.colour);
 
   const int mx = gCom.mouseX, my = gCom.mouseY;
   if (mx >= 0 && mx <= f.right - f.left && my >= 0 && my <= f.bottom - f.top) {
@@ -61,7 +77,7 @@ TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill) {
     }
   }
 
-  if (gCom.paused) BigMessage(frame, f, "Game Paused", RGB(192, 192, 192));
+  if (message.text && gCom.paused) BigMessage(frame, f, message.text, message.colour);
 
   // The time displays change once per whole second of game or level time.
   bool gameSecond = s.gameTime / 1000 != s.shownGameTime / 1000;

@@ -98,6 +98,7 @@ class TMonstersOps final : public TKindOps {
   }
 
   void ShowLevel() override { MonsDecodeLevel(); }
+  void ClearGame() override { ResetMonsState(); }
   void StartGame() override { MonsLevelStart(); }
   void GameStep() override { MonsStep(); }
   void Digest(TDigest& digest) override { DigestMonsters(digest); }

@@ -81,11 +81,18 @@ void TMainControl::ModifiedChanged(int kind) {
   if (hooks.refreshEditor) hooks.refreshEditor();
 }
 
+// Every modal window comes this way (the window reports being blocked by one, the services
+// bracket theirs): the game stands still behind it, its sound too, and afterwards goes on
+// as it was, a paused game staying paused.
 void TMainControl::DialogShown(bool begin) {
-  if (begin)
+  if (begin) {
     BeginMeasurePause();
-  else
+    if (dialogsOpen_++ == 0 && Cur().running) HoldSound(true);
+  } else if (dialogsOpen_ > 0) {
     EndMeasurePause();
+    if (--dialogsOpen_ == 0 && !gCom.paused) HoldSound(false);
+  }
+  SetClocks();
 }
 
 void TMainControl::HighScoresChanged(int kind) {
@@ -153,7 +160,8 @@ void TMainControl::SelectKind(int kind) {
 
   if (platform.MusicPlaying() && !s.running) {
     platform.MusicStop();  // the piece stays loaded
-  } else if (platform.MusicLoaded() && !platform.MusicPlaying() && s.running && gOptions.music) {
+  } else if (platform.MusicLoaded() && !platform.MusicPlaying() && s.running && gOptions.music &&
+             !GameHeld()) {
     platform.MusicPlay(platform.MusicPosition());
   }
   if (hooks.recentChanged) hooks.recentChanged();
@@ -170,6 +178,8 @@ void TMainControl::SelectKind(int kind) {
     KindOps(kind).InitKind();
     s.initialised = 1;
     KindOps(kind).ShowLevel();
+  } else if (!s.running && s.state != gsIdle) {
+    ShowLevelOutsideGame(kind);  // the last game's end stays behind when the kind is left
   }
   s.lastDrawnLevel = 0x7FFFFFFF;
   s.shownGameTime = s.shownLevelTime = 0xFFFFFFFF;
@@ -187,12 +197,27 @@ void TMainControl::AfterLevelSetOpened() {
   if (hooks.refreshEditor) hooks.refreshEditor();
   if (hooks.recentChanged) hooks.recentChanged();
   UpdateMenus();
-  KindOps(gCom.kind).ShowLevel();
-  // A set opened over a level of the same index: the overlay would not see a change.
-  KindOps(gCom.kind).LevelChanged();
+  ShowLevelOutsideGame(gCom.kind);
+}
+
+void TMainControl::ShowLevelOutsideGame(int kind) {
+  TKindState& s = gCom.k[kind];
+  if (!s.running) {
+    s.state = gsIdle;
+    s.gameTime = s.levelTime = 0;
+    std::fill(std::begin(s.score), std::end(s.score), 0);
+    if (kind == gCom.kind) ClearEffectPools();
+    KindOps(kind).ClearGame();
+  }
+  KindOps(kind).ShowLevel();
+  // Even over a level of the same index (another set, a new one) the next frame prepares
+  // the level's background and panel afresh.
+  s.lastDrawnLevel = 0x7FFFFFFF;
+  s.shownGameTime = s.shownLevelTime = 0xFFFFFFFF;
 }
 
 void TMainControl::StartGame(int tag) {
+  SetPaused(false);  // a new game never starts paused
   const int k = gCom.kind;
   TKindState& s = Cur();
   s.state = gsPlaying;
@@ -215,6 +240,8 @@ void TMainControl::EndGame(int kind) {
   if (Platform().MusicPlaying() || Platform().MusicLoaded()) StopMusic();
   gCom.k[kind].running = 0;
   UpdateMenus();
+  // Nothing is left to continue: the pause would only hide the game's final message.
+  if (kind == gCom.kind) SetPaused(false);
 }
 
 void TMainControl::AbortGame() {
@@ -223,27 +250,42 @@ void TMainControl::AbortGame() {
 }
 
 void TMainControl::PauseToggle() {
-  gCom.paused = !gCom.paused;
+  SetPaused(!gCom.paused);
+}
+
+void TMainControl::SetPaused(bool paused) {
+  if (paused == (gCom.paused != 0)) return;
+  gCom.paused = paused;
   UpdateMenus();
+  if (paused) {
+    BeginMeasurePause();
+    HoldSound(true);
+    DrawOverlayOnce();  // shows "Game Paused"
+  } else {
+    EndMeasurePause();
+    if (dialogsOpen_ == 0) HoldSound(false);
+  }
+}
+
+void TMainControl::HoldSound(bool hold) {
+  if (hold == soundHeld_) return;
+  soundHeld_ = hold;
   const int k = gCom.kind;
   const bool musicRuns = Cur().running && gOptions.music;
-  if (gCom.paused) {
-    BeginMeasurePause();
+  if (hold) {
     CloseSoundOutput();  // ends every effect
     if (musicRuns) {
       musicPosition[k] = Platform().MusicPosition();
       Platform().MusicStop();
     }
-    DrawOverlayOnce();
   } else {
-    EndMeasurePause();
     if (gOptions.sounds) OpenSoundOutput();
     if (musicRuns) PlayTrack(k, musicPosition[k]);
   }
 }
 
 void TMainControl::Minimized() {
-  if (!gCom.paused) PauseToggle();
+  if (!gCom.paused && Cur().running) SetPaused(true);
   if (gOptions.fullScreen && hooks.fullScreen) hooks.fullScreen(false);
 }
 
@@ -253,7 +295,7 @@ void TMainControl::Restored() {
 
 void TMainControl::SoundOptionsChanged() {
   CloseSoundOutput();
-  if (gOptions.sounds && !gCom.paused) OpenSoundOutput();
+  if (gOptions.sounds && !soundHeld_) OpenSoundOutput();
 }
 
 void TMainControl::MusicOptionChanged() {
@@ -333,7 +375,7 @@ void TMainControl::SetClocks() {
   drawClock.SetInterval(DrawTimerInterval(uint32_t(gOptions.delayTime)));
   if (!activatedOnce_) return;
   if (!drawClock.Enabled()) drawClock.SetEnabled(true);
-  const bool move = !gCom.paused;
+  const bool move = !GameHeld();
   if (moveClock.Enabled() != move) moveClock.SetEnabled(move);
 }
 
@@ -412,7 +454,7 @@ void TMainControl::FileNew() {
   CloseLevelSet(k);
   NewLevelSet(k);
   LoadHighScores(k);
-  KindOps(gCom.kind).ShowLevel();
+  ShowLevelOutsideGame(k);
   UpdateCaption();
   if (hooks.refreshEditor) hooks.refreshEditor();
   if (hooks.recentChanged) hooks.recentChanged();
@@ -460,6 +502,8 @@ void TMainControl::ToggleEditor() {
                              MsgType::Information, Btn(MsgButton::Ok));
     return;
   }
+  // The editor works on the level itself: a finished game's end does not come back after.
+  if (!Cur().running && Cur().state != gsIdle) ShowLevelOutsideGame(gCom.kind);
   gCom.editorOpen = 1;
   UpdateMenus();
   if (hooks.showEditor) hooks.showEditor(true);
@@ -479,7 +523,7 @@ void TMainControl::ChangeLevel(int delta) {
   TKindState& s = Cur();
   int count = KindLevelCount(gCom.kind);
   s.levelIndex = std::clamp(s.levelIndex + delta, 0, std::max(0, count - 1));
-  KindOps(gCom.kind).ShowLevel();
+  ShowLevelOutsideGame(gCom.kind);
   UpdateMenus();
   if (hooks.refreshEditor) hooks.refreshEditor();
 }
@@ -673,13 +717,26 @@ void TMainControl::ComputeMenus() {
     if (id != miAISeparator) m[id].checked = gCom.player[kMenuItems[id].tag].ai;
   }
 
-  const bool mirrorOk =
-      !(KindTraits(k).hasMirrorGame && gCom.mirrorGame) || (s.playersMinusOne & 1);
-  const bool playersOk = s.playersMinusOne < KindTraits(k).maxPlayers;
-  const bool mayStart = !running && !editing && mirrorOk && playersOk;
-  m[miStartGame].enabled = mayStart;
+  const int count = KindLevelCount(k);
+  // The first reason that forbids a start, shown with the disabled item.
+  std::string noStart;
+  if (running)
+    noStart = std::string("A ") + KindName(k) + " game is running";
+  else if (editing)
+    noStart = "Close the editor first";
+  else if (count == 0)
+    noStart = "The level set has no levels";
+  else if (KindTraits(k).hasMirrorGame && gCom.mirrorGame && !(s.playersMinusOne & 1))
+    noStart = "Mirror Game needs 2 or 4 players";
+  else if (s.playersMinusOne >= KindTraits(k).maxPlayers)
+    noStart = std::string(KindName(k)) + " is played by at most " +
+              std::to_string(KindTraits(k).maxPlayers) + " players";
+  m[miStartGame].enabled = noStart.empty();
+  m[miStartGame].tip = noStart;
   m[miStartGame].checked = running;
-  m[miTestLevel].enabled = mayStart && s.header.lock != kLocked;
+  m[miTestLevel].tip =
+      noStart.empty() && s.header.lock == kLocked ? "The level set is locked" : noStart;
+  m[miTestLevel].enabled = m[miTestLevel].tip.empty();
   m[miAbortGame].enabled = running;
   m[miSave].enabled = s.modified && s.origin != loNew;
   m[miEditor].enabled = !running;
@@ -713,9 +770,12 @@ void TMainControl::ComputeMenus() {
       m[item.id].checked = !presetMatches[item.option];
 
   m[miPauseGame].caption = gCom.paused ? "Continue Game" : "Pause Game";
+  // Only a running game pauses; a pause left over (the kind changed under it) can always
+  // be ended.
+  m[miPauseGame].enabled = running || gCom.paused;
+  if (!m[miPauseGame].enabled) m[miPauseGame].tip = "No game is running";
   m[miHighScores].enabled = KindTraits(k).hasHighScores;
 
-  const int count = KindLevelCount(k);
   m[miLastLevel].enabled = !running && s.levelIndex > 0;
   m[miNextLevel].enabled = !running && s.levelIndex < count - 1;
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Com.h"
 #include "common/Events.h"
 #include "common/RecentFiles.h"
 #include "common/Settings.h"
@@ -72,6 +73,11 @@ class TMainControl : public TGameEvents {
   void AbortGame();
   void EndGame(int kind);
   void PauseToggle();
+  // Pauses or continues as the user does; a pause holds only while a game may run again.
+  void SetPaused(bool paused);
+  // The game stands still: paused by the user or behind a modal window.
+  bool GameHeld() const { return gCom.paused || dialogsOpen_ > 0; }
+  int DialogsOpen() const { return dialogsOpen_; }
   void Minimized();
   void Restored();
   void MusicEnded();
@@ -88,7 +94,8 @@ class TMainControl : public TGameEvents {
   void DrawTick();
   // Draws and presents one frame outside the clock (after a pause, at start).
   void DrawOverlayOnce();
-  // Around every blocking dialog, so the frame-rate statistics do not count it.
+  // Around a blocking dialog, so the frame-rate statistics do not count it. The game
+  // itself stands still behind every modal window through DialogShown.
   void BeginMeasurePause() { measurement.BeginPause(); }
   void EndMeasurePause() { measurement.EndPause(); }
   // The close request: true when the window may close.
@@ -130,6 +137,11 @@ class TMainControl : public TGameEvents {
   void ReadMe();
   void SetPlayerCount(int minusOne);
   void ChangeLevel(int delta);
+  // Shows the kind's current level as it is before a game starts: a finished game's
+  // message, players, balls, scores and times go (a running game keeps them).
+  void ShowLevelOutsideGame(int kind);
+  // Effects and music stop while the game stands still and go on where they were.
+  void HoldSound(bool hold);
   void PlayTrack(int kind, int64_t fromMs);
   void StopMusic();
   void OptionCommand(const TOptionItemDef& item);
@@ -145,6 +157,8 @@ class TMainControl : public TGameEvents {
   bool registered_ = false;
   bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};
+  int dialogsOpen_ = 0;     // modal windows open now (nested ones count each)
+  bool soundHeld_ = false;  // effects and music stopped for a pause or a modal window
 };
 
 // The level-set dialogs' filter of a kind: "Brickfall Levels (*.BrL)|*.BrL|Any file (*.*)|*.*".

@@ -153,6 +153,7 @@ struct TMenuItemState {
   bool checked = false;
   bool visible = true;
   std::string caption;
+  std::string tip;  // why a disabled command cannot be used now; "" when it says nothing
 };
 
 struct TMenuState {

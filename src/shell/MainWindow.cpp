@@ -214,7 +214,10 @@ void TfMain::CreateActions() {
 }
 
 void TfMain::CreateMenus() {
-  for (int b = 0; b < mbCount; ++b) menus_[b] = menuBar()->addMenu(kMenuTitles[b]);
+  for (int b = 0; b < mbCount; ++b) {
+    menus_[b] = menuBar()->addMenu(kMenuTitles[b]);
+    menus_[b]->setToolTipsVisible(true);  // a disabled command's tip says why
+  }
   for (int i = 0; i < miCount; ++i) {
     const TMenuItemDef& def = kMenuItems[i];
     QMenu* m = menus_[def.menu];
@@ -256,6 +259,11 @@ void TfMain::ApplyMenus(const TMenuState& state) {
     a->setVisible(s.visible);
     if (a->isCheckable()) a->setChecked(s.checked);
     if (kMenuItems[i].caption) a->setText(QString::fromStdString(s.caption));
+    const QString tip = QString::fromStdString(s.tip);
+    if (a->statusTip() != tip) {
+      a->setStatusTip(tip);
+      a->setToolTip(tip);
+    }
   }
   for (int b = 0; b < mbCount; ++b) menus_[b]->menuAction()->setVisible(state.menuVisible[b]);
   if (reopenMenu_ && reopenMenu_->isEmpty()) reopenMenu_->menuAction()->setEnabled(false);
@@ -388,6 +396,19 @@ void TfMain::EndBySignal() {
   closeWithoutQuestions_ = true;
   close();
   QCoreApplication::exit(0);
+}
+
+// Every modal window, whoever opens it (the services' questions and file dialogs, the
+// window's own dialogs, the editor's), blocks this window while it is open: the one place
+// where the game learns that it has to stand still.
+bool TfMain::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::WindowBlocked && !blocked_) ||
+      (type == QEvent::WindowUnblocked && blocked_)) {
+    blocked_ = type == QEvent::WindowBlocked;
+    control_.DialogShown(blocked_);
+  }
+  return QMainWindow::event(event);
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {

@@ -65,6 +65,7 @@ class TfMain : public QMainWindow {
   bool ending() const { return control_.ending; }  // EndBySignal came: no event loop to run
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -93,6 +94,7 @@ class TfMain : public QMainWindow {
   TPlayArea* playArea_ = nullptr;
   TfEditor* editor_ = nullptr;
   bool closeWithoutQuestions_ = false;  // set by EndBySignal for the close it starts
+  bool blocked_ = false;                // a modal window blocks this one (the game stands)
   QTimer recoveryTimer_;                // looks every few seconds whether a copy is due
   QTimer idleTimer_;                    // runs the clocks' idle passes between the window's events
 };

@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QtTest>
 
+#include "GuiTestUtil.h"
 #include "TestUtil.h"
 #include "base/IOError.h"
 #include "base/Paths.h"
@@ -13,7 +15,9 @@
 #include "burrower/BurrField.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
+#include "common/Overlay.h"
 #include "common/Players.h"
 #include "common/Settings.h"
 #include "monsters/MonsLevel.h"
@@ -77,6 +81,16 @@ class MainWindowTest : public QObject {
   }
 
   static const TBrickPlayer& Paddle() { return gBrick.players[0]; }
+
+  // The frame drawn from the game state alone: counters, rates, generator, pointer fixed.
+  static QByteArray Frame(TfMain& w) {
+    gFrameRates = {};
+    gCom.randSeed = gCom.frameCounter = gCom.stepCounter = 0;
+    gCom.mouseX = -1;
+    w.control().DrawOverlayOnce();
+    const TKBitmap& f = w.control().frame;
+    return QByteArray(reinterpret_cast<const char*>(f.Bits()), f.Stride() * f.Height());
+  }
 
  private slots:
   void cleanup() { SetPlatform(nullptr); }
@@ -182,6 +196,54 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 20000));
     QTest::keyRelease(w.get(), Qt::Key_Right);
     QVERIFY(gBurr.players[0].x > LatticeStart(1) + kSquareCentre);
+  }
+
+  // A paused game aborted shows "Game Aborted" alone (a new set's empty level ends at once
+  // in "Levels Completed"), and each way of showing a level then shows it as before the game;
+  // behind a modal question the game stands still, then goes on as it was.
+  void gamesLeaveNothingBehindAndStandStillBehindQuestions() {
+    auto w = StartGame(piKeyboard1);
+    QVERIFY2(w, "the data tree is not built");
+    auto act = [&](int id) { w->action(MenuId(id))->trigger(); };
+    const std::function<void()> shows[] = {
+        [&] { w->control().Reopen(Cur().fileName); }, [&] { act(miNew); },
+        [&] { act(miEditor), act(miEditor); },
+        [&, k = 0]() mutable {
+          k = gCom.kind, act(miBrickfall + (k + 1) % 3), act(miBrickfall + k);
+        }};
+    gCom.player[0].ai = 1;
+    for (int kind : {miMonsters, miBurrower, miBrickfall})
+      for (int show = 0; show < 4; ++show) {
+        act(miAbortGame), act(kind), shows[show]();
+        const QByteArray before = Frame(*w);
+        QVERIFY(!w->action(miPauseGame)->isEnabled());
+        act(miStartGame);
+        QVERIFY(!gCom.paused && w->action(miPauseGame)->isEnabled());
+        QVERIFY(QTest::qWaitFor([] { return Cur().gameTime >= 300 || !Cur().running; }, 5000));
+        act(miPauseGame), act(miAbortGame);
+        QCOMPARE(OverlayMessage(gCom.kind).text,
+                 Cur().state == gsAborted ? "Game Aborted" : "Levels Completed");
+        shows[show]();
+        QVERIFY2(Frame(*w) == before && !OverlayMessage(gCom.kind).text, kMenuItems[kind].caption);
+      }
+    w->control().Reopen(DefaultLevelsFile(gkBrickfall)), act(miStartGame);
+    for (bool paused : {false, true}) {
+      if (paused) act(miPauseGame);
+      uint32_t atOpen = 0, later = 1;
+      test::WhenShown<QMessageBox>([&](QMessageBox* box) {
+        atOpen = gCom.stepCounter;
+        QTest::qWait(300);
+        later = gCom.stepCounter;
+        QTest::keyClick(box, Qt::Key_Escape);  // No
+      });
+      QVERIFY(!w->close());
+      QCOMPARE(later, atOpen);
+      QCOMPARE(QTest::qWaitFor([&] { return gCom.stepCounter > later + 2; }, 1000), !paused);
+    }
+    act(miAbortGame), act(miMirrorGame), act(miPlayers3);
+    QCOMPARE(w->action(miStartGame)->toolTip(), "Mirror Game needs 2 or 4 players");
+    KindOps(gCom.kind).FreeLevelSet(), act(miPlayers2);
+    QCOMPARE(w->action(miStartGame)->statusTip(), "The level set has no levels");
   }
 };
 
