@@ -114,7 +114,8 @@ std::string DesktopEntry(const std::string& program) {
          "Exec=" +
          ExecQuote(program) + " %f\nIcon=" + kProgramIcon +
          "\nTerminal=false\n"
-         "Categories=Game;ArcadeGame;\nMimeType=" +
+         "Categories=Game;ArcadeGame;\n"
+         "Keywords=arcade;bricks;paddle;ball;monsters;digging;level editor;\nMimeType=" +
          mimes + "\n";
 }
 
