@@ -12,6 +12,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth imagemagick
+  # the packaging checks (scripts/package-check.sh)
+  desktop-file-utils appstream lintian dpkg-dev file shared-mime-info xdg-utils
+  libfile-mimeinfo-perl man-db
 )
 
 missing=()

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "base/FileIO.h"
 #include "base/IOError.h"
@@ -79,7 +81,26 @@ bool HasTableFile(int kind) {
 }  // namespace
 
 std::string HighScoresFile(const std::string& levelSetFile) {
-  return ChangeFileExt(levelSetFile, ".HSc");
+  const std::string beside = ChangeFileExt(levelSetFile, ".HSc");
+  // The sets installed with the program (its data folder .../share/kelvra/, owned by the
+  // package manager and shared by every user) keep their tables in the user's data folder,
+  // at the same path below $XDG_DATA_HOME/kelvra/.
+  const std::string& dir = ProgramDir();
+  const std::string installed = "/share/kelvra/";
+  const std::string inside = RelativeToProgram(beside);
+  if (dir.size() < installed.size() ||
+      dir.compare(dir.size() - installed.size(), installed.size(), installed) != 0 ||
+      inside == NativePath(beside))
+    return beside;
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  std::string data;
+  if (xdg && xdg[0] == '/') {
+    data = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    data = std::string(home && home[0] ? home : ".") + "/.local/share";
+  }
+  return data + "/kelvra/" + inside;
 }
 
 void LoadHighScores(int kind) {
@@ -116,6 +137,8 @@ void LoadHighScores(int kind) {
 bool SaveHighScores(int kind) {
   if (!HasTableFile(kind)) return true;
   std::string fileName = HighScoresFile(gCom.k[kind].fileName);
+  std::error_code ec;  // the user's folder of an installed set's table may be new
+  std::filesystem::create_directories(std::filesystem::path(fileName).parent_path(), ec);
   for (;;) {
     AtomicFileWriter writer;
     writer.WriteValue(gScores.table[kind]);

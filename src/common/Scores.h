@@ -38,7 +38,8 @@ struct TScores {
 };
 extern TScores gScores;
 
-// The table file of a level set: its name with the extension replaced by ".HSc".
+// The table file of a level set: its name with the extension replaced by ".HSc"; for a set
+// installed with the program, that path below $XDG_DATA_HOME/kelvra/ instead.
 std::string HighScoresFile(const std::string& levelSetFile);
 
 // Loads the table of `kind` from beside its level set. A missing file, a set that was

@@ -61,10 +61,16 @@ std::string SettingsFilePath(const std::string& programFile) {
   std::string name = ChangeFileExt(ExtractFileName(program), ".ini");
   size_t slash = program.rfind('/');
   std::string dir = slash == std::string::npos ? std::string("./") : program.substr(0, slash + 1);
-  if (access(dir.c_str(), W_OK) == 0) return dir + name;
+  // An installed program (its data in ../share/kelvra and no build tree's ../data) keeps
+  // the user's settings in the user's folder even where it could write beside itself: root
+  // can write to /usr/bin, and a program installed into a private prefix is still shared.
+  std::error_code ec;
+  const bool installed = std::filesystem::is_directory(dir + "../share/kelvra", ec) &&
+                         !std::filesystem::is_directory(dir + "../data", ec);
+  if (!installed && access(dir.c_str(), W_OK) == 0) return dir + name;
 
-  // An installed program: the user's configuration folder, made on first use so that the
-  // settings can be saved at the end of the run.
+  // The user's configuration folder, made on first use so that the settings can be saved
+  // at the end of the run.
   std::string config;
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   if (xdg && xdg[0] == '/') {
@@ -74,7 +80,6 @@ std::string SettingsFilePath(const std::string& programFile) {
     config = std::string(home && home[0] ? home : ".") + "/.config";
   }
   config += "/kelvra/";
-  std::error_code ec;
   std::filesystem::create_directories(config, ec);
   return config + name;
 }

@@ -38,8 +38,9 @@ std::string DefaultLevelsFile(int kind);
 std::string ToSettingsName(const std::string& fileName);
 std::string FromSettingsName(const std::string& stored);
 
-// Where the settings file lives: beside the program when that folder is writable,
-// otherwise $XDG_CONFIG_HOME/kelvra/ (or ~/.config/kelvra/).
+// Where the settings file lives: beside the program when that folder is writable and the
+// program is not an installed one (a build tree, a portable copy), otherwise
+// $XDG_CONFIG_HOME/kelvra/ (or ~/.config/kelvra/).
 std::string SettingsFilePath(const std::string& programFile);
 
 }  // namespace kelvra

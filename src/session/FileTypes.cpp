@@ -1,4 +1,4 @@
-// The desktop entry and the shared-mime-info package of Kelvra's file types.
+// The desktop entry, the shared-mime-info package and the icons of Kelvra's file types.
 #include "session/FileTypes.h"
 
 #include <spawn.h>
@@ -20,6 +20,12 @@ namespace {
 
 const char* const kDesktopFile = "applications/kelvra.desktop";
 const char* const kMimeFile = "mime/packages/kelvra.xml";
+const char* const kIconFolder = "icons/hicolor/";
+
+// The hicolor sizes the content generator draws every icon in (tools/content/ArtIcons.cpp).
+const int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+const char* const kProgramIcon = "kelvra";
+const char* const kScoresIcon = "kelvra-high-scores";
 
 std::string MimeType(int kind) {
   return std::string("application/x-kelvra-") + KindExtension(kind);
@@ -64,20 +70,38 @@ std::string XmlEscape(const std::string& s) {
   return out;
 }
 
+// A level-set kind's icon: "kelvra-brickfall", ...
+std::string KindIcon(int kind) {
+  return "kelvra-" + Lower(KindName(kind));
+}
+
+}  // namespace
+
 std::string MimePackage() {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
   auto type = [&xml](const std::string& mime, const std::string& comment, const std::string& ext,
-                     const std::string& icon) {
+                     const std::string& icon, std::vector<const char*> magics) {
     xml += "  <mime-type type=\"" + mime + "\">\n    <comment>" + XmlEscape(comment) +
-           "</comment>\n    <icon name=\"" + icon + "\"/>\n    <glob pattern=\"*." + ext +
-           "\" case-sensitive=\"false\"/>\n  </mime-type>\n";
+           "</comment>\n    <icon name=\"" + icon + "\"/>\n";
+    // Priority 80: the four bytes at the start decide over the extension, so a level set
+    // saved under another kind's extension is still told by its content.
+    if (!magics.empty()) {
+      xml += "    <magic priority=\"80\">\n";
+      for (const char* magic : magics)
+        xml += "      <match type=\"string\" offset=\"0\" value=\"" + XmlEscape(magic) + "\"/>\n";
+      xml += "    </magic>\n";
+    }
+    xml += "    <glob pattern=\"*." + ext + "\" case-sensitive=\"false\"/>\n  </mime-type>\n";
   };
-  for (int k = 0; k < kKinds; ++k)
-    type(MimeType(k), std::string(KindName(k)) + " Levels", KindExtension(k),
-         "kelvra-" + Lower(KindName(k)));
-  type(kScoresMime, "Kelvra High Scores", "HSc", "kelvra-high-scores");
+  for (int k = 0; k < kKinds; ++k) {
+    std::vector<const char*> magics{KindMagic(k)};
+    if (KindTraits(k).oldMagic) magics.push_back(KindTraits(k).oldMagic);
+    type(MimeType(k), std::string(KindName(k)) + " Levels", KindExtension(k), KindIcon(k), magics);
+  }
+  // High-score files have no magic of their own: the extension alone tells them.
+  type(kScoresMime, "Kelvra High Scores", "HSc", kScoresIcon, {});
   return xml + "</mime-info>\n";
 }
 
@@ -88,11 +112,25 @@ std::string DesktopEntry(const std::string& program) {
   return "[Desktop Entry]\nType=Application\nName=Kelvra\n"
          "Comment=Brickfall, Monsters and Burrower with a level editor\n"
          "Exec=" +
-         ExecQuote(program) +
-         " %f\nIcon=kelvra\nTerminal=false\n"
-         "Categories=Game;ArcadeGame;\nMimeType=" +
+         ExecQuote(program) + " %f\nIcon=" + kProgramIcon +
+         "\nTerminal=false\n"
+         "Categories=Game;ArcadeGame;\n"
+         "Keywords=arcade;bricks;paddle;ball;monsters;digging;level editor;\nMimeType=" +
          mimes + "\n";
 }
+
+std::vector<std::string> IconFiles() {
+  std::vector<std::string> names{std::string("apps/") + kProgramIcon};
+  for (int k = 0; k < kKinds; ++k) names.push_back("mimetypes/" + KindIcon(k));
+  names.push_back(std::string("mimetypes/") + kScoresIcon);
+  std::vector<std::string> files;
+  for (int size : kIconSizes)
+    for (const std::string& name : names)
+      files.push_back(std::to_string(size) + "x" + std::to_string(size) + "/" + name + ".png");
+  return files;
+}
+
+namespace {
 
 bool WriteText(const std::string& path, const std::string& text) {
   std::error_code ec;
@@ -137,18 +175,32 @@ bool FileTypesRegistered(const std::string& dataHome) {
   return FileExists(dataHome + kDesktopFile) && FileExists(dataHome + kMimeFile);
 }
 
-bool RegisterFileTypes(const std::string& dataHome, const std::string& program, bool doRegister,
-                       bool refresh) {
-  bool ok;
+bool RegisterFileTypes(const std::string& dataHome, const std::string& program,
+                       const std::string& iconTheme, bool doRegister, bool refresh) {
+  namespace fs = std::filesystem;
+  bool ok = true;
   if (doRegister) {
-    ok = WriteText(dataHome + kMimeFile, MimePackage()) &&
-         WriteText(dataHome + kDesktopFile, DesktopEntry(program));
+    // The icons first: the entry and the package that name them come after, so a desktop
+    // that reads them at once finds their pictures.
+    for (const std::string& icon : IconFiles()) {
+      const fs::path target = dataHome + kIconFolder + icon;
+      std::error_code ec;
+      fs::create_directories(target.parent_path(), ec);
+      fs::copy_file(fs::path(iconTheme) / icon, target, fs::copy_options::overwrite_existing, ec);
+      ok = !ec && ok;
+    }
+    // Without a picture the types still work: the entry and the package are written anyway.
+    ok = WriteText(dataHome + kMimeFile, MimePackage()) && ok;
+    ok = WriteText(dataHome + kDesktopFile, DesktopEntry(program)) && ok;
   } else {
-    std::error_code ec;
-    std::filesystem::remove(dataHome + kMimeFile, ec);
-    ok = !ec;
-    std::filesystem::remove(dataHome + kDesktopFile, ec);
-    ok = ok && !ec;
+    // Only our own files go; the folders are shared with other programs and stay.
+    std::vector<std::string> files{kMimeFile, kDesktopFile};
+    for (const std::string& icon : IconFiles()) files.push_back(kIconFolder + icon);
+    for (const std::string& file : files) {
+      std::error_code ec;
+      fs::remove(dataHome + file, ec);
+      ok = ok && !ec;
+    }
   }
   if (refresh) {
     RunTool("update-mime-database", dataHome + "mime");

@@ -19,10 +19,12 @@ void QuietLog(int, const char*, void*) {}
 
 std::vector<std::string> DefaultSoundFontPaths() {
   return {
-      "/usr/share/sounds/sf2/MuseScore_General.sf2",  // musescore-general-soundfont-small
-      "/usr/share/sounds/sf2/FluidR3_GM.sf2",         // fluid-soundfont-gm
-      "/usr/share/sounds/sf2/TimGM6mb.sf2",           // timgm6mb-soundfont
-      "/usr/share/sounds/sf2/default-GM.sf2",         // the system's chosen default
+      "/usr/share/sounds/sf3/MuseScore_General.sf3",       // musescore-general-soundfont
+      "/usr/share/sounds/sf3/MuseScore_General_Lite.sf3",  // musescore-general-soundfont-small
+      "/usr/share/sounds/sf2/MuseScore_General.sf2",       // an sf2 build of the same
+      "/usr/share/sounds/sf2/FluidR3_GM.sf2",              // fluid-soundfont-gm
+      "/usr/share/sounds/sf2/TimGM6mb.sf2",                // timgm6mb-soundfont
+      "/usr/share/sounds/sf2/default-GM.sf2",              // the system's chosen default
       "/usr/share/sounds/sf3/default-GM.sf3",
   };
 }

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Paths.h"
 #include "common/Settings.h"
 #include "dialogs/GetIntDialog.h"
 #include "dialogs/GetTimeDialog.h"
@@ -486,8 +487,9 @@ bool QtPlatform::FileTypesRegistered() {
 }
 
 bool QtPlatform::RegisterFileTypes(bool doRegister) {
-  return kelvra::RegisterFileTypes(
-      UserDataHome(), QCoreApplication::applicationFilePath().toStdString(), doRegister, true);
+  return kelvra::RegisterFileTypes(UserDataHome(),
+                                   QCoreApplication::applicationFilePath().toStdString(),
+                                   ProgramDir() + "Icons/hicolor/", doRegister, true);
 }
 
 int QtPlatform::ShellOpen(const std::string& path) {

@@ -12,6 +12,7 @@
 
 #include "HeadlessTest.h"
 #include "base/FileIO.h"
+#include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Events.h"
 #include "common/Kinds.h"
@@ -290,6 +291,21 @@ TEST_F(ScoresTest, CancelAndBlankNames) {
 TEST_F(ScoresTest, FileRoundTripAndNaming) {
   EXPECT_EQ(HighScoresFile("/a/b/Default.BrL") + " " + HighScoresFile("/a/b.c/NoExt"),
             "/a/b/Default.HSc /a/b.c/NoExt.HSc");
+  {  // An installed program's own sets: the user's data folder; others stay beside the set.
+    const std::string program = ProgramDir();
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", "/home/u/data", 1);
+    SetProgramDir("/usr/share/kelvra");
+    EXPECT_EQ(HighScoresFile("/usr/share/kelvra/Levels/Burrower/Default.BuL") + " " +
+                  HighScoresFile("/usr/share/Mine.BrL"),
+              "/home/u/data/kelvra/Levels/Burrower/Default.HSc /usr/share/Mine.HSc");
+    SetProgramDir(program);
+    if (old)
+      setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+      unsetenv("XDG_DATA_HOME");
+  }
 
   gScores.table[gkBrickfall] = FullTable();
   ASSERT_TRUE(SaveHighScores(gCom.kind));

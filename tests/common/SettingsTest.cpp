@@ -208,6 +208,13 @@ TEST_F(SettingsTest, SettingsFileBesideAWritableProgram) {
   EXPECT_EQ(SettingsFilePath(dir_.File("missing/bin/kelvra")),
             dir_.File("config/kelvra/kelvra.ini"));
   EXPECT_TRUE(std::filesystem::is_directory(dir_.File("config/kelvra")));
+  // An installed program in a writable prefix (root's /usr, a private prefix) uses it too;
+  // a build tree beside it (../data) is still a build tree.
+  std::filesystem::create_directories(dir_.File("usr/bin"));
+  std::filesystem::create_directories(dir_.File("usr/share/kelvra"));
+  EXPECT_EQ(SettingsFilePath(dir_.File("usr/bin/kelvra")), dir_.File("config/kelvra/kelvra.ini"));
+  std::filesystem::create_directories(dir_.File("usr/data"));
+  EXPECT_EQ(SettingsFilePath(dir_.File("usr/bin/kelvra")), dir_.File("usr/bin/kelvra.ini"));
   if (old)
     setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else
