@@ -137,7 +137,7 @@ TEditor::TEditor() {
 }
 
 int TEditor::Kind() const {
-  return gCom.kind < kKinds ? gCom.kind : gkBrickfall;
+  return gCom.kind < kKinds ? int(gCom.kind) : int(gkBrickfall);
 }
 
 int TEditor::LevelCount() const {

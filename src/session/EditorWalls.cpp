@@ -50,7 +50,7 @@ TWalls* TEditor::Walls() {
 }
 
 uint8_t TEditor::WallMark(int index) const {
-  return index >= 0 && index < kMaxWalls ? wallMarks_[size_t(index)] : kMarkNone;
+  return index >= 0 && index < kMaxWalls ? int(wallMarks_[size_t(index)]) : int(kMarkNone);
 }
 
 void TEditor::WallBox(const TWall& w, int64_t& x2, int64_t& y2) const {

@@ -116,8 +116,8 @@ TEST_F(BurrGame, TouchingFruitBonusesAndShrunkEnemies) {
     int kind;
     int32_t before, after;  // of the field it changes
   };
-  for (const Bonus b : {Bonus{bkAmmo + wpPistol, 195, 200}, Bonus{bkMedicMedium, 400, 92},
-                        Bonus{bkHealth, 800, 1024}, Bonus{bkWeapon + wpPistol, 3, 3}}) {
+  for (const Bonus b : {Bonus{bkAmmo + int(wpPistol), 195, 200}, Bonus{bkMedicMedium, 400, 92},
+                        Bonus{bkHealth, 800, 1024}, Bonus{bkWeapon + int(wpPistol), 3, 3}}) {
     Start({"P.."});
     int32_t& field = b.kind == bkMedicMedium ? P().wound
                      : b.kind == bkHealth    ? P().health
@@ -152,8 +152,8 @@ TEST_F(BurrGame, DeathDropsAndRebirth) {
   BurrPlayerUpdate(0);
   int pistolAmmo = 0, balls = 0;
   for (const TBurrBonus& b : gBurr.bonuses) {
-    pistolAmmo += b.kind == bkAmmo + wpPistol;
-    balls += b.kind == bkWeapon + wpBall;
+    pistolAmmo += b.kind == bkAmmo + int(wpPistol);
+    balls += b.kind == bkWeapon + int(wpBall);
   }
   EXPECT_EQ(std::make_tuple(pistolAmmo, balls, P().health, P().ammo[wpPistol], P().x),
             std::make_tuple(4, 2, kFullHealth, 48, LatticeStart(21) + 192));  // a new Pistol
