@@ -162,8 +162,9 @@ TfMain::~TfMain() {
 }
 
 void TfMain::CreateActions() {
-  QActionGroup* groups[4] = {nullptr, new QActionGroup(this), new QActionGroup(this),
-                             new QActionGroup(this)};  // by radio group 1..3
+  // Exclusive groups: a click on the checked item keeps it checked (and still runs it).
+  QActionGroup* groups[rgCount] = {};
+  for (int g = rgNone + 1; g < rgCount; ++g) groups[g] = new QActionGroup(this);
   for (int i = 0; i < miCount; ++i) {
     const TMenuItemDef& def = kMenuItems[i];
     QAction* a;
@@ -177,7 +178,7 @@ void TfMain::CreateActions() {
       a = new QAction(def.caption, this);
       a->setCheckable(def.checkable);
       if (*def.shortcut) a->setShortcut(QKeySequence(def.shortcut));
-      if (def.radioGroup > 0) groups[def.radioGroup]->addAction(a);
+      if (def.radioGroup > rgNone && def.radioGroup < rgCount) groups[def.radioGroup]->addAction(a);
       MenuId id = def.id;
       connect(a, &QAction::triggered, this, [this, id] {
         // The controller recomputes every check, overriding Qt's own toggle.
