@@ -49,6 +49,7 @@ void CopyToImage(const TKBitmap& bitmap, QImage& image) {
       dst[x] = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
   }
 }
+
 // Whether `vk` is a key of a keyboard mapping that a player of the current kind's running
 // game reads. Held modifiers do not matter: with player 1 firing on Ctrl, player 2's S must
 // move player 2, not save the level set; a pad digit is the pad's own code, never Ctrl+1.
