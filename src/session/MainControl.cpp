@@ -100,7 +100,6 @@ void TMainControl::HighScoresChanged(int kind) {
 }
 
 void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini) {
-  registered_ = Platform().FileTypesRegistered();
   Randomize(uint32_t(Platform().NowNs()));
 
   if (ini) {
@@ -539,9 +538,13 @@ bool TMainControl::AskNumber(const std::string& caption, int32_t& value, int32_t
   return ok;
 }
 
+// "Register" and "Unregister" are plain commands (no check on the menu shows the state), so
+// a registration that could not be written or removed is told.
 void TMainControl::RegisterTypes(bool doRegister) {
-  Platform().RegisterFileTypes(doRegister);
-  registered_ = Platform().FileTypesRegistered();
+  if (Platform().RegisterFileTypes(doRegister)) return;
+  Platform().MessageDialog(doRegister ? "The file types could not be registered."
+                                      : "The file types could not be unregistered.",
+                           MsgType::Warning, Btn(MsgButton::Ok));
 }
 
 void TMainControl::OptionCommand(const TOptionItemDef& item) {
@@ -756,7 +759,6 @@ void TMainControl::ComputeMenus() {
         break;
       case ouPreset:
         state.checked = value == kMenuItems[item.id].tag;
-        state.enabled = !state.checked;
         hasPresets[item.option] = true;
         presetMatches[item.option] |= state.checked;
         break;
@@ -787,8 +789,6 @@ void TMainControl::ComputeMenus() {
   m[miGoClock].enabled = !mons.realTime && monsRunning;
 
   for (MenuId id : {miZoom1, miZoom2, miZoom3, miZoom4}) m[id].checked = kMenuItems[id].tag == zoom;
-  m[miRegister].checked = registered_;
-  m[miUnregister].checked = !registered_;
 }
 
 }  // namespace kelvra

@@ -154,7 +154,6 @@ class TMainControl : public TGameEvents {
   void SetClocks();
 
   TMenuState menus_;
-  bool registered_ = false;
   bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};
   int dialogsOpen_ = 0;     // modal windows open now (nested ones count each)

@@ -76,7 +76,7 @@ enum MenuId : int {
   miBonusTime,
   miBiosKeyboard,
   miKeyboardDelay,
-  miAgressiveMonsters,
+  miAggressiveMonsters,
   miGrating,
   miBlackSquares,
   miSwapPlayers,
@@ -105,6 +105,18 @@ enum MenuBar : int {
   mbCount
 };
 
+// Items of one group are radio items: exactly one is checked. A preset group ends in its
+// custom item, checked when no preset matches.
+enum RadioGroup : int {
+  rgNone,       // a command, or a check box when checkable
+  rgKinds,      // "Brickfall", "Monsters", "Burrower"
+  rgPlayers,    // "1 Player Game" .. "5 Players Game"
+  rgZoom,       // "Zoom 1x" .. "Zoom 4x"
+  rgGameDelay,  // "Slow (40)", "Normal (28)", "Fast (20)", "Custom Game Delay..."
+  rgDrawDelay,  // "Maximum F/s (0)", "50 F/s (20)", "20 F/s (50)", "Custom F/s..."
+  rgCount
+};
+
 struct TMenuItemDef {
   MenuId id;
   MenuBar menu;
@@ -123,7 +135,7 @@ struct TMenuItemDef {
   int tag;
   const char* shortcut;  // in QKeySequence's portable text form, "" for none
   bool checkable;
-  int radioGroup;  // items sharing a group > 0 are exclusive
+  int radioGroup;  // RadioGroup: the checked item of a group moves, and stays enabled
   bool separatorBefore;
 };
 
@@ -133,7 +145,7 @@ extern const char* const kMenuTitles[mbCount];  // "&File", "&Game", "&Options",
 // How an item acts on its option (common/Options.h).
 enum OptionUse : uint8_t {
   ouToggle,  // flips a flag, checked while it is set
-  ouPreset,  // sets the item's tag, checked (and disabled) while the option has that value
+  ouPreset,  // sets the item's tag, checked while the option has that value (a radio item)
   ouDialog,  // asks in the option's number dialog; the caption shows the value, checked
              // when the option has presets and none of them matches
 };

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
@@ -48,6 +49,22 @@ void CopyToImage(const TKBitmap& bitmap, QImage& image) {
       dst[x] = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
   }
 }
+
+// Whether `vk` is a key of a keyboard mapping that a player of the current kind's running
+// game reads. Held modifiers do not matter: with player 1 firing on Ctrl, player 2's S must
+// move player 2, not save the level set; a pad digit is the pad's own code, never Ctrl+1.
+bool PlayersKeyInGame(int vk) {
+  const TKindState& s = Cur();
+  if (vk <= 0 || !s.running || gCom.paused) return false;
+  for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) {
+    const uint8_t input = gCom.player[p].input;
+    if (input >= kKeyMaps) continue;  // the mouse or a joystick
+    for (uint16_t key : gCom.keyMap[input])
+      if (key == vk) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TPlayArea::TPlayArea(const TKBitmap& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
@@ -123,6 +140,7 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
     if (gCom.editorOpen && editor_) editor_->FieldMouse(type, event);
   };
   setCentralWidget(playArea_);
+  qApp->installEventFilter(this);
   CreateActions();
   CreateMenus();
   BindControl();
@@ -152,6 +170,7 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
 }
 
 TfMain::~TfMain() {
+  qApp->removeEventFilter(this);
   const bool normal = !isFullScreen() && !isMinimized() && !isMaximized();
   if (normal) {
     gOptions.mainLeft = pos().x();
@@ -162,8 +181,9 @@ TfMain::~TfMain() {
 }
 
 void TfMain::CreateActions() {
-  QActionGroup* groups[4] = {nullptr, new QActionGroup(this), new QActionGroup(this),
-                             new QActionGroup(this)};  // by radio group 1..3
+  // Exclusive groups: a click on the checked item keeps it checked (and still runs it).
+  QActionGroup* groups[rgCount] = {};
+  for (int g = rgNone + 1; g < rgCount; ++g) groups[g] = new QActionGroup(this);
   for (int i = 0; i < miCount; ++i) {
     const TMenuItemDef& def = kMenuItems[i];
     QAction* a;
@@ -177,7 +197,7 @@ void TfMain::CreateActions() {
       a = new QAction(def.caption, this);
       a->setCheckable(def.checkable);
       if (*def.shortcut) a->setShortcut(QKeySequence(def.shortcut));
-      if (def.radioGroup > 0) groups[def.radioGroup]->addAction(a);
+      if (def.radioGroup > rgNone && def.radioGroup < rgCount) groups[def.radioGroup]->addAction(a);
       MenuId id = def.id;
       connect(a, &QAction::triggered, this, [this, id] {
         // The controller recomputes every check, overriding Qt's own toggle.
@@ -401,16 +421,6 @@ void TfMain::EndBySignal() {
 // Every modal window, whoever opens it (the services' questions and file dialogs, the
 // window's own dialogs, the editor's), blocks this window while it is open: the one place
 // where the game learns that it has to stand still.
-bool TfMain::event(QEvent* event) {
-  const QEvent::Type type = event->type();
-  if ((type == QEvent::WindowBlocked && !blocked_) ||
-      (type == QEvent::WindowUnblocked && blocked_)) {
-    blocked_ = type == QEvent::WindowBlocked;
-    control_.DialogShown(blocked_);
-  }
-  return QMainWindow::event(event);
-}
-
 void TfMain::closeEvent(QCloseEvent* event) {
   if (closeWithoutQuestions_) {
     control_.CloseWithoutQuestions();
@@ -436,6 +446,60 @@ void TfMain::changeEvent(QEvent* event) {
       control_.Restored();
   }
   QMainWindow::changeEvent(event);
+}
+
+bool TfMain::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  // Every modal window of the program blocks this one: the game holds still behind it.
+  if ((type == QEvent::WindowBlocked && !blocked_) ||
+      (type == QEvent::WindowUnblocked && blocked_)) {
+    blocked_ = type == QEvent::WindowBlocked;
+    control_.DialogShown(blocked_);
+  }
+  if (type == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Accepted, the press comes as a plain key press (keyPressEvent) instead of a shortcut.
+    if (PlayersKeyInGame(QtKeyToVk(key->key(), key->modifiers(), key->nativeVirtualKey()))) {
+      event->accept();
+      return true;
+    }
+  }
+  return QMainWindow::event(event);
+}
+
+// Without a window manager nobody hands the keyboard back when a window closes: X gives it
+// to the root window, and P, Ctrl+1..5 and the players' keys would go nowhere. So every
+// other window of the program that closes while it has the keyboard (a dialog, the editor,
+// the start logo) gives it back to the window it came from. A window that closes while the
+// user works in another program leaves the focus alone.
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::Hide || event->spontaneous() || watched == this ||
+      !watched->isWidgetType())
+    return false;
+  auto* window = static_cast<QWidget*>(watched);
+  if (!window->isWindow() || window->windowType() == Qt::Popup ||
+      window->windowType() == Qt::ToolTip)
+    return false;
+  QWidget* back = window->parentWidget() ? window->parentWidget()->window() : this;
+  // While it hides, the closing window may already have left the widgets' active window
+  // (then it still is the focus window), or the window system may not have told Qt yet that
+  // it took the keyboard (then the window it came from still is the active window).
+  QWidget* active = QApplication::activeWindow();
+  const bool hadKeyboard = QGuiApplication::focusWindow() == window->windowHandle() ||
+                           active == window || active == back;
+  if (hadKeyboard) {
+    QPointer<QWidget> to = back;
+    QTimer::singleShot(0, this, [this, to] { ReturnFocus(to); });
+  }
+  return false;
+}
+
+void TfMain::ReturnFocus(QWidget* back) {
+  if (QApplication::activePopupWidget()) return;  // a menu is open: it keeps the keyboard
+  QWidget* to = QApplication::activeModalWidget();
+  if (!to) to = back && back->isVisible() ? back : this;
+  if (!to->isVisible() || to->isMinimized()) return;
+  to->activateWindow();
 }
 
 void TfMain::keyPressEvent(QKeyEvent* event) {

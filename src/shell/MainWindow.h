@@ -65,9 +65,13 @@ class TfMain : public QMainWindow {
   bool ending() const { return control_.ending; }  // EndBySignal came: no event loop to run
 
  protected:
+  // A modal window blocks the game; a player's key during a game goes to the game even
+  // when it completes a shortcut.
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Watches the program's other windows close, to take the keyboard back (ReturnFocus).
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -84,6 +88,9 @@ class TfMain : public QMainWindow {
   void ShowLogo();  // the stored zoom, or the largest that fits on the screen
   void About();
   void RunIdlePass();
+  // Gives the keyboard to `back` (the window a closed one came from; this window when it is
+  // gone), or to the modal dialog still open.
+  void ReturnFocus(QWidget* back);
 
   TMainControl control_;
   TKIniFile* ini_;

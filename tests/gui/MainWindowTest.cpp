@@ -1,7 +1,11 @@
 // The main window as a user sees it: size and zoom, menus, and commands reaching
 // the controller, on the offscreen platform with scripted dialogs; and Brickfall played in
-// it: the clocks run the game, the keys and a mouse player's pointer move the paddle.
+// it: the clocks run the game, the keys and a mouse player's pointer move the paddle. Its
+// keyboard: the focus back after every dialog (also run on Xvfb without a window manager),
+// access keys, radio items, shortcuts and the players' keys that no shortcut may take.
 #include <QAction>
+#include <QActionGroup>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -90,6 +94,11 @@ class MainWindowTest : public QObject {
     w.control().DrawOverlayOnce();
     const TKBitmap& f = w.control().frame;
     return QByteArray(reinterpret_cast<const char*>(f.Bits()), f.Stride() * f.Height());
+  }
+  // A key as the user types it: to the window that has the keyboard.
+  static void Type(QKeyCombination k) {
+    if (QWindow* focus = QGuiApplication::focusWindow())
+      QTest::keyClick(focus, k.key(), k.keyboardModifiers());
   }
 
  private slots:
@@ -244,6 +253,100 @@ class MainWindowTest : public QObject {
     QCOMPARE(w->action(miStartGame)->toolTip(), "Mirror Game needs 2 or 4 players");
     KindOps(gCom.kind).FreeLevelSet(), act(miPlayers2);
     QCOMPARE(w->action(miStartGame)->statusTip(), "The level set has no levels");
+  }
+
+  // Every kind of dialog closed: P and Ctrl+2 (player 2's AI) reach the main window at once.
+  void keysReachTheWindowAfterEveryDialog() {
+    for (MenuId item : {miAbout, miCustomGameDelay, miKeyboardDelay, miHighScores, miSettings,
+                        miGameInfo, miOpen, miExit}) {  // "Exit" asks "Abort Brickfall Game ?"
+      auto w = MakeWindow({}, &qtPlatform_);
+      QVERIFY(QTest::qWaitForWindowActive(w.get()));
+      w->action(miStartGame)->trigger();  // P pauses only a running game
+      test::WhenShown<QDialog>([](QDialog* d) { d->close(); });
+      w->action(item)->trigger();
+      QTest::qWait(200);  // on X, a keyboard gone to the root window shows after 100 ms
+      Type(Qt::Key_P);
+      Type(Qt::CTRL | Qt::Key_2);
+      QVERIFY2(gCom.paused && gCom.player[1].ai == !DefaultPlayerAI(1), kMenuItems[item].caption);
+    }
+  }
+
+  // Access keys, radio groups, plain commands, the new caption on the old settings key.
+  void menusShowWhatTheyDo() {
+    QString keys;  // none missing, none twice
+    for (QString title : kMenuTitles) keys += title.section('&', 1).left(1).toLower();
+    QCOMPARE(QSet<QChar>(keys.begin(), keys.end()).size(), int(mbCount));
+    auto w = MakeWindow();
+    QVERIFY(!w->action(miRegister)->isCheckable() && !w->action(miUnregister)->isCheckable());
+    for (MenuId first : {miSlow, miMaxFps, miZoom1}) {
+      const QActionGroup* radio = w->action(first)->actionGroup();
+      QVERIFY(radio && radio->isExclusive());
+      for (QAction* pick : radio->actions().mid(0, 3)) {  // the presets
+        pick->trigger();
+        for (QAction* a : radio->actions())
+          QVERIFY(a->isEnabled() && a->isChecked() == (a == pick));
+      }
+    }
+    QCOMPARE(w->action(miAggressiveMonsters)->text(), "Aggressive Monsters");
+    QCOMPARE(kOptions[FindOptionItem(miAggressiveMonsters)->option].key, "AgressiveMonsters");
+  }
+
+  // No key of a default mapping is a shortcut on its own, and during a game each reaches the
+  // game also with Ctrl held (player 1's fire): Ctrl+S stays player 2's Down and Ctrl+pad 1
+  // player 4's Left, while Ctrl+2 of the main row still switches player 2's AI. The
+  // desktop's shortcuts run their commands.
+  void shortcutsLeaveThePlayersKeysToTheGame() {
+    constexpr auto kPad = Qt::KeypadModifier;
+    const QKeyCombination keys[4][6] = {
+        {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Control, Qt::Key_Shift},
+        {Qt::Key_A, Qt::Key_W, Qt::Key_D, Qt::Key_S, Qt::Key_Tab, Qt::Key_QuoteLeft},
+        {Qt::Key_J, Qt::Key_I, Qt::Key_L, Qt::Key_K, Qt::Key_H, Qt::Key_Y},
+        {kPad | Qt::Key_1, kPad | Qt::Key_5, kPad | Qt::Key_3, kPad | Qt::Key_2, kPad | Qt::Key_4,
+         kPad | Qt::Key_7}};
+    const std::string set = dir_.File("set.BrL");
+    QVERIFY(QFile::copy(KELVRA_TEST_DATA_DIR "/Levels/Brickfall/Default.BrL", set.c_str()));
+    auto w = MakeWindow({QString::fromStdString(set)}, &qtPlatform_);
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    int fired = 0;  // commands run by the players' keys
+    for (QAction* a : w->actions()) connect(a, &QAction::triggered, this, [&fired] { ++fired; });
+    const auto typePlayersKeys = [&](Qt::KeyboardModifiers held) {
+      for (int m = 0; m < 4; ++m)
+        for (int c = 0; c < 6; ++c) {
+          Type(QKeyCombination(keys[m][c].keyboardModifiers() | held, keys[m][c].key()));
+          QVERIFY2(qtPlatform_.KeyState(kDefaultKeyMap[m][c]) & 1,
+                   qPrintable(QKeySequence(keys[m][c].key() | held).toString()));
+        }
+      QCOMPARE(fired, 0);
+    };
+    typePlayersKeys(Qt::NoModifier);
+    w->action(miPlayers4)->trigger();
+    for (int p = 0; p < 4; ++p) gCom.player[p] = {0, uint8_t(p), 0, 0};
+    QString manual;
+    const std::pair<MenuId, QKeyCombination> cases[] = {
+        {miReadMe, Qt::Key_F1},         {miOpen, Qt::CTRL | Qt::Key_O},
+        {miSave, Qt::CTRL | Qt::Key_S}, {miSaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {miStartGame, Qt::Key_F2},      {miExit, Qt::CTRL | Qt::Key_Q}};  // No to "Abort ... ?"
+    for (auto [id, shortcut] : cases) {
+      Cur().modified = 1;  // "Save" enabled, also in the game below: Ctrl+S could save
+      w->control().UpdateMenus();
+      QSignalSpy spy(w->action(id), &QAction::triggered);
+      if (id == miOpen || id == miSaveAs || id == miExit)
+        test::WhenShown<QDialog>([](QDialog* d) { d->close(); });
+      Type(shortcut);
+      QVERIFY2(spy.count() == 1, kMenuItems[id].caption);
+      if (id == miReadMe) {  // the manual's own window: closed, the keyboard comes back
+        QTRY_VERIFY(QApplication::activeWindow() && QApplication::activeWindow() != w.get());
+        manual = QApplication::activeWindow()->windowTitle();
+        QApplication::activeWindow()->close();
+        QTRY_VERIFY(QApplication::activeWindow() == w.get());
+      }
+    }
+    QVERIFY(manual.startsWith("Kelvra") && Cur().running && w->isVisible());
+    fired = 0;
+    typePlayersKeys(Qt::ControlModifier);
+    Type(Qt::CTRL | Qt::Key_2);
+    QVERIFY(Cur().running && !gCom.paused && gCom.player[1].ai);
+    qtPlatform_.ClearKeys();
   }
 };
 

@@ -255,7 +255,7 @@ TEST_F(MonsRules, TurnValues) {
   EXPECT_GT(second, 100);
 }
 
-// Walking into a monster kills it; into one coming toward him with "Agressive Monsters" on
+// Walking into a monster kills it; into one coming toward him with "Aggressive Monsters" on
 // the player is caught as well, unless it is his own.
 TEST_F(MonsRules, WalkingIntoMonsters) {
   struct Case {

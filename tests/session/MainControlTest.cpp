@@ -178,7 +178,7 @@ TEST_F(MainControlTest, OptionTogglesFlipTheirOwnFlag) {
   const Case cases[] = {
       {miMirrorGame, &gCom.mirrorGame, 1},
       {miTime, &mons.times, 0},
-      {miAgressiveMonsters, &mons.aggressive, 1},
+      {miAggressiveMonsters, &mons.aggressive, 1},
       {miReborn, &gOptions.burr.reborn, 1},
   };
   StartWith({});
@@ -192,8 +192,8 @@ TEST_F(MainControlTest, OptionTogglesFlipTheirOwnFlag) {
   }
 }
 
-// A preset sets its value and is then the one checked (and disabled) item of its group; a
-// custom value checks the dialog item instead.
+// A preset sets its value and is then the one checked item of its group, still enabled like
+// a radio item; a custom value checks the dialog item instead.
 TEST_F(MainControlTest, PresetGroupsFollowTheirOption) {
   struct Group {
     int32_t* field;
@@ -212,7 +212,7 @@ TEST_F(MainControlTest, PresetGroupsFollowTheirOption) {
       control->Command(g.presets[i]);
       const TMenuItemState &on = Item(g.presets[i]), &off = Item(g.presets[(i + 1) % 3]);
       EXPECT_EQ(std::make_tuple(*g.field, on.checked, on.enabled, off.checked, off.enabled),
-                std::make_tuple(g.values[i], true, false, false, true));
+                std::make_tuple(g.values[i], true, true, false, true));
       EXPECT_FALSE(Item(g.custom).checked);
     }
     headless.numberAnswers = {g.customValue};
