@@ -643,10 +643,12 @@ void ExpectSavedEqual(const std::vector<Level>& levels, const std::string& file)
     const auto& a = levels[i];
     const auto& b = read[i];
     ASSERT_EQ(StateBytes(a.history[size_t(a.historyIndex)]), StateBytes(b.history[0])) << i;
-    if constexpr (std::is_same_v<Level, TLevel>)
+    if constexpr (std::is_same_v<Level, TLevel>) {
       ASSERT_EQ(std::memcmp(&a.f, &b.f, sizeof a.f), 0) << i;
-    if constexpr (std::is_same_v<Level, TMonsLevel>)
+    }
+    if constexpr (std::is_same_v<Level, TMonsLevel>) {
       ASSERT_EQ(std::memcmp(a.name, b.name, sizeof a.name), 0) << i;
+    }
   }
 }
 
@@ -766,7 +768,9 @@ TEST_F(EditorTest, RandomSessionsKeepEveryInvariant) {
         int marked = 0;
         for (int i = 0; i < kMaxWalls; ++i) {
           const uint8_t m = editor.WallMark(i);
-          if (i >= int(Walls().size())) ASSERT_EQ(m, kMarkNone);
+          if (i >= int(Walls().size())) {
+            ASSERT_EQ(m, kMarkNone);
+          }
           marked += m == kMarkSelected || m == kMarkBand;
         }
         ASSERT_EQ(editor.SelectedWalls(), marked);
