@@ -80,6 +80,30 @@ TEST_F(OverlayTest, StateMessagesAndTheEditorView) {
   EXPECT_EQ(LitPixels(), 0);  // none of the messages with the editor open
 }
 
+// The final message of the set shows when one player completed it, also by testing its last
+// level, but not after a tested level before the last.
+TEST_F(OverlayTest, FinalMessageOnlyAtTheEndOfTheSet) {
+  SetShortString(Cur().header.finalMessage, 64, "Well done");
+  Cur().state = gsAllLevelsDone;
+  Cur().running = 1;
+  Cur().playersMinusOne = 0;
+  const TRect& f = Cur().field;
+  const struct {
+    uint8_t testGame;
+    int32_t level;
+    bool shown;
+  } rows[] = {{0, 1, true}, {1, 1, true}, {1, 0, false}};
+  for (const auto& r : rows) {
+    Cur().testGame = r.testGame;
+    Cur().levelIndex = r.level;
+    DrawOverlay(frame, gCom.kind);
+    int lit = 0;
+    for (int y = f.top + 36; y <= f.top + 56; ++y)
+      for (int x = f.left; x <= f.left + 100; ++x) lit += frame.Pixel(x, y) != 0;
+    EXPECT_EQ(lit > 0, r.shown) << int(r.testGame) << " " << r.level;
+  }
+}
+
 TEST_F(OverlayTest, PointerDrawnOnlyInsideTheField) {
   gImages.cursor[0] = std::make_unique<TKBitmap>(4, 4);
   FillBitmap(*gImages.cursor[0], RGB(255, 255, 255), ef16);
