@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPushButton>
 #include <QtTest>
 
+#include "GuiTestUtil.h"
 #include "TestUtil.h"
 #include "base/IOError.h"
 #include "base/Paths.h"
@@ -13,9 +15,11 @@
 #include "burrower/BurrField.h"
 #include "burrower/BurrLevel.h"
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "common/LevelSet.h"
 #include "common/Players.h"
 #include "common/Settings.h"
+#include "dialogs/IOErrorDialog.h"
 #include "monsters/MonsLevel.h"
 #include "monsters/MonsState.h"
 #include "platform/Headless.h"
@@ -182,6 +186,26 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitFor([] { return CellAt(3, 1) == lcOpen; }, 5000));
     QTest::keyRelease(w.get(), Qt::Key_Right);
     QVERIFY(gBurr.players[0].x > LatticeStart(1) + kSquareCentre);
+  }
+
+  // A command-line file that is missing or damaged is named in the file error dialog; Ignore
+  // starts on the set used last, Close ends the program before its window shows.
+  void commandLineFileThatCannotBeOpened() {
+    test::WriteText(dir_.File("damaged.BuL"), "GBuL");
+    for (const char* name : {"missing.BrL", "damaged.BuL"})
+      for (bool close : {false, true}) {
+        const QString file = QString::fromStdString(dir_.File(name));
+        QString shown;
+        test::OnDialog<TfIOError>([&](TfIOError* d) {
+          shown = d->MessageText();
+          (close ? d->closeButton() : d->ignoreButton())->click();
+        });
+        auto w = MakeWindow({file}, &qtPlatform_);
+        QVERIFY2(shown.contains(file), qPrintable(shown));
+        QCOMPARE(qtPlatform_.ClosedBeforeShown(), close);
+        QVERIFY(file.endsWith(KindExtension(gCom.kind)));
+        QCOMPARE(Cur().fileName, DefaultLevelsFile(gCom.kind));
+      }
   }
 };
 

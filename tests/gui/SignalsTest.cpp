@@ -1,10 +1,12 @@
 // The real program under SIGTERM and SIGINT: it ends as a closed window does, settings saved.
+// And its options: --help, --version and an unknown one.
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -60,6 +62,18 @@ class SignalsTest : public QObject {
     QCOMPARE(kelvra.exitStatus(), QProcess::NormalExit);
     QCOMPARE(kelvra.exitCode(), 0);
     QVERIFY(QFile::exists(settings));
+  }
+
+  void answersItsOptions() {
+    for (auto [option, code, text] : {std::tuple{"--help", 0, "[FILE...]"},
+                                      {"--version", 0, "Kelvra " KELVRA_VERSION},
+                                      {"--bogus", 1, "Unknown option 'bogus'"}}) {
+      QProcess kelvra;
+      kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra", {option});
+      QVERIFY(kelvra.waitForFinished(30000));
+      const QString said = kelvra.readAllStandardOutput() + kelvra.readAllStandardError();
+      QVERIFY2(kelvra.exitCode() == code && said.contains(text), qPrintable(said));
+    }
   }
 };
 

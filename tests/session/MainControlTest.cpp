@@ -2,7 +2,6 @@
 // games, the close request, the caption, music and the file commands.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <tuple>
 
 #include "HeadlessTest.h"
@@ -412,32 +411,6 @@ TEST_F(MainControlTest, CommandLineExtensionChoosesTheKind) {
   StartWith({dir.File("missing.BrL"), file});
   EXPECT_EQ(gCom.kind, gkBurrower);
   EXPECT_EQ(Cur().fileName + "|" + control->recent[gkBurrower].Files().front(), file + "|" + file);
-}
-
-// A command-line file that is missing, too short or cut inside its levels gets its message
-// naming it; the kind then shows the set used last, not a new one nor a part of the file.
-TEST_F(MainControlTest, CommandLineFileThatCannotBeOpenedLeavesTheLastSet) {
-  const std::string last = MakeSet(gkBrickfall, 2, "last.BrL"), cut = dir.File("cut.BrL");
-  std::vector<uint8_t> bytes = test::ReadAll(MakeSet(gkBrickfall, 3, "whole.BrL"));
-  bytes.resize(bytes.size() - 5);
-  test::WriteAll(cut, bytes);
-  test::WriteText(dir.File("short.BrL"), "GBrL");
-  for (const std::string& file : {dir.File("missing.BrL"), dir.File("short.BrL"), cut}) {
-    control = std::make_unique<TMainControl>();
-    ResetCom();
-    gOptions.levelsFile[gkBrickfall] = last;
-    headless.ClearLog();
-    StartWith({file});
-    // (The sounds and pictures, missing here, have their own messages.)
-    EXPECT_EQ(std::count_if(
-                  headless.fileErrors.begin(), headless.fileErrors.end(),
-                  [&](const IOErrorRequest& e) { return e.text.find(file) != std::string::npos; }),
-              1)
-        << file;
-    EXPECT_EQ(std::make_tuple(Cur().fileName, int(Cur().origin), KindLevelCount(gkBrickfall)),
-              std::make_tuple(last, int(loFile), 2));
-    KindOps(gkBrickfall).FreeLevelSet();
-  }
 }
 
 }  // namespace
