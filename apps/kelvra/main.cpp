@@ -92,7 +92,13 @@ int main(int argc, char** argv) {
             : settings.toStdString());
     kelvra::StartRunStatistics(ini);
     {
+      // A signal while the window is being made, with a dialog of the start-up open (a file
+      // of the command line that cannot be opened): every event loop ends, so the dialogs
+      // return at once; the window then ends without running its own (below).
+      QMetaObject::Connection whileMade = QObject::connect(
+          &signalWatcher, &kelvra::TSignalWatcher::signalled, [] { QCoreApplication::exit(0); });
       kelvra::TfMain window(files, &ini, &platform);  // saves its settings into ini when destroyed
+      QObject::disconnect(whileMade);
       window.control().reportRates = !qEnvironmentVariableIsEmpty("KELVRA_REPORT_RATES");
       if (platform.ClosedBeforeShown()) {
         result = kExitNotStarted;

@@ -28,12 +28,15 @@ class SignalsTest : public QObject {
  private slots:
   void endsOnSignal_data() {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::addColumn<bool>("missingFile");  // the start-up's file error dialog is open
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false;
+    QTest::newRow("SIGTERM at start-up") << int(SIGTERM) << true;
   }
 
   void endsOnSignal() {
     QFETCH(int, signal);
+    QFETCH(bool, missingFile);
     QTemporaryDir home;
     QVERIFY(home.isValid());
     const QString settings = home.filePath("kelvra.ini");
@@ -47,7 +50,8 @@ class SignalsTest : public QObject {
     QProcess kelvra;
     kelvra.setProcessEnvironment(env);
     kelvra.setProcessChannelMode(QProcess::ForwardedChannels);
-    kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra", {});
+    kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra",
+                 missingFile ? QStringList{home.filePath("missing.BrL")} : QStringList{});
     QVERIFY(kelvra.waitForStarted());
     auto stop = qScopeGuard([&] {  // a failed check leaves no program behind
       kelvra.kill();
