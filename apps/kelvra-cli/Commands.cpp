@@ -80,6 +80,7 @@ bool LoadSet(const std::string& file) {
 // The picture formats render writes, by extension.
 enum class TPictureFormat { Bmp, Jpeg, Png, Unknown };
 constexpr int kJpegQuality = 90;  // the program's own default
+constexpr const char* kUnknownFormat = ": unknown picture format; name a .bmp, .jpg or .png file\n";
 
 TPictureFormat PictureFormat(const std::string& file) {
   std::string ext = ExtractFileExt(file);
@@ -108,7 +109,7 @@ bool WritePicture(const TKBitmap& picture, const std::string& file, std::ostream
       data = EncodePng(picture);
       break;
     case TPictureFormat::Unknown:
-      err << kName << file << ": unknown picture format; name a .bmp, .jpg or .png file\n";
+      err << kName << file << kUnknownFormat;
       return false;
   }
   AtomicFileWriter writer;
@@ -311,7 +312,7 @@ int InfoCommand(const std::string& file, std::ostream& out, std::ostream& err) {
 int RenderCommand(const std::string& file, int level, const std::string& picture,
                   std::ostream& err) {
   if (PictureFormat(picture) == TPictureFormat::Unknown) {
-    err << kName << picture << ": unknown picture format; name a .bmp, .jpg or .png file\n";
+    err << kName << picture << kUnknownFormat;
     return 2;
   }
   HeadlessPlatform platform;
