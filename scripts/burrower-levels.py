@@ -32,7 +32,7 @@ LINE = re.compile(r'state=(\w+) level=(\d+) steps=(\d+)')
 def play(cli, levels_file, level, seed, enemies):
     out = subprocess.run([cli, 'play', levels_file, '--until-end', '--one-level', '--max-steps',
                           str(MAX_STEPS), '--players', '1', '--ai', 'all', '--seed', str(seed),
-                          '--level', str(level)] + ([] if enemies else ['--no-enemies']),
+                          '--level', str(level + 1)] + ([] if enemies else ['--no-enemies']),
                          capture_output=True, text=True).stdout.strip().splitlines()
     m = LINE.match(out[-1]) if out else None
     return int(m.group(3)) if m and m.group(1) == 'LevelDone' else None
@@ -89,8 +89,8 @@ have passed:
 
 Each cell: the share of the runs that cleared the level, then the median and the largest
 number of game steps those runs needed. With enemies every level should be cleared in 80% of
-the runs or more; without them, in every run. The level number is the 0-based one `--level`
-takes.
+the runs or more; without them, in every run. The level number is 0-based; `--level` takes
+it plus one.
 
 | Level | "Enemies" on | "Enemies" off |
 |---:|---|---|

@@ -61,7 +61,7 @@ run_game() {
 for ((level = 0; level < levels; ++level)); do
   done_here=0
   for ((seed = 1; done_here < share; ++seed)); do
-    run_game --level "$level" --seed "$seed" --until-end --one-level \
+    run_game --level "$((level + 1))" --seed "$seed" --until-end --one-level \
       --max-steps "$((share - done_here))"
     done_here=$((done_here + steps_run))
   done

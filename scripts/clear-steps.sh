@@ -8,11 +8,11 @@
 # Every level is compiled on its own into a one-level set from
 # content/levels/Brickfall/Default.txt and played by one computer player:
 #
-#   kelvra-cli play ONE.BrL --players 1 --level 0 --seed S --until-end --max-steps 30000
+#   kelvra-cli play ONE.BrL --players 1 --level 1 --seed S --until-end --max-steps 30000
 #
-# "play --level L" plays the set from level L to its end, so a set of one level measures
-# just that level: the game ends (AllLevelsDone) in the step its last wall falls. The
-# reference run is the first seed; the other seeds show the spread. For comparison each
+# "play --level L" plays level L alone, as Test Level does: the game ends (AllLevelsDone) in
+# the step its last wall falls. The reference run is the first seed; the other seeds show
+# the spread. For comparison each
 # level is also left alone (--ai none: the ball is never launched), which clears it only
 # through the rule that breaks a wall after 5 s without damage, and through gravity; and it
 # is played by two computer players with the "Mirror Game" option (--players 2 --mirror).
@@ -66,7 +66,7 @@ game_time() {
 
 # The last line "play" prints, and its fields.
 play() {
-  "$cli" play "$1" --players 1 --level 0 --seed "$2" --until-end --max-steps 30000 "${@:3}" \
+  "$cli" play "$1" --players 1 --level 1 --seed "$2" --until-end --max-steps 30000 "${@:3}" \
     2>/dev/null | tail -n 1 || true
 }
 field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
@@ -156,10 +156,10 @@ This page was written by \`SEEDS="${seeds[*]}" SWEEP=$sweep scripts/clear-steps.
 changing the levels or the game). The script compiles each level on its own into a
 one-level set and runs
 
-    kelvra-cli play ONE.BrL --players 1 --level 0 --seed S --until-end --max-steps 30000
+    kelvra-cli play ONE.BrL --players 1 --level 1 --seed S --until-end --max-steps 30000
 
-for the seeds ${seeds[*]}. \`play --level\` plays a set from that level to its end, so a
-one-level set measures exactly that level: the game ends with \`AllLevelsDone\` in the step
+for the seeds ${seeds[*]}. \`play --level\` plays that level alone, as Test Level does, so
+it measures exactly that level: the game ends with \`AllLevelsDone\` in the step
 the last wall falls (and the last falling bonus is gone). The runs are reproducible: the same
 build, set and seed give the same steps and the same digest.
 

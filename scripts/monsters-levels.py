@@ -4,7 +4,7 @@ writes the table docs/monsters-levels.md.
 
     scripts/monsters-levels.py [BUILD_DIR] [--seeds N] [--levels 0,3,7] [--jobs J] [--no-write]
 
-Every level is played as Test Level (kelvra-cli play --level L, 0-based) by computer players
+Every level is played as Test Level (kelvra-cli play --level L + 1) by computer players
 only, in four configurations: one player and four players, each in the real-time game and
 in the turn game (--turn), with the seeds 1..N (default 20):
 
@@ -61,7 +61,7 @@ def play(cli, set_file, level, players, turn, seed):
     """Monster steps of a run that ended, None for one still going after MAX_STEPS."""
     args = [cli, 'play', set_file, '--until-end', '--max-steps', str(MAX_STEPS),
             '--players', str(players), '--ai', 'all', '--seed', str(seed),
-            '--level', str(level)] + (['--turn'] if turn else [])
+            '--level', str(level + 1)] + (['--turn'] if turn else [])
     run = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     if run.returncode == 3:
         return None
@@ -156,7 +156,7 @@ step after every round of moves.
 
 Each cell: the share of runs that ended within the 10 minutes, then the median and the
 largest number of monster steps the runs that ended needed. A share below 95% is in bold.
-The level number is the 0-based one `--level` takes.
+The level number is 0-based; `--level` takes it plus one.
 
 | Level | Name | Idea | {heads} |
 |---:|---|---|---:|---:|---:|---:|

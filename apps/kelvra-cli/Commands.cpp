@@ -1,6 +1,6 @@
-// kelvra-cli commands on level-set files, run with the headless services: every dialog
-// prints its text to standard error and is answered as a user who gives up on file errors
-// and chooses Ignore on the version question.
+// kelvra-cli commands on level-set files, run with the headless services: every message
+// and file error is printed once to the error stream, and answered as a user who gives up
+// on file errors and chooses Ignore on the version question.
 #include "Commands.h"
 
 #include <chrono>
@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/FileIO.h"
+#include "base/IOError.h"
 #include "base/Paths.h"
 #include "brickfall/BrickLevel.h"
 #include "burrower/BurrLevel.h"
@@ -36,25 +38,91 @@ namespace kelvra {
 
 namespace {
 
+constexpr const char* kName = "kelvra-cli: ";  // before every message on the error stream
+
 const char* const kUsage =
     "usage: kelvra-cli COMMAND [ARGUMENTS]\n"
-    "commands:\n"
+    "commands (levels are counted from 1):\n"
     "  info FILE   describe a level-set file (.BrL, .MoL, .BuL)\n"
     "  render FILE [--level N] --out PICTURE\n"
-    "              draw the frame the program shows for level N (from 1) of the set\n"
-    "              into a .bmp (or .jpg) picture\n"
+    "              draw the frame the program shows for level N (default 1) of the set;\n"
+    "              the extension of PICTURE names its format: .bmp, .jpg (.jpeg) or .png\n"
     "  play FILE (--steps N | --until-end [--one-level] [--max-steps N])\n"
-    "       [--players N] [--ai LIST] [--seed S] [--level L] [--mirror] [--turn]\n"
+    "       [--players N] [--ai LIST] [--seed S] [--level N] [--mirror] [--turn]\n"
     "       [--no-enemies] [--frames DIR [--every K]] [--sound-out WAVE]\n"
-    "              play the set without a window (--one-level: stop when a level is\n"
+    "              play the set without a window: from its start, or with --level only\n"
+    "              level N, as \"Test Level\" does (--one-level: stop when a level is\n"
     "              done; --turn: the Monsters turn game; --no-enemies: Burrower's\n"
-    "              brooders hatch nothing);\n"
+    "              brooders hatch nothing; --frames: a .bmp every K steps);\n"
     "              a Monsters game first prints moves=N, the monster steps made;\n"
     "              the last line is\n"
-    "              state=STATE level=L steps=N scores=S1,... digest=HEX16\n"
+    "              state=STATE level=N steps=N scores=S1,... digest=HEX16\n"
     "  bench [--quick]\n"
     "              game steps per second on a typical and a worst-case field, and\n"
-    "              composed frames per second\n";
+    "              composed frames per second\n"
+    "  --help      this text\n"
+    "  --version   the program's version\n";
+
+// The headless services of a command: what a dialog would have shown goes to `err`.
+void EchoTo(HeadlessPlatform& platform, std::ostream& err) {
+  platform.echo = &err;
+  platform.echoPrefix = kName;
+}
+
+// Loads `file` as the level set of its kind, which becomes current; a failure has been
+// reported by the file error dialog.
+bool LoadSet(const std::string& file) {
+  ResetCom();
+  gCom.kind = uint8_t(GuessKind(file));
+  return LoadLevelSet(gCom.kind, file);
+}
+
+// The picture formats render writes, by extension.
+enum class TPictureFormat { Bmp, Jpeg, Png, Unknown };
+constexpr int kJpegQuality = 90;  // the program's own default
+constexpr const char* kUnknownFormat = ": unknown picture format; name a .bmp, .jpg or .png file\n";
+
+TPictureFormat PictureFormat(const std::string& file) {
+  std::string ext = ExtractFileExt(file);
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == "bmp") return TPictureFormat::Bmp;
+  if (ext == "jpg" || ext == "jpeg") return TPictureFormat::Jpeg;
+  if (ext == "png") return TPictureFormat::Png;
+  return TPictureFormat::Unknown;
+}
+
+// Writes the picture in the format its name gives, atomically; false with the reason on
+// `err`. Nothing is asked: a JPEG gets the program's default quality.
+bool WritePicture(const TKBitmap& picture, const std::string& file, std::ostream& err) {
+  std::vector<uint8_t> data;
+  switch (PictureFormat(file)) {
+    case TPictureFormat::Bmp:
+      data = EncodeBmp(picture);
+      break;
+    case TPictureFormat::Jpeg:
+      if (!EncodeJpeg(picture, kJpegQuality, data)) {
+        err << kName << file << ": the picture could not be encoded as JPEG\n";
+        return false;
+      }
+      break;
+    case TPictureFormat::Png:
+      data = EncodePng(picture);
+      break;
+    case TPictureFormat::Unknown:
+      err << kName << file << kUnknownFormat;
+      return false;
+  }
+  AtomicFileWriter writer;
+  writer.Write(data.data(), data.size());
+  FileFault fault;
+  if (writer.Commit(file, fault)) return true;
+  err << kName << file << ": "
+      << (fault.code              ? IOErrorMessage(fault.code)
+          : fault.message.empty() ? "cannot be written"
+                                  : fault.message)
+      << "\n";
+  return false;
+}
 
 // A whole decimal number in min..max; false for anything else (signs, blanks, overflow).
 bool ParseNumber(const std::string& text, int64_t min, int64_t max, int64_t& value) {
@@ -217,13 +285,11 @@ void ReportRate(std::ostream& out, const std::string& what, double micros, const
 
 }  // namespace
 
-int InfoCommand(const std::string& file, std::ostream& out) {
+int InfoCommand(const std::string& file, std::ostream& out, std::ostream& err) {
   HeadlessPlatform platform;
-  platform.echo = true;
+  EchoTo(platform, err);
   SetPlatform(&platform);
-  ResetCom();
-  gCom.kind = uint8_t(GuessKind(file));
-  const bool loaded = LoadLevelSet(gCom.kind, file);
+  const bool loaded = LoadSet(file);
   SetPlatform(nullptr);
   if (!loaded) return 1;
 
@@ -245,17 +311,17 @@ int InfoCommand(const std::string& file, std::ostream& out) {
 
 int RenderCommand(const std::string& file, int level, const std::string& picture,
                   std::ostream& err) {
+  if (PictureFormat(picture) == TPictureFormat::Unknown) {
+    err << kName << picture << kUnknownFormat;
+    return 2;
+  }
   HeadlessPlatform platform;
-  platform.echo = true;
-  platform.numberAnswers.push_back(90);  // "JPEG Quality" when the picture is a JPEG
+  EchoTo(platform, err);
   SetPlatform(&platform);
-  ResetCom();
-  gCom.kind = uint8_t(GuessKind(file));
-  bool ok = LoadLevelSet(gCom.kind, file);
+  bool ok = LoadSet(file);
   const int k = gCom.kind;
   if (ok && (level < 1 || level > KindLevelCount(k))) {
-    err << "kelvra-cli: the set has " << KindLevelCount(k) << " levels, not a level " << level
-        << "\n";
+    err << kName << "the set has " << KindLevelCount(k) << " levels, not a level " << level << "\n";
     ok = false;
   }
   if (ok) {
@@ -268,7 +334,7 @@ int RenderCommand(const std::string& file, int level, const std::string& picture
     KindOps(k).ShowLevel();
     KindOps(k).ActivateKind(frame);
     DrawOverlay(frame, gCom.kind);
-    ok = SaveToFile(frame, picture);
+    ok = WritePicture(frame, picture, err);
     FreeSharedImages();
   }
   KindOps(k).FreeLevelSet();
@@ -311,9 +377,8 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       o.setup.seed = uint32_t(n);
       ++i;
     } else if (a == "--level") {
-      if (!hasValue || !ParseNumber(value, 0, kMaxLevels - 1, n))
-        return needs("a 0-based level index 0..255");
-      o.setup.level = int(n);
+      if (!hasValue || !ParseNumber(value, 1, kMaxLevels, n)) return needs("a level number 1..256");
+      o.setup.level = int(n) - 1;
       ++i;
     } else if (a == "--steps") {
       if (!hasValue || !ParseNumber(value, 0, kMaxPlaySteps, n))
@@ -388,31 +453,33 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
   if (!o.framesDir.empty()) {
     std::filesystem::create_directories(o.framesDir, ec);
     if (!std::filesystem::is_directory(o.framesDir, ec)) {
-      err << "kelvra-cli: cannot make the folder " << o.framesDir << "\n";
+      err << kName << o.framesDir << ": the folder cannot be made\n";
       return 1;
     }
   }
 
   THeadlessGame game;
-  game.platform.echo = true;  // load problems reach standard error
+  EchoTo(game.platform, err);  // load problems
+  if (!LoadSet(o.setup.file)) return 1;
   TGameSetup setup = o.setup;
+  setup.file.clear();  // the set in memory
   setup.sounds = !o.soundOut.empty();
   std::string error;
   int code = 0;
   if (!game.Start(setup, error, code)) {
-    err << "kelvra-cli: " << error << "\n";
+    err << kName << error << "\n";
     return code;
   }
   // Quiet from here: the high-score name asked after a game over is cancelled, so no table
   // is written, and a picture that cannot be saved is reported below.
-  game.platform.echo = false;
+  game.platform.echo = nullptr;
 
   const TOutputFormat format{gOptions.soundFrequency, true, true};
   const int tick = gOptions.gameTick;
   TWaveOut wave;
   std::vector<int16_t> samples;
   if (!o.soundOut.empty() && !wave.Open(o.soundOut, format.rate, format.Channels())) {
-    err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+    err << kName << o.soundOut << ": cannot be written\n";
     return 1;
   }
 
@@ -428,32 +495,29 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
       samples.resize(size_t(frames) * size_t(format.Channels()));
       Mixer().Mix(format, samples.data(), frames);
       if (!wave.Append(samples.data(), frames)) {
-        err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+        err << kName << o.soundOut << ": cannot be written\n";
         return 1;
       }
     }
     if (!o.framesDir.empty() && steps % o.every == 0) {
-      if (!SaveToFile(game.Compose(), StepPicture(o.framesDir, steps))) {
-        err << "kelvra-cli: cannot write the picture of step " << steps << "\n";
-        return 1;
-      }
+      if (!WritePicture(game.Compose(), StepPicture(o.framesDir, steps), err)) return 1;
     }
   }
   if (!o.soundOut.empty()) {
-    if (wave.full) err << "kelvra-cli: the wave is at its largest size; the rest is left out\n";
+    if (wave.full) err << kName << "the wave is at its largest size; the rest is left out\n";
     if (!wave.Finish()) {
-      err << "kelvra-cli: cannot write " << o.soundOut << "\n";
+      err << kName << o.soundOut << ": cannot be written\n";
       return 1;
     }
   }
   const bool capped = o.untilEnd && !ended();
   if (capped)
-    err << "kelvra-cli: the game did not end within " << o.maxSteps
+    err << kName << "the game did not end within " << o.maxSteps
         << " steps (--max-steps); stopped there\n";
 
   const TKindState& s = Cur();
   if (gCom.kind == gkMonsters) out << "moves=" << gMons.game.historyCount << "\n";
-  out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex << " steps=" << steps
+  out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex + 1 << " steps=" << steps
       << " scores=";
   for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) out << (p ? "," : "") << s.score[p];
   out << " digest=" << DigestHex(GameDigest()) << "\n";
@@ -464,14 +528,14 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
 // with `players` computer players. False with the reason on `err`.
 bool StartMeasured(THeadlessGame& game, const std::string& file, int players, std::ostream& err,
                    int& code) {
-  game.platform.echo = true;
+  EchoTo(game.platform, err);
   TGameSetup setup;
   setup.file = file;
   setup.players = players;
   setup.aiMask = (1u << players) - 1;
   std::string error;
   if (game.Start(setup, error, code)) return true;
-  err << "kelvra-cli: " << error << "\n";
+  err << kName << error << "\n";
   return false;
 }
 
@@ -579,17 +643,14 @@ int BenchCommand(bool quick, std::ostream& out, std::ostream& err) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   InstallGames();  // every command reads level sets
-  if (args.size() == 2 && args[0] == "info") return InfoCommand(args[1], out);
+  if (args.size() == 2 && args[0] == "info") return InfoCommand(args[1], out, err);
   if (!args.empty() && args[0] == "render") {
     std::string file, picture;
-    int level = 1;
+    int64_t level = 1;
     bool bad = false;
     for (size_t i = 1; i < args.size(); ++i) {
       if (args[i] == "--level" && i + 1 < args.size()) {
-        char* end = nullptr;
-        long v = std::strtol(args[++i].c_str(), &end, 10);
-        if (!end || *end || v < 1 || v > 256) bad = true;
-        level = int(v);
+        bad |= !ParseNumber(args[++i], 1, kMaxLevels, level);
       } else if (args[i] == "--out" && i + 1 < args.size()) {
         picture = args[++i];
       } else if (file.empty() && args[i].rfind("--", 0) != 0) {
@@ -598,8 +659,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         bad = true;
       }
     }
-    if (!bad && !file.empty() && !picture.empty()) return RenderCommand(file, level, picture, err);
-    err << "kelvra-cli: render needs a level-set file, --out PICTURE and optionally --level N"
+    if (!bad && !file.empty() && !picture.empty())
+      return RenderCommand(file, int(level), picture, err);
+    err << kName
+        << "render needs a level-set file, --out PICTURE and optionally --level N"
            " (1..256)\n"
         << kUsage;
     return 2;
@@ -609,25 +672,29 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string error;
     if (ParsePlayArgs(std::vector<std::string>(args.begin() + 1, args.end()), options, error))
       return PlayCommand(options, out, err);
-    err << "kelvra-cli: " << error << "\n" << kUsage;
+    err << kName << error << "\n" << kUsage;
     return 2;
   }
   if (!args.empty() && args[0] == "bench") {
     if (args.size() == 1 || (args.size() == 2 && args[1] == "--quick"))
       return BenchCommand(args.size() == 2, out, err);
-    err << "kelvra-cli: bench takes only --quick\n" << kUsage;
+    err << kName << "bench takes only --quick\n" << kUsage;
     return 2;
   }
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
     out << kUsage;
     return 0;
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "kelvra-cli " << KELVRA_VERSION << "\n";
+    return 0;
+  }
   if (args.empty())
-    err << "kelvra-cli: no command given\n";
+    err << kName << "no command given\n";
   else if (args[0] == "info")
-    err << "kelvra-cli: info takes exactly one file name\n";
+    err << kName << "info takes exactly one file name\n";
   else
-    err << "kelvra-cli: unknown command \"" << args[0] << "\"\n";
+    err << kName << "unknown command \"" << args[0] << "\"\n";
   err << kUsage;
   return 2;
 }

@@ -1,5 +1,5 @@
-// The commands of kelvra-cli, callable from tests: each writes its report to `out`, its
-// dialogs to standard error, and returns the process exit code.
+// The commands of kelvra-cli, callable from tests: each writes its report to `out`, every
+// message (its own and its dialogs') once to `err`, and returns the process exit code.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,10 @@ namespace kelvra {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // "info FILE": the level set's kind, version, levels, lock, texts and per-level summary.
-int InfoCommand(const std::string& file, std::ostream& out);
+int InfoCommand(const std::string& file, std::ostream& out, std::ostream& err);
 
-// "render FILE --level N --out PICTURE": the frame of level N (from 1), game idle, no editor.
+// "render FILE --level N --out PICTURE": the frame of level N (from 1), game idle, no editor,
+// as a BMP, JPEG or PNG by the extension of PICTURE (another extension: exit code 2).
 int RenderCommand(const std::string& file, int level, const std::string& picture,
                   std::ostream& err);
 
@@ -34,7 +35,7 @@ struct TPlayOptions {
 };
 // The options after "play"; false with a message in `error` for anything unusable.
 bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& options, std::string& error);
-// Plays and prints the last line "state=... level=... steps=... scores=... digest=...".
+// Plays and prints the last line "state=... level=N steps=... scores=... digest=..." (N from 1).
 // Exit codes: 0 done, 1 a file could not be read or written, 2 a setup the program refuses,
 // 3 --until-end stopped at --max-steps.
 int PlayCommand(const TPlayOptions& options, std::ostream& out, std::ostream& err);

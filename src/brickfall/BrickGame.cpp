@@ -754,7 +754,7 @@ void DamageWall(int wall, int player, int damage) {
 void BrickLevelComplete() {
   TKindState& s = Brick();
   if (s.state != gsPlaying) return;  // two paddles may catch "NextLevel" in one step
-  if (s.levelIndex >= int(gBrickLevels.size()) - 1) {
+  if (s.testGame || s.levelIndex >= int(gBrickLevels.size()) - 1) {  // Test Level: one level
     s.state = gsAllLevelsDone;
     Events().GameEnded(gkBrickfall);
   } else {

@@ -139,7 +139,8 @@ void StepDispatch() {
 
   if ((s.state == gsLevelDone || s.state == gsLevelStarting) && gCom.countdown == 0) {
     if (s.state == gsLevelDone) {
-      if (s.levelIndex >= KindLevelCount(k) - 1) {
+      // A test game plays the one level shown: done, it ends as the set's last level does.
+      if (s.testGame || s.levelIndex >= KindLevelCount(k) - 1) {
         s.state = gsAllLevelsDone;
         Events().GameEnded(k);
       } else {

@@ -75,7 +75,7 @@ struct TKindState {
   uint8_t modified;        // unsaved changes
   uint8_t origin;          // LevelSetOrigin
   uint8_t running;         // a game runs, from Start until it ends
-  uint8_t testGame;        // the running game was started with "Test Level"
+  uint8_t testGame;        // started with "Test Level": the game ends with its one level
   uint8_t state;           // GameState
   uint8_t initialised;     // InitKind has run in this run
   uint32_t gameTime;       // ms of play of the current game

@@ -54,7 +54,9 @@ TOverlayResult DrawOverlay(TKBitmap& frame, int kind, bool fill) {
       if (!s.running)
         CaptionText(frame, f.left + 8, f.top + 8,
                     ("Description: " + GetShortString(s.header.description, 64)).substr(0, 76));
-      if (s.state == gsAllLevelsDone && s.playersMinusOne == 0)
+      // The set's final message belongs to its end, not to a tested level before the last.
+      const bool setDone = !s.testGame || s.levelIndex >= KindLevelCount(kind) - 1;
+      if (s.state == gsAllLevelsDone && s.playersMinusOne == 0 && setDone)
         CaptionText(frame, f.left + 8, f.top + 40,
                     ("Final Message: " + GetShortString(s.header.finalMessage, 64)).substr(0, 78));
     }

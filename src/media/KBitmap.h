@@ -182,5 +182,9 @@ bool DecodePpm(const uint8_t* data, size_t size, TKBitmap& out, std::string& err
 bool DecodeJpeg(const uint8_t* data, size_t size, TKBitmap& out, std::string& error);
 std::vector<uint8_t> EncodeBmp(const TKBitmap& b);
 bool EncodeJpeg(const TKBitmap& b, int quality, std::vector<uint8_t>& out);
+// PNG, written only (nothing in the program reads one): 8-bit RGB, or RGBA with straight
+// alpha when `alpha`, from tightly packed rows top down.
+std::vector<uint8_t> EncodePng(const uint8_t* pixels, int width, int height, bool alpha);
+std::vector<uint8_t> EncodePng(const TKBitmap& b);
 
 }  // namespace kelvra

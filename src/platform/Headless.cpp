@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 
 namespace kelvra {
 
@@ -11,7 +12,15 @@ HeadlessPlatform::HeadlessPlatform() = default;
 
 void HeadlessPlatform::Record(const std::string& line) {
   log.push_back(line);
-  if (echo) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+// The dialogs' line breaks (CR LF) become ": " on the one line.
+void HeadlessPlatform::Echo(const std::string& text) {
+  if (!echo) return;
+  std::string line = text;
+  for (size_t at; (at = line.find("\r\n")) != std::string::npos;)
+    line.replace(at, 2, at > 0 && line[at - 1] == ' ' ? ":" : ": ");
+  *echo << echoPrefix << line << '\n';
 }
 
 namespace {
@@ -29,6 +38,7 @@ std::string ButtonList(MsgButtons buttons) {
 MsgButton HeadlessPlatform::MessageDialog(const std::string& text, MsgType type,
                                           MsgButtons buttons) {
   Record("message: " + text + " [" + ButtonList(buttons) + "]");
+  Echo(text);
   if (!messageAnswers.empty()) {
     MsgButton b = messageAnswers.front();
     messageAnswers.pop_front();
@@ -43,6 +53,14 @@ MsgButton HeadlessPlatform::MessageDialog(const std::string& text, MsgType type,
 
 IOErrorReply HeadlessPlatform::FileErrorDialog(const IOErrorRequest& request) {
   Record("file error: " + request.caption + ": " + request.text);
+  // The file first, as command-line tools name it: the text is the message, CR LF, the file.
+  const std::string tail = "\r\n" + request.fileName;
+  const std::string& t = request.text;
+  if (!request.fileName.empty() && t.size() > tail.size() &&
+      t.compare(t.size() - tail.size(), tail.size(), tail) == 0)
+    Echo(request.fileName + ": " + t.substr(0, t.size() - tail.size()));
+  else
+    Echo(t);
   fileErrors.push_back(request);
   fileErrors.back().history = nullptr;  // the caller's history changes after the call
   fileErrorHistorySizes.push_back(request.history ? request.history->size() : 0);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +31,11 @@ class HeadlessPlatform : public PlatformServices {
   std::vector<std::string> log;
   std::vector<IOErrorRequest> fileErrors;     // the requests of the file error dialog
   std::vector<size_t> fileErrorHistorySizes;  // the history's length at each request
-  bool echo = false;                          // also print every dialog text to standard error
+  // When set, what a user would have read (each message box and file error, not the
+  // questions answered from the script) is written there once, one line each, after
+  // `echoPrefix`: "kelvra-cli: /x/set.BrL: No such file or directory (2)".
+  std::ostream* echo = nullptr;
+  std::string echoPrefix;
 
   int64_t clockNs = 0;        // NowNs; advance it by hand
   double dateTime = 46000.5;  // NowDateTime
@@ -95,6 +100,7 @@ class HeadlessPlatform : public PlatformServices {
 
  private:
   void Record(const std::string& line);
+  void Echo(const std::string& text);
   uint8_t keys_[256] = {};
 };
 

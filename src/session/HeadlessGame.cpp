@@ -91,8 +91,8 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
   }
   code = 2;
   if (setup.level >= levels) {
-    error = "the set has " + std::to_string(levels) + " levels (0.." + std::to_string(levels - 1) +
-            "), not a level " + std::to_string(setup.level);
+    error = "the set has " + std::to_string(levels) + " levels, not a level " +
+            std::to_string(setup.level + 1);  // as the user counts them
     return false;
   }
   if (setup.players > traits.maxPlayers) {

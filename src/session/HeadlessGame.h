@@ -26,7 +26,7 @@ struct TGameSetup {
   int players = 1;         // 1..5 (Monsters 1..4)
   uint32_t aiMask = 0x1F;  // bit p set: the computer drives player p
   uint32_t seed = 1;       // the shared generator's state when the game starts
-  int level = -1;          // 0-based level played as "Test Level"; -1: Start Game
+  int level = -1;          // 0-based level played alone as "Test Level"; -1: Start Game
   bool mirror = false;     // Brickfall's "Mirror Game" (needs an even number of players)
   bool turn = false;       // Monsters: the turn game instead of the real-time game
   bool noEnemies = false;  // Burrower: "Enemies" off, the brooders hatch nothing

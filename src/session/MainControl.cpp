@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/FileIO.h"
 #include "base/IOError.h"
 #include "base/KIniFile.h"
 #include "base/Paths.h"
@@ -113,11 +112,17 @@ void TMainControl::Startup(const std::vector<std::string>& args, TKIniFile* ini)
 
   musicList = BuildMusicList(ProgramDir() + "Sounds/Music/");
 
+  // The files named on the command line. One that cannot be opened, a missing one too, has
+  // had its message naming it; its kind then shows the set used last (SelectKind below),
+  // not an empty new one nor a part of the damaged file.
   for (const std::string& arg : args) {
-    if (!FileExists(arg)) continue;
     for (int k = 0; k < kKinds; ++k)
       if (SameExtension(arg, KindExtension(k))) gCom.kind = uint8_t(k);
-    if (LoadLevelSet(gCom.kind, arg)) recent[gCom.kind].Opened(Cur().fileName);
+    const bool hadSet = Cur().origin != loNone;  // an earlier file of the same kind
+    if (LoadLevelSet(gCom.kind, arg))
+      recent[gCom.kind].Opened(Cur().fileName);
+    else if (!hadSet)
+      CloseLevelSet(gCom.kind);
   }
 
   LoadSounds();

@@ -62,7 +62,8 @@ class TMainControl : public TGameEvents {
   bool fillBitmap = true;        // hidden items: compose and present each frame
   bool repaintImage = true;
 
-  // Start-up from settings (loaded from `ini`) and the command line; `ini` may be null.
+  // Start-up from settings (loaded from `ini`) and the level-set files named on the command
+  // line; `ini` may be null.
   void Startup(const std::vector<std::string>& args, TKIniFile* ini);
   // Window destruction: save settings into `ini` (may be null) and close the level sets.
   void Shutdown(TKIniFile* ini, bool windowNormal = true);

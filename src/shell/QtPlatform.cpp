@@ -508,6 +508,10 @@ void QtPlatform::Beep() {
 
 void QtPlatform::RequestMainClose() {
   if (!main_) Terminate(1);
+  if (!main_->isVisible()) {  // still being made: nothing to close yet
+    closedBeforeShown_ = true;
+    return;
+  }
   // Queued: the request may come from inside a save that closing itself started.
   QPointer<QWidget> window = main_;
   QTimer::singleShot(0, window, [window] {

@@ -38,8 +38,15 @@ class QtPlatform : public PlatformServices {
   QtPlatform();
 
   // The window whose close RequestMainClose queues and that parents the dialogs.
-  void SetMainWindow(QWidget* window) { main_ = window; }
+  void SetMainWindow(QWidget* window) {
+    main_ = window;
+    closedBeforeShown_ = false;
+  }
   QWidget* MainWindow() const { return main_; }
+  // A close asked for while the window was being made, before it was ever shown (the file
+  // error dialog's "Close" for a file of the command line): the program does not start, it
+  // ends with a failure status (main()).
+  bool ClosedBeforeShown() const { return closedBeforeShown_; }
 
   // Key table input, from the main window's events. Auto-repeated presses count as new
   // presses (as the system's key state does); auto-repeated releases are ignored.
@@ -95,6 +102,8 @@ class QtPlatform : public PlatformServices {
   void SetKey(int vk, bool pressed);
 
   QPointer<QWidget> main_;
+  bool closedBeforeShown_ = false;
+
   uint8_t keys_[256] = {};  // 0x80 held, 0x01 pressed since the last KeyState of the key
   // The code each physical key (X key code, below 512) was pressed as, so that its release
   // clears the same code when Shift or Num Lock changed in between.

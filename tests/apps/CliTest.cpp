@@ -1,5 +1,6 @@
-// kelvra-cli: info and render on good and bad files, play's option checks, its last line,
-// determinism, pictures, the wave of the game's sounds and the step limit of --until-end.
+// kelvra-cli: info and render on good and bad files, the picture formats, play's option
+// checks, its last line, determinism, Test Level, pictures, the wave of the game's sounds and
+// the step limit of --until-end; every message once, with one prefix, on the error stream.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "DataDirTest.h"
 #include "HeadlessTest.h"
 #include "brickfall/BrickLevel.h"
+#include "burrower/BurrLevel.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
@@ -53,6 +55,21 @@ class CliTest : public test::DataDirTest<test::HeadlessTest> {
       if (locked) Cur().header.lock = kLocked;
     });
   }
+  // Two Monsters levels where a monster walks into a pit, the players dig about: ten monster
+  // steps to the pit; in the turn game they follow the players' moves.
+  std::string PitSet() {
+    return SaveSet(gkMonsters, "pit.MoL", [] {
+      TMonsGrid& g = gMonsLevels[0].Grid();
+      g.fill(0);
+      for (int x = 0; x < kMonsCols; ++x) g[size_t(x * kMonsRows + 8) * 3] = 1;  // earth
+      g[0] = 7;                              // player 1 at (0, 0)
+      g[size_t(3 * kMonsRows) * 3 + 3] = 7;  // player 2 at (3, 1)
+      g[size_t(3 * kMonsRows) * 3 + 4] = 1;
+      g[size_t(20 * kMonsRows + 5) * 3] = 9;  // a monster heading left from (20, 5)
+      g[size_t(10 * kMonsRows + 5) * 3] = 6;  // toward a pit at (10, 5)
+      gMonsLevels.push_back(gMonsLevels[0]);
+    });
+  }
   std::string LastLine() const {
     std::string text = out.str();
     text.erase(text.find_last_not_of('\n') + 1);
@@ -89,21 +106,34 @@ TEST_F(CliTest, InfoDescribesSetsAndFindsTheKindByMagic) {
   }
 }
 
-TEST_F(CliTest, RenderDrawsTheFrameOfALevel) {
-  const std::string file = MakeSet("r.BrL", 2, 0), picture = dir.File("frame.bmp");
-  ASSERT_EQ(Run({"render", file, "--level", "2", "--out", picture}), 0);
-  const std::vector<uint8_t> bytes = test::ReadAll(picture);
+// The extension names the format, in any case; nothing is asked or said. An unknown
+// extension writes nothing.
+TEST_F(CliTest, RenderWritesTheFormatItsExtensionNames) {
+  const std::string file = MakeSet("r.BrL", 2, 0);
+  for (auto [name, magic] : {std::pair{"f.bmp", "BM"},
+                             {"f.JPG", "\xFF\xD8\xFF"},
+                             {"f.jpeg", "\xFF\xD8\xFF"},
+                             {"f.png", "\x89PNG\r\n\x1A\n"}}) {
+    ASSERT_EQ(Run({"render", file, "--level", "2", "--out", dir.File(name)}), 0) << err.str();
+    const std::vector<uint8_t> bytes = test::ReadAll(dir.File(name));
+    EXPECT_EQ(out.str() + err.str() + std::string(bytes.begin(), bytes.begin() + 2),
+              std::string(magic, 2));
+  }
+  const std::vector<uint8_t> bytes = test::ReadAll(dir.File("f.bmp"));
   TKBitmap frame;
   std::string error;
   ASSERT_TRUE(DecodeBmp(bytes.data(), bytes.size(), frame, error)) << error;
   EXPECT_EQ(std::make_pair(frame.Width(), frame.Height()), std::make_pair(640, 440));
+  EXPECT_EQ(Run({"render", file, "--out", dir.File("f.gif")}), 2);
+  EXPECT_TRUE(err.str().find("f.gif: unknown picture format") != std::string::npos &&
+              !std::filesystem::exists(dir.File("f.gif")));
 }
 
-// Every failure with its code and a word of its message. Option errors print nothing on the
-// standard output and start with the program's name: no --steps nor --until-end, both, a
-// value missing or out of range, an --ai not for the players, a level the set lacks (it has
-// levels 0 and 1), an odd count of players mirrored, --every without --frames, --turn in
-// Brickfall, --one-level without --until-end.
+// Every failure with its code and its message, printed once on the error stream with the
+// program's name before it, nothing on the report stream. Option errors: no --steps nor
+// --until-end, both, a value missing or out of range, an --ai not for the players, a level
+// the set lacks (it has levels 1 and 2), an odd count of players mirrored, --every without
+// --frames, --turn in Brickfall, --one-level without --until-end.
 TEST_F(CliTest, BadFilesCommandLinesAndOptionsFail) {
   test::WriteText(dir.File("short.BrL"), "GBrL");
   test::WriteText(dir.File("wrong.MoL"), std::string(200, 'x'));
@@ -121,30 +151,39 @@ TEST_F(CliTest, BadFilesCommandLinesAndOptionsFail) {
     const char* message;
   };
   const Case cases[] = {
-      {"info DIR/short.BrL", 1, ""},
-      {"info DIR/missing.BuL", 1, ""},
-      {"info DIR/wrong.MoL", 1, ""},
+      {"info DIR/short.BrL", 1, "short.BrL: Minimum size of file is 16 bytes\n"},
+      {"info DIR/missing.BuL", 1, "missing.BuL: No such file or directory (2)\n"},
+      {"info DIR/wrong.MoL", 1, "wrong.MoL: Is not Monsters levels file\n"},
       {"", 2, "usage:"},
       {"fly", 2, "unknown command \"fly\""},
       {"info", 2, ""},
-      {"render SET --level 3 --out x.bmp", 1, "not a level 3"},
+      {"render SET --level 3 --out x.bmp", 1, "has 2 levels, not a level 3\n"},
+      {"render SET --level 0 --out x.bmp", 2, ""},
       {"render SET --level x --out x.bmp", 2, ""},
       {"render SET", 2, ""},
-      {"play DIR/missing.BrL --steps 3", 1, ""},         // not an option error
+      {"play DIR/missing.BrL --steps 3", 1, "missing.BrL: No such file or directory (2)\n"},
+      {"play SET --steps 3 --level 3", 2, "has 2 levels, not a level 3\n"},
       {"play LOCKED --steps 3 --level 1", 2, "locked"},  // no testing its levels
       {"play LOCKED --steps 3", 0, ""},
       {"--help", 0, ""},
+      {"--version", 0, ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(args(c.line)), c.code) << c.line;
     EXPECT_NE(err.str().find(c.message), std::string::npos) << c.line << ": " << err.str();
-    EXPECT_TRUE(c.code != 1 || c.line.rfind("info", 0) != 0 || out.str().empty()) << c.line;
+    if (c.code == 0) continue;
+    const std::string first = err.str().substr(0, err.str().find('\n'));
+    EXPECT_TRUE(out.str().empty() && first.rfind("kelvra-cli: ", 0) == 0 &&
+                first.find("rror", 1) == std::string::npos &&
+                (c.code == 2 || err.str() == first + "\n"))
+        << c.line << ": " << err.str();
   }
+  EXPECT_EQ(out.str(), std::string("kelvra-cli ") + KELVRA_VERSION + "\n");
   for (const char* line :
        {"play", "play SET", "play SET --steps 5 --until-end", "play SET --steps",
         "play SET --steps 1000000001", "play SET --steps 3 --players 6",
         "play SET --steps 3 --ai 1,,2", "play SET --steps 3 --players 2 --ai 3",
-        "play SET --steps 3 --seed 4294967296", "play SET --steps 3 --level 2",
+        "play SET --steps 3 --seed 4294967296", "play SET --steps 3 --level 0",
         "play SET --steps 3 --players 3 --mirror", "play SET --steps 3 --every 2",
         "play SET --steps 3 --fast", "play SET --steps 3 --turn", "play SET --steps 3 --no-enemies",
         "play SET --steps 3 --one-level", "bench --slow"})
@@ -183,7 +222,7 @@ TEST_F(CliTest, FramesAreWrittenEveryKStepsAndChangeNothing) {
 TEST_F(CliTest, UntilEndStopsAtTheEndOrTheStepLimit) {
   // Levels without walls are done at once: 16 steps of fading out each, 16 of fading in.
   ASSERT_EQ(Run({"play", MakeSet("empty.BrL", 2, 0), "--players", "2", "--until-end"}), 0);
-  EXPECT_TRUE(LastLineStarts("state=AllLevelsDone level=1 steps=")) << LastLine();
+  EXPECT_TRUE(LastLineStarts("state=AllLevelsDone level=2 steps=")) << LastLine();
   const int steps = std::stoi(LastLine().substr(LastLine().find("steps=") + 6));
   EXPECT_TRUE(steps > 32 && steps < 64) << steps;
   // A player who never launches keeps his ball, and the idle rule takes one wall every five
@@ -191,33 +230,36 @@ TEST_F(CliTest, UntilEndStopsAtTheEndOrTheStepLimit) {
   const std::string set = MakeSet("set.BrL", 1, 40);
   EXPECT_EQ(Run({"play", set, "--ai", "none", "--until-end", "--max-steps", "300"}), 3);
   EXPECT_NE(err.str().find("did not end within 300 steps"), std::string::npos) << err.str();
-  EXPECT_TRUE(LastLineStarts("state=Playing level=0 steps=300 ")) << LastLine();
+  EXPECT_TRUE(LastLineStarts("state=Playing level=1 steps=300 ")) << LastLine();
 }
 
-// A Monsters game in both modes: a monster walks into a pit, the players dig about. Ten
-// monster steps to the pit; in the turn game they follow the players' moves.
+// A Monsters game in both modes on the pit level.
 TEST_F(CliTest, MonstersPlaysInRealTimeAndTurnByTurn) {
-  const std::string set = SaveSet(gkMonsters, "set.MoL", [] {
-    TMonsGrid& g = gMonsLevels[0].Grid();
-    g.fill(0);
-    for (int x = 0; x < kMonsCols; ++x) g[size_t(x * kMonsRows + 8) * 3] = 1;  // a row of earth
-    g[0] = 7;                                                                  // player 1 at (0, 0)
-    g[size_t(3 * kMonsRows) * 3 + 3] = 7;                                      // player 2 at (3, 1)
-    g[size_t(3 * kMonsRows) * 3 + 4] = 1;
-    g[size_t(20 * kMonsRows + 5) * 3] = 9;  // a monster heading left from (20, 5)
-    g[size_t(10 * kMonsRows + 5) * 3] = 6;  // toward a pit at (10, 5)
-  });
+  const std::string set = PitSet();
   std::string lines[2];
   for (int turn = 0; turn < 2; ++turn) {
     std::vector<std::string> args = {"play", set, "--players", "2", "--until-end"};
     if (turn) args.push_back("--turn");
     ASSERT_EQ(Run(args), 0) << err.str();
     EXPECT_EQ(out.str().rfind("moves=10\n", 0), 0u) << out.str();
-    EXPECT_TRUE(LastLineStarts("state=GameEnded level=0 ")) << LastLine();
+    EXPECT_TRUE(LastLineStarts("state=GameEnded level=1 ")) << LastLine();
     lines[turn] = out.str();
   }
   EXPECT_NE(lines[0], lines[1]);
   EXPECT_EQ(Run({"play", set, "--players", "5", "--steps", "3"}), 2);
+}
+
+// Test Level plays the level shown and ends with it, in every game: Brickfall and Burrower
+// levels with nothing to clear are done at once, the Monsters level when its monster falls.
+TEST_F(CliTest, TestLevelEndsWithItsLevel) {
+  const std::string burrower =
+      SaveSet(gkBurrower, "e.BuL", [] { gBurrLevels.resize(3, gBurrLevels[0]); });
+  for (auto [set, end] : {std::pair{MakeSet("e.BrL", 3, 0), "AllLevelsDone"},
+                          {burrower, "AllLevelsDone"},
+                          {PitSet(), "GameEnded"}}) {
+    ASSERT_EQ(Run({"play", set, "--level", "2", "--until-end"}), 0) << err.str();
+    EXPECT_TRUE(LastLineStarts(std::string("state=") + end + " level=2 ")) << LastLine();
+  }
 }
 
 // The wave holds the game's steps of 28 ms at 22050 Hz in whole frames of two 16-bit

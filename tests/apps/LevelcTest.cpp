@@ -123,7 +123,7 @@ TEST_F(LevelcTest, MonstersDefaultLevelsEndWithComputerPlayers) {
         std::vector<std::string> args = {"play", file, "--until-end", "--max-steps", "21429"};
         args.insert(args.end(), {"--ai", "all", "--players", players});
         args.insert(args.end(), {"--seed", std::to_string(level + 1)});
-        args.insert(args.end(), {"--level", std::to_string(level)});
+        args.insert(args.end(), {"--level", std::to_string(level + 1)});
         if (turn) args.push_back("--turn");
         std::ostringstream out, err;
         EXPECT_EQ(RunCli(args, out, err), 0) << "level " << level << ", --players " << players

@@ -80,6 +80,23 @@ TEST_F(OverlayTest, StateMessagesAndTheEditorView) {
   EXPECT_EQ(LitPixels(), 0);  // none of the messages with the editor open
 }
 
+// One player's final message of the set shows at its end only: after a game or a test of
+// the last level, not after a test of another level.
+TEST_F(OverlayTest, FinalMessageOnlyAtTheEndOfTheSet) {
+  SetShortString(Cur().header.finalMessage, 64, "Well done");
+  Cur().state = gsAllLevelsDone;
+  Cur().playersMinusOne = 0;
+  Cur().running = 1;  // no description
+  int lit[3];
+  for (int i = 0; i < 3; ++i) {
+    Cur().testGame = i > 0;
+    Cur().levelIndex = i < 2;
+    DrawOverlay(frame, gCom.kind);
+    lit[i] = LitPixels();
+  }
+  EXPECT_TRUE(lit[0] == lit[1] && lit[1] > lit[2] + 100) << lit[1] << " " << lit[2];
+}
+
 TEST_F(OverlayTest, PointerDrawnOnlyInsideTheField) {
   gImages.cursor[0] = std::make_unique<TKBitmap>(4, 4);
   FillBitmap(*gImages.cursor[0], RGB(255, 255, 255), ef16);

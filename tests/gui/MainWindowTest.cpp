@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 #include "GuiTestUtil.h"
@@ -24,6 +25,7 @@
 #include "common/Overlay.h"
 #include "common/Players.h"
 #include "common/Settings.h"
+#include "dialogs/IOErrorDialog.h"
 #include "monsters/MonsLevel.h"
 #include "monsters/MonsState.h"
 #include "platform/Headless.h"
@@ -261,10 +263,13 @@ class MainWindowTest : public QObject {
                         miGameInfo, miOpen, miExit}) {  // "Exit" asks "Abort Brickfall Game ?"
       auto w = MakeWindow({}, &qtPlatform_);
       QVERIFY(QTest::qWaitForWindowActive(w.get()));
-      w->action(miStartGame)->trigger();  // P pauses only a running game
-      test::WhenShown<QDialog>([](QDialog* d) { d->close(); });
+      if (item == miExit) w->action(miStartGame)->trigger();
+      bool shown = false;
+      test::WhenShown<QDialog>([&shown](QDialog* d) { shown = true, d->close(); });
       w->action(item)->trigger();
+      QTRY_VERIFY2(shown, kMenuItems[item].caption);
       QTest::qWait(200);  // on X, a keyboard gone to the root window shows after 100 ms
+      if (item != miExit) w->action(miStartGame)->trigger();  // P pauses only a running game
       Type(Qt::Key_P);
       Type(Qt::CTRL | Qt::Key_2);
       QVERIFY2(gCom.paused && gCom.player[1].ai == !DefaultPlayerAI(1), kMenuItems[item].caption);
@@ -347,6 +352,26 @@ class MainWindowTest : public QObject {
     Type(Qt::CTRL | Qt::Key_2);
     QVERIFY(Cur().running && !gCom.paused && gCom.player[1].ai);
     qtPlatform_.ClearKeys();
+  }
+
+  // A command-line file that is missing or damaged is named in the file error dialog; Ignore
+  // starts on the set used last, Close ends the program before its window shows.
+  void commandLineFileThatCannotBeOpened() {
+    test::WriteText(dir_.File("damaged.BuL"), "GBuL");
+    for (const char* name : {"missing.BrL", "damaged.BuL"})
+      for (bool close : {false, true}) {
+        const QString file = QString::fromStdString(dir_.File(name));
+        QString shown;
+        test::OnDialog<TfIOError>([&](TfIOError* d) {
+          shown = d->MessageText();
+          (close ? d->closeButton() : d->ignoreButton())->click();
+        });
+        auto w = MakeWindow({file}, &qtPlatform_);
+        QVERIFY2(shown.contains(file), qPrintable(shown));
+        QCOMPARE(qtPlatform_.ClosedBeforeShown(), close);
+        QVERIFY(file.endsWith(KindExtension(gCom.kind)));
+        QCOMPARE(Cur().fileName, DefaultLevelsFile(gCom.kind));
+      }
   }
 };
 

@@ -1,10 +1,12 @@
 // The real program under SIGTERM and SIGINT: it ends as a closed window does, settings saved.
+// And its options: --help, --version and an unknown one.
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -26,12 +28,15 @@ class SignalsTest : public QObject {
  private slots:
   void endsOnSignal_data() {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::addColumn<bool>("missingFile");  // the start-up's file error dialog is open
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false;
+    QTest::newRow("SIGTERM at start-up") << int(SIGTERM) << true;
   }
 
   void endsOnSignal() {
     QFETCH(int, signal);
+    QFETCH(bool, missingFile);
     QTemporaryDir home;
     QVERIFY(home.isValid());
     const QString settings = home.filePath("kelvra.ini");
@@ -45,7 +50,8 @@ class SignalsTest : public QObject {
     QProcess kelvra;
     kelvra.setProcessEnvironment(env);
     kelvra.setProcessChannelMode(QProcess::ForwardedChannels);
-    kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra", {});
+    kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra",
+                 missingFile ? QStringList{home.filePath("missing.BrL")} : QStringList{});
     QVERIFY(kelvra.waitForStarted());
     auto stop = qScopeGuard([&] {  // a failed check leaves no program behind
       kelvra.kill();
@@ -60,6 +66,18 @@ class SignalsTest : public QObject {
     QCOMPARE(kelvra.exitStatus(), QProcess::NormalExit);
     QCOMPARE(kelvra.exitCode(), 0);
     QVERIFY(QFile::exists(settings));
+  }
+
+  void answersItsOptions() {
+    for (auto [option, code, text] : {std::tuple{"--help", 0, "[FILE...]"},
+                                      {"--version", 0, "Kelvra " KELVRA_VERSION},
+                                      {"--bogus", 1, "Unknown option 'bogus'"}}) {
+      QProcess kelvra;
+      kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra", {option});
+      QVERIFY(kelvra.waitForFinished(30000));
+      const QString said = kelvra.readAllStandardOutput() + kelvra.readAllStandardError();
+      QVERIFY2(kelvra.exitCode() == code && said.contains(text), qPrintable(said));
+    }
   }
 };
 

@@ -133,6 +133,24 @@ TEST(BmpFiles, WritesAKnownFile) {
   EXPECT_EQ(EncodeBmp(b), want);
 }
 
+// PNG: an 8-bit RGB header, and a zlib stream whose Adler-32 is that of the rows top down
+// in red, green, blue, each after its filter byte 0.
+TEST(PngFiles, WritesRowsTopDownInRgbOrder) {
+  const TKBitmap b = Pattern(5, 3, 11);
+  const std::vector<uint8_t> png = EncodePng(b);
+  auto be32 = [&](size_t at) {
+    return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+  };
+  uint32_t a = 1, c = 0;
+  for (int i = 0; i < 3 * 16; ++i) {
+    const int x = i % 16 - 1;  // -1: the filter byte
+    c = (c + (a = (a + (x < 0 ? 0 : b.Pixel(x / 3, i / 16) >> (8 * (x % 3)) & 0xFF)) % 65521)) %
+        65521;
+  }
+  EXPECT_EQ(std::make_tuple(be32(16), be32(20), png[24], png[25], uint32_t(be32(37 + be32(33)))),
+            std::make_tuple(5, 3, 8, 2, c << 16 | a));
+}
+
 TEST(BmpFiles, EveryVariantDecodes) {
   struct Case {
     const char* what;

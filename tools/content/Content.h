@@ -75,7 +75,9 @@ struct TRegisterGenerator {
 };
 
 // Encoders shared by the groups and the tests.
-std::vector<uint8_t> EncodePng(const TRgbaImage& image);
+inline std::vector<uint8_t> EncodePng(const TRgbaImage& image) {
+  return kelvra::EncodePng(image.pixels.data(), image.width, image.height, true);
+}
 std::vector<uint8_t> EncodeWave16(const std::vector<int16_t>& samples, int rate);
 TRgbaImage ToRgba(const TKBitmap& b, uint32_t transparent, bool additive);
 

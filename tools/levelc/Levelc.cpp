@@ -49,6 +49,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -523,7 +524,7 @@ int Main(int argc, char** argv) {
 
   HeadlessPlatform platform;
   platform.dateTime = kFixedSaveDate;
-  platform.echo = true;  // a failed save shows its file error on standard error
+  platform.echo = &std::cerr;  // a failed save shows its file error on standard error
   InstallGames();
   SetPlatform(&platform);
   gCom.kind = uint8_t(kind);

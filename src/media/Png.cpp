@@ -1,13 +1,13 @@
-// A small PNG writer: 8-bit RGBA, every row unfiltered, the zlib stream one deflate block
-// with the fixed Huffman codes and a plain hash-chain search for repeats (large flat areas
-// shrink well; the contact sheet is mostly background), with the CRC-32 of each chunk and
-// the Adler-32 of the stream.
+// A small PNG writer: 8-bit RGB or RGBA, every row unfiltered, the zlib stream one deflate
+// block with the fixed Huffman codes and a plain hash-chain search for repeats (large flat
+// areas shrink well: play fields, the contact sheet), with the CRC-32 of each chunk and the
+// Adler-32 of the stream. The program links no zlib; this is all it needs of one.
 #include <algorithm>
 #include <array>
 
-#include "Content.h"
+#include "media/KBitmap.h"
 
-namespace kelvra::content {
+namespace kelvra {
 
 namespace {
 
@@ -156,19 +156,22 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& in) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const TRgbaImage& image) {
+std::vector<uint8_t> EncodePng(const uint8_t* pixels, int width, int height, bool alpha) {
+  const int channels = alpha ? 4 : 3;
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
-  PutBE32(header, uint32_t(image.width));
-  PutBE32(header, uint32_t(image.height));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, filters, no interlace
+  PutBE32(header, uint32_t(width));
+  PutBE32(header, uint32_t(height));
+  // 8 bits, RGBA (6) or RGB (2), deflate, filters, no interlace
+  header.insert(header.end(), {8, uint8_t(alpha ? 6 : 2), 0, 0, 0});
   Chunk(png, "IHDR", header);
 
+  const size_t rowBytes = size_t(width) * channels;
   std::vector<uint8_t> raw;
-  raw.reserve(size_t(image.height) * (image.width * 4 + 1));
-  for (int y = 0; y < image.height; ++y) {
+  raw.reserve(size_t(height) * (rowBytes + 1));
+  for (int y = 0; y < height; ++y) {
     raw.push_back(0);  // filter: none
-    raw.insert(raw.end(), image.At(0, y), image.At(0, y) + image.width * 4);
+    raw.insert(raw.end(), pixels + size_t(y) * rowBytes, pixels + size_t(y + 1) * rowBytes);
   }
   std::vector<uint8_t> z = {0x78, 0x01};  // deflate, 32 KiB window
   const std::vector<uint8_t> packed = Deflate(raw);
@@ -179,4 +182,18 @@ std::vector<uint8_t> EncodePng(const TRgbaImage& image) {
   return png;
 }
 
-}  // namespace kelvra::content
+std::vector<uint8_t> EncodePng(const TKBitmap& b) {
+  std::vector<uint8_t> rgb(size_t(b.Width()) * b.Height() * 3);
+  uint8_t* to = rgb.data();
+  for (int y = 0; y < b.Height(); ++y) {  // top down, BGR to RGB
+    const uint8_t* from = b.Row(y);
+    for (int x = 0; x < b.Width(); ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+  return EncodePng(rgb.data(), b.Width(), b.Height(), false);
+}
+
+}  // namespace kelvra
