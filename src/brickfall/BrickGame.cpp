@@ -436,7 +436,7 @@ void MoveBall(int slot) {
   // Walls: one reversal for all the walls the ball overlaps (they all see the same
   // velocity, so they agree on the axis); only the last in table order is struck.
   const int struck = LastWallOverlapping(b.x, b.y, b.width, b.height);
-  uint8_t axes = struck >= 0 ? AxisOf(b.velocityX, b.velocityY) : kAxisNone;
+  uint8_t axes = struck >= 0 ? uint8_t(AxisOf(b.velocityX, b.velocityY)) : uint8_t(kAxisNone);
   Reverse(b, axes);
   if (struck >= 0) {
     const TFieldWall& w = gBrick.walls[struck];

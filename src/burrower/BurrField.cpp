@@ -249,7 +249,8 @@ void BurrLevelStart() {
   // Lines between squares take the stronger of their two squares; corners the strongest
   // of their lines. Neighbours outside the lattice do not count.
   auto cell = [](int c, int r) -> uint8_t {
-    return c >= 0 && c < kLatticeCols && r >= 0 && r < kLatticeRows ? CellAt(c, r) : lcOpen;
+    return c >= 0 && c < kLatticeCols && r >= 0 && r < kLatticeRows ? uint8_t(CellAt(c, r))
+                                                                    : uint8_t(lcOpen);
   };
   for (int r = 0; r < kLatticeRows; ++r)
     for (int c = 0; c < kLatticeCols; ++c) {
