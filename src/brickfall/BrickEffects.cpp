@@ -41,6 +41,14 @@ void StandFlames() {
   }
 }
 
+bool StarInSight(const TStar& s, int& x, int& y) {
+  if (s.z <= 0) return false;
+  x = s.x * 8 / s.z + 260;
+  y = s.y * 8 / s.z + 208;
+  const TRect& f = gCom.k[gkBrickfall].field;
+  return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
+}
+
 void StarsStep() {
   for (TStar& s : gBrick.effects.stars) {
     if (s.z < 3) {
@@ -50,6 +58,9 @@ void StarsStep() {
     } else {
       s.z -= kStarApproach;
     }
+    // Out of sight: the next step gives it a new place.
+    int x, y;
+    if (!StarInSight(s, x, y)) s.z = 0;
   }
 }
 

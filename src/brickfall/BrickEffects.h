@@ -47,6 +47,8 @@ struct TBrickEffects {
 // bottom edge with a random phase each.
 void StandFlames();
 
+// A star's pixel in the frame; false when it is free or outside the play field.
+bool StarInSight(const TStar& s, int& x, int& y);
 void StarsStep();
 void BubblesStep();
 void RainSnowStep(bool rain, bool snow);

@@ -146,7 +146,6 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
 void THeadlessGame::Step() {
   control->MoveTick();
   ClearSoundMarks();
-  HighScoreCheck(gCom.kind);
 }
 
 TKBitmap& THeadlessGame::Compose() {

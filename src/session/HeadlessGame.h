@@ -45,9 +45,9 @@ class THeadlessGame {
   // (1 a set that cannot be played, 2 a setup the program refuses).
   bool Start(const TGameSetup& setup, std::string& error, int& code);
 
-  // One game step, then what the drawn frame that follows it checks: its sound marks are
-  // cleared and the game-over show ends when its countdown has run out. The frame itself
-  // is composed only on request (Compose), since nothing in the game reads it.
+  // One game step, then the sound marks are cleared as the drawn frame that follows it
+  // clears them. The frame itself is composed only on request (Compose): drawing only
+  // reads the game state, so a game's course does not depend on it.
   void Step();
 
   // Composes the current frame into control->frame with the overlay painter.

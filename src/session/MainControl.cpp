@@ -323,13 +323,15 @@ void TMainControl::MoveTick() {
     s.gameTime += uint32_t(gOptions.gameTick);
     s.levelTime += uint32_t(gOptions.gameTick);
   }
+  // The end of the game-over show belongs to the step, so that a game's course never
+  // depends on how many frames were drawn.
+  HighScoreCheck(k);
 }
 
 void TMainControl::DrawTick() {
   ClearSoundMarks();
   if (Platform().MusicTakeEnded()) MusicEnded();
   TOverlayResult overlay = DrawOverlay(frame, gCom.kind, fillBitmap);
-  HighScoreCheck(gCom.kind);
   ++gCom.frameCounter;
   if (repaintImage && hooks.present) hooks.present(overlay.pointerInField);
 }
