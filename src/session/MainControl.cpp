@@ -316,6 +316,7 @@ void TMainControl::MusicEnded() {
 void TMainControl::MoveTick() {
   const int k = gCom.kind;
   if (KindLevelCount(k) == 0) return;
+  CaptureInput();  // the step reads its input only from this snapshot
   StepDispatch();
   ++gCom.stepCounter;
   TKindState& s = gCom.k[k];
