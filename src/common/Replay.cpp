@@ -330,15 +330,23 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
   for (TReplayOption& option : r.options)
     if (!in.Text(option.key, "option name") || !in.Get(option.value)) return fail();
   if (!in.Range(r.steps, 0, kReplayMaxSteps, "step count") ||
-      !in.Blob(r.inputs, kReplayMaxInputBytes, "input size") ||
-      !in.Range(checkCount, 0, r.steps / kReplayCheckEvery + 1, "digest count"))
+      !in.Blob(r.inputs, kReplayMaxInputBytes, "input size") || !in.Get(checkCount))
     return fail();
+  // A digest every kReplayCheckEvery steps and after the last step: a file is as long as its
+  // game, so that a few damaged bytes cannot ask for a game of a billion steps.
+  const uint32_t checksNeeded =
+      r.steps / kReplayCheckEvery + (r.steps % kReplayCheckEvery != 0 ? 1 : 0);
+  if (checkCount != checksNeeded) {
+    in.pos -= 4;
+    in.Fail("a wrong digest count (" + std::to_string(checkCount) + " for " +
+            std::to_string(r.steps) + " steps)");
+    return fail();
+  }
   r.checks.resize(checkCount);
-  uint32_t last = 0;
-  for (TReplayCheck& c : r.checks) {
-    if (!in.Range(c.step, int64_t(last) + 1, r.steps, "digest step") || !in.Get(c.digest))
-      return fail();
-    last = c.step;
+  for (uint32_t i = 0; i < checkCount; ++i) {
+    const uint32_t step = std::min(r.steps, (i + 1) * kReplayCheckEvery);
+    TReplayCheck& c = r.checks[i];
+    if (!in.Range(c.step, step, step, "digest step") || !in.Get(c.digest)) return fail();
   }
   if (in.pos != size) {
     error = "unknown data after the end at byte " + std::to_string(in.pos);
