@@ -22,19 +22,47 @@ constexpr char kMagic[4] = {'K', 'R', 'p', 'l'};
 constexpr size_t kMaxText = 4096;  // the program version, the set's name, option keys
 constexpr uint32_t kMaxOptions = 1024;
 
-// Which fields of a snapshot an entry gives.
-enum InputField : uint32_t {
-  ifKeyHeld = 0,     // + mapping, 4 bits
-  ifKeyPressed = 4,  // + mapping, 4 bits
-  ifMouseX = 8,
+// The fields of a snapshot, in the order of an entry's mask bits: the first seven (one
+// byte of mask) are what one player on the mouse or the first keyboard mapping changes.
+enum InputField : int {
+  ifMouseX = 0,  // the pointer: signed differences
   ifMouseY,
-  ifMouseHeld,
+  ifMouseHeld,  // the others: bytes
   ifMousePressed,
+  ifKeyHeld0,
+  ifKeyPressed0,
   ifPadHeld,
   ifPadPressed,
+  ifKeyHeld1,
+  ifKeyPressed1,
+  ifKeyHeld2,
+  ifKeyPressed2,
+  ifKeyHeld3,
+  ifKeyPressed3,
   ifCount
 };
 constexpr uint8_t kControlBits = (1u << kKeysPerMap) - 1;
+
+// A byte field of a snapshot and its largest value.
+uint8_t& ByteField(TInputSnapshot& s, int field, uint8_t& max) {
+  max = kControlBits;
+  switch (field) {
+    case ifMouseHeld:
+      max = 7;
+      return s.mouseHeld;
+    case ifMousePressed:
+      return s.mousePressed;
+    case ifPadHeld:
+      return s.padHeld;
+    case ifPadPressed:
+      return s.padPressed;
+    default: {
+      const int m = field < ifPadHeld ? 0 : (field - ifKeyHeld1) / 2 + 1;
+      const bool pressed = field < ifPadHeld ? field == ifKeyPressed0 : (field - ifKeyHeld1) % 2;
+      return pressed ? s.keyPressed[m] : s.keyHeld[m];
+    }
+  }
+}
 
 void PutVarint(std::vector<uint8_t>& out, uint64_t v) {
   while (v >= 0x80) {
@@ -170,29 +198,19 @@ void TInputCoder::Add(const TInputSnapshot& s) {
     ++unchanged_;
     return;
   }
+  TInputSnapshot now = s, before = last_;
   uint32_t mask = 0;
-  for (int m = 0; m < kKeyMaps; ++m) {
-    if (s.keyHeld[m] != last_.keyHeld[m]) mask |= 1u << (ifKeyHeld + m);
-    if (s.keyPressed[m] != last_.keyPressed[m]) mask |= 1u << (ifKeyPressed + m);
-  }
-  if (s.mouseX != last_.mouseX) mask |= 1u << ifMouseX;
-  if (s.mouseY != last_.mouseY) mask |= 1u << ifMouseY;
-  if (s.mouseHeld != last_.mouseHeld) mask |= 1u << ifMouseHeld;
-  if (s.mousePressed != last_.mousePressed) mask |= 1u << ifMousePressed;
-  if (s.padHeld != last_.padHeld) mask |= 1u << ifPadHeld;
-  if (s.padPressed != last_.padPressed) mask |= 1u << ifPadPressed;
+  if (now.mouseX != before.mouseX) mask |= 1u << ifMouseX;
+  if (now.mouseY != before.mouseY) mask |= 1u << ifMouseY;
+  uint8_t max;
+  for (int f = ifMouseHeld; f < ifCount; ++f)
+    if (ByteField(now, f, max) != ByteField(before, f, max)) mask |= 1u << f;
   PutVarint(bytes, unchanged_);
   PutVarint(bytes, mask);
-  for (int m = 0; m < kKeyMaps; ++m)
-    if (mask & (1u << (ifKeyHeld + m))) bytes.push_back(s.keyHeld[m]);
-  for (int m = 0; m < kKeyMaps; ++m)
-    if (mask & (1u << (ifKeyPressed + m))) bytes.push_back(s.keyPressed[m]);
-  if (mask & (1u << ifMouseX)) PutVarint(bytes, ZigZag(int64_t(s.mouseX) - last_.mouseX));
-  if (mask & (1u << ifMouseY)) PutVarint(bytes, ZigZag(int64_t(s.mouseY) - last_.mouseY));
-  if (mask & (1u << ifMouseHeld)) bytes.push_back(s.mouseHeld);
-  if (mask & (1u << ifMousePressed)) bytes.push_back(s.mousePressed);
-  if (mask & (1u << ifPadHeld)) bytes.push_back(s.padHeld);
-  if (mask & (1u << ifPadPressed)) bytes.push_back(s.padPressed);
+  if (mask & (1u << ifMouseX)) PutVarint(bytes, ZigZag(int64_t(now.mouseX) - before.mouseX));
+  if (mask & (1u << ifMouseY)) PutVarint(bytes, ZigZag(int64_t(now.mouseY) - before.mouseY));
+  for (int f = ifMouseHeld; f < ifCount; ++f)
+    if (mask & (1u << f)) bytes.push_back(ByteField(now, f, max));
   last_ = s;
   unchanged_ = 0;
 }
@@ -209,11 +227,6 @@ bool TInputDecoder::ReadEntry() {
   if (at >= steps_) return fail("a change after the last step");
   if (mask == 0 || mask >= (1u << ifCount)) return fail("a wrong field mask");
   next_ = current_;
-  auto byte = [&](uint8_t& field, uint8_t max) {
-    if (pos_ >= bytes_.size() || bytes_[pos_] > max) return false;
-    field = bytes_[pos_++];
-    return true;
-  };
   auto coordinate = [&](int32_t& field) {
     uint64_t v;
     if (!GetVarint(bytes_, pos_, v)) return false;
@@ -223,16 +236,15 @@ bool TInputDecoder::ReadEntry() {
     return true;
   };
   bool ok = true;
-  for (int m = 0; m < kKeyMaps; ++m)
-    if (mask & (1u << (ifKeyHeld + m))) ok = ok && byte(next_.keyHeld[m], kControlBits);
-  for (int m = 0; m < kKeyMaps; ++m)
-    if (mask & (1u << (ifKeyPressed + m))) ok = ok && byte(next_.keyPressed[m], kControlBits);
   if (mask & (1u << ifMouseX)) ok = ok && coordinate(next_.mouseX);
   if (mask & (1u << ifMouseY)) ok = ok && coordinate(next_.mouseY);
-  if (mask & (1u << ifMouseHeld)) ok = ok && byte(next_.mouseHeld, 7);
-  if (mask & (1u << ifMousePressed)) ok = ok && byte(next_.mousePressed, kControlBits);
-  if (mask & (1u << ifPadHeld)) ok = ok && byte(next_.padHeld, kControlBits);
-  if (mask & (1u << ifPadPressed)) ok = ok && byte(next_.padPressed, kControlBits);
+  for (int f = ifMouseHeld; f < ifCount && ok; ++f) {
+    if (!(mask & (1u << f))) continue;
+    uint8_t max;
+    uint8_t& field = ByteField(next_, f, max);
+    ok = pos_ < bytes_.size() && bytes_[pos_] <= max;
+    if (ok) field = bytes_[pos_++];
+  }
   if (!ok) return fail("a wrong or cut value");
   nextChange_ = uint32_t(at);
   pending_ = true;
