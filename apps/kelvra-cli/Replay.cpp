@@ -31,9 +31,9 @@ int ReplayCommand(const std::vector<std::string>& args, std::ostream& out, std::
   game.platform.echo = true;  // problems with the embedded set reach standard error
   TReplayPlayer player(replay);
   int code = 0;
-  if (!player.Start(game, error, code)) {
+  if (!player.Start(game, error, code)) {  // a setup refused counts as a damaged file
     err << "kelvra-cli: " << file << ": " << error << "\n";
-    return code;
+    return 1;
   }
   game.platform.echo = false;
   const TReplayOutcome outcome = player.Run(game);

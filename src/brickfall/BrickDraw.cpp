@@ -46,8 +46,9 @@ void DrawLighting(TKBitmap& frame, const TRect& f, uint32_t& seed) {
 
 void DrawStars(TKBitmap& frame) {
   for (const TStar& s : gBrick.effects.stars) {
+    if (!StarInSight(s)) continue;
     int x, y;
-    if (!StarInSight(s, x, y)) continue;
+    StarPixel(s, x, y);
     PutPixel(frame, x, y, Grey(std::min(255, 319 - s.z)), ef16);
   }
 }

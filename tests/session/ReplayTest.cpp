@@ -147,10 +147,25 @@ TEST_F(ReplayTest, DamagedReplaysAreRefusedWithAMessage) {
     while (decoder.Next(s)) ++steps;
     EXPECT_EQ(steps, replay.steps) << i << " " << decoder.error;
   }
+  // Unplayable: a cut file, a set of another game, a mirror game of Burrower, a level the set
+  // lacks.
+  ASSERT_TRUE(DecodeReplay(good.data(), good.size(), replay, error));
   std::ostringstream out, err;
   test::WriteAll(File("cut.krp"), std::vector<uint8_t>(good.begin(), good.begin() + 40));
   EXPECT_EQ(RunCli({"replay", File("cut.krp")}, out, err), 1);
-  EXPECT_NE(err.str().find("cut.krp: "), std::string::npos) << err.str();
+  TReplay monsters = replay;
+  monsters.kind = gkMonsters;  // the set stays Burrower's
+  TReplay mirror = replay;     // Brickfall's mirror game
+  for (TReplayOption& o : mirror.options) o.value = o.key == "Brickfall.MirrorGame" ? 1 : o.value;
+  TReplay level = replay;
+  level.testGame = 1;
+  level.level = 255;
+  for (const TReplay* r : {&monsters, &mirror, &level}) {
+    test::WriteAll(File("bad.krp"), EncodeReplay(*r));
+    err.str("");
+    EXPECT_EQ(RunCli({"replay", File("bad.krp")}, out, err), 1);
+    EXPECT_NE(err.str().find("bad.krp: "), std::string::npos) << err.str();
+  }
 }
 
 // The folder keeps the newest 50 replays by name (the start time) and nothing else is touched.
