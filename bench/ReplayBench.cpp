@@ -6,6 +6,7 @@
 #include <string>
 
 #include "BenchUtil.h"
+#include "common/GameDigest.h"
 #include "common/Options.h"
 #include "common/Players.h"
 #include "common/Replay.h"
@@ -134,5 +135,19 @@ BENCHMARK(BM_RecordingSize)
     ->ArgsProduct({{0, 1, 2}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The digest a replay records every 256 steps, of a game 500 steps in (it bounds how much
+// faster than play a replay can be: one of these per 256 steps).
+void BM_GameDigest(benchmark::State& state) {
+  THeadlessGame game;
+  if (!StartDefaultSet(state, game, int(state.range(0)))) return;
+  for (int i = 0; i < 500; ++i) game.Step();
+  for (auto _ : state) benchmark::DoNotOptimize(GameDigest());
+}
+BENCHMARK(BM_GameDigest)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
