@@ -140,7 +140,10 @@ bool TReplayPlayer::Start(THeadlessGame& game, std::string& error, int& code) {
     if (o.key == "Monsters.RealTimeGame") setup.turn = replay_.kind == gkMonsters && o.value == 0;
     if (o.key == "Burrower.Enemies") setup.noEnemies = replay_.kind == gkBurrower && o.value == 0;
   }
-  if (!game.Start(setup, error, code)) return false;
+  if (!game.Start(setup, error, code)) {
+    if (code == 1) error = "the replay's level set cannot be played (" + error + ")";
+    return false;
+  }
   if (gCom.kind != replay_.kind) {
     error = "the replay's level set is not of its game";
     code = 1;
