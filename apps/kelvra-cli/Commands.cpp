@@ -33,6 +33,7 @@
 #include "session/Dispatch.h"
 #include "session/HeadlessGame.h"
 #include "session/MonsScenes.h"
+#include "session/ReplayGame.h"
 
 namespace kelvra {
 
@@ -49,7 +50,7 @@ const char* const kUsage =
     "              the extension of PICTURE names its format: .bmp, .jpg (.jpeg) or .png\n"
     "  play FILE (--steps N | --until-end [--one-level] [--max-steps N])\n"
     "       [--players N] [--ai LIST] [--seed S] [--level N] [--mirror] [--turn]\n"
-    "       [--no-enemies] [--frames DIR [--every K]] [--sound-out WAVE]\n"
+    "       [--no-enemies] [--frames DIR [--every K]] [--sound-out WAVE] [--record FILE]\n"
     "              play the set without a window: from its start, or with --level only\n"
     "              level N, as \"Test Level\" does (--one-level: stop when a level is\n"
     "              done; --turn: the Monsters turn game; --no-enemies: Burrower's\n"
@@ -57,6 +58,9 @@ const char* const kUsage =
     "              a Monsters game first prints moves=N, the monster steps made;\n"
     "              the last line is\n"
     "              state=STATE level=N steps=N scores=S1,... digest=HEX16\n"
+    "              (--record: the game is also written as a replay)\n"
+    "  replay FILE play a replay and check it against its digests; the last line is\n"
+    "              play's; exit code 4 when the game diverged from the recording\n"
     "  bench [--quick]\n"
     "              game steps per second on a typical and a worst-case field, and\n"
     "              composed frames per second\n"
@@ -410,6 +414,10 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& o, std::s
       o.every = n;
       everyGiven = true;
       ++i;
+    } else if (a == "--record") {
+      if (!hasValue || value.empty()) return needs("a replay file name");
+      o.recordFile = value;
+      ++i;
     } else if (a == "--sound-out") {
       if (!hasValue || value.empty()) return needs("a wave file name");
       o.soundOut = value;
@@ -473,6 +481,12 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
   // Quiet from here: the high-score name asked after a game over is cancelled, so no table
   // is written, and a picture that cannot be saved is reported below.
   game.platform.echo = nullptr;
+  TReplayRecorder recorder;
+  const bool record = !o.recordFile.empty();
+  if (record && !recorder.Begin(setup.seed, error)) {
+    err << kName << error << "\n";
+    return 1;
+  }
 
   const TOutputFormat format{gOptions.soundFrequency, true, true};
   const int tick = gOptions.gameTick;
@@ -489,6 +503,7 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
   while (steps < limit && !(o.untilEnd && ended())) {
     game.Step();
     ++steps;
+    if (record) recorder.AfterStep();
     if (!o.soundOut.empty()) {
       const int frames =
           int(FramesUntil(steps, format.rate, tick) - FramesUntil(steps - 1, format.rate, tick));
@@ -515,13 +530,21 @@ int PlayCommand(const TPlayOptions& o, std::ostream& out, std::ostream& err) {
     err << kName << "the game did not end within " << o.maxSteps
         << " steps (--max-steps); stopped there\n";
 
+  if (record && !recorder.Finish(o.recordFile, error)) {
+    err << kName << error << "\n";
+    return 1;
+  }
+  PrintGameEnd(out, steps);
+  return capped ? 3 : 0;
+}
+
+void PrintGameEnd(std::ostream& out, int64_t steps) {
   const TKindState& s = Cur();
   if (gCom.kind == gkMonsters) out << "moves=" << gMons.game.historyCount << "\n";
   out << "state=" << GameStateName(s.state) << " level=" << s.levelIndex + 1 << " steps=" << steps
       << " scores=";
   for (int p = 0; p <= s.playersMinusOne && p < kPlayers; ++p) out << (p ? "," : "") << s.score[p];
   out << " digest=" << DigestHex(GameDigest()) << "\n";
-  return capped ? 3 : 0;
 }
 
 // Starts a game for a measurement: the set in memory when `file` is empty, else `file`,
@@ -675,6 +698,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << kName << error << "\n" << kUsage;
     return 2;
   }
+  if (!args.empty() && args[0] == "replay") return ReplayCommand(args, out, err);
   if (!args.empty() && args[0] == "bench") {
     if (args.size() == 1 || (args.size() == 2 && args[1] == "--quick"))
       return BenchCommand(args.size() == 2, out, err);

@@ -32,6 +32,7 @@ struct TPlayOptions {
   std::string framesDir;       // --frames DIR: a picture every `every` steps
   int64_t every = 1;           // --every K
   std::string soundOut;        // --sound-out WAVE: the game's sound effects, 16-bit stereo
+  std::string recordFile;      // --record FILE: the game as a replay
 };
 // The options after "play"; false with a message in `error` for anything unusable.
 bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& options, std::string& error);
@@ -41,6 +42,16 @@ bool ParsePlayArgs(const std::vector<std::string>& args, TPlayOptions& options, 
 int PlayCommand(const TPlayOptions& options, std::ostream& out, std::ostream& err);
 // The name of a GameState value: "Idle", "Playing", ... "AllLevelsDone".
 const char* GameStateName(int state);
+// The last line of "play" and "replay" for the current game after `steps` steps (a Monsters
+// game first prints moves=N).
+void PrintGameEnd(std::ostream& out, int64_t steps);
+
+// "replay FILE": plays a replay as fast as it can, checking every recorded digest, and
+// prints the last line of "play". Exit codes: 0 the game went as recorded, 1 a file that
+// cannot be read (a damaged replay) or played, 2 a bad command line, 4 the game diverged
+// from the recording (the step is told on standard error).
+constexpr int kReplayDiverged = 4;
+int ReplayCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // "bench [--quick]": steps per second of each game (a typical and a worst-case field) and
 // composed frames per second.

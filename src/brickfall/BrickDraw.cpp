@@ -44,14 +44,11 @@ void DrawLighting(TKBitmap& frame, const TRect& f, uint32_t& seed) {
   }
 }
 
-void DrawStars(TKBitmap& frame, const TRect& f) {
-  for (TStar& s : gBrick.effects.stars) {
-    if (s.z <= 0) continue;
-    const int x = s.x * 8 / s.z + 260, y = s.y * 8 / s.z + 208;
-    if (x < f.left || x > f.right || y < f.top || y > f.bottom) {
-      s.z = 0;  // out of sight: the next step gives it a new place
-      continue;
-    }
+void DrawStars(TKBitmap& frame) {
+  for (const TStar& s : gBrick.effects.stars) {
+    if (!StarInSight(s)) continue;
+    int x, y;
+    StarPixel(s, x, y);
     PutPixel(frame, x, y, Grey(std::min(255, 319 - s.z)), ef16);
   }
 }
@@ -172,7 +169,7 @@ void DrawBrickField(TKBitmap& frame) {
     const TLevelFields& l = level->f;
     uint32_t drawSeed = gCom.randSeed;  // a copy: the game's own draws stay as they are
     if (l.lighting) DrawLighting(frame, f, drawSeed);
-    if (l.stars) DrawStars(frame, f);
+    if (l.stars) DrawStars(frame);
     if (l.points) DrawPoints(frame, f, drawSeed);
     if (l.fire) DrawFire(frame);
   }

@@ -41,6 +41,26 @@ void StandFlames() {
   }
 }
 
+namespace {
+
+constexpr int32_t kStarCentreX = 260, kStarCentreY = 208;  // frame pixels
+constexpr int32_t kStarScale = 8;                          // star space to pixels at depth 1
+
+}  // namespace
+
+bool StarInSight(const TStar& s) {
+  if (s.z <= 0) return false;
+  int x, y;
+  StarPixel(s, x, y);
+  const TRect& f = gCom.k[gkBrickfall].field;
+  return x >= f.left && x <= f.right && y >= f.top && y <= f.bottom;
+}
+
+void StarPixel(const TStar& s, int& x, int& y) {
+  x = s.x * kStarScale / s.z + kStarCentreX;
+  y = s.y * kStarScale / s.z + kStarCentreY;
+}
+
 void StarsStep() {
   for (TStar& s : gBrick.effects.stars) {
     if (s.z < 3) {
@@ -50,6 +70,7 @@ void StarsStep() {
     } else {
       s.z -= kStarApproach;
     }
+    if (!StarInSight(s)) s.z = 0;  // out of sight: the next step gives it a new place
   }
 }
 

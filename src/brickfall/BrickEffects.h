@@ -47,6 +47,9 @@ struct TBrickEffects {
 // bottom edge with a random phase each.
 void StandFlames();
 
+// Whether a star is in use and its pixel inside the play field; the pixel of one that is.
+bool StarInSight(const TStar& s);
+void StarPixel(const TStar& s, int& x, int& y);
 void StarsStep();
 void BubblesStep();
 void RainSnowStep(bool rain, bool snow);

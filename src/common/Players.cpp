@@ -18,11 +18,17 @@ namespace kelvra {
 
 namespace {
 
-// What the previous reading of each player saw of the devices that have no pressed bit
-// of their own (mouse buttons as Fire1/Fire2, the game controller).
-uint8_t gLastHeld[kPlayers];
+// What the previous reading saw of the devices that have no pressed bit of their own:
+// the mouse buttons as Fire1/Fire2 and the game controller.
+uint8_t gLastMouseFire = 0, gLastPad = 0;
+TInputFeed* gFeed = nullptr;  // playback; nullptr: the platform
 
 constexpr int kVkLeftButton = 1, kVkRightButton = 2;
+
+// The mouse buttons held (bit 0 left, 2 right) as the controls Fire1 and Fire2.
+uint8_t MouseFire(uint8_t held) {
+  return uint8_t(((held & 1) ? 1u << ctFire1 : 0u) | ((held & 4) ? 1u << ctFire2 : 0u));
+}
 constexpr int kVkF1 = 0x70, kVkF24 = 0x87;
 
 }  // namespace
@@ -75,43 +81,81 @@ std::string KeyName(int code) {
   return "SC: " + std::to_string(code);
 }
 
+TInputSnapshot gInput{};
+
 TControls ReadPlayerControls(int player) {
   TControls c{};
   if (player < 0 || player >= kPlayers) return c;
   const uint8_t input = gCom.player[player].input;
   c.input = input;
-  uint8_t held = 0;  // bit per control
+  uint8_t held = 0, went = 0;  // bit per control
   if (input < kKeyMaps) {
-    for (int k = 0; k < kKeysPerMap; ++k) {
-      const uint8_t s = Platform().KeyState(gCom.keyMap[input][k]);
-      c.held[k] = (s & 0x80) ? 1 : 0;
-      c.pressed[k] = s & 0x01;
-    }
-    return c;
-  }
-  if (input == piMouse) {
-    c.mouseX = gCom.mouseX;
-    c.mouseY = gCom.mouseY;
-    std::copy(std::begin(gCom.mouseButton), std::end(gCom.mouseButton), c.mouseButton);
-    held = uint8_t((gCom.mouseButton[0] ? 1u << ctFire1 : 0u) |
-                   (gCom.mouseButton[2] ? 1u << ctFire2 : 0u));
+    held = gInput.keyHeld[input];
+    went = gInput.keyPressed[input];
+  } else if (input == piMouse) {
+    c.mouseX = gInput.mouseX;
+    c.mouseY = gInput.mouseY;
+    for (int b = 0; b < 3; ++b) c.mouseButton[b] = (gInput.mouseHeld >> b) & 1;
+    held =
+        uint8_t((c.mouseButton[0] ? 1u << ctFire1 : 0u) | (c.mouseButton[2] ? 1u << ctFire2 : 0u));
+    went = gInput.mousePressed;
   } else if (input == piJoystick) {
-    held = Platform().GamepadState() & 0x3F;
+    held = gInput.padHeld;
+    went = gInput.padPressed;
   } else {
     return c;  // an input value from a damaged settings file: no controls
   }
-  uint8_t went = held & uint8_t(~gLastHeld[player]);
-  if (input == piMouse) {
-    // A click shorter than a game step is seen by the platform's latched button state.
-    if (Platform().KeyState(kVkLeftButton) & 0x01) went |= 1u << ctFire1;
-    if (Platform().KeyState(kVkRightButton) & 0x01) went |= 1u << ctFire2;
-  }
-  gLastHeld[player] = held;
   for (int k = 0; k < kKeysPerMap; ++k) {
     c.held[k] = (held >> k) & 1;
     c.pressed[k] = (went >> k) & 1;
   }
   return c;
+}
+
+void SetInputFeed(TInputFeed* feed) {
+  gFeed = feed;
+}
+
+TInputSnapshot ReadPlatformInput() {
+  TInputSnapshot in{};
+  // A key in two mappings is queried once, so both see its press.
+  uint8_t state[256];
+  bool queried[256] = {};
+  auto key = [&](int vk) {
+    vk &= 0xFF;
+    if (!queried[vk]) {
+      state[vk] = Platform().KeyState(vk);
+      queried[vk] = true;
+    }
+    return state[vk];
+  };
+  for (int m = 0; m < kKeyMaps; ++m)
+    for (int k = 0; k < kKeysPerMap; ++k) {
+      const uint8_t s = key(gCom.keyMap[m][k]);
+      if (s & 0x80) in.keyHeld[m] |= uint8_t(1u << k);
+      if (s & 0x01) in.keyPressed[m] |= uint8_t(1u << k);
+    }
+  in.mouseX = gCom.mouseX;
+  in.mouseY = gCom.mouseY;
+  for (int b = 0; b < 3; ++b)
+    if (gCom.mouseButton[b]) in.mouseHeld |= uint8_t(1u << b);
+  const uint8_t fire = MouseFire(in.mouseHeld);
+  in.mousePressed = fire & uint8_t(~gLastMouseFire);
+  // A click shorter than a game step is seen by the platform's latched button state.
+  if (key(kVkLeftButton) & 0x01) in.mousePressed |= 1u << ctFire1;
+  if (key(kVkRightButton) & 0x01) in.mousePressed |= 1u << ctFire2;
+  gLastMouseFire = fire;
+  in.padHeld = Platform().GamepadState() & 0x3F;
+  in.padPressed = in.padHeld & uint8_t(~gLastPad);
+  gLastPad = in.padHeld;
+  return in;
+}
+
+void CaptureInput() {
+  if (gFeed)
+    gFeed->Next(gInput);
+  else
+    gInput = ReadPlatformInput();
 }
 
 void ForgetControlPresses() {
@@ -120,16 +164,12 @@ void ForgetControlPresses() {
   Platform().KeyState(kVkLeftButton);
   Platform().KeyState(kVkRightButton);
   // Whatever is held now counts as held before the start, so it is no new press.
-  for (int p = 0; p < kPlayers; ++p) {
-    const uint8_t input = gCom.player[p].input;
-    uint8_t held = 0;
-    if (input == piMouse)
-      held = uint8_t((gCom.mouseButton[0] ? 1u << ctFire1 : 0u) |
-                     (gCom.mouseButton[2] ? 1u << ctFire2 : 0u));
-    else if (input == piJoystick)
-      held = Platform().GamepadState() & 0x3F;
-    gLastHeld[p] = held;
-  }
+  uint8_t mouseHeld = 0;
+  for (int b = 0; b < 3; ++b)
+    if (gCom.mouseButton[b]) mouseHeld |= uint8_t(1u << b);
+  gLastMouseFire = MouseFire(mouseHeld);
+  gLastPad = Platform().GamepadState() & 0x3F;
+  gInput = TInputSnapshot{};
 }
 
 void SetPlayerColour(int player, uint32_t colour) {

@@ -46,7 +46,39 @@ struct TControls {
   int32_t mouseX, mouseY;
   uint8_t mouseButton[3];
 };
+// A player's controls in the current step's input snapshot.
 TControls ReadPlayerControls(int player);
+
+// Everything a game step reads of the input devices, gathered once at the start of the
+// step (CaptureInput). Recording keeps these; playback hands them back instead.
+struct TInputSnapshot {
+  uint8_t keyHeld[kKeyMaps];     // per keyboard mapping: bit c, control c is down
+  uint8_t keyPressed[kKeyMaps];  // bit c: control c went down since the previous snapshot
+  int32_t mouseX, mouseY;        // the pointer relative to the play field, frame pixels
+  uint8_t mouseHeld;             // bit 0 left, 1 middle, 2 right
+  uint8_t mousePressed;          // Fire1 (left) and Fire2 (right) bits, as controls
+  uint8_t padHeld;               // game controller: bits of the controls held
+  uint8_t padPressed;            // and those that went down since the previous snapshot
+  bool operator==(const TInputSnapshot&) const = default;
+};
+extern TInputSnapshot gInput;  // the current step's snapshot
+
+// Where the snapshots come from instead of the platform (playback). Next fills the
+// snapshot of the coming step.
+class TInputFeed {
+ public:
+  virtual ~TInputFeed() = default;
+  virtual void Next(TInputSnapshot& snapshot) = 0;
+};
+// The feed stays the caller's; nullptr returns to the platform.
+void SetInputFeed(TInputFeed* feed);
+
+// Reads the platform's devices into a snapshot: each mapped key is queried once (which
+// clears its pressed bit) and the presses of the mouse buttons and the game controller are
+// the changes since the previous reading.
+TInputSnapshot ReadPlatformInput();
+// Once per game step, before the step: gInput from the feed, else from the platform.
+void CaptureInput();
 
 // At the start of a game: forgets every press made before it, on every mapping, the mouse
 // buttons and the game controller.

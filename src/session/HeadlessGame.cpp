@@ -120,13 +120,21 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
   control = std::make_unique<TMainControl>();
   control->Startup({}, nullptr);
   gCom.mouseX = gCom.mouseY = -1;  // no pointer in the field
+  ApplyReplayOptions(setup.options);
   Cur().playersMinusOne = setup.players - 1;
   for (int p = 0; p < kPlayers; ++p) gCom.player[p].ai = uint8_t((setup.aiMask >> p) & 1);
+  for (size_t p = 0; p < setup.inputs.size() && p < size_t(kPlayers); ++p)
+    gCom.player[p].input = setup.inputs[p];
   gCom.mirrorGame = setup.mirror;
   gOptions.mons.realTime = !setup.turn;
   gOptions.burr.enemies = !setup.noEnemies;
-  if (setup.level >= 0) {  // as Next Level / Last Level choose it
-    Cur().levelIndex = setup.level;
+  const int shown = setup.level >= 0 ? setup.level : setup.shownLevel;
+  if (shown > 0 || setup.level >= 0) {  // as Next Level / Last Level choose it
+    if (shown >= levels) {
+      error = "the set has no level " + std::to_string(shown);
+      return false;
+    }
+    Cur().levelIndex = shown;
     KindOps(k).ShowLevel();
   }
   control->UpdateMenus();
@@ -146,7 +154,6 @@ bool THeadlessGame::Start(const TGameSetup& setup, std::string& error, int& code
 void THeadlessGame::Step() {
   control->MoveTick();
   ClearSoundMarks();
-  HighScoreCheck(gCom.kind);
 }
 
 TKBitmap& THeadlessGame::Compose() {

@@ -321,6 +321,7 @@ void TMainControl::MusicEnded() {
 void TMainControl::MoveTick() {
   const int k = gCom.kind;
   if (KindLevelCount(k) == 0) return;
+  CaptureInput();  // the step reads its input only from this snapshot
   StepDispatch();
   ++gCom.stepCounter;
   TKindState& s = gCom.k[k];
@@ -328,13 +329,15 @@ void TMainControl::MoveTick() {
     s.gameTime += uint32_t(gOptions.gameTick);
     s.levelTime += uint32_t(gOptions.gameTick);
   }
+  // The end of the game-over show belongs to the step, so that a game's course never
+  // depends on how many frames were drawn.
+  HighScoreCheck(k);
 }
 
 void TMainControl::DrawTick() {
   ClearSoundMarks();
   if (Platform().MusicTakeEnded()) MusicEnded();
   TOverlayResult overlay = DrawOverlay(frame, gCom.kind, fillBitmap);
-  HighScoreCheck(gCom.kind);
   ++gCom.frameCounter;
   if (repaintImage && hooks.present) hooks.present(overlay.pointerInField);
 }

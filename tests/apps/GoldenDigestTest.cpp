@@ -15,7 +15,9 @@
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Events.h"
+#include "common/GameDigest.h"
 #include "common/Kinds.h"
+#include "session/HeadlessGame.h"
 
 namespace kelvra {
 namespace {
@@ -114,6 +116,38 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--players", "5", "--level", "22", "--seed", "22", "--steps", "3000"},
                     "Levels/Burrower/Default.BuL"}),
     [](const ::testing::TestParamInfo<TGoldenGame>& info) { return std::string(info.param.name); });
+
+// Drawing only reads the game state: a game ends the same with no frame drawn and with
+// three drawn after every step (Brickfall on its level of every effect, stars included).
+using DrawnFramesTest = test::DataDirTest<>;
+TEST_F(DrawnFramesTest, FramesDrawnChangeNothingInAnyGame) {
+  const struct {
+    const char* set;
+    int level, steps;
+  } games[] = {{"Levels/Brickfall/Default.BrL", 31, 2500},
+               {"Levels/Monsters/Default.MoL", 16, 1500},
+               {"Levels/Burrower/Default.BuL", 8, 2500}};
+  for (const auto& g : games) {
+    uint64_t digest[2] = {};
+    for (int frames : {0, 3}) {
+      THeadlessGame game;
+      TGameSetup setup;
+      setup.file = std::string(KELVRA_TEST_DATA_DIR) + "/" + g.set;
+      setup.players = 2;
+      setup.level = g.level;
+      setup.seed = 77;
+      std::string error;
+      int code = 0;
+      ASSERT_TRUE(game.Start(setup, error, code)) << error;
+      for (int i = 0; i < g.steps; ++i) {
+        game.Step();
+        for (int f = 0; f < frames; ++f) game.control->DrawTick();
+      }
+      digest[frames ? 1 : 0] = GameDigest();
+    }
+    EXPECT_EQ(digest[0], digest[1]) << g.set;
+  }
+}
 
 }  // namespace
 }  // namespace kelvra

@@ -325,6 +325,7 @@ TEST_F(BurrGame, TheMouseSteersTowardThePointer) {
   for (const Case& c : cases) {
     gCom.mouseX = (P().x + c.dx * kBurrUnit) / kBurrUnit;
     gCom.mouseY = (P().y + c.dy * kBurrUnit) / kBurrUnit;
+    CaptureInput();
     BurrReadInput(0);
     for (int i = biLeft; i <= biDown; ++i)
       EXPECT_EQ(P().input[i], i == c.command) << c.dx << "," << c.dy << " " << i;

@@ -64,21 +64,27 @@ TEST(KeyNameTest, NoDefaultPlayerKeyIsAShortcutOfTheProgram) {
   EXPECT_EQ(ShortcutCommand(0x72), nullptr);  // F3 is free
 }
 
+// The controls a step sees: the devices gathered into the step's snapshot first.
+TControls Read(int player) {
+  CaptureInput();
+  return ReadPlayerControls(player);
+}
+
 TEST_F(PlayersTest, KeyboardControlsHeldPressedAndForgotten) {
   gCom.player[1].input = 1;  // A W D S, Tab, ~
   platform.PressKey(0x41);
   platform.PressKey(0x09);
-  platform.ReleaseKey(0x09);  // a tap between two readings still counts once
+  platform.ReleaseKey(0x09);  // a tap between two steps still counts once
 
-  EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:100010");
-  EXPECT_EQ(Keys(ReadPlayerControls(1)), "h:100000 p:000000");  // the presses were read
+  EXPECT_EQ(Keys(Read(1)), "h:100000 p:100010");
+  EXPECT_EQ(Keys(Read(1)), "h:100000 p:000000");  // the presses went to the previous step
 
   // The start of a game forgets the presses, on every mapping.
   platform.PressKey(0x25);  // Left of mapping 1
   platform.PressKey(0x61);  // Left of mapping 4
   ForgetControlPresses();
   gCom.player[0].input = 3;
-  EXPECT_EQ(Keys(ReadPlayerControls(0)), "h:100000 p:000000");
+  EXPECT_EQ(Keys(Read(0)), "h:100000 p:000000");
 }
 
 // Player five uses the mouse by default; the joystick reads the game controller, and nothing
@@ -87,19 +93,19 @@ TEST_F(PlayersTest, MouseAndJoystickControls) {
   gCom.mouseX = 100;
   gCom.mouseY = -3;  // above the play field
   gCom.mouseButton[0] = 1;
-  TControls c = ReadPlayerControls(4);
+  TControls c = Read(4);
   EXPECT_EQ(std::make_tuple(c.mouseX, c.mouseY, Keys(c)),
             std::make_tuple(100, -3, std::string("h:000010 p:000010")));
-  EXPECT_EQ(Keys(ReadPlayerControls(4)), "h:000010 p:000000");
+  EXPECT_EQ(Keys(Read(4)), "h:000010 p:000000");
 
   gCom.player[2].input = piJoystick;
-  EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:000000 p:000000");
+  EXPECT_EQ(Keys(Read(2)), "h:000000 p:000000");
   platform.pad = (1 << ctUp) | (1 << ctFire2);
-  EXPECT_EQ(Keys(ReadPlayerControls(2)), "h:010001 p:010001");
+  EXPECT_EQ(Keys(Read(2)), "h:010001 p:010001");
 
   gCom.player[3].input = 9;  // damaged setting: no controls, no crash
   platform.PressKey(0x25);
-  EXPECT_EQ(Keys(ReadPlayerControls(3)), "h:000000 p:000000");
+  EXPECT_EQ(Keys(Read(3)), "h:000000 p:000000");
 }
 
 TEST_F(PlayersTest, ColourChangeRecomputesHalfColoursAndCancelRestores) {

@@ -555,10 +555,12 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
   for (const Case& c : cases) {
     for (int k = 0; k < kKeysPerMap; ++k) platform.ReleaseKey(keys[k]);
     for (int k : c.controls) platform.PressKey(keys[k]);
+    CaptureInput();
     MonsReadInput(0);
     EXPECT_EQ(Request(0), c.request);
     for (bool bios : {false, true}) {  // held, not pressed again: without "Bios Keyboard" only
       gOptions.mons.biosKeyboard = bios;
+      CaptureInput();
       MonsReadInput(0);
       EXPECT_EQ(Request(0).first, bios ? 0 : c.request.first);
     }
@@ -566,6 +568,7 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
   }
   gCom.player[0].input = piJoystick;
   platform.pad = 1u << ctDown;
+  CaptureInput();
   MonsReadInput(0);
   EXPECT_EQ(Request(0), std::make_pair(0, 1));
 
@@ -578,6 +581,7 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
   gCom.player[0].input = piMouse;
   for (const Pointer& m : pointers) {
     gCom.mouseX = m.x, gCom.mouseY = m.y;
+    CaptureInput();
     MonsReadInput(0);
     EXPECT_EQ(std::make_tuple(Request(0), int(gCom.cursorShape)),
               std::make_tuple(std::make_pair(m.dx, m.dy), m.shape))

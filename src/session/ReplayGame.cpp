@@ -1,0 +1,184 @@
+// Recording and headless playback of replays.
+#include "session/ReplayGame.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "base/FileIO.h"
+#include "common/Com.h"
+#include "common/GameDigest.h"
+#include "common/Kinds.h"
+#include "common/LevelSet.h"
+
+namespace kelvra {
+
+namespace {
+
+// A private file in the temporary folder, removed with its owner.
+class TTempFile {
+ public:
+  explicit TTempFile(const std::string& extension) {
+    std::error_code ec;
+    std::string pattern =
+        (std::filesystem::temp_directory_path(ec) / "kelvra-replay-XXXXXX").string() + extension;
+    const int fd = mkstemps(pattern.data(), int(extension.size()));
+    if (fd >= 0) {
+      close(fd);
+      path = pattern;
+    }
+  }
+  ~TTempFile() {
+    if (!path.empty()) std::remove(path.c_str());
+  }
+  TTempFile(const TTempFile&) = delete;
+  TTempFile& operator=(const TTempFile&) = delete;
+  std::string path;  // empty when none could be made
+};
+
+std::string FaultText(const FileFault& fault) {
+  return fault.message.empty() ? std::string(std::strerror(fault.code)) : fault.message;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
+  const int k = gCom.kind;
+  const TKindState& s = gCom.k[k];
+  replay = TReplay{};
+  coder_ = TInputCoder{};
+  replay.program = KELVRA_VERSION;
+  replay.kind = uint8_t(k);
+  replay.setName = s.fileName;
+  replay.testGame = s.testGame;
+  replay.level = s.levelIndex;
+  replay.seed = seed;
+  replay.players = uint8_t(s.playersMinusOne + 1);
+  for (int p = 0; p < kPlayers; ++p) {
+    if (gCom.player[p].ai) replay.aiMask |= uint8_t(1u << p);
+    replay.input[p] = gCom.player[p].input;
+  }
+  replay.options = CurrentReplayOptions();
+
+  // The set as it is in memory (it may be unsaved), in its file form.
+  TTempFile copy(std::string(".") + KindExtension(k));
+  FileFault fault;
+  if (copy.path.empty() || !WriteLevelSetCopy(k, copy.path, fault)) {
+    error = "cannot copy the level set for the replay: " + FaultText(fault);
+    return false;
+  }
+  FileReader reader;
+  if (!reader.Open(copy.path) || reader.Size() > int64_t(kReplayMaxSetBytes)) {
+    error = "cannot read the copy of the level set";
+    return false;
+  }
+  replay.levelSet.resize(size_t(reader.Size()));
+  if (!reader.Read(replay.levelSet.data(), replay.levelSet.size())) {
+    error = "cannot read the copy of the level set: " + FaultText(reader.fault());
+    return false;
+  }
+  return true;
+}
+
+void TReplayRecorder::AfterStep() {
+  coder_.Add(gInput);
+  if (coder_.steps % kReplayCheckEvery == 0) replay.checks.push_back({coder_.steps, GameDigest()});
+}
+
+bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
+  replay.steps = coder_.steps;
+  replay.inputs = coder_.bytes;
+  if (replay.steps > 0 && (replay.checks.empty() || replay.checks.back().step != replay.steps))
+    replay.checks.push_back({replay.steps, GameDigest()});
+  FileFault fault;
+  if (!WriteReplay(file, replay, fault)) {
+    error = "cannot write " + file + ": " + FaultText(fault);
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+
+TReplayPlayer::~TReplayPlayer() {
+  SetInputFeed(nullptr);
+}
+
+bool TReplayPlayer::Start(THeadlessGame& game, std::string& error, int& code) {
+  code = 1;
+  TTempFile set(std::string(".") + KindExtension(replay_.kind));
+  if (set.path.empty()) {
+    error = "cannot make a temporary file for the replay's level set";
+    return false;
+  }
+  {
+    AtomicFileWriter writer;
+    writer.Write(replay_.levelSet.data(), replay_.levelSet.size());
+    FileFault fault;
+    if (!writer.Commit(set.path, fault)) {
+      error = "cannot write the replay's level set: " + FaultText(fault);
+      return false;
+    }
+  }
+  TGameSetup setup;
+  setup.file = set.path;
+  setup.players = replay_.players;
+  setup.aiMask = replay_.aiMask;
+  setup.seed = replay_.seed;
+  setup.level = replay_.testGame ? replay_.level : -1;
+  setup.shownLevel = replay_.testGame ? 0 : replay_.level;
+  setup.inputs.assign(std::begin(replay_.input), std::end(replay_.input));
+  setup.options = replay_.options;
+  // The switches the driver checks before it starts, from the recorded options.
+  for (const TReplayOption& o : replay_.options) {
+    if (o.key == "Brickfall.MirrorGame") setup.mirror = o.value != 0;
+    if (o.key == "Monsters.RealTimeGame") setup.turn = replay_.kind == gkMonsters && o.value == 0;
+    if (o.key == "Burrower.Enemies") setup.noEnemies = replay_.kind == gkBurrower && o.value == 0;
+  }
+  if (!game.Start(setup, error, code)) {
+    if (code == 1) error = "the replay's level set cannot be played (" + error + ")";
+    return false;
+  }
+  if (gCom.kind != replay_.kind) {
+    error = "the replay's level set is not of its game";
+    code = 1;
+    return false;
+  }
+  SetInputFeed(this);
+  return true;
+}
+
+void TReplayPlayer::Next(TInputSnapshot& snapshot) {
+  if (!decoder_.Next(snapshot)) snapshot = TInputSnapshot{};
+}
+
+TReplayOutcome TReplayPlayer::Run(THeadlessGame& game,
+                                  const std::function<void(uint32_t)>& beforeStep) {
+  TReplayOutcome out;
+  size_t check = 0;
+  while (out.steps < replay_.steps) {
+    if (beforeStep) beforeStep(out.steps);
+    game.Step();
+    ++out.steps;
+    if (check < replay_.checks.size() && replay_.checks[check].step == out.steps) {
+      const uint64_t digest = GameDigest();
+      if (digest != replay_.checks[check].digest) {
+        out.diverged = true;
+        out.divergedAt = out.steps;
+        out.expected = replay_.checks[check].digest;
+        out.actual = digest;
+        return out;
+      }
+      out.lastGood = out.steps;
+      ++check;
+    }
+  }
+  return out;
+}
+
+}  // namespace kelvra

@@ -1,0 +1,66 @@
+// Recording a game step by step, and playing a replay back without a window, checking the
+// game state against the recorded digests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/Players.h"
+#include "common/Replay.h"
+#include "session/HeadlessGame.h"
+
+namespace kelvra {
+
+// Records the game of the current kind from its start.
+class TReplayRecorder {
+ public:
+  // Right after the game started (with `seed` given to the generator before the start):
+  // the level set as it is in memory, the level, players, options and seed. False with
+  // the reason when the set cannot be copied.
+  bool Begin(uint32_t seed, std::string& error);
+  // After each game step: its input snapshot and, every kReplayCheckEvery steps, a digest.
+  void AfterStep();
+  // The digest after the last step, then the file, written atomically.
+  bool Finish(const std::string& file, std::string& error);
+
+  TReplay replay;
+
+ private:
+  TInputCoder coder_;
+};
+
+// How a replay played back ended.
+struct TReplayOutcome {
+  uint32_t steps = 0;       // steps played
+  bool diverged = false;    // a digest differed
+  uint32_t lastGood = 0;    // the last step whose digest matched (0: none before)
+  uint32_t divergedAt = 0;  // the step whose digest differed first
+  uint64_t expected = 0, actual = 0;
+};
+
+// Plays a replay with the headless game: the snapshots come from the replay instead of the
+// platform.
+class TReplayPlayer : public TInputFeed {
+ public:
+  explicit TReplayPlayer(const TReplay& replay)
+      : replay_(replay), decoder_(replay.inputs, replay.steps) {}
+  ~TReplayPlayer() override;
+  TReplayPlayer(const TReplayPlayer&) = delete;
+  TReplayPlayer& operator=(const TReplayPlayer&) = delete;
+
+  // Loads the embedded set and starts the recorded game (error and code as
+  // THeadlessGame::Start gives them).
+  bool Start(THeadlessGame& game, std::string& error, int& code);
+  // Plays every recorded step as fast as it can, stopping at the first digest that
+  // differs. `beforeStep` (tests) is called with the 0-based step about to be played.
+  TReplayOutcome Run(THeadlessGame& game, const std::function<void(uint32_t)>& beforeStep = {});
+
+  void Next(TInputSnapshot& snapshot) override;
+
+ private:
+  const TReplay& replay_;
+  TInputDecoder decoder_;
+};
+
+}  // namespace kelvra
