@@ -83,38 +83,28 @@ class MainWindowTest : public QObject {
   void cleanup() { SetPlatform(nullptr); }
 
   // On the 1600 x 1000 screen (main below) the frame fits at 2x, in a window and full screen,
-  // but not at 3x: those items are disabled and a stored 3x shows 2x. Full screen shows the
+  // but not at 3x: that item is disabled and a stored 3x shows 2x. Full screen shows the
   // chosen zoom when it fits, else the largest that does; the shortcuts respect the same.
   void zoomAndFullScreenFitTheScreen() {
     auto w = MakeWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));  // shortcuts go to the active window
-    QCOMPARE(w->playArea()->size(), QSize(640, 440));
-    const QList<bool> fits{true, true, false, false};
-    for (int z = 0; z < 4; ++z) QCOMPARE(w->action(MenuId(miZoom1 + z))->isEnabled(), fits[z]);
     auto shown = [&] { return std::pair(w->playArea()->Zoom(), w->control().zoom); };
     auto key = [&](int key) { QTest::keyClick(w.get(), Qt::Key(key), Qt::ControlModifier); };
+    QVERIFY(w->action(miZoom2)->isEnabled() && !w->action(miZoom3)->isEnabled());
     key(Qt::Key_Plus);
+    key(Qt::Key_Equal);  // 3x does not fit
     QCOMPARE(w->playArea()->size(), QSize(1280, 880));
     QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
-    key(Qt::Key_Equal);  // 3x does not fit
-    QCOMPARE(shown(), std::pair(2, 2));
-    QVERIFY(w->action(miZoom2)->isChecked());
-    key(Qt::Key_Minus);
-    QCOMPARE(shown(), std::pair(1, 1));
     key(Qt::Key_Minus);
     QCOMPARE(shown(), std::pair(1, 1));
     gOptions.zoom = 3;  // as from a settings file made on a larger screen
     w->control().hooks.zoomChanged();
     QCOMPARE(shown(), std::pair(2, 2));
-    QCOMPARE(w->playArea()->size(), QSize(1280, 880));
-
     QTest::keyClick(w.get(), Qt::Key_F11);
-    QVERIFY(w->isFullScreen() && gOptions.fullScreen);
-    QVERIFY(!w->action(miZoom3)->isEnabled());
+    QVERIFY(w->isFullScreen() && gOptions.fullScreen && !w->action(miZoom3)->isEnabled());
     QCOMPARE(shown(), std::pair(2, 2));
     key(Qt::Key_0);
     QCOMPARE(shown(), std::pair(1, 1));
-    QCOMPARE(w->playArea()->size().width(), 1600);
     gOptions.zoom = 0;  // automatic: the largest that fits
     w->control().hooks.zoomChanged();
     QCOMPARE(shown(), std::pair(2, 2));
@@ -123,39 +113,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(w->playArea()->size(), QSize(1280, 880));
   }
 
-  // The pointer lands on the frame pixel under it: at 1x and 2x, full screen with the
-  // frame centred, and at the half pixels a device pixel ratio of 2 gives, which are
-  // floored, never rounded. `at` counts from the frame's corner; the Brickfall field starts
-  // at frame pixel (10, 34).
-  void pointerMapsToFramePixels_data() {
-    QTest::addColumn<int>("zoom");
-    QTest::addColumn<bool>("fullScreen");
-    QTest::addColumn<QPointF>("at");
-    QTest::addColumn<QPoint>("field");
-    QTest::newRow("1x") << 1 << false << QPointF(110, 134) << QPoint(100, 100);
-    QTest::newRow("1x half pixels") << 1 << false << QPointF(110.5, 133.5) << QPoint(100, 99);
-    QTest::newRow("2x") << 2 << false << QPointF(221.5, 269.5) << QPoint(100, 100);
-    QTest::newRow("2x corner") << 2 << false << QPointF(0.5, 0) << QPoint(-10, -34);
-    QTest::newRow("full screen") << 2 << true << QPointF(221, 268) << QPoint(100, 100);
-    QTest::newRow("full screen, on the black")
-        << 2 << true << QPointF(-1, -0.5) << QPoint(-11, -35);
-  }
+  // The pointer lands on the frame pixel under it, full screen with the frame centred too,
+  // and the half pixels of a device pixel ratio of 2 are floored, never rounded. `at`
+  // counts from the frame's corner; the Brickfall field starts at frame pixel (10, 34).
   void pointerMapsToFramePixels() {
-    QFETCH(int, zoom);
-    QFETCH(bool, fullScreen);
-    QFETCH(QPointF, at);
-    QFETCH(QPoint, field);
-    auto w = MakeWindow();
-    if (fullScreen) w->control().hooks.fullScreen(true);
-    w->control().Command(MenuId(miZoom1 + zoom - 1));
-    TPlayArea* area = w->playArea();
-    QCOMPARE(area->Zoom(), zoom);
-    const QPointF corner((area->width() - 640 * zoom) / 2, (area->height() - 440 * zoom) / 2);
-    QCOMPARE(corner.x(), fullScreen ? 160.0 : 0.0);
-    QMouseEvent move(QEvent::MouseMove, corner + at, area->mapToGlobal(corner + at), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(area, &move);
-    QCOMPARE(QPoint(gCom.mouseX, gCom.mouseY), field);
+    const struct {
+      int zoom;
+      bool fullScreen;
+      QPointF at;
+      QPoint field;
+    } cases[] = {{1, false, {110.5, 133.5}, {100, 99}},
+                 {2, false, {221.5, 269.5}, {100, 100}},
+                 {2, true, {221, 268}, {100, 100}},
+                 {2, true, {-1, -0.5}, {-11, -35}}};  // on the black around the frame
+    for (const auto& c : cases) {
+      auto w = MakeWindow();
+      if (c.fullScreen) w->control().hooks.fullScreen(true);
+      w->control().Command(MenuId(miZoom1 + c.zoom - 1));
+      TPlayArea* area = w->playArea();
+      const QPointF p =
+          QPointF((area->width() - 640 * c.zoom) / 2, (area->height() - 440 * c.zoom) / 2) + c.at;
+      QMouseEvent move(QEvent::MouseMove, p, area->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(area, &move);
+      QCOMPARE(QPoint(gCom.mouseX, gCom.mouseY), c.field);
+    }
   }
 
   // A frame is repainted where it differs from the one shown, nothing when it is the same,
@@ -167,21 +149,12 @@ class MainWindowTest : public QObject {
     w->control().DrawOverlayOnce();
     QVERIFY(area->Present().isEmpty());
     TKBitmap& frame = w->control().frame;
-    uint8_t* pixel = frame.Row(21) + 3 * 300;
-    pixel[0] ^= 0xFF;
-    pixel[2] ^= 0x80;
-    const QRegion changed = area->Present();
-    QVERIFY(changed.contains(QRect(600, 42, 2, 2)));
-    QCOMPARE(changed.boundingRect(), QRect(600, 32, 2, 16));  // the band of rows 16..23
+    frame.Row(21)[3 * 300] ^= 0xFF;
+    QCOMPARE(area->Present(), QRegion(600, 32, 2, 16));  // pixel (300, 21): rows 16..23
     QVERIFY(area->Present().isEmpty());
-    const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shown.size(), QSize(1280, 880));
-    for (int y = 0; y < 880; ++y)
-      for (int x = 0; x < 1280; ++x) {
-        const uint8_t* p = frame.Row(y / 2) + 3 * (x / 2);
-        if (shown.pixel(x, y) != qRgb(p[2], p[1], p[0]))
-          QFAIL(qPrintable(QString("pixel %1, %2 differs").arg(x).arg(y)));
-      }
+    const QImage bitmap(frame.Row(439), 640, 440, frame.Stride(), QImage::Format_BGR888);
+    QCOMPARE(area->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             bitmap.mirrored().scaled(1280, 880).convertToFormat(QImage::Format_RGB32));
   }
 
   // The menus follow the commands; closing asks about the running game and may be refused.
