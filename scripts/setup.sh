@@ -11,7 +11,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-liberation libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
   # the packaging checks (scripts/package-check.sh)
   desktop-file-utils appstream lintian dpkg-dev file shared-mime-info xdg-utils
   libfile-mimeinfo-perl man-db

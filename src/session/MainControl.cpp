@@ -796,7 +796,10 @@ void TMainControl::ComputeMenus() {
   m[miStopClock].enabled = !mons.realTime && monsRunning;
   m[miGoClock].enabled = !mons.realTime && monsRunning;
 
-  for (MenuId id : {miZoom1, miZoom2, miZoom3, miZoom4}) m[id].checked = kMenuItems[id].tag == zoom;
+  for (MenuId id : {miZoom1, miZoom2, miZoom3, miZoom4}) {
+    m[id].checked = kMenuItems[id].tag == zoom;
+    m[id].enabled = kMenuItems[id].tag <= maxZoom;  // a larger frame would leave the screen
+  }
 }
 
 }  // namespace kelvra

@@ -55,7 +55,8 @@ class TMainControl : public TGameEvents {
   int trackIndex[3] = {0, 0, 0};         // current piece of the music list per kind
   int64_t musicPosition[3] = {0, 0, 0};  // remembered for pause, ms
   TSettingsContext settingsContext;      // screen and window sizes, window state
-  int zoom = 1;                          // the window's whole zoom factor, set by the window
+  int zoom = 1;                          // the whole zoom factor shown, set by the window
+  int maxZoom = 4;  // the largest zoom that fits on the screen, set by the window
   bool created = false;
   bool applyPriorities = false;  // the GUI applies the process priority; tests do not
   bool reportRates = false;      // print the measured rates once a second (measurements)

@@ -9,12 +9,15 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "base/FileIO.h"
 #include "base/Paths.h"
@@ -36,12 +39,15 @@ namespace kelvra {
 
 namespace {
 constexpr int kFrameWidth = 640, kFrameHeight = 440;
+constexpr int kMaxZoom = 4;
+// Room for a window's frame (borders and title bar), which the screen's available area
+// does not leave out and which is not known before the window is shown.
+constexpr int kDecorationWidth = 16, kDecorationHeight = 48;
 
 // A bitmap's bottom-up BGR rows in the top-down 32-bit layout of the window's backing
-// store, so that drawing it is a plain copy. `image` is reused when its size fits.
+// store, so that drawing it is a plain copy.
 void CopyToImage(const TKBitmap& bitmap, QImage& image) {
-  if (image.width() != bitmap.Width() || image.height() != bitmap.Height())
-    image = QImage(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+  image = QImage(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
   for (int y = 0; y < bitmap.Height(); ++y) {
     const uint8_t* src = bitmap.Row(y);
     auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(y));
@@ -65,6 +71,13 @@ bool PlayersKeyInGame(int vk) {
   return false;
 }
 
+// The largest whole zoom, 1..kMaxZoom, at which the frame fits into `room`.
+int LargestZoom(QSize room) {
+  int zoom = kMaxZoom;
+  while (zoom > 1 && (kFrameWidth * zoom > room.width() || kFrameHeight * zoom > room.height()))
+    --zoom;
+  return zoom;
+}
 }  // namespace
 
 TPlayArea::TPlayArea(const TKBitmap& frame, QWidget* parent) : QWidget(parent), frame_(frame) {
@@ -73,30 +86,119 @@ TPlayArea::TPlayArea(const TKBitmap& frame, QWidget* parent) : QWidget(parent), 
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TPlayArea::SetZoom(int zoom) {
+  zoom_ = std::clamp(zoom, 1, kMaxZoom);
+  update();
+}
+
+int TPlayArea::Zoom() const {
+  return std::min(zoom_, LargestZoom(size()));
+}
+
 QRect TPlayArea::FrameRect() const {
-  int scale = std::max(1, std::min(width() / kFrameWidth, height() / kFrameHeight));
-  QSize size(kFrameWidth * scale, kFrameHeight * scale);
+  const int zoom = Zoom();
+  QSize size(kFrameWidth * zoom, kFrameHeight * zoom);
   return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 
-void TPlayArea::paintEvent(QPaintEvent*) {
+QPoint TPlayArea::FramePixel(QPointF position) const {
+  const QRect r = FrameRect();
+  const double zoom = Zoom();
+  return QPoint(int(std::floor((position.x() - r.left()) / zoom)),
+                int(std::floor((position.y() - r.top()) / zoom)));
+}
+
+void TPlayArea::SetPointerHidden(bool hidden) {
+  // Setting a cursor is a request to the window system even when it is the same one.
+  if (hidden == pointerHidden_) return;
+  pointerHidden_ = hidden;
+  setCursor(hidden ? Qt::BlankCursor : Qt::ArrowCursor);
+}
+
+void TPlayArea::ScalePixels(int y, int x0, int x1) {
+  const uint8_t* src = shown_.data() + size_t(y) * 3 * frameSize_.width() + 3 * x0;
+  const int zoom = imageZoom_;
+  const qsizetype stride = image_.bytesPerLine() / 4;
+  uint32_t* dst = reinterpret_cast<uint32_t*>(image_.bits()) + y * zoom * stride + x0 * zoom;
+  for (int x = x0; x < x1; ++x, src += 3, dst += zoom) {
+    const uint32_t c = 0xFF000000u | uint32_t(src[2]) << 16 | uint32_t(src[1]) << 8 | src[0];
+    for (int dy = 0; dy < zoom; ++dy) std::fill_n(dst + dy * stride, zoom, c);
+  }
+}
+
+QRegion TPlayArea::Present() {
+  if (frame_.Empty()) return {};
+  const int w = frame_.Width(), h = frame_.Height(), rowBytes = 3 * w;
+  if (frameSize_ != QSize(w, h) || imageZoom_ != Zoom()) {
+    frameSize_ = QSize(w, h);
+    shown_.resize(size_t(rowBytes) * h);
+    for (int y = 0; y < h; ++y)
+      std::memcpy(shown_.data() + size_t(y) * rowBytes, frame_.Row(y), rowBytes);
+    ScaleAll();
+    update();
+    return QRegion(rect());
+  }
+  // Each row is compared with the one shown, sixteen pixels at a time; only the pixels
+  // that differ are scaled into the image. The changed columns of a band of rows make one
+  // rectangle to repaint: a frame of moving stars costs a few dozen rectangles, not one per
+  // star, which would cost more than the larger area they leave out.
+  constexpr int kBandRows = 8;
+  const QRect r = FrameRect();
+  const int zoom = imageZoom_;
+  QRegion changed;
+  for (int band = 0; band < h; band += kBandRows) {
+    int x0 = w, x1 = 0;
+    const int bandEnd = std::min(h, band + kBandRows);
+    for (int y = band; y < bandEnd; ++y) {
+      const uint8_t* row = frame_.Row(y);
+      uint8_t* old = shown_.data() + size_t(y) * rowBytes;
+      if (std::memcmp(row, old, size_t(rowBytes)) == 0) continue;
+      constexpr int kGroup = 16;  // pixels; a group that differs is looked at pixel by pixel
+      for (int g = 0; g < w; g += kGroup) {
+        const int n = std::min(kGroup, w - g);
+        if (n == kGroup && std::memcmp(row + 3 * g, old + 3 * g, 3 * kGroup) == 0) continue;
+        for (int x = g; x < g + n; ++x) {
+          const int b = 3 * x;
+          if (row[b] == old[b] && row[b + 1] == old[b + 1] && row[b + 2] == old[b + 2]) continue;
+          std::memcpy(old + b, row + b, 3);
+          ScalePixels(y, x, x + 1);
+          x0 = std::min(x0, x);
+          x1 = std::max(x1, x + 1);
+        }
+      }
+    }
+    if (x0 < x1)
+      changed += QRect(r.left() + x0 * zoom, r.top() + band * zoom, (x1 - x0) * zoom,
+                       (bandEnd - band) * zoom);
+  }
+  if (!changed.isEmpty()) update(changed);
+  return changed;
+}
+
+void TPlayArea::ScaleAll() {
+  imageZoom_ = Zoom();
+  image_ = QImage(frameSize_ * imageZoom_, QImage::Format_RGB32);
+  for (int y = 0; y < frameSize_.height(); ++y) ScalePixels(y, 0, frameSize_.width());
+}
+
+void TPlayArea::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  QRect r = FrameRect();
-  if (r != rect()) painter.fillRect(rect(), Qt::black);
-  if (frame_.Empty()) return;
-  CopyToImage(frame_, image_);
-  // Whole zoom factors with nearest-neighbour sampling keep the pixels sharp.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(r, image_);
+  const QRect r = FrameRect();
+  if (!frameSize_.isEmpty() && imageZoom_ != Zoom()) ScaleAll();  // the area was resized
+  for (const QRect& dirty : event->region()) {
+    if (!r.contains(dirty) || image_.isNull()) painter.fillRect(dirty, Qt::black);
+    const QRect inside = dirty & r;
+    // The image holds the frame at the zoom already: a plain copy.
+    if (!inside.isEmpty() && !image_.isNull())
+      painter.drawImage(inside.topLeft(), image_, inside.translated(-r.topLeft()));
+  }
 }
 
 void TPlayArea::StoreMouse(QMouseEvent* event) {
-  QRect r = FrameRect();
-  int scale = std::max(1, r.width() / kFrameWidth);
-  QPoint p = event->position().toPoint() - r.topLeft();
+  const QPoint p = FramePixel(event->position());
   const TRect& field = Cur().field;
-  gCom.mouseX = p.x() / scale - field.left;
-  gCom.mouseY = p.y() / scale - field.top;
+  gCom.mouseX = p.x() - field.left;
+  gCom.mouseY = p.y() - field.top;
   Qt::MouseButtons b = event->buttons();
   gCom.mouseButton[0] = (b & Qt::LeftButton) != 0;
   gCom.mouseButton[1] = (b & Qt::MiddleButton) != 0;
@@ -226,6 +328,24 @@ void TfMain::CreateActions() {
     control_.UpdateMenus();
   });
   connect(actions_[miAbout], &QAction::triggered, this, [this] { About(); });
+
+  // Full screen and the zoom steps are the window's own: F11 flips the stored option.
+  fullScreenAction_ = new QAction(QStringLiteral("Full Screen"), this);
+  fullScreenAction_->setCheckable(true);
+  fullScreenAction_->setShortcut(QKeySequence(Qt::Key_F11));
+  connect(fullScreenAction_, &QAction::triggered, this, [this] {
+    gOptions.fullScreen = !gOptions.fullScreen;
+    SetFullScreen(gOptions.fullScreen);
+  });
+  actions_[miZoom1]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  auto* zoomIn = new QAction(this);
+  zoomIn->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  connect(zoomIn, &QAction::triggered, this, [this] { ZoomStep(1); });
+  auto* zoomOut = new QAction(this);
+  zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  connect(zoomOut, &QAction::triggered, this, [this] { ZoomStep(-1); });
+  addActions({zoomIn, zoomOut});
   connect(actions_[miHighScores], &QAction::triggered, this, [this] {
     control_.BeginMeasurePause();
     ShowScoresWindow(this);
@@ -243,9 +363,11 @@ void TfMain::CreateMenus() {
     QMenu* m = menus_[def.menu];
     if (def.separatorBefore) m->addSeparator();
     m->addAction(actions_[i]);
+    if (i == miZoom4) m->addAction(fullScreenAction_);
   }
   // The window's own shortcuts must work while the menus are closed.
   addActions(QList<QAction*>(std::begin(actions_), std::end(actions_)));
+  addAction(fullScreenAction_);
 }
 
 void TfMain::BindControl() {
@@ -254,8 +376,8 @@ void TfMain::BindControl() {
   h.menusChanged = [this](const TMenuState& m) { ApplyMenus(m); };
   h.recentChanged = [this] { RebuildReopen(); };
   h.present = [this](bool pointerInField) {
-    playArea_->setCursor(pointerInField ? Qt::BlankCursor : Qt::ArrowCursor);
-    playArea_->update();
+    playArea_->SetPointerHidden(pointerInField);
+    playArea_->Present();
   };
   h.showEditor = [this](bool show) { ShowEditor(show); };
   h.refreshEditor = [this] {
@@ -264,9 +386,7 @@ void TfMain::BindControl() {
   h.fullScreen = [this](bool on) { SetFullScreen(on); };
   h.showHighScores = [this](int) { ShowScoresWindow(this); };
   h.showLogo = [this] { ShowLogo(); };
-  h.zoomChanged = [this] {
-    if (!isFullScreen()) SetFullScreen(false);
-  };
+  h.zoomChanged = [this] { ApplyZoom(isFullScreen()); };
   h.minimize = [this] { showMinimized(); };
   h.closeWindow = [this] { close(); };
 }
@@ -337,17 +457,52 @@ void TfMain::SetFullScreen(bool on) {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (QScreen* s = screen()) setGeometry(s->geometry());
     showFullScreen();
-  } else {
-    if (isFullScreen()) showNormal();
-    const int zoom = WindowZoom();
-    control_.zoom = zoom;
+  } else if (isFullScreen()) {
+    showNormal();
+  }
+  fullScreenAction_->setChecked(on);
+  ApplyZoom(on);
+}
+
+QSize TfMain::FrameRoom(bool fullScreen) const {
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!s) return QSize(kFrameWidth, kFrameHeight);
+  // The menu bar stays in full screen, as it did on the old 640 x 480 display mode.
+  QSize room = fullScreen ? s->geometry().size() : s->availableGeometry().size();
+  room.rheight() -= menuBar()->sizeHint().height();
+  if (!fullScreen) room -= QSize(kDecorationWidth, kDecorationHeight);
+  return room;
+}
+
+void TfMain::ApplyZoom(bool fullScreen) {
+  const int largest = LargestZoom(FrameRoom(fullScreen));
+  const int zoom = gOptions.zoom >= 1 && gOptions.zoom <= largest ? gOptions.zoom : largest;
+  control_.maxZoom = largest;
+  control_.zoom = zoom;
+  playArea_->SetZoom(zoom);
+  if (!fullScreen) {
     playArea_->setFixedSize(kFrameWidth * zoom, kFrameHeight * zoom);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();
     setFixedSize(sizeHint());
-    ApplyMenus(control_.Menus());
+    // A stored position made for a smaller window may leave part of it off the screen.
+    if (QScreen* s = screen()) {
+      const QRect available = s->availableGeometry();
+      const QSize outer = frameGeometry().size().expandedTo(size());
+      const int x = std::clamp(pos().x(), available.left(),
+                               std::max(available.left(), available.right() + 1 - outer.width()));
+      const int y = std::clamp(pos().y(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - outer.height()));
+      if (QPoint(x, y) != pos()) move(x, y);
+    }
   }
+  control_.UpdateMenus();
+}
+
+void TfMain::ZoomStep(int delta) {
+  const int zoom = std::clamp(control_.zoom + delta, 1, control_.maxZoom);
+  if (zoom != control_.zoom) actions_[miZoom1 + zoom - 1]->trigger();
 }
 
 void TfMain::ShowLogo() {
@@ -366,19 +521,6 @@ void TfMain::ShowLogo() {
     splash->move(s->geometry().center() - splash->rect().center());
   splash->show();
   QTimer::singleShot(3000, splash, &QWidget::close);  // at least 3 s from its creation
-}
-
-int TfMain::WindowZoom() const {
-  if (gOptions.zoom >= 1 && gOptions.zoom <= 4) return gOptions.zoom;
-  QRect screen(0, 0, kFrameWidth, kFrameHeight);
-  if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
-  // Room for the menu bar and the window's frame, which the screen size does not include.
-  const int extraHeight = menuBar()->sizeHint().height() + 48, extraWidth = 16;
-  int zoom = 4;
-  while (zoom > 1 && (kFrameWidth * zoom + extraWidth > screen.width() ||
-                      kFrameHeight * zoom + extraHeight > screen.height()))
-    --zoom;
-  return zoom;
 }
 
 void TfMain::About() {

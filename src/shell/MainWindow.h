@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "session/MainControl.h"
 
@@ -20,13 +21,25 @@ class QtPlatform;
 class TfEditor;
 class TKIniFile;
 
-// The play area: shows the 640 x 440 frame, scaled by whole factors and centred on black
-// when the window is larger, and reports the mouse in frame pixels.
+// The play area: shows the 640 x 440 frame scaled by a whole zoom factor, centred on black
+// when the area is larger (full screen), and reports the mouse in frame pixels.
 class TPlayArea : public QWidget {
   Q_OBJECT
  public:
   TPlayArea(const TKBitmap& frame, QWidget* parent = nullptr);
   QSize sizeHint() const override { return QSize(640, 440); }
+  // The zoom the window chose, 1..4. An area too small for it (a full screen still being
+  // set up) shows the largest zoom that fits.
+  void SetZoom(int zoom);
+  int Zoom() const;
+  // Shows the frame as it is now. Only the pixels that differ from the frame shown last
+  // are converted and repainted; the result is the area's region they cover, empty when
+  // the frame did not change.
+  QRegion Present();
+  void SetPointerHidden(bool hidden);  // over the play field during a game
+  // The frame pixel under a point of the area (outside the frame too). Positions are
+  // fractional at a device pixel ratio above 1: they are floored, never rounded.
+  QPoint FramePixel(QPointF position) const;
   std::function<void(Qt::MouseButton, bool pressed)> onButton;
   // Every press, move and release, after the pointer is stored (the editor's handlers).
   std::function<void(QEvent::Type, const QMouseEvent&)> onMouse;
@@ -40,8 +53,17 @@ class TPlayArea : public QWidget {
  private:
   QRect FrameRect() const;
   void StoreMouse(QMouseEvent* event);
+  void ScalePixels(int y, int x0, int x1);  // frame pixels of shown_ into the image
+  void ScaleAll();                          // the image anew at the zoom shown
   const TKBitmap& frame_;
-  QImage image_;  // the frame in the backing store's layout
+  std::vector<uint8_t> shown_;  // the frame shown, as the bitmap's top-down BGR rows
+  QSize frameSize_;             // of shown_; empty before the first frame
+  // The frame shown, scaled by imageZoom_ and in the backing store's 32-bit layout, so that
+  // a repaint is a plain copy.
+  QImage image_;
+  int imageZoom_ = 0;
+  int zoom_ = 1;  // chosen by the window
+  bool pointerHidden_ = false;
 };
 
 class TfMain : public QMainWindow {
@@ -84,8 +106,12 @@ class TfMain : public QMainWindow {
   void RebuildReopen();
   void ShowEditor(bool show);
   void SetFullScreen(bool on);
-  int WindowZoom() const;
-  void ShowLogo();  // the stored zoom, or the largest that fits on the screen
+  // Shows the frame at the chosen zoom when it fits on the screen, otherwise at the largest
+  // that does; sizes the window to it (not in full screen) and updates the menus.
+  void ApplyZoom(bool fullScreen);
+  void ZoomStep(int delta);  // Ctrl++ and Ctrl+-: the next zoom that fits
+  QSize FrameRoom(bool fullScreen) const;
+  void ShowLogo();
   void About();
   void RunIdlePass();
   // Gives the keyboard to `back` (the window a closed one came from; this window when it is
@@ -100,10 +126,11 @@ class TfMain : public QMainWindow {
   QMenu* reopenMenu_ = nullptr;
   TPlayArea* playArea_ = nullptr;
   TfEditor* editor_ = nullptr;
-  bool closeWithoutQuestions_ = false;  // set by EndBySignal for the close it starts
-  bool blocked_ = false;                // a modal window blocks this one (the game stands)
-  QTimer recoveryTimer_;                // looks every few seconds whether a copy is due
-  QTimer idleTimer_;                    // runs the clocks' idle passes between the window's events
+  bool closeWithoutQuestions_ = false;   // set by EndBySignal for the close it starts
+  bool blocked_ = false;                 // a modal window blocks this one (the game stands)
+  QTimer recoveryTimer_;                 // looks every few seconds whether a copy is due
+  QTimer idleTimer_;                     // runs the clocks' idle passes between the window's events
+  QAction* fullScreenAction_ = nullptr;  // "Full Screen", F11
 };
 
 }  // namespace kelvra
