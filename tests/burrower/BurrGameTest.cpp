@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "BurrTestUtil.h"
-#include "TestUtil.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrGame.h"
 #include "burrower/BurrWeapons.h"
 #include "common/Com.h"
 #include "common/Events.h"
-#include "common/LevelSet.h"
 #include "common/Options.h"
 #include "common/Players.h"
 #include "platform/Headless.h"
-#include "session/HeadlessGame.h"
 
 namespace kelvra {
 namespace {
@@ -331,42 +328,6 @@ TEST_F(BurrGame, TheMouseSteersTowardThePointer) {
     EXPECT_EQ(gCom.cursorShape, c.shape);
   }
   SetPlatform(nullptr);
-}
-
-// A single player's game that ends in game over offers the score to the set's table.
-TEST(BurrGameOver, ASinglePlayersGameOverAsksForTheName) {
-  test::TempDir dir;
-  const std::string file = dir.File("one.BuL");
-  {
-    HeadlessPlatform platform;
-    SetPlatform(&platform);
-    gCom.kind = gkBurrower;
-    NewLevelSet(gkBurrower);
-    TBurrRecord& r = gBurrLevels[0].Record();
-    r.fill(bsEarth);
-    r[0] = bsPlayer;
-    r[10 * kBurrRows + 5] = bsFruit;
-    ASSERT_TRUE(SaveLevelSet(gkBurrower, file));
-    CloseLevelSet(gkBurrower);
-    SetPlatform(nullptr);
-  }
-  THeadlessGame game;
-  TGameSetup setup;
-  setup.file = file;
-  setup.aiMask = 0;
-  std::string error;
-  int code = 0;
-  ASSERT_TRUE(game.Start(setup, error, code)) << error;
-  gOptions.burr.reborn = 0;
-  gCom.k[gkBurrower].score[0] = 500;
-  gBurr.players[0].health = -100;
-  for (int i = 0; i < 200 && game.Running(); ++i) game.Step();
-  EXPECT_FALSE(game.Running());
-  EXPECT_NE(std::find_if(game.platform.log.begin(), game.platform.log.end(),
-                         [](const std::string& line) {
-                           return line.rfind("text: Enter Your Name", 0) == 0;
-                         }),
-            game.platform.log.end());
 }
 
 }  // namespace
