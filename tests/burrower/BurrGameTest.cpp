@@ -1,9 +1,9 @@
 // The Burrower step on hand-built fields: steering and walking, the edge, apples, touching,
-// dying and its drops, firing and switching, random bonuses and the level's completion.
+// dying and its drops, firing and switching, random bonuses and the level's completion. The
+// computer player plays every golden digest game, whose digests change with any of its choices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -222,85 +222,6 @@ TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
   gBurr.brooders[0].eggs = 0;
   BurrStep();
   EXPECT_EQ(gCom.k[gkBurrower].state, gsLevelDone);
-}
-
-// The computer player: the shortest way to fruit round walls, fruit before a far bonus,
-// turning toward someone close in its line, the best weapon, a dry weapon switched.
-TEST_F(BurrGame, ComputerPlayerChoices) {
-  struct Case {
-    std::vector<std::string> rows;
-    int enemyDx, enemyDy;  // squares from the player; 0, 0: none
-    int faceDx;
-    bool rpg;
-    BurrInput move;  // biCount: none
-    bool fire, switches;
-  };
-  const std::vector<Case> cases = {
-      {{"###", "P#*", "..."}, 0, 0, 0, false, biDown, false, false},     // round the wall
-      {{"P.....*", "...", "#"}, 0, 0, 0, false, biRight, false, false},  // the fruit
-      {{"P..*", "...."}, 2, 0, 32, false, biRight, true, false},         // in line ahead: fire
-      {{"P..*", "...."}, 2, 0, 32, true, biRight, false, true},          // ... with the RPG first
-      {{"P#.*", "...."}, 2, 0, 32, false, biUp, false, false},           // not through a wall
-      {{".P.*", "...."}, -1, 0, 32, false, biLeft, false, false},        // close behind: turn
-  };
-  for (const Case& c : cases) {
-    Start(c.rows);
-    SetBurrInputSource(nullptr);
-    gCom.player[0].ai = 1;
-    P().faceDx = c.faceDx;
-    P().faceDy = c.faceDx == 0 ? 32 : 0;
-    if (c.rpg) P().count[wpRpg] = 1, P().ammo[wpRpg] = 5;
-    if (c.enemyDx || c.enemyDy)
-      test::PutEnemy(0, 2, P().x + c.enemyDx * kCellPair, P().y + c.enemyDy * kCellPair);
-    BurrComputerCommands(0);
-    for (int i = biLeft; i <= biDown; ++i)
-      EXPECT_EQ(P().input[i], i == c.move) << c.rows[0] << " command " << i;
-    EXPECT_EQ(std::make_pair(bool(P().input[biFire]), bool(P().input[biSwitch])),
-              std::make_pair(c.fire, c.switches))
-        << c.rows[0];
-  }
-  Start({"P..*"});
-  P().ammo[wpPistol] = 0;
-  BurrComputerCommands(0);
-  EXPECT_TRUE(P().input[biSwitch]);
-}
-
-// It steps out from under a wobbling apple, from under an apple on its head and away from a
-// Drone, pushes an apple off a fruit from the side (from below it would only press the apple
-// into the earth), and digs under an apple over an enemy's shaft.
-TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
-  auto apple = [](int32_t x, int32_t y, int wobble = 0) {
-    gBurr.apples[0] = TApple{1, wobble, x, y, 0, 0, 384, 384};
-  };
-  const std::vector<std::string> underApple = {".@..", ".P..", "....", "....", ".*.."},
-                                 trap = {".@....", ".:P...", "......",
-                                         "......", "......", ".....*"};
-  const int32_t fruitX = gBurrSizes.fruitW * kBurrUnit / 2,
-                fruitY = gBurrSizes.fruitH * kBurrUnit / 2;
-  const struct {
-    std::vector<std::string> rows;
-    std::function<void()> put;
-    const char* held;
-  } cases[] = {
-      {underApple, [] {}, "D"},
-      {underApple, [] { gBurr.apples[0].wobble = 5; }, "L"},
-      {{"P..*"}, [] { test::PutEnemy(0, 1, P().x + kCellPair, P().y); }, "L"},  // a Drone
-      {{"..*", "..P"}, [&] { apple(gBurr.fruit[0].x + fruitX, gBurr.fruit[0].y + fruitY); }, "L"},
-      {{"....", ".P..", "....", "...*"}, [&] { apple(P().x - 32, P().y - 336); }, "D"},
-      {trap, [] {}, "R"},
-      {trap, [] { test::PutEnemy(0, 0, P().x - kCellPair, P().y + 2 * kCellPair); }, "L"},
-  };
-  gCom.player[0].ai = 1;
-  for (const auto& c : cases) {
-    Start(c.rows);
-    SetBurrInputSource(nullptr);
-    c.put();
-    BurrComputerCommands(0);
-    std::string held;
-    for (int i = biLeft; i <= biDown; ++i)
-      if (P().input[i]) held += "LRUD"[i];
-    EXPECT_EQ(held, c.held) << c.rows[0];
-  }
 }
 
 // The mouse steers toward the pointer once it is 10 pixels away; the cursor shows the way.
