@@ -469,6 +469,46 @@ TEST_F(BurrDraw, ThePicturesTheProgramComesWith) {
                             gBurrSizes.bonusW[bkInvisible], gBurrSizes.bonusH[bkMedicSmall]),
             std::make_tuple(g.fruit.Width(), g.apple.Width(), g.playerSource[1][0].Height(),
                             g.bonus[bkInvisible][0].Width(), g.bonus[bkMedicSmall][0].Height()));
+  // The boxes are the pictures' sizes, so every sprite fits a 24-pixel tunnel; it stands on
+  // the key colour, in a corner at least, and is not all key.
+  std::vector<const TKBitmap*> sprites = {&g.fruit, &g.apple, &g.rocket[0]};
+  auto add = [&](const TKBitmap* first, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+      if (!first[i].Empty()) sprites.push_back(first + i);
+  };
+  add(g.egg, kEggFrames), add(&g.stain[1], 3), add(g.freezerShot, kFreezerFrames);
+  add(g.shrinkShot, kShrinkFrames), add(g.shrinkCloud, kShrinkFrames), add(g.ball, kBallKinds);
+  add(&g.bonus[1][0], (bkInvisible - 1) * kAmmoFrames);  // the last is the shared blink
+  add(&g.enemy[0][0][0], sizeof g.enemy / sizeof(TKBitmap));
+  add(&g.death[0][0], sizeof g.death / sizeof(TKBitmap));
+  add(&g.playerSource[0][0], sizeof g.playerSource / sizeof(TKBitmap));
+  for (size_t i = 0; i < sprites.size(); ++i) {
+    const TKBitmap* b = sprites[i];
+    const int w = b->Width() - 1, h = b->Height() - 1;
+    int clear = 0;
+    for (int y = 0; y <= h; ++y)
+      for (int x = 0; x <= w; ++x) clear += b->Pixel(x, y) == kBurrKey;
+    EXPECT_TRUE(w < 24 && h < 24 && clear < (w + 1) * (h + 1) * 7 / 8 &&
+                (b->Pixel(0, 0) == kBurrKey || b->Pixel(w, 0) == kBurrKey ||
+                 b->Pixel(0, h) == kBurrKey || b->Pixel(w, h) == kBurrKey))
+        << "sprite " << i;
+  }
+  // Earth and wall cover their whole square; the players carry greys for their colours, and
+  // right (direction 2) is left (0) mirrored.
+  for (const TKBitmap* b : {&g.earth, &g.wall})
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x) ASSERT_NE(b->Pixel(x, y), kBurrKey);
+  for (int f = 0; f < kPlayerFrames; ++f) {
+    const TKBitmap &left = g.playerSource[0][f], &right = g.playerSource[2][f];
+    int greys = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const uint32_t c = left.Pixel(x, y);
+        greys += RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c) && RedOf(c) > 0;
+        ASSERT_EQ(right.Pixel(x, y), left.Pixel(19 - x, y)) << f;
+      }
+    EXPECT_GE(greys, 60) << f;
+  }
 }
 
 }  // namespace

@@ -1,25 +1,22 @@
 // The Burrower step on hand-built fields: steering and walking, the edge, apples, touching,
-// dying and its drops, firing and switching, random bonuses and the level's completion.
+// dying and its drops, firing and switching, random bonuses and the level's completion. The
+// computer player plays every golden digest game, whose digests change with any of its choices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "BurrTestUtil.h"
-#include "TestUtil.h"
 #include "burrower/BurrField.h"
 #include "burrower/BurrGame.h"
 #include "burrower/BurrWeapons.h"
 #include "common/Com.h"
 #include "common/Events.h"
-#include "common/LevelSet.h"
 #include "common/Options.h"
 #include "common/Players.h"
 #include "platform/Headless.h"
-#include "session/HeadlessGame.h"
 
 namespace kelvra {
 namespace {
@@ -227,85 +224,6 @@ TEST_F(BurrGame, RandomBonusesAndLevelCompletion) {
   EXPECT_EQ(gCom.k[gkBurrower].state, gsLevelDone);
 }
 
-// The computer player: the shortest way to fruit round walls, fruit before a far bonus,
-// turning toward someone close in its line, the best weapon, a dry weapon switched.
-TEST_F(BurrGame, ComputerPlayerChoices) {
-  struct Case {
-    std::vector<std::string> rows;
-    int enemyDx, enemyDy;  // squares from the player; 0, 0: none
-    int faceDx;
-    bool rpg;
-    BurrInput move;  // biCount: none
-    bool fire, switches;
-  };
-  const std::vector<Case> cases = {
-      {{"###", "P#*", "..."}, 0, 0, 0, false, biDown, false, false},     // round the wall
-      {{"P.....*", "...", "#"}, 0, 0, 0, false, biRight, false, false},  // the fruit
-      {{"P..*", "...."}, 2, 0, 32, false, biRight, true, false},         // in line ahead: fire
-      {{"P..*", "...."}, 2, 0, 32, true, biRight, false, true},          // ... with the RPG first
-      {{"P#.*", "...."}, 2, 0, 32, false, biUp, false, false},           // not through a wall
-      {{".P.*", "...."}, -1, 0, 32, false, biLeft, false, false},        // close behind: turn
-  };
-  for (const Case& c : cases) {
-    Start(c.rows);
-    SetBurrInputSource(nullptr);
-    gCom.player[0].ai = 1;
-    P().faceDx = c.faceDx;
-    P().faceDy = c.faceDx == 0 ? 32 : 0;
-    if (c.rpg) P().count[wpRpg] = 1, P().ammo[wpRpg] = 5;
-    if (c.enemyDx || c.enemyDy)
-      test::PutEnemy(0, 2, P().x + c.enemyDx * kCellPair, P().y + c.enemyDy * kCellPair);
-    BurrComputerCommands(0);
-    for (int i = biLeft; i <= biDown; ++i)
-      EXPECT_EQ(P().input[i], i == c.move) << c.rows[0] << " command " << i;
-    EXPECT_EQ(std::make_pair(bool(P().input[biFire]), bool(P().input[biSwitch])),
-              std::make_pair(c.fire, c.switches))
-        << c.rows[0];
-  }
-  Start({"P..*"});
-  P().ammo[wpPistol] = 0;
-  BurrComputerCommands(0);
-  EXPECT_TRUE(P().input[biSwitch]);
-}
-
-// It steps out from under a wobbling apple, from under an apple on its head and away from a
-// Drone, pushes an apple off a fruit from the side (from below it would only press the apple
-// into the earth), and digs under an apple over an enemy's shaft.
-TEST_F(BurrGame, ComputerPlayerKeepsOutOfHarm) {
-  auto apple = [](int32_t x, int32_t y, int wobble = 0) {
-    gBurr.apples[0] = TApple{1, wobble, x, y, 0, 0, 384, 384};
-  };
-  const std::vector<std::string> underApple = {".@..", ".P..", "....", "....", ".*.."},
-                                 trap = {".@....", ".:P...", "......",
-                                         "......", "......", ".....*"};
-  const int32_t fruitX = gBurrSizes.fruitW * kBurrUnit / 2,
-                fruitY = gBurrSizes.fruitH * kBurrUnit / 2;
-  const struct {
-    std::vector<std::string> rows;
-    std::function<void()> put;
-    const char* held;
-  } cases[] = {
-      {underApple, [] {}, "D"},
-      {underApple, [] { gBurr.apples[0].wobble = 5; }, "L"},
-      {{"P..*"}, [] { test::PutEnemy(0, 1, P().x + kCellPair, P().y); }, "L"},  // a Drone
-      {{"..*", "..P"}, [&] { apple(gBurr.fruit[0].x + fruitX, gBurr.fruit[0].y + fruitY); }, "L"},
-      {{"....", ".P..", "....", "...*"}, [&] { apple(P().x - 32, P().y - 336); }, "D"},
-      {trap, [] {}, "R"},
-      {trap, [] { test::PutEnemy(0, 0, P().x - kCellPair, P().y + 2 * kCellPair); }, "L"},
-  };
-  gCom.player[0].ai = 1;
-  for (const auto& c : cases) {
-    Start(c.rows);
-    SetBurrInputSource(nullptr);
-    c.put();
-    BurrComputerCommands(0);
-    std::string held;
-    for (int i = biLeft; i <= biDown; ++i)
-      if (P().input[i]) held += "LRUD"[i];
-    EXPECT_EQ(held, c.held) << c.rows[0];
-  }
-}
-
 // The mouse steers toward the pointer once it is 10 pixels away; the cursor shows the way.
 TEST_F(BurrGame, TheMouseSteersTowardThePointer) {
   HeadlessPlatform platform;
@@ -332,42 +250,6 @@ TEST_F(BurrGame, TheMouseSteersTowardThePointer) {
     EXPECT_EQ(gCom.cursorShape, c.shape);
   }
   SetPlatform(nullptr);
-}
-
-// A single player's game that ends in game over offers the score to the set's table.
-TEST(BurrGameOver, ASinglePlayersGameOverAsksForTheName) {
-  test::TempDir dir;
-  const std::string file = dir.File("one.BuL");
-  {
-    HeadlessPlatform platform;
-    SetPlatform(&platform);
-    gCom.kind = gkBurrower;
-    NewLevelSet(gkBurrower);
-    TBurrRecord& r = gBurrLevels[0].Record();
-    r.fill(bsEarth);
-    r[0] = bsPlayer;
-    r[10 * kBurrRows + 5] = bsFruit;
-    ASSERT_TRUE(SaveLevelSet(gkBurrower, file));
-    CloseLevelSet(gkBurrower);
-    SetPlatform(nullptr);
-  }
-  THeadlessGame game;
-  TGameSetup setup;
-  setup.file = file;
-  setup.aiMask = 0;
-  std::string error;
-  int code = 0;
-  ASSERT_TRUE(game.Start(setup, error, code)) << error;
-  gOptions.burr.reborn = 0;
-  gCom.k[gkBurrower].score[0] = 500;
-  gBurr.players[0].health = -100;
-  for (int i = 0; i < 200 && game.Running(); ++i) game.Step();
-  EXPECT_FALSE(game.Running());
-  EXPECT_NE(std::find_if(game.platform.log.begin(), game.platform.log.end(),
-                         [](const std::string& line) {
-                           return line.rfind("text: Enter Your Name", 0) == 0;
-                         }),
-            game.platform.log.end());
 }
 
 }  // namespace

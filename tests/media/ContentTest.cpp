@@ -196,100 +196,10 @@ TEST(Content, MonstersSheetSuitsTheGame) {
     EXPECT_NE(at(p, kSide - 2, kSide / 2), kBlack) << "picture " << p;
   }
   EXPECT_GE(opaqueInColumn(23, 7), 2 * opaqueInColumn(23, 15));
-  // The floor behind the field: the field's size.
+  // The floors behind the fields: the fields' sizes (Burrower's down to its status band). The
+  // Burrower sprites are checked as the program loads them (tests/burrower/BurrDrawTest.cpp).
   ExpectDarkBackground(kData + "Graphics/Monsters/Back.jpg", 640, 320);
-}
-
-// Burrower's boxes are its pictures' sizes, so they must fit a 24-pixel tunnel; sprites
-// stand on the key colour; each player's figure carries greys for the player's colour; and
-// every frame the drawing counts on is there.
-TEST(Content, BurrowerPicturesSuitTheGame) {
-  constexpr uint32_t kKey = 0x800080;
-  const std::string dir = kData + "Graphics/Burrower/";
-  const auto named = [&](const std::string& stem, int n) {
-    return dir + stem + (n < 0 ? "" : std::to_string(n)) + ".bmp";
-  };
-  struct Case {
-    std::string stem;
-    int count;          // frames numbered from 0; 0 for a single file without a number
-    int width, height;  // 0: any size that fits a tunnel
-  };
-  std::vector<Case> cases = {
-      {"Egg", 3, 22, 22},
-      {"Fruit", 0, 14, 14},
-      {"Apple", 0, 24, 24},
-      {"Killed0", 0, 22, 22},
-      {"EnemyDead", 0, 22, 22},
-      {"Killed1", 0, 10, 10},
-      {"Health", 0, 14, 14},
-      {"Armor", 0, 14, 14},
-      {"Swap", 0, 14, 14},
-      {"Medic", 3, 0, 0},
-      {"Shots/Freezer", 3, 10, 10},
-      {"Shots/Shrinker", 4, 10, 10},
-      {"Shots/ShrinkerA", 4, 24, 24},
-      {"Shots/Rocket", 0, 16, 8},
-      {"Shots/Ball", 2, 0, 0},
-      {"Enemy", 3, 18, 18},
-      {"Enemies/Drone", 3, 16, 16},
-      {"Enemies/AssaultD", 4, 18, 18},
-      {"Enemies/CommanderD", 8, 22, 22},
-      {"Enemies/OctabrainD", 6, 20, 20},
-      {"Enemies/EnforcerD", 6, 22, 22},
-  };
-  for (int heading = 0; heading < 3; ++heading) {
-    const std::string h = std::to_string(heading);
-    cases.push_back({"Enemies/Assault" + h, 5, 18, 18});
-    cases.push_back({"Enemies/Commander" + h, 0, 22, 22});
-    cases.push_back({"Enemies/Octabrain" + h, 0, 20, 20});
-    cases.push_back({"Enemies/Enforcer" + h, 4, 22, 22});
-  }
-  for (const char* w : {"Pistol", "Ball", "RPG", "Bomb", "Shrinker", "Devastator", "Freezer"}) {
-    cases.push_back({std::string("Weapons/") + w, 0, 20, 10});  // the status panel's rows
-    const bool animated = std::string(w) == "Shrinker" || std::string(w) == "Freezer";
-    cases.push_back({std::string("Ammo/") + w, animated ? 3 : 0, 14, 12});
-  }
-  for (const char* d : {"Left", "Right", "Down", "Up"}) cases.push_back({d, 3, 20, 20});
-  for (const Case& c : cases)
-    for (int n = c.count ? 0 : -1; n < c.count; ++n) {
-      const std::string f = named(c.stem, n);
-      ASSERT_TRUE(fs::is_regular_file(f)) << f;
-      const TKBitmap b = LoadBmp(f);
-      if (c.width)
-        EXPECT_EQ(std::make_pair(b.Width(), b.Height()), std::make_pair(c.width, c.height)) << f;
-      else
-        EXPECT_TRUE(b.Width() <= 24 && b.Height() <= 24) << f;
-      // The key colour round the figure: in a corner at least, and not the whole picture.
-      const int w = b.Width() - 1, h = b.Height() - 1;
-      EXPECT_TRUE(b.Pixel(0, 0) == kKey || b.Pixel(w, 0) == kKey || b.Pixel(0, h) == kKey ||
-                  b.Pixel(w, h) == kKey)
-          << f;
-      int clear = 0;
-      for (int y = 0; y <= h; ++y)
-        for (int x = 0; x <= w; ++x) clear += b.Pixel(x, y) == kKey ? 1 : 0;
-      EXPECT_LT(clear, b.Width() * b.Height() * 7 / 8) << f << ": hardly anything drawn";
-    }
-  // Earth and wall squares cover their whole 24-pixel square.
-  for (const char* name : {"Earth", "Wall"}) {
-    const TKBitmap b = LoadBmp(dir + name + ".bmp");
-    ASSERT_EQ(std::make_pair(b.Width(), b.Height()), std::make_pair(24, 24));
-    for (int y = 0; y < 24; ++y)
-      for (int x = 0; x < 24; ++x) ASSERT_NE(b.Pixel(x, y), kKey) << name;
-  }
-  // The players: enough grey to carry the colour, and right is left mirrored.
-  for (int n = 0; n < 3; ++n) {
-    const TKBitmap left = LoadBmp(named("Left", n)), right = LoadBmp(named("Right", n));
-    int greys = 0;
-    for (int y = 0; y < 20; ++y)
-      for (int x = 0; x < 20; ++x) {
-        const uint32_t c = left.Pixel(x, y);
-        greys += RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c) && RedOf(c) > 0 ? 1 : 0;
-        ASSERT_EQ(right.Pixel(x, y), left.Pixel(19 - x, y)) << n;
-      }
-    EXPECT_GE(greys, 60) << n;
-  }
-  // The background fills the frame down to the status band.
-  ExpectDarkBackground(dir + "Back.jpg", 640, 348);
+  ExpectDarkBackground(kData + "Graphics/Burrower/Back.jpg", 640, 348);
 }
 
 std::map<std::string, std::vector<uint8_t>> ReadTree(const std::string& root) {
