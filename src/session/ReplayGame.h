@@ -19,7 +19,7 @@ class TReplayRecorder {
   // the level set as it is in memory, the level, players, options and seed. False with
   // the reason when the set cannot be copied.
   bool Begin(uint32_t seed, std::string& error);
-  // After each game step: its input snapshot and, every kReplayCheckEvery steps, a digest.
+  // After each game step: its input snapshot and, every ReplayCheckEvery() steps, a digest.
   void AfterStep();
   // The digest after the last step, then the file, written atomically.
   bool Finish(const std::string& file, std::string& error);
