@@ -251,6 +251,9 @@ void TMainControl::StartGame(int tag) {
 }
 
 void TMainControl::EndGame(int kind) {
+  // Ended from outside a step (an abort, the window closing): the recording ends with the
+  // last step, before this changes the game.
+  if (recorder_ && !stepping_ && recorder_->replay.kind == kind) recorder_->Seal();
   if (Platform().MusicPlaying() || Platform().MusicLoaded()) StopMusic();
   gCom.k[kind].running = 0;
   GameEndedForReplays(kind);
@@ -260,6 +263,7 @@ void TMainControl::EndGame(int kind) {
 }
 
 void TMainControl::AbortGame() {
+  if (recorder_ && !stepping_) recorder_->Seal();
   Cur().state = gsAborted;
   EndGame(gCom.kind);
 }

@@ -85,16 +85,23 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
 }
 
 void TReplayRecorder::AfterStep() {
+  if (sealed_) return;
   coder_.Add(gInput);
   if (coder_.steps % ReplayCheckEvery() == 0)
     replay.checks.push_back({coder_.steps, ReplayCheckDigest()});
 }
 
-bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
+void TReplayRecorder::Seal() {
+  if (sealed_) return;
+  sealed_ = true;
   replay.steps = coder_.steps;
   replay.inputs = coder_.bytes;
   if (replay.steps > 0 && (replay.checks.empty() || replay.checks.back().step != replay.steps))
     replay.checks.push_back({replay.steps, ReplayCheckDigest()});
+}
+
+bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
+  Seal();
   FileFault fault;
   if (!WriteReplay(file, replay, fault)) {
     error = "cannot write " + file + ": " + FaultText(fault);
