@@ -74,9 +74,22 @@ void TMainControl::AfterStepReplays() {
     if (recorder_) FinishRecording();
     if (playback_) StopPlayback();
     UpdateMenus();
-  } else if (playback_ && playback_->played >= playback_->replay.steps) {
-    AbortGame();  // the recording ended here (it was aborted or the program closed)
+    return;
   }
+  if (!playback_) return;
+  TPlayback& p = *playback_;
+  if (p.check < p.replay.checks.size() && p.replay.checks[p.check].step == p.played) {
+    if (p.replay.checks[p.check].digest != ReplayCheckDigest(p.replay.format)) {
+      const std::string text = "The replay went differently from its recording by step " +
+                               std::to_string(p.played) + ": it was made by Kelvra " +
+                               p.replay.program + " under other rules.";
+      AbortGame();
+      Platform().MessageDialog(text, MsgType::Warning, Btn(MsgButton::Ok));
+      return;
+    }
+    ++p.check;
+  }
+  if (p.played >= p.replay.steps) AbortGame();  // the recording ended here (an abort, a close)
 }
 
 void TMainControl::GameEndedForReplays(int kind) {

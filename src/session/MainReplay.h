@@ -33,6 +33,7 @@ struct TMainControl::TPlayback : TInputFeed {
   TReplay replay;
   TInputDecoder decoder;
   uint32_t played = 0;             // steps fed
+  size_t check = 0;                // the next of replay.checks
   int speed = 1;                   // steps per game step of the clock: 1, 2 or 4
   int kind = 0;                    // the kind selected before
   std::string userSet, replaySet;  // temporary level-set files

@@ -123,6 +123,10 @@ class ReplayWindowTest : public QObject {
     QCOMPARE(gOptions.gameTick, 12);
     QCOMPARE(int(gCom.player[0].input), int(piKeyboard1 + 1));
     QVERIFY(!gCom.k[kind].modified);
+    const std::string kept = dir_.File(QTest::currentDataTag());
+    test::TypeIntoFileDialog(QString::fromStdString(kept));
+    w->action(miSaveReplayAs)->trigger();
+    QVERIFY(QFileInfo::exists(QString::fromStdString(kept + ".krp")));
 
     if (qEnvironmentVariableIntValue("KELVRA_UPDATE_GOLDEN_REPLAYS")) {
       const std::string golden = std::string(KELVRA_TEST_SOURCE_DIR) + "/golden/replays/" +
