@@ -253,7 +253,7 @@ void TMainControl::StartGame(int tag) {
 void TMainControl::EndGame(int kind) {
   // Ended from outside a step (an abort, the window closing): the recording ends with the
   // last step, before this changes the game.
-  if (recorder_ && !stepping_ && recorder_->replay.kind == kind) recorder_->Seal();
+  if (recorder_[kind] && !stepping_) recorder_[kind]->Seal();
   if (Platform().MusicPlaying() || Platform().MusicLoaded()) StopMusic();
   gCom.k[kind].running = 0;
   GameEndedForReplays(kind);
@@ -263,7 +263,7 @@ void TMainControl::EndGame(int kind) {
 }
 
 void TMainControl::AbortGame() {
-  if (recorder_ && !stepping_) recorder_->Seal();
+  if (recorder_[gCom.kind] && !stepping_) recorder_[gCom.kind]->Seal();
   Cur().state = gsAborted;
   EndGame(gCom.kind);
 }
@@ -781,6 +781,8 @@ void TMainControl::ComputeMenus() {
   bool anyRunning = false;
   for (const TKindState& ks : gCom.k) anyRunning = anyRunning || ks.running;
   m[miPlayReplay].enabled = !editing && !anyRunning;
+  if (playback_)  // the replay's input would reach a game of another kind
+    for (MenuId id : {miBrickfall, miMonsters, miBurrower}) m[id].enabled = id - miBrickfall == k;
   m[miSaveReplayAs].enabled = !lastReplay.empty();
   for (MenuId id : {miReplaySpeed1, miReplaySpeed2, miReplaySpeed4}) {
     m[id].enabled = playback_ != nullptr;

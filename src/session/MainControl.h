@@ -165,7 +165,7 @@ class TMainControl : public TGameEvents {
   // The replays (MainReplay.cpp).
   struct TPlayback;
   void StartRecording(uint32_t seed);
-  void FinishRecording();
+  void FinishRecording(int kind);
   void AfterStepReplays();
   void GameEndedForReplays(int kind);
   void SaveReplayAs();
@@ -177,11 +177,11 @@ class TMainControl : public TGameEvents {
   bool swappingSets_ = false;            // level sets swapped for a replay: not the user's doing
 
   TMenuState menus_;
-  std::unique_ptr<TReplayRecorder> recorder_;  // the game being recorded
-  double recordStart_ = 0;                     // when it started (NowDateTime)
-  bool stepping_ = false;                      // within a step's end (a game may end there)
-  bool finishAfterStep_ = false;               // the recorded game ended within the step
-  bool replayNoteShown_ = false;               // a failed recording is told once, on standard error
+  std::unique_ptr<TReplayRecorder> recorder_[kKinds];  // each kind's game being recorded
+  double recordStart_[kKinds] = {};                    // when it started (NowDateTime)
+  bool stepping_ = false;                              // within a step's end (a game may end there)
+  bool finishAfterStep_ = false;                       // the recorded game ended within the step
+  bool replayNoteShown_ = false;  // a failed recording is told once, on standard error
   bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};
   int dialogsOpen_ = 0;     // modal windows open now (nested ones count each)

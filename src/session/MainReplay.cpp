@@ -36,24 +36,25 @@ std::string TempFile(const std::string& name) {
 
 void TMainControl::StartRecording(uint32_t seed) {
   if (!recordReplays || playback_) return;
-  recorder_ = std::make_unique<TReplayRecorder>();
-  recordStart_ = Platform().NowDateTime();
+  const int k = gCom.kind;
+  recorder_[k] = std::make_unique<TReplayRecorder>();
+  recordStart_[k] = Platform().NowDateTime();
   std::string error;
-  if (!recorder_->Begin(seed, error)) {
+  if (!recorder_[k]->Begin(seed, error)) {
     if (!replayNoteShown_)
       std::fprintf(stderr, "kelvra: no replay of this game: %s\n", error.c_str());
     replayNoteShown_ = true;
-    recorder_.reset();
+    recorder_[k].reset();
   }
 }
 
-void TMainControl::FinishRecording() {
-  std::unique_ptr<TReplayRecorder> recorder = std::move(recorder_);
+void TMainControl::FinishRecording(int kind) {
+  std::unique_ptr<TReplayRecorder> recorder = std::move(recorder_[kind]);
   if (!recorder) return;
   const std::string dir = ReplaysDir();
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
-  const std::string file = ReplayFileName(dir, recordStart_, recorder->replay.kind);
+  const std::string file = ReplayFileName(dir, recordStart_[kind], kind);
   std::string error;
   if (!recorder->Finish(file, error)) {
     // Play goes on: a note once, never a dialog after every game.
@@ -68,10 +69,11 @@ void TMainControl::FinishRecording() {
 // After each step of the window: the recorder takes it, and a game that ended within it
 // (or a replay that has run out of steps) is finished now that the step is whole.
 void TMainControl::AfterStepReplays() {
-  if (recorder_) recorder_->AfterStep();
+  const int k = gCom.kind;  // the kind that stepped
+  if (recorder_[k]) recorder_[k]->AfterStep();
   if (finishAfterStep_) {
     finishAfterStep_ = false;
-    if (recorder_) FinishRecording();
+    FinishRecording(k);
     if (playback_) StopPlayback();
     UpdateMenus();
     return;
@@ -93,13 +95,13 @@ void TMainControl::AfterStepReplays() {
 }
 
 void TMainControl::GameEndedForReplays(int kind) {
-  const bool recorded = recorder_ && recorder_->replay.kind == kind;
+  const bool recorded = recorder_[kind] != nullptr;
   const bool played = playback_ && playback_->replay.kind == kind;
   if (!recorded && !played) return;
   if (stepping_) {
     finishAfterStep_ = true;  // the game ended within a step: that step belongs to it
   } else {
-    if (recorded) FinishRecording();
+    if (recorded) FinishRecording(kind);
     if (played) StopPlayback();
   }
 }
@@ -215,7 +217,7 @@ void TMainControl::StopPlayback() {
   s.modifiedSinceMs = p->kindState.modifiedSinceMs;
   s.playersMinusOne = p->kindState.playersMinusOne;
   s.levelIndex = std::min(p->kindState.levelIndex, std::max(KindLevelCount(k) - 1, 0));
-  s.header.saveCounter = p->kindState.header.saveCounter;
+  if (s.origin != loNone) s.header = p->kindState.header;  // the same set, saved as it was
   gOptions = p->options;
   std::copy(std::begin(p->players), std::end(p->players), std::begin(gCom.player));
   gCom.mirrorGame = p->mirrorGame;
