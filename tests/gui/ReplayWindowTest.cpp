@@ -10,9 +10,11 @@
 
 #include "GuiTestUtil.h"
 #include "TestUtil.h"
+#include "base/FileIO.h"
 #include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
+#include "common/LevelSet.h"
 #include "common/Options.h"
 #include "common/Replay.h"
 #include "shell/MainWindow.h"
@@ -109,7 +111,11 @@ class ReplayWindowTest : public QObject {
     QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
 
     // Played in the window at 4x: the user's set, options and players come back.
+    // The user's set, marked as changed and unsaved, comes back as it was.
     const std::string userSet = gCom.k[kind].fileName;
+    MarkModified(kind);
+    FileFault fault;
+    QVERIFY(WriteLevelSetCopy(kind, dir_.File("before"), fault));
     gOptions.gameTick = 12;
     gCom.player[0].input = piKeyboard1 + 1;
     test::TypeIntoFileDialog(QString::fromStdString(recorded));
@@ -122,7 +128,14 @@ class ReplayWindowTest : public QObject {
     QCOMPARE(gCom.k[kind].fileName, userSet);
     QCOMPARE(gOptions.gameTick, 12);
     QCOMPARE(int(gCom.player[0].input), int(piKeyboard1 + 1));
-    QVERIFY(!gCom.k[kind].modified);
+    QVERIFY(gCom.k[kind].modified);
+    QVERIFY(WriteLevelSetCopy(kind, dir_.File("after"), fault));
+    // Past the header (whose save time is that of each copy): the levels as they were.
+    std::vector<uint8_t> before = test::ReadAll(dir_.File("before")),
+                         after = test::ReadAll(dir_.File("after"));
+    before.erase(before.begin(), before.begin() + sizeof(TLevelSetHeader));
+    after.erase(after.begin(), after.begin() + sizeof(TLevelSetHeader));
+    QVERIFY(before == after);
     const std::string kept = dir_.File(QTest::currentDataTag());
     test::TypeIntoFileDialog(QString::fromStdString(kept));
     w->action(miSaveReplayAs)->trigger();
