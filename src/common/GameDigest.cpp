@@ -47,8 +47,8 @@ void DigestKind(TDigest& d, int kind) {
   KindOps(kind).Digest(d);
 }
 
-uint64_t GameDigest() {
-  TDigest d;
+uint64_t GameDigest(TDigest::Mode mode) {
+  TDigest d(mode);
   DigestShared(d);
   DigestKind(d, gCom.kind);
   return d.Value();

@@ -14,7 +14,9 @@ namespace kelvra {
 void DigestShared(TDigest& digest);
 // The current kind's own tables (through the kind's operations).
 void DigestKind(TDigest& digest, int kind);
-// Both of the above for the current kind.
-uint64_t GameDigest();
+// Both of the above for the current kind: FNV-1a byte by byte (the golden digests and the
+// last line of kelvra-cli play), or the same bytes hashed a word at a time (a replay's
+// checkpoints).
+uint64_t GameDigest(TDigest::Mode mode = TDigest::kFnvBytes);
 
 }  // namespace kelvra

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "base/FileIO.h"
+#include "common/GameDigest.h"
 #include "common/Kinds.h"
 #include "common/Options.h"
 
@@ -281,7 +282,7 @@ std::vector<uint8_t> EncodeReplay(const TReplay& r) {
   TOut o;
   o.b.reserve(r.levelSet.size() + r.inputs.size() + 1024);
   o.b.insert(o.b.end(), std::begin(kMagic), std::end(kMagic));
-  o.U16(kReplayFormat);
+  o.U16(r.format);
   o.Text(r.program);
   o.U8(r.kind);
   o.Text(r.setName);
@@ -327,6 +328,7 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
             std::to_string(kReplayFormat);
     return false;
   }
+  r.format = format;
   uint32_t optionCount = 0, checkCount = 0;
   if (!in.Text(r.program, "program version") || !in.Range(r.kind, 0, kKinds - 1, "game kind") ||
       !in.Text(r.setName, "level-set name") ||
@@ -344,10 +346,10 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
   if (!in.Range(r.steps, 0, kReplayMaxSteps, "step count") ||
       !in.Blob(r.inputs, kReplayMaxInputBytes, "input size") || !in.Get(checkCount))
     return fail();
-  // A digest every kReplayCheckEvery steps and after the last step: a file is as long as its
+  // A digest every ReplayCheckEvery steps and after the last step: a file is as long as its
   // game, so that a few damaged bytes cannot ask for a game of a billion steps.
-  const uint32_t checksNeeded =
-      r.steps / kReplayCheckEvery + (r.steps % kReplayCheckEvery != 0 ? 1 : 0);
+  const uint32_t every = ReplayCheckEvery(format);
+  const uint32_t checksNeeded = r.steps / every + (r.steps % every != 0 ? 1 : 0);
   if (checkCount != checksNeeded) {
     in.pos -= 4;
     in.Fail("a wrong digest count (" + std::to_string(checkCount) + " for " +
@@ -356,7 +358,7 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
   }
   r.checks.resize(checkCount);
   for (uint32_t i = 0; i < checkCount; ++i) {
-    const uint32_t step = std::min(r.steps, (i + 1) * kReplayCheckEvery);
+    const uint32_t step = std::min(r.steps, (i + 1) * every);
     TReplayCheck& c = r.checks[i];
     if (!in.Range(c.step, step, step, "digest step") || !in.Get(c.digest)) return fail();
   }
@@ -371,6 +373,10 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
     return false;
   }
   return true;
+}
+
+uint64_t ReplayCheckDigest(uint16_t format) {
+  return GameDigest(format >= 2 ? TDigest::kWords : TDigest::kFnvBytes);
 }
 
 bool WriteReplay(const std::string& file, const TReplay& replay, FileFault& fault) {

@@ -14,8 +14,13 @@ namespace kelvra {
 
 struct FileFault;
 
-constexpr uint16_t kReplayFormat = 1;        // the version of the file layout
-constexpr uint32_t kReplayCheckEvery = 256;  // steps between two digests, 7 s at 28 ms
+// The version of the file layout. 1: the checkpoints hold GameDigest(); 2: the same state
+// hashed a word at a time (GameDigest(TDigest::kWords)). Both are read and played.
+constexpr uint16_t kReplayFormat = 2;
+// Steps between two digests: 1024 (29 s at 28 ms) from format 2 on, 256 in format 1.
+constexpr uint32_t ReplayCheckEvery(uint16_t format = kReplayFormat) {
+  return format >= 2 ? 1024 : 256;
+}
 constexpr uint32_t kReplayMaxSteps = 1000000000;
 constexpr uint32_t kReplayMaxSetBytes = 64u << 20;     // an embedded level set
 constexpr uint32_t kReplayMaxInputBytes = 256u << 20;  // the coded snapshots
@@ -35,16 +40,17 @@ struct TReplayOption {
 };
 
 struct TReplay {
-  std::string program;            // KELVRA_VERSION of the program that recorded it
-  uint8_t kind = 0;               // GameKind
-  std::string setName;            // the level set's file name then (for information)
-  std::vector<uint8_t> levelSet;  // the level-set file as it was played
-  uint8_t testGame = 0;           // started as Test Level, else Start Game
-  int32_t level = 0;              // 0-based level index when the game started
-  uint32_t seed = 0;              // the shared generator when the game started
-  uint8_t players = 1;            // 1..5
-  uint8_t aiMask = 0;             // bit p: the computer drives player p
-  uint8_t input[kPlayers] = {};   // each player's input device (PlayerInput)
+  uint16_t format = kReplayFormat;  // decides what the checkpoints' digests are
+  std::string program;              // KELVRA_VERSION of the program that recorded it
+  uint8_t kind = 0;                 // GameKind
+  std::string setName;              // the level set's file name then (for information)
+  std::vector<uint8_t> levelSet;    // the level-set file as it was played
+  uint8_t testGame = 0;             // started as Test Level, else Start Game
+  int32_t level = 0;                // 0-based level index when the game started
+  uint32_t seed = 0;                // the shared generator when the game started
+  uint8_t players = 1;              // 1..5
+  uint8_t aiMask = 0;               // bit p: the computer drives player p
+  uint8_t input[kPlayers] = {};     // each player's input device (PlayerInput)
   std::vector<TReplayOption> options;
   uint32_t steps = 0;                // steps recorded
   std::vector<uint8_t> inputs;       // the snapshots, coded as changes (TInputCoder)
@@ -100,6 +106,8 @@ bool ReadReplay(const std::string& file, TReplay& replay, std::string& error);
 
 // $XDG_DATA_HOME/kelvra/replays (~/.local/share/kelvra/replays without it).
 std::string ReplaysDir();
+// The digest a replay of `format` holds at its checkpoints, of the game state now.
+uint64_t ReplayCheckDigest(uint16_t format = kReplayFormat);
 // A new file name in `dir` for a game started at `dateTime` (days since 1899-12-30, as
 // NowDateTime): "YYYYMMDD-HHMMSS-Kind.krp", names sorting as the games started.
 std::string ReplayFileName(const std::string& dir, double dateTime, int kind);

@@ -148,13 +148,13 @@ bool SaveHighScores(int kind) {
   }
 }
 
-void HighScoreCheck(int kind) {
+void HighScoreCheck(int kind, bool offerScore) {
   TKindState& s = gCom.k[kind];
   if (s.state != gsGameOverShow || gCom.countdown != 0) return;
   s.state = gsGameEnded;
   Events().GameEnded(kind);
 
-  if (s.playersMinusOne != 0) return;
+  if (!offerScore || s.playersMinusOne != 0) return;
   // Reborn players never run out: their score is no result for the table.
   if (KindTraits(kind).hasReborn && gOptions.burr.reborn) return;
   // Neither reaches the game-over show by the rules; a table of theirs would be wrong.

@@ -52,7 +52,8 @@ bool SaveHighScores(int kind);
 // Runs on every drawn frame of `kind`: ends the game-over show once its countdown has run
 // out and, in a single-player game, offers the result to the table (the name dialog is
 // bracketed by Events().DialogShown; a new entry is told by Events().HighScoresChanged).
-void HighScoreCheck(int kind);
+// `offerScore` false (a replay played back): the show ends, the table is left alone.
+void HighScoreCheck(int kind, bool offerScore = true);
 
 // Table rules, without dialogs or files.
 // A result may enter when it beats the tenth entry (ties stay out).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "base/IOError.h"
 #include "base/KIniFile.h"
@@ -15,6 +16,7 @@
 #include "common/Overlay.h"
 #include "common/Players.h"
 #include "common/Recovery.h"
+#include "common/Replay.h"
 #include "common/Scores.h"
 #include "common/Settings.h"
 #include "common/SharedImages.h"
@@ -22,6 +24,8 @@
 #include "media/MusicList.h"
 #include "platform/Services.h"
 #include "session/Dispatch.h"
+#include "session/MainReplay.h"
+#include "session/ReplayGame.h"
 
 namespace kelvra {
 
@@ -66,11 +70,13 @@ void TMainControl::SoundRequested(int kind, int sound, int x) {
 }
 
 void TMainControl::LevelSetOpened(int kind, const std::string& file) {
+  if (swappingSets_) return;
   recent[kind].Opened(file);
   if (hooks.recentChanged) hooks.recentChanged();
 }
 
 void TMainControl::LevelSetClosed(int kind, const std::string& file) {
+  if (swappingSets_) return;
   recent[kind].Closed(file);
 }
 
@@ -233,7 +239,11 @@ void TMainControl::StartGame(int tag) {
   std::fill(std::begin(s.score), std::end(s.score), 0);
   ClearEffectPools();
   ForgetControlPresses();  // presses made before the start do not count
+  // Every kind counts its periods from its own start (also what a replay starts from).
+  gCom.stepCounter = 0;
+  const uint32_t seed = gCom.randSeed;  // before the start draws from it
   KindOps(k).StartGame();
+  StartRecording(seed);
   if (gOptions.music && !musicList.empty()) {
     trackIndex[k] = 0;
     PlayTrack(k, 0);
@@ -241,14 +251,19 @@ void TMainControl::StartGame(int tag) {
 }
 
 void TMainControl::EndGame(int kind) {
+  // Ended from outside a step (an abort, the window closing): the recording ends with the
+  // last step, before this changes the game.
+  if (recorder_[kind] && !stepping_) recorder_[kind]->Seal();
   if (Platform().MusicPlaying() || Platform().MusicLoaded()) StopMusic();
   gCom.k[kind].running = 0;
+  GameEndedForReplays(kind);
   UpdateMenus();
   // Nothing is left to continue: the pause would only hide the game's final message.
   if (kind == gCom.kind) SetPaused(false);
 }
 
 void TMainControl::AbortGame() {
+  if (recorder_[gCom.kind] && !stepping_) recorder_[gCom.kind]->Seal();
   Cur().state = gsAborted;
   EndGame(gCom.kind);
 }
@@ -331,7 +346,10 @@ void TMainControl::MoveTick() {
   }
   // The end of the game-over show belongs to the step, so that a game's course never
   // depends on how many frames were drawn.
-  HighScoreCheck(k);
+  stepping_ = true;
+  HighScoreCheck(k, !playback_);  // a replay's score is no result for the table
+  stepping_ = false;
+  AfterStepReplays();
 }
 
 void TMainControl::DrawTick() {
@@ -350,7 +368,7 @@ void TMainControl::DrawOverlayOnce() {
 void TMainControl::MoveClockEvent() {
   if (KindLevelCount(gCom.kind) == 0) return;
   const uint32_t steps = CatchUpSteps(moveClock.Lag(), uint32_t(gOptions.gameTick));
-  for (uint32_t i = 0; i < steps; ++i) {
+  for (uint32_t i = 0; i < steps * uint32_t(ReplaySpeed()); ++i) {
     MoveTick();
     measurement.CountStep(uint32_t(gOptions.gameTick));
   }
@@ -601,6 +619,17 @@ void TMainControl::Command(MenuId id) {
     case miSaveAs:
       SaveAs(gCom.kind);
       break;
+    case miPlayReplay:
+      PlayReplay();
+      break;
+    case miSaveReplayAs:
+      SaveReplayAs();
+      break;
+    case miReplaySpeed1:
+    case miReplaySpeed2:
+    case miReplaySpeed4:
+      SetReplaySpeed(tag);
+      break;
     case miTestLevel:
     case miStartGame:
       StartGame(tag);
@@ -749,6 +778,16 @@ void TMainControl::ComputeMenus() {
       noStart.empty() && s.header.lock == kLocked ? "The level set is locked" : noStart;
   m[miTestLevel].enabled = m[miTestLevel].tip.empty();
   m[miAbortGame].enabled = running;
+  bool anyRunning = false;
+  for (const TKindState& ks : gCom.k) anyRunning = anyRunning || ks.running;
+  m[miPlayReplay].enabled = !editing && !anyRunning;
+  if (playback_)  // the replay's input would reach a game of another kind
+    for (MenuId id : {miBrickfall, miMonsters, miBurrower}) m[id].enabled = id - miBrickfall == k;
+  m[miSaveReplayAs].enabled = !lastReplay.empty();
+  for (MenuId id : {miReplaySpeed1, miReplaySpeed2, miReplaySpeed4}) {
+    m[id].enabled = playback_ != nullptr;
+    m[id].checked = kMenuItems[id].tag == ReplaySpeed();
+  }
   m[miSave].enabled = s.modified && s.origin != loNew;
   m[miEditor].enabled = !running;
   m[miEditor].checked = editing;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct TMainHooks {
 
 // The main control hears the games' and services' events while it lives (it installs the
 // games and itself as Events() on construction).
+class TReplayRecorder;
+
 class TMainControl : public TGameEvents {
  public:
   TMainControl();
@@ -62,6 +65,10 @@ class TMainControl : public TGameEvents {
   bool reportRates = false;      // print the measured rates once a second (measurements)
   bool fillBitmap = true;        // hidden items: compose and present each frame
   bool repaintImage = true;
+  // Every game started is recorded and kept in ReplaysDir() (the program; the headless
+  // driver and the tests record only what they ask for).
+  bool recordReplays = false;
+  std::string lastReplay;  // the file of the last game recorded, "" for none
 
   // Start-up from settings (loaded from `ini`) and the level-set files named on the command
   // line; `ini` may be null.
@@ -77,6 +84,7 @@ class TMainControl : public TGameEvents {
   void PauseToggle();
   // Pauses or continues as the user does; a pause holds only while a game may run again.
   void SetPaused(bool paused);
+  bool PlayingReplay() const { return playback_ != nullptr; }
   // The game stands still: paused by the user or behind a modal window.
   bool GameHeld() const { return gCom.paused || dialogsOpen_ > 0; }
   int DialogsOpen() const { return dialogsOpen_; }
@@ -155,7 +163,26 @@ class TMainControl : public TGameEvents {
   void DrawClockEvent();
   void SetClocks();
 
+  // The replays (MainReplay.cpp).
+  struct TPlayback;
+  void StartRecording(uint32_t seed);
+  void FinishRecording(int kind);
+  void AfterStepReplays();
+  void GameEndedForReplays(int kind);
+  void SaveReplayAs();
+  void PlayReplay();
+  void StopPlayback();
+  void SetReplaySpeed(int speed);
+  int ReplaySpeed() const;
+  std::unique_ptr<TPlayback> playback_;  // the replay being played in the window
+  bool swappingSets_ = false;            // level sets swapped for a replay: not the user's doing
+
   TMenuState menus_;
+  std::unique_ptr<TReplayRecorder> recorder_[kKinds];  // each kind's game being recorded
+  double recordStart_[kKinds] = {};                    // when it started (NowDateTime)
+  bool stepping_ = false;                              // within a step's end (a game may end there)
+  bool finishAfterStep_ = false;                       // the recorded game ended within the step
+  bool replayNoteShown_ = false;  // a failed recording is told once, on standard error
   bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};
   int dialogsOpen_ = 0;     // modal windows open now (nested ones count each)

@@ -24,6 +24,8 @@ const TMenuItemDef kMenuItems[miCount] = {
     {miSave, mbFile, "Save", 0, "Ctrl+S", false, 0, false},
     {miSaveAs, mbFile, "Save &As...", 0, "Ctrl+Shift+S", false, 0, false},
     {miTestLevel, mbFile, "Test Level", 1, "", false, 0, true},
+    {miPlayReplay, mbFile, "Play Replay...", 0, "", false, 0, false},
+    {miSaveReplayAs, mbFile, "Save Replay As...", 0, "", false, 0, false},
     {miEditor, mbFile, "Editor...", 0, "Ctrl+E", true, 0, false},
     {miMinimize, mbFile, "Minimize", 0, "", false, 0, true},
     {miExit, mbFile, "E&xit", 0, "Ctrl+Q", false, 0, false},
@@ -44,6 +46,9 @@ const TMenuItemDef kMenuItems[miCount] = {
     {miAI3, mbGame, "Player 3 AI", 2, "Ctrl+3", true, 0, false},
     {miAI4, mbGame, "Player 4 AI", 3, "Ctrl+4", true, 0, false},
     {miAI5, mbGame, "Player 5 AI", 4, "Ctrl+5", true, 0, false},
+    {miReplaySpeed1, mbGame, "Replay at Normal Speed", 1, "", true, rgReplaySpeed, true},
+    {miReplaySpeed2, mbGame, "Replay at 2x Speed", 2, "", true, rgReplaySpeed, false},
+    {miReplaySpeed4, mbGame, "Replay at 4x Speed", 4, "", true, rgReplaySpeed, false},
 
     {miSlow, mbOptions, "Slow (40)", 40, "", true, rgGameDelay, false},
     {miNormal, mbOptions, "Normal (28)", 28, "", true, rgGameDelay, false},

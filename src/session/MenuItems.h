@@ -23,6 +23,8 @@ enum MenuId : int {
   miSave,
   miSaveAs,
   miTestLevel,
+  miPlayReplay,
+  miSaveReplayAs,
   miEditor,
   miMinimize,
   miExit,
@@ -43,6 +45,9 @@ enum MenuId : int {
   miAI3,
   miAI4,
   miAI5,
+  miReplaySpeed1,
+  miReplaySpeed2,
+  miReplaySpeed4,
   // "&Options"
   miSlow,
   miNormal,
@@ -108,12 +113,13 @@ enum MenuBar : int {
 // Items of one group are radio items: exactly one is checked. A preset group ends in its
 // custom item, checked when no preset matches.
 enum RadioGroup : int {
-  rgNone,       // a command, or a check box when checkable
-  rgKinds,      // "Brickfall", "Monsters", "Burrower"
-  rgPlayers,    // "1 Player Game" .. "5 Players Game"
-  rgZoom,       // "Zoom 1x" .. "Zoom 4x"
-  rgGameDelay,  // "Slow (40)", "Normal (28)", "Fast (20)", "Custom Game Delay..."
-  rgDrawDelay,  // "Maximum F/s (0)", "50 F/s (20)", "20 F/s (50)", "Custom F/s..."
+  rgNone,         // a command, or a check box when checkable
+  rgKinds,        // "Brickfall", "Monsters", "Burrower"
+  rgPlayers,      // "1 Player Game" .. "5 Players Game"
+  rgZoom,         // "Zoom 1x" .. "Zoom 4x"
+  rgGameDelay,    // "Slow (40)", "Normal (28)", "Fast (20)", "Custom Game Delay..."
+  rgDrawDelay,    // "Maximum F/s (0)", "50 F/s (20)", "20 F/s (50)", "Custom F/s..."
+  rgReplaySpeed,  // "Replay at Normal Speed", "Replay at 2x Speed", "Replay at 4x Speed"
   rgCount
 };
 

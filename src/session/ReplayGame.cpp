@@ -10,7 +10,6 @@
 
 #include "base/FileIO.h"
 #include "common/Com.h"
-#include "common/GameDigest.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
 
@@ -86,15 +85,23 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
 }
 
 void TReplayRecorder::AfterStep() {
+  if (sealed_) return;
   coder_.Add(gInput);
-  if (coder_.steps % kReplayCheckEvery == 0) replay.checks.push_back({coder_.steps, GameDigest()});
+  if (coder_.steps % ReplayCheckEvery() == 0)
+    replay.checks.push_back({coder_.steps, ReplayCheckDigest()});
 }
 
-bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
+void TReplayRecorder::Seal() {
+  if (sealed_) return;
+  sealed_ = true;
   replay.steps = coder_.steps;
   replay.inputs = coder_.bytes;
   if (replay.steps > 0 && (replay.checks.empty() || replay.checks.back().step != replay.steps))
-    replay.checks.push_back({replay.steps, GameDigest()});
+    replay.checks.push_back({replay.steps, ReplayCheckDigest()});
+}
+
+bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
+  Seal();
   FileFault fault;
   if (!WriteReplay(file, replay, fault)) {
     error = "cannot write " + file + ": " + FaultText(fault);
@@ -166,7 +173,7 @@ TReplayOutcome TReplayPlayer::Run(THeadlessGame& game,
     game.Step();
     ++out.steps;
     if (check < replay_.checks.size() && replay_.checks[check].step == out.steps) {
-      const uint64_t digest = GameDigest();
+      const uint64_t digest = ReplayCheckDigest(replay_.format);
       if (digest != replay_.checks[check].digest) {
         out.diverged = true;
         out.divergedAt = out.steps;

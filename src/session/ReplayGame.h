@@ -19,15 +19,19 @@ class TReplayRecorder {
   // the level set as it is in memory, the level, players, options and seed. False with
   // the reason when the set cannot be copied.
   bool Begin(uint32_t seed, std::string& error);
-  // After each game step: its input snapshot and, every kReplayCheckEvery steps, a digest.
+  // After each game step: its input snapshot and, every ReplayCheckEvery() steps, a digest.
   void AfterStep();
-  // The digest after the last step, then the file, written atomically.
+  // Ends the recording with the digest after the last step: called before anything outside
+  // a step changes the game (an abort), since a replay ends with that step.
+  void Seal();
+  // Seals it, then writes the file atomically.
   bool Finish(const std::string& file, std::string& error);
 
   TReplay replay;
 
  private:
   TInputCoder coder_;
+  bool sealed_ = false;
 };
 
 // How a replay played back ended.

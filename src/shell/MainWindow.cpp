@@ -264,6 +264,7 @@ TfMain::TfMain(const QStringList& args, TKIniFile* ini, QtPlatform* platform, QW
   std::vector<std::string> files;
   for (const QString& a : args) files.push_back(a.toStdString());
   control_.applyPriorities = platform_ != nullptr;
+  control_.recordReplays = platform_ != nullptr;
   control_.Startup(files, ini_);
   if (!isFullScreen()) {
     move(gOptions.mainLeft, gOptions.mainTop);

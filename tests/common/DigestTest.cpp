@@ -9,6 +9,29 @@
 namespace kelvra {
 namespace {
 
+// Both hashes see one byte stream, however it is cut into fields (the word hash across its
+// word boundaries too); a trailing zero byte changes the word hash.
+TEST(DigestTest, NumbersGoInLittleEndianWithTheirOwnWidth) {
+  for (TDigest::Mode mode : {TDigest::kFnvBytes, TDigest::kWords}) {
+    TDigest bytes(mode), numbers(mode), padded(mode);
+    const uint8_t raw[] = {0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF, 0x34, 0x12,
+                           0x7F, 0x04, 0x03, 0x02, 0x01, 0x04, 0x03, 0x02, 0x01};
+    bytes.Bytes(raw, sizeof raw);
+    padded.Bytes(raw, sizeof raw);
+    padded.U8(0);
+    numbers.U32(0x01020304);
+    numbers.I32(-2);
+    numbers.U16(0x1234);
+    numbers.U8(0x7F);
+    numbers.U32(0x01020304);
+    numbers.U32(0x01020304);
+    EXPECT_EQ(numbers.Value(), bytes.Value()) << mode;
+    EXPECT_NE(padded.Value(), bytes.Value()) << mode;
+  }
+  TDigest fnv, words(TDigest::kWords);
+  EXPECT_NE(fnv.Value(), words.Value());
+}
+
 class GameDigestTest : public ::testing::Test {
  protected:
   void SetUp() override {

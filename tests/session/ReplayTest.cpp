@@ -73,8 +73,8 @@ TEST_F(ReplayTest, RecordedGamesReplayWithTheSameDigestAtEveryCheckpoint) {
     TReplay replay;
     std::string error;
     ASSERT_TRUE(ReadReplay(File("game.krp"), replay, error)) << error;
-    EXPECT_EQ(replay.checks.size(), g.steps / kReplayCheckEvery + 1);
-    EXPECT_EQ(replay.checks.back().digest, digest);
+    EXPECT_EQ(replay.checks.size(), g.steps / ReplayCheckEvery() + 1);
+    EXPECT_EQ(replay.checks.back().digest, ReplayCheckDigest());
 
     THeadlessGame game;  // its platform has no key down: the snapshots alone steer
     TReplayPlayer player(replay);
@@ -85,12 +85,41 @@ TEST_F(ReplayTest, RecordedGamesReplayWithTheSameDigestAtEveryCheckpoint) {
     EXPECT_EQ(std::make_pair(outcome.steps, outcome.lastGood), std::make_pair(g.steps, g.steps));
     EXPECT_EQ(GameDigest(), digest);
   }
+  // A file of the first format holds GameDigest() every 256 steps: still played (read as the
+  // second format, its digest count is wrong).
+  Record(games[3], File("game.krp"));
+  TReplay replay;
+  std::string error;
+  ASSERT_TRUE(ReadReplay(File("game.krp"), replay, error)) << error;
+  TReplay old = replay;
+  old.format = 1;
+  old.checks.clear();
+  for (uint32_t step = 256; step < replay.steps + 256; step += 256)
+    old.checks.push_back({std::min(step, replay.steps), 0});
+  {
+    THeadlessGame game;
+    TReplayPlayer player(replay);
+    int code = 0;
+    ASSERT_TRUE(player.Start(game, error, code)) << error;
+    size_t c = 0;
+    player.Run(game, [&](uint32_t step) {
+      if (c < old.checks.size() && old.checks[c].step == step)
+        old.checks[c++].digest = GameDigest();
+    });
+    old.checks.back().digest = GameDigest();
+  }
+  std::ostringstream out, err;
+  test::WriteAll(File("old.krp"), EncodeReplay(old));
+  EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 0) << err.str();
+  old.format = 2;
+  test::WriteAll(File("old.krp"), EncodeReplay(old));
+  EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 1);
 }
 
-// A rule changed on purpose during playback (the game tick, from step 600 on) is reported
+// A rule changed on purpose during playback (the game tick, from step 1100 on) is reported
 // at the first checkpoint after it, also by kelvra-cli with its own exit code.
 TEST_F(ReplayTest, AChangedRuleIsReportedAtTheStepOfDivergence) {
-  Record({"Levels/Brickfall/Default.BrL", 2, -1, 0x3, 1000}, File("game.krp"));
+  Record({"Levels/Brickfall/Default.BrL", 2, -1, 0x3, 2500}, File("game.krp"));
   TReplay replay;
   std::string error;
   ASSERT_TRUE(ReadReplay(File("game.krp"), replay, error)) << error;
@@ -99,10 +128,10 @@ TEST_F(ReplayTest, AChangedRuleIsReportedAtTheStepOfDivergence) {
   int code = 0;
   ASSERT_TRUE(player.Start(game, error, code)) << error;
   const TReplayOutcome outcome = player.Run(game, [](uint32_t step) {
-    if (step == 600) ++gOptions.gameTick;
+    if (step == 1100) ++gOptions.gameTick;
   });
   EXPECT_TRUE(outcome.diverged);
-  EXPECT_EQ(std::make_pair(outcome.lastGood, outcome.divergedAt), std::make_pair(512u, 768u));
+  EXPECT_EQ(std::make_pair(outcome.lastGood, outcome.divergedAt), std::make_pair(1024u, 2048u));
 
   std::ostringstream out, err;
   EXPECT_EQ(RunCli({"replay", File("game.krp")}, out, err), 0) << err.str();
@@ -110,7 +139,7 @@ TEST_F(ReplayTest, AChangedRuleIsReportedAtTheStepOfDivergence) {
   bytes.back() ^= 1;  // the last digest's top byte
   test::WriteAll(File("bad.krp"), bytes);
   EXPECT_EQ(RunCli({"replay", File("bad.krp")}, out, err), kReplayDiverged);
-  EXPECT_NE(err.str().find("after step 768, by step 1000"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("after step 2048, by step 2500"), std::string::npos) << err.str();
 }
 
 // Every cut of a replay, a byte changed anywhere in its header and input, a wrong magic, a
@@ -132,7 +161,7 @@ TEST_F(ReplayTest, DamagedReplaysAreRefusedWithAMessage) {
   bad = good;
   bad[4] = 9;
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
-  EXPECT_EQ(error, "a replay of format 9, this program reads format 1");
+  EXPECT_EQ(error, "a replay of format 9, this program reads format 2");
   bad = good;
   bad.push_back(0);
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
