@@ -2,6 +2,7 @@
 #include "base/Paths.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kelvra {
 
@@ -59,6 +60,13 @@ std::string ChangeFileExt(const std::string& path, const std::string& extWithDot
   size_t dot = name.rfind('.');
   if (dot == std::string::npos) return path + extWithDot;
   return path.substr(0, path.size() - (name.size() - dot)) + extWithDot;
+}
+
+std::string XdgHome(const char* variable, const char* belowHome) {
+  const char* xdg = std::getenv(variable);
+  if (xdg && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home && home[0] ? home : ".") + "/" + belowHome;
 }
 
 }  // namespace kelvra

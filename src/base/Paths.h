@@ -18,5 +18,8 @@ std::string RelativeToProgram(const std::string& name);
 std::string ExtractFileName(const std::string& path);
 std::string ExtractFileExt(const std::string& path);  // without the dot, "" when none
 std::string ChangeFileExt(const std::string& path, const std::string& extWithDot);
+// A base folder of the user's XDG layout, without a trailing '/': $`variable` when it is an
+// absolute path, otherwise `belowHome` under $HOME (under "." when HOME is unset).
+std::string XdgHome(const char* variable, const char* belowHome);
 
 }  // namespace kelvra

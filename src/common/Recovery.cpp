@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/FileIO.h"
+#include "base/Paths.h"
 #include "common/Com.h"
 #include "common/Kinds.h"
 #include "common/LevelSet.h"
@@ -35,15 +36,7 @@ bool Due(int kind, int64_t nowMs) {
 }  // namespace
 
 std::string RecoveryDir() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  std::string dir;
-  if (state && state[0] == '/') {
-    dir = state;
-  } else {
-    const char* home = std::getenv("HOME");
-    dir = std::string(home && home[0] ? home : ".") + "/.local/state";
-  }
-  return dir + "/kelvra/";
+  return XdgHome("XDG_STATE_HOME", ".local/state") + "/kelvra/";
 }
 
 std::string RecoveryFile(int kind) {

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "base/FileIO.h"
+#include "base/Paths.h"
 #include "common/GameDigest.h"
 #include "common/Kinds.h"
 #include "common/Options.h"
@@ -411,15 +412,7 @@ bool ReadReplay(const std::string& file, TReplay& replay, std::string& error) {
 // Kept replays
 
 std::string ReplaysDir() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  std::string data;
-  if (xdg && xdg[0] == '/') {
-    data = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    data = std::string(home && home[0] ? home : ".") + "/.local/share";
-  }
-  return data + "/kelvra/replays";
+  return XdgHome("XDG_DATA_HOME", ".local/share") + "/kelvra/replays";
 }
 
 std::string ReplayFileName(const std::string& dir, double dateTime, int kind) {

@@ -92,15 +92,7 @@ std::string HighScoresFile(const std::string& levelSetFile) {
       dir.compare(dir.size() - installed.size(), installed.size(), installed) != 0 ||
       inside == NativePath(beside))
     return beside;
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  std::string data;
-  if (xdg && xdg[0] == '/') {
-    data = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    data = std::string(home && home[0] ? home : ".") + "/.local/share";
-  }
-  return data + "/kelvra/" + inside;
+  return XdgHome("XDG_DATA_HOME", ".local/share") + "/kelvra/" + inside;
 }
 
 void LoadHighScores(int kind) {

@@ -71,15 +71,7 @@ std::string SettingsFilePath(const std::string& programFile) {
 
   // The user's configuration folder, made on first use so that the settings can be saved
   // at the end of the run.
-  std::string config;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') {
-    config = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    config = std::string(home && home[0] ? home : ".") + "/.config";
-  }
-  config += "/kelvra/";
+  const std::string config = XdgHome("XDG_CONFIG_HOME", ".config") + "/kelvra/";
   std::filesystem::create_directories(config, ec);
   return config + name;
 }
