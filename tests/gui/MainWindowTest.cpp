@@ -278,6 +278,22 @@ class MainWindowTest : public QObject {
   // A paused game aborted shows "Game Aborted" alone (a new set's empty level ends at once
   // in "Levels Completed"), and each way of showing a level then shows it as before the game;
   // behind a modal question the game stands still, then goes on as it was.
+  // Test Level plays the level shown and ends with it: the second of three Burrower levels
+  // without fruit is done at once, and the game ends there in "Levels Completed".
+  void testLevelEndsWithTheLevelShown() {
+    const std::string file =
+        SaveSet(gkBurrower, "three.BuL", [] { gBurrLevels.resize(3, gBurrLevels[0]); });
+    auto w = MakeWindow({QString::fromStdString(file)}, &qtPlatform_);
+    QCOMPARE(int(gCom.kind), int(gkBurrower));
+    w->action(miNextLevel)->trigger();
+    w->action(miTestLevel)->trigger();
+    QVERIFY(QTest::qWaitFor([] { return Cur().state == gsAllLevelsDone; }, 20000));
+    QTest::qWait(300);  // a game going on would be in the next level by now
+    QCOMPARE(std::make_pair(int(Cur().state), int(Cur().levelIndex)),
+             std::make_pair(int(gsAllLevelsDone), 1));
+    QCOMPARE(OverlayMessage(gkBurrower).text, "Levels Completed");
+  }
+
   void gamesLeaveNothingBehindAndStandStillBehindQuestions() {
     auto w = StartGame(piKeyboard1);
     QVERIFY2(w, "the data tree is not built");
