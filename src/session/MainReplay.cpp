@@ -25,13 +25,6 @@ namespace {
 
 const char* const kReplayFilter = "Kelvra Replays (*.krp)|*.krp|Any file (*.*)|*.*";
 
-std::string TempFile(const std::string& name) {
-  std::error_code ec;
-  return (std::filesystem::temp_directory_path(ec) /
-          ("kelvra-" + std::to_string(Platform().NowNs()) + "-" + name))
-      .string();
-}
-
 }  // namespace
 
 void TMainControl::StartRecording(uint32_t seed) {
@@ -143,16 +136,10 @@ void TMainControl::PlayReplay() {
   const int k = p->replay.kind;
   p->kind = gCom.kind;
   // The user's set as it is in memory, kept aside whole.
-  p->userSet = TempFile(std::string("user.") + KindExtension(k));
-  p->replaySet = TempFile(std::string("replay.") + KindExtension(k));
   FileFault fault;
-  {
-    AtomicFileWriter writer;
-    writer.Write(p->replay.levelSet.data(), p->replay.levelSet.size());
-    if (!writer.Commit(p->replaySet, fault)) error = fault.message;
-  }
-  if (error.empty() && gCom.k[k].origin != loNone && !WriteLevelSetCopy(k, p->userSet, fault))
-    error = fault.message;
+  if (WriteReplayLevelSet(p->replay, p->replaySet.path, error) && gCom.k[k].origin != loNone &&
+      (p->userSet.path.empty() || !WriteLevelSetCopy(k, p->userSet.path, fault)))
+    error = p->userSet.path.empty() ? "no temporary file for the level set" : fault.message;
   if (!error.empty()) {
     Platform().MessageDialog("The replay cannot be played: " + error, MsgType::Error,
                              Btn(MsgButton::Ok));
@@ -166,7 +153,7 @@ void TMainControl::PlayReplay() {
 
   swappingSets_ = true;
   gCom.k[k].modified = 0;  // kept in the copy: no question about saving it now
-  const bool loaded = LoadLevelSet(k, p->replaySet) && KindLevelCount(k) > p->replay.level;
+  const bool loaded = LoadLevelSet(k, p->replaySet.path) && KindLevelCount(k) > p->replay.level;
   swappingSets_ = false;
   playback_ = std::move(p);
   if (!loaded) {
@@ -176,9 +163,7 @@ void TMainControl::PlayReplay() {
     return;
   }
   const TReplay& r = playback_->replay;
-  ApplyReplayOptions(r.options);
-  for (const TReplayOption& o : r.options)
-    if (o.key == "Brickfall.MirrorGame") gCom.mirrorGame = uint8_t(o.value != 0);
+  ApplyReplayOptions(r.options);  // Brickfall's "MirrorGame" among them
   TKindState& s = gCom.k[k];
   s.playersMinusOne = r.players - 1;
   for (int i = 0; i < kPlayers; ++i) {
@@ -208,7 +193,7 @@ void TMainControl::StopPlayback() {
   else if (p->kindState.origin == loNew && !p->kindState.modified)
     NewLevelSet(k);
   else
-    LoadLevelSet(k, p->userSet);
+    LoadLevelSet(k, p->userSet.path);
   swappingSets_ = false;
   TKindState& s = gCom.k[k];
   s.fileName = p->kindState.fileName;

@@ -1,15 +1,15 @@
 // The replay the main window plays, and what it displaced while it plays.
 #pragma once
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "common/Com.h"
+#include "common/Kinds.h"
 #include "common/Options.h"
 #include "common/Players.h"
 #include "common/Replay.h"
 #include "session/MainControl.h"
+#include "session/ReplayGame.h"
 
 namespace kelvra {
 
@@ -17,12 +17,11 @@ namespace kelvra {
 // the set as it was in memory, unsaved edits included, and how it was held), the options,
 // the players.
 struct TMainControl::TPlayback : TInputFeed {
-  explicit TPlayback(TReplay&& r) : replay(std::move(r)), decoder(replay.inputs, replay.steps) {}
-  ~TPlayback() override {
-    std::error_code ec;
-    for (const std::string& f : {userSet, replaySet})
-      if (!f.empty()) std::filesystem::remove(f, ec);
-  }
+  explicit TPlayback(TReplay&& r)
+      : replay(std::move(r)),
+        decoder(replay.inputs, replay.steps),
+        userSet(std::string(".") + KindExtension(replay.kind)),
+        replaySet(std::string(".") + KindExtension(replay.kind)) {}
   void Next(TInputSnapshot& snapshot) override {
     if (decoder.Next(snapshot))
       ++played;
@@ -32,12 +31,12 @@ struct TMainControl::TPlayback : TInputFeed {
 
   TReplay replay;
   TInputDecoder decoder;
-  uint32_t played = 0;             // steps fed
-  size_t check = 0;                // the next of replay.checks
-  int speed = 1;                   // steps per game step of the clock: 1, 2 or 4
-  int kind = 0;                    // the kind selected before
-  std::string userSet, replaySet;  // temporary level-set files
-  TKindState kindState{};          // the user's set: name, origin, modified flag, level
+  TTempFile userSet, replaySet;  // the user's set kept aside, the replay's set to load
+  uint32_t played = 0;           // steps fed
+  size_t check = 0;              // the next of replay.checks
+  int speed = 1;                 // steps per game step of the clock: 1, 2 or 4
+  int kind = 0;                  // the kind selected before
+  TKindState kindState{};        // the user's set: name, origin, modified flag, level
   TOptions options;
   TPlayer players[kPlayers] = {};
   uint8_t mirrorGame = 0;

@@ -17,32 +17,39 @@ namespace kelvra {
 
 namespace {
 
-// A private file in the temporary folder, removed with its owner.
-class TTempFile {
- public:
-  explicit TTempFile(const std::string& extension) {
-    std::error_code ec;
-    std::string pattern =
-        (std::filesystem::temp_directory_path(ec) / "kelvra-replay-XXXXXX").string() + extension;
-    const int fd = mkstemps(pattern.data(), int(extension.size()));
-    if (fd >= 0) {
-      close(fd);
-      path = pattern;
-    }
-  }
-  ~TTempFile() {
-    if (!path.empty()) std::remove(path.c_str());
-  }
-  TTempFile(const TTempFile&) = delete;
-  TTempFile& operator=(const TTempFile&) = delete;
-  std::string path;  // empty when none could be made
-};
-
 std::string FaultText(const FileFault& fault) {
   return fault.message.empty() ? std::string(std::strerror(fault.code)) : fault.message;
 }
 
 }  // namespace
+
+TTempFile::TTempFile(const std::string& extension) {
+  std::error_code ec;
+  std::string pattern =
+      (std::filesystem::temp_directory_path(ec) / "kelvra-replay-XXXXXX").string() + extension;
+  const int fd = mkstemps(pattern.data(), int(extension.size()));
+  if (fd >= 0) {
+    close(fd);
+    path = pattern;
+  }
+}
+
+TTempFile::~TTempFile() {
+  if (!path.empty()) std::remove(path.c_str());
+}
+
+bool WriteReplayLevelSet(const TReplay& replay, const std::string& file, std::string& error) {
+  if (file.empty()) {
+    error = "cannot make a temporary file for the replay's level set";
+    return false;
+  }
+  AtomicFileWriter writer;
+  writer.Write(replay.levelSet.data(), replay.levelSet.size());
+  FileFault fault;
+  if (writer.Commit(file, fault)) return true;
+  error = "cannot write the replay's level set: " + FaultText(fault);
+  return false;
+}
 
 // ---------------------------------------------------------------------------------------
 
@@ -119,19 +126,7 @@ TReplayPlayer::~TReplayPlayer() {
 bool TReplayPlayer::Start(THeadlessGame& game, std::string& error, int& code) {
   code = 1;
   TTempFile set(std::string(".") + KindExtension(replay_.kind));
-  if (set.path.empty()) {
-    error = "cannot make a temporary file for the replay's level set";
-    return false;
-  }
-  {
-    AtomicFileWriter writer;
-    writer.Write(replay_.levelSet.data(), replay_.levelSet.size());
-    FileFault fault;
-    if (!writer.Commit(set.path, fault)) {
-      error = "cannot write the replay's level set: " + FaultText(fault);
-      return false;
-    }
-  }
+  if (!WriteReplayLevelSet(replay_, set.path, error)) return false;
   TGameSetup setup;
   setup.file = set.path;
   setup.players = replay_.players;

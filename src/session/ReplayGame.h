@@ -12,6 +12,20 @@
 
 namespace kelvra {
 
+// A private file in the temporary folder (`extension` with its dot), removed with its owner.
+class TTempFile {
+ public:
+  explicit TTempFile(const std::string& extension);
+  ~TTempFile();
+  TTempFile(const TTempFile&) = delete;
+  TTempFile& operator=(const TTempFile&) = delete;
+  std::string path;  // empty when none could be made
+};
+
+// Writes the level set embedded in `replay` to `file` (a temporary file) so that the
+// program's loader can read it; false with `error` when it cannot.
+bool WriteReplayLevelSet(const TReplay& replay, const std::string& file, std::string& error);
+
 // Records the game of the current kind from its start.
 class TReplayRecorder {
  public:
