@@ -68,6 +68,14 @@ class TBrickfallOps final : public TKindOps {
     gBrickLevels.swap(read_);
     read_.clear();
   }
+  void KeepLevelsAside() override {
+    kept_ = std::move(gBrickLevels);
+    gBrickLevels.clear();
+  }
+  void BringBackKeptLevels() override {
+    gBrickLevels = std::move(kept_);
+    kept_.clear();
+  }
   void WriteLevels(AtomicFileWriter& writer) override { WriteBrickLevels(writer, gBrickLevels); }
   std::string DescribeLevel(int index) override {
     const TLevel& level = gBrickLevels[size_t(index)];
@@ -103,6 +111,7 @@ class TBrickfallOps final : public TKindOps {
 
  private:
   TLevelsBrick read_;  // a set read from a file, until it is installed
+  TLevelsBrick kept_;  // the user's levels while a replay plays
 };
 
 }  // namespace

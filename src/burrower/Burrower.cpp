@@ -74,6 +74,14 @@ class TBurrowerOps final : public TKindOps {
     gBurrLevels.swap(read_);
     read_.clear();
   }
+  void KeepLevelsAside() override {
+    kept_ = std::move(gBurrLevels);
+    gBurrLevels.clear();
+  }
+  void BringBackKeptLevels() override {
+    gBurrLevels = std::move(kept_);
+    kept_.clear();
+  }
   void WriteLevels(AtomicFileWriter& writer) override { WriteBurrLevels(writer, gBurrLevels); }
   std::string DescribeLevel(int index) override { return "level " + std::to_string(index + 1); }
 
@@ -100,6 +108,7 @@ class TBurrowerOps final : public TKindOps {
 
  private:
   TLevelsBurr read_;  // a set read from a file, until it is installed
+  TLevelsBurr kept_;  // the user's levels while a replay plays
 };
 
 }  // namespace

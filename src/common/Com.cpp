@@ -52,6 +52,28 @@ void ClearEffectPools() {
   std::memset(gCom.blast, 0, sizeof gCom.blast);
 }
 
+TSharedStepState SaveSharedStepState() {
+  TSharedStepState s;
+  s.countdown = gCom.countdown;
+  s.stepCounter = gCom.stepCounter;
+  s.randSeed = gCom.randSeed;
+  s.cursorShape = gCom.cursorShape;
+  std::memcpy(s.burst, gCom.burst, sizeof s.burst);
+  std::memcpy(s.spark, gCom.spark, sizeof s.spark);
+  std::memcpy(s.blast, gCom.blast, sizeof s.blast);
+  return s;
+}
+
+void RestoreSharedStepState(const TSharedStepState& s) {
+  gCom.countdown = s.countdown;
+  gCom.stepCounter = s.stepCounter;
+  gCom.randSeed = s.randSeed;
+  gCom.cursorShape = s.cursorShape;
+  std::memcpy(gCom.burst, s.burst, sizeof s.burst);
+  std::memcpy(gCom.spark, s.spark, sizeof s.spark);
+  std::memcpy(gCom.blast, s.blast, sizeof s.blast);
+}
+
 namespace {
 struct ComInit {
   ComInit() { ResetCom(); }

@@ -161,6 +161,21 @@ int32_t Random(int32_t n);  // 0..n-1; 0 when n <= 0
 // starts, and a kind is shown, with none left by another.
 void ClearEffectPools();
 
+// What the kinds share that a game's steps read and change. A game left for another kind
+// keeps its own copy and gets it back on its return, so that it goes on as if the other
+// kind's steps had not come between (a replay of it plays without them).
+struct TSharedStepState {
+  int32_t countdown;
+  uint32_t stepCounter;
+  uint32_t randSeed;
+  uint8_t cursorShape;
+  TBurst burst[kBursts];
+  TSpark spark[kSparks];
+  TBlast blast[kBlasts];
+};
+TSharedStepState SaveSharedStepState();
+void RestoreSharedStepState(const TSharedStepState& state);
+
 // Pool operations; a request finding no free entry is dropped.
 void AddBurst(int32_t x, int32_t y, int32_t variant);
 void AddSpark(int32_t x, int32_t y, int32_t life, int32_t extra, int32_t vy);

@@ -80,6 +80,8 @@ class TNoGame final : public TKindOps {
     return true;
   }
   void InstallReadLevels() override {}
+  void KeepLevelsAside() override {}
+  void BringBackKeptLevels() override {}
   void WriteLevels(AtomicFileWriter&) override {}
   std::string DescribeLevel(int) override { return std::string(); }
 };

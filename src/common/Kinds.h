@@ -78,6 +78,11 @@ class TKindOps {
   virtual bool ReadLevels(FileReader& reader, const TLevelSetHeader& header, uint32_t headerSize,
                           uint32_t storedRecordSize, FileFault& fault) = 0;
   virtual void InstallReadLevels() = 0;  // the set read aside replaces the levels in play
+  // The levels in play, with their editing history, wait aside while a replay plays its own
+  // set (the kind has none in play meanwhile); BringBackKeptLevels puts them back in place
+  // of the levels in play.
+  virtual void KeepLevelsAside() = 0;
+  virtual void BringBackKeptLevels() = 0;
   virtual void WriteLevels(AtomicFileWriter& writer) = 0;
   // One line on level `index` (0-based, within LevelCount) for a listing.
   virtual std::string DescribeLevel(int index) = 0;

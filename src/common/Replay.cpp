@@ -185,6 +185,10 @@ std::vector<TReplayOption> CurrentReplayOptions() {
   return options;
 }
 
+bool ReplaySetsOption(OptionId id) {
+  return !ReplayKey(kOptions[id]).empty();
+}
+
 void ApplyReplayOptions(const std::vector<TReplayOption>& options) {
   for (const TReplayOption& r : options)
     for (const TOptionDef& o : kOptions)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/Com.h"
+#include "common/Options.h"
 #include "common/Players.h"
 
 namespace kelvra {
@@ -61,6 +62,7 @@ struct TReplay {
 // delay) as they are now, and put back from a replay (unknown keys are left alone).
 std::vector<TReplayOption> CurrentReplayOptions();
 void ApplyReplayOptions(const std::vector<TReplayOption>& options);
+bool ReplaySetsOption(OptionId id);  // one of those options
 
 // The snapshots of the steps as changes: for each snapshot that differs from the one
 // before, the count of unchanged steps before it, a mask of the fields that changed and

@@ -92,6 +92,14 @@ class TMonstersOps final : public TKindOps {
     gMonsLevels.swap(read_);
     read_.clear();
   }
+  void KeepLevelsAside() override {
+    kept_ = std::move(gMonsLevels);
+    gMonsLevels.clear();
+  }
+  void BringBackKeptLevels() override {
+    gMonsLevels = std::move(kept_);
+    kept_.clear();
+  }
   void WriteLevels(AtomicFileWriter& writer) override { WriteMonsLevels(writer, gMonsLevels); }
   std::string DescribeLevel(int index) override {
     return "name \"" + GetShortString(gMonsLevels[size_t(index)].name, kMonsNameBytes) + "\"";
@@ -129,6 +137,7 @@ class TMonstersOps final : public TKindOps {
 
  private:
   TLevelsMons read_;  // a set read from a file, until it is installed
+  TLevelsMons kept_;  // the user's levels while a replay plays
 };
 
 }  // namespace

@@ -163,7 +163,12 @@ void TMainControl::Shutdown(TKIniFile* ini, bool windowNormal) {
 
 void TMainControl::SelectKind(int kind) {
   if (kind < 0 || kind >= kKinds) kind = 0;
-  if (kind != gCom.kind) ClearEffectPools();  // another kind would read them its own way
+  if (kind != gCom.kind) {
+    if (gCom.k[gCom.kind].running) left_[gCom.kind] = SaveSharedStepState();
+    ClearEffectPools();  // another kind would read them its own way
+    if (gCom.k[kind].running && left_[kind]) RestoreSharedStepState(*left_[kind]);
+    left_[kind].reset();
+  }
   gCom.kind = uint8_t(kind);
   TKindState& s = Cur();
   PlatformServices& platform = Platform();
@@ -419,7 +424,7 @@ void TMainControl::StopMusic() {
 
 bool TMainControl::CloseRequest() {
   for (int k = 0; k < kKinds; ++k) {
-    if (!gCom.k[k].running) continue;
+    if (!gCom.k[k].running || (playback_ && playback_->replay.kind == k)) continue;
     MsgButton b =
         Platform().MessageDialog(std::string("Abort ") + KindName(k) + " Game ?",
                                  MsgType::Confirmation, Btn(MsgButton::Yes) | Btn(MsgButton::No));
@@ -800,6 +805,10 @@ void TMainControl::ComputeMenus() {
     const int32_t value = OptionAt(item.option).Get();
     TMenuItemState& state = m[item.id];
     if (o.lockedWhileRunning) state.enabled = !gCom.k[o.game].running;
+    if (playback_ && ReplaySetsOption(item.option)) {
+      state.enabled = false;  // the replay plays with its own
+      state.tip = "A replay plays with the options it was recorded with";
+    }
     switch (item.use) {
       case ouToggle:
         state.checked = value != 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -180,8 +181,10 @@ class TMainControl : public TGameEvents {
   TMenuState menus_;
   std::unique_ptr<TReplayRecorder> recorder_[kKinds];  // each kind's game being recorded
   double recordStart_[kKinds] = {};                    // when it started (NowDateTime)
-  bool stepping_ = false;                              // within a step's end (a game may end there)
-  bool finishAfterStep_ = false;                       // the recorded game ended within the step
+  // The shared step state of each kind's game while another kind is shown.
+  std::optional<TSharedStepState> left_[kKinds];
+  bool stepping_ = false;         // within a step's end (a game may end there)
+  bool finishAfterStep_ = false;  // the recorded game ended within the step
   bool replayNoteShown_ = false;  // a failed recording is told once, on standard error
   bool activatedOnce_ = false;
   bool kindSelectedOnce_[3] = {false, false, false};

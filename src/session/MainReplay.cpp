@@ -135,24 +135,22 @@ void TMainControl::PlayReplay() {
   auto p = std::make_unique<TPlayback>(std::move(replay));
   const int k = p->replay.kind;
   p->kind = gCom.kind;
-  // The user's set as it is in memory, kept aside whole.
-  FileFault fault;
-  if (WriteReplayLevelSet(p->replay, p->replaySet.path, error) && gCom.k[k].origin != loNone &&
-      (p->userSet.path.empty() || !WriteLevelSetCopy(k, p->userSet.path, fault)))
-    error = p->userSet.path.empty() ? "no temporary file for the level set" : fault.message;
-  if (!error.empty()) {
+  if (!WriteReplayLevelSet(p->replay, p->replaySet.path, error)) {
     Platform().MessageDialog("The replay cannot be played: " + error, MsgType::Error,
                              Btn(MsgButton::Ok));
     return;
   }
   if (k != gCom.kind) SelectKind(k);
   p->kindState = gCom.k[k];
-  p->options = gOptions;
+  p->options = CurrentReplayOptions();
   std::copy(std::begin(gCom.player), std::end(gCom.player), std::begin(p->players));
-  p->mirrorGame = gCom.mirrorGame;
 
+  // The user's levels wait aside, unsaved edits and editing history included, while the
+  // replay's set is played in their place.
   swappingSets_ = true;
-  gCom.k[k].modified = 0;  // kept in the copy: no question about saving it now
+  gCom.k[k].modified = 0;  // nothing to ask about: the set is not closed, only put aside
+  KindOps(k).KeepLevelsAside();
+  p->levelsKept = true;
   const bool loaded = LoadLevelSet(k, p->replaySet.path) && KindLevelCount(k) > p->replay.level;
   swappingSets_ = false;
   playback_ = std::move(p);
@@ -188,24 +186,23 @@ void TMainControl::StopPlayback() {
   }
   swappingSets_ = true;
   gCom.k[k].modified = 0;
-  if (p->kindState.origin == loNone)
-    CloseLevelSet(k);
-  else if (p->kindState.origin == loNew && !p->kindState.modified)
-    NewLevelSet(k);
-  else
-    LoadLevelSet(k, p->userSet.path);
+  CloseLevelSet(k);
+  if (p->levelsKept) KindOps(k).BringBackKeptLevels();
   swappingSets_ = false;
   TKindState& s = gCom.k[k];
   s.fileName = p->kindState.fileName;
   s.origin = p->kindState.origin;
+  s.header = p->kindState.header;
   s.modified = p->kindState.modified;
   s.modifiedSinceMs = p->kindState.modifiedSinceMs;
   s.playersMinusOne = p->kindState.playersMinusOne;
   s.levelIndex = std::min(p->kindState.levelIndex, std::max(KindLevelCount(k) - 1, 0));
-  if (s.origin != loNone) s.header = p->kindState.header;  // the same set, saved as it was
-  gOptions = p->options;
-  std::copy(std::begin(p->players), std::end(p->players), std::begin(gCom.player));
-  gCom.mirrorGame = p->mirrorGame;
+  // Only what the replay set goes back: options and colours changed meanwhile stay.
+  ApplyReplayOptions(p->options);
+  for (int i = 0; i < kPlayers; ++i) {
+    gCom.player[i].ai = p->players[i].ai;
+    gCom.player[i].input = p->players[i].input;
+  }
   ShowLevelOutsideGame(k);
   if (p->kind != gCom.kind) SelectKind(p->kind);
   UpdateCaption();

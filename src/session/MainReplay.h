@@ -13,14 +13,13 @@
 
 namespace kelvra {
 
-// The replay played in the window and what it displaced: the kind, its level set (a copy of
-// the set as it was in memory, unsaved edits included, and how it was held), the options,
-// the players.
+// The replay played in the window and what it displaced: the kind, the user's levels (kept
+// aside in memory with their editing history) and how the set was held, the options the
+// replay sets, the players' devices and computer flags.
 struct TMainControl::TPlayback : TInputFeed {
   explicit TPlayback(TReplay&& r)
       : replay(std::move(r)),
         decoder(replay.inputs, replay.steps),
-        userSet(std::string(".") + KindExtension(replay.kind)),
         replaySet(std::string(".") + KindExtension(replay.kind)) {}
   void Next(TInputSnapshot& snapshot) override {
     if (decoder.Next(snapshot))
@@ -31,15 +30,15 @@ struct TMainControl::TPlayback : TInputFeed {
 
   TReplay replay;
   TInputDecoder decoder;
-  TTempFile userSet, replaySet;  // the user's set kept aside, the replay's set to load
-  uint32_t played = 0;           // steps fed
-  size_t check = 0;              // the next of replay.checks
-  int speed = 1;                 // steps per game step of the clock: 1, 2 or 4
-  int kind = 0;                  // the kind selected before
-  TKindState kindState{};        // the user's set: name, origin, modified flag, level
-  TOptions options;
+  TTempFile replaySet;                 // the replay's set, to load
+  uint32_t played = 0;                 // steps fed
+  size_t check = 0;                    // the next of replay.checks
+  int speed = 1;                       // steps per game step of the clock: 1, 2 or 4
+  int kind = 0;                        // the kind selected before
+  bool levelsKept = false;             // the user's levels wait aside
+  TKindState kindState{};              // the user's set: name, origin, modified flag, level
+  std::vector<TReplayOption> options;  // the user's values of the options the replay sets
   TPlayer players[kPlayers] = {};
-  uint8_t mirrorGame = 0;
 };
 
 }  // namespace kelvra

@@ -1,0 +1,186 @@
+// The main window's replays through its logic on the headless services: games left for
+// another kind and resumed are recorded playably; a replay played in the window gives the
+// user's levels (with their editing history), options and players back, enters no high
+// score, and a close during it asks only about the user's own set.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "../apps/kelvra-cli/Commands.h"
+#include "HeadlessTest.h"
+#include "apps/DataDirTest.h"
+#include "brickfall/BrickLevel.h"
+#include "common/Com.h"
+#include "common/LevelSet.h"
+#include "common/Options.h"
+#include "common/Replay.h"
+#include "common/Scores.h"
+#include "session/MainControl.h"
+#include "session/MenuItems.h"
+
+namespace kelvra {
+namespace {
+
+class MainReplayTest : public test::DataDirTest<test::HeadlessTest> {
+ protected:
+  void SetUp() override {
+    DataDirTest::SetUp();
+    if (const char* old = std::getenv("XDG_DATA_HOME")) savedDataHome_ = old;
+    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    gOptions = TOptions{};
+    gOptions.fullScreen = 0;
+    gOptions.sounds = gOptions.music = 0;
+    control = std::make_unique<TMainControl>();
+    control->recordReplays = true;
+    control->Startup({}, nullptr);
+  }
+  void TearDown() override {
+    EndControl();
+    if (savedDataHome_.empty())
+      unsetenv("XDG_DATA_HOME");
+    else
+      setenv("XDG_DATA_HOME", savedDataHome_.c_str(), 1);
+    DataDirTest::TearDown();
+  }
+  void EndControl() {
+    if (!control) return;
+    control->Shutdown(nullptr);
+    control.reset();
+  }
+  // A game of the current kind with `players` computer players.
+  void Start(int players) {
+    control->Command(MenuId(miPlayers1 + players - 1));
+    for (int p = 0; p < kPlayers; ++p) gCom.player[p].ai = 1;
+    control->Command(miStartGame);
+    ASSERT_TRUE(Cur().running);
+  }
+  void Steps(int n) {
+    for (int i = 0; i < n; ++i) control->MoveTick();
+  }
+  // A one-player Brickfall game of 300 steps, recorded (the copy is kept from later games
+  // recorded under the same name).
+  std::string RecordedGame() {
+    Start(1);
+    Steps(300);
+    control->Command(miAbortGame);
+    std::filesystem::copy_file(control->lastReplay, dir.File("game.krp"));
+    return dir.File("game.krp");
+  }
+  bool Asked(const std::string& start) const {
+    return std::any_of(headless.log.begin(), headless.log.end(),
+                       [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+  }
+  // Steps as the score of a one-player game that qualifies ends it.
+  void EndWithAHighScore() {
+    Cur().score[0] = 100000;
+    Cur().state = gsGameOverShow;
+    gCom.countdown = 0;
+    control->MoveTick();
+  }
+
+  std::unique_ptr<TMainControl> control;
+
+ private:
+  std::string savedDataHome_;
+};
+
+// Brickfall, left for a game of Burrower (which draws from the shared generator, counts
+// steps and fills the effect pools its own way) and resumed, replays to its last digest.
+TEST_F(MainReplayTest, AGameLeftForAnotherKindReplaysAsPlayed) {
+  Start(2);
+  Steps(700);
+  control->Command(miBurrower);
+  Start(2);
+  Steps(600);
+  control->Command(miBrickfall);
+  Steps(700);
+  control->Command(miAbortGame);
+  const std::string brickfall = control->lastReplay;
+  ASSERT_NE(brickfall.find("Brickfall"), std::string::npos) << brickfall;
+  EndControl();
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"replay", brickfall}, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("steps=1400"), std::string::npos) << out.str();
+}
+
+// Played in the window: the options it recorded hold while it plays and their menu items
+// are disabled; afterwards the user's unsaved levels with their undo history, the user's
+// values of those options and the players' devices are back, and changes made meanwhile to
+// other settings stay.
+TEST_F(MainReplayTest, PlaybackGivesTheUsersWorkAndSettingsBack) {
+  const std::string file = RecordedGame();
+  ASSERT_FALSE(file.empty());
+  const std::string userSet = Cur().fileName;
+  TLevel& level = gBrickLevels[0];
+  const TWalls first = level.Walls();
+  level.history = {first, TWalls{}};
+  level.historyIndex = level.historyLength = 1;  // one change, undoable
+  MarkModified(gkBrickfall);
+  gOptions.gameTick = 12;
+  gCom.player[0].input = piMouse;
+
+  headless.openAnswers.push_back(file);
+  control->Command(miPlayReplay);
+  ASSERT_TRUE(control->PlayingReplay());
+  EXPECT_NE(gOptions.gameTick, 12);
+  EXPECT_NE(Cur().fileName, userSet);
+  for (const TOptionItemDef& item : kOptionItems)
+    if (kOptions[item.option].game <= gkBrickfall)
+      EXPECT_EQ(control->Menus()[item.id].enabled, !ReplaySetsOption(item.option))
+          << kMenuItems[item.id].caption;
+  gOptions.sounds = 1;
+  gCom.player[0].colour = 0x123456;
+  Steps(400);
+
+  EXPECT_FALSE(control->PlayingReplay());
+  EXPECT_EQ(Cur().fileName, userSet);
+  EXPECT_TRUE(Cur().modified);
+  ASSERT_EQ(gBrickLevels[0].history.size(), 2u);
+  EXPECT_EQ(gBrickLevels[0].historyIndex, 1);
+  EXPECT_TRUE(gBrickLevels[0].Walls().empty());
+  EXPECT_EQ(gOptions.gameTick, 12);
+  EXPECT_EQ(int(gCom.player[0].input), int(piMouse));
+  EXPECT_EQ(gOptions.sounds, 1);
+  EXPECT_EQ(gCom.player[0].colour, 0x123456u);
+  EXPECT_FALSE(Asked("message: "));
+}
+
+// A score that would enter the table is asked for in a game, never in a replay.
+TEST_F(MainReplayTest, AReplayEntersNoHighScore) {
+  const std::string file = RecordedGame();
+  Start(1);
+  EndWithAHighScore();
+  EXPECT_TRUE(Asked("text: Enter Your Name"));
+  headless.log.clear();
+  headless.openAnswers.push_back(file);
+  control->Command(miPlayReplay);
+  ASSERT_TRUE(control->PlayingReplay());
+  Steps(10);
+  EndWithAHighScore();
+  EXPECT_FALSE(control->PlayingReplay());
+  EXPECT_FALSE(Asked("text: "));
+}
+
+// Closing the window during a replay stops it without a question about its game, then asks
+// about the user's own set, which is back in place.
+TEST_F(MainReplayTest, ClosingDuringAReplayAsksAboutTheUsersSetOnly) {
+  const std::string file = RecordedGame();
+  const std::string userSet = Cur().fileName;
+  MarkModified(gkBrickfall);
+  headless.openAnswers.push_back(file);
+  control->Command(miPlayReplay);
+  Steps(50);
+  headless.messageAnswers.push_back(MsgButton::Cancel);
+  EXPECT_FALSE(control->CloseRequest());
+  EXPECT_FALSE(control->PlayingReplay());
+  EXPECT_FALSE(Asked("message: Abort"));
+  EXPECT_TRUE(Asked("message: Save changes to \r\n" + userSet + " "));
+  EXPECT_EQ(Cur().fileName, userSet);
+  EXPECT_TRUE(Cur().modified);
+}
+
+}  // namespace
+}  // namespace kelvra
