@@ -141,8 +141,8 @@ BENCHMARK(BM_RecordingSize)
 namespace {
 
 // The digest of a game 500 steps in: argument 1 is the hash, 0 GameDigest's FNV-1a (the
-// golden digests), 1 the word hash a replay records every 256 steps (it bounds how much
-// faster than play a replay can be: one of these per 256 steps).
+// golden digests), 1 the word hash a replay records every ReplayCheckEvery() steps (its
+// share of a replay's time is one of these per checkpoint).
 void BM_GameDigest(benchmark::State& state) {
   THeadlessGame game;
   if (!StartDefaultSet(state, game, int(state.range(0)))) return;
