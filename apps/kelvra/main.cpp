@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -47,6 +48,18 @@ bool OnlyAsksForText(int argc, char** argv) {
   return asks;
 }
 
+// Whether the window system has somewhere to show the window. Without it QApplication would
+// abort; the command line is then still read (its answers and refusals need no display)
+// and the program ends with a message.
+bool HasDisplay(int argc, char** argv) {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (!qEnvironmentVariableIsEmpty(variable)) return true;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+      return true;
+  return false;
+}
+
 // The command line: --help, --version, and the level-set files. Answers and refusals (an
 // unknown option) end the program here, with status 0 and 1.
 QStringList ParseCommandLine(const QCoreApplication& app) {
@@ -68,13 +81,21 @@ QStringList ParseCommandLine(const QCoreApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool display = HasDisplay(argc, argv);
   std::unique_ptr<QCoreApplication> textOnly;
-  if (OnlyAsksForText(argc, argv)) textOnly = std::make_unique<QCoreApplication>(argc, argv);
+  if (OnlyAsksForText(argc, argv) || !display)
+    textOnly = std::make_unique<QCoreApplication>(argc, argv);
   std::unique_ptr<QApplication> gui;
   if (!textOnly) gui = std::make_unique<QApplication>(argc, argv);
   QCoreApplication::setApplicationName("Kelvra");
   QCoreApplication::setApplicationVersion(KELVRA_VERSION);
   const QStringList files = ParseCommandLine(*QCoreApplication::instance());
+  if (!display) {
+    std::fprintf(stderr,
+                 "kelvra: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are "
+                 "not set); kelvra-cli plays the games without one\n");
+    return 1;
+  }
   if (textOnly) return 0;  // not reached: the parser answered and ended the program
   kelvra::SetProgramDir(FindDataDir().toStdString());
 

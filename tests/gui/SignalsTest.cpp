@@ -78,6 +78,23 @@ class SignalsTest : public QObject {
       const QString said = kelvra.readAllStandardOutput() + kelvra.readAllStandardError();
       QVERIFY2(kelvra.exitCode() == code && said.contains(text), qPrintable(said));
     }
+    // Without a display the same answers, and a message instead of the window system's abort.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      env.remove(variable);
+    for (auto [options, code, text] :
+         {std::tuple{QStringList{}, 1, "no display to show the window on"},
+          {QStringList{"Levels.BrL"}, 1, "no display to show the window on"},
+          {QStringList{"--bogus"}, 1, "Unknown option 'bogus'"},
+          {QStringList{"--version"}, 0, "Kelvra " KELVRA_VERSION}}) {
+      QProcess kelvra;
+      kelvra.setProcessEnvironment(env);
+      kelvra.start(KELVRA_TEST_BIN_DIR "/kelvra", options);
+      QVERIFY(kelvra.waitForFinished(30000));
+      const QString said = kelvra.readAllStandardOutput() + kelvra.readAllStandardError();
+      QCOMPARE(kelvra.exitStatus(), QProcess::NormalExit);
+      QVERIFY2(kelvra.exitCode() == code && said.contains(text), qPrintable(said));
+    }
   }
 };
 
