@@ -52,26 +52,31 @@ void ClearEffectPools() {
   std::memset(gCom.blast, 0, sizeof gCom.blast);
 }
 
+namespace {
+
+// Calls copy(kept, shared) with each field of `s` and its counterpart in gCom.
+template <class F>
+void ForEachSharedField(TSharedStepState& s, F copy) {
+  copy(s.countdown, gCom.countdown);
+  copy(s.stepCounter, gCom.stepCounter);
+  copy(s.randSeed, gCom.randSeed);
+  copy(s.cursorShape, gCom.cursorShape);
+  copy(s.burst, gCom.burst);
+  copy(s.spark, gCom.spark);
+  copy(s.blast, gCom.blast);
+}
+
+}  // namespace
+
 TSharedStepState SaveSharedStepState() {
   TSharedStepState s;
-  s.countdown = gCom.countdown;
-  s.stepCounter = gCom.stepCounter;
-  s.randSeed = gCom.randSeed;
-  s.cursorShape = gCom.cursorShape;
-  std::memcpy(s.burst, gCom.burst, sizeof s.burst);
-  std::memcpy(s.spark, gCom.spark, sizeof s.spark);
-  std::memcpy(s.blast, gCom.blast, sizeof s.blast);
+  ForEachSharedField(s, [](auto& kept, auto& shared) { std::memcpy(&kept, &shared, sizeof kept); });
   return s;
 }
 
-void RestoreSharedStepState(const TSharedStepState& s) {
-  gCom.countdown = s.countdown;
-  gCom.stepCounter = s.stepCounter;
-  gCom.randSeed = s.randSeed;
-  gCom.cursorShape = s.cursorShape;
-  std::memcpy(gCom.burst, s.burst, sizeof s.burst);
-  std::memcpy(gCom.spark, s.spark, sizeof s.spark);
-  std::memcpy(gCom.blast, s.blast, sizeof s.blast);
+void RestoreSharedStepState(const TSharedStepState& state) {
+  TSharedStepState s = state;
+  ForEachSharedField(s, [](auto& kept, auto& shared) { std::memcpy(&shared, &kept, sizeof kept); });
 }
 
 namespace {
