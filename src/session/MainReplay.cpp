@@ -13,6 +13,7 @@
 #include "common/LevelSet.h"
 #include "common/Options.h"
 #include "common/Players.h"
+#include "common/Recovery.h"
 #include "common/Replay.h"
 #include "platform/Services.h"
 #include "session/MainControl.h"
@@ -145,6 +146,8 @@ void TMainControl::PlayReplay() {
   p->options = CurrentReplayOptions();
   std::copy(std::begin(gCom.player), std::end(gCom.player), std::begin(p->players));
 
+  // Whatever ends the program while the replay plays, the unsaved work is in its copy.
+  if (gCom.k[k].modified) WriteRecoveryCopy(k, Platform().NowMs());
   // The user's levels wait aside, unsaved edits and editing history included, while the
   // replay's set is played in their place.
   swappingSets_ = true;

@@ -12,10 +12,12 @@
 #include "../apps/kelvra-cli/Commands.h"
 #include "HeadlessTest.h"
 #include "apps/DataDirTest.h"
+#include "base/FileIO.h"
 #include "brickfall/BrickLevel.h"
 #include "common/Com.h"
 #include "common/LevelSet.h"
 #include "common/Options.h"
+#include "common/Recovery.h"
 #include "common/Replay.h"
 #include "common/Scores.h"
 #include "session/MainControl.h"
@@ -28,8 +30,10 @@ class MainReplayTest : public test::DataDirTest<test::HeadlessTest> {
  protected:
   void SetUp() override {
     DataDirTest::SetUp();
-    if (const char* old = std::getenv("XDG_DATA_HOME")) savedDataHome_ = old;
-    setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+    for (int i = 0; i < 2; ++i) {
+      if (const char* old = std::getenv(kHomes[i])) savedHomes_[i] = old;
+      setenv(kHomes[i], dir.File(kHomes[i]).c_str(), 1);
+    }
     gOptions = TOptions{};
     gOptions.fullScreen = 0;
     gOptions.sounds = gOptions.music = 0;
@@ -39,10 +43,11 @@ class MainReplayTest : public test::DataDirTest<test::HeadlessTest> {
   }
   void TearDown() override {
     EndControl();
-    if (savedDataHome_.empty())
-      unsetenv("XDG_DATA_HOME");
-    else
-      setenv("XDG_DATA_HOME", savedDataHome_.c_str(), 1);
+    for (int i = 0; i < 2; ++i)
+      if (savedHomes_[i].empty())
+        unsetenv(kHomes[i]);
+      else
+        setenv(kHomes[i], savedHomes_[i].c_str(), 1);
     DataDirTest::TearDown();
   }
   void EndControl() {
@@ -84,7 +89,8 @@ class MainReplayTest : public test::DataDirTest<test::HeadlessTest> {
   std::unique_ptr<TMainControl> control;
 
  private:
-  std::string savedDataHome_;
+  static constexpr const char* kHomes[2] = {"XDG_DATA_HOME", "XDG_STATE_HOME"};
+  std::string savedHomes_[2];
 };
 
 // Brickfall, left for a game of Burrower (which draws from the shared generator, counts
@@ -180,6 +186,28 @@ TEST_F(MainReplayTest, ClosingDuringAReplayAsksAboutTheUsersSetOnly) {
   EXPECT_TRUE(Asked("message: Save changes to \r\n" + userSet + " "));
   EXPECT_EQ(Cur().fileName, userSet);
   EXPECT_TRUE(Cur().modified);
+}
+
+// A signal during a replay: the user's unsaved levels, not the replay's, are in the recovery
+// copy that the next start offers.
+TEST_F(MainReplayTest, ASignalDuringAReplayLeavesTheUnsavedWorkInItsCopy) {
+  const std::string file = RecordedGame();
+  gBrickLevels[0].Walls().clear();
+  MarkModified(gkBrickfall);
+  FileFault fault;
+  ASSERT_TRUE(WriteLevelSetCopy(gkBrickfall, dir.File("user.BrL"), fault));
+  headless.openAnswers.push_back(file);
+  control->Command(miPlayReplay);
+  Steps(50);
+  WriteRecoveryCopies(headless.clockNs / 1000000);  // as the window does on a signal
+  control->CloseWithoutQuestions();
+  ASSERT_TRUE(HasRecoveryCopy(gkBrickfall));
+  std::vector<uint8_t> user = test::ReadAll(dir.File("user.BrL")),
+                       copy = test::ReadAll(RecoveryFile(gkBrickfall));
+  ASSERT_GE(copy.size(), sizeof(TLevelSetHeader));
+  user.erase(user.begin(), user.begin() + sizeof(TLevelSetHeader));  // past its save time
+  copy.erase(copy.begin(), copy.begin() + sizeof(TLevelSetHeader));
+  EXPECT_TRUE(user == copy);
 }
 
 }  // namespace
