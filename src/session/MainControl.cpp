@@ -622,7 +622,7 @@ void TMainControl::Command(MenuId id) {
       FileSave();
       break;
     case miSaveAs:
-      SaveAs(gCom.kind);
+      if (!playback_) SaveAs(gCom.kind);  // the set shown is the replay's, not the user's
       break;
     case miPlayReplay:
       PlayReplay();
@@ -794,6 +794,8 @@ void TMainControl::ComputeMenus() {
     m[id].checked = kMenuItems[id].tag == ReplaySpeed();
   }
   m[miSave].enabled = s.modified && s.origin != loNew;
+  if (playback_) m[miSaveAs].tip = "A replay is playing";
+  m[miSaveAs].enabled = !playback_;
   m[miEditor].enabled = !running;
   m[miEditor].checked = editing;
 

@@ -137,6 +137,7 @@ TEST_F(MainReplayTest, PlaybackGivesTheUsersWorkAndSettingsBack) {
     if (kOptions[item.option].game <= gkBrickfall)
       EXPECT_EQ(control->Menus()[item.id].enabled, !ReplaySetsOption(item.option))
           << kMenuItems[item.id].caption;
+  EXPECT_FALSE(control->Menus()[miSaveAs].enabled);  // its set is not the user's to save
   gOptions.sounds = 1;
   gCom.player[0].colour = 0x123456;
   Steps(400);
