@@ -264,7 +264,8 @@ class EditorWindowTest : public QObject {
       for (QWidget* c : e->findChildren<QWidget*>()) {
         if (!c->isVisibleTo(e) || (!qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c)))
           continue;
-        QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
+        // The layout follows a changed list on a later pass of the event loop.
+        QTRY_VERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
       }
       QVERIFY(e->width() >= e->minimumSizeHint().width());
 
