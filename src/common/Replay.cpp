@@ -23,6 +23,7 @@ namespace {
 constexpr char kMagic[4] = {'K', 'R', 'p', 'l'};
 constexpr size_t kMaxText = 4096;  // the program version, the set's name, option keys
 constexpr uint32_t kMaxOptions = 1024;
+constexpr uint32_t kMaxChanges = 1u << 20;
 
 // The fields of a snapshot, in the order of an entry's mask bits: the first seven (one
 // byte of mask) are what one player on the mouse or the first keyboard mapping changes.
@@ -195,6 +196,84 @@ void ApplyReplayOptions(const std::vector<TReplayOption>& options) {
       if (ReplayKey(o) == r.key) OptionAt(o.id).Set(std::clamp(r.value, o.min, o.max));
 }
 
+namespace {
+
+// The watched settings in a fixed order: the options a step reads, then each player's
+// computer flag and input device.
+struct TWatched {
+  std::vector<OptionId> options;
+  std::vector<std::string> keys;
+  TWatched() {
+    for (const TOptionDef& o : kOptions)
+      if (ReplaySetsOption(o.id)) {
+        options.push_back(o.id);
+        keys.push_back(ReplayKey(o));
+      }
+    for (int p = 0; p < kPlayers; ++p) keys.push_back(PlayerKey(p, "AI"));
+    for (int p = 0; p < kPlayers; ++p) keys.push_back(PlayerKey(p, "Input"));
+  }
+  static std::string PlayerKey(int p, const char* what) {
+    return "Player" + std::to_string(p + 1) + "." + what;
+  }
+  static const TWatched& Get() {
+    static const TWatched watched;
+    return watched;
+  }
+};
+
+void WatchedValues(std::vector<int32_t>& values) {
+  const TWatched& w = TWatched::Get();
+  values.resize(w.keys.size());
+  size_t i = 0;
+  for (OptionId id : w.options) values[i++] = OptionAt(id).Get();
+  for (const TPlayer& pl : gCom.player) values[i++] = pl.ai;
+  for (const TPlayer& pl : gCom.player) values[i++] = pl.input;
+}
+
+}  // namespace
+
+TReplaySettings::TReplaySettings() {
+  WatchedValues(values_);
+}
+
+void TReplaySettings::Changes(uint32_t step, std::vector<TReplayChange>& out) {
+  // Compared in place: this runs after every recorded step.
+  const TWatched& w = TWatched::Get();
+  size_t i = 0;
+  auto see = [&](int32_t now) {
+    if (now != values_[i]) {
+      values_[i] = now;
+      out.push_back({step, w.keys[i], now});
+    }
+    ++i;
+  };
+  for (OptionId id : w.options) see(OptionAt(id).Get());
+  for (const TPlayer& pl : gCom.player) see(pl.ai);
+  for (const TPlayer& pl : gCom.player) see(pl.input);
+}
+
+void ApplyReplayChange(const TReplayChange& c) {
+  if (c.key == "Monsters.Clock") {
+    KindOps(gkMonsters).ClockCommand(c.value != 0);
+    return;
+  }
+  for (int p = 0; p < kPlayers; ++p) {
+    if (c.key == TWatched::PlayerKey(p, "AI")) gCom.player[p].ai = c.value != 0;
+    if (c.key == TWatched::PlayerKey(p, "Input"))
+      gCom.player[p].input = uint8_t(std::clamp(c.value, 0, kInputs - 1));
+  }
+  for (const TOptionDef& o : kOptions)
+    if (ReplayKey(o) == c.key) {
+      OptionAt(o.id).Set(std::clamp(c.value, o.min, o.max));
+      if (o.game >= 0 && o.game < kKinds) KindOps(o.game).OptionChanged(o.id);
+    }
+}
+
+void ApplyReplayChanges(const TReplay& replay, size_t& next, uint32_t step) {
+  while (next < replay.changes.size() && replay.changes[next].step <= step)
+    ApplyReplayChange(replay.changes[next++]);
+}
+
 // ---------------------------------------------------------------------------------------
 // Input snapshots
 
@@ -305,6 +384,14 @@ std::vector<uint8_t> EncodeReplay(const TReplay& r) {
   }
   o.U32(r.steps);
   o.Blob(r.inputs);
+  if (r.format >= 3) {
+    o.U32(uint32_t(r.changes.size()));
+    for (const TReplayChange& c : r.changes) {
+      o.U32(c.step);
+      o.Text(c.key);
+      o.U32(uint32_t(c.value));
+    }
+  }
   o.U32(uint32_t(r.checks.size()));
   for (const TReplayCheck& c : r.checks) {
     o.U32(c.step);
@@ -349,8 +436,22 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
   for (TReplayOption& option : r.options)
     if (!in.Text(option.key, "option name") || !in.Get(option.value)) return fail();
   if (!in.Range(r.steps, 0, kReplayMaxSteps, "step count") ||
-      !in.Blob(r.inputs, kReplayMaxInputBytes, "input size") || !in.Get(checkCount))
+      !in.Blob(r.inputs, kReplayMaxInputBytes, "input size"))
     return fail();
+  if (format >= 3) {
+    uint32_t changeCount = 0;
+    if (!in.Range(changeCount, 0, kMaxChanges, "count of setting changes")) return fail();
+    r.changes.resize(changeCount);
+    uint32_t last = 0;
+    for (TReplayChange& c : r.changes) {
+      // In the order of the steps, each within them.
+      if (!in.Range(c.step, last, int64_t(r.steps) - 1, "step of a setting change") ||
+          !in.Text(c.key, "setting name") || !in.Get(c.value))
+        return fail();
+      last = c.step;
+    }
+  }
+  if (!in.Get(checkCount)) return fail();
   // A digest every ReplayCheckEvery steps and after the last step: a file is as long as its
   // game, so that a few damaged bytes cannot ask for a game of a billion steps.
   const uint32_t every = ReplayCheckEvery(format);

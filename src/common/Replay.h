@@ -16,8 +16,9 @@ namespace kelvra {
 struct FileFault;
 
 // The version of the file layout. 1: the checkpoints hold GameDigest(); 2: the same state
-// hashed a word at a time (GameDigest(TDigest::kWords)). Both are read and played.
-constexpr uint16_t kReplayFormat = 2;
+// hashed a word at a time (GameDigest(TDigest::kWords)); 3: settings changed during the
+// game are recorded too. All three are read and played.
+constexpr uint16_t kReplayFormat = 3;
 // Steps between two digests: 1024 (29 s at 28 ms) from format 2 on, 256 in format 1.
 constexpr uint32_t ReplayCheckEvery(uint16_t format = kReplayFormat) {
   return format >= 2 ? 1024 : 256;
@@ -40,6 +41,16 @@ struct TReplayOption {
   int32_t value;
 };
 
+// A setting changed during the game, in force from step `step` (0-based) on: an option by
+// its key as above, "PlayerN.AI" or "PlayerN.Input" (N 1..5), or "Monsters.Clock" (the
+// Monsters clock stopped, 0, or set going, 1, from its menu).
+struct TReplayChange {
+  uint32_t step;
+  std::string key;
+  int32_t value;
+  bool operator==(const TReplayChange&) const = default;
+};
+
 struct TReplay {
   uint16_t format = kReplayFormat;  // decides what the checkpoints' digests are
   std::string program;              // KELVRA_VERSION of the program that recorded it
@@ -53,9 +64,10 @@ struct TReplay {
   uint8_t aiMask = 0;               // bit p: the computer drives player p
   uint8_t input[kPlayers] = {};     // each player's input device (PlayerInput)
   std::vector<TReplayOption> options;
-  uint32_t steps = 0;                // steps recorded
-  std::vector<uint8_t> inputs;       // the snapshots, coded as changes (TInputCoder)
-  std::vector<TReplayCheck> checks;  // ascending steps; the last one after the last step
+  uint32_t steps = 0;                  // steps recorded
+  std::vector<uint8_t> inputs;         // the snapshots, coded as changes (TInputCoder)
+  std::vector<TReplayChange> changes;  // ascending steps (format 3 on)
+  std::vector<TReplayCheck> checks;    // ascending steps; the last one after the last step
 };
 
 // The options a step reads (every option of a game kind, the game tick and the draw
@@ -63,6 +75,24 @@ struct TReplay {
 std::vector<TReplayOption> CurrentReplayOptions();
 void ApplyReplayOptions(const std::vector<TReplayOption>& options);
 bool ReplaySetsOption(OptionId id);  // one of those options
+
+// The settings a step reads besides its input (the options above, each player's computer
+// flag and input device), watched for changes during a recorded game.
+class TReplaySettings {
+ public:
+  TReplaySettings();  // takes the values now
+  // Adds a change in force from `step` on for each setting that differs from the last
+  // value seen, and keeps the new values.
+  void Changes(uint32_t step, std::vector<TReplayChange>& out);
+
+ private:
+  std::vector<int32_t> values_;
+};
+// Puts a recorded change into effect as the menu would (an option's game hears of it);
+// unknown keys are left alone.
+void ApplyReplayChange(const TReplayChange& change);
+// Before step `step`: the changes in force from it on, `next` the first not yet applied.
+void ApplyReplayChanges(const TReplay& replay, size_t& next, uint32_t step);
 
 // The snapshots of the steps as changes: for each snapshot that differs from the one
 // before, the count of unchanged steps before it, a mask of the fields that changed and

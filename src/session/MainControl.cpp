@@ -342,6 +342,9 @@ void TMainControl::MoveTick() {
   const int k = gCom.kind;
   if (KindLevelCount(k) == 0) return;
   CaptureInput();  // the step reads its input only from this snapshot
+  // A game that ends within the step (in the game's own rules or at the end of its
+  // game-over show) ends its recording with this step, after it is whole.
+  stepping_ = true;
   StepDispatch();
   ++gCom.stepCounter;
   TKindState& s = gCom.k[k];
@@ -351,7 +354,6 @@ void TMainControl::MoveTick() {
   }
   // The end of the game-over show belongs to the step, so that a game's course never
   // depends on how many frames were drawn.
-  stepping_ = true;
   HighScoreCheck(k, !playback_);  // a replay's score is no result for the table
   stepping_ = false;
   AfterStepReplays();
@@ -698,6 +700,7 @@ void TMainControl::Command(MenuId id) {
     case miStopClock:
     case miGoClock:
       KindOps(gkMonsters).ClockCommand(id == miGoClock);
+      if (recorder_[gkMonsters]) recorder_[gkMonsters]->Note("Monsters.Clock", id == miGoClock);
       break;
     default:
       // The window's own dialogs (Game Info, High Scores, Settings, About), the Reopen
@@ -807,10 +810,6 @@ void TMainControl::ComputeMenus() {
     const int32_t value = OptionAt(item.option).Get();
     TMenuItemState& state = m[item.id];
     if (o.lockedWhileRunning) state.enabled = !gCom.k[o.game].running;
-    if (playback_ && ReplaySetsOption(item.option)) {
-      state.enabled = false;  // the replay plays with its own
-      state.tip = "A replay plays with the options it was recorded with";
-    }
     switch (item.use) {
       case ouToggle:
         state.checked = value != 0;
@@ -849,6 +848,17 @@ void TMainControl::ComputeMenus() {
   for (MenuId id : {miZoom1, miZoom2, miZoom3, miZoom4}) {
     m[id].checked = kMenuItems[id].tag == zoom;
     m[id].enabled = kMenuItems[id].tag <= maxZoom;  // a larger frame would leave the screen
+  }
+
+  // A replay's settings change only as they changed in the game it recorded.
+  if (playback_) {
+    auto lock = [&m](MenuId id) {
+      m[id].enabled = false;
+      m[id].tip = "A replay plays with the settings it was recorded with";
+    };
+    for (const TOptionItemDef& item : kOptionItems)
+      if (ReplaySetsOption(item.option)) lock(item.id);
+    for (MenuId id : {miAI1, miAI2, miAI3, miAI4, miAI5, miStopClock, miGoClock}) lock(id);
   }
 }
 

@@ -22,6 +22,7 @@ struct TMainControl::TPlayback : TInputFeed {
         decoder(replay.inputs, replay.steps),
         replaySet(std::string(".") + KindExtension(replay.kind)) {}
   void Next(TInputSnapshot& snapshot) override {
+    ApplyReplayChanges(replay, change, played);
     if (decoder.Next(snapshot))
       ++played;
     else
@@ -33,6 +34,7 @@ struct TMainControl::TPlayback : TInputFeed {
   TTempFile replaySet;                 // the replay's set, to load
   uint32_t played = 0;                 // steps fed
   size_t check = 0;                    // the next of replay.checks
+  size_t change = 0;                   // the next of replay.changes
   int speed = 1;                       // steps per game step of the clock: 1, 2 or 4
   int kind = 0;                        // the kind selected before
   bool levelsKept = false;             // the user's levels wait aside

@@ -70,6 +70,7 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
     replay.input[p] = gCom.player[p].input;
   }
   replay.options = CurrentReplayOptions();
+  settings_ = TReplaySettings{};
 
   // The set as it is in memory (it may be unsaved), in its file form.
   TTempFile copy(std::string(".") + KindExtension(k));
@@ -93,15 +94,24 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
 
 void TReplayRecorder::AfterStep() {
   if (sealed_) return;
+  // Nothing in a step changes a setting: one that differs now was changed before it.
+  settings_.Changes(coder_.steps, replay.changes);
   coder_.Add(gInput);
   if (coder_.steps % ReplayCheckEvery() == 0)
     replay.checks.push_back({coder_.steps, ReplayCheckDigest()});
+}
+
+void TReplayRecorder::Note(const std::string& key, int32_t value) {
+  if (!sealed_) replay.changes.push_back({coder_.steps, key, value});
 }
 
 void TReplayRecorder::Seal() {
   if (sealed_) return;
   sealed_ = true;
   replay.steps = coder_.steps;
+  // A change after the last step changed nothing the replay plays.
+  while (!replay.changes.empty() && replay.changes.back().step >= replay.steps)
+    replay.changes.pop_back();
   replay.inputs = coder_.bytes;
   if (replay.steps > 0 && (replay.checks.empty() || replay.checks.back().step != replay.steps))
     replay.checks.push_back({replay.steps, ReplayCheckDigest()});
@@ -156,6 +166,7 @@ bool TReplayPlayer::Start(THeadlessGame& game, std::string& error, int& code) {
 }
 
 void TReplayPlayer::Next(TInputSnapshot& snapshot) {
+  ApplyReplayChanges(replay_, change_, step_++);
   if (!decoder_.Next(snapshot)) snapshot = TInputSnapshot{};
 }
 

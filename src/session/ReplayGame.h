@@ -33,8 +33,11 @@ class TReplayRecorder {
   // the level set as it is in memory, the level, players, options and seed. False with
   // the reason when the set cannot be copied.
   bool Begin(uint32_t seed, std::string& error);
-  // After each game step: its input snapshot and, every ReplayCheckEvery() steps, a digest.
+  // After each game step: its input snapshot, the settings changed before it and, every
+  // ReplayCheckEvery() steps, a digest.
   void AfterStep();
+  // A change made between two steps that is no setting (the Monsters clock from its menu).
+  void Note(const std::string& key, int32_t value);
   // Ends the recording with the digest after the last step: called before anything outside
   // a step changes the game (an abort), since a replay ends with that step.
   void Seal();
@@ -45,6 +48,7 @@ class TReplayRecorder {
 
  private:
   TInputCoder coder_;
+  TReplaySettings settings_;
   bool sealed_ = false;
 };
 
@@ -79,6 +83,8 @@ class TReplayPlayer : public TInputFeed {
  private:
   const TReplay& replay_;
   TInputDecoder decoder_;
+  uint32_t step_ = 0;  // the step whose snapshot Next gives
+  size_t change_ = 0;  // the next of replay_.changes
 };
 
 }  // namespace kelvra

@@ -112,6 +112,65 @@ TEST_F(MainReplayTest, AGameLeftForAnotherKindReplaysAsPlayed) {
   EXPECT_NE(out.str().find("steps=1400"), std::string::npos) << out.str();
 }
 
+// A game that ends within a step by its own rules (a Monsters player caught for good)
+// is recorded with that step whole.
+TEST_F(MainReplayTest, AGameEndingWithinAStepReplaysToItsEnd) {
+  control->Command(miMonsters);
+  Start(1);
+  for (int i = 0; i < 5000 && Cur().running; ++i) control->MoveTick();
+  ASSERT_FALSE(Cur().running);
+  EndControl();
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"replay", dir.File("XDG_DATA_HOME") + "/kelvra/replays/" +
+                                  "20251209-120000-Monsters.krp"},
+                   out, err),
+            0)
+      << err.str();
+}
+
+// Settings changed during a game, from the menus or the settings, are replayed at their
+// step: the game speed, a player handed to the computer, an input device, and in Monsters
+// options its game hears of and the turn game's clock.
+TEST_F(MainReplayTest, SettingsChangedDuringAGameAreReplayedAtTheirStep) {
+  Start(2);
+  Steps(300);
+  control->Command(miFast);
+  Steps(300);
+  control->Command(miAI2);
+  Steps(300);
+  gCom.player[0].input = piMouse;
+  Steps(200);
+  control->Command(miAbortGame);
+  const std::string brickfall = control->lastReplay;
+  control->Command(miMonsters);
+  control->Command(miPlayers1);
+  gCom.player[0].ai = 0;  // a person who waits
+  control->Command(miStartGame);
+  Steps(100);
+  headless.numberAnswers.push_back(150);
+  control->Command(miMonstersDelay);
+  Steps(100);
+  control->Command(miRealTimeGame);  // on to the turn game
+  ASSERT_FALSE(gOptions.mons.realTime);
+  Steps(100);
+  control->Command(miStopClock);
+  Steps(100);
+  control->Command(miGoClock);
+  Steps(100);
+  ASSERT_TRUE(Cur().running);
+  control->Command(miAbortGame);
+  const std::string monsters = control->lastReplay;
+  TReplay replay;
+  std::string error;
+  ASSERT_TRUE(ReadReplay(monsters, replay, error)) << error;
+  EXPECT_EQ(replay.changes.size(), 4u);
+  EndControl();
+  for (const std::string& file : {brickfall, monsters}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCli({"replay", file}, out, err), 0) << file << ": " << err.str();
+  }
+}
+
 // Played in the window: the options it recorded hold while it plays and their menu items
 // are disabled; afterwards the user's unsaved levels with their undo history, the user's
 // values of those options and the players' devices are back, and changes made meanwhile to

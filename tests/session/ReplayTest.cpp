@@ -208,7 +208,7 @@ TEST_F(ReplayTest, DamagedReplaysAreRefusedWithAMessage) {
   bad = good;
   bad[4] = 9;
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
-  EXPECT_EQ(error, "a replay of format 9, this program reads format 2");
+  EXPECT_EQ(error, "a replay of format 9, this program reads format 3");
   bad = good;
   bad.push_back(0);
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
