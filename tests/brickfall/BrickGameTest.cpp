@@ -56,6 +56,8 @@ class BrickGameTest : public ::testing::Test, public TBrickInputSource {
     BrickStartGameRules();
     gBrick.wallCount = 0;
   }
+  // A started game with a wall in the top-left corner, out of the way, to keep the level going.
+  void StartWithAWall(int players = 1) { Start(players), AddWall(0, 0, 32, 16); }
   int AddWall(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t hits = 0, uint8_t bonus = 0) {
     TFieldWall& wall = gBrick.walls[gBrick.wallCount];
     wall = TFieldWall{1, x * kPx, y * kPx, w * kPx, h * kPx, 0, hits, bonus};
@@ -101,36 +103,27 @@ class BrickGameTest : public ::testing::Test, public TBrickInputSource {
   THeadlessEvents events;
 };
 
-TEST_F(BrickGameTest, MissingPaddlePictureStillHasASize) {
-  gBrickPictures.paddle[1] = {0, 0};
-  Start();
-  AddWall(0, 0, 32, 16);
-  EXPECT_GT(gBrick.players[0].width, 0);
-  // A rebound off it divides by half its width and must not fault.
-  FallOntoPaddle();
-  Step();
-  EXPECT_LT(gBrick.balls[0].velocityY, 0);
-}
-
-// A guided ball stays on its paddle unless launch is held as it lands.
-TEST_F(BrickGameTest, GuideHoldsTheLandingBall) {
-  for (bool launch : {false, true}) {
-    Start();
-    AddWall(0, 0, 32, 16);
-    ApplyBonus(0, 10);
-    input[0].pressed[ctFire1] = launch;
+// A ball rebounds off its paddle, also one whose picture is missing (the rebound divides by
+// half its width); a guided ball stays on it unless launch is held as it lands.
+TEST_F(BrickGameTest, LandingOnThePaddle) {
+  for (int guide : {-1, 0, 1}) {  // no picture; guided, with launch held or not
+    if (guide < 0) gBrickPictures.paddle[1] = {0, 0};
+    StartWithAWall();
+    if (guide >= 0) ApplyBonus(0, 10);
+    input[0].pressed[ctFire1] = guide == 1;
     TBrickBall& b = FallOntoPaddle();
     Step();
-    EXPECT_EQ(
-        std::make_tuple(b.state, gBrick.players[0].ballsInFlight, gBrick.players[0].ballsInStock),
-        std::make_tuple(launch ? kBallFlying : kBallHeld, launch ? 1 : 0, launch ? 2 : 3))
-        << launch;
+    const bool flies = guide != 0;
+    EXPECT_EQ(std::make_tuple(b.state, b.velocityY < 0 || !flies, gBrick.players[0].ballsInFlight,
+                              gBrick.players[0].ballsInStock, gBrick.players[0].width > 0),
+              std::make_tuple(flies ? kBallFlying : kBallHeld, true, int(flies), 3 - flies, true))
+        << guide;
+    gBrickPictures = TBrickPictures{};
   }
 }
 
 TEST_F(BrickGameTest, PaddleInertiaAndShotRecharge) {
-  Start();
-  AddWall(0, 0, 32, 16);
+  StartWithAWall();
   TBrickPlayer& p = gBrick.players[0];
   // The velocity kept from a step is sqrt(31 x inertia) / 16 of it, truncated.
   const int32_t cases[][3] = {{0, 8192, 0}, {2, 8192, 4031}, {4, -8192, -5701}};
@@ -169,51 +162,43 @@ TEST_F(BrickGameTest, SizeClassDecidesWhetherAWallCanBeDamaged) {
                                 {33, 32, 2}, {48, 48, 2}, {49, 48, 3}};
   for (const auto& [w, h, sizeClass] : classes)
     EXPECT_EQ(WallSizeClass(w * kPx, h * kPx), sizeClass) << w;
-  const struct {
-    int32_t w, h, ballSize;
-    uint32_t hitsAfter;  // of 5
-    int32_t score;
-  } cases[] = {
+  // The wall's size, the ball's; the hits left of 5 and the score.
+  const int32_t cases[][5] = {
       {48, 48, 1, 4, 20},  // class 2, one above a normal ball
       {64, 48, 1, 5, 0},   // class 3
       {48, 48, 0, 5, 0},   // class 2, two above a small ball
       {16, 16, 3, 2, 80},  // class 0: a 64-pixel ball takes three hits
   };
-  for (const auto& c : cases) {
+  for (const auto& [w, h, ballSize, hitsAfter, score] : cases) {
     Start();
     Brick().score[0] = 0;
-    const int wall = AddWall(200, 100, c.w, c.h, 5);
-    TBrickBall& b = Fly(200, 100 + c.h, 0, -4096);
-    SetBallSize(b, c.ballSize);
+    const int wall = AddWall(200, 100, w, h, 5);
+    SetBallSize(Fly(200, 100 + h, 0, -4096), ballSize);
     Step();
     EXPECT_EQ(std::make_tuple(gBrick.walls[wall].hits, Brick().score[0], Heard(bsBounce)),
-              std::make_tuple(c.hitsAfter, c.score, true))
-        << c.w << " " << c.ballSize;
+              std::make_tuple(uint32_t(hitsAfter), score, true))
+        << w << " " << ballSize;
   }
 }
 
 TEST_F(BrickGameTest, EnemiesScoreAndSoundByKind) {
-  Start();
-  AddWall(0, 0, 32, 16);  // keeps the level going
+  StartWithAWall();
   // Drifters and flyers are shot down, bumpers deflect.
-  const struct {
-    uint8_t kind;
-    int32_t score;
-    int sound;
-  } enemies[] = {{kEnemyDrifter, 500, bsDrifterDestroyed},
-                 {kEnemyFlyer, 2000, bsFlyerDestroyed},
-                 {kEnemyBumper, 0, bsBounce}};
-  for (const auto& e : enemies) {
+  const int32_t enemies[][3] = {{kEnemyDrifter, 500, bsDrifterDestroyed},
+                                {kEnemyFlyer, 2000, bsFlyerDestroyed},
+                                {kEnemyBumper, 0, bsBounce}};
+  for (const auto& [kind, score, sound] : enemies) {
     Brick().score[0] = 0;
     events.sounds.clear();
-    gBrick.enemies[0] = TBrickEnemy{e.kind, 195 * kPx, 180 * kPx, 32 * kPx, 32 * kPx, 0, 0, 0, 0};
+    gBrick.enemies[0] =
+        TBrickEnemy{uint8_t(kind), 195 * kPx, 180 * kPx, 32 * kPx, 32 * kPx, 0, 0, 0, 0};
     TBrickBall& b = Fly(200, 200, 0, -4096);
     Step();
-    const bool bumper = e.kind == kEnemyBumper;
+    const bool bumper = kind == kEnemyBumper;
     EXPECT_EQ(std::make_tuple(Brick().score[0], events.sounds, gBrick.enemies[0].kind, b.velocityY),
-              std::make_tuple(e.score, std::vector<int>{e.sound},
-                              bumper ? kEnemyBumper : kEnemyFree, bumper ? 4096 : -4096))
-        << int(e.kind);
+              std::make_tuple(score, std::vector<int>{sound}, bumper ? kEnemyBumper : kEnemyFree,
+                              bumper ? 4096 : -4096))
+        << kind;
   }
 }
 
@@ -262,26 +247,20 @@ TEST_F(BrickGameTest, ShotsStrikeWallsAndSomeBounce) {
 // At its own player's edge an undead ball bounces, and a ball that can be small
 // shrinks and bounces while it is above the smallest size.
 TEST_F(BrickGameTest, OwnEdgeBouncesUndeadAndShrinkingBalls) {
-  const struct {
-    int owner, bonus, size, y, vy;
-    uint8_t state;
-    int sizeAfter;
-  } cases[] = {
-      {0, 0, 2, 383, 8192, kBallHeld, 1},    {0, 23, 1, 383, 8192, kBallFlying, 1},
-      {1, 23, 1, 1, -8192, kBallFlying, 1},  // the top player's edge
-      {0, 22, 2, 383, 8192, kBallFlying, 1}, {0, 22, 0, 383, 8192, kBallHeld, 1},
-  };
-  for (const auto& c : cases) {
+  // Owner (1: the top edge), bonus, ball size; whether it bounces. Its size after is 1.
+  const int cases[][4] = {{0, 0, 2, 0}, {0, 23, 1, 1}, {1, 23, 1, 1}, {0, 22, 2, 1}, {0, 22, 0, 0}};
+  for (const auto& [owner, bonus, size, bounces] : cases) {
     Start(2, /*mirror=*/true);
     AddWall(0, 200, 32, 16);
     for (TBrickPlayer& p : gBrick.players) p.x = 400 * kPx;
-    ApplyBonus(c.owner, c.bonus);
-    TBrickBall& b = Fly(10, c.y, 0, c.vy, c.owner, c.owner);
-    SetBallSize(b, c.size);
+    ApplyBonus(owner, bonus);
+    const int32_t vy = owner ? -8192 : 8192;
+    TBrickBall& b = Fly(10, owner ? 1 : 383, 0, vy, owner, owner);
+    SetBallSize(b, size);
     Step();
-    EXPECT_EQ(std::make_tuple(b.state, b.size, c.state == kBallHeld || b.velocityY == -c.vy),
-              std::make_tuple(c.state, c.sizeAfter, true))
-        << c.bonus << " " << c.size;
+    EXPECT_EQ(std::make_tuple(b.state, b.size, !bounces || b.velocityY == -vy),
+              std::make_tuple(bounces ? kBallFlying : kBallHeld, 1, true))
+        << bonus << " " << size;
   }
 }
 
@@ -306,8 +285,7 @@ TEST_F(BrickGameTest, IdleRuleDestroysARandomWallEveryFiveSeconds) {
 // the earthquake are pinned by the golden digests' Test Level games.)
 TEST_F(BrickGameTest, WaterLineTurnsAtItsBounds) {
   gBrickLevels[0].f.water = 1;
-  Start();
-  AddWall(0, 0, 32, 16);
+  StartWithAWall();
   const int32_t water[][4] = {{257 * kPx, -1024, 256 * kPx, -1024},  // line, drift: before, after
                               {256 * kPx, -1024, 255 * kPx, 1024},
                               {255 * kPx, 1024, 256 * kPx, 1024},
@@ -323,8 +301,7 @@ TEST_F(BrickGameTest, WaterLineTurnsAtItsBounds) {
 }
 
 TEST_F(BrickGameTest, PlayerWithoutBallsLeavesTheGameAtTheEndOfTheStep) {
-  Start(2);
-  AddWall(0, 0, 32, 16);
+  StartWithAWall(2);
   TBrickPlayer& p = gBrick.players[1];
   p.ballsInStock = 1;
   Fly(10, 383, 0, 8192, /*slot=*/1, /*owner=*/1);
@@ -412,10 +389,9 @@ TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
     AddWall(16 + 48 * (i % 10), 120 + 20 * (i / 10), 32, 16, i % 4, 2 + i % 25);
   const auto run = [this] {
     for (int i = 0; i < 577; ++i) {  // a prime: no period of a hidden counter divides it
-      const uint32_t step = gCom.stepCounter;
       for (int p = 0; p < 2; ++p) {
-        input[p].held[ctLeft] = (step / 23 + p) % 3 == 0;
-        input[p].held[ctRight] = (step / 23 + p) % 3 == 1;
+        const uint32_t step = gCom.stepCounter, phase = (step / 23 + p) % 3;
+        input[p].held[ctLeft] = phase == 0, input[p].held[ctRight] = phase == 1;
         input[p].pressed[ctFire1] = input[p].pressed[ctFire2] = step % 40 == 0;
       }
       Step();
@@ -438,8 +414,7 @@ TEST_F(BrickGameTest, ARunFromACopyOfTheStateEndsAlike) {
 // alone, snow.
 TEST_F(BrickGameTest, RainAndSnowMakeOneDropAStep) {
   gBrickLevels[0].f.rain = gBrickLevels[0].f.snow = 1;
-  Start();
-  AddWall(0, 0, 32, 16);
+  StartWithAWall();
   bool seen[8] = {};
   for (int i = 1; i <= 200; ++i) {
     Step();
@@ -480,6 +455,13 @@ TEST_F(BrickGameTest, BonusLimits) {
   EXPECT_EQ(std::make_tuple(p.visibility, p.blinkDirection), std::make_tuple(8, 0));
   ApplyBonus(0, 9);
   EXPECT_EQ(p.visibility, 0);
+  // Blinking swings between invisible and visible, from where it stands.
+  AddWall(0, 0, 32, 16);
+  p.visibility = 7;
+  ApplyBonus(0, 11);
+  std::vector<int> seen;
+  for (int i = 0; i < 18; ++i) Step(), seen.push_back(p.visibility);
+  EXPECT_EQ(seen, (std::vector<int>{7, 6, 5, 4, 3, 2, 1, 1, 2, 3, 4, 5, 6, 7, 7, 6, 5, 4}));
 
   // The ball's size and speed.
   TBrickBall& held = gBrick.balls[0];
@@ -511,35 +493,19 @@ TEST_F(BrickGameTest, FragmentBall) {
             std::make_tuple(5, 2, kBallFlying, b.x, -1000, 7000));
 }
 
-TEST_F(BrickGameTest, BlinkingSwingsBetweenInvisibleAndVisible) {
-  Start();
-  AddWall(0, 0, 32, 16);
-  TBrickPlayer& p = gBrick.players[0];
-  p.visibility = 7;
-  ApplyBonus(0, 11);
-  std::vector<int> seen;
-  for (int i = 0; i < 18; ++i) {
-    Step();
-    seen.push_back(p.visibility);
-  }
-  EXPECT_EQ(seen, (std::vector<int>{7, 6, 5, 4, 3, 2, 1, 1, 2, 3, 4, 5, 6, 7, 7, 6, 5, 4}));
-}
-
 // Every paddle in the game that touches a bonus receives it; one out of the
 // game does not.
 TEST_F(BrickGameTest, EveryPaddleInTheGameCatchesTheBonus) {
-  Start(2);
-  AddWall(0, 0, 32, 16);
+  StartWithAWall(2);
   TFallingBonus& b = gBrick.bonuses[0];
-  b = TFallingBonus{1, 200 * kPx, 360 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 4};
   gBrick.players[0].x = 180 * kPx, gBrick.players[1].x = 210 * kPx;
-  BonusStep();
-  EXPECT_EQ(std::make_tuple(Brick().score[0], Brick().score[1], b.alive, Heard(bsBonusCaught)),
-            std::make_tuple(1000, 1000, 0u, true));
-  b = TFallingBonus{1, 200 * kPx, 360 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 4};
-  gBrick.players[0].x = 0, gBrick.players[1].inGame = 0;
-  BonusStep();
-  EXPECT_EQ(std::make_tuple(Brick().score[1], b.alive), std::make_tuple(1000, 1u));
+  for (int round : {0, 1}) {  // then without player 0 beneath it and player 1 out of the game
+    b = TFallingBonus{1, 200 * kPx, 360 * kPx, 32 * kPx, 16 * kPx, 0, 4 * kPx, 4};
+    BonusStep();
+    EXPECT_EQ(std::make_tuple(Brick().score[0], Brick().score[1], b.alive, Heard(bsBonusCaught)),
+              std::make_tuple(1000, 1000, uint32_t(round), true));
+    gBrick.players[0].x = 0, gBrick.players[1].inGame = 0;
+  }
 }
 
 }  // namespace

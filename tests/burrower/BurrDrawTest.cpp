@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "BurrTestUtil.h"
@@ -103,6 +105,11 @@ class BurrDraw : public test::HeadlessTest {
     SetProgramDir("./");
     test::HeadlessTest::TearDown();
   }
+  // Draws a frame and gives the pixel at the centre of square (21, 11).
+  uint32_t DrawnAtCentre() {
+    DrawBurrFrame(frame);
+    return frame.Pixel(kPx, kPy);
+  }
   TKBitmap frame;
 };
 
@@ -169,8 +176,7 @@ TEST_F(BurrDraw, LayersComeInTheirOrder) {
       {kBack, [] {}},
   };
   for (size_t i = 0; i < layers.size(); ++i) {
-    DrawBurrFrame(frame);
-    EXPECT_EQ(frame.Pixel(kPx, kPy), layers[i].first) << "layer " << i;
+    EXPECT_EQ(DrawnAtCentre(), layers[i].first) << "layer " << i;
     layers[i].second();
   }
 }
@@ -179,8 +185,7 @@ TEST_F(BurrDraw, StainsFadeByLifeAndEggsOpenByBlending) {
   const int stains[][2] = {{255, 16}, {240, 16}, {239, 15}, {16, 2}, {15, 1}, {1, 1}, {9999, 16}};
   for (const auto& [life, mode] : stains) {
     gBurr.stains[0] = {2, life, kCx, kCy};
-    DrawBurrFrame(frame);
-    EXPECT_EQ(frame.Pixel(kPx, kPy), Mix(kBack, StainColour(2), mode)) << life;
+    EXPECT_EQ(DrawnAtCentre(), Mix(kBack, StainColour(2), mode)) << life;
   }
   gBurr.stains[0].kind = 0;
   // Opening, egg f and mode a; 1000 and -7 are no openings a brooder has: 255 and 0.
@@ -188,20 +193,15 @@ TEST_F(BurrDraw, StainsFadeByLifeAndEggsOpenByBlending) {
                          {8, 0, 1},   {1000, 1, 15}, {-7, 0, 0}};
   for (const auto& [opening, f, a] : eggs) {
     gBurr.brooders[0] = {opening, 0, 0, 0, kCx, kCy};
-    DrawBurrFrame(frame);
-    const uint32_t under = Mix(kBack, EggColour(f + 1), a);
-    EXPECT_EQ(frame.Pixel(kPx, kPy), Mix(under, EggColour(f), 16 - a)) << opening;
+    EXPECT_EQ(DrawnAtCentre(), Mix(Mix(kBack, EggColour(f + 1), a), EggColour(f), 16 - a))
+        << opening;
   }
 }
 
 TEST_F(BurrDraw, EnemiesShowTheirFrameForTypeStateAndDirection) {
   const TBurrPictures& g = gBurrPictures;
-  struct Case {
-    uint8_t type, state;
-    int32_t deathTimer, animation, dx, dy;
-    const TKBitmap* picture;
-  };
-  const Case cases[] = {
+  // Type, state, death timer, animation, heading; the picture.
+  const std::tuple<int, int, int32_t, int32_t, int32_t, int32_t, const TKBitmap*> cases[] = {
       {3, esDying, 1023, 0, 0, 0, &g.death[3][0]},
       {3, esDying, 31, 0, 0, 0, &g.death[3][7]},
       {2, esDying, 512, 0, 0, 0, &g.death[2][1]},
@@ -216,11 +216,11 @@ TEST_F(BurrDraw, EnemiesShowTheirFrameForTypeStateAndDirection) {
       {6, esAlive, 0, 0, 0, 0, nullptr},
       {255, esDying, 0, 0, 0, 0, nullptr},
   };
-  for (const Case& c : cases) {
+  for (const auto& [type, state, deathTimer, animation, dx, dy, picture] : cases) {
     TBurrEnemy e{};
-    e.type = c.type, e.state = c.state, e.deathTimer = c.deathTimer, e.animation = c.animation;
-    e.dx = c.dx, e.dy = c.dy;
-    EXPECT_EQ(BurrEnemyPicture(e), c.picture) << int(c.type) << " " << c.deathTimer;
+    e.type = uint8_t(type), e.state = uint8_t(state), e.deathTimer = deathTimer;
+    e.animation = animation, e.dx = dx, e.dy = dy;
+    EXPECT_EQ(BurrEnemyPicture(e), picture) << type << " " << deathTimer;
   }
 }
 
@@ -245,17 +245,14 @@ TEST_F(BurrDraw, PlayersAlternateOnTopAndShowShrunkFrozenAndInvisible) {
   const uint32_t red = RGB(99, 0, 0), blue = RGB(0, 0, 99);
   for (const auto& [counter, top] : {std::pair{0u, blue}, {1u, red}, {4u, blue}, {6u, red}}) {
     gCom.frameCounter = counter;
-    DrawBurrFrame(frame);
-    EXPECT_EQ(frame.Pixel(kPx, kPy), top) << counter;
+    EXPECT_EQ(DrawnAtCentre(), top) << counter;
   }
   gBurr.players[1].active = 0;
   TBurrPlayer& pl = gBurr.players[0];
   pl.invisible = 500;
-  DrawBurrFrame(frame);
-  EXPECT_EQ(frame.Pixel(kPx, kPy), Mix(kBack, red, 1));
+  EXPECT_EQ(DrawnAtCentre(), Mix(kBack, red, 1));
   pl.invisible = 0, pl.frozen = 1;
-  DrawBurrFrame(frame);
-  EXPECT_EQ(frame.Pixel(kPx, kPy), Mix(red, RGB(0, 255, 255), 8));
+  EXPECT_EQ(DrawnAtCentre(), Mix(red, RGB(0, 255, 255), 8));
   pl.frozen = 0, pl.size = 1, pl.w = pl.h = 160;  // half size: 10 pixels
   DrawBurrFrame(frame);
   EXPECT_EQ(std::make_tuple(frame.Pixel(kPx - 5, kPy), frame.Pixel(kPx + 4, kPy),
@@ -290,18 +287,15 @@ TEST_F(BurrDraw, WeaponRowsShowCopiesAmmunitionAndTheCurrentWeapon) {
   const uint32_t half = gCom.player[0].halfColour;
   // The icon box's left column (beside the picture), a plain pixel of the ammunition box,
   // and the bevel's top-left: light for the current weapon.
-  struct Case {
-    int w;
-    uint32_t icon, box, bevel;
-  };
-  const Case cases[] = {{wpPistol, SpectrumColor(0), half, RGB(40, 40, 40)},
-                        {wpBall, 0, half, RGB(40, 40, 40)},
-                        {wpBomb, SpectrumColor(512), kRed, RGB(200, 200, 200)}};
-  for (const Case& c : cases)
-    EXPECT_EQ(std::make_tuple(frame.Pixel(kBurrIconX, row(c.w) + 1),
-                              frame.Pixel(kBurrAmmoX, row(c.w) + 1), frame.Pixel(1, row(c.w))),
-              std::make_tuple(c.icon, c.box, c.bevel))
-        << c.w;
+  const std::tuple<int, uint32_t, uint32_t, uint32_t> cases[] = {
+      {wpPistol, SpectrumColor(0), half, RGB(40, 40, 40)},
+      {wpBall, 0, half, RGB(40, 40, 40)},
+      {wpBomb, SpectrumColor(512), kRed, RGB(200, 200, 200)}};
+  for (const auto& [w, icon, box, bevel] : cases)
+    EXPECT_EQ(std::make_tuple(frame.Pixel(kBurrIconX, row(w) + 1),
+                              frame.Pixel(kBurrAmmoX, row(w) + 1), frame.Pixel(1, row(w))),
+              std::make_tuple(icon, box, bevel))
+        << w;
   auto textPixels = [&](int w) {
     int n = 0;
     for (int x = kBurrAmmoX; x < kBurrAmmoX + kBurrAmmoW; ++x)
@@ -318,40 +312,41 @@ TEST_F(BurrDraw, TheBandRedrawsOnlyWhatChanged) {
   pl.health = 800, pl.wound = 300, pl.armor = 1024, pl.weapon = 0, pl.count[0] = 1;
   DrawBurrFrame(frame);
   const uint32_t mark = RGB(1, 2, 3);
-  struct Spot {
-    int x, y;
-  };
-  const Spot health{kBurrBarX + 1, kBurrBarTop[0]}, wound{kBurrBarX + 1, kBurrBarTop[1]};
-  const Spot row0{kBurrAmmoX, kBurrWeaponRowTop + 1}, row3{kBurrAmmoX, kBurrWeaponRowTop + 37};
-  const Spot row5{kBurrAmmoX, kBurrWeaponRowTop + 61};
+  // The health and wound bars, the rows of weapons 0, 3 and 5.
+  const int spots[][2] = {{kBurrBarX + 1, kBurrBarTop[0]},
+                          {kBurrBarX + 1, kBurrBarTop[1]},
+                          {kBurrAmmoX, kBurrWeaponRowTop + 1},
+                          {kBurrAmmoX, kBurrWeaponRowTop + 37},
+                          {kBurrAmmoX, kBurrWeaponRowTop + 61}};
   auto markAll = [&] {
-    for (const Spot& s : {health, wound, row0, row3, row5}) PutPixel(frame, s.x, s.y, mark, ef16);
+    for (const auto& [x, y] : spots) PutPixel(frame, x, y, mark, ef16);
   };
-  auto marked = [&](const Spot& s) { return frame.Pixel(s.x, s.y) == mark; };
+  auto marked = [&](int i) { return frame.Pixel(spots[i][0], spots[i][1]) == mark; };
   auto markedAll = [&] {
-    return std::make_tuple(marked(health), marked(wound), marked(row0), marked(row3), marked(row5));
+    std::string s;
+    for (int i = 0; i < 5; ++i) s += marked(i) ? 'm' : '.';
+    return s;
   };
   markAll();
   DrawBurrFrame(frame);  // nothing changed: nothing redrawn
-  EXPECT_EQ(markedAll(), std::make_tuple(true, true, true, true, true));
+  EXPECT_EQ(markedAll(), "mmmmm");
   pl.health = 700;
   pl.weapon = 3;  // the old row and the new one
   DrawBurrFrame(frame);
-  EXPECT_EQ(std::make_tuple(markedAll(), pl.shownHealth),
-            std::make_tuple(std::make_tuple(false, true, false, false, true), 700));
+  EXPECT_EQ(std::make_pair(markedAll(), pl.shownHealth), std::make_pair(std::string(".m..m"), 700));
   // A level start zeroes the records, caches included: a wound back at 0 must still show.
   markAll();
   pl.wound = 0;
   pl.shownScore = pl.shownHealth = pl.shownWound = pl.shownArmor = 0;
   DrawBurrFrame(frame);
-  EXPECT_EQ(std::make_pair(marked(wound), frame.Pixel(kBurrBarX, kBurrBarTop[1])),
+  EXPECT_EQ(std::make_pair(marked(1), frame.Pixel(kBurrBarX, kBurrBarTop[1])),
             std::make_pair(false, RGB(96, 96, 96)));
   // The kind made current again: all of it.
   markAll();
   DrawBurrStatic(frame);
   EXPECT_EQ(pl.shownHealth, -1);
   DrawBurrFrame(frame);
-  EXPECT_EQ(markedAll(), std::make_tuple(false, false, false, false, false));
+  EXPECT_EQ(markedAll(), ".....");
   // One player fewer: his column goes back to the bare band.
   gCom.k[gkBurrower].playersMinusOne = 1;
   DrawBurrFrame(frame);
@@ -365,8 +360,7 @@ TEST_F(BurrDraw, IceInItsModeAndPuffsFromTheirOwnSeed) {
   gBurr.iceShards[0] = {1, kCx, kCy, 0, 0};
   gBurr.puffs[0] = {16, 12345, kCx + 1600, kCy};
   const uint32_t seed = gCom.randSeed;
-  DrawBurrFrame(frame);
-  EXPECT_EQ(frame.Pixel(kPx, kPy), Mix(kBack, RGB(0, 255, 255), 12));
+  EXPECT_EQ(DrawnAtCentre(), Mix(kBack, RGB(0, 255, 255), 12));
   // The puff's dots: from its own seed, within 5 x 5 pixels, the same in every frame.
   auto dots = [&](int reach) {
     std::vector<uint32_t> lit;
@@ -410,34 +404,20 @@ void Scramble(uint32_t seed) {
   for (TBurrPlayer& pl : gBurr.players) pl.x = pl.x % 20000, pl.y = pl.y % 20000;
 }
 
-TEST_F(BurrDraw, DrawingNeverChangesTheGame) {
-  // The same steps with 0, 1 or 3 frames drawn between them end in the same game.
-  std::vector<std::vector<uint8_t>> ends;
-  for (int frames : {0, 1, 3}) {
-    Scramble(77);
-    gCom.randSeed = 5;
-    InvalidateBurrPanel();
-    for (int step = 0; step < 20; ++step) {
-      for (int f = 0; f < frames; ++f) DrawBurrFrame(frame);
-      for (TPuff& p : gBurr.puffs) p.seed = uint32_t(Random(1 << 30));  // a step's own numbers
-      gBurr.players[step % 5].health = Random(1025);
-      ++gCom.frameCounter;
-    }
-    ends.push_back(GameBytes());
-  }
-  EXPECT_TRUE(ends[0] == ends[1] && ends[0] == ends[2]);
-}
-
-TEST_F(BurrDraw, ValuesNoRuleGivesDrawSafely) {
+// Whatever values the game holds, even ones no rule gives, a frame draws without a fault and
+// leaves the game as it was, the shared generator included.
+TEST_F(BurrDraw, AnyGameDrawsSafelyAndStaysAsItWas) {
   for (uint32_t seed = 1; seed <= 40; ++seed) {
     Scramble(seed);
     gCom.k[gkBurrower].levelIndex = int32_t(RandomFrom(seed, 1 << 30)) - (1 << 29);
-    gCom.k[gkBurrower].playersMinusOne = int32_t(RandomFrom(seed, 100)) - 50;
+    gCom.k[gkBurrower].playersMinusOne = int32_t(RandomFrom(seed, 14)) - 4;  // -4..9
     gCom.editorOpen = seed % 2;
     gCom.frameCounter = seed * 2654435761u;
     gCom.stepCounter = seed * 40503u;
     PrepareBurrEarth();
-    DrawBurrFrame(frame);  // no fault, whatever the values
+    const std::vector<uint8_t> before = GameBytes();
+    DrawBurrFrame(frame);
+    EXPECT_TRUE(GameBytes() == before) << seed;
   }
 }
 

@@ -37,15 +37,10 @@ class BurrWeapons : public ::testing::Test {
   int Heard(int id) const {
     return int(std::count(events.sounds.begin(), events.sounds.end(), id));
   }
-  template <typename T, size_t N, typename Live>
-  static int Count(const T (&pool)[N], Live live) {
-    return int(std::count_if(std::begin(pool), std::end(pool), live));
-  }
-  int Puffs() const {
-    return Count(gBurr.puffs, [](const TPuff& p) { return p.life > 0; });
-  }
-  int Blasts() const {
-    return Count(gCom.blast, [](const TBlast& b) { return b.life != 0; });
+  // The live entries of a pool of puffs or blasts.
+  template <typename T, size_t N>
+  static int Live(const T (&pool)[N]) {
+    return int(std::count_if(pool, pool + N, [](const T& t) { return t.life > 0; }));
   }
 
   THeadlessEvents events;
@@ -158,7 +153,7 @@ TEST_F(BurrWeapons, EachWeaponLaunchesItsShotAndSpendsOneRound) {
             std::make_tuple(16, 2240 - 16 - 160 + 1 + 80));
 }
 
-TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
+TEST_F(BurrWeapons, NoShotIntoTheLatticeFromAFullPoolOrAStillFacing) {
   // The line and square right of the player's square, from 16 units past its box. (Only
   // corners are tested: a box reaching across the line alone would not touch it.)
   WallColumn(22);
@@ -178,9 +173,10 @@ TEST_F(BurrWeapons, AShotThatWouldTouchTheLatticeIsNotMadeAndCostsNothing) {
   EXPECT_TRUE(LaunchShot(wpRpg, box, 24, 0, -1, true) &&
               LaunchShot(wpPistol, box, 24, 0, -1, true));
   EXPECT_EQ(events.sounds, std::vector<int>{buRpg});
-}
 
-TEST_F(BurrWeapons, NoShotFromAFullPoolOrAStillFacing) {
+  // Nor from a full pool, nor facing nowhere.
+  ResetBurrState();
+  events.sounds.clear();
   TBurrPlayer& pl = PutPlayer(0, 4560);
   pl.ammo[wpPistol] = 5;
   for (TBullet& b : gBurr.bullets) b.live = 1;
@@ -208,27 +204,22 @@ TEST_F(BurrWeapons, ReloadAndBallKindByCopies) {
 // ---- Projectiles ----
 
 TEST_F(BurrWeapons, BulletFliesOrEndsOnWhatItMeets) {
-  enum Target { None, Wall, Body, Foe, Fruit };
-  const struct {
-    Target target;
-    int32_t x, wound, enemyWound, puffs;
-  } cases[] = {{None, 4512, 0, 0, 0},
-               {Wall, 0, 0, 0, 1},
-               {Body, 0, 40, 0, 1},
-               {Foe, 0, 0, 128, 1},
-               {Fruit, 0, 0, 0, 1}};
-  for (const auto& c : cases) {
+  enum { None, Wall, Body, Foe, Fruit };
+  // What lies ahead; where the bullet is (0: ended), the player's and enemy's wounds.
+  const int32_t cases[][4] = {
+      {None, 4512, 0, 0}, {Wall, 0, 0, 0}, {Body, 0, 40, 0}, {Foe, 0, 0, 128}, {Fruit, 0, 0, 0}};
+  for (const auto& [target, x, wound, enemyWound] : cases) {
     ResetBurrState();
     gBurr.bullets[0] = {1, 4000, kRow - 8, 512, 0, 1};
-    if (c.target == Wall) WallColumn(20);  // 4320
-    if (c.target == Body) PutPlayer(0, 4560);
-    if (c.target == Foe) PutEnemy(0, 2, 4560);
-    if (c.target == Fruit) Apple(4560);
+    if (target == Wall) WallColumn(20);  // 4320
+    if (target == Body) PutPlayer(0, 4560);
+    if (target == Foe) PutEnemy(0, 2, 4560);
+    if (target == Fruit) Apple(4560);
     StepBullets();
-    const int32_t x = gBurr.bullets[0].live ? gBurr.bullets[0].x : 0;
-    EXPECT_EQ(std::make_tuple(x, gBurr.players[0].wound, gBurr.enemies[0].wound, Puffs()),
-              std::make_tuple(c.x, c.wound, c.enemyWound, c.puffs))
-        << c.target;
+    EXPECT_EQ(std::make_tuple(gBurr.bullets[0].live ? gBurr.bullets[0].x : 0,
+                              gBurr.players[0].wound, gBurr.enemies[0].wound, Live(gBurr.puffs)),
+              std::make_tuple(x, wound, enemyWound, target == None ? 0 : 1))
+        << target;
   }
   EXPECT_EQ(gBurr.puffs[0].x, 4560 - 160 - 16);  // where the box first met the apple
 }
@@ -242,7 +233,7 @@ TEST_F(BurrWeapons, BallBouncesIsCaughtByItsOwnerAndHurtsOthers) {
   WallColumn(20);
   StepBalls();
   EXPECT_EQ(std::make_tuple(gBurr.balls[0].bounces, gBurr.balls[0].dx, gBurr.balls[0].dy,
-                            gBurr.balls[0].x, Puffs()),
+                            gBurr.balls[0].x, Live(gBurr.puffs)),
             std::make_tuple(63, -32, 32, 4247, 1));
   ball(4247, 1, 1, 32);  // the last bounce ends it
   StepBalls();
@@ -262,41 +253,37 @@ TEST_F(BurrWeapons, BallBouncesIsCaughtByItsOwnerAndHurtsOthers) {
   PutPlayer(0, 4500).ammo[wpBall] = 20;  // the owner catches it, past the maximum of 20
   ball(4247, 64, 2, 32);
   StepBalls();
-  EXPECT_EQ(std::make_tuple(gBurr.players[0].ammo[wpBall], gBurr.balls[0].bounces, Puffs()),
-            std::make_tuple(21, 0, 0));
+  EXPECT_EQ(
+      std::make_tuple(gBurr.players[0].ammo[wpBall], gBurr.balls[0].bounces, Live(gBurr.puffs)),
+      std::make_tuple(21, 0, 0));
   gBurr.players[0].active = 0;
   PutPlayer(1, 4500);
   ball(4247, 64, 2, 32);
   StepBalls();
-  EXPECT_EQ(std::make_tuple(gBurr.players[1].wound, gBurr.balls[0].bounces, Puffs()),
+  EXPECT_EQ(std::make_tuple(gBurr.players[1].wound, gBurr.balls[0].bounces, Live(gBurr.puffs)),
             std::make_tuple(512, 0, 1));
 }
 
 TEST_F(BurrWeapons, RocketFliesSmokesAndExplodesAheadOfItsNose) {
   gBurr.rockets[0] = {1, 0, 1000, kRow, 80, 0, 256, 128, 3};
-  gCom.stepCounter = 1;  // odd: no smoke
-  StepRockets();
-  EXPECT_EQ(std::make_tuple(gBurr.rockets[0].x, gCom.spark[0].life), std::make_tuple(1080, 0));
-  gCom.stepCounter = 2;
-  StepRockets();
-  const TSpark smoke = gCom.spark[0];  // the middle of its back edge
+  for (gCom.stepCounter = 1; gCom.stepCounter <= 2; ++gCom.stepCounter) StepRockets();
+  const TSpark smoke = gCom.spark[0];  // the even step's only, at the middle of its back edge
   StepRocketSmoke();
-  EXPECT_EQ(std::make_tuple(smoke.life, smoke.x, smoke.y, gCom.spark[0].life),
-            std::make_tuple(8, 1160, kRow + 64, 7));
+  EXPECT_EQ(std::make_tuple(smoke.life, smoke.x, smoke.y, gCom.spark[0].life, gCom.spark[1].life),
+            std::make_tuple(8, 1160, kRow + 64, 7, 0));
 
   WallColumn(6);  // 1296..1343: met in the third sub-step, at 1048
   gBurr.rockets[0].x = 1000;
   StepRockets();
-  EXPECT_EQ(gBurr.rockets[0].live, 0);
-  EXPECT_EQ(std::make_tuple(gCom.blast[0].x, gCom.blast[0].y, gCom.blast[0].radius,
-                            gCom.blast[0].owner, Heard(buRocketBlast)),
-            std::make_tuple(1048 + 255 + 16, kRow + 63, 16, 3, 1));
+  EXPECT_EQ(std::make_tuple(gBurr.rockets[0].live, gCom.blast[0].x, gCom.blast[0].y,
+                            gCom.blast[0].radius, gCom.blast[0].owner, Heard(buRocketBlast)),
+            std::make_tuple(0, 1048 + 255 + 16, kRow + 63, 16, 3, 1));
 
   Reset();
   PutEnemy(0, 2, 1400);  // Assault: 10 x 16 / 5
   gBurr.rockets[0] = {1, 0, 1000, kRow - 64, 80, 0, 256, 128, 3};
   StepRockets();
-  EXPECT_EQ(std::make_tuple(gBurr.enemies[0].wound, gBurr.rockets[0].live, Blasts()),
+  EXPECT_EQ(std::make_tuple(gBurr.enemies[0].wound, gBurr.rockets[0].live, Live(gCom.blast)),
             std::make_tuple(32, 0, 1));
 }
 
@@ -315,7 +302,7 @@ TEST_F(BurrWeapons, BombExplodesAfterItsFuseOrInAnotherBlastTheSameStep) {
   AddBurrowerBlast(3000 + 100, kRow, -1, 16);
   StepBlasts();
   StepProjectiles();
-  EXPECT_EQ(std::make_tuple(gBurr.bombs[0].live, gBurr.bombs[1].live, Blasts()),
+  EXPECT_EQ(std::make_tuple(gBurr.bombs[0].live, gBurr.bombs[1].live, Live(gCom.blast)),
             std::make_tuple(0, 16, 2));
 }
 
@@ -358,8 +345,8 @@ TEST_F(BurrWeapons, LaserTracesOnceToTheWallThroughWhatItMeets) {
   gBurr.lasers[0] = {16, 1000, kRow, 1000, kRow, 960, 0, 1};
   StepLasers();
   EXPECT_EQ(std::make_tuple(gBurr.lasers[0].endX, gBurr.lasers[0].endY, pl.wound),
-            std::make_tuple(1288, kRow, 4 + 3));  // the first wound softens the second
-  EXPECT_EQ(gBurr.puffs[Puffs() - 1].x, 1304);    // at the stopping point
+            std::make_tuple(1288, kRow, 4 + 3));          // the first wound softens the second
+  EXPECT_EQ(gBurr.puffs[Live(gBurr.puffs) - 1].x, 1304);  // at the stopping point
   for (int s = 1; s < 16; ++s) StepLasers();
   EXPECT_EQ(std::make_tuple(gBurr.lasers[0].life, pl.wound), std::make_tuple(0, 7));
 
@@ -374,7 +361,7 @@ TEST_F(BurrWeapons, FreezerShotReboundsChillsAndPassesApples) {
   gBurr.freezerShots[0] = {16, 0, 4232, kRow, 160, 160, 96, 0, 0};
   StepFreezerShots();
   EXPECT_EQ(std::make_tuple(gBurr.freezerShots[0].bounces, gBurr.freezerShots[0].dx,
-                            gBurr.freezerShots[0].x, Puffs()),
+                            gBurr.freezerShots[0].x, Live(gBurr.puffs)),
             std::make_tuple(15, -96, 4168, 1));
   gBurr.freezerShots[0] = {1, 0, 4232, kRow, 160, 160, 96, 0, 0};  // its last bounce
   StepFreezerShots();
@@ -392,7 +379,7 @@ TEST_F(BurrWeapons, FreezerShotReboundsChillsAndPassesApples) {
 
 // ---- Blasts and lasting effects ----
 
-TEST_F(BurrWeapons, BlastWoundsByDistanceAndLife) {
+TEST_F(BurrWeapons, BlastsWoundByDistanceAndBurnBonusesIntoFires) {
   // Distance and wound: 24 x 1024 x 20479 / ((d + 160) x 21504).
   for (const auto& [d, wound] : {std::pair{0, 146}, {1535, 13}, {1536, 0}}) {
     Reset();
@@ -404,9 +391,8 @@ TEST_F(BurrWeapons, BlastWoundsByDistanceAndLife) {
               std::make_tuple(wound, wound * 16 / 10, kRow - 16))
         << d;
   }
-}
-
-TEST_F(BurrWeapons, BlastBurnsBonusesIntoFiresWhileFireSlotsLast) {
+  // Bonuses in reach burn into fires while fire slots last.
+  Reset();
   AddBonus(bkHealth, 3000, kRow);
   AddBonus(bkArmor, 3000 + 24 * 32, kRow);  // just out of reach
   AddBurrowerBlast(3000, kRow, -1, kBombRadius);
@@ -448,10 +434,9 @@ TEST_F(BurrWeapons, FiresShardsPuffsAndStainsAge) {
   for (int i = 0; i < kPuffs + 1; ++i) AddPuff(i, 0);
   EXPECT_EQ(Heard(buPuff), kPuffs);  // the last found no slot: not heard either
   gBurr.puffs[1].life = 1;
-  const uint32_t seed = gCom.randSeed;
-  StepPuffs();
-  uint32_t expect = seed;
+  uint32_t expect = gCom.randSeed;
   for (int i = 0; i < kPuffs - 1; ++i) RandomFrom(expect, 1);
+  StepPuffs();
   EXPECT_EQ(std::make_tuple(gCom.randSeed, gBurr.puffs[0].life, gBurr.puffs[1].life),
             std::make_tuple(expect, 15, 0));
 

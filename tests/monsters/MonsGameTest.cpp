@@ -80,6 +80,13 @@ class MonsRules : public ::testing::Test {
     MonsLevelStart();
   }
 
+  // Load, then one monster step; with a seed, from that seed.
+  void LoadAndStep(const std::vector<std::string>& rows, int players = 1,
+                   const std::map<std::pair<int, int>, int>& directions = {}, uint32_t seed = 0) {
+    Load(rows, players, directions);
+    if (seed) Randomize(seed);
+    MonsMonsterStep();
+  }
   void Move(int p, int dx, int dy) {
     gMons.players[p].requestDx = int8_t(dx), gMons.players[p].requestDy = int8_t(dy);
     MonsPlayerMove(p);
@@ -164,8 +171,8 @@ TEST_F(MonsRules, BytesOutOfRangeArePlayedAsOpenSquares) {
 // Fights: head-on both die, into the side only the one run into; same types turn. The
 // level ends with the last monster, by a fight or a pit; ghosts do not count.
 TEST_F(MonsRules, FightsAndPits) {
-  Load({"1.......", "........", ".a.b....", "........"}, 1, {{{1, 2}, 2}, {{3, 2}, 0}});
-  MonsMonsterStep();  // a moves to (2, 2), then b runs into it head-on
+  // a moves to (2, 2), then b runs into it head-on.
+  LoadAndStep({"1.......", "........", ".a.b....", "........"}, 1, {{{1, 2}, 2}, {{3, 2}, 0}});
   EXPECT_EQ(std::make_tuple(gMons.game.alive, Row(2, 1, 3), MonsAt(2, 2).flash, events.gamesEnded,
                             gCom.k[gkMonsters].state),
             std::make_tuple(0, "...", kFlashStart, 1, gsGameEnded));
@@ -174,45 +181,36 @@ TEST_F(MonsRules, FightsAndPits) {
   // the survivor stays this step.
   for (const auto& [below, direction, alive] :
        {std::make_tuple('b', 0, 1), std::make_tuple('b', 3, 1), std::make_tuple('a', 1, 2)}) {
-    Load({"1.......", "..a.....", std::string("..") + below, "........"}, 1,
-         {{{2, 1}, 3}, {{2, 2}, direction}});
-    MonsMonsterStep();
+    LoadAndStep({"1.......", "..a.....", std::string("..") + below, "........"}, 1,
+                {{{2, 1}, 3}, {{2, 2}, direction}});
     EXPECT_EQ(std::make_tuple(gMons.game.alive, gMons.game.alivePerType[1],
                               alive == 1 ? Row(1, 2, 1) + Row(2, 2, 1) : std::string()),
               std::make_tuple(alive, 0, alive == 1 ? "M." : ""))
         << below << direction;
   }
 
-  Load({"1.......", ".Oa.g..."}, 1);
-  MonsMonsterStep();
+  LoadAndStep({"1.......", ".Oa.g..."}, 1);
   EXPECT_EQ(std::make_tuple(gMons.game.alive, Row(1, 1, 2), events.gamesEnded),
             std::make_tuple(0, "O.", 2));
 }
 
 TEST_F(MonsRules, MonstersAttackOthersAndPassTheirOwn) {
-  struct Case {
-    const char* row;  // the monster at (3, 0) heads left into (2, 0)
-    int players, caught, houseHits;
-    bool turned;
+  // The monster at (3, 0) heads left into (2, 0); players, player 2 caught, his house hit.
+  const std::tuple<const char*, int, int, int> cases[] = {
+      {"1.2c", 2, 1, 0},  // type 2 (player 1's) attacks player 2
+      {"2.1c", 2, 0, 0},  // ... and turns away from its own player
+      {"1.Ac", 1, 0, 0},  // ... and his house
+      {"1.Bc", 2, 0, 1},  // ... but attacks player 2's house
+      {"1.Bd", 2, 0, 0},  // type 3 is player 2's
   };
-  const Case cases[] = {
-      {"1.2c", 2, 1, 0, false},  // type 2 (player 1's) attacks player 2
-      {"2.1c", 2, 0, 0, true},   // ... and turns away from its own player
-      {"1.Ac", 1, 0, 0, true},   // ... and his house
-      {"1.Bc", 2, 0, 1, false},  // ... but attacks player 2's house
-      {"1.Bd", 2, 0, 0, true},   // type 3 is player 2's
-  };
-  for (const Case& c : cases) {
-    Load({std::string(c.row) + "....", "........"}, c.players);
-    MonsMonsterStep();
-    const int hit = c.turned ? 0 : 1;
-    EXPECT_EQ(
-        std::make_tuple(MonsAt(2, 0).flash, KindAt(3, 0), gMons.monster[0].dx == -1,
-                        gMons.players[1].caught, gMons.players[1].houseHits, gMons.players[1].score,
-                        gCom.k[gkMonsters].score[1]),
-        std::make_tuple(hit * kFlashStart, 'M', !c.turned, c.caught, c.houseHits,
-                        -200 * c.caught - 100 * c.houseHits, -200 * c.caught - 100 * c.houseHits))
-        << c.row;
+  for (const auto& [row, players, caught, houseHits] : cases) {
+    LoadAndStep({std::string(row) + "....", "........"}, players);
+    const int hit = caught + houseHits, score = -200 * caught - 100 * houseHits;
+    EXPECT_EQ(std::make_tuple(MonsAt(2, 0).flash, KindAt(3, 0), gMons.monster[0].dx == -1,
+                              gMons.players[1].caught, gMons.players[1].houseHits,
+                              gMons.players[1].score, gCom.k[gkMonsters].score[1]),
+              std::make_tuple(hit * kFlashStart, 'M', hit == 1, caught, houseHits, score, score))
+        << row;
   }
 }
 
@@ -221,33 +219,26 @@ TEST_F(MonsRules, TurnValues) {
   for (uint32_t seed = 1; seed <= 20; ++seed) {
     // Into a wall with money on one side and an open square on the other: money, always.
     for (bool above : {true, false}) {
-      Load({"1.......", "......" + std::string(above ? "$" : "."), ".....#a.",
-            "......" + std::string(above ? "." : "$")});
-      Randomize(seed);
-      MonsMonsterStep();
+      LoadAndStep({"1.......", "......" + std::string(above ? "$" : "."), ".....#a.",
+                   "......" + std::string(above ? "." : "$")},
+                  1, {}, seed);
       EXPECT_EQ(std::make_tuple(Heading(0).second, MonsAt(6, 2).direction),
                 std::make_tuple(above ? -1 : 1, above ? 3 : 1));
     }
     // From a vertical heading: (dy, dx) is the left side.
-    Load({"1.......", ".....#..", "....$a..", "........"}, 1, {{{5, 2}, 1}});
-    Randomize(seed);
-    MonsMonsterStep();
+    LoadAndStep({"1.......", ".....#..", "....$a..", "........"}, 1, {{{5, 2}, 1}}, seed);
     EXPECT_EQ(Heading(0).first, -1) << seed;
     // Player 1's monster values him 100 and a tunnel 110; another player 130.
     for (char player : {'1', '2'}) {
-      Load({"1.2.....", ".....>..", ".....c#.", "....." + std::string(1, player)}, 2,
-           {{{5, 2}, 2}});
-      Randomize(seed);
-      MonsMonsterStep();
+      LoadAndStep({"1.2.....", ".....>..", ".....c#.", "....." + std::string(1, player)}, 2,
+                  {{{5, 2}, 2}}, seed);
       EXPECT_EQ(Heading(0).second, player == '1' ? -1 : 1) << seed << player;
     }
   }
   // Equal values: a tie goes to the second side, (-dy, -dx).
   int second = 0;
   for (uint32_t seed = 1; seed <= 200; ++seed) {
-    Load({"1.......", "......#.", ".....#a.", "......#."});
-    Randomize(seed);
-    MonsMonsterStep();
+    LoadAndStep({"1.......", "......#.", ".....#a.", "......#."}, 1, {}, seed);
     second += Heading(0).second == 1;
   }
   EXPECT_GT(second, 100);
@@ -256,23 +247,18 @@ TEST_F(MonsRules, TurnValues) {
 // Walking into a monster kills it; into one coming toward him with "Aggressive Monsters" on
 // the player is caught as well, unless it is his own.
 TEST_F(MonsRules, WalkingIntoMonsters) {
-  struct Case {
-    char monster;
-    int heading;  // stored direction: 0 toward the player, 2 away
-    bool aggressive;
-    int caught;
-  };
-  const Case cases[] = {
+  // The monster, its stored direction (0 toward the player, 2 away), "Aggressive", caught.
+  const std::tuple<char, int, bool, int> cases[] = {
       {'b', 0, true, 1}, {'b', 0, false, 0}, {'c', 0, true, 0}, {'b', 2, true, 0}};
-  for (const Case& c : cases) {
-    gOptions.mons.aggressive = c.aggressive;
-    Load({std::string("1") + c.monster + "a....."}, 1, {{{1, 0}, c.heading}});
+  for (const auto& [monster, heading, aggressive, caught] : cases) {
+    gOptions.mons.aggressive = aggressive;
+    Load({std::string("1") + monster + "a....."}, 1, {{{1, 0}, heading}});
     Move(0, 1, 0);
     EXPECT_EQ(
         std::make_tuple(gMons.players[0].killed, gMons.players[0].caught, gMons.players[0].score,
                         Row(0, 0, 2), MonsAt(1, 0).flash, gMons.game.alive, events.gamesEnded),
-        std::make_tuple(1, c.caught, 100 - 200 * c.caught, ".P", kFlashStart / 2, 1, 0))
-        << c.monster << c.heading << c.aggressive;
+        std::make_tuple(1, caught, 100 - 200 * caught, ".P", kFlashStart / 2, 1, 0))
+        << monster << heading << aggressive;
   }
   // The last monster killed ends the level; in the turn game no monster step follows.
   gOptions.mons.realTime = 0;
@@ -283,11 +269,9 @@ TEST_F(MonsRules, WalkingIntoMonsters) {
 }
 
 TEST_F(MonsRules, PlayerMoves) {
-  struct Case {
-    const char* row;  // the player at (1, 1) between the row's squares, open below
-    int dx, dy, toX, toY, sound;
-  };
-  const Case cases[] = {
+  // The player at (1, 1) between the row's squares, open below; his move, where he ends, and
+  // the sound.
+  const std::tuple<const char*, int, int, int, int, int> cases[] = {
       {":1$", 1, 0, 2, 1, 0},  {":1$", -1, 0, 0, 1, 0},  // money, earth
       {"#1>", 1, 0, 2, 1, 0},  {"#1<", 1, 0, 1, 1, 1},   // along a tunnel, against one
       {"#1G", 1, 0, 1, 1, 1},  {"O1A", 1, 0, 1, 1, 1},  {"O1g", 1, 0, 1, 1, 1},  // blocked
@@ -295,15 +279,14 @@ TEST_F(MonsRules, PlayerMoves) {
       {"#1.", 1, 1, 2, 1, 0},  {"#1#", 1, 1, 1, 2, 0},  // diagonal: across, else down
       {"#1>", 1, 1, 1, 2, 0},                           // never into a tunnel
   };
-  for (const Case& c : cases) {
-    Load({"###", c.row, "#.#"});
-    events.sounds.clear();
-    events.soundPositions.clear();
-    Move(0, c.dx, c.dy);
-    EXPECT_EQ(std::make_tuple(Pos(0), events.sounds, events.soundPositions),
-              std::make_tuple(std::make_pair(c.toX, c.toY), std::vector<int>{c.sound},
-                              std::vector<int>{1}))
-        << c.row << " " << c.dx << "," << c.dy;
+  for (const auto& [row, dx, dy, toX, toY, sound] : cases) {
+    Load({"###", row, "#.#"});
+    events.sounds.clear(), events.soundPositions.clear();
+    Move(0, dx, dy);
+    EXPECT_EQ(
+        std::make_tuple(Pos(0), events.sounds, events.soundPositions),
+        std::make_tuple(std::make_pair(toX, toY), std::vector<int>{sound}, std::vector<int>{1}))
+        << row << " " << dx << "," << dy;
   }
   Load({"###", ":1$", "#.#"});
   Move(0, 1, 0);
@@ -321,8 +304,8 @@ TEST_F(MonsRules, PlayerMoves) {
 }
 
 TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
-  Load({"1......", "..a....", "..G.", "...."}, 1, {{{2, 1}, 3}});
-  MonsMonsterStep();  // into the gate below it, which has open neighbours
+  // a heads into the gate below it, which has open neighbours.
+  LoadAndStep({"1......", "..a....", "..G.", "...."}, 1, {{{2, 1}, 3}});
   EXPECT_EQ(std::make_tuple(gMons.game.alive, gMons.game.bredPerType[0], gMons.monster[1].type,
                             gMons.monster[1].x, gMons.monster[1].y),
             std::make_tuple(2, 1, 0, 2, 2));
@@ -332,8 +315,7 @@ TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
   EXPECT_EQ(std::make_tuple(KindAt(2, 2), gMons.monster[1].y), std::make_tuple('G', 3));
 
   // No breeding with every neighbour taken, nor with every slot in use.
-  Load({"1.a.", "##G#", "#$#"}, 1, {{{2, 0}, 3}});
-  MonsMonsterStep();
+  LoadAndStep({"1.a.", "##G#", "#$#"}, 1, {{{2, 0}, 3}});
   EXPECT_EQ(gMons.game.alive, 1);
   Load({"1.a.", "#.G#", "#$#"}, 1, {{{2, 0}, 3}});
   gMons.game.slotsInUse = kMonsSlots;
@@ -348,11 +330,9 @@ TEST_F(MonsRules, GatesBreedIntoTheLowestFreeSlot) {
 }
 
 TEST_F(MonsRules, GhostsAndTunnels) {
-  Load({"1.", ".g", "..", "2."}, 2);
-  MonsMonsterStep();
+  LoadAndStep({"1.", ".g", "..", "2."}, 2);
   EXPECT_EQ(std::make_tuple(KindAt(1, 2), KindAt(1, 1)), std::make_tuple('g', '.'));
-  Load({"..", ".g", ".1"});
-  MonsMonsterStep();
+  LoadAndStep({"..", ".g", ".1"});
   EXPECT_EQ(std::make_tuple(gMons.players[0].caught, gMons.players[0].score, KindAt(1, 1)),
             std::make_tuple(1, -200, 'g'));
   // A ghost turns aside with a chance of 2 in 8 at every step.
@@ -369,13 +349,11 @@ TEST_F(MonsRules, GhostsAndTunnels) {
   EXPECT_TRUE(turns > 60 && turns < 140) << turns;
 
   // A monster enters a tunnel only along it and sits in it, leaving it as it is.
-  Load({"1.......", "...<a...", "........"});
-  MonsMonsterStep();
+  LoadAndStep({"1.......", "...<a...", "........"});
   EXPECT_EQ(std::make_tuple(gMons.monster[0].x, Row(1, 3, 2)), std::make_tuple(3, "T."));
   MonsMonsterStep();
   EXPECT_EQ(std::make_tuple(gMons.monster[0].x, Row(1, 2, 2)), std::make_tuple(2, "MT"));
-  Load({"1.......", "...>a...", "........"});
-  MonsMonsterStep();
+  LoadAndStep({"1.......", "...>a...", "........"});
   EXPECT_EQ(std::make_tuple(gMons.monster[0].x, Heading(0).first == -1), std::make_tuple(4, false));
 }
 
@@ -383,21 +361,17 @@ TEST_F(MonsRules, GhostsAndTunnels) {
 // player passed over, the move clock, and a field where nobody can move.
 TEST_F(MonsRules, TurnGame) {
   gOptions.mons.realTime = 0;
-  struct Case {
-    int players;
-    const char *order, *monsterSteps;  // move by move: who moves, monster steps after it
-  };
-  for (const Case& c :
-       {Case{1, "000000", "123456"}, Case{2, "011001", "011223"}, Case{3, "011220", "011122"}}) {
-    Load({"1.:::::::::", "2.:::::::::", "3.:::::::::", ".............", "::::::::::::a"},
-         c.players);
+  // Players; move by move, who moves and the monster steps after it.
+  for (const auto& [players, expected] :
+       {std::pair{1, "000000 123456"}, {2, "011001 011223"}, {3, "011220 011122"}}) {
+    Load({"1.:::::::::", "2.:::::::::", "3.:::::::::", ".............", "::::::::::::a"}, players);
     std::string order, steps;
-    for (int i = 0; c.order[i]; ++i) {
+    for (int i = 0; i < 6; ++i) {
       order += char('0' + gMons.game.currentPlayer);
       Move(gMons.game.currentPlayer, 1, 0);
       steps += char('0' + gMons.game.historyCount);
     }
-    EXPECT_EQ(order + " " + steps, std::string(c.order) + " " + c.monsterSteps);
+    EXPECT_EQ(order + " " + steps, expected);
   }
   // Player 2 boxed in is passed over; a money square next to him gives him his turn.
   for (char beside : {'#', '$'}) {
@@ -457,27 +431,23 @@ TEST_F(MonsRules, RealTimeDelaysAndModeSwitches) {
 }
 
 TEST_F(MonsRules, TimeAdjustedScoreAndHistoryStayInRange) {
-  struct Case {
-    int32_t overtime[2], moveTime1, moves;
-    int32_t expected[2];  // scores 100 and 50
+  // Both players' overtime, player 2's move time, the moves; the time scores of 100 and 50.
+  const int32_t cases[][6] = {
+      {2000, 0, 0, 5, 100, 50 + 2000 - 1000},
+      {2000000000, 1, 0, 5, 100, INT32_MAX},  // no overflow, clamped
+      {1000, 1000, 1000, 5, 100 + 1000, 50},  // the current player's move counts
+      {1000, 1000, 1000, 4, 100, 50},         // too early: the plain score
   };
-  const Case cases[] = {
-      {{2000, 0}, 0, 5, {100, 50 + 2000 - 1000}},
-      {{2000000000, 1}, 0, 5, {100, INT32_MAX}},  // no overflow, clamped
-      {{1000, 1000}, 1000, 5, {100 + 1000, 50}},  // the current player's move counts
-      {{1000, 1000}, 1000, 4, {100, 50}},         // too early: the plain score
-  };
-  for (const Case& c : cases) {
+  for (const auto& [overtime0, overtime1, moveTime1, moves, score0, score1] : cases) {
     Load({"1.2.", "....", "a..."}, 2);
-    gMons.game.moveCounter = c.moves;
-    gMons.game.currentPlayer = 1;
-    for (int p : {0, 1})
-      gMons.players[p].score = 100 - 50 * p, gMons.players[p].overtime = c.overtime[p];
-    gMons.players[1].moveTime = c.moveTime1;
+    gMons.game.moveCounter = moves, gMons.game.currentPlayer = 1;
+    gMons.players[0].score = 100, gMons.players[0].overtime = overtime0;
+    gMons.players[1].score = 50, gMons.players[1].overtime = overtime1;
+    gMons.players[1].moveTime = moveTime1;
     ComputeMonsTimeScores();
     EXPECT_EQ(std::make_pair(gMons.players[0].timeScore, gMons.players[1].timeScore),
-              std::make_pair(c.expected[0], c.expected[1]))
-        << c.overtime[0] << " " << c.moves;
+              std::make_pair(score0, score1))
+        << overtime0 << " " << moves;
   }
   // The history keeps its first entries, and running extremes of the players taking part.
   Load({"1.2.", "####", "a###"}, 2);
@@ -505,27 +475,23 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
   SetPlatform(&platform);
   Load({"....", ".1..", "...."});
   const uint16_t* keys = gCom.keyMap[0];
-  struct Case {
-    std::vector<int> controls;  // held on the first mapping
-    std::pair<int, int> request;
-  };
-  const Case cases[] = {{{ctLeft}, {-1, 0}},
-                        {{ctLeft, ctRight}, {0, 0}},
-                        {{ctLeft, ctUp}, {-1, -1}},
-                        {{ctDown, ctFire1}, {0, 1}},
-                        {{ctUp, ctDown, ctRight}, {1, 0}}};
+  // Controls held on the first mapping, and the request.
+  const std::pair<std::vector<int>, std::pair<int, int>> cases[] = {
+      {{ctLeft}, {-1, 0}},
+      {{ctLeft, ctRight}, {0, 0}},
+      {{ctLeft, ctUp}, {-1, -1}},
+      {{ctDown, ctFire1}, {0, 1}},
+      {{ctUp, ctDown, ctRight}, {1, 0}}};
   gCom.player[0].input = piKeyboard1;
-  for (const Case& c : cases) {
+  for (const auto& [controls, request] : cases) {
     for (int k = 0; k < kKeysPerMap; ++k) platform.ReleaseKey(keys[k]);
-    for (int k : c.controls) platform.PressKey(keys[k]);
-    CaptureInput();
-    MonsReadInput(0);
-    EXPECT_EQ(Request(0), c.request);
-    for (bool bios : {false, true}) {  // held, not pressed again: without "Bios Keyboard" only
-      gOptions.mons.biosKeyboard = bios;
+    for (int k : controls) platform.PressKey(keys[k]);
+    // Pressed, with "Bios Keyboard"; then held: without it only.
+    for (int read = 0; read < 3; ++read) {
+      gOptions.mons.biosKeyboard = read != 1;
       CaptureInput();
       MonsReadInput(0);
-      EXPECT_EQ(Request(0).first, bios ? 0 : c.request.first);
+      EXPECT_EQ(Request(0), read == 2 ? std::make_pair(0, 0) : request) << read;
     }
     gOptions.mons.biosKeyboard = 0;
   }
@@ -535,20 +501,18 @@ TEST_F(MonsRules, ControlsBecomeRequests) {
   MonsReadInput(0);
   EXPECT_EQ(Request(0), std::make_pair(0, 1));
 
-  struct Pointer {
-    int x, y, dx, dy, shape;  // the player's centre is (30, 30)
-  };
-  const Pointer pointers[] = {{60, 35, 1, 0, 2}, {35, 0, 0, -1, 3}, {30, 45, 0, 1, 4},
-                              {0, 0, -1, 0, 1},  {39, 21, 0, 0, 0}, {30, 30, 0, 0, 0},
-                              {41, 30, 1, 0, 2}, {40, 30, 0, 0, 0}};
+  // The pointer, the request and the cursor shape; the player's centre is (30, 30).
+  const int pointers[][5] = {{60, 35, 1, 0, 2}, {35, 0, 0, -1, 3}, {30, 45, 0, 1, 4},
+                             {0, 0, -1, 0, 1},  {39, 21, 0, 0, 0}, {30, 30, 0, 0, 0},
+                             {41, 30, 1, 0, 2}, {40, 30, 0, 0, 0}};
   gCom.player[0].input = piMouse;
-  for (const Pointer& m : pointers) {
-    gCom.mouseX = m.x, gCom.mouseY = m.y;
+  for (const auto& [x, y, dx, dy, shape] : pointers) {
+    gCom.mouseX = x, gCom.mouseY = y;
     CaptureInput();
     MonsReadInput(0);
     EXPECT_EQ(std::make_tuple(Request(0), int(gCom.cursorShape)),
-              std::make_tuple(std::make_pair(m.dx, m.dy), m.shape))
-        << m.x << "," << m.y;
+              std::make_tuple(std::make_pair(dx, dy), shape))
+        << x << "," << y;
   }
   SetPlatform(nullptr);
 }
