@@ -98,9 +98,9 @@ class LevelSetTest : public test::HeadlessTest {
   }
 };
 
-TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
+TEST_F(LevelSetTest, HeaderSizeAndLevelCountAreLimited) {
   gCom.kind = gkBurrower;
-  // 300 is read as 180: the records follow the 180 header bytes.
+  // A header size of 300 is read as 180: the records follow the 180 header bytes.
   TLevelSetHeader h = Header("GBuL", 1, 1, 276);
   h.headerSize = 300;
   h.description[0] = 200;  // the texts hold 63 bytes at most
@@ -122,10 +122,8 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")) &&
               gCom.k[gkBurrower].origin == loNew && gBurrLevels.size() == 1u &&
               headless.log.empty());
-}
 
-TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
-  gCom.kind = gkBurrower;
+  // The level count is limited to 256; none or fewer give a new unnamed set.
   WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("many.BuL")));
   ASSERT_EQ(std::make_pair(gBurrLevels.size(), +gCom.k[gkBurrower].header.levelCount),

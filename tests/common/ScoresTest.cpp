@@ -373,22 +373,22 @@ TEST_F(ScoresTest, NameLengthsAreLimitedToTheField) {
   EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]).size(), 47u);
 }
 
-TEST_F(ScoresTest, UnreadableTableIsReported) {
+// A FIFO is refused at once, never waited on; a failed save offers a retry, then gives up.
+TEST_F(ScoresTest, ReadAndWriteErrors) {
   ASSERT_EQ(mkfifo(TableFile().c_str(), 0600), 0);
   gScores.table[gkBrickfall] = FullTable();
-  LoadHighScores(gCom.kind);  // a FIFO is refused at once, never waited on
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(headless.fileErrors[0].caption, "IO Error");
-}
 
-TEST_F(ScoresTest, FailedSaveOffersRetryThenGivesUp) {
+  UseLevelSet(gkBrickfall, "Other.BrL");
   gScores.table[gkBrickfall] = Table({{5, "Z"}});
   gFailWriteErrno = ENOSPC;
   headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, ""});  // retry once, then give up
   EXPECT_FALSE(SaveHighScores(gCom.kind));
-  ASSERT_EQ(headless.fileErrors.size(), 2u);
-  EXPECT_EQ(headless.fileErrors[1].caption, "IO Error");
+  ASSERT_EQ(headless.fileErrors.size(), 3u);
+  EXPECT_EQ(headless.fileErrors[2].caption, "IO Error");
   gFailWriteErrno = 0;
   EXPECT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));
