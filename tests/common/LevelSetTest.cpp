@@ -46,11 +46,6 @@ std::vector<uint8_t> Bytes(const TLevelSetHeader& h, size_t headerBytes = 180) {
   return std::vector<uint8_t>(p, p + headerBytes);
 }
 
-void Append(std::vector<uint8_t>& v, const void* p, size_t n) {
-  const auto* b = static_cast<const uint8_t*>(p);
-  v.insert(v.end(), b, b + n);
-}
-
 // A Burrower file of `count` records, record i filled with bytes i + 1.
 std::vector<uint8_t> BurrowerFile(int32_t storedCount, int records, uint32_t version = 1) {
   std::vector<uint8_t> v = Bytes(Header("GBuL", version, storedCount, 276));
@@ -103,9 +98,9 @@ class LevelSetTest : public test::HeadlessTest {
   }
 };
 
-TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
+TEST_F(LevelSetTest, HeaderSizeAndLevelCountAreLimited) {
   gCom.kind = gkBurrower;
-  // 300 is read as 180: the records follow the 180 header bytes.
+  // A header size of 300 is read as 180: the records follow the 180 header bytes.
   TLevelSetHeader h = Header("GBuL", 1, 1, 276);
   h.headerSize = 300;
   h.description[0] = 200;  // the texts hold 63 bytes at most
@@ -127,10 +122,8 @@ TEST_F(LevelSetTest, HeaderSizeIsLimitedTo16Through180) {
   EXPECT_TRUE(LoadLevelSet(gCom.kind, dir.File("small.BuL")) &&
               gCom.k[gkBurrower].origin == loNew && gBurrLevels.size() == 1u &&
               headless.log.empty());
-}
 
-TEST_F(LevelSetTest, LevelCountIsLimitedTo256) {
-  gCom.kind = gkBurrower;
+  // The level count is limited to 256; none or fewer give a new unnamed set.
   WriteAll(dir.File("many.BuL"), BurrowerFile(1000, 256));
   ASSERT_TRUE(LoadLevelSet(gCom.kind, dir.File("many.BuL")));
   ASSERT_EQ(std::make_pair(gBurrLevels.size(), +gCom.k[gkBurrower].header.levelCount),
@@ -226,14 +219,14 @@ TEST_F(LevelSetTest, MissingFileGivesTheErrorCodeAndRetryMayPickAnother) {
 TEST_F(LevelSetTest, MonstersVersion0InvalidCodeIsReportedPerSquare) {
   gCom.kind = gkMonsters;
   std::vector<uint8_t> file = Bytes(Header("GMoL", 0, 1, 32 + 512));
-  uint8_t name[32] = {3, 'O', 'l', 'd'};
-  Append(file, name, 32);
+  const uint8_t name[32] = {3, 'O', 'l', 'd'};
+  file.insert(file.end(), name, name + 32);
   std::vector<uint8_t> codes(512, 1);  // earth
   codes[0] = 6;
   codes[100] = 6 | 0x60;  // the direction bits do not make it valid
   codes[511] = 6;
   codes[5] = 16 + 2 + (3 << 5);  // monster of type 2 heading code 3
-  Append(file, codes.data(), codes.size());
+  file.insert(file.end(), codes.begin(), codes.end());
   WriteAll(dir.File("old.MoL"), file);
 
   headless.messageAnswers = {MsgButton::Ignore};  // the version question
@@ -369,20 +362,19 @@ TEST_F(LevelSetTest, SaveWritesTheHeaderFromMemoryOverALongerFile) {
   EXPECT_EQ(std::make_pair(+h.saveCounter, +h.editingTime), std::make_pair(2u, int64_t(6200)));
 }
 
-// The file itself is the writer's (tests/base); the set keeps its counters and its mark.
-TEST_F(LevelSetTest, FailedSaveKeepsTheCounters) {
-  std::string name = LoadPrevious();
+// The file itself is the writer's (tests/base): a failed save keeps the set's counters and its
+// mark, and one retried under another name counts once.
+TEST_F(LevelSetTest, FailedAndRetriedSaves) {
+  std::string previous = LoadPrevious();
   MarkModified(gCom.kind);
   gFailWriteErrno = ENOSPC;
-  EXPECT_TRUE(!SaveLevelSet(gCom.kind, name) && gCom.k[gkBurrower].header.saveCounter == 0u &&
+  EXPECT_TRUE(!SaveLevelSet(gCom.kind, previous) && gCom.k[gkBurrower].header.saveCounter == 0u &&
               gCom.k[gkBurrower].modified == 1);
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(std::make_pair(headless.fileErrors[0].caption, headless.fileErrors[0].text),
-            std::make_pair(std::string("IO Error"), IOErrorMessage(ENOSPC) + "\r\n" + name));
-}
+            std::make_pair(std::string("IO Error"), IOErrorMessage(ENOSPC) + "\r\n" + previous));
 
-TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
-  std::string previous = LoadPrevious();
+  gFailWriteErrno = 0;
   events.opened.clear();
   events.closed.clear();
   std::string other = dir.File("other.BuL");
@@ -390,7 +382,7 @@ TEST_F(LevelSetTest, RetriedSaveUnderAnotherNameCountsOnce) {
   ASSERT_TRUE(SaveLevelSet(gCom.kind, dir.File("no/such/folder.BuL")));
   EXPECT_EQ(std::make_tuple(headless.fileErrors.size(), gCom.k[gkBurrower].fileName, events.opened,
                             events.closed),
-            std::make_tuple(size_t(1), other, std::vector<std::string>{other},
+            std::make_tuple(size_t(2), other, std::vector<std::string>{other},
                             std::vector<std::string>{previous}));
   TLevelSetHeader h;
   std::memcpy(&h, ReadAll(other).data(), sizeof h);

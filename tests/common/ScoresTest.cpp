@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 #include <tuple>
 
 #include "HeadlessTest.h"
@@ -99,11 +101,6 @@ class ScoresTest : public test::HeadlessTest {
     s.score[0] = score;
     s.gameTime = gameTime;
   }
-  int NameDialogs() const {
-    int n = 0;
-    for (const std::string& line : headless.log) n += line.rfind("text: ", 0) == 0;
-    return n;
-  }
 
   int gameEnds = 0;
   int tablesShown = 0;
@@ -179,60 +176,61 @@ TEST_F(ScoresTest, CleanPlayerName) {
   for (auto& [typed, stored] : cases) EXPECT_EQ(CleanPlayerName(typed), stored) << typed;
 }
 
-TEST_F(ScoresTest, NewResultAsksForTheNameSavesAndShowsTheTable) {
-  gOptions.playerName = "Ann";
-  headless.textAnswers.push_back("Bob");
-  headless.dateTime = 46123.25;
-  GameOver(1234, 98000);
-  HighScoreCheck(gCom.kind);
-
-  EXPECT_EQ(std::make_tuple(int(Cur().state), gameEnds, tablesShown, pauses),
-            std::make_tuple(int(gsGameEnded), 1, 1, std::string("()")));
-  EXPECT_EQ(headless.log, std::vector<std::string>{"text: Enter Your Name: Name: [Ann]"});
-  EXPECT_EQ(gOptions.playerName, "Bob");
-  TScoreTable expected{};
-  EnterScore(expected, 1234, "Bob", 46123.25, 98000);
-  EXPECT_EQ(Bytes(gScores.table[gkBrickfall]), Bytes(expected));
-  EXPECT_EQ(ReadAll(TableFile()), Bytes(expected));
-
-  // The check ran once; the next frame finds state 7 and does nothing.
-  HighScoreCheck(gCom.kind);
-  EXPECT_EQ(std::make_pair(gameEnds, NameDialogs()), std::make_pair(1, 1));
-}
-
-TEST_F(ScoresTest, GamesThatOfferNoEntry) {
+// One game over and the frame after it: whether the name is asked for, the name remembered,
+// the table in memory and on disk, and what the session is told.
+TEST_F(ScoresTest, GameOverCheck) {
   struct Case {
     const char* what;
     GameKind kind;
     int32_t score;
-    int playersMinusOne;
-    uint8_t testGame;
-    uint8_t reborn;
+    std::optional<std::string> answer;  // typed in the name dialog, if it is shown
     bool asks;
+    const char* player;  // the name remembered afterwards
+    const char* stored;  // the name entered in the table; "" when nothing is entered
+    int playersMinusOne = 0;
+    uint8_t testGame = 0, reborn = 1;
+    bool full = false;  // the table holds FullTable() before
   };
   const Case cases[] = {
-      {"Brickfall, one player", gkBrickfall, 500, 0, 0, 1, true},
-      {"score 0", gkBrickfall, 0, 0, 0, 1, false},
-      {"negative score", gkBrickfall, -5, 0, 0, 1, false},
-      {"two players", gkBrickfall, 500, 1, 0, 1, false},
-      {"test game", gkBrickfall, 500, 0, 1, 1, false},
-      {"Burrower without reborn", gkBurrower, 500, 0, 0, 0, true},
-      {"Burrower with reborn", gkBurrower, 500, 0, 0, 1, false},
-      {"Monsters", gkMonsters, 500, 0, 0, 0, false},
+      {"new result", gkBrickfall, 1234, "Bob", true, "Bob", "Bob"},
+      {"cancelled", gkBrickfall, 300, std::nullopt, true, "Ann", ""},
+      {"blank name", gkBrickfall, 300, "   ", true, "Unknown", "Unknown"},
+      {"score 0", gkBrickfall, 0, {}, false, "Ann", ""},
+      {"negative score", gkBrickfall, -5, {}, false, "Ann", ""},
+      {"two players", gkBrickfall, 500, {}, false, "Ann", "", 1},
+      {"test game", gkBrickfall, 500, {}, false, "Ann", "", 0, 1},
+      {"Burrower without reborn", gkBurrower, 500, "Cy", true, "Cy", "Cy", 0, 0, 0},
+      {"Burrower with reborn", gkBurrower, 500, {}, false, "Ann", ""},
+      {"Monsters", gkMonsters, 500, {}, false, "Ann", "", 0, 0, 0},
+      {"equal to the tenth: not even asked", gkBrickfall, 100, {}, false, "Ann", "", 0, 0, 1, true},
+      {"qualifies, but c holds 800: the answer is still remembered", gkBrickfall, 650, "c", true,
+       "c", "", 0, 0, 1, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SetUp();
     UseLevelSet(c.kind, std::string("Set.") + KindExtension(c.kind));
+    std::remove(TableFile().c_str());  // left by an earlier case
+    gOptions.playerName = "Ann";
     gOptions.burr.reborn = c.reborn;
-    GameOver(c.score);
+    headless.dateTime = 46123.25;
+    if (c.full) gScores.table[c.kind] = FullTable();
+    TScoreTable want = gScores.table[c.kind];
+    if (*c.stored) EnterScore(want, uint32_t(c.score), c.stored, 46123.25, 98000);
+    if (c.asks) headless.textAnswers.push_back(c.answer);
+    GameOver(c.score, 98000);
     Cur().playersMinusOne = c.playersMinusOne;
     Cur().testGame = c.testGame;
     HighScoreCheck(gCom.kind);
-    EXPECT_EQ(
-        std::make_tuple(int(Cur().state), gameEnds, NameDialogs(), pauses),
-        std::make_tuple(int(gsGameEnded), 1, c.asks ? 1 : 0, std::string(c.asks ? "()" : "")));
-    EXPECT_FALSE(FileExists(TableFile()));  // the dialog was cancelled or never shown
+    HighScoreCheck(gCom.kind);  // the next frame finds the game ended and does nothing
+    EXPECT_EQ(std::make_tuple(int(Cur().state), gameEnds, pauses, gOptions.playerName, tablesShown),
+              std::make_tuple(int(gsGameEnded), 1, std::string(c.asks ? "()" : ""),
+                              std::string(c.player), *c.stored ? 1 : 0));
+    EXPECT_EQ(headless.log, c.asks ? std::vector<std::string>{"text: Enter Your Name: Name: [Ann]"}
+                                   : std::vector<std::string>{});
+    EXPECT_EQ(Bytes(gScores.table[c.kind]), Bytes(want));
+    EXPECT_EQ(FileExists(TableFile()) ? ReadAll(TableFile()) : std::vector<uint8_t>{},
+              *c.stored ? Bytes(want) : std::vector<uint8_t>{});
   }
 }
 
@@ -253,39 +251,6 @@ TEST_F(ScoresTest, OnlyTheEndOfTheGameOverShowIsChecked) {
     EXPECT_EQ(std::make_tuple(int(Cur().state), int(gCom.countdown), gameEnds, headless.log.size()),
               std::make_tuple(int(c.state), int(c.countdown), 0, size_t(0)));
   }
-}
-
-TEST_F(ScoresTest, TiesWithTheTenthAndWorseSameNameResults) {
-  gScores.table[gkBrickfall] = FullTable();
-  const TScoreTable before = FullTable();
-
-  GameOver(100);  // equal to the tenth: not even asked
-  HighScoreCheck(gCom.kind);
-  EXPECT_EQ(NameDialogs(), 0);
-
-  GameOver(650);  // qualifies, but "c" already holds 800
-  headless.textAnswers.push_back("c");
-  HighScoreCheck(gCom.kind);
-  // The answer is remembered anyway.
-  EXPECT_EQ(std::make_tuple(NameDialogs(), gOptions.playerName, Bytes(gScores.table[gkBrickfall]),
-                            FileExists(TableFile()), tablesShown, pauses),
-            std::make_tuple(1, std::string("c"), Bytes(before), false, 0, std::string("()")));
-}
-
-TEST_F(ScoresTest, CancelAndBlankNames) {
-  gOptions.playerName = "Ann";
-  GameOver(300);
-  headless.textAnswers.push_back(std::nullopt);
-  HighScoreCheck(gCom.kind);
-  EXPECT_EQ(
-      std::make_tuple(gOptions.playerName, gScores.table[gkBrickfall].entry[0].score, tablesShown),
-      std::make_tuple(std::string("Ann"), 0u, 0));
-
-  GameOver(300);
-  headless.textAnswers.push_back("   ");
-  HighScoreCheck(gCom.kind);
-  EXPECT_EQ(gOptions.playerName + " " + ScoreName(gScores.table[gkBrickfall].entry[0]),
-            "Unknown Unknown");
 }
 
 TEST_F(ScoresTest, FileRoundTripAndNaming) {
@@ -408,22 +373,22 @@ TEST_F(ScoresTest, NameLengthsAreLimitedToTheField) {
   EXPECT_EQ(ScoreName(gScores.table[gkBrickfall].entry[0]).size(), 47u);
 }
 
-TEST_F(ScoresTest, UnreadableTableIsReported) {
+// A FIFO is refused at once, never waited on; a failed save offers a retry, then gives up.
+TEST_F(ScoresTest, ReadAndWriteErrors) {
   ASSERT_EQ(mkfifo(TableFile().c_str(), 0600), 0);
   gScores.table[gkBrickfall] = FullTable();
-  LoadHighScores(gCom.kind);  // a FIFO is refused at once, never waited on
+  LoadHighScores(gCom.kind);
   EXPECT_EQ(gScores.table[gkBrickfall].entry[0].score, 0u);
   ASSERT_EQ(headless.fileErrors.size(), 1u);
   EXPECT_EQ(headless.fileErrors[0].caption, "IO Error");
-}
 
-TEST_F(ScoresTest, FailedSaveOffersRetryThenGivesUp) {
+  UseLevelSet(gkBrickfall, "Other.BrL");
   gScores.table[gkBrickfall] = Table({{5, "Z"}});
   gFailWriteErrno = ENOSPC;
   headless.fileErrorAnswers.push_back({IOErrorChoice::Retry, ""});  // retry once, then give up
   EXPECT_FALSE(SaveHighScores(gCom.kind));
-  ASSERT_EQ(headless.fileErrors.size(), 2u);
-  EXPECT_EQ(headless.fileErrors[1].caption, "IO Error");
+  ASSERT_EQ(headless.fileErrors.size(), 3u);
+  EXPECT_EQ(headless.fileErrors[2].caption, "IO Error");
   gFailWriteErrno = 0;
   EXPECT_TRUE(SaveHighScores(gCom.kind));
   EXPECT_EQ(ReadAll(TableFile()), Bytes(gScores.table[gkBrickfall]));

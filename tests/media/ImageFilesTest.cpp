@@ -288,38 +288,22 @@ std::vector<uint8_t> Bytes(const std::string& s) {
   return {s.begin(), s.end()};
 }
 
+// Comments everywhere, the maximum 15 and 65535, two-byte samples, a blank as the first sample.
 TEST(PpmFiles, CommentsBlanksAndSampleScaling) {
-  std::string error;
-  struct Case {
-    const char* what;
-    std::vector<uint8_t> file;
-    Rows want;
+  using namespace std::string_literals;
+  const std::pair<std::string, Rows> cases[] = {
+      {"P6#c\n2 # w\n1\n#m\n255\n\xFF\0\0\1\2\3"s, {{R, RGB(1, 2, 3)}}},
+      {"P6 2 1 15\n\x0F\x07\0\x14\x01\x0F"s, {{RGB(255, 119, 0), RGB(255, 17, 255)}}},
+      {"P6 1 1 65535\n\xFF\xFF\x80\0\0\1"s, {{RGB(255, 128, 0)}}},
+      {"P6 1 1 1000\r\x03\xE8\x01\xF4\0\0"s, {{RGB(255, 128, 0)}}},
+      {"P6 1 1 255  \n\t"s, {{RGB(32, 10, 9)}}},
   };
-  auto raw = [](std::string header, std::vector<uint8_t> samples) {
-    std::vector<uint8_t> f = Bytes(header);
-    f.insert(f.end(), samples.begin(), samples.end());
-    return f;
-  };
-  const Case cases[] = {
-      {"comments everywhere",
-       raw("P6#c\n2 # w\n1\n#m\n255\n", {255, 0, 0, 1, 2, 3}),
-       {{R, RGB(1, 2, 3)}}},
-      {"maximum 15",
-       raw("P6 2 1 15\n", {15, 7, 0, 20, 1, 15}),
-       {{RGB(255, 119, 0), RGB(255, 17, 255)}}},
-      {"maximum 65535",
-       raw("P6 1 1 65535\n", {0xFF, 0xFF, 0x80, 0x00, 0, 1}),
-       {{RGB(255, 128, 0)}}},
-      {"two-byte samples",
-       raw("P6 1 1 1000\r", {0x03, 0xE8, 0x01, 0xF4, 0x00, 0x00}),
-       {{RGB(255, 128, 0)}}},
-      {"blank byte sample after the header", raw("P6 1 1 255 ", {32, 10, 9}), {{RGB(32, 10, 9)}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [file, want] : cases) {
+    SCOPED_TRACE(file);
     TKBitmap p;
-    ASSERT_TRUE(DecodePpm(c.file.data(), c.file.size(), p, error)) << error;
-    ExpectRows(p, c.want);
+    std::string error;
+    ASSERT_TRUE(DecodePpm(Bytes(file).data(), file.size(), p, error)) << error;
+    ExpectRows(p, want);
   }
 }
 

@@ -67,6 +67,7 @@ class EditorTest : public ::testing::Test {
 
   // A new set of `levels` empty levels of `kind`, current and open in the editor.
   void Start(int kind, int levels = 1) {
+    CloseLevelSet(kind);
     gCom.kind = uint8_t(kind);
     NewLevelSet(kind);
     Levels(kind, [&](auto& list) { list.resize(size_t(levels), list[0]); });  // new levels
@@ -119,6 +120,11 @@ class EditorTest : public ::testing::Test {
     w.x = x, w.y = y, w.shape = shape;
     Walls().push_back(w);
   }
+  // A Brickfall level with walls at (x, y) of shape 0 or the one given third.
+  void StartWalls(std::initializer_list<std::array<int32_t, 3>> walls) {
+    Start(gkBrickfall);
+    for (const auto& w : walls) AddWall(w[0], w[1], uint16_t(w[2]));
+  }
   void Click(int32_t x, int32_t y, bool ctrl = false) {
     editor.MousePress(0, {x, y}, ctrl);
     editor.MouseRelease(0, {x, y}, ctrl);
@@ -161,7 +167,6 @@ TEST_F(EditorTest, UndoRedoCountsAfterChangesUndosAndANewChange) {
     ClearModified(kind);  // as after a save: the file no longer holds what undo shows
     editor.Command(eiUndo);
     EXPECT_TRUE(Cur().modified);
-    CloseLevelSet(kind);
   }
 }
 
@@ -217,7 +222,6 @@ TEST_F(EditorTest, DeleteLevelChoosesTheKindsNextLevel) {
               std::make_tuple(c.levels - 1, c.levels - 1, c.current, former + 1));
     EXPECT_EQ(V().caption, "Edit Level " + std::to_string(c.current + 1) + " / " +
                                std::to_string(c.levels - 1) + " *");
-    CloseLevelSet(c.kind);
   }
 }
 
@@ -248,7 +252,6 @@ TEST_F(EditorTest, NewAndPasteLevelStopAtTheFilesLevelLimit) {
     editor.PasteLevel();
     EXPECT_EQ(std::make_pair(Count(), int(Cur().header.levelCount)),
               std::make_pair(kMaxLevels, kMaxLevels));
-    CloseLevelSet(kind);
   }
 }
 
@@ -275,7 +278,6 @@ TEST_F(EditorTest, LevelListShowsMonstersNamesAndNumbersOtherwise) {
   platform.textAnswers = {std::string(40, 'c')};  // kept to the name field's 31 characters
   editor.Command(eiLevelName);
   EXPECT_EQ(V().levels, (std::vector<std::string>{std::string(31, 'c'), ""}));
-  CloseLevelSet(gkMonsters);
   Start(gkBurrower, 2);
   EXPECT_EQ(V().levels, (std::vector<std::string>{"Level 1", "Level 2"}));
   EXPECT_FALSE(V()[eiLevelName].visible);
@@ -317,7 +319,6 @@ TEST_F(EditorTest, DragSelectsABlockAndCtrlDragTogglesIt) {
     EXPECT_EQ(SelectedSquares(), g.Squares() - 2);
     editor.Command(eiInvertSelection);
     EXPECT_EQ(SelectedSquares(), 2);
-    CloseLevelSet(kind);
   }
 }
 
@@ -333,16 +334,12 @@ TEST_F(EditorTest, TheFieldDrawsTheSelectionAndTheViewSwitches) {
   for (uint8_t s : gMonsEditorView.selected) framed += s;
   EXPECT_EQ(std::make_pair(framed, int(gMonsEditorView.selected[3 * kMonsRows + 3])),
             std::make_pair(2, 1));
-  CloseLevelSet(gkMonsters);
 
   Start(gkBurrower);
   DragSquares(0, 0, 0, 1);
   EXPECT_EQ(gBurrEditorView.selected[1], 1);
-  CloseLevelSet(gkBurrower);
 
-  Start(gkBrickfall);
-  AddWall(100, 100);
-  AddWall(200, 100);
+  StartWalls({{100, 100}, {200, 100}});
   editor.MousePress(0, {190, 90}, false);
   editor.MouseMove({250, 130}, false);
   EXPECT_EQ(std::make_tuple(bool(gBrickEditorView.band), gBrickEditorView.bandX2,
@@ -393,7 +390,6 @@ TEST_F(EditorTest, PasteLaysTheClipboardOnTheSelectionAndClipsIt) {
       EXPECT_TRUE(x >= c.toX && y >= c.toY && after[size_t(i * g.bytes)] == wall) << x << "," << y;
     }
     EXPECT_EQ(changed, c.changed);
-    CloseLevelSet(c.kind);
   }
 }
 
@@ -449,8 +445,7 @@ TEST_F(EditorTest, CopyLeftToRightMirrorsTheSelectedHalf) {
 // ---- Brickfall walls ----
 
 TEST_F(EditorTest, DragMovesOnlyFromFourPixels) {
-  Start(gkBrickfall);
-  AddWall(100, 100);
+  StartWalls({{100, 100}});
   const int length = Length();
   editor.MousePress(0, {110, 105}, false);
   editor.MouseMove({113, 102}, false);
@@ -468,9 +463,7 @@ TEST_F(EditorTest, DragMovesOnlyFromFourPixels) {
 }
 
 TEST_F(EditorTest, DraggedAndTypedCoordinatesStayInRange) {
-  Start(gkBrickfall);
-  AddWall(0, 0);
-  AddWall(-60000, 0);
+  StartWalls({{0, 0}, {-60000, 0}});
   editor.Command(eiSelectAll);
   editor.MousePress(0, {5, 5}, false);
   editor.MouseMove({0, 100}, false);
@@ -484,9 +477,7 @@ TEST_F(EditorTest, DraggedAndTypedCoordinatesStayInRange) {
 }
 
 TEST_F(EditorTest, CtrlBandTogglesTheWallsItCovers) {
-  Start(gkBrickfall);
-  AddWall(100, 100);
-  AddWall(200, 100);
+  StartWalls({{100, 100}, {200, 100}});
   Click(110, 105);
   ASSERT_EQ(editor.WallMark(0), kMarkSelected);
   editor.MousePress(0, {90, 90}, true);
@@ -500,11 +491,7 @@ TEST_F(EditorTest, CtrlBandTogglesTheWallsItCovers) {
 }
 
 TEST_F(EditorTest, PasteKeepsOffsetsFromThePointer) {
-  Start(gkBrickfall);
-  AddWall(100, 50);
-  AddWall(140, 50, 1);
-  AddWall(120, 80);
-  AddWall(300, 300);
+  StartWalls({{100, 50}, {140, 50, 1}, {120, 80}, {300, 300}});
   Click(305, 305);
   EXPECT_EQ(V()[eiCut].caption, "Cu&t wall");
   editor.Command(eiInvertSelection);
@@ -536,9 +523,7 @@ TEST_F(EditorTest, AlignToGridRoundsToTheNearestLine) {
 }
 
 TEST_F(EditorTest, RightClickSelectsTheWallOrClearsOnEmptySpace) {
-  Start(gkBrickfall);
-  AddWall(100, 100);
-  AddWall(200, 100);
+  StartWalls({{100, 100}, {200, 100}});
   editor.Command(eiSelectAll);
   editor.MousePress(2, {105, 105}, false);  // on a selected wall: kept as it is
   EXPECT_EQ(editor.SelectedWalls(), 2);
@@ -573,11 +558,9 @@ TEST_F(EditorTest, WallsNeverGoBeyondTheLevelLimit) {
 }
 
 TEST_F(EditorTest, CopyLeftToRightMirrorsTheLeftHalfOfTheField) {
-  Start(gkBrickfall);
-  AddWall(10, 20);   // copied to 512 - 10 - 32 = 470
-  AddWall(300, 20);  // right half: removed
-  AddWall(240, 40);  // across the middle: kept
-  AddWall(223, 60);  // ends at 255: copied to 257
+  // The first is copied to 512 - 10 - 32 = 470, the second (right half) removed, the third
+  // (across the middle) kept, the fourth (ending at 255) copied to 257.
+  StartWalls({{10, 20}, {300, 20}, {240, 40}, {223, 60}});
   editor.Command(eiCopyLeftToRight);
   ASSERT_EQ(Walls().size(), 5u);
   const int32_t xs[] = {10, 240, 223, 470, 257};
@@ -681,71 +664,52 @@ TEST_F(EditorTest, RandomSessionsKeepEveryInvariant) {
       const Bytes stateBefore = State();
       const TFieldPoint p{pick(width + 40) - 20, pick(height + 40) - 20};
       const bool ctrl = pick(4) == 0;
-      switch (pick(16)) {
-        case 0:
-        case 1:
-        case 2: {
-          const EditorItemId id = EditorItemId(pick(eiCount));
-          if (id != eiNewLevel && id != eiPasteLevel) editor.Command(id);
-          break;
+      const int op = pick(16);
+      if (op < 3) {
+        const EditorItemId id = EditorItemId(pick(eiCount));
+        if (id != eiNewLevel && id != eiPasteLevel) editor.Command(id);
+      } else if (op < 5) {
+        editor.Command(pick(2) ? eiUndo : eiRedo);
+      } else if (op < 7) {
+        editor.MousePress(pick(3) ? 0 : 2, p, ctrl);
+      } else if (op == 7) {
+        editor.MouseMove(p, ctrl);
+      } else if (op == 8) {  // a whole drag, now and then far outside the field
+        const int reach = pick(8) ? 12 : 200000;
+        TFieldPoint q = p;
+        if (kind == gkBrickfall && !Walls().empty() && pick(2)) {  // on a wall
+          const TWall& w = Walls()[size_t(pick(int(Walls().size())))];
+          q = {w.x + 1, w.y + 1};
         }
-        case 3:
-        case 4:
-          editor.Command(pick(2) ? eiUndo : eiRedo);
-          break;
-        case 5:
-        case 6:
-          editor.MousePress(pick(3) ? 0 : 2, p, ctrl);
-          break;
-        case 7:
-          editor.MouseMove(p, ctrl);
-          break;
-        case 8: {  // a whole drag, now and then far outside the field
-          const int reach = pick(8) ? 12 : 200000;
-          TFieldPoint q = p;
-          if (kind == gkBrickfall && !Walls().empty() && pick(2)) {  // on a wall
-            const TWall& w = Walls()[size_t(pick(int(Walls().size())))];
-            q = {w.x + 1, w.y + 1};
-          }
-          editor.MousePress(0, q, ctrl);
-          for (int i = pick(4); i >= 0; --i) {
-            q = {q.x + pick(2 * reach + 1) - reach, q.y + pick(2 * reach + 1) - reach};
-            editor.MouseMove(q, ctrl);
-          }
-          editor.MouseRelease(0, q, ctrl);
-          break;
+        editor.MousePress(0, q, ctrl);
+        for (int i = pick(4); i >= 0; --i) {
+          q = {q.x + pick(2 * reach + 1) - reach, q.y + pick(2 * reach + 1) - reach};
+          editor.MouseMove(q, ctrl);
         }
-        case 9:
-          editor.MouseRelease(0, p, ctrl);
-          break;
-        case 10:
-          editor.ChooseLevel(pick(Count() + 1) - 1 + pick(2));
-          break;
-        case 11:
-          editor.ChooseSquareKind(pick(14) - 1);
-          editor.ChooseDirection(pick(6) - 1);
-          break;
-        case 12:
-          editor.SetWallColour(pick(8) - 1);
-          editor.SetWallShape(pick(4) - 1);
-          editor.SetWallX(std::to_string(pick(200000) - 100000));
-          editor.SetMaxWind(pick(300) - 50);
-          editor.SetBackgroundTexture(pick(14) - 2);
-          editor.SetBackgroundColour(uint32_t(rng()));
-          break;
-        case 13:
-          gCom.mouseX = p.x, gCom.mouseY = p.y;
-          editor.Command(eiPaste);
-          break;
-        case 14:
-          editor.Command(pick(2) ? eiCopy : eiSelectAll);
-          break;
-        default: {
-          const EditorItemId ops[] = {eiNewLevel, eiPasteLevel, eiDeleteLevel, eiCopyLevel,
-                                      eiCutLevel, eiCopyLevel,  eiPasteLevel,  eiPasteLevel};
-          if (pick(3) == 0) editor.Command(ops[pick(8)]);
-          break;
-        }
+        editor.MouseRelease(0, q, ctrl);
+      } else if (op == 9) {
+        editor.MouseRelease(0, p, ctrl);
+      } else if (op == 10) {
+        editor.ChooseLevel(pick(Count() + 1) - 1 + pick(2));
+      } else if (op == 11) {
+        editor.ChooseSquareKind(pick(14) - 1);
+        editor.ChooseDirection(pick(6) - 1);
+      } else if (op == 12) {
+        editor.SetWallColour(pick(8) - 1);
+        editor.SetWallShape(pick(4) - 1);
+        editor.SetWallX(std::to_string(pick(200000) - 100000));
+        editor.SetMaxWind(pick(300) - 50);
+        editor.SetBackgroundTexture(pick(14) - 2);
+        editor.SetBackgroundColour(uint32_t(rng()));
+      } else if (op == 13) {
+        gCom.mouseX = p.x, gCom.mouseY = p.y;
+        editor.Command(eiPaste);
+      } else if (op == 14) {
+        editor.Command(pick(2) ? eiCopy : eiSelectAll);
+      } else if (pick(3) == 0) {
+        const EditorItemId ops[] = {eiNewLevel, eiPasteLevel, eiDeleteLevel, eiCopyLevel,
+                                    eiCutLevel, eiCopyLevel,  eiPasteLevel,  eiPasteLevel};
+        editor.Command(ops[pick(8)]);
       }
       // An edit goes to a new state and leaves the one before as it was.
       if (Index() == levelBefore && Count() == countBefore && Position() == positionBefore + 1) {
@@ -798,7 +762,6 @@ TEST_F(EditorTest, RandomSessionsKeepEveryInvariant) {
         ASSERT_EQ(StateBytes(level.history[i]), StateBytes(history[i]));
       while (HistoryPosition(level) > position) editor.Command(eiUndo);
     });
-    CloseLevelSet(kind);
   }
 }
 
