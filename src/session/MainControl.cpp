@@ -788,10 +788,12 @@ void TMainControl::ComputeMenus() {
   m[miAbortGame].enabled = running;
   bool anyRunning = false;
   for (const TKindState& ks : gCom.k) anyRunning = anyRunning || ks.running;
-  m[miPlayReplay].enabled = !editing && !anyRunning;
+  m[miPlayReplay].tip = editing ? "Close the editor first" : anyRunning ? "A game is running" : "";
+  m[miPlayReplay].enabled = m[miPlayReplay].tip.empty();
   if (playback_)  // the replay's input would reach a game of another kind
     for (MenuId id : {miBrickfall, miMonsters, miBurrower}) m[id].enabled = id - miBrickfall == k;
   m[miSaveReplayAs].enabled = !lastReplay.empty();
+  if (lastReplay.empty()) m[miSaveReplayAs].tip = "No game has been recorded yet";
   for (MenuId id : {miReplaySpeed1, miReplaySpeed2, miReplaySpeed4}) {
     m[id].enabled = playback_ != nullptr;
     m[id].checked = kMenuItems[id].tag == ReplaySpeed();

@@ -96,7 +96,9 @@ class MainReplayTest : public test::DataDirTest<test::HeadlessTest> {
 // Brickfall, left for a game of Burrower (which draws from the shared generator, counts
 // steps and fills the effect pools its own way) and resumed, replays to its last digest.
 TEST_F(MainReplayTest, AGameLeftForAnotherKindReplaysAsPlayed) {
+  EXPECT_EQ(control->Menus()[miSaveReplayAs].tip, "No game has been recorded yet");
   Start(2);
+  EXPECT_EQ(control->Menus()[miPlayReplay].tip, "A game is running");
   Steps(700);
   control->Command(miBurrower);
   Start(2);
