@@ -124,6 +124,14 @@ class ReplayWindowTest : public QObject {
     QVERIFY(w->action(miReplaySpeed4)->isEnabled());
     w->action(miReplaySpeed4)->trigger();
     QCOMPARE(gOptions.gameTick, 10);
+    // Pause holds it; Abort Game stops it (one row), like the end of the recording.
+    QVERIFY(WaitSteps(20));
+    w->action(miPauseGame)->trigger();
+    const uint32_t held = gCom.stepCounter;
+    QTest::qWait(100);
+    QCOMPARE(gCom.stepCounter, held);
+    w->action(miPauseGame)->trigger();
+    if (QTest::currentDataTag() == QByteArray("monsters")) w->action(miAbortGame)->trigger();
     QVERIFY(QTest::qWaitFor([&] { return !w->control().PlayingReplay(); }, 30000));
     QCOMPARE(gCom.k[kind].fileName, userSet);
     QCOMPARE(gOptions.gameTick, 12);
