@@ -9,8 +9,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace kelvra {
+
+std::string FileFault::Text() const {
+  return message.empty() ? std::string(std::strerror(code)) : message;
+}
 
 int gFailWriteErrno = 0;
 

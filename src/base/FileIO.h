@@ -14,6 +14,7 @@ struct FileFault {
   int code = 0;         // errno, 0 when the fault is a content message
   std::string message;  // e.g. "Unexpected end of file"
   bool failed() const { return code != 0 || !message.empty(); }
+  std::string Text() const;  // the message, else the system's text for the code
 };
 
 class FileReader {

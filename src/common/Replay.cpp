@@ -190,10 +190,23 @@ bool ReplaySetsOption(OptionId id) {
   return !ReplayKey(kOptions[id]).empty();
 }
 
+namespace {
+
+// The option a replay names by `key`, set to `value` within its range; nullptr for a key
+// of no option.
+const TOptionDef* SetReplayOption(const std::string& key, int32_t value) {
+  for (const TOptionDef& o : kOptions)
+    if (ReplayKey(o) == key) {
+      OptionAt(o.id).Set(std::clamp(value, o.min, o.max));
+      return &o;
+    }
+  return nullptr;
+}
+
+}  // namespace
+
 void ApplyReplayOptions(const std::vector<TReplayOption>& options) {
-  for (const TReplayOption& r : options)
-    for (const TOptionDef& o : kOptions)
-      if (ReplayKey(o) == r.key) OptionAt(o.id).Set(std::clamp(r.value, o.min, o.max));
+  for (const TReplayOption& r : options) SetReplayOption(r.key, r.value);
 }
 
 namespace {
@@ -262,11 +275,8 @@ void ApplyReplayChange(const TReplayChange& c) {
     if (c.key == TWatched::PlayerKey(p, "Input"))
       gCom.player[p].input = uint8_t(std::clamp(c.value, 0, kInputs - 1));
   }
-  for (const TOptionDef& o : kOptions)
-    if (ReplayKey(o) == c.key) {
-      OptionAt(o.id).Set(std::clamp(c.value, o.min, o.max));
-      if (o.game >= 0 && o.game < kKinds) KindOps(o.game).OptionChanged(o.id);
-    }
+  if (const TOptionDef* o = SetReplayOption(c.key, c.value))
+    if (o->game >= 0 && o->game < kKinds) KindOps(o->game).OptionChanged(o->id);
 }
 
 void ApplyReplayChanges(const TReplay& replay, size_t& next, uint32_t step) {
@@ -495,8 +505,7 @@ bool WriteReplay(const std::string& file, const TReplay& replay, FileFault& faul
 bool ReadReplay(const std::string& file, TReplay& replay, std::string& error) {
   FileReader reader;
   if (!reader.Open(file)) {
-    error = reader.fault().message.empty() ? std::strerror(reader.fault().code)
-                                           : reader.fault().message;
+    error = reader.fault().Text();
     return false;
   }
   const uint64_t limit = uint64_t(kReplayMaxSetBytes) + kReplayMaxInputBytes + (16u << 20);
@@ -506,8 +515,7 @@ bool ReadReplay(const std::string& file, TReplay& replay, std::string& error) {
   }
   std::vector<uint8_t> bytes(size_t(reader.Size()));
   if (!reader.Read(bytes.data(), bytes.size())) {
-    error = reader.fault().message.empty() ? std::strerror(reader.fault().code)
-                                           : reader.fault().message;
+    error = reader.fault().Text();
     return false;
   }
   return DecodeReplay(bytes.data(), bytes.size(), replay, error);

@@ -624,7 +624,7 @@ void TMainControl::Command(MenuId id) {
       FileSave();
       break;
     case miSaveAs:
-      if (!playback_) SaveAs(gCom.kind);  // the set shown is the replay's, not the user's
+      SaveAs(gCom.kind);
       break;
     case miPlayReplay:
       PlayReplay();

@@ -74,18 +74,16 @@ void TMainControl::AfterStepReplays() {
   }
   if (!playback_) return;
   TPlayback& p = *playback_;
-  if (p.check < p.replay.checks.size() && p.replay.checks[p.check].step == p.played) {
-    if (p.replay.checks[p.check].digest != ReplayCheckDigest(p.replay.format)) {
-      const std::string text = "The replay went differently from its recording by step " +
-                               std::to_string(p.played) + ": it was made by Kelvra " +
-                               p.replay.program + " under other rules.";
-      AbortGame();
-      Platform().MessageDialog(text, MsgType::Warning, Btn(MsgButton::Ok));
-      return;
-    }
-    ++p.check;
+  if (!p.feed.CheckStep()) {
+    const std::string text = "The replay went differently from its recording by step " +
+                             std::to_string(p.feed.Played()) + ": it was made by Kelvra " +
+                             p.replay.program + " under other rules.";
+    AbortGame();
+    Platform().MessageDialog(text, MsgType::Warning, Btn(MsgButton::Ok));
+    return;
   }
-  if (p.played >= p.replay.steps) AbortGame();  // the recording ended here (an abort, a close)
+  // The recording ended here (an abort, a close).
+  if (p.feed.Played() >= p.replay.steps) AbortGame();
 }
 
 void TMainControl::GameEndedForReplays(int kind) {
@@ -114,7 +112,7 @@ void TMainControl::SaveReplayAs() {
   FileFault fault;
   if (!ReadReplay(lastReplay, replay, error) || !WriteReplay(target, replay, fault)) {
     Platform().MessageDialog(
-        "The replay cannot be saved as " + target + ": " + (error.empty() ? fault.message : error),
+        "The replay cannot be saved as " + target + ": " + (error.empty() ? fault.Text() : error),
         MsgType::Error, Btn(MsgButton::Ok));
   }
 }
@@ -174,7 +172,7 @@ void TMainControl::PlayReplay() {
   s.levelIndex = r.level;
   KindOps(k).ShowLevel();
   Randomize(r.seed);
-  SetInputFeed(playback_.get());
+  SetInputFeed(&playback_->feed);
   StartGame(r.testGame);
 }
 

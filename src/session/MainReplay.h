@@ -16,25 +16,15 @@ namespace kelvra {
 // The replay played in the window and what it displaced: the kind, the user's levels (kept
 // aside in memory with their editing history) and how the set was held, the options the
 // replay sets, the players' devices and computer flags.
-struct TMainControl::TPlayback : TInputFeed {
+struct TMainControl::TPlayback {
   explicit TPlayback(TReplay&& r)
       : replay(std::move(r)),
-        decoder(replay.inputs, replay.steps),
+        feed(replay),
         replaySet(std::string(".") + KindExtension(replay.kind)) {}
-  void Next(TInputSnapshot& snapshot) override {
-    ApplyReplayChanges(replay, change, played);
-    if (decoder.Next(snapshot))
-      ++played;
-    else
-      snapshot = TInputSnapshot{};
-  }
 
   TReplay replay;
-  TInputDecoder decoder;
+  TReplayFeed feed;                    // the game's input while it plays
   TTempFile replaySet;                 // the replay's set, to load
-  uint32_t played = 0;                 // steps fed
-  size_t check = 0;                    // the next of replay.checks
-  size_t change = 0;                   // the next of replay.changes
   int speed = 1;                       // steps per game step of the clock: 1, 2 or 4
   int kind = 0;                        // the kind selected before
   bool levelsKept = false;             // the user's levels wait aside

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "base/FileIO.h"
@@ -14,14 +13,6 @@
 #include "common/LevelSet.h"
 
 namespace kelvra {
-
-namespace {
-
-std::string FaultText(const FileFault& fault) {
-  return fault.message.empty() ? std::string(std::strerror(fault.code)) : fault.message;
-}
-
-}  // namespace
 
 TTempFile::TTempFile(const std::string& extension) {
   std::error_code ec;
@@ -47,7 +38,7 @@ bool WriteReplayLevelSet(const TReplay& replay, const std::string& file, std::st
   writer.Write(replay.levelSet.data(), replay.levelSet.size());
   FileFault fault;
   if (writer.Commit(file, fault)) return true;
-  error = "cannot write the replay's level set: " + FaultText(fault);
+  error = "cannot write the replay's level set: " + fault.Text();
   return false;
 }
 
@@ -76,7 +67,7 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
   TTempFile copy(std::string(".") + KindExtension(k));
   FileFault fault;
   if (copy.path.empty() || !WriteLevelSetCopy(k, copy.path, fault)) {
-    error = "cannot copy the level set for the replay: " + FaultText(fault);
+    error = "cannot copy the level set for the replay: " + fault.Text();
     return false;
   }
   FileReader reader;
@@ -86,7 +77,7 @@ bool TReplayRecorder::Begin(uint32_t seed, std::string& error) {
   }
   replay.levelSet.resize(size_t(reader.Size()));
   if (!reader.Read(replay.levelSet.data(), replay.levelSet.size())) {
-    error = "cannot read the copy of the level set: " + FaultText(reader.fault());
+    error = "cannot read the copy of the level set: " + reader.fault().Text();
     return false;
   }
   return true;
@@ -121,7 +112,7 @@ bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
   Seal();
   FileFault fault;
   if (!WriteReplay(file, replay, fault)) {
-    error = "cannot write " + file + ": " + FaultText(fault);
+    error = "cannot write " + file + ": " + fault.Text();
     return false;
   }
   return true;
@@ -165,32 +156,40 @@ bool TReplayPlayer::Start(THeadlessGame& game, std::string& error, int& code) {
   return true;
 }
 
-void TReplayPlayer::Next(TInputSnapshot& snapshot) {
-  ApplyReplayChanges(replay_, change_, step_++);
-  if (!decoder_.Next(snapshot)) snapshot = TInputSnapshot{};
+void TReplayFeed::Next(TInputSnapshot& snapshot) {
+  ApplyReplayChanges(replay_, change_, played_);
+  if (decoder_.Next(snapshot))
+    ++played_;
+  else
+    snapshot = TInputSnapshot{};
+}
+
+bool TReplayFeed::CheckStep() {
+  if (check_ >= replay_.checks.size() || replay_.checks[check_].step != played_) return true;
+  expected = replay_.checks[check_].digest;
+  actual = ReplayCheckDigest(replay_.format);
+  if (actual != expected) return false;
+  lastGood_ = played_;
+  ++check_;
+  return true;
 }
 
 TReplayOutcome TReplayPlayer::Run(THeadlessGame& game,
                                   const std::function<void(uint32_t)>& beforeStep) {
   TReplayOutcome out;
-  size_t check = 0;
   while (out.steps < replay_.steps) {
     if (beforeStep) beforeStep(out.steps);
     game.Step();
     ++out.steps;
-    if (check < replay_.checks.size() && replay_.checks[check].step == out.steps) {
-      const uint64_t digest = ReplayCheckDigest(replay_.format);
-      if (digest != replay_.checks[check].digest) {
-        out.diverged = true;
-        out.divergedAt = out.steps;
-        out.expected = replay_.checks[check].digest;
-        out.actual = digest;
-        return out;
-      }
-      out.lastGood = out.steps;
-      ++check;
+    if (!CheckStep()) {
+      out.diverged = true;
+      out.divergedAt = out.steps;
+      out.expected = expected;
+      out.actual = actual;
+      break;
     }
   }
+  out.lastGood = LastGood();
   return out;
 }
 

@@ -61,12 +61,35 @@ struct TReplayOutcome {
   uint64_t expected = 0, actual = 0;
 };
 
+// A replay step by step, for both playbacks (headless and in the window): before each
+// step the setting changes in force from it and its snapshot, after it the recorded digest.
+class TReplayFeed : public TInputFeed {
+ public:
+  explicit TReplayFeed(const TReplay& replay)
+      : replay_(replay), decoder_(replay.inputs, replay.steps) {}
+
+  // The changes in force from the coming step, then its snapshot (all zero past the end).
+  void Next(TInputSnapshot& snapshot) override;
+  // After a step: false when a digest recorded for it differs from the state now.
+  bool CheckStep();
+  uint32_t Played() const { return played_; }      // steps fed
+  uint32_t LastGood() const { return lastGood_; }  // the last step whose digest matched
+  uint64_t expected = 0, actual = 0;               // the digests of a check that failed
+
+ protected:
+  const TReplay& replay_;
+
+ private:
+  TInputDecoder decoder_;
+  uint32_t played_ = 0, lastGood_ = 0;
+  size_t change_ = 0, check_ = 0;  // the next of replay_.changes and replay_.checks
+};
+
 // Plays a replay with the headless game: the snapshots come from the replay instead of the
 // platform.
-class TReplayPlayer : public TInputFeed {
+class TReplayPlayer : public TReplayFeed {
  public:
-  explicit TReplayPlayer(const TReplay& replay)
-      : replay_(replay), decoder_(replay.inputs, replay.steps) {}
+  explicit TReplayPlayer(const TReplay& replay) : TReplayFeed(replay) {}
   ~TReplayPlayer() override;
   TReplayPlayer(const TReplayPlayer&) = delete;
   TReplayPlayer& operator=(const TReplayPlayer&) = delete;
@@ -77,14 +100,6 @@ class TReplayPlayer : public TInputFeed {
   // Plays every recorded step as fast as it can, stopping at the first digest that
   // differs. `beforeStep` (tests) is called with the 0-based step about to be played.
   TReplayOutcome Run(THeadlessGame& game, const std::function<void(uint32_t)>& beforeStep = {});
-
-  void Next(TInputSnapshot& snapshot) override;
-
- private:
-  const TReplay& replay_;
-  TInputDecoder decoder_;
-  uint32_t step_ = 0;  // the step whose snapshot Next gives
-  size_t change_ = 0;  // the next of replay_.changes
 };
 
 }  // namespace kelvra
