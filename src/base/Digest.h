@@ -1,12 +1,15 @@
 // The state digest: a 64-bit hash fed field by field with little-endian values, so that it
 // never sees padding and is the same on every machine. It hashes that byte stream one of
 // two ways: FNV-1a byte by byte (the golden digests), or eight bytes at a time (the
-// checkpoints of a replay, where speed matters and no stored digest must stay).
+// checkpoints of a replay, where speed matters and no stored digest must stay). The
+// checkpoints of newer replays also leave out the free entries of the state's tables.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 namespace kelvra {
 
@@ -23,12 +26,46 @@ class TDigest {
   static constexpr uint64_t kWordK2 = 0xBF58476D1CE4E5B9ull;
 
   enum Mode : uint8_t {
-    kFnvBytes,  // 64-bit FNV-1a of every byte
-    kWords,     // the word hash above: about ten times faster on a big state
+    kFnvBytes,   // 64-bit FNV-1a of every byte
+    kWords,      // the word hash above: about ten times faster on a big state
+    kLiveWords,  // the word hash of the live entries of the tables only (LiveOnly)
   };
 
   TDigest() = default;
-  explicit TDigest(Mode mode) : words_(mode == kWords) {}
+  explicit TDigest(Mode mode) : words_(mode != kFnvBytes), live_(mode == kLiveWords) {}
+
+  // Whether a table's free entries (a dead wall, an unused particle) are left out: those
+  // who feed the digest then feed each live entry's index before its fields, and nothing
+  // of a free one. Whatever a free entry still holds is overwritten before it is used
+  // again, so leaving it out hides no difference that could change the game.
+  bool LiveOnly() const { return live_; }
+  // Feeds every field of n entries of a record of 32-bit fields alone, in memory order: the
+  // same as I32 of each field, but a block at a time.
+  template <class T>
+  void Plain32(const T* entries, size_t n) {
+    static_assert(std::has_unique_object_representations_v<T> && sizeof(T) % 4 == 0);
+    Values32(entries, n * (sizeof(T) / 4));
+  }
+
+  // Feeds entries[0..count) with feed(entry), or with LiveOnly() the index (16 bits) and
+  // fields of those that live(entry) says are in use.
+  template <class T, class Live, class Feed>
+  void Table(const T* entries, int count, Live live, Feed feed) {
+    if (!live_) {
+      for (int i = 0; i < count; ++i) feed(entries[i]);
+      return;
+    }
+    for (int i = 0; i < count; ++i) {
+      if (!live(entries[i])) continue;
+      U16(uint16_t(i));
+      feed(entries[i]);
+    }
+  }
+  template <class T, int N, class Live, class Feed>
+  void Table(const T (&entries)[N], Live live, Feed feed) {
+    static_assert(N <= 65536);
+    Table(entries, N, live, feed);
+  }
 
   void Byte(uint8_t b) { Put(b, 1); }
   void Bytes(const void* data, size_t size);  // raw bytes: only for byte arrays
@@ -44,6 +81,7 @@ class TDigest {
     h ^= w * kWordK1;
     return ((h << 31) | (h >> 33)) * kWordK2;
   }
+  void Values32(const void* data, size_t count);
   // `bytes` (1..4) low bytes of v, the lowest first.
   void Put(uint64_t v, int bytes) {
     if (!words_) {
@@ -67,6 +105,7 @@ class TDigest {
 
   uint64_t hash_ = kOffsetBasis;
   bool words_ = false;
+  bool live_ = false;
   // Word mode only:
   int fill_ = 0;              // bits of word_ in use, 0..63
   uint64_t word_ = 0;         // the word being gathered

@@ -1,6 +1,8 @@
 // Brickfall's part of the state digest.
 #include "brickfall/BrickDigest.h"
 
+#include <algorithm>
+
 #include "base/Digest.h"
 #include "brickfall/BrickState.h"
 
@@ -9,16 +11,21 @@ namespace kelvra {
 namespace {
 
 void DigestField(TDigest& d) {
-  for (const TFieldWall& w : gBrick.walls) {
-    d.U32(w.alive);
-    d.I32(w.x);
-    d.I32(w.y);
-    d.I32(w.width);
-    d.I32(w.height);
-    d.U32(w.shape);
-    d.U32(w.hits);
-    d.U8(w.bonus);
-  }
+  // The walls past the count are never used.
+  const int walls =
+      d.LiveOnly() ? std::clamp(gBrick.wallCount, 0, kBrickFieldWalls) : kBrickFieldWalls;
+  d.Table(
+      gBrick.walls, walls, [](const TFieldWall& w) { return w.alive != 0; },
+      [&](const TFieldWall& w) {
+        d.U32(w.alive);
+        d.I32(w.x);
+        d.I32(w.y);
+        d.I32(w.width);
+        d.I32(w.height);
+        d.U32(w.shape);
+        d.U32(w.hits);
+        d.U8(w.bonus);
+      });
   d.I32(gBrick.wallCount);
   for (const TBrickPlayer& p : gBrick.players) {
     d.I32(p.x);
@@ -54,49 +61,57 @@ void DigestField(TDigest& d) {
     d.U8(p.ballCanBeSmall);
     d.U8(p.undeadBall);
   }
-  for (const TBrickBall& b : gBrick.balls) {
-    d.U8(b.state);
-    d.I32(b.x);
-    d.I32(b.y);
-    d.I32(b.width);
-    d.I32(b.height);
-    d.I32(b.size);
-    d.I32(b.velocityX);
-    d.I32(b.velocityY);
-    d.I32(b.speedSquared);
-    d.I32(b.owner);
-  }
-  for (const TFallingBonus& b : gBrick.bonuses) {
-    d.U32(b.alive);
-    d.I32(b.x);
-    d.I32(b.y);
-    d.I32(b.width);
-    d.I32(b.height);
-    d.I32(b.velocityX);
-    d.I32(b.velocityY);
-    d.U8(b.kind);
-  }
-  for (const TBrickShot& s : gBrick.shots) {
-    d.U8(s.state);
-    d.I32(s.x);
-    d.I32(s.y);
-    d.I32(s.width);
-    d.I32(s.height);
-    d.I32(s.velocityX);
-    d.I32(s.velocityY);
-    d.U8(s.owner);
-  }
-  for (const TBrickEnemy& e : gBrick.enemies) {
-    d.U8(e.kind);
-    d.I32(e.x);
-    d.I32(e.y);
-    d.I32(e.width);
-    d.I32(e.height);
-    d.I32(e.velocityX);
-    d.I32(e.velocityY);
-    d.I32(e.targetVelocityX);
-    d.I32(e.targetVelocityY);
-  }
+  d.Table(
+      gBrick.balls, [](const TBrickBall& b) { return b.state != kBallFree; },
+      [&](const TBrickBall& b) {
+        d.U8(b.state);
+        d.I32(b.x);
+        d.I32(b.y);
+        d.I32(b.width);
+        d.I32(b.height);
+        d.I32(b.size);
+        d.I32(b.velocityX);
+        d.I32(b.velocityY);
+        d.I32(b.speedSquared);
+        d.I32(b.owner);
+      });
+  d.Table(
+      gBrick.bonuses, [](const TFallingBonus& b) { return b.alive != 0; },
+      [&](const TFallingBonus& b) {
+        d.U32(b.alive);
+        d.I32(b.x);
+        d.I32(b.y);
+        d.I32(b.width);
+        d.I32(b.height);
+        d.I32(b.velocityX);
+        d.I32(b.velocityY);
+        d.U8(b.kind);
+      });
+  d.Table(
+      gBrick.shots, [](const TBrickShot& s) { return s.state != kShotFree; },
+      [&](const TBrickShot& s) {
+        d.U8(s.state);
+        d.I32(s.x);
+        d.I32(s.y);
+        d.I32(s.width);
+        d.I32(s.height);
+        d.I32(s.velocityX);
+        d.I32(s.velocityY);
+        d.U8(s.owner);
+      });
+  d.Table(
+      gBrick.enemies, [](const TBrickEnemy& e) { return e.kind != kEnemyFree; },
+      [&](const TBrickEnemy& e) {
+        d.U8(e.kind);
+        d.I32(e.x);
+        d.I32(e.y);
+        d.I32(e.width);
+        d.I32(e.height);
+        d.I32(e.velocityX);
+        d.I32(e.velocityY);
+        d.I32(e.targetVelocityX);
+        d.I32(e.targetVelocityY);
+      });
 }
 
 void DigestGame(TDigest& d) {
@@ -110,39 +125,20 @@ void DigestGame(TDigest& d) {
   d.I32(g.waterDrift);
 }
 
+// A table of records of 32-bit fields alone, whose free entries `live` tells apart.
+template <class T, int N, class Live>
+void PlainTable(TDigest& d, const T (&entries)[N], Live live) {
+  if (!d.LiveOnly()) return d.Plain32(entries, N);
+  d.Table(entries, live, [&](const T& e) { d.Plain32(&e, 1); });
+}
+
 void DigestEffects(TDigest& d) {
   const TBrickEffects& e = gBrick.effects;
-  for (const TStar& s : e.stars) {
-    d.I32(s.z);
-    d.I32(s.x);
-    d.I32(s.y);
-  }
-  for (const TBubble& b : e.bubbles) {
-    d.I32(b.kind);
-    d.I32(b.x);
-    d.I32(b.y);
-    d.I32(b.width);
-    d.I32(b.height);
-    d.I32(b.velocityY);
-  }
-  for (const TRainDrop& r : e.rain) {
-    d.I32(r.kind);
-    d.I32(r.x);
-    d.I32(r.y);
-    d.I32(r.width);
-    d.I32(r.height);
-    d.I32(r.velocityY);
-  }
-  for (const TSmallFlake& f : e.smallSnow) {
-    d.I32(f.speed);
-    d.I32(f.x);
-    d.I32(f.y);
-  }
-  for (const TFlame& f : e.fire) {
-    d.I32(f.phase);
-    d.I32(f.x);
-    d.I32(f.y);
-  }
+  d.Plain32(e.stars, kStars);  // nearly all in use at any time
+  PlainTable(d, e.bubbles, [](const TBubble& b) { return b.kind != 0; });
+  PlainTable(d, e.rain, [](const TRainDrop& r) { return r.kind != 0; });
+  PlainTable(d, e.smallSnow, [](const TSmallFlake& f) { return f.speed != 0; });
+  d.Plain32(e.fire, kFlames);  // a phase of 0 is a frame too
 }
 
 }  // namespace

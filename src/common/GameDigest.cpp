@@ -20,26 +20,32 @@ void DigestShared(TDigest& d) {
   d.I32(gCom.countdown);
   d.U32(gCom.stepCounter);
   d.U32(gCom.randSeed);
-  for (const TBurst& b : gCom.burst) {
-    d.I32(b.life);
-    d.I32(b.variant);
-    d.I32(b.x);
-    d.I32(b.y);
-  }
-  for (const TSpark& sp : gCom.spark) {
-    d.I32(sp.life);
-    d.I32(sp.x);
-    d.I32(sp.y);
-    d.I32(sp.extra);
-    d.I32(sp.vy);
-  }
-  for (const TBlast& b : gCom.blast) {
-    d.U16(b.life);
-    d.I32(b.owner);
-    d.I32(b.radius);
-    d.I32(b.x);
-    d.I32(b.y);
-  }
+  d.Table(
+      gCom.burst, [](const TBurst& b) { return b.life != 0; },
+      [&](const TBurst& b) {
+        d.I32(b.life);
+        d.I32(b.variant);
+        d.I32(b.x);
+        d.I32(b.y);
+      });
+  d.Table(
+      gCom.spark, [](const TSpark& s) { return s.life != 0; },
+      [&](const TSpark& s) {
+        d.I32(s.life);
+        d.I32(s.x);
+        d.I32(s.y);
+        d.I32(s.extra);
+        d.I32(s.vy);
+      });
+  d.Table(
+      gCom.blast, [](const TBlast& b) { return b.life != 0; },
+      [&](const TBlast& b) {
+        d.U16(b.life);
+        d.I32(b.owner);
+        d.I32(b.radius);
+        d.I32(b.x);
+        d.I32(b.y);
+      });
   d.U8(gCom.cursorShape);
 }
 

@@ -426,7 +426,7 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
   uint16_t format;
   if (!in.Get(format)) return fail();
   if (format == 0 || format > kReplayFormat) {
-    error = "a replay of format " + std::to_string(format) + ", this program reads format " +
+    error = "a replay of format " + std::to_string(format) + ", this program reads formats 1 to " +
             std::to_string(kReplayFormat);
     return false;
   }
@@ -492,6 +492,7 @@ bool DecodeReplay(const uint8_t* data, size_t size, TReplay& r, std::string& err
 }
 
 uint64_t ReplayCheckDigest(uint16_t format) {
+  if (format >= 4) return GameDigest(TDigest::kLiveWords);
   return GameDigest(format >= 2 ? TDigest::kWords : TDigest::kFnvBytes);
 }
 

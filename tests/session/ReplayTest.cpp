@@ -178,7 +178,7 @@ TEST_F(ReplayTest, AChangedRuleIsReportedAtTheStepOfDivergence) {
     if (step == 1100) ++gOptions.gameTick;
   });
   EXPECT_TRUE(outcome.diverged);
-  EXPECT_EQ(std::make_pair(outcome.lastGood, outcome.divergedAt), std::make_pair(1024u, 2048u));
+  EXPECT_EQ(std::make_pair(outcome.lastGood, outcome.divergedAt), std::make_pair(1024u, 1280u));
 
   std::ostringstream out, err;
   EXPECT_EQ(RunCli({"replay", File("game.krp")}, out, err), 0) << err.str();
@@ -186,7 +186,7 @@ TEST_F(ReplayTest, AChangedRuleIsReportedAtTheStepOfDivergence) {
   bytes.back() ^= 1;  // the last digest's top byte
   test::WriteAll(File("bad.krp"), bytes);
   EXPECT_EQ(RunCli({"replay", File("bad.krp")}, out, err), kReplayDiverged);
-  EXPECT_NE(err.str().find("after step 2048, by step 2500"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("after step 2304, by step 2500"), std::string::npos) << err.str();
 }
 
 // Every cut of a replay, a byte changed anywhere in its header and input, a wrong magic, a
@@ -208,7 +208,7 @@ TEST_F(ReplayTest, DamagedReplaysAreRefusedWithAMessage) {
   bad = good;
   bad[4] = 9;
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
-  EXPECT_EQ(error, "a replay of format 9, this program reads format 3");
+  EXPECT_EQ(error, "a replay of format 9, this program reads formats 1 to 4");
   bad = good;
   bad.push_back(0);
   EXPECT_FALSE(DecodeReplay(bad.data(), bad.size(), replay, error));
