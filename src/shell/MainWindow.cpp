@@ -313,7 +313,7 @@ void TfMain::CreateActions() {
   }
   connect(actions_[miSettings], &QAction::triggered, this, [this] {
     control_.BeginMeasurePause();
-    const TSettingsResult result = RunSettingsDialog(this);
+    const TSettingsResult result = RunSettingsDialog(this, control_.PlayingReplay());
     control_.EndMeasurePause();
     if (result.accepted) {
       if (result.changes.display) SetFullScreen(gOptions.fullScreen);

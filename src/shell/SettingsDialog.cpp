@@ -217,6 +217,10 @@ void TfSettings::Open() {
   thread_->setCurrentIndex(std::clamp(edit_.threadPriority, 0, 6));
   if (players_->currentIndex() < 0) players_->setCurrentIndex(0);
   if (keyboard_->currentIndex() < 0) keyboard_->setCurrentIndex(0);
+  input_->setEnabled(!lockInputs);
+  input_->setToolTip(lockInputs ? QStringLiteral("A replay plays with the settings it was "
+                                                 "recorded with")
+                                : QString());
   ShowPlayer();
   ShowKeys();
 }
@@ -391,9 +395,10 @@ void TfSettings::done(int result) {
   QDialog::done(result);
 }
 
-TSettingsResult RunSettingsDialog(QWidget* parent) {
+TSettingsResult RunSettingsDialog(QWidget* parent, bool lockInputs) {
   static QPointer<TfSettings> dialog;
   if (!dialog || dialog->parentWidget() != parent) dialog = new TfSettings(parent);
+  dialog->lockInputs = lockInputs;
   dialog->Open();
   dialog->exec();
   TSettingsResult result;

@@ -37,6 +37,8 @@ class TfSettings : public QDialog {
   static constexpr const char* kCapturePrompt = "Press a key\u2026 (Esc cancels)";
 
   bool applyPriorities = true;  // tests keep their process as it is
+  // While a replay plays, the players' input devices are the replay's: they stay as they are.
+  bool lockInputs = false;
 
   QComboBox* playersCombo() const { return players_; }
   QComboBox* inputCombo() const { return input_; }
@@ -103,6 +105,6 @@ struct TSettingsResult {
   bool accepted = false;
   TSettingsChanges changes;
 };
-TSettingsResult RunSettingsDialog(QWidget* parent);
+TSettingsResult RunSettingsDialog(QWidget* parent, bool lockInputs = false);
 
 }  // namespace kelvra

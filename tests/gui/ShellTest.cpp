@@ -126,6 +126,23 @@ class ShellTest : public QObject {
     QCOMPARE(gCom.player[0].input, uint8_t(piJoystick));
     QCOMPARE(gOptions.soundFrequency, 22050);  // text that is no number
     QVERIFY(result.changes.music);
+
+    // During a replay the devices are the replay's; the rest can still be changed.
+    bool inputEnabled = true;
+    WhenShown<TfSettings>([&](TfSettings* d) {
+      inputEnabled = d->inputCombo()->isEnabled();
+      d->musicCheck()->setChecked(true);
+      d->accept();
+    });
+    QVERIFY(RunSettingsDialog(&parent, true).accepted);
+    QVERIFY(!inputEnabled);
+    QCOMPARE(gOptions.music, uint8_t(1));
+    WhenShown<TfSettings>([&](TfSettings* d) {
+      inputEnabled = d->inputCombo()->isEnabled();
+      d->reject();
+    });
+    RunSettingsDialog(&parent);
+    QVERIFY(inputEnabled);
   }
 
   // The colour button shows a swatch and a name; a key is captured whenever it comes,
