@@ -1,6 +1,8 @@
 // The state digest's two hashes and its hexadecimal form.
 #include "base/Digest.h"
 
+#include <cstring>
+
 namespace kelvra {
 
 void TDigest::Bytes(const void* data, size_t size) {
