@@ -142,6 +142,29 @@ TEST_F(BrickGameTest, PaddleInertiaAndShotRecharge) {
   EXPECT_EQ(std::make_pair(p.recharge, p.shots), std::make_pair(0, 3));
 }
 
+// A mouse player's paddle heads for the pointer, across and, where it may move so, up and
+// down; within a step's reach of it the paddle stays. The pointer's shape shows the way.
+TEST_F(BrickGameTest, AMousePaddleHeadsForThePointer) {
+  StartWithAWall();
+  TBrickPlayer& p = gBrick.players[0];
+  const int32_t x0 = p.x, y0 = p.y;
+  const int32_t cx = (p.x + p.width / 2) / kPx, cy = (p.y + p.height / 2) / kPx;
+  const int32_t cases[][4] = {
+      // vertical movement, pointer offset x, y, cursor shape
+      {0, -80, 0, 1}, {0, 80, 0, 2}, {0, 0, -80, 0}, {1, 0, -80, 3}, {1, 0, 80, 4}, {1, 0, 0, 0}};
+  for (const auto& [vertical, dx, dy, shape] : cases) {
+    p.verticalMovement = vertical;
+    p.velocityX = p.velocityY = 0;
+    input[0] = TBrickInput{};
+    input[0].mouse = 1;
+    input[0].mouseX = cx + dx, input[0].mouseY = cy + dy;
+    gCom.cursorShape = 9;
+    Step();
+    EXPECT_EQ(int(gCom.cursorShape), shape) << vertical << " " << dx << " " << dy;
+    p.x = x0, p.y = y0;
+  }
+}
+
 // A wall turns the ball's larger velocity component, the vertical one on a tie.
 TEST_F(BrickGameTest, AWallTurnsTheLargerVelocityVerticalOnATie) {
   const int32_t cases[][4] = {
