@@ -109,6 +109,12 @@ TEST(MidiFileTest, TempoMapConvertsBothWays) {
               std::make_pair(c.ms, c.tick));
   }
   EXPECT_EQ(t.MsToTicks(-5), 0);
+
+  // Chunks past the count of tracks the header declares are not read.
+  Bytes oneTrack = smf;
+  oneTrack[11] = 1;
+  ASSERT_TRUE(ReadMidiTiming(oneTrack.data(), oneTrack.size(), t));
+  EXPECT_EQ(t.totalTicks, 288);
 }
 
 TEST(MidiFileTest, DefaultTempoAndSmpteTime) {
