@@ -3,6 +3,7 @@
 // computer player plays every golden digest game, whose digests change with any of its choices.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <tuple>
@@ -335,18 +336,25 @@ TEST_F(MonsRules, GhostsAndTunnels) {
   LoadAndStep({"..", ".g", ".1"});
   EXPECT_EQ(std::make_tuple(gMons.players[0].caught, gMons.players[0].score, KindAt(1, 1)),
             std::make_tuple(1, -200, 'g'));
-  // A ghost turns aside with a chance of 2 in 8 at every step.
+  // A ghost turns aside with a chance of 2 in 8 at every step, to its left or right alike,
+  // never back.
   std::vector<std::string> open(16, std::string(32, '.'));
   open[0][0] = '1';
   open[5][5] = 'g';
   Load(open);
   int turns = 0;
-  for (int i = 0; i < 400; ++i) {
-    const std::pair<int, int> before = Heading(0);
+  std::map<std::pair<int, int>, int> sides;  // heading before, right -1 or left +1: turns
+  for (int i = 0; i < 800; ++i) {
+    const auto [dx, dy] = Heading(0);
     MonsMonsterStep();
-    turns += Heading(0) != before;
+    const auto [ex, ey] = Heading(0);
+    if (std::make_pair(ex, ey) == std::make_pair(dx, dy)) continue;
+    ASSERT_EQ(std::make_pair(dx * ex + dy * ey, std::abs(ex) + std::abs(ey)), std::make_pair(0, 1));
+    ++turns;
+    ++sides[{dx + 2 * dy, dx * ey - dy * ex}];
   }
-  EXPECT_TRUE(turns > 60 && turns < 140) << turns;
+  EXPECT_TRUE(turns > 120 && turns < 280) << turns;
+  EXPECT_EQ(sides.size(), 8u);  // each of four headings, to both sides
 
   // A monster enters a tunnel only along it and sits in it, leaving it as it is.
   LoadAndStep({"1.......", "...<a...", "........"});
