@@ -85,18 +85,21 @@ TEST_F(ReplayTest, RecordedGamesReplayWithTheSameDigestAtEveryCheckpoint) {
     EXPECT_EQ(std::make_pair(outcome.steps, outcome.lastGood), std::make_pair(g.steps, g.steps));
     EXPECT_EQ(GameDigest(), digest);
   }
-  // A file of the first format holds GameDigest() every 256 steps: still played (read as the
-  // second format, its digest count is wrong).
+  // Files of the older formats are still played: GameDigest() every 256 steps (1), the whole
+  // state a word at a time every 1024 steps (2 and 3). A digest count that does not fit the
+  // format is refused.
   Record(games[3], File("game.krp"));
   TReplay replay;
   std::string error;
   ASSERT_TRUE(ReadReplay(File("game.krp"), replay, error)) << error;
-  TReplay old = replay;
-  old.format = 1;
-  old.checks.clear();
-  for (uint32_t step = 256; step < replay.steps + 256; step += 256)
-    old.checks.push_back({std::min(step, replay.steps), 0});
-  {
+  std::ostringstream out, err;
+  for (uint16_t format : {1, 2, 3}) {
+    TReplay old = replay;
+    old.format = format;
+    old.checks.clear();
+    const uint32_t every = ReplayCheckEvery(format);
+    for (uint32_t step = every; step < replay.steps + every; step += every)
+      old.checks.push_back({std::min(step, replay.steps), 0});
     THeadlessGame game;
     TReplayPlayer player(replay);
     int code = 0;
@@ -104,16 +107,17 @@ TEST_F(ReplayTest, RecordedGamesReplayWithTheSameDigestAtEveryCheckpoint) {
     size_t c = 0;
     player.Run(game, [&](uint32_t step) {
       if (c < old.checks.size() && old.checks[c].step == step)
-        old.checks[c++].digest = GameDigest();
+        old.checks[c++].digest = ReplayCheckDigest(format);
     });
-    old.checks.back().digest = GameDigest();
+    old.checks.back().digest = ReplayCheckDigest(format);
+    test::WriteAll(File("old.krp"), EncodeReplay(old));
+    EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 0) << format << err.str();
+    if (format == 1) {
+      old.format = 2;
+      test::WriteAll(File("old.krp"), EncodeReplay(old));
+      EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 1);
+    }
   }
-  std::ostringstream out, err;
-  test::WriteAll(File("old.krp"), EncodeReplay(old));
-  EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 0) << err.str();
-  old.format = 2;
-  test::WriteAll(File("old.krp"), EncodeReplay(old));
-  EXPECT_EQ(RunCli({"replay", File("old.krp")}, out, err), 1);
 }
 
 // Every field of the snapshots survives the coding of changes: pointer jumps both ways up to
