@@ -55,8 +55,8 @@ void ClearEffectPools() {
 namespace {
 
 // Calls copy(kept, shared) with each field of `s` and its counterpart in gCom.
-template <class F>
-void ForEachSharedField(TSharedStepState& s, F copy) {
+template <class S, class F>
+void ForEachSharedField(S& s, F copy) {
   copy(s.countdown, gCom.countdown);
   copy(s.stepCounter, gCom.stepCounter);
   copy(s.randSeed, gCom.randSeed);
@@ -74,9 +74,9 @@ TSharedStepState SaveSharedStepState() {
   return s;
 }
 
-void RestoreSharedStepState(const TSharedStepState& state) {
-  TSharedStepState s = state;
-  ForEachSharedField(s, [](auto& kept, auto& shared) { std::memcpy(&shared, &kept, sizeof kept); });
+void RestoreSharedStepState(const TSharedStepState& s) {
+  ForEachSharedField(
+      s, [](const auto& kept, auto& shared) { std::memcpy(&shared, &kept, sizeof kept); });
 }
 
 namespace {

@@ -271,9 +271,14 @@ void ApplyReplayChange(const TReplayChange& c) {
     return;
   }
   for (int p = 0; p < kPlayers; ++p) {
-    if (c.key == TWatched::PlayerKey(p, "AI")) gCom.player[p].ai = c.value != 0;
-    if (c.key == TWatched::PlayerKey(p, "Input"))
+    if (c.key == TWatched::PlayerKey(p, "AI")) {
+      gCom.player[p].ai = c.value != 0;
+      return;
+    }
+    if (c.key == TWatched::PlayerKey(p, "Input")) {
       gCom.player[p].input = uint8_t(std::clamp(c.value, 0, kInputs - 1));
+      return;
+    }
   }
   if (const TOptionDef* o = SetReplayOption(c.key, c.value))
     if (o->game >= 0 && o->game < kKinds) KindOps(o->game).OptionChanged(o->id);

@@ -88,8 +88,8 @@ void TReplayRecorder::AfterStep() {
   // Nothing in a step changes a setting: one that differs now was changed before it.
   settings_.Changes(coder_.steps, replay.changes);
   coder_.Add(gInput);
-  if (coder_.steps % ReplayCheckEvery() == 0)
-    replay.checks.push_back({coder_.steps, ReplayCheckDigest()});
+  if (coder_.steps % ReplayCheckEvery(replay.format) == 0)
+    replay.checks.push_back({coder_.steps, ReplayCheckDigest(replay.format)});
 }
 
 void TReplayRecorder::Note(const std::string& key, int32_t value) {
@@ -105,7 +105,7 @@ void TReplayRecorder::Seal() {
     replay.changes.pop_back();
   replay.inputs = coder_.bytes;
   if (replay.steps > 0 && (replay.checks.empty() || replay.checks.back().step != replay.steps))
-    replay.checks.push_back({replay.steps, ReplayCheckDigest()});
+    replay.checks.push_back({replay.steps, ReplayCheckDigest(replay.format)});
 }
 
 bool TReplayRecorder::Finish(const std::string& file, std::string& error) {
